@@ -1,0 +1,43 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+// The menu's input handler: one SDL event per call, name editing, and the clicks that choose
+// the run mode.
+class Button {
+public:
+    // Run modes kept in flag.
+    static constexpr int kPlayback = 0;
+    static constexpr int kPlay = 1;
+    static constexpr int kReplayPending = 2;
+    static constexpr int kResumePending = 5;
+    // A players record holds 51 name bytes and a zero byte.
+    static constexpr std::size_t kMaxNameBytes = 51;
+    static constexpr const char* kPrompt = "Enter your name";
+
+    static int checkIs;   // 1 while the menu phase goes on
+    static int flag;      // the run mode
+    static int flagText;  // 1 once a name is being typed
+
+    std::string inputText;  // the name typed so far, always whole UTF-8 characters
+
+    Button();
+
+    static bool isOnLoc(SDL_Rect at, SDL_Rect size, int x, int y);
+    std::string clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rect> sizes);
+    std::string getInputText();
+
+    // Appends typed text, cut at a character boundary so the name stays within kMaxNameBytes.
+    void appendText(const std::string& typed);
+    // Removes the last whole UTF-8 character.
+    void eraseLastCharacter();
+
+    // Entries of the hit lists the menu phase passes to clickOn.
+    static constexpr std::size_t kReplayEntry = 0;
+    static constexpr std::size_t kNewGameEntry = 1;
+    static constexpr std::size_t kResumeEntry = 2;
+
+};

@@ -1,0 +1,98 @@
+#include "present/Game.h"
+
+#include <SDL_image.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+// SDL picks these by itself when there is no display; they accept input from nobody.
+bool showsNothing(const char* driver) {
+    return driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool driverRequested(const char* driver) {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return asked != nullptr && driver != nullptr && std::strstr(asked, driver) != nullptr;
+}
+
+}  // namespace
+
+Game::Game() {
+    camX = 0;
+    camY = 0;
+    texture = nullptr;
+}
+
+void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) {
+    problem.clear();
+    if (SDL_Init(SDL_INIT_EVERYTHING) != 0) {
+        problem = std::string("SDL could not start: ") + SDL_GetError();
+        isRunning = false;
+        return;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (showsNothing(driver) && !driverRequested(driver)) {
+        problem = std::string("no display to show the window on (SDL fell back to the ") + driver +
+                  " video driver); set DISPLAY or run under xvfb-run";
+        SDL_Quit();
+        isRunning = false;
+        return;
+    }
+    std::cout << "Inited" << std::endl;
+
+    window = SDL_CreateWindow(title, x, y, w, h, fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
+    if (window != nullptr) {
+        std::cout << "Window created" << std::endl;
+    }
+    renderer = createRender(window);
+    if (renderer != nullptr) {
+        SDL_RendererInfo info;
+        vsync = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
+                (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+        SDL_SetRenderDrawColor(renderer, 242, 196, 111, 255);
+        SDL_RenderPresent(renderer);
+        std::cout << "Render created" << std::endl;
+    }
+    isRunning = true;
+}
+
+SDL_Rect Game::calculate(SDL_Rect hero, bool, bool) {
+    camX = hero.x + hero.w / 2 - kHalfW;
+    camY = hero.y + hero.h / 2 - kHalfH;
+    if (camX < 0) {
+        camX = 0;
+    } else if (camX > kMaxCamX) {
+        camX = kMaxCamX;
+    }
+    if (camY < 0) {
+        camY = 0;
+    } else if (camY > kMaxCamY) {
+        camY = kMaxCamY;
+    }
+    SDL_Rect cam{};
+    cam.x = camX;
+    cam.y = camY;
+    return cam;
+}
+
+SDL_Rect Game::getPos() {
+    SDL_Rect cam{};
+    cam.x = camX;
+    cam.y = camY;
+    return cam;
+}
+
+void Game::update() {}
+
+void Game::clean() {
+    SDL_DestroyWindow(window);
+    window = nullptr;
+    SDL_DestroyRenderer(renderer);
+    renderer = nullptr;
+    SDL_Quit();
+    IMG_Quit();
+    std::cout << "Game Cleaned" << std::endl;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "present/Render.h"
+
+#include <cstdint>
+
+// Owns SDL itself: start-up, the window, the renderer, the camera that follows the hero, teardown.
+class Game : public Render {
+public:
+    static constexpr int kWindowW = 1080;  // window size in pixels
+    static constexpr int kWindowH = 720;
+    static constexpr int kHalfW = 540;     // the camera keeps the hero's centre here
+    static constexpr int kHalfH = 360;
+    static constexpr int kMaxCamX = 1080;  // the view never leaves the 2160 by 1440 world
+    static constexpr int kMaxCamY = 720;
+
+    SDL_Window* window = nullptr;  // the game window
+    int32_t camX = 0;              // world x at the window's left edge
+    int32_t camY = 0;              // world y at the window's top edge
+
+    Game();
+
+    void init(const char* title, int x, int y, int w, int h, bool fullscreen);
+    SDL_Rect calculate(SDL_Rect hero, bool activeX, bool activeY);
+    SDL_Rect getPos();
+    void update();
+    void clean();
+
+    // Why the game cannot be shown, or empty when it can: SDL failed to start, or it fell back
+    // to a driver that shows nothing although nobody asked for one.
+    const std::string& displayProblem() const { return problem; }
+    // Whether presents wait for the display's refresh; when they do not, the caller paces itself.
+    bool vsyncPaced() const { return vsync; }
+
+private:
+    std::string problem;  // set by init when no window can be shown
+    bool vsync = false;   // the renderer waits for vertical refresh
+};

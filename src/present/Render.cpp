@@ -1,0 +1,61 @@
+#include "present/Render.h"
+
+#include <SDL_image.h>
+
+#include <iostream>
+
+SDL_Renderer* Render::renderer = nullptr;
+bool Render::isRunning = false;
+
+Render::~Render() { releaseTexture(); }
+
+void Render::releaseTexture() {
+    if (texture != nullptr && renderer != nullptr) {
+        SDL_DestroyTexture(texture);
+    }
+    texture = nullptr;
+}
+
+SDL_Texture* Render::LoadPNG(std::string path, SDL_Renderer* renderer) {
+    SDL_Surface* surface = IMG_Load(path.c_str());
+    const int wanted = IMG_INIT_JPG | IMG_INIT_PNG;
+    if ((IMG_Init(wanted) & wanted) == 0) {
+        std::cout << "Error " << SDL_GetError();
+    }
+    if (surface == nullptr) {
+        std::cout << SDL_GetError();
+        return nullptr;
+    }
+    SDL_Texture* loaded = SDL_CreateTextureFromSurface(renderer, surface);
+    if (loaded == nullptr) {
+        std::cout << "texture_error2" << SDL_GetError();
+    }
+    SDL_FreeSurface(surface);
+    return loaded;
+}
+
+SDL_Renderer* Render::createRender(SDL_Window* window) {
+    std::cout << "is rendering";
+    SDL_Renderer* created =
+        SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (created == nullptr && window != nullptr) {
+        // No accelerated driver (a virtual display, a remote session): the software renderer
+        // still shows and plays the game; the frame loop paces itself in that case.
+        created = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    return created;
+}
+
+void Render::copyTex(SDL_Rect src, SDL_Rect dst) {
+    SDL_RenderCopy(renderer, texture, &src, &dst);
+}
+
+void Render::clear() { SDL_RenderClear(renderer); }
+
+void Render::present() { SDL_RenderPresent(renderer); }
+
+SDL_Rect Render::getRect() { return rect; }
+
+SDL_Rect Render::getPos() { return pos; }
+
+bool Render::running() { return isRunning; }

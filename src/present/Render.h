@@ -1,0 +1,43 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+// Base of everything that draws itself: one texture, a source and a destination rectangle,
+// all drawn through the one renderer of the process.
+class Render {
+public:
+    static SDL_Renderer* renderer;  // the one renderer; null before Game::init and after Game::clean
+    static bool isRunning;          // the frame loop runs while this is true
+
+    SDL_Texture* texture = nullptr;  // the picture this object draws, owned by this object
+    SDL_Rect rect{};                 // source rectangle: the part of texture to draw
+    SDL_Rect pos{};                  // destination rectangle in window pixels
+    int32_t worldX = 0;              // world position of an entity
+    int32_t worldY = 0;
+    int32_t frameW = 0;              // size of one source frame
+    int32_t frameH = 0;
+    int32_t texW = 0;                // full texture size as SDL_QueryTexture reports it
+    int32_t texH = 0;
+
+    Render() = default;
+    Render(const Render&) = delete;
+    Render& operator=(const Render&) = delete;
+    ~Render();
+
+    static SDL_Texture* LoadPNG(std::string path, SDL_Renderer* renderer);
+    SDL_Renderer* createRender(SDL_Window* window);
+    void copyTex(SDL_Rect src, SDL_Rect dst);
+    void clear();
+    void present();
+    SDL_Rect getRect();
+    SDL_Rect getPos();
+    bool running();
+
+protected:
+    // Destroys texture while its renderer still exists; after Game::clean the renderer
+    // has already taken every texture with it, so there is nothing left to free.
+    void releaseTexture();
+};

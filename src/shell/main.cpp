@@ -1,0 +1,2 @@
+#include <SDL.h>
+int main(int, char**) { return 0; }

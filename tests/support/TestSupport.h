@@ -1,0 +1,54 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+
+namespace testsupport {
+
+// The repository root, where images/ lives.
+std::string sourceDir();
+
+// A fresh scratch folder that becomes the working directory for the test's lifetime; it holds a
+// link to the repository's images/ and an empty files/, so the game never touches the real files.
+class ScratchDir {
+public:
+    explicit ScratchDir(bool withFilesFolder = true);
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& path() const { return dir; }
+    std::string file(const std::string& relative) const { return dir + "/" + relative; }
+
+private:
+    std::string dir;
+    std::string previous;
+};
+
+// SDL started on the dummy driver with a 1080 by 720 window and a software renderer installed as
+// Render::renderer; the queue is drained so pushed events come back in order.
+class SdlSession {
+public:
+    SdlSession();
+    ~SdlSession();
+    SdlSession(const SdlSession&) = delete;
+    SdlSession& operator=(const SdlSession&) = delete;
+
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+};
+
+void drainEvents();
+void pushKeyDown(SDL_Keycode key);
+void pushKeyUp(SDL_Keycode key);
+void pushText(const std::string& utf8);
+void pushClick(int x, int y, Uint8 button = SDL_BUTTON_LEFT);
+void pushQuit();
+
+// Reads a whole file as bytes; empty when it does not exist.
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+bool fileExists(const std::string& path);
+
+}  // namespace testsupport
