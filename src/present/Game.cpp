@@ -42,6 +42,9 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
         return;
     }
     std::cout << "Inited" << std::endl;
+    // Every input step takes exactly one pending event; SDL's end-of-poll marker would make a
+    // step now and then see none although one is queued.
+    SDL_EventState(SDL_POLLSENTINEL, SDL_DISABLE);
 
     window = SDL_CreateWindow(title, x, y, w, h, fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
     if (window != nullptr) {

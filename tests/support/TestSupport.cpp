@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -57,6 +58,7 @@ SdlSession::SdlSession() {
         ADD_FAILURE() << "SDL_Init: " << SDL_GetError();
         return;
     }
+    SDL_EventState(SDL_POLLSENTINEL, SDL_DISABLE);  // as the game does
     window = SDL_CreateWindow("test", 0, 0, 1080, 720, 0);
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (renderer == nullptr) {

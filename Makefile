@@ -1,0 +1,48 @@
+# One-command set-up on a fresh Debian 12 machine: `make run` plays, `make test` checks everything.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps build run test test-fast test-asan test-fuzz bench clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+# Builds the game at build/bramblehoof and makes everything it loads under images/.
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/bramblehoof
+
+# Every test: the normal build, then the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the file readers' fuzz targets.
+test: build
+	@$(MAKE) --no-print-directory test-fast test-asan test-fuzz
+
+test-fast:
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan:
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBRAMBLEHOOF_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+test-fuzz:
+	@if [ -f tests/fuzz/run_fuzz.sh ]; then bash tests/fuzz/run_fuzz.sh build-fuzz; fi
+
+bench: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_BENCH=ON -DBRAMBLEHOOF_TESTS=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS)
+	@cmake --build $(BUILD) -j $(JOBS) --target pictures 2>/dev/null || true
+	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && SDL_VIDEODRIVER=dummy "$$b"; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-bench

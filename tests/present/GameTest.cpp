@@ -1,0 +1,138 @@
+#include "present/Game.h"
+
+#include <SDL_image.h>
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+SDL_Rect heroAt(int x, int y, int w = 70, int h = 70) { return SDL_Rect{x, y, w, h}; }
+
+TEST(Camera, CentresOnTheHeroAndStopsAtTheWorldEdges) {
+    Game game;
+    EXPECT_EQ(game.getPos().x, 0) << "no camera before the first calculate";
+    EXPECT_EQ(game.getPos().y, 0);
+
+    SDL_Rect cam = game.calculate(heroAt(600, 400), false, false);
+    EXPECT_EQ(cam.x, 95);
+    EXPECT_EQ(cam.y, 75);
+    EXPECT_EQ(game.getPos().x, 95) << "calculate stores the camera that getPos returns";
+    EXPECT_EQ(game.getPos().y, 75);
+
+    cam = game.calculate(heroAt(0, 0), true, true);
+    EXPECT_EQ(cam.x, 0) << "35 - 540 is clamped up";
+    EXPECT_EQ(cam.y, 0);
+
+    cam = game.calculate(heroAt(2000, 5000), false, true);
+    EXPECT_EQ(cam.x, 1080) << "1495 is clamped down";
+    EXPECT_EQ(cam.y, 720);
+
+    cam = game.calculate(heroAt(1080 + 540 - 35, 720 + 360 - 35), false, false);
+    EXPECT_EQ(cam.x, 1080) << "exactly the limit stays";
+    EXPECT_EQ(cam.y, 720);
+
+    cam = game.calculate(heroAt(-7, -500), false, false);
+    EXPECT_EQ(cam.x, 0) << "negative world positions clamp to the origin";
+    EXPECT_EQ(cam.y, 0);
+}
+
+TEST(Camera, HalvesTruncateAndFlagsNeverMatter) {
+    Game game;
+    // A width of 65 contributes 32.
+    const SDL_Rect hero = heroAt(1000, 900, 65, 65);
+    for (int flags = 0; flags < 4; ++flags) {
+        const SDL_Rect cam = game.calculate(hero, (flags & 1) != 0, (flags & 2) != 0);
+        EXPECT_EQ(cam.x, 1000 + 32 - 540);
+        EXPECT_EQ(cam.y, 900 + 32 - 360);
+    }
+}
+
+TEST(GameInit, OpensTheWindowWithTheTraceAndCleansUp) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    Game game;
+    testing::internal::CaptureStdout();
+    game.init("Bramblehoof", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1080, 720, false);
+    const std::string trace = testing::internal::GetCapturedStdout();
+    // Under the dummy driver only the software renderer exists: the game still gets one.
+    EXPECT_EQ(trace, "Inited\nWindow created\nis renderingRender created\n");
+    EXPECT_TRUE(game.displayProblem().empty());
+    EXPECT_TRUE(Render::isRunning);
+    ASSERT_NE(Render::renderer, nullptr);
+    ASSERT_NE(game.window, nullptr);
+    EXPECT_STREQ(SDL_GetWindowTitle(game.window), "Bramblehoof");
+    int w = 0, h = 0;
+    SDL_GetWindowSize(game.window, &w, &h);
+    EXPECT_EQ(w, 1080);
+    EXPECT_EQ(h, 720);
+    EXPECT_EQ(SDL_GetWindowFlags(game.window) & SDL_WINDOW_RESIZABLE, 0u);
+
+    // Every clear fills the window with the sand colour.
+    game.clear();
+    Uint8 rgb[4] = {};
+    SDL_Rect one{500, 300, 1, 1};
+    ASSERT_EQ(SDL_RenderReadPixels(Render::renderer, &one, SDL_PIXELFORMAT_RGBA32, rgb, 4), 0);
+    EXPECT_EQ(rgb[0], 242);
+    EXPECT_EQ(rgb[1], 196);
+    EXPECT_EQ(rgb[2], 111);
+
+    testing::internal::CaptureStdout();
+    game.clean();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Game Cleaned\n");
+    EXPECT_EQ(Render::renderer, nullptr);
+    Render::isRunning = false;
+}
+
+TEST(GameInit, RefusesADriverThatShowsNothingUnlessAskedFor) {
+    // With no display SDL falls back to offscreen by itself; nobody could click the menu.
+    unsetenv("SDL_VIDEODRIVER");
+    const char* display = std::getenv("DISPLAY");
+    const std::string savedDisplay = display != nullptr ? display : "";
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    Game game;
+    testing::internal::CaptureStdout();
+    game.init("Bramblehoof", 0, 0, 1080, 720, false);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "nothing is traced when no window can be shown";
+    EXPECT_FALSE(game.displayProblem().empty());
+    EXPECT_FALSE(Render::isRunning);
+    EXPECT_EQ(Render::renderer, nullptr);
+    if (!savedDisplay.empty()) {
+        setenv("DISPLAY", savedDisplay.c_str(), 1);
+    }
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+}
+
+TEST(LoadPNG, MissingPictureReportsAndGivesNull) {
+    testsupport::SdlSession sdl;
+    testing::internal::CaptureStdout();
+    SDL_Texture* none = Render::LoadPNG("images/no-such-picture.png", Render::renderer);
+    const std::string trace = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(none, nullptr);
+    EXPECT_NE(trace.find("no-such-picture"), std::string::npos) << trace;
+    EXPECT_EQ(trace.find("texture_error2"), std::string::npos);
+}
+
+TEST(LoadPNG, LoadsAPictureItCanRead) {
+    testsupport::SdlSession sdl;
+    testsupport::ScratchDir scratch;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 6, 4, 32, SDL_PIXELFORMAT_RGBA32);
+    ASSERT_NE(surface, nullptr);
+    SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, 10, 20, 30, 255));
+    ASSERT_EQ(IMG_SavePNG(surface, "small.png"), 0);
+    SDL_FreeSurface(surface);
+    testing::internal::CaptureStdout();
+    SDL_Texture* loaded = Render::LoadPNG("small.png", Render::renderer);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ASSERT_NE(loaded, nullptr);
+    int w = 0, h = 0;
+    SDL_QueryTexture(loaded, nullptr, nullptr, &w, &h);
+    EXPECT_EQ(w, 6);
+    EXPECT_EQ(h, 4);
+    SDL_DestroyTexture(loaded);
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+#include "present/Text.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Text objects need the font from images/, so these run in a scratch folder linked to it.
+class TextTest : public testing::Test {
+protected:
+    testsupport::ScratchDir scratch;
+    testsupport::SdlSession sdl;
+
+    // Size of s rendered in the game font, measured independently of Text.
+    static SDL_Point measure(const std::string& s) {
+        TTF_Font* font = TTF_OpenFont(Text::kFontPath, Text::kPointSize);
+        SDL_Point size{0, 0};
+        if (font != nullptr) {
+            TTF_SizeUTF8(font, s.c_str(), &size.x, &size.y);
+            TTF_CloseFont(font);
+        }
+        return size;
+    }
+
+    // Width of the texture a rendering produced, or -1 for none.
+    static int widthOf(SDL_Texture* tex) {
+        int w = -1;
+        if (tex != nullptr) {
+            SDL_QueryTexture(tex, nullptr, nullptr, &w, nullptr);
+        }
+        return w;
+    }
+};
+
+TEST_F(TextTest, InitOpensTheFontAndMeasuresTheSample) {
+    Text text;
+    testing::internal::CaptureStdout();
+    text.init();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ASSERT_NE(text.font, nullptr) << "images/slkscr.ttf must be there (make build)";
+    const SDL_Point sample = measure("SMTH WROTE");
+    EXPECT_EQ(text.getRect().w, sample.x);
+    EXPECT_EQ(text.getRect().h, sample.y);
+    EXPECT_GT(sample.y, 20);
+    EXPECT_LT(sample.y, 50) << "a line must fit the menu's 50-pixel spacing";
+    EXPECT_EQ(text.color.r, 26);
+    EXPECT_EQ(text.color.g, 142);
+    EXPECT_EQ(text.color.b, 0);
+
+    const SDL_Rect row2 = text.getPos(30);
+    EXPECT_EQ(row2.x, 20);
+    EXPECT_EQ(row2.y, 50);
+    EXPECT_EQ(row2.w, 0);
+    EXPECT_EQ(row2.h, 0);
+    EXPECT_EQ(text.getPos(0).y, 20) << "getPos leaves pos unchanged";
+}
+
+TEST_F(TextTest, CreateCentresBySampleSizeAndSwitchesToMenuColour) {
+    Text text;
+    text.init();
+    const SDL_Rect sample = text.getRect();
+    text.Create(-50);
+    EXPECT_EQ(text.pos.x, 540 - sample.w / 2);
+    EXPECT_EQ(text.pos.y, 360 - sample.h / 2 - 50);
+    EXPECT_EQ(text.pos.w, 50);
+    EXPECT_EQ(text.pos.h, 50);
+    EXPECT_EQ(text.color.r, 24);
+    EXPECT_EQ(text.color.g, 0);
+    EXPECT_EQ(text.color.b, 0);
+    EXPECT_EQ(text.color.a, 170);
+}
+
+TEST_F(TextTest, SetTextBuildsTheHudStrings) {
+    Text text;
+    text.init();
+    EXPECT_EQ(widthOf(text.SetText("Health: ", 100, 77, 0)), measure("Health: 100").x) << "b ignored without withB";
+    text.freeALL();
+    EXPECT_EQ(widthOf(text.SetText("Enemies killed: ", 3, 2, 1)), measure("Enemies killed: 3/2").x);
+    text.freeALL();
+    EXPECT_EQ(widthOf(text.SetText("Health: ", -5, 0, 0)), measure("Health: -5").x);
+    EXPECT_EQ(text.textSurface, nullptr) << "SetText frees its surface";
+    text.freeALL();
+    EXPECT_EQ(text.textTexture, nullptr);
+}
+
+TEST_F(TextTest, PrintButtonAndShowInputMeasureWhatTheyRender) {
+    Text text;
+    text.init();
+    text.PrintButton("SCORE BOARD");
+    EXPECT_EQ(text.getRect().w, measure("SCORE BOARD").x);
+    EXPECT_EQ(text.textSurface, nullptr);
+    text.freeALL();
+
+    text.showInput("Élise");
+    EXPECT_EQ(text.getRect().w, measure("Élise").x) << "typed names render as UTF-8";
+    EXPECT_NE(text.textSurface, nullptr) << "showInput keeps its surface until released";
+    text.freeALL();
+    EXPECT_EQ(text.textSurface, nullptr);
+
+    EXPECT_EQ(text.showInput(""), nullptr) << "an empty line renders nothing";
+    EXPECT_EQ(text.getRect().w, measure("Élise").x) << "and keeps the last measured size";
+}
+
+TEST_F(TextTest, DisplayDrawsAtNaturalSizeAndReleases) {
+    Text text;
+    text.init();
+    text.Create(0);
+    SDL_SetRenderDrawColor(Render::renderer, 255, 255, 255, 255);
+    SDL_RenderClear(Render::renderer);
+    SDL_Texture* tex = text.PrintButton("NEW GAME");
+    ASSERT_NE(tex, nullptr);
+    const SDL_Rect where = text.getPos(0);
+    text.display(tex, where);
+    EXPECT_EQ(text.textTexture, nullptr);
+    EXPECT_EQ(text.textSurface, nullptr);
+    text.freeALL();  // nothing left to release, nothing changes
+
+    // Some dark red pixel lies inside the drawn label's box and none outside it.
+    const SDL_Point size = measure("NEW GAME");
+    std::vector<Uint32> pixels(1080 * 720);
+    ASSERT_EQ(SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(), 1080 * 4), 0);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 720; ++y) {
+        for (int x = 0; x < 1080; ++x) {
+            if (pixels[y * 1080 + x] != 0xFFFFFFFFu) {
+                const bool in = x >= where.x && x < where.x + size.x && y >= where.y && y < where.y + size.y;
+                (in ? inside : outside) += 1;
+            }
+        }
+    }
+    EXPECT_GT(inside, 50);
+    EXPECT_EQ(outside, 0);
+}
+
+TEST_F(TextTest, MissingFontIsReportedAndRendersNothing) {
+    ASSERT_EQ(unlink("images"), 0);
+    Text text;
+    testing::internal::CaptureStdout();
+    text.init();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "asdfsdafd");
+    EXPECT_EQ(text.font, nullptr);
+    EXPECT_EQ(text.SetText("Health: ", 1, 0, 0), nullptr);
+    text.display(nullptr, text.getPos(0));
+}
+
+TEST(TextWithoutRenderer, InitSaysRenderFail) {
+    testsupport::ScratchDir scratch;
+    Render::renderer = nullptr;
+    Text text;
+    testing::internal::CaptureStdout();
+    text.init();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Render fail\n");
+    EXPECT_EQ(text.textTexture, nullptr);
+}
+
+}  // namespace
