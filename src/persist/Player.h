@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One 56-byte entry of the players file as a reader sees it.
+struct PlayerRecord {
+    static constexpr std::size_t kSize = 56;       // bytes per record on disk
+    static constexpr std::size_t kNameBytes = 52;  // name slot, zero-terminated and zero-padded
+    static constexpr std::size_t kScoreOffset = 52;
+
+    std::string name;   // the name up to its first zero byte (all 52 bytes when there is none)
+    int32_t score = 0;  // the run's points
+
+    // Name cut to 51 bytes at a character boundary, a zero byte, zero padding, then the score.
+    void encode(unsigned char* into) const;
+    static PlayerRecord decode(const unsigned char* bytes);
+};
+
+// The score of the current run and the players file it is appended to when the run ends.
+class Player {
+public:
+    static constexpr const char* kDefaultPath = "files/players.bin";
+    static constexpr int32_t kEnemyPoints = 30;
+    static constexpr int32_t kBullPoints = 50;
+
+    int32_t score = 0;                          // points earned in this run
+    char name[PlayerRecord::kNameBytes] = {};   // the name of the last NewPlayer, zero-terminated
+    std::string path = kDefaultPath;            // the players file this object appends to
+
+    explicit Player(std::string filePath = kDefaultPath);
+
+    void getEnemyP();
+    void getBullP();
+
+    // Appends one record with name and score. A torn tail left by an interrupted earlier write is
+    // cut away first, so every record starts on a 56-byte boundary. Failures go to stderr only.
+    void NewPlayer(std::string playerName);
+
+    // Lists the file on stdout: per record a line end, the score, a line end and the name; then "  "
+    // and a line end.
+    void GetAll() const;
+
+    // Every whole record of the file in file order; a trailing fragment is not a record.
+    static std::vector<PlayerRecord> readAll(const std::string& filePath = kDefaultPath);
+};

@@ -1,0 +1,158 @@
+#include "persist/Replay.h"
+
+#include "persist/FileIO.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <cstdint>
+#include <iostream>
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Reads one line (the line end is not part of it) into line, keeping at most limit bytes; the rest
+// of a longer line is read and dropped. False when nothing is left to read.
+bool readBoundedLine(std::streambuf& source, std::string& line, std::size_t limit, bool& tooLong) {
+    using Traits = std::char_traits<char>;
+    line.clear();
+    tooLong = false;
+    int c = source.sbumpc();
+    if (Traits::eq_int_type(c, Traits::eof())) {
+        return false;
+    }
+    while (!Traits::eq_int_type(c, Traits::eof()) && Traits::to_char_type(c) != '\n') {
+        if (line.size() < limit) {
+            line.push_back(Traits::to_char_type(c));
+        } else {
+            tooLong = true;
+        }
+        c = source.sbumpc();
+    }
+    return true;
+}
+
+}  // namespace
+
+Replay::Replay() = default;
+
+void Replay::close() {
+    if (out.is_open()) {
+        out.close();
+    }
+}
+
+bool Replay::startRecording(std::ofstream& out, const std::string& path) {
+    if (out.is_open()) {
+        out.close();
+    }
+    out.clear();
+    out.open(path, std::ios::out | std::ios::trunc);
+    if (!out.is_open()) {
+        FileIO::report("cannot record the replay in " + path + ": " + std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+void Replay::record(std::ofstream& out, int x, int y) {
+    // A stream that already failed was reported when it did; stay quiet for the rest of the run.
+    if (!out.is_open() || !out.good()) {
+        return;
+    }
+    out << x << " " << y << "\n";
+    out.flush();
+    if (!out.good()) {
+        FileIO::report("cannot record the replay: a write failed; the rest of this run is not recorded");
+    }
+}
+
+void Replay::splitLine(const std::string& line, std::string& xText, std::string& yText, bool& hasSeparator) {
+    const std::size_t space = line.find(' ');
+    xText = space == std::string::npos ? line : line.substr(0, space);
+    const std::size_t separator = line.find_first_of(" \t");
+    hasSeparator = separator != std::string::npos;
+    yText.clear();
+    if (hasSeparator) {
+        std::size_t start = separator + 1;
+        while (start < line.size() && isBlank(line[start])) {
+            ++start;
+        }
+        yText = line.substr(start);
+    }
+}
+
+bool Replay::parseNumber(const std::string& text, int& value) {
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t firstDigit = i;
+    int64_t magnitude = 0;
+    constexpr int64_t kBeyondInt32 = int64_t{INT32_MAX} + 2;  // enough to tell "too large" apart
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        if (magnitude < kBeyondInt32) {
+            magnitude = magnitude * 10 + (text[i] - '0');
+        }
+        ++i;
+    }
+    if (i == firstDigit) {
+        return false;
+    }
+    const int64_t signedValue = negative ? -magnitude : magnitude;
+    if (signedValue < INT32_MIN || signedValue > INT32_MAX || !FileIO::isPlausiblePosition(signedValue)) {
+        return false;
+    }
+    value = static_cast<int>(signedValue);
+    return true;
+}
+
+bool Replay::parseLine(const std::string& line, int& x, int& y) {
+    std::string xText;
+    std::string yText;
+    bool hasSeparator = false;
+    splitLine(line, xText, yText, hasSeparator);
+    int parsedX = 0;
+    int parsedY = 0;
+    if (!hasSeparator || !parseNumber(xText, parsedX) || !parseNumber(yText, parsedY)) {
+        return false;
+    }
+    x = parsedX;
+    y = parsedY;
+    return true;
+}
+
+void Replay::load(const std::string& path, std::vector<int>& xs, std::vector<int>& ys, std::size_t maxPositions) {
+    std::ifstream file(path);
+    if (!file.is_open()) {
+        return;  // a missing replay plays nothing
+    }
+    std::string line;
+    std::string xText;
+    std::string yText;
+    bool tooLong = false;
+    while (readBoundedLine(*file.rdbuf(), line, kMaxLineBytes, tooLong)) {
+        // Both echoes are written for every line, also for one that is then skipped. An over-long
+        // line is echoed by its first kMaxLineBytes bytes only.
+        bool hasSeparator = false;
+        splitLine(line, xText, yText, hasSeparator);
+        std::cout << line << "\n" << xText << " " << yText << "\n";
+        int x = 0;
+        int y = 0;
+        if (tooLong || !parseLine(line, x, y)) {
+            continue;
+        }
+        if (xs.size() >= maxPositions) {
+            FileIO::report(path + " holds more than " + std::to_string(maxPositions) + " positions; the rest is not played");
+            break;
+        }
+        xs.push_back(x);
+        ys.push_back(y);
+    }
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The hero's record of the saved game (files/resP.bin), 56 bytes on disk.
+struct resPl {
+    int32_t x = 0;               // hero x
+    int32_t y = 0;               // hero y
+    int32_t health = 0;          // hero health
+    int32_t level = 0;           // current level, 1 to 3
+    int32_t enemiesKilled = 0;   // enemies the hero removed in this level
+    int32_t bullsCollected = 0;  // bulls the hero collected in this level
+    int32_t enemyCount = 0;      // enemy slots of the level
+    int32_t bullCount = 0;       // bull slots of the level
+    std::string name;            // the typed name; written into the name slot, never read back
+};
+
+// One living enemy of the saved game (files/resE.bin), 12 bytes on disk.
+struct resEn {
+    int32_t x = 0;       // enemy world x
+    int32_t y = 0;       // enemy world y
+    int32_t health = 0;  // enemy health
+};
+
+// Formats, readers, writers and console traces of the two saved-game files. The main routine
+// gathers the values from the hero and the enemies and applies what the readers return.
+class SavedGame {
+public:
+    static constexpr const char* kPlayerPath = "files/resP.bin";
+    static constexpr const char* kEnemyPath = "files/resE.bin";
+    static constexpr std::size_t kPlayerRecordSize = 56;
+    static constexpr std::size_t kEnemyRecordSize = 12;
+    static constexpr std::size_t kNameOffset = 32;
+    static constexpr std::size_t kNameSlotBytes = 24;  // 23 name bytes and a zero byte at least
+    // Values the game itself can produce; a record outside them did not come from a save.
+    static constexpr int32_t kMinLevel = 1;
+    static constexpr int32_t kMaxLevel = 3;
+    static constexpr int32_t kMaxSlots = 64;
+    static constexpr int kEnemyTraceShift = 1000;  // the read-back trace shows x minus this
+
+    static void encodePlayer(const resPl& record, unsigned char* into);
+    // Reads the eight numbers; the name slot is not interpreted, so name stays empty.
+    static resPl decodePlayer(const unsigned char* bytes);
+    static void encodeEnemy(const resEn& record, unsigned char* into);
+    static resEn decodeEnemy(const unsigned char* bytes);
+
+    // Each writer replaces its file as a whole (see FileIO::replaceFile): a crash mid-save leaves the
+    // old or the new file, never a mix. A failure goes to stderr as one line and returns false.
+    static bool writePlayer(const resPl& record, const std::string& path = kPlayerPath);
+    static bool writeEnemies(const std::vector<resEn>& records, const std::string& path = kEnemyPath);
+
+    // False with a one-line reason when record is not one the game could have saved.
+    static bool validatePlayer(const resPl& record, std::string& reason);
+    // Reads and checks the hero's record. False with a one-line reason when the file is missing,
+    // shorter than a record or holds values no game produces; record is then left unchanged.
+    static bool readPlayer(resPl& record, std::string& reason, const std::string& path = kPlayerPath);
+    // The enemy records in file order, read one at a time, at most maxCount (itself kept within
+    // 0 to kMaxSlots). The read ends at a trailing fragment and at the first record whose position
+    // is beyond any the game reaches: that record and all after it are not used.
+    static std::vector<resEn> readEnemies(int maxCount, const std::string& path = kEnemyPath);
+
+    // The whole save with its console trace, in order: the hero's record, its read-back line, a
+    // line end, one line per enemy, the enemy records, their read-back lines, the closing lines.
+    static void save(const resPl& player, const std::vector<resEn>& enemies, int currentX,
+                     const std::string& playerPath = kPlayerPath, const std::string& enemyPath = kEnemyPath);
+
+    // Read-back of the hero's record: " ", stored x, " ", currentX, line end. When no whole record
+    // can be read (nothing was saved), currentX stands in for the stored x.
+    static void traceStoredX(int currentX, const std::string& path = kPlayerPath);
+    // " ", y, " ", health, line end: one enemy as it is being saved.
+    static void traceSavedEnemy(const resEn& record);
+    // Read-back of the enemy file: per whole record " ", health, " ", x - 1000, line end.
+    static void traceEnemies(const std::string& path = kEnemyPath);
+    // A line end, " ***** ", a line end, a line end, " ***** ", a line end.
+    static void traceSaveEnd();
+
+    // The resume's traces: health, " ", level, " ", x, " ", y without a line end; and per restored
+    // enemy " ", health, x (run together) and a line end.
+    static void traceResumedPlayer(const resPl& record);
+    static void traceResumedEnemy(const resEn& record);
+};

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Writes the small hand-made seed files of the fuzz corpus. Run from the repository root; the
+# output is committed, so this only needs running again when a seed changes.
+set -euo pipefail
+corpus=tests/fuzz/corpus
+mkdir -p "$corpus/fuzz_replay" "$corpus/fuzz_players" "$corpus/fuzz_saved_game"
+
+# 32-bit little-endian integers as printf escapes.
+le() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(( $1 & 255 )) $(( ($1 >> 8) & 255 )) $(( ($1 >> 16) & 255 )) $(( ($1 >> 24) & 255 )); }
+zeros() { head -c "$1" /dev/zero; }
+# A players record: name, zero padding to 52 bytes, score.
+player() { printf '%s' "$1"; zeros $(( 52 - ${#1} )); printf "$(le "$2")"; }
+# The hero's saved record: eight numbers, then a 24-byte name slot.
+hero() { for v in "$@"; do printf "$(le "$v")"; done; printf 'Ann'; zeros 21; }
+enemy() { printf "$(le "$1")$(le "$2")$(le "$3")"; }
+
+# Replay: a recording, the tolerated blanks and line ends, and lines to skip.
+printf '300 300\n301 300\n-12 40\n0 -7\n' > "$corpus/fuzz_replay/recorded.txt"
+printf '12\t40\r\n5    6\r\n8 \t 9 trailing\n+4 -0' > "$corpus/fuzz_replay/blanks.txt"
+printf '\n12\nabc 5\n5 abc\n4294967296 3\n1500000000 2\n2 2\n' > "$corpus/fuzz_replay/skipped.txt"
+
+# Players: two runs; two runs and a torn tail.
+{ player Ann 190; player '' 0; } > "$corpus/fuzz_players/two_runs.bin"
+{ player Bob 30; player Sam 100; printf 'torn'; } > "$corpus/fuzz_players/torn_tail.bin"
+
+# Saved game: a fresh level-1 game with two enemies; a level-3 game with a fragment after its
+# enemies; a record with a level no game has.
+{ hero 300 300 5000 1 0 0 2 2; enemy 0 0 50; enemy 0 0 50; } > "$corpus/fuzz_saved_game/fresh.bin"
+{ hero -12 40 4970 3 2 1 6 6; enemy 1200 700 50; enemy -40 -60 10; printf 'frag'; } > "$corpus/fuzz_saved_game/level3.bin"
+{ hero 1 1 1 9 0 0 2 2; } > "$corpus/fuzz_saved_game/bad_level.bin"

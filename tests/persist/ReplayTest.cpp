@@ -1,0 +1,215 @@
+#include "persist/Replay.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+using testsupport::ScratchDir;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+namespace {
+
+struct Loaded {
+    std::vector<int> xs;
+    std::vector<int> ys;
+    std::string echo;
+};
+
+Loaded loadQuietly(const std::string& path, std::size_t maxPositions = Replay::kMaxPositions) {
+    Loaded result;
+    testing::internal::CaptureStdout();
+    Replay::load(path, result.xs, result.ys, maxPositions);
+    result.echo = testing::internal::GetCapturedStdout();
+    return result;
+}
+
+long peakKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+}  // namespace
+
+TEST(Replay, StartsClosedAndCloseClosesTheOutput) {
+    ScratchDir scratch;
+    Replay replay;
+    EXPECT_EQ(replay.fileName, "files/replay.txt");
+    EXPECT_FALSE(replay.out.is_open());
+    EXPECT_FALSE(replay.in.is_open());
+    replay.out.open(replay.fileName);
+    replay.close();
+    EXPECT_FALSE(replay.out.is_open());
+    replay.close();  // twice is harmless
+}
+
+TEST(Replay, RecordedRunLoadsBackLineForLine) {
+    ScratchDir scratch;
+    writeFile("files/replay.txt", "stale 1\n");
+    std::ofstream out;
+    ASSERT_TRUE(Replay::startRecording(out));
+    EXPECT_EQ(readFile("files/replay.txt"), "");  // emptied at once
+    const std::vector<std::pair<int, int>> path = {{300, 300}, {-12, 40}, {0, -7}, {1000000000, -1000000000}};
+    for (const auto& p : path) {
+        Replay::record(out, p.first, p.second);
+    }
+    // Flushed per line: complete on disk before the stream is closed.
+    EXPECT_EQ(readFile("files/replay.txt"), "300 300\n-12 40\n0 -7\n1000000000 -1000000000\n");
+
+    const Loaded loaded = loadQuietly("files/replay.txt");
+    ASSERT_EQ(loaded.xs.size(), path.size());
+    ASSERT_EQ(loaded.ys.size(), path.size());
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        EXPECT_EQ(loaded.xs[i], path[i].first);
+        EXPECT_EQ(loaded.ys[i], path[i].second);
+    }
+}
+
+TEST(Replay, LoadEchoesEachLineTwiceAndToleratesBlanksAndCarriageReturns) {
+    ScratchDir scratch;
+    writeFile("files/replay.txt", "12 40\n-3\t7\r\n5    6\r\n8 \t 9 trailing\n+4 -0");
+    const Loaded loaded = loadQuietly("files/replay.txt");
+    EXPECT_EQ(loaded.echo,
+              "12 40\n12 40\n"
+              "-3\t7\r\n-3\t7\r 7\r\n"
+              "5    6\r\n5 6\r\n"
+              "8 \t 9 trailing\n8 9 trailing\n"
+              "+4 -0\n+4 -0\n");
+    EXPECT_EQ(loaded.xs, (std::vector<int>{12, -3, 5, 8, 4}));
+    EXPECT_EQ(loaded.ys, (std::vector<int>{40, 7, 6, 9, 0}));
+}
+
+TEST(Replay, SplitAndParseFollowTheLoadersRules) {
+    std::string x;
+    std::string y;
+    bool separated = false;
+    Replay::splitLine("12", x, y, separated);
+    EXPECT_FALSE(separated);
+    EXPECT_EQ(x, "12");
+    EXPECT_EQ(y, "");
+    Replay::splitLine("1\t2 3", x, y, separated);  // x stops at a space only, y after the first blank
+    EXPECT_EQ(x, "1\t2");
+    EXPECT_EQ(y, "2 3");
+
+    int value = 0;
+    EXPECT_TRUE(Replay::parseNumber(" \t42abc", value));
+    EXPECT_EQ(value, 42);
+    EXPECT_TRUE(Replay::parseNumber("-1000000000", value));
+    EXPECT_EQ(value, -1000000000);
+    for (const char* bad : {"", "-", "+", "abc", " x1", "1000000001", "-1000000001", "2147483648",
+                            "-2147483649", "99999999999999999999999"}) {
+        EXPECT_FALSE(Replay::parseNumber(bad, value)) << bad;
+    }
+}
+
+TEST(Replay, LinesTheRecorderNeverWritesAreSkipped) {
+    ScratchDir scratch;
+    writeFile("files/replay.txt",
+              "1 1\n"
+              "\n"                // empty: no separator
+              "12\n"              // no y at all
+              "abc 5\n"           // x holds no number
+              "5 abc\n"           // y holds no number
+              "4294967296 3\n"    // beyond 32 bits
+              "3 -2147483649\n"   // beyond 32 bits
+              "1500000000 2\n"    // a position no game reaches
+              "2 2\n");
+    const Loaded loaded = loadQuietly("files/replay.txt");
+    EXPECT_EQ(loaded.xs, (std::vector<int>{1, 2}));
+    EXPECT_EQ(loaded.ys, (std::vector<int>{1, 2}));
+    // Skipped lines are still echoed twice each.
+    EXPECT_EQ(std::count(loaded.echo.begin(), loaded.echo.end(), '\n'), 18);
+}
+
+TEST(Replay, HugeLineIsSkippedWithoutBeingHeldWhole) {
+    ScratchDir scratch;
+    constexpr std::size_t kChunk = 1 << 20;
+    constexpr int kChunks = 48;  // one 48 MiB line
+    {
+        std::ofstream file("files/replay.txt", std::ios::binary);
+        // Cut to its first bytes the long line would read as "5 6": it must be skipped, not played.
+        file << "7 8\n5 6";
+        const std::string chunk(kChunk, ' ');
+        for (int i = 0; i < kChunks; ++i) file << chunk;
+        file << "\n3 4\n";
+    }
+    const long before = peakKiB();
+    const Loaded loaded = loadQuietly("files/replay.txt");
+    const long grown = peakKiB() - before;
+    EXPECT_EQ(loaded.xs, (std::vector<int>{7, 3}));
+    EXPECT_EQ(loaded.ys, (std::vector<int>{8, 4}));
+    // The echo of the long line is its first kMaxLineBytes bytes only.
+    EXPECT_LT(loaded.echo.size(), 2 * Replay::kMaxLineBytes + 100);
+    EXPECT_EQ(loaded.echo.substr(0, 8), "7 8\n7 8\n");
+    EXPECT_EQ(loaded.echo.substr(loaded.echo.size() - 8), "3 4\n3 4\n");
+    EXPECT_LT(grown, 16 * 1024) << "peak memory grew by " << grown << " KiB";
+}
+
+TEST(Replay, BinaryGarbageNeverYieldsAnOutOfReachPosition) {
+    ScratchDir scratch;
+    std::string garbage;
+    uint32_t state = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1103515245u + 12345u;
+        garbage.push_back(static_cast<char>(state >> 24));
+    }
+    garbage += "\n-5 6\n";
+    writeFile("files/replay.txt", garbage);
+    const Loaded loaded = loadQuietly("files/replay.txt");
+    ASSERT_EQ(loaded.xs.size(), loaded.ys.size());
+    ASSERT_FALSE(loaded.xs.empty());
+    EXPECT_EQ(loaded.xs.back(), -5);
+    EXPECT_EQ(loaded.ys.back(), 6);
+    for (std::size_t i = 0; i < loaded.xs.size(); ++i) {
+        EXPECT_LE(std::abs(static_cast<long long>(loaded.xs[i])), 1000000000LL);
+        EXPECT_LE(std::abs(static_cast<long long>(loaded.ys[i])), 1000000000LL);
+    }
+}
+
+TEST(Replay, MissingFileLoadsNothingAndTooManyPositionsAreCut) {
+    ScratchDir scratch;
+    const Loaded missing = loadQuietly("files/replay.txt");
+    EXPECT_TRUE(missing.xs.empty());
+    EXPECT_EQ(missing.echo, "");
+
+    writeFile("files/replay.txt", "1 1\n2 2\n3 3\n4 4\n");
+    testing::internal::CaptureStderr();
+    const Loaded cut = loadQuietly("files/replay.txt", 2);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(cut.xs, (std::vector<int>{1, 2}));
+    EXPECT_EQ(cut.ys, (std::vector<int>{1, 2}));
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+}
+
+TEST(Replay, FailedRecordingReportsOnceAndGoesOn) {
+    {
+        ScratchDir scratch(false);
+        std::ofstream out;
+        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(Replay::startRecording(out));
+        Replay::record(out, 1, 2);  // not open: writes nothing, says nothing more
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+        EXPECT_NE(err.find("files/replay.txt"), std::string::npos);
+        EXPECT_FALSE(testsupport::fileExists("files"));
+    }
+    std::ofstream full;
+    ASSERT_TRUE(Replay::startRecording(full, "/dev/full"));
+    testing::internal::CaptureStderr();
+    for (int frame = 0; frame < 5; ++frame) {
+        EXPECT_NO_THROW(Replay::record(full, frame, frame));
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+}
