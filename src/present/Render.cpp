@@ -6,6 +6,7 @@
 
 SDL_Renderer* Render::renderer = nullptr;
 bool Render::isRunning = false;
+bool Render::drawnSincePresent = true;
 
 Render::~Render() { releaseTexture(); }
 
@@ -48,11 +49,24 @@ SDL_Renderer* Render::createRender(SDL_Window* window) {
 
 void Render::copyTex(SDL_Rect src, SDL_Rect dst) {
     SDL_RenderCopy(renderer, texture, &src, &dst);
+    markDrawn();
 }
 
-void Render::clear() { SDL_RenderClear(renderer); }
+void Render::clear() {
+    SDL_RenderClear(renderer);
+    markDrawn();
+}
 
-void Render::present() { SDL_RenderPresent(renderer); }
+void Render::present() {
+    // The menu presents once per item. Showing a back buffer that nothing was drawn into would
+    // flash an old or empty picture on double-buffered displays, and every extra present waits
+    // for a display refresh: only the first present after drawing is made.
+    if (!drawnSincePresent) {
+        return;
+    }
+    SDL_RenderPresent(renderer);
+    drawnSincePresent = false;
+}
 
 SDL_Rect Render::getRect() { return rect; }
 

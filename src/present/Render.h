@@ -11,6 +11,7 @@ class Render {
 public:
     static SDL_Renderer* renderer;  // the one renderer; null before Game::init and after Game::clean
     static bool isRunning;          // the frame loop runs while this is true
+    static bool drawnSincePresent;  // something was cleared or drawn since the last present
 
     SDL_Texture* texture = nullptr;  // the picture this object draws, owned by this object
     SDL_Rect rect{};                 // source rectangle: the part of texture to draw
@@ -35,6 +36,9 @@ public:
     SDL_Rect getRect();
     SDL_Rect getPos();
     bool running();
+
+    // Notes a draw made straight through SDL, so the next present shows it.
+    static void markDrawn() { drawnSincePresent = true; }
 
 protected:
     // Destroys texture while its renderer still exists; after Game::clean the renderer

@@ -94,6 +94,7 @@ void Text::display(SDL_Texture* tex, SDL_Rect where) {
     if (tex != nullptr) {
         SDL_QueryTexture(tex, nullptr, nullptr, &where.w, &where.h);
         SDL_RenderCopy(renderer, tex, nullptr, &where);
+        markDrawn();
     }
     freeALL();
 }

@@ -1,2 +1,10 @@
+#include "shell/Shell.h"
+
 #include <SDL.h>
-int main(int, char**) { return 0; }
+
+int main(int, char**) {
+    // The game's objects stay alive, and reachable from here, until the process ends: nothing is
+    // torn down after the end of run has written its last trace line.
+    static Shell* const shell = new Shell();
+    return shell->run();
+}

@@ -52,4 +52,5 @@ void Arrow::show_arrow(int code) {
     }
     SDL_RenderCopyEx(renderer, texture, &rect, &pos, angle, nullptr,
                      static_cast<SDL_RendererFlip>(flip));
+    markDrawn();
 }

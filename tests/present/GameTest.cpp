@@ -136,3 +136,25 @@ TEST(LoadPNG, LoadsAPictureItCanRead) {
 }
 
 }  // namespace
+
+namespace {
+
+// The flag that lets a present with nothing new to show be skipped.
+TEST(RenderPresent, OnlyTheFirstPresentAfterDrawingShows) {
+    testsupport::SdlSession sdl;
+    Render any;
+    Render::drawnSincePresent = false;
+    any.present();
+    EXPECT_FALSE(Render::drawnSincePresent);
+    any.clear();
+    EXPECT_TRUE(Render::drawnSincePresent) << "a clear is something to show";
+    any.present();
+    EXPECT_FALSE(Render::drawnSincePresent);
+    any.copyTex(SDL_Rect{0, 0, 1, 1}, SDL_Rect{0, 0, 1, 1});
+    EXPECT_TRUE(Render::drawnSincePresent) << "a copy, even of nothing, counts as drawing";
+    any.present();
+    any.present();  // skipped: nothing new
+    EXPECT_FALSE(Render::drawnSincePresent);
+}
+
+}  // namespace

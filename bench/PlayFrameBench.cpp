@@ -1,0 +1,184 @@
+// The real play frame, headless on the software renderer, against a floor loop that only clears,
+// draws the three HUD lines and presents. Run from anywhere: it works in a scratch folder.
+#include "shell/Shell.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <fstream>
+
+namespace {
+
+constexpr int kHugeHealth = 1000000000;  // keeps everyone alive for any number of frames
+
+void push(Uint32 type, SDL_Keycode key) {
+    SDL_Event event;
+    std::memset(&event, 0, sizeof event);
+    event.type = type;
+    event.key.keysym.sym = key;
+    if (type == SDL_MOUSEBUTTONDOWN) {
+        event.button.x = 600;
+        event.button.y = 400;
+    }
+    SDL_PushEvent(&event);
+}
+
+// The hero walks right and left in turn and attacks every few frames.
+void feedInput(long frame) {
+    push(SDL_KEYDOWN, (frame / 30) % 2 == 0 ? SDLK_d : SDLK_a);
+    if (frame % 4 == 0) {
+        push(SDL_MOUSEBUTTONDOWN, 0);
+    }
+}
+
+double residentMiB() {
+    long pages = 0, resident = 0;
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm != nullptr) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// One game for the whole process, set up like a player would and then pushed to a level.
+class Bench {
+public:
+    Shell shell;
+    std::streambuf* savedCout = nullptr;
+    std::ofstream sink{"/dev/null"};
+
+    Bench() {
+        char pattern[] = "/tmp/bramblehoof-bench-XXXXXX";
+        const std::string dir = mkdtemp(pattern);
+        const std::string images = std::string(BRAMBLEHOOF_SOURCE_DIR) + "/images";
+        if (symlink(images.c_str(), (dir + "/images").c_str()) != 0 || mkdir((dir + "/files").c_str(), 0755) != 0 ||
+            chdir(dir.c_str()) != 0) {
+            std::cerr << "bench: cannot prepare " << dir << std::endl;
+            std::exit(1);
+        }
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        savedCout = std::cout.rdbuf(sink.rdbuf());  // the trace would only measure the terminal
+        shell.pacer.enabled = false;
+        if (!shell.startUp()) {
+            std::exit(1);
+        }
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        push(SDL_QUIT, 0);  // end the menu at once; the run itself goes on below
+        shell.menuPhase();
+        Render::isRunning = true;
+        shell.runSetUp();
+    }
+
+    ~Bench() { std::cout.rdbuf(savedCout); }
+
+    void toLevel(int level) {
+        while (shell.level < level) {
+            player->setEnemy(shell.enemyCount);
+            player->setBull(shell.bullCount);
+            shell.frame();
+        }
+        // Every enemy of the level chases and swings at the hero, none of them ever dies.
+        const SDL_Rect at = player->getPos();
+        shell.frame();
+        for (int k = 0; k < shell.enemyCount && k < 6; ++k) {
+            if (shell.enemies[k] != nullptr) {
+                shell.enemies[k]->spawn(at.x + 40 * k, at.y + 150);
+                shell.enemies[k]->setHealth(kHugeHealth);
+            }
+        }
+        player->setAll(at.x, at.y, kHugeHealth);
+    }
+
+    void frame(long n) {
+        feedInput(n);
+        shell.frame();
+        player->setAll(player->getPos().x, player->getPos().y, kHugeHealth);
+    }
+};
+
+Bench& bench() {
+    static Bench* const instance = new Bench();
+    return *instance;
+}
+
+void BM_PlayFrame(benchmark::State& state) {
+    Bench& b = bench();
+    b.toLevel(static_cast<int>(state.range(0)));
+    long n = 0;
+    for (auto _ : state) {
+        b.frame(n++);
+    }
+}
+
+void BM_FloorFrame(benchmark::State& state) {
+    Bench& b = bench();
+    Text& health = *b.shell.hudTexts[0];
+    for (auto _ : state) {
+        game->clear();
+        health.display(health.SetText("Health: ", 5000, 0, 0), health.getPos(0));
+        health.display(health.SetText("Enemies killed: ", 0, 6, 1), health.getPos(30));
+        health.display(health.SetText("Bulls collected: ", 0, 6, 1), health.getPos(60));
+        game->present();
+    }
+}
+
+void BM_ResidentMemory(benchmark::State& state) {
+    Bench& b = bench();
+    b.toLevel(3);
+    double after1k = 0, after100k = 0;
+    for (auto _ : state) {
+        for (long n = 0; n < 100000; ++n) {
+            b.frame(n);
+            if (n + 1 == 1000) {
+                after1k = residentMiB();
+            }
+        }
+        after100k = residentMiB();
+    }
+    state.counters["rss_1k_MiB"] = after1k;
+    state.counters["rss_100k_MiB"] = after100k;
+    state.counters["growth_MiB"] = after100k - after1k;
+}
+
+}  // namespace
+
+BENCHMARK(BM_FloorFrame)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BM_PlayFrame)->Arg(1)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BM_PlayFrame)->Arg(3)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BM_ResidentMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Console output as usual, and the figures kept for the summary lines at the end.
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> microseconds;
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            microseconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double floor = reporter.microseconds["BM_FloorFrame/min_time:2.000"];
+    for (const char* name : {"BM_PlayFrame/1/min_time:2.000", "BM_PlayFrame/3/min_time:2.000"}) {
+        const double us = reporter.microseconds[name];
+        std::printf("%s: %.1f us per frame, %.2f x the floor (%.1f us)\n", name, us, floor > 0 ? us / floor : 0.0, floor);
+    }
+    return 0;
+}

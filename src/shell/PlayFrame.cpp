@@ -1,0 +1,166 @@
+#include "shell/PlayFrame.h"
+
+#include "shell/Levels.h"
+#include "shell/Shell.h"
+
+namespace {
+
+enum HudItem { kHealthText = 0, kBullsText = 1, kEnemiesText = 2 };
+
+}  // namespace
+
+void PlayFrame::run(Shell& shell) {
+    if (player == nullptr) {
+        return;  // the hero has been removed; the loop ends before another frame
+    }
+    game->update();
+    game->clear();
+    player->handleEvents(game->getPos());
+
+    const SDL_Rect cam = game->calculate(player->getPos(), player->getActiveX(), player->getActiveY());
+    // No picture is ever loaded for the ground: this draws nothing and the clear colour shows.
+    game->copyTex(SDL_Rect{cam.x, cam.y, kGroundW, kGroundH}, SDL_Rect{0, 0, Shell::kWindowW, Shell::kWindowH});
+
+    Text& health = *shell.hudTexts[kHealthText];
+    health.display(health.SetText("Health: ", player->getHel(), 0, 0), health.getPos(kHealthRow));
+    Text& killed = *shell.hudTexts[kEnemiesText];
+    killed.display(killed.SetText("Enemies killed: ", player->getEnemy(), shell.enemyCount, 1),
+                   killed.getPos(kEnemiesRow));
+    Text& collected = *shell.hudTexts[kBullsText];
+    collected.display(collected.SetText("Bulls collected: ", player->getBul(), shell.bullCount, 1),
+                      collected.getPos(kBullsRow));
+    for (auto& text : shell.hudTexts) {
+        text->freeALL();
+    }
+
+    bool attackedThisFrame = false;
+    if (player->is_attack()) {
+        player->attack(0, player->getSide());
+        attackedThisFrame = true;
+    }
+
+    enemyPass(shell, attackedThisFrame);
+    farmPass(shell, attackedThisFrame);
+    bullPass(shell);
+
+    shell.hudTexts[kHealthText]->delText();
+    shell.hudTexts[kBullsText]->delText();
+    game->present();
+    player->getUnRed();
+    Levels::endOfFrame(shell);
+}
+
+void PlayFrame::drawEnemy(Enemy& enemy) {
+    const DrawPair* at = enemy.getPosAbs(game->getPos());
+    enemy.copyTex(at->drawSrc, at->drawDest);
+}
+
+void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
+    for (int i = 0; i < shell.enemyCount && i < static_cast<int>(shell.enemies.size()); ++i) {
+        std::unique_ptr<Enemy>& slot = shell.enemies[i];
+        if (slot != nullptr && slot->getID() != 0) {
+            Enemy& enemy = *slot;
+            enemy.getAngry(player->getPos(), player->isMov(), game->getPos(), player->getDir());
+            drawEnemy(enemy);
+            if (enemy.isDestroyedAni()) {
+                enemy.dead();
+            }
+            if (!enemy.isDestroyed()) {
+                drawEnemy(enemy);
+            } else {
+                slot.reset();
+                player->enemyKill();
+                hero->getEnemyP();
+            }
+        }
+
+        // The hero's blow looks only for an empty slot, so it can also land on an unplaced enemy.
+        if (attackedThisFrame && slot != nullptr) {
+            Enemy& enemy = *slot;
+            if (enemy.getHurt(player->getPos(), enemy.getPosReal(game->getPos())->drawDest)) {
+                enemy.getRed(player->getDam());
+                drawEnemy(enemy);
+                enemy.getUnRed();
+            }
+        }
+
+        if (player->isDestroyedAni()) {
+            player->dead();
+        }
+
+        // An enemy swinging at the hero within reach costs him health.
+        if (Button::flag != Button::kPlayback && slot != nullptr && slot->getID() != 0) {
+            Enemy& enemy = *slot;
+            if (!enemy.isDestroyedAni() && enemy.is_attack() &&
+                player->getHurt(player->getPos(), enemy.getPosReal(game->getPos())->drawDest)) {
+                player->getRed(enemy.getDam());
+                player->setHurt();
+            }
+        }
+
+        const SDL_Rect heroDest = player->handleEvents(game->getPos())->drawDest;
+        const SDL_Rect heroSrc = player->handleEvents(game->getPos())->drawSrc;
+        player->copyTex(heroSrc, heroDest);
+    }
+}
+
+void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
+    const int farmSlots = std::min(shell.farmCount, static_cast<int>(shell.farms.size()));
+    float nearestFarmDistance = kNoFarmYet;
+    if (farmSlots > 0 && shell.farms[0] != nullptr) {
+        nearestFarmDistance = shell.farms[0]->distCal(player->checkPosition(game->getPos()));
+    }
+    for (int i = 0; i < farmSlots; ++i) {
+        std::unique_ptr<Farm>& slot = shell.farms[i];
+        if (slot == nullptr || slot->getID() == 0) {
+            continue;
+        }
+        slot->IsInWindow(player->checkPosition(game->getPos()), game->getPos(), shell.farmCount);
+        if (Farm::isHere <= 0) {
+            Farm::isHere = shell.farmCount;
+            int nearestFarm = 0;
+            for (int j = 0; j < farmSlots; ++j) {
+                const std::unique_ptr<Farm>& other = shell.farms[j];
+                if (other == nullptr || other->getID() == 0) {
+                    continue;
+                }
+                const float distance = other->distCal(player->checkPosition(game->getPos()));
+                if (distance < nearestFarmDistance) {
+                    nearestFarmDistance = distance;
+                    nearestFarm = j;
+                }
+            }
+            // Slot 0 may be gone while every other farm is farther than the search's start.
+            if (shell.farms[nearestFarm] != nullptr) {
+                arrow->show_arrow(shell.farms[nearestFarm]->pointer(player->checkPosition(game->getPos())));
+            }
+        }
+        if (!slot->isDestroyed()) {
+            slot->copyTex(slot->getRect(), slot->getPos(game->getPos()));
+        } else {
+            slot.reset();
+            continue;
+        }
+        Farm& farm = *slot;
+        if (farm.getHurt(farm.getPosReal(game->getPos()), player->getPos()) && attackedThisFrame) {
+            farm.getRed(player->getDam());
+            farm.copyTex(farm.getRect(), farm.getPos(game->getPos()));
+            farm.getUnRed();
+        }
+    }
+}
+
+void PlayFrame::bullPass(Shell& shell) {
+    for (int i = 0; i < shell.bullCount && i < static_cast<int>(shell.bulls.size()); ++i) {
+        std::unique_ptr<Bull>& slot = shell.bulls[i];
+        if (slot == nullptr || slot->getID() == 0) {
+            continue;
+        }
+        const SDL_Rect cam = game->getPos();
+        slot->copyTex(slot->getRect(), slot->getPos(cam));
+        if (player->collisionB(slot->getPos(game->getPos()), game->getPos())) {
+            slot.reset();
+            hero->getBullP();
+        }
+    }
+}

@@ -1,0 +1,106 @@
+#include "shell/SavedRun.h"
+
+#include "persist/SavedGame.h"
+#include "shell/Levels.h"
+#include "shell/Shell.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+
+namespace {
+
+void reseed() { srand(static_cast<unsigned>(time(nullptr))); }
+
+template <typename T>
+void refill(std::vector<std::unique_ptr<T>>& slots, int count) {
+    slots.clear();
+    for (int i = 0; i < count; ++i) {
+        slots.push_back(std::make_unique<T>());
+    }
+}
+
+}  // namespace
+
+void SavedRun::save(Shell& shell) {
+    const HeroSnapshot last = shell.heroState();
+    resPl record{};
+    record.x = last.pos.x;
+    record.y = last.pos.y;
+    record.health = last.health;
+    record.level = shell.level;
+    record.enemiesKilled = last.killed;
+    record.bullsCollected = last.collected;
+    record.enemyCount = shell.enemyCount;
+    record.bullCount = shell.bullCount;
+    record.name = button->getInputText();
+
+    std::vector<resEn> living;
+    for (int i = 0; i < shell.enemyCount && i < static_cast<int>(shell.enemies.size()); ++i) {
+        Enemy* enemy = shell.enemies[i].get();
+        if (enemy == nullptr) {
+            continue;
+        }
+        const SDL_Rect at = enemy->getPosReal(game->getPos())->drawDest;
+        living.push_back(resEn{at.x, at.y, enemy->getHel()});
+    }
+    SavedGame::save(record, living, last.pos.x);
+}
+
+void SavedRun::resume(Shell& shell) {
+    resPl record{};
+    std::string reason;
+    if (!SavedGame::readPlayer(record, reason)) {
+        std::cerr << "bramblehoof: cannot resume (" << reason << "); starting a new game" << std::endl;
+        Button::flag = Button::kPlay;
+        Levels::newGame(shell);
+        return;
+    }
+    SavedGame::traceResumedPlayer(record);
+    player->setAll(record.x, record.y, record.health);
+    player->setEnemy(record.enemiesKilled);
+    player->setBull(record.bullsCollected);
+    shell.enemyCount = record.enemyCount;
+    shell.bullCount = record.bullCount;
+    shell.level = record.level;
+    std::cout << " cxxz ";
+    Replay::startRecording(shell.replayOut);
+    reseed();
+    std::cout << " ffffffffffff ";
+    Button::flag = Button::kPlay;
+
+    shell.farms.clear();
+    for (int i = 0; i < shell.level; ++i) {
+        shell.farms.push_back(std::make_unique<Farm>());
+        std::cout << " far ";
+    }
+    refill(shell.enemies, shell.enemyCount);
+    refill(shell.bulls, shell.bullCount);
+    shell.farmCount = shell.level;
+
+    const Site sites[] = {shell.farmSite1, shell.farmSite2, shell.farmSite3};
+    if (shell.level == 1) {
+        std::cout << " ascz ";
+    }
+    if (shell.level >= 1 && shell.level <= Levels::kLastLevel) {
+        for (int i = 0; i < shell.level; ++i) {
+            shell.farms[i]->spawn(sites[i].x, sites[i].y);
+        }
+    } else {
+        std::cout << " z ";
+    }
+
+    reseed();
+    const std::vector<resEn> saved = SavedGame::readEnemies(shell.enemyCount);
+    for (std::size_t k = 0; k < saved.size(); ++k) {
+        shell.enemies[k]->spawn(saved[k].x, saved[k].y);
+        shell.enemies[k]->setHealth(saved[k].health);
+        SavedGame::traceResumedEnemy(saved[k]);
+    }
+
+    reseed();
+    for (int i = 0; i < shell.bullCount; ++i) {
+        const int r = Levels::offset(Levels::Family::Other, i);
+        shell.bulls[i]->spawn(shell.farmSite1.x + r, shell.farmSite1.y + r, i);
+    }
+}

@@ -1,0 +1,272 @@
+#include "shell/Shell.h"
+
+#include "shell/Levels.h"
+#include "shell/PlayFrame.h"
+#include "shell/SavedRun.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+
+Game* game = nullptr;
+Cowboy* player = nullptr;
+Player* hero = nullptr;
+Arrow* arrow = nullptr;
+Menu* menu = nullptr;
+Button* button = nullptr;
+Replay* replay = nullptr;
+
+namespace {
+
+// Labels of menu items 1 to 4; item 0 is the name line.
+const char* const kMenuLabels[Shell::kMenuTexts] = {"", "REPLAY", "NEW GAME", "RESUME", "SCORE BOARD"};
+// Vertical offsets of the menu items from the window centre: SCORE BOARD on top, NEW GAME lowest.
+const int kMenuOffsets[Shell::kMenuTexts] = {0, -50, 0, -100, -150};
+
+}  // namespace
+
+Shell::~Shell() {
+    // Entities and texts first, while their renderer (if any) still exists.
+    enemies.clear();
+    farms.clear();
+    bulls.clear();
+    for (auto& text : hudTexts) {
+        text.reset();
+    }
+    for (auto& text : menuTexts) {
+        text.reset();
+    }
+    arrowObj.reset();
+    menuObj.reset();
+    playerObj.reset();
+    if (Render::renderer != nullptr && gameObj != nullptr) {
+        // Stepped without an end of run (tests): close SDL quietly.
+        SDL_DestroyRenderer(Render::renderer);
+        Render::renderer = nullptr;
+        SDL_DestroyWindow(gameObj->window);
+        SDL_Quit();
+    }
+    game = nullptr;
+    player = nullptr;
+    hero = nullptr;
+    arrow = nullptr;
+    menu = nullptr;
+    button = nullptr;
+    replay = nullptr;
+}
+
+int Shell::run() {
+    if (!startUp()) {
+        return 1;
+    }
+    menuPhase();
+    runSetUp();
+    frameLoop();
+    endOfRun();
+    return 0;
+}
+
+bool Shell::startUp() {
+    // A run starts from the class-wide values a fresh process has.
+    Button::checkIs = 1;
+    Button::flag = Button::kPlay;
+    Button::flagText = 0;
+    Render::isRunning = false;
+    Farm::isHere = 0;
+    Enemy::isAngry = false;
+    menuOpen = true;
+
+    enemyCount = Levels::kEnemiesAtLevel1;
+    farmCount = Levels::kFarmsAtLevel1;
+    bullCount = Levels::kBullsAtLevel1;
+    gameObj = std::make_unique<Game>();
+    game = gameObj.get();
+    srand(static_cast<unsigned>(time(nullptr)));
+    playerObj = std::make_unique<Cowboy>(kHeroStartX, kHeroStartY);
+    player = playerObj.get();
+    buttonObj = std::make_unique<Button>();
+    button = buttonObj.get();
+    replayObj = std::make_unique<Replay>();
+    replay = replayObj.get();
+    enemies.clear();
+    for (int i = 0; i < enemyCount; ++i) {
+        enemies.push_back(std::make_unique<Enemy>());
+    }
+    farms.clear();
+    for (int i = 0; i < farmCount; ++i) {
+        farms.push_back(std::make_unique<Farm>());
+    }
+    for (auto& text : hudTexts) {
+        text = std::make_unique<Text>();
+    }
+    for (auto& text : menuTexts) {
+        text = std::make_unique<Text>();
+    }
+    bulls.clear();
+    for (int i = 0; i < bullCount; ++i) {
+        bulls.push_back(std::make_unique<Bull>());
+    }
+    farmSite3 = Site{Levels::kSite3X, Levels::kSite3Y};
+    farmSite2 = Site{Levels::kSite2X, Levels::kSite2Y};
+
+    game->init(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowW, kWindowH, false);
+    if (!game->displayProblem().empty()) {
+        // Nobody could click the menu, and the end of run would overwrite the saved game.
+        std::cerr << "bramblehoof: " << game->displayProblem() << std::endl;
+        return false;
+    }
+
+    arrowObj = std::make_unique<Arrow>();
+    arrow = arrowObj.get();
+    heroObj = std::make_unique<Player>();
+    hero = heroObj.get();
+    farmSite1 = Site{Levels::kSite1X, Levels::kSite1Y};
+    srand(static_cast<unsigned>(time(nullptr)));
+    for (auto& text : hudTexts) {
+        text->init();
+    }
+    for (auto& text : menuTexts) {
+        text->init();
+    }
+    Button::flag = Button::kPlay;
+    game->present();
+    level = 1;
+    replayXs.clear();
+    replayYs.clear();
+    replayIndex = 0;
+
+    menuObj = std::make_unique<Menu>();
+    menu = menuObj.get();
+    menu->StartNewGame();
+    for (int i = 0; i < kMenuTexts; ++i) {
+        menuTexts[i]->Create(kMenuOffsets[i]);
+    }
+    menuSizes.clear();
+    menuPositions.clear();
+    for (int i = 1; i < kMenuTexts; ++i) {
+        menuSizes.push_back(menuTexts[i]->getRect());
+        menuPositions.push_back(menuTexts[i]->getPos(0));
+    }
+    menuSizes.push_back(menuTexts[kNameItem]->getRect());
+    menuPositions.push_back(menuTexts[kNameItem]->getPos(kNameLineOffset));
+
+    Text& name = *menuTexts[kNameItem];
+    name.display(name.showInput(" "), name.getPos(kNameLineOffset));
+    return true;
+}
+
+bool Shell::menuPass() {
+    if (Button::checkIs == 0) {
+        menuOpen = false;
+    }
+    if (!menuOpen) {
+        return false;
+    }
+    menu->copyTex(menu->getPos(), menu->getRect());
+
+    Text& name = *menuTexts[kNameItem];
+    const std::string line = button->clickOn(menuPositions, menuSizes);
+    name.display(name.showInput(line), name.getPos(kNameLineOffset));
+
+    for (int i = 1; i < kMenuTexts; ++i) {
+        Text& item = *menuTexts[i];
+        item.display(item.PrintButton(kMenuLabels[i]), item.getPos(0));
+    }
+    for (auto& item : menuTexts) {
+        item->present();
+        item->freeALL();
+    }
+    menu->present();
+    menu->clear();
+    pacer.endPass();
+    return true;
+}
+
+void Shell::menuPhase() {
+    while (menuPass()) {
+    }
+}
+
+void Shell::runSetUp() {
+    player->spawn();
+    if (Button::flag == Button::kResumePending) {
+        SavedRun::resume(*this);
+    } else if (Button::flag == Button::kReplayPending) {
+        level = 3;
+    } else {
+        Levels::newGame(*this);
+    }
+}
+
+void Shell::frame() {
+    if (levelUpTrace == Levels::kLevelUpTrace) {
+        std::cout << "kul";
+        levelUpTrace = 0;
+    }
+    if (Button::flag == Button::kPlay) {
+        recordFrame();
+    } else if (Button::flag == Button::kReplayPending) {
+        loadReplay();
+    } else {
+        playBackFrame();
+    }
+    PlayFrame::run(*this);
+    pacer.endPass();
+}
+
+void Shell::frameLoop() {
+    while (Render::isRunning && player != nullptr) {
+        frame();
+    }
+}
+
+void Shell::endOfRun() {
+    hero->NewPlayer(button->getInputText());
+    SavedRun::save(*this);
+    if (!Render::isRunning) {
+        game->clean();
+    }
+    replayOut.close();
+    replay->close();
+}
+
+HeroSnapshot Shell::heroState() const {
+    if (player == nullptr) {
+        return heroLast;
+    }
+    HeroSnapshot now;
+    now.pos = player->getPos();
+    now.health = player->getHel();
+    now.killed = player->getEnemy();
+    now.collected = player->getBul();
+    return now;
+}
+
+void Shell::removeHero() {
+    heroLast = heroState();
+    playerObj.reset();
+    player = nullptr;
+}
+
+void Shell::recordFrame() {
+    const SDL_Rect at = player->getPos();
+    Replay::record(replayOut, at.x, at.y);
+}
+
+void Shell::loadReplay() {
+    if (replayOut.is_open()) {
+        replayOut.close();
+    }
+    Replay::load(Replay::kDefaultPath, replayXs, replayYs);
+    Button::flag = Button::kPlayback;
+}
+
+void Shell::playBackFrame() {
+    if (replayIndex < static_cast<int>(replayXs.size())) {
+        player->setPos(replayXs[replayIndex], replayYs[replayIndex]);
+        ++replayIndex;
+    } else {
+        std::cout << "STOOOP";
+        Render::isRunning = false;
+    }
+}

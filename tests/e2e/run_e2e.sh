@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Plays the built game in a real X window the way a person would: types a name, clicks menu
+# items, walks, attacks, and closes the window (SIGTERM, which SDL turns into a window close).
+# Usage: run_e2e.sh GAME_BINARY SOURCE_DIR
+set -uo pipefail
+
+game=$(readlink -f "$1")
+src=$(readlink -f "$2")
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  exec xvfb-run -a -s "-screen 0 1280x800x24 -ardelay 60000" bash "$0" "$@"
+fi
+unset SDL_VIDEODRIVER
+
+# A sanitized build: the GL driver that SDL unloads at exit is kept loaded, so that what it keeps
+# for the life of the process can be told apart from our own leaks (tests/lsan.supp lists those).
+game_env=()
+if ldd "$game" | grep -q libasan; then
+  keep=$(gcc -print-file-name=libasan.so)
+  for lib in /usr/lib/x86_64-linux-gnu/dri/swrast_dri.so /usr/lib/x86_64-linux-gnu/libGLX_mesa.so.0; do
+    [[ -f "$lib" ]] && keep+=":$lib"
+  done
+  game_env=(LD_PRELOAD="$keep"
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    LSAN_OPTIONS=suppressions="$src/tests/lsan.supp":print_suppressions=0
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1)
+fi
+
+shots="$PWD/e2e-shots"
+mkdir -p "$shots"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+
+# Menu item centres: the items stand 50 pixels apart above the window centre.
+NEW_GAME=(540 360)
+REPLAY=(540 310)
+RESUME=(540 260)
+SCORE_BOARD=(540 210)
+
+# Starts the game in a fresh working folder ($work) with images/ linked and files/ present.
+start_game() {
+  work=$(mktemp -d /tmp/bramblehoof-e2e-XXXXXX)
+  ln -s "$src/images" "$work/images"
+  mkdir "$work/files"
+  [[ -n "${1:-}" ]] && cp -r "$1"/. "$work/files/"
+  (cd "$work" && exec env "${game_env[@]}" "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
+  pid=$!
+  wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
+  if [[ -z "$wid" ]]; then fail "window appeared"; return 1; fi
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  sleep 0.5
+}
+
+click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }
+
+shot() { import -window root "$shots/$1.png" 2>/dev/null || fail "screenshot $1"; }
+
+# Ends the game as a closed window; sets rc.
+close_game() {
+  kill -TERM "$pid" 2>/dev/null
+  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then fail "game ended after SIGTERM"; kill -KILL "$pid"; fi
+  wait "$pid"; rc=$?
+}
+
+line() { sed -n "${1}p" "$work/trace.txt"; }
+last_line() { tail -n 1 "$work/trace.txt"; }
+has() { grep -qF -- "$1" "$work/trace.txt"; }
+
+echo "== menu, typing, then closing the window on the menu"
+start_game || exit 1
+xdotool type --delay 60 "Ann"
+sleep 0.8
+shot menu
+close_game
+check "exit status 0 (was $rc)" test "$rc" -eq 0
+check "first line Inited" test "$(line 1)" = "Inited"
+check "second line Window created" test "$(line 2)" = "Window created"
+check "third line is renderingRender created" test "$(line 3)" = "is renderingRender created"
+check "pcchemu traced" has "pcchemu"
+check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
+check "nothing on standard error from the game" bash -c "! grep -v XDG_RUNTIME_DIR '$work/stderr.txt' | grep -q ."
+menu_work=$work
+
+echo "== NEW GAME, walk, attack, close"
+start_game || exit 1
+xdotool type --delay 60 "Bo"
+sleep 0.5
+click "${NEW_GAME[@]}"
+sleep 1
+xdotool key --delay 100 d d d s s
+click 600 400
+sleep 0.5
+shot play
+close_game
+check "exit status 0 (was $rc)" test "$rc" -eq 0
+check "NEW GAME traced huy" has "huy"
+check "hero spawned" has "Render created2"
+check "farm placed" has "Render Building created"
+check "window close in play traced" has "fuck"
+check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
+play_work=$work
+
+if [[ -x "$src/tests/e2e/more_e2e.sh" ]]; then
+  source "$src/tests/e2e/more_e2e.sh"
+fi
+
+rm -rf "$menu_work" "$play_work"
+echo "screenshots in $shots"
+if [[ $failures -gt 0 ]]; then
+  echo "$failures end-to-end check(s) failed"
+  exit 1
+fi
+echo "all end-to-end checks passed"

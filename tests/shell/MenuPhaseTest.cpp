@@ -1,0 +1,138 @@
+#include "ShellFixture.h"
+
+namespace {
+
+TEST_F(ShellTest, StartUpTracesTheWindowAndLaysOutTheMenu) {
+    EXPECT_EQ(startTrace.rfind("Inited\nWindow created\nis renderingRender created\n", 0), 0u) << startTrace;
+    EXPECT_EQ(startTrace, "Inited\nWindow created\nis renderingRender created\n")
+        << "with every picture and the font in place nothing else is written";
+
+    EXPECT_EQ(shell->enemyCount, 2);
+    EXPECT_EQ(shell->bullCount, 2);
+    EXPECT_EQ(shell->farmCount, 1);
+    EXPECT_EQ(shell->level, 1);
+    EXPECT_EQ(player->getPos().x, 300);
+    EXPECT_EQ(player->getPos().y, 300);
+    EXPECT_EQ(shell->farmSite1.x, 1500);
+    EXPECT_EQ(shell->farmSite2.y, 700);
+    EXPECT_EQ(shell->farmSite3.x, 1700);
+    ASSERT_EQ(shell->menuPositions.size(), 5u);
+    ASSERT_EQ(shell->menuSizes.size(), 5u);
+    // REPLAY, NEW GAME, RESUME, SCORE BOARD, name line: one left edge, one size, 50 pixels apart.
+    const int newGameY = shell->menuPositions[1].y;
+    EXPECT_EQ(shell->menuPositions[0].y, newGameY - 50);
+    EXPECT_EQ(shell->menuPositions[2].y, newGameY - 100);
+    EXPECT_EQ(shell->menuPositions[3].y, newGameY - 150);
+    EXPECT_EQ(shell->menuPositions[4].y, newGameY + 50);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(shell->menuPositions[i].x, shell->menuPositions[0].x);
+        EXPECT_EQ(shell->menuSizes[i].w, shell->menuSizes[0].w);
+        EXPECT_EQ(shell->menuSizes[i].h, shell->menuSizes[0].h);
+    }
+    // The item centres used by players (and the end-to-end test) hit their items.
+    EXPECT_TRUE(Button::isOnLoc(shell->menuPositions[1], shell->menuSizes[1], kItemX, kNewGameY));
+    EXPECT_TRUE(Button::isOnLoc(shell->menuPositions[0], shell->menuSizes[0], kItemX, kReplayY));
+    EXPECT_TRUE(Button::isOnLoc(shell->menuPositions[2], shell->menuSizes[2], kItemX, kResumeY));
+    EXPECT_TRUE(Button::isOnLoc(shell->menuPositions[3], shell->menuSizes[3], kItemX, kScoreBoardY));
+    EXPECT_FALSE(Button::isOnLoc(shell->menuPositions[0], shell->menuSizes[0], kItemX, kNewGameY));
+    EXPECT_FALSE(Button::isOnLoc(shell->menuPositions[2], shell->menuSizes[2], kItemX, kReplayY));
+}
+
+TEST_F(ShellTest, MenuPassesTakeOneEventEachAndEndThePassAfterTheClick) {
+    testsupport::pushText("A");
+    testsupport::pushText("n");
+    testsupport::pushText("n");
+    testsupport::pushClick(kItemX, kNewGameY);
+    testsupport::pushText("z");  // arrives after the menu has ended: never read by it
+    int passes = 0;
+    const std::string written = traced([&] {
+        while (shell->menuPass()) {
+            ++passes;
+        }
+    });
+    EXPECT_EQ(passes, 4) << "the click's pass still draws; the phase ends at the next pass";
+    EXPECT_EQ(button->getInputText(), "Ann");
+    EXPECT_EQ(written, "huy");
+    EXPECT_EQ(Button::flag, Button::kPlay);
+    EXPECT_TRUE(Render::isRunning);
+    EXPECT_FALSE(shell->menuPass()) << "the menu never opens again";
+}
+
+TEST_F(ShellTest, MenuDrawsItsLabelsAndTheNameInMenuColour) {
+    testsupport::pushText("Zed");
+    // Draw one pass by hand up to its present, reading the picture before it is shown.
+    traced([&] { shell->menuPass(); });
+    menu->copyTex(menu->getPos(), menu->getRect());
+    Text& name = *shell->menuTexts[0];
+    traced([&] { name.display(name.showInput(button->getInputText()), name.getPos(50)); });
+    std::vector<Uint32> pixels(1080 * 720);
+    ASSERT_EQ(SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(), 1080 * 4), 0);
+    const SDL_Rect line = shell->menuTexts[0]->getPos(50);
+    int dark = 0;
+    for (int y = line.y; y < line.y + 44 && y < 720; ++y) {
+        for (int x = line.x; x < line.x + 60; ++x) {
+            const Uint32 p = pixels[y * 1080 + x];
+            // The dark red menu colour, blended over the picture by its alpha of 170.
+            const Uint32 r = p >> 24, g = (p >> 16) & 0xFF, b = (p >> 8) & 0xFF;
+            if (r + g + b < 300 && r > b) {
+                ++dark;
+            }
+        }
+    }
+    EXPECT_GT(dark, 20) << "the typed name is drawn in the dark menu colour on the name line";
+}
+
+TEST_F(ShellTest, ScoreBoardAndMissesKeepTheMenuOpen) {
+    testsupport::pushClick(kItemX, kScoreBoardY);
+    testsupport::pushClick(5, 5);
+    testsupport::pushClick(kItemX, shell->menuPositions[4].y + 10);  // the name line
+    int open = 0;
+    const std::string written = traced([&] {
+        for (int i = 0; i < 5; ++i) {
+            open += shell->menuPass() ? 1 : 0;
+        }
+    });
+    EXPECT_EQ(open, 5);
+    EXPECT_EQ(Button::checkIs, 1);
+    EXPECT_EQ(Button::flag, Button::kPlay);
+    EXPECT_EQ(written, "");
+}
+
+TEST_F(ShellTest, ResumeAndReplayClicksChooseTheRunMode) {
+    testsupport::pushClick(kItemX, kResumeY);
+    EXPECT_EQ(traced([&] { shell->menuPhase(); }), "5");
+    EXPECT_EQ(Button::flag, Button::kResumePending);
+}
+
+TEST_F(ShellTest, ReplayClickTracesThePreviousMode) {
+    testsupport::pushClick(kItemX, kReplayY);
+    EXPECT_EQ(traced([&] { shell->menuPhase(); }), "replay12");
+    EXPECT_EQ(Button::flag, Button::kReplayPending);
+    traced([&] { shell->runSetUp(); });
+    EXPECT_EQ(shell->level, 3) << "a replay runs at level 3 with nothing placed";
+    for (const auto& enemy : shell->enemies) {
+        EXPECT_EQ(enemy->getID(), 0);
+    }
+    EXPECT_FALSE(shell->replayOut.is_open()) << "a replay never records";
+}
+
+TEST_F(ShellTest, ClosingTheWindowOnTheMenuStillSetsUpAndEndsTheRun) {
+    testsupport::pushQuit();
+    bool runningAfterMenu = true;
+    const std::string all = traced([&] {
+        shell->menuPhase();
+        runningAfterMenu = Render::isRunning;
+        shell->runSetUp();
+        shell->frameLoop();  // runs no frame
+        shell->endOfRun();
+    });
+    EXPECT_FALSE(runningAfterMenu);
+    EXPECT_EQ(all.rfind("pcchemu", 0), 0u) << all;
+    ASSERT_GE(all.size(), 13u);
+    EXPECT_EQ(all.substr(all.size() - 13), "Game Cleaned\n") << all;
+    EXPECT_EQ(all.find("youre dead"), std::string::npos) << "the hero is not torn down";
+    EXPECT_EQ(all.find("fuck"), std::string::npos) << "no frame ran";
+    EXPECT_EQ(Render::renderer, nullptr);
+}
+
+}  // namespace

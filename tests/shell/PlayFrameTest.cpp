@@ -1,0 +1,219 @@
+#include "ShellFixture.h"
+
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+// Steps one frame and returns its trace.
+class PlayTest : public ShellTest {
+protected:
+    std::string frame() {
+        return traced([&] { shell->frame(); });
+    }
+
+    // Moves the hero so that his centre lies at (x, y) in the world.
+    static void heroCentreAt(int x, int y) { player->setPos(x - 35, y - 35); }
+};
+
+TEST_F(PlayTest, NewGamePlacesFarmOneWithItsWaveAroundIt) {
+    const time_t before = time(nullptr);
+    const std::string setUp = startNewGame();
+    const bool sameSecond = time(nullptr) == before;
+    EXPECT_NE(setUp.find("huy"), std::string::npos);
+    EXPECT_NE(setUp.find("Render created2\n"), std::string::npos) << "the hero is spawned after the menu";
+    EXPECT_NE(setUp.find("Render Building created\n"), std::string::npos);
+
+    ASSERT_EQ(shell->farms.size(), 1u);
+    EXPECT_EQ(shell->farms[0]->getID(), 1);
+    EXPECT_EQ(shell->farms[0]->worldX, 1500);
+    EXPECT_EQ(shell->farms[0]->worldY, 500);
+    ASSERT_EQ(shell->enemies.size(), 2u);
+    ASSERT_EQ(shell->bulls.size(), 2u);
+    // One offset on both axes: (1500 + d, 500 + d).
+    const SDL_Rect e0 = shell->enemies[0]->realRect;
+    const SDL_Rect e1 = shell->enemies[1]->realRect;
+    EXPECT_EQ(e0.x - e0.y, 1000);
+    EXPECT_EQ(e1.x - e1.y, 1000);
+    EXPECT_GE(e0.x, 1500 - 180);
+    EXPECT_LE(e0.x, 1500 - 31);
+    EXPECT_GE(e1.x, 1600);
+    EXPECT_LE(e1.x, 1899);
+    const Bull& b0 = *shell->bulls[0];
+    const Bull& b1 = *shell->bulls[1];
+    EXPECT_EQ(b0.worldX - b0.worldY, 1000);
+    EXPECT_GE(b0.worldX, 1400);
+    EXPECT_LE(b0.worldX, 1549);
+    EXPECT_GE(b1.worldX, 1600);
+    EXPECT_LE(b1.worldX, 1849);
+    if (sameSecond) {
+        // Both seedings gave the same sequence: bull 0 drew enemy 0's value, -100 against -180.
+        EXPECT_EQ(b0.worldX, e0.x + 80);
+        EXPECT_EQ(b0.worldY, e0.y + 80);
+    }
+    EXPECT_TRUE(shell->replayOut.is_open());
+}
+
+TEST_F(PlayTest, AFrameTakesOneEventPerInputStepAndRecordsTheStartPosition) {
+    startNewGame();
+    for (int i = 0; i < 7; ++i) {
+        testsupport::pushKeyDown(SDLK_d);
+    }
+    frame();
+    EXPECT_EQ(player->getPos().x, 300 + 5 * 12) << "1 + 2 x 2 input steps at level 1";
+    frame();
+    EXPECT_EQ(player->getPos().x, 300 + 7 * 12);
+    EXPECT_EQ(testsupport::readFile("files/replay.txt"), "300 300\n360 300\n")
+        << "each frame records where the previous one left the hero";
+}
+
+TEST_F(PlayTest, TheViewFollowsTheHeroAndStopsAtTheEdges) {
+    startNewGame();
+    heroCentreAt(1000, 700);
+    frame();
+    EXPECT_EQ(game->getPos().x, 1000 - 540);
+    EXPECT_EQ(game->getPos().y, 700 - 360);
+    heroCentreAt(5000, -300);
+    frame();
+    EXPECT_EQ(game->getPos().x, 1080);
+    EXPECT_EQ(game->getPos().y, 0);
+}
+
+TEST_F(PlayTest, HeroWearsAnEnemyDownAndTheKillIsCountedAndScored) {
+    startNewGame();
+    frame();  // the enemies, still calm, take their place on the screen
+    Enemy* target = shell->enemies[0].get();
+    const SDL_Rect at = target->realRect;
+    // Stand so that the hero's corner is 100 pixels from the enemy's: in reach, not in its grip.
+    player->setPos(at.x - 100, at.y);
+    int frames = 0;
+    while (shell->enemies[0] != nullptr && frames < 400) {
+        testsupport::pushClick(600, 400);
+        frame();
+        ++frames;
+    }
+    ASSERT_EQ(shell->enemies[0], nullptr) << "13 hits kill an enemy";
+    EXPECT_EQ(player->getEnemy(), 1);
+    EXPECT_EQ(hero->score, 30);
+}
+
+TEST_F(PlayTest, WalkingOverABullCollectsIt) {
+    startNewGame();
+    const Bull& bull = *shell->bulls[1];
+    heroCentreAt(bull.worldX + 30, bull.worldY + 20);
+    frame();
+    EXPECT_EQ(shell->bulls[1], nullptr);
+    EXPECT_NE(shell->bulls[0], nullptr);
+    EXPECT_EQ(player->getBul(), 1);
+    EXPECT_EQ(hero->score, 50);
+}
+
+TEST_F(PlayTest, TheArrowPointsToTheFarmOnlyWhileNoFarmIsInView) {
+    startNewGame();
+    frame();  // the hero at (300, 300): farm 1 lies off the window to the right
+    EXPECT_EQ(arrow->pos.x, 990);
+    EXPECT_EQ(arrow->pos.y, 360);
+    EXPECT_EQ(arrow->angle, 90);
+
+    heroCentreAt(1500, 600);
+    frame();
+    frame();  // the farm's screen rectangle follows the camera one frame later
+    arrow->pos.x = -1;
+    frame();
+    EXPECT_EQ(arrow->pos.x, -1) << "a farm in view hides the arrow";
+}
+
+TEST_F(PlayTest, CompletingLevelOnePlacesLevelTwo) {
+    startNewGame();
+    player->setEnemy(2);
+    player->setBull(2);
+    const std::string won = frame();
+    EXPECT_NE(won.find("You win!!!\n112 level"), std::string::npos) << won;
+    EXPECT_EQ(shell->level, 2);
+    EXPECT_EQ(shell->enemyCount, 4);
+    EXPECT_EQ(shell->bullCount, 4);
+    EXPECT_EQ(shell->farmCount, 2);
+    ASSERT_EQ(shell->enemies.size(), 4u);
+    ASSERT_EQ(shell->farms.size(), 2u);
+    EXPECT_EQ(player->getEnemy(), 0);
+    EXPECT_EQ(player->getBul(), 0);
+    EXPECT_GE(player->getPos().x, 0);
+    EXPECT_LT(player->getPos().x, 300);
+    EXPECT_GE(player->getPos().y, 0);
+    EXPECT_LT(player->getPos().y, 300);
+    // Slot 1 ends at site 2; slots 0 at site 1 and 2, 3 at site 2.
+    auto nearSite = [](const SDL_Rect& r, int sx, int sy) {
+        const int d = r.x - sx;
+        return r.y - sy == d && d >= -100 && d <= 349;
+    };
+    EXPECT_TRUE(nearSite(shell->enemies[0]->realRect, 1500, 500));
+    for (int k = 1; k < 4; ++k) {
+        EXPECT_TRUE(nearSite(shell->enemies[k]->realRect, 900, 700)) << k;
+        const Bull& bull = *shell->bulls[k];
+        EXPECT_TRUE(nearSite(SDL_Rect{bull.worldX, bull.worldY, 0, 0}, 900, 700)) << k;
+    }
+    EXPECT_EQ(shell->farms[1]->worldX, 900);
+    EXPECT_EQ(frame().rfind("kul", 0), 0u) << "the next frame says so first";
+    EXPECT_EQ(frame().find("kul"), std::string::npos);
+}
+
+TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
+    startNewGame();
+    player->setEnemy(2);
+    player->setBull(2);
+    frame();
+    player->setEnemy(4);
+    player->setBull(4);
+    frame();
+    EXPECT_EQ(shell->level, 3);
+    EXPECT_EQ(shell->farms.size(), 3u);
+    EXPECT_EQ(shell->enemies[5]->getID(), 1);
+    player->setEnemy(6);
+    player->setBull(6);
+    const std::string won = frame();
+    EXPECT_NE(won.find("You win!!!\n33"), std::string::npos);
+    EXPECT_FALSE(Render::isRunning);
+    EXPECT_EQ(shell->enemyCount, 8);
+    EXPECT_EQ(shell->bullCount, 8);
+    for (const auto& enemy : shell->enemies) {
+        EXPECT_EQ(enemy->getID(), 0) << "nothing is placed after the last level";
+    }
+    traced([&] {
+        shell->frameLoop();
+        shell->endOfRun();
+    });
+    const std::string saved = testsupport::readFile("files/resP.bin");
+    ASSERT_EQ(saved.size(), 56u);
+    EXPECT_EQ(saved[12], 3) << "level";
+    EXPECT_EQ(saved[24], 8) << "enemy count";
+    EXPECT_EQ(saved[28], 8) << "bull count";
+}
+
+TEST_F(PlayTest, TheHerosDeathEndsTheRunAndKeepsHisLastValues) {
+    startNewGame();
+    frame();
+    const SDL_Rect at = shell->enemies[0]->realRect;
+    player->setAll(at.x - 35, at.y - 35, 4);  // his centre on the enemy's corner: it attacks
+    std::string all;
+    int frames = 0;
+    while (Render::isRunning && frames < 100) {
+        all += frame();
+        ++frames;
+    }
+    EXPECT_FALSE(Render::isRunning);
+    EXPECT_EQ(player, nullptr);
+    EXPECT_NE(all.find("youre dead"), std::string::npos);
+    EXPECT_EQ(all.find("You win"), std::string::npos);
+    const HeroSnapshot last = shell->heroState();
+    EXPECT_LE(last.health, 0) << "an enemy swinging at the hero within reach hurts him";
+    EXPECT_EQ(last.pos.x, at.x - 35);
+    const std::string end = traced([&] { shell->endOfRun(); });
+    EXPECT_EQ(end.substr(end.size() - 13), "Game Cleaned\n");
+    const std::string saved = testsupport::readFile("files/resP.bin");
+    ASSERT_EQ(saved.size(), 56u);
+    int32_t savedX = 0;
+    std::memcpy(&savedX, saved.data(), 4);
+    EXPECT_EQ(savedX, at.x - 35) << "the save reads the dead hero's last position";
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+// Paints every picture the game loads and writes them as PNG files into the folder given as the
+// only argument (normally the repository's images/ folder).
+
+#include "pictures/ArrowPainter.h"
+#include "pictures/BullPainter.h"
+#include "pictures/Canvas.h"
+#include "pictures/EnemyPainter.h"
+#include "pictures/FarmPainter.h"
+#include "pictures/HeroPainter.h"
+#include "pictures/MenuPainter.h"
+#include "pictures/SpriteSheet.h"
+
+#include <SDL_image.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+// Makes `path` as a folder unless it already is one.
+bool makeFolder(const std::string& path, std::string& error) {
+    if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) {
+        struct stat info;
+        if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            return true;
+        }
+        error = path + " exists and is not a folder";
+        return false;
+    }
+    error = "cannot make " + path + ": " + std::strerror(errno);
+    return false;
+}
+
+bool save(const Canvas& picture, const std::string& path) {
+    std::string error;
+    if (!picture.savePng(path, error)) {
+        std::cerr << "make_pictures: " << error << "\n";
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2 || argv[1][0] == '\0') {
+        std::cerr << "usage: make_pictures OUTPUT_FOLDER\n";
+        return 2;
+    }
+    const std::string out = argv[1];
+    std::string error;
+    if (!makeFolder(out, error) || !makeFolder(out + "/sprites", error)) {
+        std::cerr << "make_pictures: " << error << "\n";
+        return 1;
+    }
+    // Writing PNG files needs no window or video driver, only SDL2_image's encoder.
+    if ((IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0) {
+        std::cerr << "make_pictures: IMG_Init: " << IMG_GetError() << "\n";
+        return 1;
+    }
+    const bool ok = save(SpriteSheet::paint(HeroPainter()), out + "/sprites/hero2.png") &&
+                    save(SpriteSheet::paint(EnemyPainter()), out + "/sprites/enemy2.png") &&
+                    save(BullPainter::paint(0), out + "/sprites/bull.png") &&
+                    save(BullPainter::paint(1), out + "/sprites/bull2.png") &&
+                    save(FarmPainter::paint(), out + "/farm.png") &&
+                    save(ArrowPainter::paint(), out + "/arrow.png") &&
+                    save(MenuPainter::paint(), out + "/images.png");
+    IMG_Quit();
+    return ok ? 0 : 1;
+}
