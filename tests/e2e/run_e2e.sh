@@ -38,12 +38,17 @@ REPLAY=(540 310)
 RESUME=(540 260)
 SCORE_BOARD=(540 210)
 
-# Starts the game in a fresh working folder ($work) with images/ linked and files/ present.
-start_game() {
+# A fresh working folder ($work) with images/ linked and files/ present.
+new_work() {
   work=$(mktemp -d /tmp/bramblehoof-e2e-XXXXXX)
   ln -s "$src/images" "$work/images"
   mkdir "$work/files"
-  [[ -n "${1:-}" ]] && cp -r "$1"/. "$work/files/"
+  works+=("$work")
+}
+works=()
+
+# Starts the game in $work.
+start_game() {
   (cd "$work" && exec env "${game_env[@]}" "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
   pid=$!
   wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
@@ -69,6 +74,7 @@ last_line() { tail -n 1 "$work/trace.txt"; }
 has() { grep -qF -- "$1" "$work/trace.txt"; }
 
 echo "== menu, typing, then closing the window on the menu"
+new_work
 start_game || exit 1
 xdotool type --delay 60 "Ann"
 sleep 0.8
@@ -81,9 +87,9 @@ check "third line is renderingRender created" test "$(line 3)" = "is renderingRe
 check "pcchemu traced" has "pcchemu"
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 check "nothing on standard error from the game" bash -c "! grep -v XDG_RUNTIME_DIR '$work/stderr.txt' | grep -q ."
-menu_work=$work
 
 echo "== NEW GAME, walk, attack, close"
+new_work
 start_game || exit 1
 xdotool type --delay 60 "Bo"
 sleep 0.5
@@ -100,13 +106,37 @@ check "hero spawned" has "Render created2"
 check "farm placed" has "Render Building created"
 check "window close in play traced" has "fuck"
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
-play_work=$work
+check "one players record" test "$(stat -c %s "$work/files/players.bin")" -eq 56
+check "saved game written" test "$(stat -c %s "$work/files/resP.bin")" -eq 56
+recorded=$(wc -l < "$work/files/replay.txt")
+check "frames recorded ($recorded)" test "$recorded" -gt 10
+check "the recording starts where the hero stood" test "$(head -n 1 "$work/files/replay.txt")" = "300 300"
 
-if [[ -x "$src/tests/e2e/more_e2e.sh" ]]; then
-  source "$src/tests/e2e/more_e2e.sh"
-fi
+echo "== REPLAY of that run, to its end"
+start_game || exit 1
+click "${REPLAY[@]}"
+for _ in $(seq 1 $(( recorded / 20 + 100 ))); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then fail "replay ended by itself"; close_game; else wait "$pid"; rc=$?; fi
+check "exit status 0 (was $rc)" test "$rc" -eq 0
+check "REPLAY traced replay12" has "replay12"
+check "replay ran out" has "STOOOP"
+check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
+check "replay left the recording alone" test "$(wc -l < "$work/files/replay.txt")" -eq "$recorded"
+check "two players records" test "$(stat -c %s "$work/files/players.bin")" -eq 112
 
-rm -rf "$menu_work" "$play_work"
+echo "== RESUME, then close"
+start_game || exit 1
+click "${RESUME[@]}"
+sleep 1
+xdotool key --delay 100 a a
+sleep 0.3
+shot resume
+close_game
+check "exit status 0 (was $rc)" test "$rc" -eq 0
+check "RESUME restored the saved game" has " cxxz "
+check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
+check "three players records" test "$(stat -c %s "$work/files/players.bin")" -eq 168
+
 echo "screenshots in $shots"
 if [[ $failures -gt 0 ]]; then
   echo "$failures end-to-end check(s) failed"

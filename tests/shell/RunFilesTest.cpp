@@ -1,0 +1,178 @@
+#include "ShellFixture.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int32_t intAt(const std::string& bytes, std::size_t offset) {
+    int32_t value = 0;
+    std::memcpy(&value, bytes.data() + offset, 4);
+    return value;
+}
+
+class RunFilesTest : public ShellTest {
+protected:
+    std::string frame() {
+        return traced([&] { shell->frame(); });
+    }
+
+    // Ends this run and starts the next game process in the same folder.
+    void nextProcess() {
+        traced([&] { shell.reset(); });
+        shell = std::make_unique<Shell>();
+        SetUp();
+    }
+};
+
+TEST_F(RunFilesTest, ClosingOnTheMenuLeavesANewGamesFiles) {
+    testsupport::pushQuit();
+    traced([&] {
+        shell->menuPhase();
+        shell->runSetUp();
+        shell->frameLoop();
+        shell->endOfRun();
+    });
+    const std::string players = testsupport::readFile("files/players.bin");
+    ASSERT_EQ(players.size(), 56u);
+    EXPECT_EQ(players[0], '\0') << "no name was typed";
+    EXPECT_EQ(intAt(players, 52), 0);
+    EXPECT_TRUE(testsupport::fileExists("files/replay.txt"));
+    EXPECT_EQ(testsupport::readFile("files/replay.txt"), "");
+    const std::string resP = testsupport::readFile("files/resP.bin");
+    ASSERT_EQ(resP.size(), 56u);
+    EXPECT_EQ(intAt(resP, 0), 300);
+    EXPECT_EQ(intAt(resP, 4), 300);
+    EXPECT_EQ(intAt(resP, 8), 5000);
+    EXPECT_EQ(intAt(resP, 12), 1);
+    EXPECT_EQ(intAt(resP, 24), 2);
+    EXPECT_EQ(intAt(resP, 28), 2);
+    // No frame ran: each enemy's screen position and the camera are still the origin.
+    const std::string resE = testsupport::readFile("files/resE.bin");
+    ASSERT_EQ(resE.size(), 24u);
+    for (std::size_t r = 0; r < 2; ++r) {
+        EXPECT_EQ(intAt(resE, r * 12), 0);
+        EXPECT_EQ(intAt(resE, r * 12 + 4), 0);
+        EXPECT_EQ(intAt(resE, r * 12 + 8), 50);
+    }
+}
+
+TEST_F(RunFilesTest, ReplayPlaysTheRecordedLinesThenStops) {
+    testsupport::writeFile("files/replay.txt", "-12 40\n100\t\t200\r\n7   8\n");
+    testsupport::pushClick(kItemX, kReplayY);
+    traced([&] {
+        shell->menuPhase();
+        shell->runSetUp();
+    });
+    const std::string load = frame();
+    // Each line twice: as read, then its x text and y text; with no space the x text is the whole line.
+    EXPECT_EQ(load, "-12 40\n-12 40\n100\t\t200\r\n100\t\t200\r 200\r\n7   8\n7 8\n");
+    EXPECT_EQ(Button::flag, Button::kPlayback);
+    EXPECT_EQ(player->getPos().x, 300) << "the loading frame moves nobody";
+    frame();
+    EXPECT_EQ(player->getPos().x, -12);
+    EXPECT_EQ(player->getPos().y, 40);
+    frame();
+    EXPECT_EQ(player->getPos().x, 100);
+    EXPECT_EQ(player->getPos().y, 200);
+    frame();
+    EXPECT_EQ(player->getPos().x, 7);
+    EXPECT_TRUE(Render::isRunning);
+    EXPECT_EQ(frame(), "STOOOP") << "frame N + 2 ends the replay";
+    EXPECT_FALSE(Render::isRunning);
+    for (const auto& enemy : shell->enemies) {
+        EXPECT_EQ(enemy->getID(), 0) << "a replay places nobody";
+    }
+    traced([&] { shell->endOfRun(); });
+    EXPECT_EQ(testsupport::readFile("files/replay.txt"), "-12 40\n100\t\t200\r\n7   8\n") << "a replay never records";
+    EXPECT_EQ(intAt(testsupport::readFile("files/resP.bin"), 12), 3) << "a replay run is saved at level 3";
+}
+
+TEST_F(RunFilesTest, ResumeRestoresTheHeroTheLevelAndTheLivingEnemies) {
+    testsupport::pushText("Kim");
+    startNewGame();
+    frame();
+    // The hero has removed enemy 0 and collected a bull when the window closes.
+    shell->enemies[0].reset();
+    player->enemyKill();
+    player->setBull(1);
+    player->setPos(640, 480);
+    testsupport::pushQuit();
+    frame();
+    const SDL_Rect survivor = shell->enemies[1]->realRect;
+    traced([&] { shell->endOfRun(); });
+    ASSERT_EQ(testsupport::readFile("files/resE.bin").size(), 12u) << "one record per living enemy";
+    const std::string players = testsupport::readFile("files/players.bin");
+    ASSERT_EQ(players.size(), 56u);
+    EXPECT_EQ(players.substr(0, 4), std::string("Kim\0", 4));
+
+    nextProcess();
+    testsupport::pushClick(kItemX, kResumeY);
+    const std::string resumed = startNewGame().substr(0);  // the RESUME click ends the menu the same way
+    EXPECT_EQ(resumed.rfind("5", 0), 0u) << resumed;
+    EXPECT_NE(resumed.find("5000 1 640 480 cxxz  ffffffffffff  far  ascz "), std::string::npos) << resumed;
+    EXPECT_NE(resumed.find(" 50" + std::to_string(survivor.x) + "\n"), std::string::npos) << resumed;
+    EXPECT_EQ(Button::flag, Button::kPlay);
+    EXPECT_EQ(player->getPos().x, 640);
+    EXPECT_EQ(player->getEnemy(), 1);
+    EXPECT_EQ(player->getBul(), 1);
+    EXPECT_EQ(shell->enemies[0]->getID(), 1);
+    EXPECT_EQ(shell->enemies[0]->realRect.x, survivor.x);
+    EXPECT_EQ(shell->enemies[1]->getID(), 0) << "the killed enemy's slot stays unplaced";
+    EXPECT_EQ(shell->bulls[0]->getID(), 1);
+    EXPECT_EQ(shell->bulls[1]->getID(), 1) << "every bull is placed again";
+    EXPECT_TRUE(shell->replayOut.is_open());
+    EXPECT_EQ(testsupport::readFile("files/replay.txt"), "") << "the resumed run records afresh";
+    EXPECT_EQ(hero->score, 0);
+
+    // Removing the one restored enemy and one more bull completes the level.
+    shell->enemies[0].reset();
+    player->enemyKill();
+    player->setBull(2);
+    EXPECT_NE(frame().find("You win!!!\n11"), std::string::npos);
+}
+
+TEST_F(RunFilesTest, ResumeWithoutASavedGameStartsANewGame) {
+    testing::internal::CaptureStderr();
+    testsupport::pushClick(kItemX, kResumeY);
+    const std::string setUp = startNewGame();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("resume"), std::string::npos) << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_EQ(setUp.find("cxxz"), std::string::npos);
+    EXPECT_EQ(Button::flag, Button::kPlay);
+    EXPECT_EQ(shell->farms[0]->getID(), 1);
+    EXPECT_EQ(shell->enemies[1]->getID(), 1);
+    EXPECT_TRUE(shell->replayOut.is_open());
+}
+
+TEST_F(RunFilesTest, ResumeRefusesALevelNoGameReaches) {
+    std::string record(56, '\0');
+    const int32_t fields[8] = {10, 20, 5000, 7, 0, 0, 2, 2};
+    std::memcpy(&record[0], fields, sizeof fields);
+    testsupport::writeFile("files/resP.bin", record);
+    testing::internal::CaptureStderr();
+    testsupport::pushClick(kItemX, kResumeY);
+    startNewGame();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("level"), std::string::npos);
+    EXPECT_EQ(shell->level, 1);
+    EXPECT_EQ(player->getPos().x, 300) << "the broken record is not used at all";
+    EXPECT_EQ(shell->farmCount, 1);
+}
+
+TEST_F(RunFilesTest, MissingFilesFolderIsReportedAndTheRunStillEnds) {
+    ASSERT_EQ(system("rm -rf files"), 0);
+    testing::internal::CaptureStderr();
+    startNewGame();
+    frame();
+    testsupport::pushQuit();
+    frame();
+    const std::string end = traced([&] { shell->endOfRun(); });
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(errors.empty());
+    EXPECT_EQ(end.substr(end.size() - 13), "Game Cleaned\n");
+    EXPECT_FALSE(testsupport::fileExists("files")) << "the game never makes the folder";
+}
+
+}  // namespace
