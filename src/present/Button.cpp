@@ -90,6 +90,11 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 std::cout << flag;
                 checkIs = 0;
             }
+            // SCORE BOARD chooses no run mode; it only shows or hides the best runs.
+            if (positions.size() > kScoreBoardEntry && sizes.size() > kScoreBoardEntry &&
+                isOnLoc(positions[kScoreBoardEntry], sizes[kScoreBoardEntry], x, y)) {
+                showScores = !showScores;
+            }
             break;
         }
         default:

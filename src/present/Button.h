@@ -22,7 +22,8 @@ public:
     static int flag;      // the run mode
     static int flagText;  // 1 once a name is being typed
 
-    std::string inputText;  // the name typed so far, always whole UTF-8 characters
+    std::string inputText;     // the name typed so far, always whole UTF-8 characters
+    bool showScores = false;   // SCORE BOARD toggled on: the menu shows the best runs
 
     Button();
 
@@ -39,5 +40,6 @@ public:
     static constexpr std::size_t kReplayEntry = 0;
     static constexpr std::size_t kNewGameEntry = 1;
     static constexpr std::size_t kResumeEntry = 2;
+    static constexpr std::size_t kScoreBoardEntry = 3;
 
 };

@@ -1,6 +1,7 @@
 #include "present/Text.h"
 
 #include "present/Game.h"
+#include "persist/Player.h"
 
 #include <iostream>
 
@@ -135,4 +136,13 @@ void Text::measure() {
     if (textTexture != nullptr) {
         SDL_QueryTexture(textTexture, nullptr, nullptr, &rect.w, &rect.h);
     }
+}
+
+void Text::showScore(const std::string& playersPath) {
+    pos.x = 20;
+    for (const PlayerRecord& record : Player::readAll(playersPath)) {
+        std::cout << "\n" << record.score << "\n" << record.name;
+        pos.y += 50;
+    }
+    std::cout << "  \n";
 }

@@ -31,6 +31,9 @@ public:
     void display(SDL_Texture* tex, SDL_Rect where);
     void freeALL();
     void delText();
+    // Lists the players file on standard output as Player::GetAll does, moving pos down 50 pixels
+    // per record from x = 20; it draws nothing.
+    void showScore(const std::string& playersPath);
 
 private:
     // Renders s (UTF-8) in this object's font and colour into textSurface and textTexture.

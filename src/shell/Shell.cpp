@@ -26,6 +26,7 @@ const int kMenuOffsets[Shell::kMenuTexts] = {0, -50, 0, -100, -150};
 }  // namespace
 
 Shell::~Shell() {
+    scoreBoard.close();
     // Entities and texts first, while their renderer (if any) still exists.
     enemies.clear();
     farms.clear();
@@ -172,6 +173,14 @@ bool Shell::menuPass() {
         Text& item = *menuTexts[i];
         item.display(item.PrintButton(kMenuLabels[i]), item.getPos(0));
     }
+    if (button->showScores != scoreBoard.isOpen()) {
+        if (button->showScores) {
+            scoreBoard.open(Player::kDefaultPath, name.font, Text::kMenuColor);
+        } else {
+            scoreBoard.close();
+        }
+    }
+    scoreBoard.draw(Render::renderer);
     for (auto& item : menuTexts) {
         item->present();
         item->freeALL();
@@ -188,6 +197,7 @@ void Shell::menuPhase() {
 }
 
 void Shell::runSetUp() {
+    scoreBoard.close();  // the menu is over
     player->spawn();
     if (Button::flag == Button::kResumePending) {
         SavedRun::resume(*this);

@@ -3,6 +3,7 @@
 #include "present/Button.h"
 #include "present/Game.h"
 #include "present/Menu.h"
+#include "present/ScoreBoard.h"
 #include "present/Text.h"
 #include "persist/Player.h"
 #include "persist/Replay.h"
@@ -84,6 +85,7 @@ public:
     std::vector<int> replayYs;
     int replayIndex = 0;        // next replay position to apply
 
+    ScoreBoard scoreBoard;  // the best runs, shown on the menu on demand
     HeroSnapshot heroLast;  // the hero's last values, for the end of run after his death
     FramePacer pacer;       // at most 60 menu passes and frames a second
 

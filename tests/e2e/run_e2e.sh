@@ -124,8 +124,11 @@ check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 check "replay left the recording alone" test "$(wc -l < "$work/files/replay.txt")" -eq "$recorded"
 check "two players records" test "$(stat -c %s "$work/files/players.bin")" -eq 112
 
-echo "== RESUME, then close"
+echo "== SCORE BOARD shows the two runs, then RESUME, then close"
 start_game || exit 1
+click "${SCORE_BOARD[@]}"
+sleep 0.5
+shot scoreboard
 click "${RESUME[@]}"
 sleep 1
 xdotool key --delay 100 a a

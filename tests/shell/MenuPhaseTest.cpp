@@ -136,3 +136,31 @@ TEST_F(ShellTest, ClosingTheWindowOnTheMenuStillSetsUpAndEndsTheRun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ShellTest, ScoreBoardClickTogglesTheBoardAndKeepsTheMenu) {
+    std::string bytes(56, '\0');
+    bytes.replace(0, 3, "Ann");
+    bytes[52] = 90;
+    testsupport::writeFile("files/players.bin", bytes);
+    testsupport::pushClick(kItemX, kScoreBoardY);
+    testsupport::pushText("Z");  // the rest of the menu keeps working under the board
+    EXPECT_EQ(traced([&] { shell->menuPass(); }), "");
+    EXPECT_TRUE(shell->scoreBoard.isOpen());
+    traced([&] { shell->menuPass(); });
+    EXPECT_EQ(button->getInputText(), "Z");
+    testsupport::pushClick(kItemX, kScoreBoardY);
+    traced([&] { shell->menuPass(); });
+    EXPECT_FALSE(shell->scoreBoard.isOpen());
+    EXPECT_EQ(Button::checkIs, 1);
+    EXPECT_EQ(Button::flag, Button::kPlay);
+
+    testsupport::pushClick(kItemX, kScoreBoardY);
+    testsupport::pushClick(kItemX, kNewGameY);
+    EXPECT_EQ(traced([&] { shell->menuPhase(); }), "huy");
+    traced([&] { shell->runSetUp(); });
+    EXPECT_FALSE(shell->scoreBoard.isOpen()) << "the board goes with the menu";
+}
+
+}  // namespace

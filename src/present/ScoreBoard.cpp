@@ -1,0 +1,169 @@
+#include "present/ScoreBoard.h"
+
+#include <algorithm>
+
+namespace {
+
+const char* const kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// Length of the valid UTF-8 sequence starting at s[i], or 0 when there is none.
+std::size_t validSequence(const std::string& s, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = byte(i);
+    std::size_t length = 0;
+    unsigned min = 0;
+    if (lead < 0x80) {
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        min = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        min = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + length > s.size()) {
+        return 0;
+    }
+    unsigned code = lead & (0xFF >> (length + 1));
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (byte(i + k) & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return 0;
+    }
+    return length;
+}
+
+SDL_Texture* renderLine(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, SDL_Color colour) {
+    if (font == nullptr || renderer == nullptr || text.empty()) {
+        return nullptr;
+    }
+    SDL_Surface* surface = TTF_RenderUTF8_Solid(font, text.c_str(), colour);
+    if (surface == nullptr) {
+        return nullptr;
+    }
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
+    SDL_FreeSurface(surface);
+    return texture;
+}
+
+void drawAt(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y) {
+    if (texture == nullptr) {
+        return;
+    }
+    SDL_Rect where{x, y, 0, 0};
+    SDL_QueryTexture(texture, nullptr, nullptr, &where.w, &where.h);
+    SDL_RenderCopy(renderer, texture, nullptr, &where);
+}
+
+}  // namespace
+
+ScoreBoard::~ScoreBoard() { close(); }
+
+std::vector<ScoreBoard::Entry> ScoreBoard::best(const std::vector<PlayerRecord>& records) {
+    std::vector<Entry> entries;
+    entries.reserve(records.size());
+    for (const PlayerRecord& record : records) {
+        entries.push_back(Entry{displayName(record.name), record.score});
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return a.score > b.score; });
+    if (entries.size() > kShown) {
+        entries.resize(kShown);
+    }
+    return entries;
+}
+
+std::string ScoreBoard::displayName(const std::string& stored) {
+    std::string shown;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < stored.size() && stored[i] != '\0';) {
+        if (characters == kNameChars) {
+            shown += "..";
+            break;
+        }
+        const std::size_t length = validSequence(stored, i);
+        if (length == 0) {
+            shown += kReplacement;
+            i += 1;
+        } else {
+            shown.append(stored, i, length);
+            i += length;
+        }
+        ++characters;
+    }
+    return shown.empty() ? "-" : shown;
+}
+
+std::vector<std::string> ScoreBoard::lines(const std::vector<Entry>& entries) {
+    if (entries.empty()) {
+        return {kEmpty};
+    }
+    std::vector<std::string> text;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        text.push_back(std::to_string(i + 1) + ". " + entries[i].name + " " + std::to_string(entries[i].score));
+    }
+    return text;
+}
+
+void ScoreBoard::open(const std::string& playersPath, TTF_Font* font, SDL_Color colour) {
+    close();
+    SDL_Renderer* renderer = Render::renderer;
+    heading = renderLine(renderer, font, kHeading, colour);
+    for (const std::string& line : lines(best(Player::readAll(playersPath)))) {
+        rendered.push_back(renderLine(renderer, font, line, colour));
+    }
+    opened = true;
+}
+
+void ScoreBoard::close() {
+    // After the renderer is gone its textures went with it.
+    if (Render::renderer != nullptr) {
+        if (heading != nullptr) {
+            SDL_DestroyTexture(heading);
+        }
+        for (SDL_Texture* texture : rendered) {
+            if (texture != nullptr) {
+                SDL_DestroyTexture(texture);
+            }
+        }
+    }
+    heading = nullptr;
+    rendered.clear();
+    opened = false;
+}
+
+void ScoreBoard::draw(SDL_Renderer* renderer) const {
+    if (!opened || renderer == nullptr) {
+        return;
+    }
+    // A light board with a dark frame, so the dark red lines read over any part of the picture.
+    SDL_Rect frame = kPanel;
+    SDL_SetRenderDrawColor(renderer, 70, 40, 20, 255);
+    SDL_RenderFillRect(renderer, &frame);
+    SDL_Rect face{frame.x + 6, frame.y + 6, frame.w - 12, frame.h - 12};
+    SDL_SetRenderDrawColor(renderer, 250, 238, 205, 255);
+    SDL_RenderFillRect(renderer, &face);
+    SDL_SetRenderDrawColor(renderer, 242, 196, 111, 255);  // the clear colour, as everywhere else
+
+    int headingW = 0;
+    if (heading != nullptr) {
+        SDL_QueryTexture(heading, nullptr, nullptr, &headingW, nullptr);
+    }
+    drawAt(renderer, heading, kPanel.x + (kPanel.w - headingW) / 2, kPanel.y + 8);
+    const int columnW = (kPanel.w - 40) / kColumns;
+    for (std::size_t i = 0; i < rendered.size(); ++i) {
+        const int column = static_cast<int>(i) / kRowsPerColumn;
+        const int row = static_cast<int>(i) % kRowsPerColumn;
+        drawAt(renderer, rendered[i], kPanel.x + 20 + column * columnW, kPanel.y + 8 + kRowHeight * (row + 1));
+    }
+    Render::markDrawn();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "persist/Player.h"
+#include "present/Render.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <string>
+#include <vector>
+
+// The best runs of the players file, shown over the menu picture while SCORE BOARD is toggled on.
+// The file is read and the lines rendered once when the board opens, released when it closes.
+class ScoreBoard {
+public:
+    static constexpr std::size_t kShown = 10;          // runs listed
+    static constexpr std::size_t kNameChars = 12;      // characters of a name shown before ".."
+    static constexpr const char* kHeading = "BEST RUNS";
+    static constexpr const char* kEmpty = "No scores yet";
+    static constexpr SDL_Rect kPanel{150, 436, 780, 278};  // below the name line, over the picture
+    static constexpr int kRowHeight = 44;
+    static constexpr int kColumns = 2;
+    static constexpr int kRowsPerColumn = 5;
+
+    // One listed run.
+    struct Entry {
+        std::string name;  // shown as is: valid UTF-8, never empty
+        int score = 0;     // the run's points
+    };
+
+    ScoreBoard() = default;
+    ScoreBoard(const ScoreBoard&) = delete;
+    ScoreBoard& operator=(const ScoreBoard&) = delete;
+    ~ScoreBoard();
+
+    // The best kShown runs, highest score first; equal scores keep their file order.
+    static std::vector<Entry> best(const std::vector<PlayerRecord>& records);
+    // A stored name made fit to show: bad UTF-8 becomes U+FFFD, an empty name a dash, a long one cut.
+    static std::string displayName(const std::string& stored);
+    // The text of each listed line, or the one line saying there is nothing yet.
+    static std::vector<std::string> lines(const std::vector<Entry>& entries);
+
+    // Reads the players file and renders the heading and the lines with font in colour.
+    void open(const std::string& playersPath, TTF_Font* font, SDL_Color colour);
+    void close();
+    bool isOpen() const { return opened; }
+    void draw(SDL_Renderer* renderer) const;
+
+private:
+    bool opened = false;                 // the board is showing
+    SDL_Texture* heading = nullptr;      // the heading line
+    std::vector<SDL_Texture*> rendered;  // one texture per listed line
+};

@@ -1,0 +1,94 @@
+#include "present/ScoreBoard.h"
+#include "present/Text.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+std::string record(const std::string& name, int32_t score) {
+    std::string bytes(56, '\0');
+    std::memcpy(&bytes[0], name.data(), std::min<std::size_t>(name.size(), 52));
+    std::memcpy(&bytes[52], &score, 4);
+    return bytes;
+}
+
+PlayerRecord rec(const std::string& name, int32_t score) {
+    PlayerRecord r;
+    r.name = name;
+    r.score = score;
+    return r;
+}
+
+TEST(ScoreBoardList, BestFirstTiesInFileOrderTenAtMost) {
+    std::vector<PlayerRecord> records;
+    for (int i = 0; i < 12; ++i) {
+        records.push_back(rec("p" + std::to_string(i), (i % 3) * 30));
+    }
+    records.push_back(rec("top", 500));
+    const auto best = ScoreBoard::best(records);
+    ASSERT_EQ(best.size(), 10u);
+    EXPECT_EQ(best[0].name, "top");
+    // Score 60: p2, p5, p8, p11 in file order; then score 30: p1, p4, p7, p10; then 0: p0.
+    const std::vector<std::string> expected{"top", "p2", "p5", "p8", "p11", "p1", "p4", "p7", "p10", "p0"};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(best[i].name, expected[i]) << i;
+    }
+    const auto text = ScoreBoard::lines(best);
+    EXPECT_EQ(text[0], "1. top 500");
+    EXPECT_EQ(text[9], "10. p0 0");
+    EXPECT_EQ(ScoreBoard::lines({}), std::vector<std::string>{"No scores yet"});
+}
+
+TEST(ScoreBoardList, NamesAreMadeSafeToShow) {
+    EXPECT_EQ(ScoreBoard::displayName(""), "-");
+    EXPECT_EQ(ScoreBoard::displayName("\xC3\x89lise"), "\xC3\x89lise");
+    EXPECT_EQ(ScoreBoard::displayName("a\xFF" "b"), "a\xEF\xBF\xBD" "b") << "a stray byte";
+    EXPECT_EQ(ScoreBoard::displayName("x\xC3"), "x\xEF\xBF\xBD") << "a sequence cut short";
+    EXPECT_EQ(ScoreBoard::displayName("\xE0\x80\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD") << "overlong";
+    EXPECT_EQ(ScoreBoard::displayName("abcdefghijklmnop"), "abcdefghijkl..");
+}
+
+TEST(ScoreBoardFile, ReadsWholeRecordsOnlyAndNeverWrites) {
+    testsupport::ScratchDir scratch;
+    EXPECT_TRUE(ScoreBoard::best(Player::readAll("files/players.bin")).empty()) << "missing file";
+    testsupport::writeFile("files/players.bin", "");
+    EXPECT_TRUE(ScoreBoard::best(Player::readAll("files/players.bin")).empty()) << "empty file";
+
+    const std::string noZero(52, 'N');  // a name filling its slot without a zero byte
+    const std::string bytes = record("Ann", 190) + record(noZero, 40) + record("", 300) + "torn";
+    testsupport::writeFile("files/players.bin", bytes);
+    const auto best = ScoreBoard::best(Player::readAll("files/players.bin"));
+    ASSERT_EQ(best.size(), 3u) << "the torn tail is no record";
+    EXPECT_EQ(best[0].name, "-");
+    EXPECT_EQ(best[1].name, "Ann");
+    EXPECT_EQ(best[2].name, "NNNNNNNNNNNN..");
+
+    testsupport::SdlSession sdl;
+    Text text;
+    text.init();
+    ScoreBoard board;
+    board.open("files/players.bin", text.font, Text::kMenuColor);
+    EXPECT_TRUE(board.isOpen());
+    board.draw(Render::renderer);
+    board.close();
+    EXPECT_FALSE(board.isOpen());
+    EXPECT_EQ(testsupport::readFile("files/players.bin"), bytes) << "viewing never writes the file";
+}
+
+TEST(ScoreBoardFile, ShowScoreListsLikeGetAllAndMovesDown) {
+    testsupport::ScratchDir scratch;
+    testsupport::writeFile("files/players.bin", record("Ann", 190) + record("Bo", 30));
+    Text text;
+    text.pos = SDL_Rect{99, 100, 0, 0};
+    testing::internal::CaptureStdout();
+    text.showScore("files/players.bin");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n190\nAnn\n30\nBo  \n");
+    EXPECT_EQ(text.pos.x, 20);
+    EXPECT_EQ(text.pos.y, 200);
+}
+
+}  // namespace
