@@ -38,11 +38,12 @@ test-asan:
 test-fuzz:
 	@if [ -f tests/fuzz/run_fuzz.sh ]; then bash tests/fuzz/run_fuzz.sh build-fuzz; fi
 
-bench: deps
+# Frame and file benchmarks, headless on the software renderer (figures in docs/PERFORMANCE.md).
+bench: build
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_BENCH=ON -DBRAMBLEHOOF_TESTS=OFF >/dev/null
-	@cmake --build build-bench -j $(JOBS)
-	@cmake --build $(BUILD) -j $(JOBS) --target pictures 2>/dev/null || true
-	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && SDL_VIDEODRIVER=dummy "$$b"; done
+	@cmake --build build-bench -j $(JOBS) --target bench_play_frame bench_persist
+	SDL_VIDEODRIVER=dummy ./build-bench/bench/bench_play_frame
+	./build-bench/bench/bench_persist
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-bench

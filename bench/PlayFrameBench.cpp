@@ -68,7 +68,7 @@ public:
             std::exit(1);
         }
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        savedCout = std::cout.rdbuf(sink.rdbuf());  // the trace would only measure the terminal
+        quiet();  // the trace would only measure the terminal
         shell.pacer.enabled = false;
         if (!shell.startUp()) {
             std::exit(1);
@@ -78,9 +78,12 @@ public:
         shell.menuPhase();
         Render::isRunning = true;
         shell.runSetUp();
+        loud();
     }
 
-    ~Bench() { std::cout.rdbuf(savedCout); }
+    // The game's trace goes nowhere while it runs; the benchmark's own report goes to the console.
+    void quiet() { savedCout = std::cout.rdbuf(sink.rdbuf()); }
+    void loud() { std::cout.rdbuf(savedCout); }
 
     void toLevel(int level) {
         while (shell.level < level) {
@@ -114,11 +117,13 @@ Bench& bench() {
 
 void BM_PlayFrame(benchmark::State& state) {
     Bench& b = bench();
+    b.quiet();
     b.toLevel(static_cast<int>(state.range(0)));
     long n = 0;
     for (auto _ : state) {
         b.frame(n++);
     }
+    b.loud();
 }
 
 void BM_FloorFrame(benchmark::State& state) {
@@ -135,6 +140,7 @@ void BM_FloorFrame(benchmark::State& state) {
 
 void BM_ResidentMemory(benchmark::State& state) {
     Bench& b = bench();
+    b.quiet();
     b.toLevel(3);
     double after1k = 0, after100k = 0;
     for (auto _ : state) {
@@ -146,6 +152,7 @@ void BM_ResidentMemory(benchmark::State& state) {
         }
         after100k = residentMiB();
     }
+    b.loud();
     state.counters["rss_1k_MiB"] = after1k;
     state.counters["rss_100k_MiB"] = after100k;
     state.counters["growth_MiB"] = after100k - after1k;

@@ -9,17 +9,9 @@
 
 namespace {
 
-void reseed() { srand(static_cast<unsigned>(time(nullptr))); }
 
 int absolute(int v) { return v < 0 ? -v : v; }
 
-template <typename T>
-void refill(std::vector<std::unique_ptr<T>>& slots, int count) {
-    slots.clear();
-    for (int i = 0; i < count; ++i) {
-        slots.push_back(std::make_unique<T>());
-    }
-}
 
 void placeEnemies(Shell& shell, int first, int last, const Site& site, Levels::Family family) {
     for (int k = first; k <= last; ++k) {
@@ -36,6 +28,8 @@ void placeBulls(Shell& shell, int first, int last, const Site& site) {
 }
 
 }  // namespace
+
+void Levels::reseed() { srand(static_cast<unsigned>(time(nullptr))); }
 
 int Levels::offset(Family family, int k) {
     const int r = rand();

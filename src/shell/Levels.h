@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 class Shell;
 
 // The waves: where enemies, bulls and farms are placed for a new game and at each level change,
@@ -27,6 +30,17 @@ public:
 
     // One rand() draw: the offset d that places slot k at (site + d, site + d).
     static int offset(Family family, int k);
+
+    // Seeds rand() with the time in seconds, as every placement of a run expects.
+    static void reseed();
+    // Replaces every slot with a fresh, unplaced object.
+    template <typename T>
+    static void refill(std::vector<std::unique_ptr<T>>& slots, int count) {
+        slots.clear();
+        for (int i = 0; i < count; ++i) {
+            slots.push_back(std::make_unique<T>());
+        }
+    }
 
     static void newGame(Shell& shell);
     static void endOfFrame(Shell& shell);

@@ -4,23 +4,7 @@
 #include "shell/Levels.h"
 #include "shell/Shell.h"
 
-#include <cstdlib>
-#include <ctime>
 #include <iostream>
-
-namespace {
-
-void reseed() { srand(static_cast<unsigned>(time(nullptr))); }
-
-template <typename T>
-void refill(std::vector<std::unique_ptr<T>>& slots, int count) {
-    slots.clear();
-    for (int i = 0; i < count; ++i) {
-        slots.push_back(std::make_unique<T>());
-    }
-}
-
-}  // namespace
 
 void SavedRun::save(Shell& shell) {
     const HeroSnapshot last = shell.heroState();
@@ -65,7 +49,7 @@ void SavedRun::resume(Shell& shell) {
     shell.level = record.level;
     std::cout << " cxxz ";
     Replay::startRecording(shell.replayOut);
-    reseed();
+    Levels::reseed();
     std::cout << " ffffffffffff ";
     Button::flag = Button::kPlay;
 
@@ -74,8 +58,8 @@ void SavedRun::resume(Shell& shell) {
         shell.farms.push_back(std::make_unique<Farm>());
         std::cout << " far ";
     }
-    refill(shell.enemies, shell.enemyCount);
-    refill(shell.bulls, shell.bullCount);
+    Levels::refill(shell.enemies, shell.enemyCount);
+    Levels::refill(shell.bulls, shell.bullCount);
     shell.farmCount = shell.level;
 
     const Site sites[] = {shell.farmSite1, shell.farmSite2, shell.farmSite3};
@@ -90,7 +74,7 @@ void SavedRun::resume(Shell& shell) {
         std::cout << " z ";
     }
 
-    reseed();
+    Levels::reseed();
     const std::vector<resEn> saved = SavedGame::readEnemies(shell.enemyCount);
     for (std::size_t k = 0; k < saved.size(); ++k) {
         shell.enemies[k]->spawn(saved[k].x, saved[k].y);
@@ -98,7 +82,7 @@ void SavedRun::resume(Shell& shell) {
         SavedGame::traceResumedEnemy(saved[k]);
     }
 
-    reseed();
+    Levels::reseed();
     for (int i = 0; i < shell.bullCount; ++i) {
         const int r = Levels::offset(Levels::Family::Other, i);
         shell.bulls[i]->spawn(shell.farmSite1.x + r, shell.farmSite1.y + r, i);

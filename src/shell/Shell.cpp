@@ -4,8 +4,6 @@
 #include "shell/PlayFrame.h"
 #include "shell/SavedRun.h"
 
-#include <cstdlib>
-#include <ctime>
 #include <iostream>
 
 Game* game = nullptr;
@@ -82,31 +80,22 @@ bool Shell::startUp() {
     bullCount = Levels::kBullsAtLevel1;
     gameObj = std::make_unique<Game>();
     game = gameObj.get();
-    srand(static_cast<unsigned>(time(nullptr)));
+    Levels::reseed();
     playerObj = std::make_unique<Cowboy>(kHeroStartX, kHeroStartY);
     player = playerObj.get();
     buttonObj = std::make_unique<Button>();
     button = buttonObj.get();
     replayObj = std::make_unique<Replay>();
     replay = replayObj.get();
-    enemies.clear();
-    for (int i = 0; i < enemyCount; ++i) {
-        enemies.push_back(std::make_unique<Enemy>());
-    }
-    farms.clear();
-    for (int i = 0; i < farmCount; ++i) {
-        farms.push_back(std::make_unique<Farm>());
-    }
+    Levels::refill(enemies, enemyCount);
+    Levels::refill(farms, farmCount);
     for (auto& text : hudTexts) {
         text = std::make_unique<Text>();
     }
     for (auto& text : menuTexts) {
         text = std::make_unique<Text>();
     }
-    bulls.clear();
-    for (int i = 0; i < bullCount; ++i) {
-        bulls.push_back(std::make_unique<Bull>());
-    }
+    Levels::refill(bulls, bullCount);
     farmSite3 = Site{Levels::kSite3X, Levels::kSite3Y};
     farmSite2 = Site{Levels::kSite2X, Levels::kSite2Y};
 
@@ -122,7 +111,7 @@ bool Shell::startUp() {
     heroObj = std::make_unique<Player>();
     hero = heroObj.get();
     farmSite1 = Site{Levels::kSite1X, Levels::kSite1Y};
-    srand(static_cast<unsigned>(time(nullptr)));
+    Levels::reseed();
     for (auto& text : hudTexts) {
         text->init();
     }

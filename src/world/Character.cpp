@@ -19,7 +19,9 @@ long long truncatedSquare(long long d) {
     return static_cast<long long>(square);
 }
 
-int32_t clampToInt(long long value) {
+}  // namespace
+
+int32_t Character::clampToInt(long long value) {
     if (value > std::numeric_limits<int32_t>::max()) {
         return std::numeric_limits<int32_t>::max();
     }
@@ -28,8 +30,6 @@ int32_t clampToInt(long long value) {
     }
     return static_cast<int32_t>(value);
 }
-
-}  // namespace
 
 double Character::distance(long long dx, long long dy) {
     return std::sqrt(static_cast<double>(truncatedSquare(dx) + truncatedSquare(dy)));

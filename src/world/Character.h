@@ -65,6 +65,8 @@ public:
 protected:
     ~Character() = default;
 
+    // value kept within the int range instead of wrapping.
+    static int32_t clampToInt(long long value);
     // coord + delta, truncated toward zero and kept within the int range.
     static int32_t moved(int32_t coord, double delta);
 };

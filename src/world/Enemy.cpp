@@ -6,16 +6,6 @@ bool Enemy::isAngry = false;
 
 namespace {
 
-int32_t saturate(long long value) {
-    if (value > std::numeric_limits<int32_t>::max()) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    if (value < std::numeric_limits<int32_t>::min()) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    return static_cast<int32_t>(value);
-}
-
 // A square truncated to int, saturating instead of wrapping for far-off points.
 int32_t squareToInt(long long d) {
     const double square = static_cast<double>(d) * static_cast<double>(d);
@@ -69,7 +59,7 @@ SDL_Rect Enemy::distCal(SDL_Rect r) {
     long long dx = 0;
     long long dy = 0;
     offsetTo(r, dx, dy);
-    return SDL_Rect{saturate(dx), saturate(dy), squareToInt(dx), squareToInt(dy)};
+    return SDL_Rect{clampToInt(dx), clampToInt(dy), squareToInt(dx), squareToInt(dy)};
 }
 
 bool Enemy::getAngry(SDL_Rect heroRect, bool moving, SDL_Rect cam, int heroDir) {

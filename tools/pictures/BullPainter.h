@@ -9,7 +9,7 @@ class BullPainter {
 public:
     static constexpr int kWidth = 40;   // art width
     static constexpr int kHeight = 25;  // art height
-    static constexpr int kScale = 4;    // the file is 160 by 100
+    static constexpr int kScale = 2;    // the file is 80 by 50, the size it is drawn at: no scaling per frame
 
     // kind 0: the brown bull, kind 1: the black-and-white one.
     static Canvas paint(int kind);
