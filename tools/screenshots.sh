@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the two screenshots in docs/screenshots: the menu with a typed name (menu.png) and the
-# first moments of a new game after a few steps to the right (play.png). Runs the built game in a
+# first moments of a new game after a few steps to the right (play.png), and a fight at the first
+# farm (farm.png). Runs the built game in a
 # virtual X display, drives it with xdotool like a player would and ends it as a closed window.
 #
 # usage: tools/screenshots.sh [GAME_BINARY]     (default: build/bramblehoof)
@@ -71,6 +72,15 @@ xdotool key --delay 80 d d d
 sleep 0.7
 kill -0 "$pid" 2>/dev/null || fail "the game ended early; its output: $(cat "$work/game.log")"
 shot "$out/play.png"
+
+# Walk over to farm 1 (1500, 500), where its outlaws and bulls wait, and swing at the first outlaw.
+for _ in $(seq 1 82); do xdotool key --delay 15 d; done
+for _ in $(seq 1 10); do xdotool key --delay 15 s; done
+sleep 0.5
+xdotool mousemove --window "$wid" 600 400 click 1
+sleep 0.05
+kill -0 "$pid" 2>/dev/null || fail "the game ended early; its output: $(cat "$work/game.log")"
+shot "$out/farm.png"
 
 kill -TERM "$pid"
 status=0
