@@ -17,6 +17,17 @@ void Render::releaseTexture() {
     texture = nullptr;
 }
 
+void Render::loadPicture(const std::string& path, int32_t& w, int32_t& h) {
+    releaseTexture();
+    texture = LoadPNG(path, renderer);
+    int queriedW = 0;
+    int queriedH = 0;
+    if (texture != nullptr && SDL_QueryTexture(texture, nullptr, nullptr, &queriedW, &queriedH) == 0) {
+        w = queriedW;
+        h = queriedH;
+    }
+}
+
 SDL_Texture* Render::LoadPNG(std::string path, SDL_Renderer* renderer) {
     SDL_Surface* surface = IMG_Load(path.c_str());
     const int wanted = IMG_INIT_JPG | IMG_INIT_PNG;

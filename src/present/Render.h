@@ -44,4 +44,7 @@ protected:
     // Destroys texture while its renderer still exists; after Game::clean the renderer
     // has already taken every texture with it, so there is nothing left to free.
     void releaseTexture();
+    // Replaces texture with the picture at path and writes its size into w and h; when it cannot
+    // be loaded, texture is null and w and h keep their defaults.
+    void loadPicture(const std::string& path, int32_t& w, int32_t& h);
 };

@@ -5,13 +5,7 @@
 Arrow::Arrow() {
     texW = kPictureW;
     texH = kPictureH;
-    texture = LoadPNG(kPicturePath, renderer);
-    int queriedW = 0;
-    int queriedH = 0;
-    if (texture != nullptr && SDL_QueryTexture(texture, nullptr, nullptr, &queriedW, &queriedH) == 0) {
-        texW = queriedW;
-        texH = queriedH;
-    }
+    loadPicture(kPicturePath, texW, texH);
     frameH = kPictureH;
     frameW = kPictureW;
     rect = SDL_Rect{0, 0, kPictureW, kPictureH};

@@ -10,13 +10,4 @@ void Thing::reportMissingRenderer() {
     }
 }
 
-void Thing::loadSprite(const char* path, int32_t& w, int32_t& h) {
-    releaseTexture();
-    texture = LoadPNG(path, renderer);
-    int queriedW = 0;
-    int queriedH = 0;
-    if (texture != nullptr && SDL_QueryTexture(texture, nullptr, nullptr, &queriedW, &queriedH) == 0) {
-        w = queriedW;
-        h = queriedH;
-    }
-}
+void Thing::loadSprite(const char* path, int32_t& w, int32_t& h) { loadPicture(path, w, h); }

@@ -127,16 +127,6 @@ FigureLook coyoteLook() {
         "...........MMF..",
         "............MM..",
     };
-    look.bootFront = {
-        "OOOO",
-        "OOOO",
-        "oooo",
-    };
-    look.bootSide = {
-        "..OOO",
-        "OOOOO",
-        "ooooo",
-    };
     look.sleeve = rgb(62, 52, 80);
     look.sleeveShade = rgb(40, 32, 54);
     look.hand = rgb(122, 96, 78);

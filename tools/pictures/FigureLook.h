@@ -17,8 +17,10 @@ struct FigureLook {
     PixelRows bodyFront;          // head, torso and hips from the front, top row at y 9
     PixelRows bodyBack;           // the same from behind
     PixelRows bodySide;           // the same from the left
-    PixelRows bootFront;          // the boot of the viewer-left foot; the other one is its mirror
-    PixelRows bootSide;           // a boot seen from the side, toe to the left
+    // the boot of the viewer-left foot; the other one is its mirror
+    PixelRows bootFront = {"OOOO", "OOOO", "oooo"};
+    // a boot seen from the side, toe to the left
+    PixelRows bootSide = {"..OOO", "OOOOO", "ooooo"};
     Color sleeve = kClear;        // upper arm
     Color sleeveShade = kClear;   // far arm in the side view
     Color hand = kClear;          // hands (skin, paws or gloves)

@@ -108,16 +108,6 @@ FigureLook cowboyLook() {
         ".....BBBBBB.....",
         ".....JJJJJJ.....",
     };
-    look.bootFront = {
-        "OOOO",
-        "OOOO",
-        "oooo",
-    };
-    look.bootSide = {
-        "..OOO",
-        "OOOOO",
-        "ooooo",
-    };
     look.sleeve = rgb(84, 146, 222);
     look.sleeveShade = rgb(56, 100, 168);
     look.hand = rgb(250, 196, 150);
