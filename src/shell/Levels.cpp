@@ -2,6 +2,7 @@
 
 #include "persist/Replay.h"
 #include "shell/Shell.h"
+#include "world/RandomSeed.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -29,7 +30,7 @@ void placeBulls(Shell& shell, int first, int last, const Site& site) {
 
 }  // namespace
 
-void Levels::reseed() { srand(static_cast<unsigned>(time(nullptr))); }
+void Levels::reseed() { RandomSeed::reseed(); }
 
 int Levels::offset(Family family, int k) {
     const int r = rand();

@@ -1,5 +1,7 @@
 #include "world/Cowboy.h"
 
+#include "world/RandomSeed.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -172,7 +174,7 @@ void Cowboy::setHurt() { hurt = true; }
 void Cowboy::spawnRep() {
     bul = 0;
     enemy = 0;
-    srand(static_cast<unsigned>(time(nullptr)));
+    RandomSeed::reseed();
     destRect.x = rand() % kRestartRange;
     destRect.y = rand() % kRestartRange;
 }
