@@ -1,7 +1,6 @@
 #include "ShellFixture.h"
 
 #include <cstring>
-#include <ctime>
 
 namespace {
 
@@ -17,9 +16,7 @@ protected:
 };
 
 TEST_F(PlayTest, NewGamePlacesFarmOneWithItsWaveAroundIt) {
-    const time_t before = time(nullptr);
     const std::string setUp = startNewGame();
-    const bool sameSecond = time(nullptr) == before;
     // The hero is spawned after the menu, then the farm; every picture (both bulls, the enemy
     // sheet) loads without a word.
     EXPECT_EQ(setUp, "huyRender created2\nRender Building created\n");
@@ -30,27 +27,14 @@ TEST_F(PlayTest, NewGamePlacesFarmOneWithItsWaveAroundIt) {
     EXPECT_EQ(shell->farms[0]->worldY, 500);
     ASSERT_EQ(shell->enemies.size(), 2u);
     ASSERT_EQ(shell->bulls.size(), 2u);
-    // One offset on both axes: (1500 + d, 500 + d).
-    const SDL_Rect e0 = shell->enemies[0]->realRect;
-    const SDL_Rect e1 = shell->enemies[1]->realRect;
-    EXPECT_EQ(e0.x - e0.y, 1000);
-    EXPECT_EQ(e1.x - e1.y, 1000);
-    EXPECT_GE(e0.x, 1500 - 180);
-    EXPECT_LE(e0.x, 1500 - 31);
-    EXPECT_GE(e1.x, 1600);
-    EXPECT_LE(e1.x, 1899);
-    const Bull& b0 = *shell->bulls[0];
-    const Bull& b1 = *shell->bulls[1];
-    EXPECT_EQ(b0.worldX - b0.worldY, 1000);
-    EXPECT_GE(b0.worldX, 1400);
-    EXPECT_LE(b0.worldX, 1549);
-    EXPECT_GE(b1.worldX, 1600);
-    EXPECT_LE(b1.worldX, 1849);
-    if (sameSecond) {
-        // Both seedings gave the same sequence: bull 0 drew enemy 0's value, -100 against -180.
-        EXPECT_EQ(b0.worldX, e0.x + 80);
-        EXPECT_EQ(b0.worldY, e0.y + 80);
-    }
+    // Both seedings read the same second: enemy k and bull k take the same draw, each its own
+    // offset from it. Bull 0 thus stands 80 pixels further than enemy 0 (-100 against -180).
+    const std::vector<int> r = draws(2);
+    const Site& site1 = shell->farmSite1;
+    EXPECT_EQ(at(*shell->enemies[0]), around(site1, r[0] % 150 - 180)) << "enemy 0";
+    EXPECT_EQ(at(*shell->enemies[1]), around(site1, r[1] % 300 + 100)) << "enemy 1";
+    EXPECT_EQ(at(*shell->bulls[0]), around(site1, r[0] % 150 - 100)) << "bull 0";
+    EXPECT_EQ(at(*shell->bulls[1]), around(site1, r[1] % 250 + 100)) << "bull 1";
     EXPECT_TRUE(shell->replayOut.is_open());
 }
 
@@ -97,12 +81,17 @@ TEST_F(PlayTest, HeroWearsAnEnemyDownAndTheKillIsCountedAndScored) {
     EXPECT_EQ(hero->score, 30);
 }
 
-TEST_F(PlayTest, WalkingOverABullCollectsIt) {
+TEST_F(PlayTest, ABullIsCollectedWhereTheFramesInputStepsLeaveTheHero) {
     startNewGame();
     const Bull& bull = *shell->bulls[1];
-    heroCentreAt(bull.worldX + 30, bull.worldY + 20);
+    // A bull is reached within 62 pixels of its corner. The frame's first input step leaves the
+    // hero's centre 80 pixels below it, the four steps of the enemy pass 32 pixels.
+    heroCentreAt(bull.worldX, bull.worldY + 92);
+    for (int i = 0; i < 5; ++i) {
+        testsupport::pushKeyDown(SDLK_w);
+    }
     frame();
-    EXPECT_EQ(shell->bulls[1], nullptr);
+    EXPECT_EQ(shell->bulls[1], nullptr) << "the bull pass must run after the enemy pass and its input steps";
     EXPECT_NE(shell->bulls[0], nullptr);
     EXPECT_EQ(player->getBul(), 1);
     EXPECT_EQ(hero->score, 50);
@@ -110,8 +99,13 @@ TEST_F(PlayTest, WalkingOverABullCollectsIt) {
 
 TEST_F(PlayTest, TheArrowPointsToTheFarmOnlyWhileNoFarmIsInView) {
     startNewGame();
-    frame();  // the hero at (300, 300): farm 1 lies off the window to the right
-    EXPECT_EQ(arrow->pos.x, 990);
+    // The hero at (300, 300): farm 1 lies off the window to the right.
+    for (int i = 0; i < 4; ++i) {
+        arrow->pos.x = -1;
+        frame();
+        EXPECT_EQ(arrow->pos.x, 990) << "frame " << i << ": the farm countdown must let the arrow show in every "
+                                        "frame while no farm is in view";
+    }
     EXPECT_EQ(arrow->pos.y, 360);
     EXPECT_EQ(arrow->angle, 90);
 
@@ -125,10 +119,18 @@ TEST_F(PlayTest, TheArrowPointsToTheFarmOnlyWhileNoFarmIsInView) {
 
 TEST_F(PlayTest, CompletingLevelOnePlacesLevelTwo) {
     startNewGame();
+    player->setBull(2);
+    frame();
+    EXPECT_EQ(shell->level, 1) << "every bull collected with enemies left must not complete the level";
+    player->setBull(0);
     player->setEnemy(2);
+    frame();
+    EXPECT_EQ(shell->level, 1) << "every enemy removed with bulls left must not complete the level";
+
     player->setBull(2);
     const std::string won = frame();
-    EXPECT_NE(won.find("You win!!!\n112 level"), std::string::npos) << won;
+    EXPECT_EQ(won, "You win!!!\n112 levelRender Building created\nRender Building created\n")
+        << "the level change's whole trace";
     EXPECT_EQ(shell->level, 2);
     EXPECT_EQ(shell->enemyCount, 4);
     EXPECT_EQ(shell->bullCount, 4);
@@ -137,24 +139,23 @@ TEST_F(PlayTest, CompletingLevelOnePlacesLevelTwo) {
     ASSERT_EQ(shell->farms.size(), 2u);
     EXPECT_EQ(player->getEnemy(), 0);
     EXPECT_EQ(player->getBul(), 0);
-    EXPECT_GE(player->getPos().x, 0);
-    EXPECT_LT(player->getPos().x, 300);
-    EXPECT_GE(player->getPos().y, 0);
-    EXPECT_LT(player->getPos().y, 300);
-    // Slot 1 ends at site 2; slots 0 at site 1 and 2, 3 at site 2.
-    auto nearSite = [](const SDL_Rect& r, int sx, int sy) {
-        const int d = r.x - sx;
-        return r.y - sy == d && d >= -100 && d <= 349;
-    };
-    EXPECT_TRUE(nearSite(shell->enemies[0]->realRect, 1500, 500));
+    // One seeding, by the hero's restart, then draws in order: his x and y, enemies 0 and 1 around
+    // site 1, enemies 1 to 3 around site 2, and the bulls the same way. Slot 1 ends at site 2.
+    const std::vector<int> r = draws(12);
+    EXPECT_EQ(player->getPos().x, r[0] % 300);
+    EXPECT_EQ(player->getPos().y, r[1] % 300);
+    const Site& site1 = shell->farmSite1;
+    const Site& site2 = shell->farmSite2;
+    EXPECT_EQ(at(*shell->enemies[0]), around(site1, otherOffset(r[2], 0))) << "enemy 0";
+    EXPECT_EQ(at(*shell->bulls[0]), around(site1, otherOffset(r[7], 0))) << "bull 0";
     for (int k = 1; k < 4; ++k) {
-        EXPECT_TRUE(nearSite(shell->enemies[k]->realRect, 900, 700)) << k;
-        const Bull& bull = *shell->bulls[k];
-        EXPECT_TRUE(nearSite(SDL_Rect{bull.worldX, bull.worldY, 0, 0}, 900, 700)) << k;
+        EXPECT_EQ(at(*shell->enemies[k]), around(site2, otherOffset(r[3 + k], k))) << "enemy " << k;
+        EXPECT_EQ(at(*shell->bulls[k]), around(site2, otherOffset(r[8 + k], k))) << "bull " << k;
     }
-    EXPECT_EQ(shell->farms[1]->worldX, 900);
-    EXPECT_EQ(frame().rfind("kul", 0), 0u) << "the next frame says so first";
-    EXPECT_EQ(frame().find("kul"), std::string::npos);
+    EXPECT_EQ(at(*shell->farms[0]), around(site1, 0));
+    EXPECT_EQ(at(*shell->farms[1]), around(site2, 0));
+    EXPECT_EQ(frame(), "kul") << "the next frame says so";
+    EXPECT_EQ(frame(), "");
 }
 
 TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
@@ -164,24 +165,22 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
     frame();
     player->setEnemy(4);
     player->setBull(4);
-    frame();
+    const std::string building = "Render Building created\n";
+    EXPECT_EQ(frame(), "kulYou win!!!\n22" + building + building + building);
     EXPECT_EQ(shell->level, 3);
     EXPECT_EQ(shell->farms.size(), 3u);
     EXPECT_EQ(shell->enemies[5]->getID(), 1);
     player->setEnemy(6);
     player->setBull(6);
-    const std::string won = frame();
-    EXPECT_NE(won.find("You win!!!\n33"), std::string::npos);
-    EXPECT_FALSE(Render::isRunning);
+    EXPECT_EQ(frame(), "kulYou win!!!\n33") << "the last level's whole trace";
+    EXPECT_FALSE(Render::isRunning) << "winning level 3 ends the run";
     EXPECT_EQ(shell->enemyCount, 8);
     EXPECT_EQ(shell->bullCount, 8);
     for (const auto& enemy : shell->enemies) {
         EXPECT_EQ(enemy->getID(), 0) << "nothing is placed after the last level";
     }
-    traced([&] {
-        shell->frameLoop();
-        shell->endOfRun();
-    });
+    endFrames(1);
+    traced([&] { shell->endOfRun(); });
     const std::string saved = testsupport::readFile("files/resP.bin");
     ASSERT_EQ(saved.size(), 56u);
     EXPECT_EQ(saved[12], 3) << "level";

@@ -1,24 +1,34 @@
 #pragma once
 
 #include "shell/Shell.h"
+#include "world/RandomSeed.h"
 
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 // A whole game started headless in a scratch folder, stepped phase by phase; its console trace
-// is captured from start-up on.
+// is captured from start-up on. Every seeding of rand() reads the same second, kSecond, so each
+// placement is known exactly.
 class ShellTest : public testing::Test {
 protected:
+    static constexpr std::time_t kSecond = 1700000000;
+    static std::time_t fixedClock() { return kSecond; }
+
     testsupport::ScratchDir scratch;
     std::unique_ptr<Shell> shell = std::make_unique<Shell>();
     std::string startTrace;  // what start-up wrote
 
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
+        RandomSeed::clock = &fixedClock;
         shell->pacer.enabled = false;
         bool started = false;
         startTrace = traced([&] { started = shell->startUp(); });
@@ -26,7 +36,10 @@ protected:
         testsupport::drainEvents();
     }
 
-    void TearDown() override { shell.reset(); }
+    void TearDown() override {
+        shell.reset();
+        RandomSeed::clock = &RandomSeed::systemClock;
+    }
 
     // Runs step and returns what it wrote on standard output. Failures must not be reported
     // while the output is captured, or their messages would be swallowed.
@@ -37,14 +50,59 @@ protected:
         return testing::internal::GetCapturedStdout();
     }
 
-    // Ends the menu with a click on NEW GAME and sets up a new game; returns the trace.
+    // The menu phase, bounded so that a menu that never ends fails instead of hanging; returns
+    // its trace.
+    std::string endMenu() {
+        bool ended = false;
+        const std::string trace = traced([&] {
+            for (int pass = 0; pass < kMaxMenuPasses && !ended; ++pass) {
+                ended = !shell->menuPass();
+            }
+        });
+        EXPECT_TRUE(ended) << "the menu did not end within " << kMaxMenuPasses << " passes";
+        return trace;
+    }
+
+    // The frame loop, bounded likewise; returns its trace.
+    std::string endFrames(int maxFrames) {
+        int frames = 0;
+        const std::string trace = traced([&] {
+            for (; frames < maxFrames && Render::isRunning && player != nullptr; ++frames) {
+                shell->frame();
+            }
+        });
+        EXPECT_FALSE(Render::isRunning && player != nullptr) << "the run went on after " << frames << " frames";
+        return trace;
+    }
+
+    // Ends the menu with a click on NEW GAME (or on an item clicked before) and sets up the run;
+    // returns the trace.
     std::string startNewGame() {
         testsupport::pushClick(kItemX, kNewGameY);
-        return traced([&] {
-            shell->menuPhase();
-            shell->runSetUp();
-        });
+        const std::string menuTrace = endMenu();
+        return menuTrace + traced([&] { shell->runSetUp(); });
     }
+
+    // The first n values of rand() after a seeding with the fixture's second, the values every
+    // placement of these runs draws from.
+    static std::vector<int> draws(int n) {
+        srand(static_cast<unsigned>(kSecond));
+        std::vector<int> values;
+        for (int i = 0; i < n; ++i) {
+            values.push_back(rand());
+        }
+        return values;
+    }
+
+    // The offset of a bull, or of an enemy placed at a level change, in slot k for the draw r.
+    static int otherOffset(int r, int k) { return k % 2 == 0 ? r % 150 - 100 : r % 250 + 100; }
+
+    // Where a placed enemy, bull or farm stands in the world, and where it should stand: at the
+    // site moved by d on both axes.
+    static std::pair<int, int> at(const Render& thing) { return {thing.worldX, thing.worldY}; }
+    static std::pair<int, int> around(const Site& site, int d) { return {site.x + d, site.y + d}; }
+
+    static constexpr int kMaxMenuPasses = 50;
 
     // The menu's item centres.
     static constexpr int kItemX = 540;
