@@ -15,7 +15,6 @@ extern "C" void __wrap_SDL_RenderPresent(SDL_Renderer* renderer) {
 namespace {
 
 TEST_F(ShellTest, StartUpTracesTheWindowAndLaysOutTheMenu) {
-    EXPECT_EQ(startTrace.rfind("Inited\nWindow created\nis renderingRender created\n", 0), 0u) << startTrace;
     EXPECT_EQ(startTrace, "Inited\nWindow created\nis renderingRender created\n")
         << "with every picture and the font in place nothing else is written";
 
@@ -139,11 +138,11 @@ TEST_F(ShellTest, ClosingTheWindowOnTheMenuStillSetsUpAndEndsTheRun) {
     all += endFrames(1);  // runs no frame
     all += traced([&] { shell->endOfRun(); });
     EXPECT_FALSE(runningAfterMenu);
-    EXPECT_EQ(all.rfind("pcchemu", 0), 0u) << all;
-    ASSERT_GE(all.size(), 13u);
-    EXPECT_EQ(all.substr(all.size() - 13), "Game Cleaned\n") << all;
-    EXPECT_EQ(all.find("youre dead"), std::string::npos) << "the hero is not torn down";
-    EXPECT_EQ(all.find("fuck"), std::string::npos) << "no frame ran";
+    // The close, a new game's set-up, no frame, and the save of the unmoved hero and both enemies
+    // before any frame gave them a screen position; the hero is not torn down.
+    EXPECT_EQ(all,
+              "pcchemuRender created2\nRender Building created\n"
+              " 300 300\n\n 0 50\n 0 50\n 50 -1000\n 50 -1000\n\n ***** \n\n ***** \nGame Cleaned\n");
     EXPECT_EQ(Render::renderer, nullptr);
 }
 

@@ -117,6 +117,7 @@ TEST_F(RunFilesTest, ResumeRestoresTheHeroTheLevelAndTheLivingEnemies) {
     EXPECT_EQ(shell->enemies[0]->realRect.x, survivor.x);
     EXPECT_EQ(shell->enemies[1]->getID(), 0) << "the killed enemy's slot stays unplaced";
     ASSERT_EQ(shell->farms.size(), 1u);
+    EXPECT_EQ(shell->farmCount, 1);
     EXPECT_EQ(shell->farms[0]->getID(), 1) << "level 1 resumes with its farm placed";
     EXPECT_EQ(at(*shell->farms[0]), around(shell->farmSite1, 0));
     // Every bull is placed again around site 1, from the draws after the last seeding.
@@ -124,7 +125,7 @@ TEST_F(RunFilesTest, ResumeRestoresTheHeroTheLevelAndTheLivingEnemies) {
     ASSERT_EQ(shell->bulls.size(), 2u);
     for (int k = 0; k < 2; ++k) {
         EXPECT_EQ(shell->bulls[k]->getID(), 1) << "bull " << k;
-        EXPECT_EQ(at(*shell->bulls[k]), around(shell->farmSite1, otherOffset(r[k], k))) << "bull " << k;
+        EXPECT_EQ(at(*shell->bulls[k]), around(shell->farmSite1, otherOffset(r[k], k))) << "bull " << k << " at site 1";
     }
     EXPECT_TRUE(shell->replayOut.is_open());
     EXPECT_EQ(testsupport::readFile("files/replay.txt"), "") << "the resumed run records afresh";
