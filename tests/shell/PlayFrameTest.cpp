@@ -23,14 +23,13 @@ TEST_F(PlayTest, NewGamePlacesFarmOneWithItsWaveAroundIt) {
 
     ASSERT_EQ(shell->farms.size(), 1u);
     EXPECT_EQ(shell->farms[0]->getID(), 1);
-    EXPECT_EQ(shell->farms[0]->worldX, 1500);
-    EXPECT_EQ(shell->farms[0]->worldY, 500);
+    const Site& site1 = shell->farmSite1;
+    EXPECT_EQ(at(*shell->farms[0]), around(site1, 0));
     ASSERT_EQ(shell->enemies.size(), 2u);
     ASSERT_EQ(shell->bulls.size(), 2u);
     // Both seedings read the same second: enemy k and bull k take the same draw, each its own
     // offset from it. Bull 0 thus stands 80 pixels further than enemy 0 (-100 against -180).
     const std::vector<int> r = draws(2);
-    const Site& site1 = shell->farmSite1;
     EXPECT_EQ(at(*shell->enemies[0]), around(site1, r[0] % 150 - 180)) << "enemy 0";
     EXPECT_EQ(at(*shell->enemies[1]), around(site1, r[1] % 300 + 100)) << "enemy 1";
     EXPECT_EQ(at(*shell->bulls[0]), around(site1, r[0] % 150 - 100)) << "bull 0";
@@ -67,9 +66,9 @@ TEST_F(PlayTest, HeroWearsAnEnemyDownAndTheKillIsCountedAndScored) {
     startNewGame();
     frame();  // the enemies, still calm, take their place on the screen
     Enemy* target = shell->enemies[0].get();
-    const SDL_Rect at = target->realRect;
+    const SDL_Rect enemyAt = target->realRect;
     // Stand so that the hero's corner is 100 pixels from the enemy's: in reach, not in its grip.
-    player->setPos(at.x - 100, at.y);
+    player->setPos(enemyAt.x - 100, enemyAt.y);
     int frames = 0;
     while (shell->enemies[0] != nullptr && frames < 400) {
         testsupport::pushClick(600, 400);
@@ -191,21 +190,20 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
 TEST_F(PlayTest, TheHerosDeathEndsTheRunAndKeepsHisLastValues) {
     startNewGame();
     frame();
-    const SDL_Rect at = shell->enemies[0]->realRect;
-    player->setAll(at.x - 35, at.y - 35, 4);  // his centre on the enemy's corner: it attacks
+    const SDL_Rect enemyAt = shell->enemies[0]->realRect;
+    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);  // his centre on the enemy's corner: it attacks
     EXPECT_EQ(endFrames(100), "youre dead") << "the hero's removal is all the frames write";
-    EXPECT_FALSE(Render::isRunning);
     EXPECT_EQ(player, nullptr);
     const HeroSnapshot last = shell->heroState();
     EXPECT_LE(last.health, 0) << "an enemy swinging at the hero within reach hurts him";
-    EXPECT_EQ(last.pos.x, at.x - 35);
+    EXPECT_EQ(last.pos.x, enemyAt.x - 35);
     const std::string end = traced([&] { shell->endOfRun(); });
     EXPECT_EQ(end.substr(end.size() - 13), "Game Cleaned\n");
     const std::string saved = testsupport::readFile("files/resP.bin");
     ASSERT_EQ(saved.size(), 56u);
     int32_t savedX = 0;
     std::memcpy(&savedX, saved.data(), 4);
-    EXPECT_EQ(savedX, at.x - 35) << "the save reads the dead hero's last position";
+    EXPECT_EQ(savedX, enemyAt.x - 35) << "the save reads the dead hero's last position";
 }
 
 }  // namespace
