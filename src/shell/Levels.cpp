@@ -5,7 +5,6 @@
 #include "world/RandomSeed.h"
 
 #include <cstdlib>
-#include <ctime>
 #include <iostream>
 
 namespace {

@@ -3,7 +3,6 @@
 #include "world/RandomSeed.h"
 
 #include <cstdlib>
-#include <ctime>
 #include <iostream>
 
 Cowboy::Cowboy(int x, int y) {
