@@ -34,7 +34,8 @@ uninstall:
 # The Debian package, built in its own tree with Debian's layout for games under /usr.
 package: deps
 	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_TESTS=OFF \
-	  -DBRAMBLEHOOF_DEBIAN_LAYOUT=ON -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	  -DBRAMBLEHOOF_DEBIAN_LAYOUT=ON -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DBRAMBLEHOOF_PICTURES_DIR=$(abspath $(PACKAGE_BUILD))/images >/dev/null
 	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 
