@@ -75,7 +75,8 @@ check "man page in section 6 reads without warnings" \
   bash -c "zcat '$prefix/share/man/man6/bramblehoof.6.gz' | groff -man -Tutf8 -ww -z 2>&1 | (! grep .)"
 prefix_before=$(snapshot "$prefix")
 
-launcher() { (cd "$elsewhere" && env HOME="$home" "$@"); }
+# A wrong option must not open a window: bounded, so a game that starts anyway fails the check.
+launcher() { (cd "$elsewhere" && timeout 10 env HOME="$home" "$@"); }
 
 echo "== options print and exit without a window"
 out=$(launcher "$prefix/bin/bramblehoof" --version 2>"$scratch/err"); rc=$?
@@ -183,7 +184,7 @@ $(cd "$src/images" && find . -type f ! -name slkscr.ttf -printf 'f usr/share/gam
   mkdir -p "$scratch/deb" "$scratch/debhome"
   dpkg-deb -x "$deb" "$scratch/deb"
   ln -s /usr/share/fonts "$scratch/deb/usr/share/fonts"
-  out=$(cd "$elsewhere" && HOME="$scratch/debhome" "$scratch/deb/usr/games/bramblehoof" --version)
+  out=$(cd "$elsewhere" && HOME="$scratch/debhome" timeout 10 "$scratch/deb/usr/games/bramblehoof" --version)
   same "the packaged launcher starts the packaged game" "bramblehoof $version" "$out"
   check "the packaged font link reaches the font" test -s "$scratch/debhome/.local/share/bramblehoof/images/slkscr.ttf"
 else
