@@ -7,7 +7,7 @@
 CommandLine::CommandLine(int argc, char* argv[]) {
     for (int i = 1; i < argc && !bad; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
+        if (arg == "--help") {
             help = true;
         } else if (arg == "--version") {
             version = true;
