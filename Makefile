@@ -2,8 +2,11 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+# Where `make install` puts the game: system-wide for root, in the user's own ~/.local otherwise.
+PREFIX     ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
+PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps build run test test-fast test-asan test-fuzz bench clean
+.PHONY: all deps build run test test-fast test-asan test-fuzz bench clean install uninstall package
 
 all: build
 
@@ -17,6 +20,24 @@ build: deps
 
 run: build
 	./$(BUILD)/bramblehoof
+
+# Installs what `make build` made (building it first if needed, so `sudo make install` after
+# `make build` leaves the build tree alone). The list of installed files is kept in
+# $(BUILD)/install_manifest.txt for `make uninstall`.
+install:
+	@test -x $(BUILD)/bramblehoof || $(MAKE) --no-print-directory build
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+uninstall:
+	cmake -DMANIFEST=$(CURDIR)/$(BUILD)/install_manifest.txt -P dist/uninstall.cmake
+
+# The Debian package, built in its own tree with Debian's layout for games under /usr.
+package: deps
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_TESTS=OFF \
+	  -DBRAMBLEHOOF_DEBIAN_LAYOUT=ON -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DBRAMBLEHOOF_PICTURES_DIR=$(abspath $(PACKAGE_BUILD))/images >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
 
 # Every test: the normal build, then the same tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then the file readers' fuzz targets.
@@ -46,4 +67,4 @@ bench: build
 	./build-bench/bench/bench_persist
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-bench $(PACKAGE_BUILD)

@@ -10,6 +10,10 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dotgothic16
   xvfb xauth xdotool imagemagick
+  desktop-file-utils
+  appstream
+  lintian
+  dpkg-dev
 )
 
 missing=()

@@ -1,8 +1,24 @@
+#include "shell/CommandLine.h"
 #include "shell/Shell.h"
 
 #include <SDL.h>
 
-int main(int, char**) {
+#include <iostream>
+
+namespace {
+constexpr int kUsageError = 2;  // the usual exit status for a wrong command line
+}
+
+int main(int argc, char* argv[]) {
+    const CommandLine options(argc, argv);
+    if (options.bad) {
+        std::cerr << "bramblehoof: " << options.mistake << "\n" << CommandLine::usage();
+        return kUsageError;
+    }
+    if (options.help || options.version) {
+        std::cout << (options.help ? CommandLine::usage() : CommandLine::versionLine());
+        return 0;
+    }
     // The game's objects stay alive, and reachable from here, until the process ends: nothing is
     // torn down after the end of run has written its last trace line.
     static Shell* const shell = new Shell();

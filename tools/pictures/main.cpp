@@ -1,5 +1,6 @@
 // Paints every picture the game loads and writes them as PNG files into the folder given as the
-// only argument (normally the repository's images/ folder).
+// first argument (normally the repository's images/ folder). With a second folder, also paints the
+// desktop icon there as bramblehoof-SIZE.png at each size the install needs.
 
 #include "pictures/ArrowPainter.h"
 #include "pictures/BullPainter.h"
@@ -7,6 +8,7 @@
 #include "pictures/EnemyPainter.h"
 #include "pictures/FarmPainter.h"
 #include "pictures/HeroPainter.h"
+#include "pictures/IconPainter.h"
 #include "pictures/MenuPainter.h"
 #include "pictures/SpriteSheet.h"
 
@@ -44,8 +46,8 @@ bool save(const Canvas& picture, const std::string& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2 || argv[1][0] == '\0') {
-        std::cerr << "usage: make_pictures OUTPUT_FOLDER\n";
+    if (argc < 2 || argc > 3 || argv[1][0] == '\0' || (argc == 3 && argv[2][0] == '\0')) {
+        std::cerr << "usage: make_pictures OUTPUT_FOLDER [ICON_FOLDER]\n";
         return 2;
     }
     const std::string out = argv[1];
@@ -59,13 +61,23 @@ int main(int argc, char* argv[]) {
         std::cerr << "make_pictures: IMG_Init: " << IMG_GetError() << "\n";
         return 1;
     }
-    const bool ok = save(SpriteSheet::paint(HeroPainter()), out + "/sprites/hero2.png") &&
-                    save(SpriteSheet::paint(EnemyPainter()), out + "/sprites/enemy2.png") &&
-                    save(BullPainter::paint(0), out + "/sprites/bull.png") &&
-                    save(BullPainter::paint(1), out + "/sprites/bull2.png") &&
-                    save(FarmPainter::paint(), out + "/farm.png") &&
-                    save(ArrowPainter::paint(), out + "/arrow.png") &&
-                    save(MenuPainter::paint(), out + "/images.png");
+    bool ok = save(SpriteSheet::paint(HeroPainter()), out + "/sprites/hero2.png") &&
+              save(SpriteSheet::paint(EnemyPainter()), out + "/sprites/enemy2.png") &&
+              save(BullPainter::paint(0), out + "/sprites/bull.png") &&
+              save(BullPainter::paint(1), out + "/sprites/bull2.png") &&
+              save(FarmPainter::paint(), out + "/farm.png") &&
+              save(ArrowPainter::paint(), out + "/arrow.png") &&
+              save(MenuPainter::paint(), out + "/images.png");
+    if (ok && argc == 3) {
+        const std::string icons = argv[2];
+        ok = makeFolder(icons, error);
+        if (!ok) {
+            std::cerr << "make_pictures: " << error << "\n";
+        }
+        for (int size : IconPainter::kSizes) {
+            ok = ok && save(IconPainter::paint(size), icons + "/bramblehoof-" + std::to_string(size) + ".png");
+        }
+    }
     IMG_Quit();
     return ok ? 0 : 1;
 }

@@ -1,0 +1,36 @@
+#include "shell/CommandLine.h"
+
+#ifndef BRAMBLEHOOF_VERSION
+#define BRAMBLEHOOF_VERSION "unknown"
+#endif
+
+CommandLine::CommandLine(int argc, char* argv[]) {
+    for (int i = 1; i < argc && !bad; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help") {
+            help = true;
+        } else if (arg == "--version") {
+            version = true;
+        } else if (arg == "--mute") {
+            mute = true;
+        } else {
+            bad = true;
+            mistake = (!arg.empty() && arg[0] == '-' ? "unknown option '" : "unexpected argument '") + arg + "'";
+        }
+    }
+}
+
+std::string CommandLine::usage() {
+    return "Usage: bramblehoof [--mute] [--help] [--version]\n"
+           "A small top-down action game: fight the outlaws around the farms and round up the bulls.\n"
+           "\n"
+           "  --mute     play without sound\n"
+           "  --help     show this text and exit\n"
+           "  --version  show the version and exit\n"
+           "\n"
+           "The game reads images/ and writes files/ in the folder it starts in. The installed\n"
+           "command starts it in $XDG_DATA_HOME/bramblehoof (~/.local/share/bramblehoof), so each\n"
+           "player keeps their own saves and scores in files/ there.\n";
+}
+
+std::string CommandLine::versionLine() { return std::string("bramblehoof ") + BRAMBLEHOOF_VERSION + "\n"; }

@@ -1,0 +1,202 @@
+#!/usr/bin/env bash
+# Installs the game into a scratch prefix and plays it like someone who installed it: the launcher
+# started from an unrelated folder, with a scratch home, in a real X window. Then checks where the
+# saves went and that nothing else changed, validates the desktop files, uninstalls, and builds
+# the Debian package and checks it.
+# Usage: install_e2e.sh BUILD_DIR SOURCE_DIR VERSION
+set -uo pipefail
+
+build=$(readlink -f "$1")
+src=$(readlink -f "$2")
+version=$3
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  exec xvfb-run -a -s "-screen 0 1280x800x24 -ardelay 60000" bash "$0" "$@"
+fi
+unset SDL_VIDEODRIVER XDG_DATA_HOME MAKEFLAGS MFLAGS MAKELEVEL
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+same() { local what=$1; if [[ "$2" == "$3" ]]; then echo "ok: $what"; else fail "$what"; diff <(echo "$2") <(echo "$3") | head -20; fi; }
+
+scratch=$(mktemp -d /tmp/bramblehoof-install-XXXXXX)
+prefix=$scratch/prefix
+home=$scratch/home
+elsewhere=$scratch/elsewhere
+mkdir -p "$home" "$elsewhere"
+shots="$PWD/e2e-shots"
+mkdir -p "$shots"
+
+# Every path with its type, size and time: what "nothing changed" compares.
+snapshot() { (cd "$1" 2>/dev/null && find . -printf '%y %p %s %T@ %l\n' | sort); }
+names() { (cd "$1" && find . -mindepth 1 -printf '%y %P\n' | sort); }
+repo_state() { git -C "$src" status --porcelain --ignored=no; snapshot "$src/files"; }
+
+# The install below rewrites the build tree's manifest: keep the one `make install` left.
+manifest="$build/install_manifest.txt"
+saved_manifest=""
+if [[ -f "$manifest" ]]; then saved_manifest=$scratch/manifest.saved; cp "$manifest" "$saved_manifest"; fi
+restore() {
+  if [[ -n "$saved_manifest" ]]; then cp "$saved_manifest" "$manifest"; else rm -f "$manifest"; fi
+  rm -rf "$scratch"
+}
+trap restore EXIT
+
+repo_before=$(repo_state)
+
+echo "== install into a scratch prefix"
+cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1 || { cat "$scratch/install.log"; fail "install"; exit 1; }
+cp "$manifest" "$scratch/manifest"
+app=io.github.bramblehoof.Bramblehoof
+expected="f bin/bramblehoof
+f libexec/bramblehoof/bramblehoof
+f share/applications/$app.desktop
+f share/icons/hicolor/128x128/apps/bramblehoof.png
+f share/icons/hicolor/256x256/apps/bramblehoof.png
+f share/icons/hicolor/32x32/apps/bramblehoof.png
+f share/icons/hicolor/48x48/apps/bramblehoof.png
+f share/icons/hicolor/64x64/apps/bramblehoof.png
+f share/man/man6/bramblehoof.6.gz
+f share/metainfo/$app.metainfo.xml
+$(cd "$src/images" && find . -type f -printf 'f share/bramblehoof/images/%P\n')"
+same "installed files are the game, launcher, pictures, desktop files and man page" \
+  "$(sort <<<"$expected")" "$(names "$prefix" | grep -v '^d ')"
+same "the manifest lists exactly the installed files" \
+  "$(names "$prefix" | grep -v '^d ' | sed "s|^f |$prefix/|" | sort)" "$(sort "$scratch/manifest")"
+check "installed pictures are the built ones" diff -r "$src/images" "$prefix/share/bramblehoof/images"
+check "desktop entry is valid" desktop-file-validate "$prefix/share/applications/$app.desktop"
+check "AppStream data is valid" appstreamcli validate --no-net "$prefix/share/metainfo/$app.metainfo.xml"
+for size in 32 48 64 128 256; do
+  check "icon ${size}x${size} has that size" \
+    test "$(identify -format '%wx%h' "$prefix/share/icons/hicolor/${size}x${size}/apps/bramblehoof.png")" = "${size}x${size}"
+done
+check "man page in section 6 reads without warnings" \
+  bash -c "zcat '$prefix/share/man/man6/bramblehoof.6.gz' | groff -man -Tutf8 -ww -z 2>&1 | (! grep .)"
+prefix_before=$(snapshot "$prefix")
+
+# A wrong option must not open a window: bounded, so a game that starts anyway fails the check.
+launcher() { (cd "$elsewhere" && timeout 10 env HOME="$home" "$@"); }
+
+echo "== options print and exit without a window"
+out=$(launcher "$prefix/bin/bramblehoof" --version 2>"$scratch/err"); rc=$?
+check "--version exits 0 (was $rc)" test "$rc" -eq 0
+same "--version prints the project's version" "bramblehoof $version" "$out"
+out=$(launcher "$prefix/bin/bramblehoof" --help 2>"$scratch/err"); rc=$?
+check "--help exits 0 (was $rc)" test "$rc" -eq 0
+check "--help prints the usage" grep -q '^Usage: bramblehoof .*--mute' <<<"$out"
+check "--help writes nothing on standard error" test ! -s "$scratch/err"
+out=$(launcher "$prefix/bin/bramblehoof" --fly 2>"$scratch/err"); rc=$?
+check "an unknown option exits 2 (was $rc)" test "$rc" -eq 2
+check "an unknown option prints nothing on standard output" test -z "$out"
+check "an unknown option names it and prints the usage on standard error" \
+  bash -c "grep -q \"^bramblehoof: unknown option '--fly'\" '$scratch/err' && grep -q '^Usage: bramblehoof' '$scratch/err'"
+
+echo "== play: type a name, NEW GAME, walk, close"
+(cd "$elsewhere" && exec env HOME="$home" "$prefix/bin/bramblehoof" >"$scratch/trace.txt" 2>"$scratch/stderr.txt") &
+pid=$!
+wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
+if [[ -z "$wid" ]]; then fail "window appeared"; kill -KILL "$pid"; exit 1; fi
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+sleep 0.5
+xdotool type --delay 60 "Dee"
+sleep 0.3
+xdotool mousemove --window "$wid" 540 360 click 1
+sleep 1
+xdotool key --delay 100 d d d s s
+sleep 0.3
+import -window root "$shots/installed-play.png" 2>/dev/null || fail "screenshot"
+kill -TERM "$pid"
+for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then fail "game ended after SIGTERM"; kill -KILL "$pid"; fi
+wait "$pid"; rc=$?
+check "exit status 0 (was $rc)" test "$rc" -eq 0
+check "the trace starts as always" test "$(head -n 1 "$scratch/trace.txt")" = "Inited"
+check "NEW GAME started a run" grep -qF "huy" "$scratch/trace.txt"
+check "the trace ends as always" test "$(tail -n 1 "$scratch/trace.txt")" = "Game Cleaned"
+check "nothing on standard error" bash -c "! grep -v XDG_RUNTIME_DIR '$scratch/stderr.txt' | grep -q ."
+
+data=$home/.local/share/bramblehoof
+# (The sound server's client library keeps a link of its own under ~/.config: not ours to check.)
+same "the player's folder holds the saves and a link to the pictures, nothing else" \
+  "$(printf '%s\n' 'd share' 'd share/bramblehoof' 'd share/bramblehoof/files' \
+      'f share/bramblehoof/files/players.bin' 'f share/bramblehoof/files/replay.txt' \
+      'f share/bramblehoof/files/resE.bin' 'f share/bramblehoof/files/resP.bin' 'l share/bramblehoof/images')" \
+  "$(names "$home/.local")"
+check "images links to the installed pictures" \
+  test "$(readlink "$data/images")" = "$(readlink -f "$prefix/share/bramblehoof/images")"
+check "one 56-byte players record" test "$(stat -c %s "$data/files/players.bin")" -eq 56
+check "saved hero written" test "$(stat -c %s "$data/files/resP.bin")" -eq 56
+check "frames recorded" test "$(wc -l <"$data/files/replay.txt")" -gt 10
+check "the working folder is untouched" test -z "$(ls -A "$elsewhere")"
+same "the prefix is untouched" "$prefix_before" "$(snapshot "$prefix")"
+
+echo "== a second player (XDG_DATA_HOME) has saves of their own"
+first=$(snapshot "$data")
+(cd "$elsewhere" && exec env HOME="$home" XDG_DATA_HOME="$scratch/second" "$prefix/bin/bramblehoof" >/dev/null 2>&1) &
+pid=$!
+wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
+[[ -n "$wid" ]] || fail "second window appeared"
+sleep 0.5
+kill -TERM "$pid"
+for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && kill -KILL "$pid"
+wait "$pid"
+check "the second player's saves are in their folder" test -f "$scratch/second/bramblehoof/files/players.bin"
+same "the first player's saves are untouched" "$first" "$(snapshot "$data")"
+
+echo "== uninstall"
+cmake -DMANIFEST="$scratch/manifest" -P "$src/dist/uninstall.cmake" >/dev/null || fail "uninstall ran"
+check "no file is left under the prefix" test -z "$(find "$prefix" ! -type d)"
+check "no folder of the game's is left" test -z "$(find "$prefix" -name bramblehoof)"
+check "the player's saves stay" test -s "$data/files/players.bin"
+
+echo "== Debian package"
+tree=$build/tests/package-tree
+if make -C "$src" --no-print-directory package PACKAGE_BUILD="$tree" >"$scratch/package.log" 2>&1; then
+  deb=$tree/bramblehoof_${version}_amd64.deb
+  [[ -f "$deb" ]] || deb=$(ls "$tree"/bramblehoof_"$version"_*.deb | head -1)
+  expected_deb="l usr/share/games/bramblehoof/images/slkscr.ttf
+f usr/games/bramblehoof
+f usr/lib/games/bramblehoof/bramblehoof
+f usr/share/applications/$app.desktop
+f usr/share/doc/bramblehoof/changelog.gz
+f usr/share/doc/bramblehoof/copyright
+f usr/share/icons/hicolor/128x128/apps/bramblehoof.png
+f usr/share/icons/hicolor/256x256/apps/bramblehoof.png
+f usr/share/icons/hicolor/32x32/apps/bramblehoof.png
+f usr/share/icons/hicolor/48x48/apps/bramblehoof.png
+f usr/share/icons/hicolor/64x64/apps/bramblehoof.png
+f usr/share/man/man6/bramblehoof.6.gz
+f usr/share/metainfo/$app.metainfo.xml
+$(cd "$src/images" && find . -type f ! -name slkscr.ttf -printf 'f usr/share/games/bramblehoof/images/%P\n')"
+  listed=$(dpkg-deb -c "$deb" | awk '{ t = substr($1, 1, 1); if (t != "d") { sub(/^\.\//, "", $6); print (t == "-" ? "f" : t), $6 } }')
+  same "package files follow Debian's games layout" "$(sort <<<"$expected_deb")" "$(sort <<<"$listed")"
+  check "package version is the project's" test "$(dpkg-deb -f "$deb" Version)" = "$version"
+  depends=$(dpkg-deb -f "$deb" Depends)
+  for lib in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-ttf-2.0-0 libc6 fonts-dotgothic16; do
+    check "depends on $lib" grep -q "\\b$lib\\b" <<<"$depends"
+  done
+  lintian "$deb" >"$scratch/lintian.txt" 2>&1
+  cat "$scratch/lintian.txt" | grep -v 'root privileges'
+  check "lintian reports no errors" bash -c "! grep -q '^E:' '$scratch/lintian.txt'"
+  # Unpacked beside a link to the system's fonts, the package's launcher works where it lies.
+  mkdir -p "$scratch/deb" "$scratch/debhome"
+  dpkg-deb -x "$deb" "$scratch/deb"
+  ln -s /usr/share/fonts "$scratch/deb/usr/share/fonts"
+  out=$(cd "$elsewhere" && HOME="$scratch/debhome" timeout 10 "$scratch/deb/usr/games/bramblehoof" --version)
+  same "the packaged launcher starts the packaged game" "bramblehoof $version" "$out"
+  check "the packaged font link reaches the font" test -s "$scratch/debhome/.local/share/bramblehoof/images/slkscr.ttf"
+else
+  tail -30 "$scratch/package.log"
+  fail "make package"
+fi
+
+same "the repository is untouched" "$repo_before" "$(repo_state)"
+
+echo "screenshot in $shots/installed-play.png"
+if [[ $failures -gt 0 ]]; then
+  echo "$failures install check(s) failed"
+  exit 1
+fi
+echo "all install checks passed"
