@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dotgothic16
   xvfb xauth xdotool imagemagick
+  strace
 )
 
 missing=()
