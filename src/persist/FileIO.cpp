@@ -37,6 +37,30 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// What stands at path, as words for a message.
+std::string kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "a folder";
+    }
+    if (S_ISLNK(mode)) {
+        return "a link";
+    }
+    if (S_ISFIFO(mode)) {
+        return "a FIFO";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "a device";
+    }
+    return "a special file";
+}
+
+std::string notRegular(const std::string& path, mode_t mode) {
+    return path + " is " + kindOf(mode) + ", not a regular file";
+}
+
 }  // namespace
 
 void FileIO::putInt32(unsigned char* at, int32_t value) {
@@ -79,34 +103,6 @@ std::size_t FileIO::prefixOnBoundary(const std::string& text, std::size_t limit)
 }
 
 bool FileIO::isPlausiblePosition(int64_t value) { return value >= -kMaxPosition && value <= kMaxPosition; }
-
-namespace {
-
-// What stands at path, as words for a message.
-std::string kindOf(mode_t mode) {
-    if (S_ISDIR(mode)) {
-        return "a folder";
-    }
-    if (S_ISLNK(mode)) {
-        return "a link";
-    }
-    if (S_ISFIFO(mode)) {
-        return "a FIFO";
-    }
-    if (S_ISSOCK(mode)) {
-        return "a socket";
-    }
-    if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return "a device";
-    }
-    return "not a plain file";
-}
-
-std::string notRegular(const std::string& path, mode_t mode) {
-    return path + " is " + kindOf(mode) + ", not a regular file";
-}
-
-}  // namespace
 
 std::function<int(FileIO::Step, const std::string&)> FileIO::beforeStep;
 

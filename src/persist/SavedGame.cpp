@@ -43,10 +43,11 @@ std::string enemyBytes(const std::vector<resEn>& records) {
 }
 
 // Drops an uncommitted save: the enemies' temporary first, so that a stop half-way still reads
-// as uncommitted (the hero's temporary is what marks it so).
+// as uncommitted (the hero's temporary is what marks it so); while it cannot go, the mark stays.
 void rollBack(const std::string& playerTemp, const std::string& enemyTemp) {
-    FileIO::removeIfThere(enemyTemp);
-    FileIO::removeIfThere(playerTemp);
+    if (FileIO::removeIfThere(enemyTemp)) {
+        FileIO::removeIfThere(playerTemp);
+    }
 }
 
 std::string outOfRange(const char* what, int32_t value, int32_t low, int32_t high) {
