@@ -182,7 +182,7 @@ bool SavedGame::validatePlayer(const resPl& record, std::string& reason) {
         return false;
     }
     if (record.health <= 0) {
-        reason = "the saved hero has no health left (" + std::to_string(record.health) + "): that run is over";
+        reason = "the saved hero has no health left, " + std::to_string(record.health) + ": that run is over";
         return false;
     }
     return true;
