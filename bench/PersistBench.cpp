@@ -1,6 +1,8 @@
-// The run files at the sizes that matter: a replay of a million frames, and one save and resume.
+// The run files at the sizes that matter: a replay of a million frames, one save and resume, and
+// the score board opened over ten million finished runs.
 #include "persist/Replay.h"
 #include "persist/SavedGame.h"
+#include "present/ScoreBoard.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +11,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,8 +101,50 @@ void BM_Resume(benchmark::State& state) {
     }
 }
 
+long peakKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// files/players.bin with ten million runs (560 MB), written a block at a time.
+void writePlayersFile(int runs) {
+    std::ofstream out("files/players.bin", std::ios::binary);
+    std::string block;
+    for (int i = 0; i < runs; ++i) {
+        PlayerRecord record;
+        record.name = "Runner " + std::to_string(i % 977);
+        record.score = static_cast<int32_t>((i * 7919LL) % 100003) * 10;
+        unsigned char bytes[PlayerRecord::kSize];
+        record.encode(bytes);
+        block.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
+        if (block.size() >= (1u << 20)) {
+            out << block;
+            block.clear();
+        }
+    }
+    out << block;
+}
+
+void BM_OpenScoreBoardOverTenMillionRuns(benchmark::State& state) {
+    constexpr int kRuns = 10000000;
+    scratch();
+    writePlayersFile(kRuns);
+    const long before = peakKiB();
+    for (auto _ : state) {
+        const std::vector<ScoreBoard::Entry> best = ScoreBoard::bestInFile("files/players.bin");
+        if (best.size() != ScoreBoard::kShown) {
+            state.SkipWithError("the board is not full");
+        }
+        benchmark::DoNotOptimize(best.data());
+    }
+    state.counters["peak_growth_KiB"] = static_cast<double>(peakKiB() - before);
+    std::remove("files/players.bin");
+}
+
 }  // namespace
 
+BENCHMARK(BM_OpenScoreBoardOverTenMillionRuns)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LoadMillionLineReplay)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Resume)->Unit(benchmark::kMicrosecond);

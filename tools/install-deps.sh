@@ -14,6 +14,7 @@ packages=(
   appstream
   lintian
   dpkg-dev
+  strace
 )
 
 missing=()

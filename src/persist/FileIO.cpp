@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <iostream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +11,6 @@
 namespace {
 
 constexpr int kMaxContinuationBytes = 3;  // a UTF-8 character has at most three after its lead byte
-constexpr mode_t kFileMode = 0644;
 
 bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
@@ -37,6 +35,30 @@ bool writeAll(int fd, const std::string& bytes) {
         done += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// What stands at path, as words for a message.
+std::string kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "a folder";
+    }
+    if (S_ISLNK(mode)) {
+        return "a link";
+    }
+    if (S_ISFIFO(mode)) {
+        return "a FIFO";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "a device";
+    }
+    return "a special file";
+}
+
+std::string notRegular(const std::string& path, mode_t mode) {
+    return path + " is " + kindOf(mode) + ", not a regular file";
 }
 
 }  // namespace
@@ -82,47 +104,128 @@ std::size_t FileIO::prefixOnBoundary(const std::string& text, std::size_t limit)
 
 bool FileIO::isPlausiblePosition(int64_t value) { return value >= -kMaxPosition && value <= kMaxPosition; }
 
-bool FileIO::replaceFile(const std::string& path, const std::string& bytes, std::string& error) {
-    // A fixed temporary name: a leftover from a crash is simply overwritten by the next save.
-    const std::string temp = path + kTempSuffix;
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, kFileMode);
+std::function<int(FileIO::Step, const std::string&)> FileIO::beforeStep;
+
+int FileIO::stepFault(Step step, const std::string& path) { return beforeStep ? beforeStep(step, path) : 0; }
+
+int FileIO::openRegular(const std::string& path, int flags, std::string& error) {
+    const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, kFileMode);
     if (fd < 0) {
-        error = std::strerror(errno);
+        const int saved = errno;
+        struct stat there;
+        // ELOOP is the link at the file; ENXIO a FIFO with no reader; EISDIR a folder opened to write.
+        if (saved != ENOENT && ::lstat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) {
+            error = notRegular(path, there.st_mode);
+        } else {
+            error = path + ": " + std::strerror(saved);
+        }
+        errno = saved;
+        return -1;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        error = path + ": " + std::strerror(errno);
+        ::close(fd);
+        errno = EIO;
+        return -1;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = notRegular(path, info.st_mode);
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    // A regular file never blocks; drop the flag so the reads and writes that follow are plain.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+std::FILE* FileIO::openForReading(const std::string& path, std::string& error) {
+    const int fd = openRegular(path, O_RDONLY, error);
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        error = path + ": " + std::strerror(errno);
+        ::close(fd);
+    }
+    return file;
+}
+
+bool FileIO::removeIfThere(const std::string& path) {
+    const int fault = stepFault(Step::Remove, path);
+    if (fault != 0) {
+        errno = fault;
         return false;
     }
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    int saved = errno;
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+bool FileIO::isOwnRegularFile(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;
+}
+
+bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::string& error) {
+    int fault = stepFault(Step::Create, path);
+    // A leftover is never reused: unlinking drops a link or a second name without touching what
+    // it points at, and O_EXCL with O_NOFOLLOW refuses anything that appears meanwhile.
+    const int fd = fault != 0 || !removeIfThere(path)
+                       ? -1
+                       : ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
+    if (fd < 0) {
+        error = path + ": " + std::strerror(fault != 0 ? fault : errno);
+        return false;
+    }
+    fault = stepFault(Step::Write, path);
+    bool ok = fault == 0 && writeAll(fd, bytes);
+    if (ok) {
+        fault = stepFault(Step::Sync, path);
+        ok = fault == 0 && ::fsync(fd) == 0;
+    }
+    int saved = fault != 0 ? fault : errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
         saved = errno;
     }
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        saved = errno;
-    }
     if (!ok) {
-        ::unlink(temp.c_str());
-        error = std::strerror(saved);
+        ::unlink(path.c_str());
+        error = path + ": " + std::strerror(saved);
+    }
+    return ok;
+}
+
+bool FileIO::renameDurably(const std::string& from, const std::string& to, std::string& error) {
+    const int fault = stepFault(Step::Rename, to);
+    if (fault != 0 || std::rename(from.c_str(), to.c_str()) != 0) {
+        error = to + ": " + std::strerror(fault != 0 ? fault : errno);
         return false;
     }
-    // Make the rename itself durable; the data is already safe, so a failure here changes nothing.
+    // The data was flushed before; this makes the new name itself survive a power cut.
+    syncFolder(to);
+    return true;
+}
+
+void FileIO::syncFolder(const std::string& path) {
     const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
-    return true;
 }
 
 std::size_t FileIO::readPrefix(const std::string& path, unsigned char* into, std::size_t size) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
+    std::string error;
+    std::FILE* file = openForReading(path, error);
+    if (file == nullptr) {
         return 0;
     }
-    in.read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(size));
-    return static_cast<std::size_t>(in.gcount());
+    const std::size_t got = std::fread(into, 1, size, file);
+    std::fclose(file);
+    return got;
 }
 
 void FileIO::report(const std::string& message) {
-    std::cerr << "Bramblehoof: " << message << std::endl;
+    std::cerr << "bramblehoof: " << message << std::endl;
 }

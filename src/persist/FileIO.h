@@ -2,14 +2,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <string>
+#include <sys/types.h>
 
 // Byte-level helpers shared by the players file, the replay and the saved game: little-endian
-// integers, UTF-8-safe name cutting, the crash-safe file replacement and the one-line error report.
+// integers, UTF-8-safe name cutting, safe opening, fresh temporary files and the one-line report.
 class FileIO {
 public:
     // No coordinate the game produces comes near this; anything beyond it in a file is damage.
     static constexpr int64_t kMaxPosition = 1000000000;
+    static constexpr mode_t kFileMode = 0644;
 
     static void putInt32(unsigned char* at, int32_t value);
     static int32_t getInt32(const unsigned char* at);
@@ -20,15 +24,39 @@ public:
 
     static bool isPlausiblePosition(int64_t value);
 
-    // Replaces path with bytes so that a crash leaves either the old or the new content: the bytes
-    // go to path + kTempSuffix in the same folder, are flushed to disk, then renamed over path.
-    // On failure the old file is untouched, the temporary file is removed and error says why.
-    static bool replaceFile(const std::string& path, const std::string& bytes, std::string& error);
-    static constexpr const char* kTempSuffix = ".tmp";
+    // Opens path with flags, never through a link at the file itself (the folders on the way may
+    // be links) and never blocking on a FIFO or device, and keeps it only if it is a regular file.
+    // Returns the descriptor, or -1 with error saying why ("... is a FIFO, not a regular file");
+    // errno is then ENOENT exactly when nothing is there.
+    static int openRegular(const std::string& path, int flags, std::string& error);
+    // The same for reading, as a buffered stream; nullptr on failure as above.
+    static std::FILE* openForReading(const std::string& path, std::string& error);
 
-    // Reads up to size bytes from the start of path; returns how many were read (0 when missing).
+    // Creates path anew with bytes, flushed to disk: whatever stood there (a leftover, a link, a
+    // hard link to another file) is removed first and the file is created exclusively, so nothing
+    // of the old one can show through. On failure nothing is left at path and error says why.
+    static bool writeFresh(const std::string& path, const std::string& bytes, std::string& error);
+    // Renames from over to and flushes the folder, so the rename itself survives a crash.
+    static bool renameDurably(const std::string& from, const std::string& to, std::string& error);
+    // Flushes the folder holding path, so the names made in it survive a power cut.
+    static void syncFolder(const std::string& path);
+    // Removes path; true when it is gone (also when it was never there).
+    static bool removeIfThere(const std::string& path);
+    // True when path itself (not what a link points at) is a regular file with one name.
+    static bool isOwnRegularFile(const std::string& path);
+
+    // Reads up to size bytes from the start of a regular file; how many were read (0 when it is
+    // missing or not a regular file).
     static std::size_t readPrefix(const std::string& path, unsigned char* into, std::size_t size);
 
-    // One line on standard error; the console trace on standard output is never touched.
+    // One line on standard error, "bramblehoof: " first; the trace on standard output is untouched.
     static void report(const std::string& message);
+
+    // The steps that change a file, in the order a writer takes them.
+    enum class Step { Remove, Create, Write, Sync, Rename, Cut, Append };
+    // Test seam: when set, it is called before each step with the file concerned; a non-zero
+    // return makes that step fail with that errno. The game never sets it.
+    static std::function<int(Step, const std::string&)> beforeStep;
+    // Runs the seam for one step: 0 to go on, or the errno the step fails with.
+    static int stepFault(Step step, const std::string& path);
 };

@@ -5,16 +5,34 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
+#include <cstdio>
 #include <iostream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
 namespace {
 
-constexpr mode_t kFileMode = 0644;
 constexpr std::size_t kMaxNameLength = PlayerRecord::kNameBytes - 1;  // room for the zero byte
+constexpr std::size_t kRecordsPerBlock = 4096;  // about 224 KiB read at a time
+// Another game holds the lock only while it appends one record; this is far longer than that.
+constexpr int kLockTries = 200;
+constexpr useconds_t kLockPause = 10000;  // 10 ms: 2 s in all
+
+bool lockExclusive(int fd) {
+    for (int i = 0; i < kLockTries; ++i) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            return true;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            return false;
+        }
+        ::usleep(kLockPause);
+    }
+    errno = EWOULDBLOCK;
+    return false;
+}
 
 }  // namespace
 
@@ -31,9 +49,11 @@ PlayerRecord PlayerRecord::decode(const unsigned char* bytes) {
     const std::size_t length =
         zero == nullptr ? kNameBytes : static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - bytes);
     record.name.assign(reinterpret_cast<const char*>(bytes), length);
-    record.score = FileIO::getInt32(bytes + kScoreOffset);
+    record.score = scoreOf(bytes);
     return record;
 }
+
+int32_t PlayerRecord::scoreOf(const unsigned char* bytes) { return FileIO::getInt32(bytes + kScoreOffset); }
 
 Player::Player(std::string filePath) : path(std::move(filePath)) {}
 
@@ -51,27 +71,37 @@ void Player::NewPlayer(std::string playerName) {
     unsigned char bytes[PlayerRecord::kSize];
     record.encode(bytes);
 
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, kFileMode);
+    std::string error;
+    const int fd = FileIO::openRegular(path, O_WRONLY | O_CREAT | O_APPEND, error);
     if (fd < 0) {
-        FileIO::report("cannot record the player in " + path + ": " + std::strerror(errno));
+        FileIO::report("cannot record the player: " + error);
         return;
+    }
+    // Unlocked, a cut could remove the record another game has just appended; O_APPEND alone
+    // still keeps whole appends apart, so without the lock the record goes in uncut.
+    const bool locked = lockExclusive(fd);
+    if (!locked) {
+        FileIO::report("cannot lock " + path + " (" + std::strerror(errno) + "); appending without repairing it");
     }
     // A run that died mid-write leaves fewer than 56 bytes at the end; cutting them keeps the
     // records that follow aligned. Whole records are never touched.
     struct stat info;
     off_t whole = 0;
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (regular) {
+    const bool known = locked && ::fstat(fd, &info) == 0;
+    if (known) {
         whole = info.st_size - info.st_size % static_cast<off_t>(PlayerRecord::kSize);
-        if (whole != info.st_size && ::ftruncate(fd, whole) != 0) {
-            FileIO::report("cannot repair " + path + ": " + std::strerror(errno));
-            ::close(fd);
-            return;
+        if (whole != info.st_size) {
+            const int fault = FileIO::stepFault(FileIO::Step::Cut, path);
+            if (fault != 0 || ::ftruncate(fd, whole) != 0) {
+                FileIO::report("cannot repair " + path + ": " + std::strerror(fault != 0 ? fault : errno));
+                ::close(fd);
+                return;
+            }
         }
     }
     std::size_t done = 0;
-    int failure = 0;
-    while (done < sizeof bytes) {
+    int failure = FileIO::stepFault(FileIO::Step::Append, path);
+    while (failure == 0 && done < sizeof bytes) {
         const ssize_t n = ::write(fd, bytes + done, sizeof bytes - done);
         if (n < 0 && errno == EINTR) {
             continue;
@@ -86,7 +116,7 @@ void Player::NewPlayer(std::string playerName) {
         failure = errno;
     }
     if (failure != 0) {
-        if (regular && done > 0) {
+        if (known && done > 0) {
             // Take back a partial record rather than leave a torn tail for the next run.
             if (::ftruncate(fd, whole) != 0) {
                 // Nothing more can be done; the next append cuts the fragment.
@@ -94,23 +124,54 @@ void Player::NewPlayer(std::string playerName) {
         }
         FileIO::report("cannot record the player in " + path + ": " + std::strerror(failure));
     }
-    ::close(fd);
+    ::close(fd);  // releases the lock
 }
 
 void Player::GetAll() const {
-    for (const PlayerRecord& record : readAll(path)) {
-        std::cout << "\n" << record.score << "\n" << record.name;
-    }
+    std::string error;
+    const bool readable = forEachRecord(
+        path,
+        [](const unsigned char* bytes) {
+            const PlayerRecord record = PlayerRecord::decode(bytes);
+            std::cout << "\n" << record.score << "\n" << record.name;
+        },
+        error);
     // Written also for an empty or missing file: it closes the listing.
     std::cout << "  \n";
+    if (!readable) {
+        FileIO::report("cannot list the players: " + error);
+    }
+}
+
+bool Player::forEachRecord(const std::string& filePath, const std::function<void(const unsigned char*)>& visit,
+                           std::string& error) {
+    std::FILE* file = FileIO::openForReading(filePath, error);
+    if (file == nullptr) {
+        return errno == ENOENT;
+    }
+    std::vector<unsigned char> block(PlayerRecord::kSize * kRecordsPerBlock);
+    std::size_t kept = 0;  // bytes of a record begun in the previous block
+    for (;;) {
+        const std::size_t got = std::fread(block.data() + kept, 1, block.size() - kept, file);
+        const std::size_t have = kept + got;
+        const std::size_t records = have / PlayerRecord::kSize;
+        for (std::size_t i = 0; i < records; ++i) {
+            visit(block.data() + i * PlayerRecord::kSize);
+        }
+        kept = have - records * PlayerRecord::kSize;
+        if (got == 0) {
+            break;
+        }
+        std::memmove(block.data(), block.data() + records * PlayerRecord::kSize, kept);
+    }
+    std::fclose(file);
+    return true;
 }
 
 std::vector<PlayerRecord> Player::readAll(const std::string& filePath) {
     std::vector<PlayerRecord> records;
-    std::ifstream in(filePath, std::ios::binary);
-    unsigned char bytes[PlayerRecord::kSize];
-    while (in.read(reinterpret_cast<char*>(bytes), sizeof bytes)) {
-        records.push_back(PlayerRecord::decode(bytes));
-    }
+    std::string error;
+    forEachRecord(
+        filePath, [&](const unsigned char* bytes) { records.push_back(PlayerRecord::decode(bytes)); }, error);
     return records;
 }

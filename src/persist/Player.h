@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct PlayerRecord {
     // Name cut to 51 bytes at a character boundary, a zero byte, zero padding, then the score.
     void encode(unsigned char* into) const;
     static PlayerRecord decode(const unsigned char* bytes);
+    static int32_t scoreOf(const unsigned char* bytes);
 };
 
 // The score of the current run and the players file it is appended to when the run ends.
@@ -36,12 +38,20 @@ public:
     void getBullP();
 
     // Appends one record with name and score. A torn tail left by an interrupted earlier write is
-    // cut away first, so every record starts on a 56-byte boundary. Failures go to stderr only.
+    // cut away first, so every record starts on a 56-byte boundary; the cut and the append happen
+    // under an exclusive lock on the file, so a game ending at the same moment loses nothing.
+    // Anything but a regular file at path is left alone. Failures go to stderr only.
     void NewPlayer(std::string playerName);
 
     // Lists the file on stdout: per record a line end, the score, a line end and the name; then "  "
     // and a line end.
     void GetAll() const;
+
+    // Calls visit with the bytes of every whole record in file order, a block at a time, so memory
+    // stays the same whatever the file's size; a trailing fragment is not a record. A missing file
+    // has no records; false with error when the file is there but is not a regular file.
+    static bool forEachRecord(const std::string& filePath, const std::function<void(const unsigned char*)>& visit,
+                              std::string& error);
 
     // Every whole record of the file in file order; a trailing fragment is not a record.
     static std::vector<PlayerRecord> readAll(const std::string& filePath = kDefaultPath);

@@ -6,7 +6,10 @@
 #include <cerrno>
 #include <cstring>
 #include <cstdint>
+#include <cstdio>
+#include <fcntl.h>
 #include <iostream>
+#include <unistd.h>
 
 namespace {
 
@@ -14,21 +17,20 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Reads one line (the line end is not part of it) into line, keeping at most limit bytes; the rest
 // of a longer line is read and dropped. False when nothing is left to read.
-bool readBoundedLine(std::streambuf& source, std::string& line, std::size_t limit, bool& tooLong) {
-    using Traits = std::char_traits<char>;
+bool readBoundedLine(std::FILE* source, std::string& line, std::size_t limit, bool& tooLong) {
     line.clear();
     tooLong = false;
-    int c = source.sbumpc();
-    if (Traits::eq_int_type(c, Traits::eof())) {
+    int c = getc_unlocked(source);
+    if (c == EOF) {
         return false;
     }
-    while (!Traits::eq_int_type(c, Traits::eof()) && Traits::to_char_type(c) != '\n') {
+    while (c != EOF && c != '\n') {
         if (line.size() < limit) {
-            line.push_back(Traits::to_char_type(c));
+            line.push_back(static_cast<char>(c));
         } else {
             tooLong = true;
         }
-        c = source.sbumpc();
+        c = getc_unlocked(source);
     }
     return true;
 }
@@ -48,7 +50,22 @@ bool Replay::startRecording(std::ofstream& out, const std::string& path) {
         out.close();
     }
     out.clear();
-    out.open(path, std::ios::out | std::ios::trunc);
+    // Checked and emptied through a descriptor that never follows a link at the file nor waits on
+    // a FIFO; the stream then only appends to what is known to be a plain, empty file.
+    std::string error;
+    const int fd = FileIO::openRegular(path, O_WRONLY | O_CREAT, error);
+    if (fd < 0) {
+        FileIO::report("cannot record the replay: " + error);
+        return false;
+    }
+    const bool emptied = ::ftruncate(fd, 0) == 0;
+    const int saved = errno;
+    ::close(fd);
+    if (!emptied) {
+        FileIO::report("cannot record the replay in " + path + ": " + std::strerror(saved));
+        return false;
+    }
+    out.open(path, std::ios::out | std::ios::app);
     if (!out.is_open()) {
         FileIO::report("cannot record the replay in " + path + ": " + std::strerror(errno));
         return false;
@@ -129,15 +146,20 @@ bool Replay::parseLine(const std::string& line, int& x, int& y) {
 }
 
 void Replay::load(const std::string& path, std::vector<int>& xs, std::vector<int>& ys, std::size_t maxPositions) {
-    std::ifstream file(path);
-    if (!file.is_open()) {
+    std::string error;
+    std::FILE* file = FileIO::openForReading(path, error);
+    if (file == nullptr) {
+        if (errno != ENOENT) {
+            FileIO::report("the replay plays nothing: " + error);
+        }
         return;  // a missing replay plays nothing
     }
     std::string line;
     std::string xText;
     std::string yText;
     bool tooLong = false;
-    while (readBoundedLine(*file.rdbuf(), line, kMaxLineBytes, tooLong)) {
+    std::size_t skipped = 0;
+    while (readBoundedLine(file, line, kMaxLineBytes, tooLong)) {
         // Both echoes are written for every line, also for one that is then skipped. An over-long
         // line is echoed by its first kMaxLineBytes bytes only.
         bool hasSeparator = false;
@@ -146,6 +168,7 @@ void Replay::load(const std::string& path, std::vector<int>& xs, std::vector<int
         int x = 0;
         int y = 0;
         if (tooLong || !parseLine(line, x, y)) {
+            ++skipped;
             continue;
         }
         if (xs.size() >= maxPositions) {
@@ -154,5 +177,10 @@ void Replay::load(const std::string& path, std::vector<int>& xs, std::vector<int
         }
         xs.push_back(x);
         ys.push_back(y);
+    }
+    std::fclose(file);
+    if (skipped > 0) {
+        FileIO::report(path + ": " + std::to_string(skipped) +
+                       " line(s) not a position the game records (or out of reach) skipped");
     }
 }

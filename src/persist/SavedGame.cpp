@@ -3,9 +3,11 @@
 #include "persist/FileIO.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -21,13 +23,31 @@ constexpr std::size_t kBullsCollected = 20;
 constexpr std::size_t kEnemyCount = 24;
 constexpr std::size_t kBullCount = 28;
 
-bool saveFile(const std::string& path, const std::string& bytes) {
-    std::string error;
-    if (!FileIO::replaceFile(path, bytes, error)) {
-        FileIO::report("cannot save the game in " + path + ": " + error);
-        return false;
+bool exists(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 || errno != ENOENT;
+}
+
+std::string playerBytes(const resPl& record) {
+    std::string bytes(SavedGame::kPlayerRecordSize, '\0');
+    SavedGame::encodePlayer(record, reinterpret_cast<unsigned char*>(&bytes[0]));
+    return bytes;
+}
+
+std::string enemyBytes(const std::vector<resEn>& records) {
+    std::string bytes(records.size() * SavedGame::kEnemyRecordSize, '\0');
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        SavedGame::encodeEnemy(records[i], reinterpret_cast<unsigned char*>(&bytes[i * SavedGame::kEnemyRecordSize]));
     }
-    return true;
+    return bytes;
+}
+
+// Drops an uncommitted save: the enemies' temporary first, so that a stop half-way still reads
+// as uncommitted (the hero's temporary is what marks it so); while it cannot go, the mark stays.
+void rollBack(const std::string& playerTemp, const std::string& enemyTemp) {
+    if (FileIO::removeIfThere(enemyTemp)) {
+        FileIO::removeIfThere(playerTemp);
+    }
 }
 
 std::string outOfRange(const char* what, int32_t value, int32_t low, int32_t high) {
@@ -77,18 +97,61 @@ resEn SavedGame::decodeEnemy(const unsigned char* bytes) {
     return record;
 }
 
-bool SavedGame::writePlayer(const resPl& record, const std::string& path) {
-    std::string bytes(kPlayerRecordSize, '\0');
-    encodePlayer(record, reinterpret_cast<unsigned char*>(&bytes[0]));
-    return saveFile(path, bytes);
+bool SavedGame::finishInterruptedSave(std::string& reason, const std::string& playerPath,
+                                      const std::string& enemyPath) {
+    const std::string playerTemp = playerPath + kTempSuffix;
+    const std::string enemyTemp = enemyPath + kTempSuffix;
+    if (exists(playerTemp)) {
+        rollBack(playerTemp, enemyTemp);
+        return true;
+    }
+    if (!exists(enemyTemp)) {
+        return true;
+    }
+    if (!FileIO::isOwnRegularFile(enemyTemp)) {
+        // The game makes its temporaries as plain files of its own; anything else is not a save.
+        FileIO::removeIfThere(enemyTemp);
+        return true;
+    }
+    std::string error;
+    if (!FileIO::renameDurably(enemyTemp, enemyPath, error)) {
+        reason = "the last save could not be finished (" + error + ")";
+        return false;
+    }
+    return true;
 }
 
-bool SavedGame::writeEnemies(const std::vector<resEn>& records, const std::string& path) {
-    std::string bytes(records.size() * kEnemyRecordSize, '\0');
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        encodeEnemy(records[i], reinterpret_cast<unsigned char*>(&bytes[i * kEnemyRecordSize]));
+bool SavedGame::writeGame(const resPl& player, const std::vector<resEn>& enemies, const std::string& playerPath,
+                          const std::string& enemyPath) {
+    const std::string playerTemp = playerPath + kTempSuffix;
+    const std::string enemyTemp = enemyPath + kTempSuffix;
+    std::string error;
+    if (!finishInterruptedSave(error, playerPath, enemyPath)) {
+        // The pair on disk is half old, half new. Writing the hero's temporary would make the
+        // leftover read as uncommitted, so the half-new hero record goes: no save beats a mixed one.
+        if (!FileIO::removeIfThere(playerPath) || !FileIO::removeIfThere(enemyTemp)) {
+            FileIO::report("cannot save the game: " + error);
+            return false;
+        }
     }
-    return saveFile(path, bytes);
+    if (!FileIO::writeFresh(playerTemp, playerBytes(player), error) ||
+        !FileIO::writeFresh(enemyTemp, enemyBytes(enemies), error)) {
+        rollBack(playerTemp, enemyTemp);
+        FileIO::report("cannot save the game: " + error);
+        return false;
+    }
+    FileIO::syncFolder(playerPath);
+    if (!FileIO::renameDurably(playerTemp, playerPath, error)) {
+        rollBack(playerTemp, enemyTemp);
+        FileIO::report("cannot save the game: " + error);
+        return false;
+    }
+    // Committed: from here on the new save stands, even if this last step has to be redone.
+    if (!FileIO::renameDurably(enemyTemp, enemyPath, error)) {
+        FileIO::report("cannot finish the save (" + error + "); the next RESUME or save finishes it");
+        return false;
+    }
+    return true;
 }
 
 bool SavedGame::validatePlayer(const resPl& record, std::string& reason) {
@@ -109,18 +172,32 @@ bool SavedGame::validatePlayer(const resPl& record, std::string& reason) {
                  ") is out of reach";
         return false;
     }
+    // Beyond its count a counter can never equal it again, so the level could not be completed.
+    if (record.enemiesKilled < 0 || record.enemiesKilled > record.enemyCount) {
+        reason = outOfRange("enemies killed", record.enemiesKilled, 0, record.enemyCount);
+        return false;
+    }
+    if (record.bullsCollected < 0 || record.bullsCollected > record.bullCount) {
+        reason = outOfRange("bulls collected", record.bullsCollected, 0, record.bullCount);
+        return false;
+    }
+    if (record.health <= 0) {
+        reason = "the saved hero has no health left, " + std::to_string(record.health) + ": that run is over";
+        return false;
+    }
     return true;
 }
 
 bool SavedGame::readPlayer(resPl& record, std::string& reason, const std::string& path) {
     unsigned char bytes[kPlayerRecordSize];
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-        reason = "no saved game: " + path + " cannot be read";
+    std::string error;
+    std::FILE* file = FileIO::openForReading(path, error);
+    if (file == nullptr) {
+        reason = errno == ENOENT ? "no saved game: " + path + " cannot be read" : error;
         return false;
     }
-    in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
-    const std::size_t got = static_cast<std::size_t>(in.gcount());
+    const std::size_t got = std::fread(bytes, 1, sizeof bytes, file);
+    std::fclose(file);
     if (got < kPlayerRecordSize) {
         reason = "saved game is incomplete: " + path + " holds " + std::to_string(got) + " of " +
                  std::to_string(kPlayerRecordSize) + " bytes";
@@ -134,30 +211,45 @@ bool SavedGame::readPlayer(resPl& record, std::string& reason, const std::string
     return true;
 }
 
-std::vector<resEn> SavedGame::readEnemies(int maxCount, const std::string& path) {
+std::vector<std::optional<resEn>> SavedGame::readEnemies(int maxCount, const std::string& path) {
     const std::size_t limit = static_cast<std::size_t>(std::clamp(maxCount, 0, static_cast<int>(kMaxSlots)));
-    std::vector<resEn> records;
-    std::ifstream in(path, std::ios::binary);
-    unsigned char bytes[kEnemyRecordSize];
-    while (records.size() < limit && in.read(reinterpret_cast<char*>(bytes), sizeof bytes)) {
-        const resEn record = decodeEnemy(bytes);
-        if (!FileIO::isPlausiblePosition(record.x) || !FileIO::isPlausiblePosition(record.y)) {
-            break;  // damaged from here on: the slots that follow stay unplaced
+    std::vector<std::optional<resEn>> records;
+    std::string error;
+    std::FILE* file = FileIO::openForReading(path, error);
+    if (file == nullptr) {
+        if (errno != ENOENT) {
+            FileIO::report("no enemy is restored: " + error);
         }
-        records.push_back(record);
+        return records;  // a missing file places no enemy
+    }
+    unsigned char bytes[kEnemyRecordSize];
+    int refused = 0;
+    while (records.size() < limit && std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes) {
+        const resEn record = decodeEnemy(bytes);
+        if (FileIO::isPlausiblePosition(record.x) && FileIO::isPlausiblePosition(record.y)) {
+            records.push_back(record);
+        } else {
+            records.push_back(std::nullopt);
+            ++refused;
+        }
+    }
+    std::fclose(file);
+    if (refused > 0) {
+        FileIO::report(path + ": " + std::to_string(refused) +
+                       " enemy record(s) out of reach refused; their slots stay empty");
     }
     return records;
 }
 
 void SavedGame::save(const resPl& player, const std::vector<resEn>& enemies, int currentX,
                      const std::string& playerPath, const std::string& enemyPath) {
-    writePlayer(player, playerPath);
+    // Both files are in place before the first read-back, so the trace reads as it always did.
+    writeGame(player, enemies, playerPath, enemyPath);
     traceStoredX(currentX, playerPath);
     std::cout << "\n";
     for (const resEn& enemy : enemies) {
         traceSavedEnemy(enemy);
     }
-    writeEnemies(enemies, enemyPath);
     traceEnemies(enemyPath);
     traceSaveEnd();
 }
@@ -178,12 +270,17 @@ void SavedGame::traceSavedEnemy(const resEn& record) {
 }
 
 void SavedGame::traceEnemies(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::string error;
+    std::FILE* file = FileIO::openForReading(path, error);
+    if (file == nullptr) {
+        return;  // nothing stored; the save has said why
+    }
     unsigned char bytes[kEnemyRecordSize];
-    while (in.read(reinterpret_cast<char*>(bytes), sizeof bytes)) {
+    while (std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes) {
         const resEn record = decodeEnemy(bytes);
         std::cout << " " << record.health << " " << static_cast<int64_t>(record.x) - kEnemyTraceShift << "\n";
     }
+    std::fclose(file);
 }
 
 void SavedGame::traceSaveEnd() { std::cout << "\n ***** \n\n ***** \n"; }

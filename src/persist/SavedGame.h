@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,20 +48,32 @@ public:
     static void encodeEnemy(const resEn& record, unsigned char* into);
     static resEn decodeEnemy(const unsigned char* bytes);
 
-    // Each writer replaces its file as a whole (see FileIO::replaceFile): a crash mid-save leaves the
-    // old or the new file, never a mix. A failure goes to stderr as one line and returns false.
-    static bool writePlayer(const resPl& record, const std::string& path = kPlayerPath);
-    static bool writeEnemies(const std::vector<resEn>& records, const std::string& path = kEnemyPath);
+    // The two files form one save. Both are written to fresh temporary files (path + kTempSuffix)
+    // and flushed; renaming the hero's file into place commits the save, renaming the enemies'
+    // file finishes it. A leftover temporary tells how far an interrupted save got:
+    // finishInterruptedSave rolls it back (the hero's temporary is still there: the old pair
+    // stands) or forward (only the enemies' temporary is left: the new pair is completed).
+    static constexpr const char* kTempSuffix = ".tmp";
+    // Writes the pair; a failure goes to stderr as one line and returns false. Whatever fails or
+    // stops it, the next finishInterruptedSave leaves the whole old save or the whole new one.
+    static bool writeGame(const resPl& player, const std::vector<resEn>& enemies,
+                          const std::string& playerPath = kPlayerPath, const std::string& enemyPath = kEnemyPath);
+    // Settles a save that was interrupted. False with a reason when the new pair cannot be
+    // completed; the files then do not form one save and must not be resumed.
+    static bool finishInterruptedSave(std::string& reason, const std::string& playerPath = kPlayerPath,
+                                      const std::string& enemyPath = kEnemyPath);
 
     // False with a one-line reason when record is not one the game could have saved.
     static bool validatePlayer(const resPl& record, std::string& reason);
     // Reads and checks the hero's record. False with a one-line reason when the file is missing,
-    // shorter than a record or holds values no game produces; record is then left unchanged.
+    // not a regular file, shorter than a record or holds values no game produces; record is then
+    // left unchanged.
     static bool readPlayer(resPl& record, std::string& reason, const std::string& path = kPlayerPath);
-    // The enemy records in file order, read one at a time, at most maxCount (itself kept within
-    // 0 to kMaxSlots). The read ends at a trailing fragment and at the first record whose position
-    // is beyond any the game reaches: that record and all after it are not used.
-    static std::vector<resEn> readEnemies(int maxCount, const std::string& path = kEnemyPath);
+    // The enemy records in file order, one per slot, at most maxCount (itself kept within 0 to
+    // kMaxSlots); the read ends at a trailing fragment. A record whose position is beyond any the
+    // game reaches is refused: its slot is empty and its slot stays unplaced. Refusals are
+    // counted in one line on stderr.
+    static std::vector<std::optional<resEn>> readEnemies(int maxCount, const std::string& path = kEnemyPath);
 
     // The whole save with its console trace, in order: the hero's record, its read-back line, a
     // line end, one line per enemy, the enemy records, their read-back lines, the closing lines.

@@ -1,6 +1,9 @@
 #include "present/ScoreBoard.h"
 
+#include "persist/FileIO.h"
+
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -70,16 +73,45 @@ ScoreBoard::~ScoreBoard() { close(); }
 
 std::vector<ScoreBoard::Entry> ScoreBoard::best(const std::vector<PlayerRecord>& records) {
     std::vector<Entry> entries;
-    entries.reserve(records.size());
     for (const PlayerRecord& record : records) {
-        entries.push_back(Entry{displayName(record.name), record.score});
-    }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.score > b.score; });
-    if (entries.size() > kShown) {
-        entries.resize(kShown);
+        if (qualifies(entries, record.score)) {
+            keep(entries, Entry{displayName(record.name), record.score});
+        }
     }
     return entries;
+}
+
+std::vector<ScoreBoard::Entry> ScoreBoard::bestInFile(const std::string& playersPath) {
+    std::vector<Entry> entries;
+    std::string error;
+    const bool readable = Player::forEachRecord(
+        playersPath,
+        [&](const unsigned char* bytes) {
+            // Most records of a long file do not make the list: only the score is looked at.
+            if (qualifies(entries, PlayerRecord::scoreOf(bytes))) {
+                const PlayerRecord record = PlayerRecord::decode(bytes);
+                keep(entries, Entry{displayName(record.name), record.score});
+            }
+        },
+        error);
+    if (!readable) {
+        FileIO::report("the score board is empty: " + error);
+    }
+    return entries;
+}
+
+bool ScoreBoard::qualifies(const std::vector<Entry>& entries, int score) {
+    // A later run must beat the last listed one: on equal scores the earlier run stays.
+    return entries.size() < kShown || score > entries.back().score;
+}
+
+void ScoreBoard::keep(std::vector<Entry>& entries, Entry entry) {
+    const auto at = std::upper_bound(entries.begin(), entries.end(), entry.score,
+                                     [](int score, const Entry& listed) { return score > listed.score; });
+    entries.insert(at, std::move(entry));
+    if (entries.size() > kShown) {
+        entries.pop_back();
+    }
 }
 
 std::string ScoreBoard::displayName(const std::string& stored) {
@@ -118,7 +150,7 @@ void ScoreBoard::open(const std::string& playersPath, TTF_Font* font, SDL_Color 
     close();
     SDL_Renderer* renderer = Render::renderer;
     heading = renderLine(renderer, font, kHeading, colour);
-    for (const std::string& line : lines(best(Player::readAll(playersPath)))) {
+    for (const std::string& line : lines(bestInFile(playersPath))) {
         rendered.push_back(renderLine(renderer, font, line, colour));
     }
     opened = true;

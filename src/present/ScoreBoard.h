@@ -35,6 +35,10 @@ public:
 
     // The best kShown runs, highest score first; equal scores keep their file order.
     static std::vector<Entry> best(const std::vector<PlayerRecord>& records);
+    // The same straight from the players file, streamed: only the best kShown are ever held, so
+    // memory stays flat whatever the file's size. A file that cannot be read lists nothing and is
+    // reported on stderr.
+    static std::vector<Entry> bestInFile(const std::string& playersPath);
     // A stored name made fit to show: bad UTF-8 becomes U+FFFD, an empty name a dash, a long one cut.
     static std::string displayName(const std::string& stored);
     // The text of each listed line, or the one line saying there is nothing yet.
@@ -47,6 +51,10 @@ public:
     void draw(SDL_Renderer* renderer) const;
 
 private:
+    // Whether a run with score enters the list as it stands, and putting it in its place.
+    static bool qualifies(const std::vector<Entry>& entries, int score);
+    static void keep(std::vector<Entry>& entries, Entry entry);
+
     bool opened = false;                 // the board is showing
     SDL_Texture* heading = nullptr;      // the heading line
     std::vector<SDL_Texture*> rendered;  // one texture per listed line

@@ -140,9 +140,14 @@ void Text::measure() {
 
 void Text::showScore(const std::string& playersPath) {
     pos.x = 20;
-    for (const PlayerRecord& record : Player::readAll(playersPath)) {
-        std::cout << "\n" << record.score << "\n" << record.name;
-        pos.y += 50;
-    }
+    std::string error;
+    Player::forEachRecord(
+        playersPath,
+        [&](const unsigned char* bytes) {
+            const PlayerRecord record = PlayerRecord::decode(bytes);
+            std::cout << "\n" << record.score << "\n" << record.name;
+            pos.y += 50;
+        },
+        error);
     std::cout << "  \n";
 }

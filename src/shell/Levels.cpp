@@ -4,6 +4,7 @@
 #include "shell/Shell.h"
 #include "world/RandomSeed.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -12,16 +13,27 @@ namespace {
 
 int absolute(int v) { return v < 0 ? -v : v; }
 
+void placeFarms(Shell& shell, int count) {
+    const Site sites[] = {shell.farmSite1, shell.farmSite2, shell.farmSite3};
+    for (int i = 0; i < count && i < static_cast<int>(shell.farms.size()); ++i) {
+        shell.farms[i]->spawn(sites[i].x, sites[i].y);
+    }
+}
+
+
+// A resumed game may hold fewer slots than its level places; a slot that does not exist is
+// passed over, so no placement ever reaches past the end of a list.
+int lastSlot(int last, std::size_t slots) { return std::min(last, static_cast<int>(slots) - 1); }
 
 void placeEnemies(Shell& shell, int first, int last, const Site& site, Levels::Family family) {
-    for (int k = first; k <= last; ++k) {
+    for (int k = first; k <= lastSlot(last, shell.enemies.size()); ++k) {
         const int d = Levels::offset(family, k);
         shell.enemies[k]->spawn(absolute(site.x + d), absolute(site.y + d));
     }
 }
 
 void placeBulls(Shell& shell, int first, int last, const Site& site) {
-    for (int k = first; k <= last; ++k) {
+    for (int k = first; k <= lastSlot(last, shell.bulls.size()); ++k) {
         const int d = Levels::offset(Levels::Family::Other, k);
         shell.bulls[k]->spawn(absolute(site.x + d), absolute(site.y + d), k);
     }
@@ -82,8 +94,7 @@ void Levels::levelUp(Shell& shell) {
         placeEnemies(shell, 1, 3, s2, Family::Other);
         placeBulls(shell, 0, 1, s1);
         placeBulls(shell, 1, 3, s2);
-        shell.farms[0]->spawn(s1.x, s1.y);
-        shell.farms[1]->spawn(s2.x, s2.y);
+        placeFarms(shell, 2);
         shell.level = 2;
         break;
     case 2:
@@ -93,9 +104,7 @@ void Levels::levelUp(Shell& shell) {
         placeBulls(shell, 0, 1, s1);
         placeBulls(shell, 2, 3, s2);
         placeBulls(shell, 4, 5, s3);
-        shell.farms[0]->spawn(s1.x, s1.y);
-        shell.farms[1]->spawn(s2.x, s2.y);
-        shell.farms[2]->spawn(s3.x, s3.y);
+        placeFarms(shell, 3);
         shell.level = 3;
         break;
     case kLastLevel:

@@ -1,5 +1,6 @@
 #include "shell/SavedRun.h"
 
+#include "persist/FileIO.h"
 #include "persist/SavedGame.h"
 #include "shell/Levels.h"
 #include "shell/Shell.h"
@@ -34,8 +35,8 @@ void SavedRun::save(Shell& shell) {
 void SavedRun::resume(Shell& shell) {
     resPl record{};
     std::string reason;
-    if (!SavedGame::readPlayer(record, reason)) {
-        std::cerr << "bramblehoof: cannot resume (" << reason << "); starting a new game" << std::endl;
+    if (!SavedGame::finishInterruptedSave(reason) || !SavedGame::readPlayer(record, reason)) {
+        FileIO::report("cannot resume (" + reason + "); starting a new game");
         Button::flag = Button::kPlay;
         Levels::newGame(shell);
         return;
@@ -75,11 +76,14 @@ void SavedRun::resume(Shell& shell) {
     }
 
     Levels::reseed();
-    const std::vector<resEn> saved = SavedGame::readEnemies(shell.enemyCount);
+    const std::vector<std::optional<resEn>> saved = SavedGame::readEnemies(shell.enemyCount);
     for (std::size_t k = 0; k < saved.size(); ++k) {
-        shell.enemies[k]->spawn(saved[k].x, saved[k].y);
-        shell.enemies[k]->setHealth(saved[k].health);
-        SavedGame::traceResumedEnemy(saved[k]);
+        if (!saved[k]) {
+            continue;  // a refused record: its slot stays unplaced
+        }
+        shell.enemies[k]->spawn(saved[k]->x, saved[k]->y);
+        shell.enemies[k]->setHealth(saved[k]->health);
+        SavedGame::traceResumedEnemy(*saved[k]);
     }
 
     Levels::reseed();

@@ -1,7 +1,7 @@
 #pragma once
 
 // Shared by the fuzz targets: a private scratch folder for the files the readers open, and a
-// silenced std::cout so the load echo and the traces do not flood the run.
+// silenced std::cout and std::cerr so the load echo and the traces do not flood the run.
 
 #include <cstdint>
 #include <cstdio>
@@ -34,10 +34,12 @@ inline void removeScratch() {
     }
 }
 
-// Called once per process: makes the scratch folder and silences std::cout.
+// Called once per process: makes the scratch folder and silences std::cout, and std::cerr, where
+// the readers count what they refuse.
 inline void setUp() {
     static NullBuffer sink;
     std::cout.rdbuf(&sink);
+    std::cerr.rdbuf(&sink);
     char pattern[] = "/tmp/bramblehoof-fuzz-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
         std::perror("mkdtemp");

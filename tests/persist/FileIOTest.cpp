@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cerrno>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 TEST(FileIO, LittleEndianIntegersRoundTrip) {
     unsigned char bytes[4];
@@ -32,15 +36,43 @@ TEST(FileIO, NamesAreCutAtCharacterBoundariesAndZeroBytes) {
     EXPECT_EQ(FileIO::prefixOnBoundary(std::string(10, '\x80'), 4), 4u);
 }
 
-TEST(FileIO, ReplaceFileSwapsContentAndCleansUp) {
+TEST(FileIO, OnlyRegularFilesAreOpenedNeverThroughALinkNorBlocking) {
     testsupport::ScratchDir scratch;
-    testsupport::writeFile("files/a.bin", "old old old");
-    std::string error;
-    ASSERT_TRUE(FileIO::replaceFile("files/a.bin", "new", error)) << error;
-    EXPECT_EQ(testsupport::readFile("files/a.bin"), "new");
-    EXPECT_FALSE(testsupport::fileExists("files/a.bin.tmp"));
+    testsupport::writeFile("outside.bin", "keep me");
+    ASSERT_EQ(symlink("../outside.bin", "files/link.bin"), 0);
+    ASSERT_EQ(symlink("/dev/zero", "files/zero.bin"), 0);
+    ASSERT_EQ(mkfifo("files/fifo.bin", 0644), 0);
+    ASSERT_EQ(mkdir("files/folder.bin", 0755), 0);
+    struct Case {
+        const char* path;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"files/link.bin", "files/link.bin is a link, not a regular file"},
+        {"files/zero.bin", "files/zero.bin is a link, not a regular file"},
+        {"files/fifo.bin", "files/fifo.bin is a FIFO, not a regular file"},
+        {"files/folder.bin", "files/folder.bin is a folder, not a regular file"},
+    };
+    // Each way a file is opened; a FIFO opened to read would wait for a writer forever.
+    for (const int flags : {O_RDONLY, O_WRONLY | O_CREAT | O_APPEND, O_WRONLY | O_CREAT}) {
+        for (const Case& c : cases) {
+            std::string error;
+            const int fd = FileIO::openRegular(c.path, flags, error);
+            EXPECT_EQ(fd, -1) << c.path;
+            EXPECT_EQ(error, c.says) << flags;
+            if (fd >= 0) close(fd);
+        }
+    }
+    EXPECT_EQ(testsupport::readFile("outside.bin"), "keep me");
 
-    EXPECT_FALSE(FileIO::replaceFile("nofolder/a.bin", "x", error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(testsupport::fileExists("nofolder"));
+    std::string error;
+    EXPECT_EQ(FileIO::openRegular("files/none.bin", O_RDONLY, error), -1);
+    EXPECT_EQ(errno, ENOENT) << "a missing file is told apart";
+    // The folder on the way may itself be a link.
+    ASSERT_EQ(mkdir("real", 0755), 0);
+    ASSERT_EQ(symlink("real", "linked"), 0);
+    const int fd = FileIO::openRegular("linked/new.bin", O_WRONLY | O_CREAT, error);
+    EXPECT_GE(fd, 0) << error;
+    if (fd >= 0) close(fd);
+    EXPECT_TRUE(testsupport::fileExists("real/new.bin"));
 }

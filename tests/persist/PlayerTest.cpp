@@ -1,10 +1,16 @@
 #include "persist/Player.h"
 
+#include "persist/FileIO.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <string>
+#include <sys/file.h>
+#include <unistd.h>
 
 using testsupport::ScratchDir;
 using testsupport::readFile;
@@ -122,10 +128,50 @@ TEST(Player, FailedWriteReportsOnStderrAndGoesOn) {
         EXPECT_EQ(err.find('\n'), err.size() - 1);  // exactly one line
         EXPECT_FALSE(testsupport::fileExists("files"));  // the folder is never made
     }
-    Player full("/dev/full");  // a disk with no space left
+    // A disk with no space left: the file keeps its whole records and nothing more.
+    ScratchDir scratch;
+    writeFile("files/players.bin", handRecord("Old", 30) + "torn");
+    FileIO::beforeStep = [](FileIO::Step step, const std::string&) { return step == FileIO::Step::Append ? ENOSPC : 0; };
+    Player full;
     testing::internal::CaptureStderr();
     EXPECT_NO_THROW(full.NewPlayer("Ann"));
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("/dev/full"), std::string::npos);
-    EXPECT_EQ(err.find('\n'), err.size() - 1);
+    FileIO::beforeStep = nullptr;
+    EXPECT_EQ(err, "bramblehoof: cannot record the player in files/players.bin: No space left on device\n");
+    EXPECT_EQ(readFile("files/players.bin"), handRecord("Old", 30));
+}
+
+TEST(Player, TwoGamesEndingTogetherLoseNothing) {
+    ScratchDir scratch;
+    const std::string torn = handRecord("Old", 30) + std::string(20, 'x');
+    writeFile("files/players.bin", torn);
+    // The other game ends just as this one cuts the torn tail. If it can take the lock it appends
+    // its record then and there (as it would, unlocked); if not, it waits and appends afterwards.
+    bool otherWaited = false;
+    FileIO::beforeStep = [&](FileIO::Step step, const std::string& path) {
+        if (step != FileIO::Step::Cut) return 0;
+        const int fd = open(path.c_str(), O_WRONLY | O_APPEND);
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            const std::string record = handRecord("Other", 80);
+            EXPECT_EQ(write(fd, record.data(), record.size()), 56);
+        } else {
+            otherWaited = true;
+        }
+        close(fd);
+        return 0;
+    };
+    Player hero;
+    hero.NewPlayer("Mine");
+    FileIO::beforeStep = nullptr;
+    if (otherWaited) {
+        Player other;
+        other.score = 80;
+        other.NewPlayer("Other");
+    }
+    const std::vector<PlayerRecord> all = Player::readAll();
+    ASSERT_EQ(all.size(), 3u) << "a finished record was cut away";
+    EXPECT_EQ(all[0].name, "Old");
+    EXPECT_EQ(all[1].name, "Mine");
+    EXPECT_EQ(all[2].name, "Other");
+    EXPECT_EQ(readFile("files/players.bin").size(), 3u * 56);
 }

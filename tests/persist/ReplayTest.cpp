@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -123,11 +124,16 @@ TEST(Replay, LinesTheRecorderNeverWritesAreSkipped) {
               "3 -2147483649\n"   // beyond 32 bits
               "1500000000 2\n"    // a position no game reaches
               "2 2\n");
+    testing::internal::CaptureStderr();
     const Loaded loaded = loadQuietly("files/replay.txt");
+    const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(loaded.xs, (std::vector<int>{1, 2}));
     EXPECT_EQ(loaded.ys, (std::vector<int>{1, 2}));
-    // Skipped lines are still echoed twice each.
+    // Skipped lines are still echoed twice each, and counted in one line.
     EXPECT_EQ(std::count(loaded.echo.begin(), loaded.echo.end(), '\n'), 18);
+    EXPECT_EQ(err,
+              "bramblehoof: files/replay.txt: 7 line(s) not a position the game records (or out of reach) "
+              "skipped\n");
 }
 
 TEST(Replay, HugeLineIsSkippedWithoutBeingHeldWhole) {
@@ -204,12 +210,23 @@ TEST(Replay, FailedRecordingReportsOnceAndGoesOn) {
         EXPECT_NE(err.find("files/replay.txt"), std::string::npos);
         EXPECT_FALSE(testsupport::fileExists("files"));
     }
+    // The disk fills up during the run: no file may grow past 4 KiB (the captured stderr stays
+    // far below that).
+    ScratchDir scratch;
     std::ofstream full;
-    ASSERT_TRUE(Replay::startRecording(full, "/dev/full"));
+    ASSERT_TRUE(Replay::startRecording(full));
+    struct rlimit before;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    struct rlimit small = before;
+    small.rlim_cur = 4096;
+    signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     testing::internal::CaptureStderr();
-    for (int frame = 0; frame < 5; ++frame) {
+    for (int frame = 0; frame < 1000; ++frame) {
         EXPECT_NO_THROW(Replay::record(full, frame, frame));
     }
     const std::string err = testing::internal::GetCapturedStderr();
+    setrlimit(RLIMIT_FSIZE, &before);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+    EXPECT_LE(readFile("files/replay.txt").size(), 4096u);
 }

@@ -1,14 +1,18 @@
 #include "persist/SavedGame.h"
 
+#include "persist/FileIO.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using testsupport::ScratchDir;
@@ -107,7 +111,8 @@ TEST(SavedGame, RoundTripThroughTheFiles) {
     player.y = -3;
     player.level = 3;
     player.enemyCount = 6;
-    ASSERT_TRUE(SavedGame::writePlayer(player));
+    const std::vector<resEn> enemies = {{1200, 700, 50}, {-40, -60, 10}};
+    ASSERT_TRUE(SavedGame::writeGame(player, enemies));
     EXPECT_EQ(readFile("files/resP.bin"), handPlayer(-250, -3, 5000, 3, 0, 0, 6, 2, "Ann" + std::string(21, '\0')));
     resPl back;
     std::string reason;
@@ -117,36 +122,145 @@ TEST(SavedGame, RoundTripThroughTheFiles) {
     EXPECT_EQ(back.level, 3);
     EXPECT_EQ(back.enemyCount, 6);
 
-    const std::vector<resEn> enemies = {{1200, 700, 50}, {-40, -60, 10}};
-    ASSERT_TRUE(SavedGame::writeEnemies(enemies));
     EXPECT_EQ(readFile("files/resE.bin"), handEnemy(1200, 700, 50) + handEnemy(-40, -60, 10));
-    const std::vector<resEn> read = SavedGame::readEnemies(6);
+    const auto read = SavedGame::readEnemies(6);
     ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[1].x, -40);
-    EXPECT_EQ(read[1].y, -60);
-    EXPECT_EQ(read[1].health, 10);
+    ASSERT_TRUE(read[1]);
+    EXPECT_EQ(read[1]->x, -40);
+    EXPECT_EQ(read[1]->y, -60);
+    EXPECT_EQ(read[1]->health, 10);
 
     // Every enemy removed: the file is rewritten empty.
-    ASSERT_TRUE(SavedGame::writeEnemies({}));
+    ASSERT_TRUE(SavedGame::writeGame(player, {}));
     EXPECT_TRUE(testsupport::fileExists("files/resE.bin"));
     EXPECT_EQ(readFile("files/resE.bin"), "");
     EXPECT_TRUE(SavedGame::readEnemies(6).empty());
 }
 
-TEST(SavedGame, SaveReplacesTheOldGameWholeAndLeavesNoTemporaryFile) {
+TEST(SavedGame, SaveReplacesTheOldGameWholeWhateverTemporaryFilesAreLeft) {
+    const std::string newPlayer = handPlayer(300, 300, 5000, 1, 0, 0, 2, 2, "Ann" + std::string(21, '\0'));
+    const std::string newEnemies = handEnemy(1200, 0, 50);
+    const auto saveQuietly = [] {
+        testing::internal::CaptureStdout();
+        SavedGame::save(freshGame(), {{1200, 0, 50}}, 300);
+        testing::internal::GetCapturedStdout();
+    };
+    // An old saved game, longer than the new one, plus temporaries an earlier crash left: longer
+    // than what goes in them, or a second name of a file outside the folder.
+    {
+        ScratchDir scratch;
+        writeFile("files/resP.bin", handPlayer(1, 1, 1, 1, 0, 0, 2, 2) + handPlayer(9, 9, 9, 2, 0, 0, 4, 4));
+        writeFile("files/resE.bin", handEnemy(5, 5, 5) + handEnemy(6, 6, 6) + handEnemy(7, 7, 7));
+        writeFile("files/resP.bin.tmp", std::string(100, 'p'));
+        writeFile("outside.bin", "keep me");
+        ASSERT_EQ(link("outside.bin", "files/resE.bin.tmp"), 0);
+        saveQuietly();
+        EXPECT_EQ(readFile("files/resP.bin"), newPlayer);
+        EXPECT_EQ(readFile("files/resE.bin"), newEnemies);  // not appended after the old
+        EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin"}));
+        EXPECT_EQ(readFile("outside.bin"), "keep me");
+    }
+    // The same met at the very moment a temporary is made: nothing of what stood there shows
+    // through, and nothing outside is written.
+    enum class Leftover { Longer, Link, SecondName };
+    for (const Leftover kind : {Leftover::Longer, Leftover::Link, Leftover::SecondName}) {
+        ScratchDir scratch;
+        writeFile("outside.bin", std::string(200, 'o'));
+        FileIO::beforeStep = [&](FileIO::Step step, const std::string& path) {
+            if (step == FileIO::Step::Create) {
+                unlink(path.c_str());
+                if (kind == Leftover::Longer) writeFile(path, std::string(200, 'x'));
+                if (kind == Leftover::Link) {
+                    EXPECT_EQ(symlink("../outside.bin", path.c_str()), 0);
+                }
+                if (kind == Leftover::SecondName) {
+                    EXPECT_EQ(link("outside.bin", path.c_str()), 0);
+                }
+            }
+            return 0;
+        };
+        saveQuietly();
+        FileIO::beforeStep = nullptr;
+        EXPECT_EQ(readFile("files/resP.bin"), newPlayer) << static_cast<int>(kind);
+        EXPECT_EQ(readFile("files/resE.bin"), newEnemies) << static_cast<int>(kind);
+        EXPECT_EQ(readFile("outside.bin"), std::string(200, 'o')) << static_cast<int>(kind);
+        EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin"}));
+    }
+}
+
+TEST(SavedGame, EveryStepOfTheSaveFailedOrStoppedLeavesOneWholeSave) {
+    const std::string oldPlayer = handPlayer(10, 20, 4000, 2, 1, 1, 4, 4);
+    const std::string oldEnemies = handEnemy(5, 5, 5) + handEnemy(6, 6, 6) + handEnemy(7, 7, 7);
+    const std::string newPlayer = handPlayer(300, 300, 5000, 1, 0, 0, 2, 2, "Ann" + std::string(21, '\0'));
+    const std::string newEnemies = handEnemy(1200, 0, 50) + handEnemy(1300, 0, 40);
+    const std::vector<resEn> enemies = {{1200, 0, 50}, {1300, 0, 40}};
+    struct Stopped {};  // the process ends at this step: nothing after it runs
+    // Fails (or stops) the at-th step of the file layer; 0 lets every step run.
+    const auto saveWithFault = [&](int at, bool stop) {
+        int seen = 0;
+        FileIO::beforeStep = [&seen, at, stop](FileIO::Step, const std::string&) -> int {
+            if (++seen != at) return 0;
+            if (stop) throw Stopped{};
+            return EIO;
+        };
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        try {
+            SavedGame::save(freshGame(), enemies, 300);
+        } catch (const Stopped&) {
+        }
+        FileIO::beforeStep = nullptr;
+        testing::internal::GetCapturedStdout();
+        const std::string err = testing::internal::GetCapturedStderr();
+        if (!stop && at > 0) {
+            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        }
+        return seen;
+    };
+    int steps = 0;
+    {
+        ScratchDir scratch;
+        steps = saveWithFault(0, false);
+    }
+    ASSERT_GE(steps, 6) << "two temporaries made, written and flushed, two renames";
+
+    for (int at = 1; at <= steps; ++at) {
+        for (const bool stop : {false, true}) {
+            ScratchDir scratch;
+            writeFile("files/resP.bin", oldPlayer);
+            writeFile("files/resE.bin", oldEnemies);
+            saveWithFault(at, stop);
+            // What the next RESUME reads, once it has settled what the save left.
+            std::string reason;
+            EXPECT_TRUE(SavedGame::finishInterruptedSave(reason)) << reason;
+            const std::string player = readFile("files/resP.bin");
+            const std::string enemies = readFile("files/resE.bin");
+            const bool old = player == oldPlayer && enemies == oldEnemies;
+            const bool fresh = player == newPlayer && enemies == newEnemies;
+            EXPECT_TRUE(old || fresh) << "step " << at << (stop ? " stopped" : " failed")
+                                      << ": a mix of two saves (hero level " << player[12] << ", "
+                                      << enemies.size() / 12 << " enemies)";
+            EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin"})) << "step " << at;
+        }
+    }
+
+    // Stopped between the two renames, and the finishing rename fails too: the resume refuses the
+    // pair rather than mix it, and a save that cannot finish it leaves no save at all.
     ScratchDir scratch;
-    // An old saved game, longer than the new one, plus a temporary file a crash left behind.
-    writeFile("files/resP.bin", handPlayer(1, 1, 1, 1, 0, 0, 2, 2) + handPlayer(9, 9, 9, 2, 0, 0, 4, 4));
-    writeFile("files/resE.bin", handEnemy(5, 5, 5) + handEnemy(6, 6, 6) + handEnemy(7, 7, 7));
-    writeFile("files/resP.bin.tmp", "half a reco");
-
-    testing::internal::CaptureStdout();
-    SavedGame::save(freshGame(), {{1200, 0, 50}}, 300);
-    testing::internal::GetCapturedStdout();
-
-    EXPECT_EQ(readFile("files/resP.bin"), handPlayer(300, 300, 5000, 1, 0, 0, 2, 2, "Ann" + std::string(21, '\0')));
-    EXPECT_EQ(readFile("files/resE.bin"), handEnemy(1200, 0, 50));  // not appended after the old
-    EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin"}));
+    writeFile("files/resP.bin", oldPlayer);
+    writeFile("files/resE.bin", oldEnemies);
+    saveWithFault(steps, true);
+    FileIO::beforeStep = [](FileIO::Step step, const std::string&) { return step == FileIO::Step::Rename ? EXDEV : 0; };
+    std::string reason;
+    EXPECT_FALSE(SavedGame::finishInterruptedSave(reason));
+    EXPECT_NE(reason.find("files/resE.bin"), std::string::npos) << reason;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SavedGame::writeGame(freshGame(), enemies));
+    testing::internal::GetCapturedStderr();
+    FileIO::beforeStep = nullptr;
+    resPl record;
+    EXPECT_FALSE(SavedGame::readPlayer(record, reason));
+    EXPECT_NE(reason.find("no saved game"), std::string::npos) << reason;
 }
 
 TEST(SavedGame, FileThatCannotBeReplacedStaysIntact) {
@@ -156,12 +270,16 @@ TEST(SavedGame, FileThatCannotBeReplacedStaysIntact) {
     ASSERT_EQ(mkdir("files/resP.bin", 0755), 0);  // rename over a folder fails
 
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(SavedGame::writePlayer(freshGame()));
+    EXPECT_FALSE(SavedGame::writeGame(freshGame(), {{1, 1, 1}}));
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
     EXPECT_NE(err.find("files/resP.bin"), std::string::npos);
     EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin"}));
-    EXPECT_EQ(readFile("files/resE.bin"), old);
+    EXPECT_EQ(readFile("files/resE.bin"), old) << "the enemies of the old save stay with it";
+    resPl record;
+    std::string reason;
+    EXPECT_FALSE(SavedGame::readPlayer(record, reason));
+    EXPECT_EQ(reason, "files/resP.bin is a folder, not a regular file");
 }
 
 TEST(SavedGame, SaveTraceOfAGameClosedOnTheMenu) {
@@ -207,7 +325,7 @@ TEST(SavedGame, SaveWithoutFilesFolderReportsAndKeepsTheTrace) {
     EXPECT_NO_THROW(SavedGame::save(freshGame(), {{1100, 0, 50}}, 300));
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), " 300 300\n\n 0 50\n\n ***** \n\n ***** \n");
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2);  // one line per file
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);  // the save is one
     EXPECT_FALSE(testsupport::fileExists("files"));
 }
 
@@ -233,6 +351,13 @@ TEST(SavedGame, DamagedPlayerRecordIsNotResumed) {
         {handPlayer(1, 1, 1, 1, 0, 0, 2, INT32_MIN), "bull count"},
         {handPlayer(1000000001, 1, 1, 1, 0, 0, 2, 2), "position"},
         {handPlayer(1, -1000000001, 1, 1, 0, 0, 2, 2), "position"},
+        {handPlayer(1, 1, 1, 1, 3, 0, 2, 2), "enemies killed 3"},
+        {handPlayer(1, 1, 1, 1, INT32_MAX, 0, 2, 2), "enemies killed"},
+        {handPlayer(1, 1, 1, 1, -1, 0, 2, 2), "enemies killed -1"},
+        {handPlayer(1, 1, 1, 1, 0, 5, 2, 4), "bulls collected 5"},
+        {handPlayer(1, 1, 1, 1, 0, -2, 2, 2), "bulls collected -2"},
+        {handPlayer(1, 1, 0, 1, 0, 0, 2, 2), "no health left"},
+        {handPlayer(1, 1, -7, 1, 0, 0, 2, 2), "no health left"},
     };
     for (const Case& c : cases) {
         writeFile("files/resP.bin", c.bytes);
@@ -244,11 +369,18 @@ TEST(SavedGame, DamagedPlayerRecordIsNotResumed) {
     }
 
     // The edges of what a game produces are accepted, and bytes after the record are not read.
-    writeFile("files/resP.bin", handPlayer(-1000000000, 1000000000, -7, 3, 0, 0, 64, 0) + "extra");
+    writeFile("files/resP.bin", handPlayer(-1000000000, 1000000000, 1, 3, 64, 0, 64, 0) + "extra");
     ASSERT_TRUE(SavedGame::readPlayer(record, reason)) << reason;
     EXPECT_EQ(record.x, -1000000000);
     EXPECT_EQ(record.enemyCount, 64);
-    EXPECT_EQ(record.health, -7);
+    EXPECT_EQ(record.enemiesKilled, 64);
+    EXPECT_EQ(record.health, 1);
+
+    // Anything but a regular file is named for what it is, and never waited on.
+    unlink("files/resP.bin");
+    ASSERT_EQ(mkfifo("files/resP.bin", 0644), 0);
+    EXPECT_FALSE(SavedGame::readPlayer(record, reason));
+    EXPECT_EQ(reason, "files/resP.bin is a FIFO, not a regular file");
 }
 
 TEST(SavedGame, EnemiesAreReadOneByOneUpToTheCount) {
@@ -264,11 +396,18 @@ TEST(SavedGame, EnemiesAreReadOneByOneUpToTheCount) {
     writeFile("files/resE.bin", many);
     EXPECT_EQ(SavedGame::readEnemies(1000).size(), 64u);
 
-    // A position no game reaches ends the read: that record and the ones after it stay unused.
-    writeFile("files/resE.bin", handEnemy(1, 1, 1) + handEnemy(2000000000, 2, 2) + handEnemy(3, 3, 3));
-    const std::vector<resEn> read = SavedGame::readEnemies(3);
-    ASSERT_EQ(read.size(), 1u);
-    EXPECT_EQ(read[0].x, 1);
-    writeFile("files/resE.bin", handEnemy(1, -1000000001, 1));
-    EXPECT_TRUE(SavedGame::readEnemies(3).empty());
+    // A position no game reaches refuses that record alone: its slot stays empty, the next record
+    // goes to the next slot, and the refusals are counted in one line.
+    writeFile("files/resE.bin", handEnemy(1, 1, 1) + handEnemy(2000000000, 2, 2) + handEnemy(3, -1000000001, 3) +
+                                    handEnemy(4, 4, 4));
+    testing::internal::CaptureStderr();
+    const auto read = SavedGame::readEnemies(4);
+    const std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(read.size(), 4u);
+    ASSERT_TRUE(read[0] && read[3]);
+    EXPECT_EQ(read[0]->x, 1);
+    EXPECT_FALSE(read[1]);
+    EXPECT_FALSE(read[2]);
+    EXPECT_EQ(read[3]->x, 4);
+    EXPECT_EQ(err, "bramblehoof: files/resE.bin: 2 enemy record(s) out of reach refused; their slots stay empty\n");
 }

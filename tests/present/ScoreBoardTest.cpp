@@ -6,8 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+long peakKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
 
 std::string record(const std::string& name, int32_t score) {
     std::string bytes(56, '\0');
@@ -54,14 +64,14 @@ TEST(ScoreBoardList, NamesAreMadeSafeToShow) {
 
 TEST(ScoreBoardFile, ReadsWholeRecordsOnlyAndNeverWrites) {
     testsupport::ScratchDir scratch;
-    EXPECT_TRUE(ScoreBoard::best(Player::readAll("files/players.bin")).empty()) << "missing file";
+    EXPECT_TRUE(ScoreBoard::bestInFile("files/players.bin").empty()) << "missing file";
     testsupport::writeFile("files/players.bin", "");
-    EXPECT_TRUE(ScoreBoard::best(Player::readAll("files/players.bin")).empty()) << "empty file";
+    EXPECT_TRUE(ScoreBoard::bestInFile("files/players.bin").empty()) << "empty file";
 
     const std::string noZero(52, 'N');  // a name filling its slot without a zero byte
     const std::string bytes = record("Ann", 190) + record(noZero, 40) + record("", 300) + "torn";
     testsupport::writeFile("files/players.bin", bytes);
-    const auto best = ScoreBoard::best(Player::readAll("files/players.bin"));
+    const auto best = ScoreBoard::bestInFile("files/players.bin");
     ASSERT_EQ(best.size(), 3u) << "the torn tail is no record";
     EXPECT_EQ(best[0].name, "-");
     EXPECT_EQ(best[1].name, "Ann");
@@ -77,6 +87,43 @@ TEST(ScoreBoardFile, ReadsWholeRecordsOnlyAndNeverWrites) {
     board.close();
     EXPECT_FALSE(board.isOpen());
     EXPECT_EQ(testsupport::readFile("files/players.bin"), bytes) << "viewing never writes the file";
+}
+
+TEST(ScoreBoardFile, StreamsAFileOfAnyLengthHoldingOnlyTheBest) {
+    testsupport::ScratchDir scratch;
+    // Half a million runs (28 MB) with many equal scores, written a record at a time.
+    constexpr int kRuns = 500000;
+    {
+        std::ofstream out("files/players.bin", std::ios::binary);
+        for (int i = 0; i < kRuns; ++i) {
+            out << record("r" + std::to_string(i), static_cast<int32_t>((i * 7919L) % 100003));
+        }
+    }
+    const long before = peakKiB();
+    const auto streamed = ScoreBoard::bestInFile("files/players.bin");
+    const long growth = peakKiB() - before;
+    EXPECT_LT(growth, 4 * 1024) << "KiB more at the peak: the file was held whole";
+    const auto whole = ScoreBoard::best(Player::readAll("files/players.bin"));
+    ASSERT_EQ(streamed.size(), 10u);
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        EXPECT_EQ(streamed[i].name, whole[i].name) << i;
+        EXPECT_EQ(streamed[i].score, whole[i].score) << i;
+    }
+
+    // Not a regular file: the board lists nothing, says why once, and never waits or reads on.
+    unlink("files/players.bin");
+    ASSERT_EQ(symlink("/dev/zero", "files/players.bin"), 0);
+    alarm(30);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(ScoreBoard::bestInFile("files/players.bin").empty());
+    unlink("files/players.bin");
+    ASSERT_EQ(mkfifo("files/players.bin", 0644), 0);
+    EXPECT_TRUE(ScoreBoard::bestInFile("files/players.bin").empty());
+    const std::string errors = testing::internal::GetCapturedStderr();
+    alarm(0);
+    EXPECT_EQ(errors,
+              "bramblehoof: the score board is empty: files/players.bin is a link, not a regular file\n"
+              "bramblehoof: the score board is empty: files/players.bin is a FIFO, not a regular file\n");
 }
 
 TEST(ScoreBoardFile, ShowScoreListsLikeGetAllAndMovesDown) {

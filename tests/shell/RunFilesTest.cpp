@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -164,6 +165,59 @@ TEST_F(RunFilesTest, ResumeRefusesALevelNoGameReaches) {
     EXPECT_EQ(shell->level, 1);
     EXPECT_EQ(player->getPos().x, 300) << "the broken record is not used at all";
     EXPECT_EQ(shell->farmCount, 1);
+}
+
+TEST_F(RunFilesTest, ResumedCountsThatDoNotFitTheLevelNeverReachPastTheLists) {
+    // Level 1 with no slots at all, and level 2 with the slots of level 1: each completes at once,
+    // and the level change places more slots than the resumed lists would have held.
+    const int32_t cases[][8] = {{300, 300, 5000, 1, 0, 0, 0, 0}, {300, 300, 5000, 2, 2, 2, 2, 2}};
+    for (const auto& fields : cases) {
+        std::string record(56, '\0');
+        std::memcpy(&record[0], fields, sizeof fields);
+        testsupport::writeFile("files/resP.bin", record);
+        testsupport::writeFile("files/resE.bin", "");
+        testsupport::pushClick(kItemX, kResumeY);
+        startNewGame();
+        ASSERT_EQ(shell->level, fields[3]);
+        EXPECT_NE(frame().find("You win!!!"), std::string::npos);
+        EXPECT_EQ(shell->level, fields[3] + 1);
+        ASSERT_EQ(static_cast<int>(shell->enemies.size()), shell->enemyCount);
+        for (const auto& enemy : shell->enemies) {
+            EXPECT_NE(enemy->getID(), 0) << "every slot there is gets placed";
+        }
+        for (const auto& bull : shell->bulls) {
+            EXPECT_NE(bull->getID(), 0);
+        }
+        for (const auto& farm : shell->farms) {
+            EXPECT_NE(farm->getID(), 0);
+        }
+        frame();
+        nextProcess();
+    }
+}
+
+TEST_F(RunFilesTest, OnlyRegularFilesAreUsedAndTheRunStillEnds) {
+    // files/ is a link to the real folder, which works; in it, players.bin is a FIFO (reading or
+    // writing it would wait forever) and replay.txt a link to a file outside.
+    ASSERT_EQ(system("mv files store && ln -s store files && mkfifo store/players.bin"), 0);
+    testsupport::writeFile("outside.txt", "not the game's");
+    ASSERT_EQ(symlink("../outside.txt", "store/replay.txt"), 0);
+    alarm(30);  // a run that waits on the FIFO ends the test instead of hanging it
+    testing::internal::CaptureStderr();
+    startNewGame();
+    frame();
+    testsupport::pushQuit();
+    frame();
+    const std::string end = traced([&] { shell->endOfRun(); });
+    alarm(0);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(errors,
+              "bramblehoof: cannot record the replay: files/replay.txt is a link, not a regular file\n"
+              "bramblehoof: cannot record the player: files/players.bin is a FIFO, not a regular file\n");
+    EXPECT_EQ(testsupport::readFile("outside.txt"), "not the game's");
+    EXPECT_EQ(testsupport::readFile("store/resP.bin").size(), 56u) << "the save still happens";
+    EXPECT_EQ(testsupport::readFile("store/resE.bin").size(), 24u);
+    EXPECT_EQ(end.substr(end.size() - 13), "Game Cleaned\n");
 }
 
 TEST_F(RunFilesTest, MissingFilesFolderIsReportedAndTheRunStillEnds) {
