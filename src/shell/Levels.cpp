@@ -77,6 +77,7 @@ void Levels::levelUp(Shell& shell) {
     switch (shell.level) {
     case 1:
         std::cout << "2 level";
+        shell.sound.play(Sound::Effect::LevelUp);
         // Slot 1 is placed twice, at site 1 and then at site 2, where it stays.
         placeEnemies(shell, 0, 1, s1, Family::Other);
         placeEnemies(shell, 1, 3, s2, Family::Other);
@@ -97,8 +98,10 @@ void Levels::levelUp(Shell& shell) {
         shell.farms[1]->spawn(s2.x, s2.y);
         shell.farms[2]->spawn(s3.x, s3.y);
         shell.level = 3;
+        shell.sound.play(Sound::Effect::LevelUp);
         break;
     case kLastLevel:
+        shell.sound.play(Sound::Effect::Win);
         Render::isRunning = false;
         break;
     default:
