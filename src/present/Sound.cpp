@@ -36,6 +36,11 @@ const char* Sound::tuneFile(Tune tune) { return kTuneFiles[static_cast<int>(tune
 
 bool Sound::open() {
     close();
+    // Opening a device that is not there makes some audio libraries write pages to stderr.
+    if (SDL_WasInit(SDL_INIT_AUDIO) != 0 && SDL_GetNumAudioDevices(0) == 0) {
+        std::cerr << "bramblehoof: playing without sound: no audio device" << std::endl;
+        return false;
+    }
     if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) != 0) {
         std::cerr << "bramblehoof: playing without sound: " << Mix_GetError() << std::endl;
         return false;
@@ -131,7 +136,9 @@ void Sound::playTune(Tune tune) {
             Mix_FadeOutChannel(kTuneChannel[i], kTuneFadeMs);
         }
     }
-    Mix_FadeInChannel(kTuneChannel[mine], tunes[mine], kLoopForever, kTuneFadeMs);
+    // Each note of a tune rises from silence, so it can start at once. (A tune fading in could
+    // not be faded out before its first mix: the mixer skips channels whose volume is still 0.)
+    Mix_PlayChannel(kTuneChannel[mine], tunes[mine], kLoopForever);
 }
 
 void Sound::setMuted(bool mute) {

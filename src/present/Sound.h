@@ -20,8 +20,8 @@ public:
     static constexpr int kBufferFrames = 1024;   // about 23 ms from starting a channel to hearing it
     static constexpr int kChannels = 16;         // effects overlapping at once, tunes included
     static constexpr int kEffectVolume = 96;     // of MIX_MAX_VOLUME: room for several at once
-    static constexpr int kTuneVolume = 24;       // the tunes stay well under the effects
-    static constexpr int kTuneFadeMs = 150;      // a tune fades rather than stopping dead
+    static constexpr int kTuneVolume = 16;       // the tunes stay well under the effects
+    static constexpr int kTuneFadeMs = 150;      // a tune fades out rather than stopping dead
     static constexpr int kDrainLimitMs = 2000;   // the longest wait for the last effects at the end
     static constexpr int kHurtGapMs = 250;       // the hero is hurt every frame an enemy reaches him
     static constexpr int kHitGapMs = 150;        // a swing lands on every frame of its animation
