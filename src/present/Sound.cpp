@@ -36,7 +36,7 @@ const char* Sound::tuneFile(Tune tune) { return kTuneFiles[static_cast<int>(tune
 
 bool Sound::open() {
     close();
-    // Opening a device that is not there makes some audio libraries write pages to stderr.
+    // Opening a device that is not there makes some audio libraries write many lines to stderr.
     if (SDL_WasInit(SDL_INIT_AUDIO) != 0 && SDL_GetNumAudioDevices(0) == 0) {
         std::cerr << "bramblehoof: playing without sound: no audio device" << std::endl;
         return false;
@@ -45,21 +45,20 @@ bool Sound::open() {
         std::cerr << "bramblehoof: playing without sound: " << Mix_GetError() << std::endl;
         return false;
     }
+    const char* missing = nullptr;
     for (int i = 0; i < kEffects; ++i) {
         effects[i] = Mix_LoadWAV(kEffectFiles[i]);
+        missing = missing == nullptr && effects[i] == nullptr ? kEffectFiles[i] : missing;
     }
     for (int i = 0; i < kTunes; ++i) {
         tunes[i] = Mix_LoadWAV(kTuneFiles[i]);
+        missing = missing == nullptr && tunes[i] == nullptr ? kTuneFiles[i] : missing;
     }
-    for (int i = 0; i < kEffects + kTunes; ++i) {
-        if ((i < kEffects ? effects[i] : tunes[i - kEffects]) == nullptr) {
-            std::cerr << "bramblehoof: playing without sound: cannot load "
-                      << (i < kEffects ? kEffectFiles[i] : kTuneFiles[i - kEffects]) << ": " << Mix_GetError()
-                      << std::endl;
-            freeAll();
-            Mix_CloseAudio();
-            return false;
-        }
+    if (missing != nullptr) {
+        std::cerr << "bramblehoof: playing without sound: cannot load " << missing << std::endl;
+        freeAll();
+        Mix_CloseAudio();
+        return false;
     }
     Mix_AllocateChannels(kChannels);
     Mix_ReserveChannels(kTunes);
