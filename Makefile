@@ -35,7 +35,8 @@ uninstall:
 package: deps
 	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_TESTS=OFF \
 	  -DBRAMBLEHOOF_DEBIAN_LAYOUT=ON -DCMAKE_INSTALL_PREFIX=/usr \
-	  -DBRAMBLEHOOF_PICTURES_DIR=$(abspath $(PACKAGE_BUILD))/images >/dev/null
+	  -DBRAMBLEHOOF_PICTURES_DIR=$(abspath $(PACKAGE_BUILD))/images \
+	  -DBRAMBLEHOOF_SOUNDS_DIR=$(abspath $(PACKAGE_BUILD))/sounds >/dev/null
 	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 

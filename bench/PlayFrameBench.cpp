@@ -62,12 +62,16 @@ public:
         char pattern[] = "/tmp/bramblehoof-bench-XXXXXX";
         const std::string dir = mkdtemp(pattern);
         const std::string images = std::string(BRAMBLEHOOF_SOURCE_DIR) + "/images";
-        if (symlink(images.c_str(), (dir + "/images").c_str()) != 0 || mkdir((dir + "/files").c_str(), 0755) != 0 ||
+        const std::string sounds = std::string(BRAMBLEHOOF_SOURCE_DIR) + "/sounds";
+        if (symlink(images.c_str(), (dir + "/images").c_str()) != 0 ||
+            symlink(sounds.c_str(), (dir + "/sounds").c_str()) != 0 || mkdir((dir + "/files").c_str(), 0755) != 0 ||
             chdir(dir.c_str()) != 0) {
             std::cerr << "bench: cannot prepare " << dir << std::endl;
             std::exit(1);
         }
         setenv("SDL_VIDEODRIVER", "dummy", 1);
+        // Sound on, so the frame pays for starting its effects and the mixer competes for the cores.
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
         quiet();  // the trace would only measure the terminal
         shell.pacer.enabled = false;
         if (!shell.startUp()) {

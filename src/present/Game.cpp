@@ -28,7 +28,8 @@ Game::Game() {
 
 void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) {
     problem.clear();
-    if (SDL_Init(SDL_INIT_EVERYTHING) != 0) {
+    // Sound is not worth missing the game for: without it, the game plays silently.
+    if (SDL_Init(SDL_INIT_EVERYTHING) != 0 && SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO) != 0) {
         problem = std::string("SDL could not start: ") + SDL_GetError();
         isRunning = false;
         return;

@@ -89,6 +89,7 @@ void Levels::levelUp(Shell& shell) {
     switch (shell.level) {
     case 1:
         std::cout << "2 level";
+        shell.sound.play(Sound::Effect::LevelUp);
         // Slot 1 is placed twice, at site 1 and then at site 2, where it stays.
         placeEnemies(shell, 0, 1, s1, Family::Other);
         placeEnemies(shell, 1, 3, s2, Family::Other);
@@ -106,8 +107,10 @@ void Levels::levelUp(Shell& shell) {
         placeBulls(shell, 4, 5, s3);
         placeFarms(shell, 3);
         shell.level = 3;
+        shell.sound.play(Sound::Effect::LevelUp);
         break;
     case kLastLevel:
+        shell.sound.play(Sound::Effect::Win);
         Render::isRunning = false;
         break;
     default:

@@ -35,9 +35,13 @@ void PlayFrame::run(Shell& shell) {
 
     bool attackedThisFrame = false;
     if (player->is_attack()) {
+        if (!shell.heroSwinging) {
+            shell.sound.play(Sound::Effect::Swing);
+        }
         player->attack(0, player->getSide());
         attackedThisFrame = true;
     }
+    shell.heroSwinging = player->is_attack();
 
     enemyPass(shell, attackedThisFrame);
     farmPass(shell, attackedThisFrame);
@@ -78,7 +82,15 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
         if (attackedThisFrame && slot != nullptr) {
             Enemy& enemy = *slot;
             if (enemy.getHurt(player->getPos(), enemy.getPosReal(game->getPos())->drawDest)) {
+                const bool wasFalling = enemy.isDestroyedAni();
                 enemy.getRed(player->getDam());
+                // An unplaced enemy takes the blow unseen, and so unheard.
+                if (enemy.getID() != 0) {
+                    shell.sound.play(Sound::Effect::Hit);
+                    if (!wasFalling && enemy.isDestroyedAni()) {
+                        shell.sound.play(Sound::Effect::EnemyFalls);
+                    }
+                }
                 drawEnemy(enemy);
                 enemy.getUnRed();
             }
@@ -93,8 +105,12 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
             Enemy& enemy = *slot;
             if (!enemy.isDestroyedAni() && enemy.is_attack() &&
                 player->getHurt(player->getPos(), enemy.getPosReal(game->getPos())->drawDest)) {
+                const bool wasFalling = player->isDestroyedAni();
                 player->getRed(enemy.getDam());
                 player->setHurt();
+                if (!wasFalling) {
+                    shell.sound.play(player->isDestroyedAni() ? Sound::Effect::Death : Sound::Effect::Hurt);
+                }
             }
         }
 
@@ -139,6 +155,7 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
             slot->copyTex(slot->getRect(), slot->getPos(game->getPos()));
         } else {
             slot.reset();
+            shell.sound.play(Sound::Effect::FarmFalls);
             continue;
         }
         Farm& farm = *slot;
@@ -161,6 +178,7 @@ void PlayFrame::bullPass(Shell& shell) {
         if (player->collisionB(slot->getPos(game->getPos()), game->getPos())) {
             slot.reset();
             hero->getBullP();
+            shell.sound.play(Sound::Effect::Bull);
         }
     }
 }

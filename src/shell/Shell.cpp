@@ -25,6 +25,7 @@ const int kMenuOffsets[Shell::kMenuTexts] = {0, -50, 0, -100, -150};
 
 Shell::~Shell() {
     scoreBoard.close();
+    sound.close();  // while SDL's audio still runs
     // Entities and texts first, while their renderer (if any) still exists.
     enemies.clear();
     farms.clear();
@@ -74,6 +75,7 @@ bool Shell::startUp() {
     Farm::isHere = 0;
     Enemy::isAngry = false;
     menuOpen = true;
+    heroSwinging = false;
 
     enemyCount = Levels::kEnemiesAtLevel1;
     farmCount = Levels::kFarmsAtLevel1;
@@ -142,6 +144,8 @@ bool Shell::startUp() {
 
     Text& name = *menuTexts[kNameItem];
     name.display(name.showInput(" "), name.getPos(kNameLineOffset));
+    sound.open();
+    sound.playTune(Sound::Tune::Menu);
     return true;
 }
 
@@ -155,7 +159,12 @@ bool Shell::menuPass() {
     menu->copyTex(menu->getPos(), menu->getRect());
 
     Text& name = *menuTexts[kNameItem];
+    const bool scoresShown = button->showScores;
     const std::string line = button->clickOn(menuPositions, menuSizes);
+    // A click on an item either ends the menu (the window still open) or toggles the score board.
+    if ((Button::checkIs == 0 && Render::isRunning) || button->showScores != scoresShown) {
+        sound.play(Sound::Effect::Click);
+    }
     name.display(name.showInput(line), name.getPos(kNameLineOffset));
 
     for (int i = 1; i < kMenuTexts; ++i) {
@@ -187,6 +196,8 @@ void Shell::menuPhase() {
 
 void Shell::runSetUp() {
     scoreBoard.close();  // the menu is over
+    sound.playTune(Sound::Tune::Play);
+    sound.listenForMuteKey(true);
     player->spawn();
     if (Button::flag == Button::kResumePending) {
         SavedRun::resume(*this);
@@ -222,6 +233,7 @@ void Shell::frameLoop() {
 void Shell::endOfRun() {
     hero->NewPlayer(button->getInputText());
     SavedRun::save(*this);
+    sound.finish();  // the win or the death is heard to its end before the window goes
     if (!Render::isRunning) {
         game->clean();
     }

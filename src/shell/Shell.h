@@ -4,6 +4,7 @@
 #include "present/Game.h"
 #include "present/Menu.h"
 #include "present/ScoreBoard.h"
+#include "present/Sound.h"
 #include "present/Text.h"
 #include "persist/Player.h"
 #include "persist/Replay.h"
@@ -88,6 +89,8 @@ public:
     ScoreBoard scoreBoard;  // the best runs, shown on the menu on demand
     HeroSnapshot heroLast;  // the hero's last values, for the end of run after his death
     FramePacer pacer;       // at most 60 menu passes and frames a second
+    Sound sound;            // effects and tunes; mute it before start-up for a silent run
+    bool heroSwinging = false;  // the hero's attack was under way at the end of the last frame
 
     Shell() = default;
     Shell(const Shell&) = delete;

@@ -59,12 +59,14 @@ f share/icons/hicolor/48x48/apps/bramblehoof.png
 f share/icons/hicolor/64x64/apps/bramblehoof.png
 f share/man/man6/bramblehoof.6.gz
 f share/metainfo/$app.metainfo.xml
-$(cd "$src/images" && find . -type f -printf 'f share/bramblehoof/images/%P\n')"
+$(cd "$src/images" && find . -type f -printf 'f share/bramblehoof/images/%P\n')
+$(cd "$src/sounds" && find . -type f -printf 'f share/bramblehoof/sounds/%P\n')"
 same "installed files are the game, launcher, pictures, desktop files and man page" \
   "$(sort <<<"$expected")" "$(names "$prefix" | grep -v '^d ')"
 same "the manifest lists exactly the installed files" \
   "$(names "$prefix" | grep -v '^d ' | sed "s|^f |$prefix/|" | sort)" "$(sort "$scratch/manifest")"
 check "installed pictures are the built ones" diff -r "$src/images" "$prefix/share/bramblehoof/images"
+check "installed sounds are the built ones" diff -r "$src/sounds" "$prefix/share/bramblehoof/sounds"
 check "desktop entry is valid" desktop-file-validate "$prefix/share/applications/$app.desktop"
 check "AppStream data is valid" appstreamcli validate --no-net "$prefix/share/metainfo/$app.metainfo.xml"
 for size in 32 48 64 128 256; do
@@ -121,7 +123,7 @@ data=$home/.local/share/bramblehoof
 same "the player's folder holds the saves and a link to the pictures, nothing else" \
   "$(printf '%s\n' 'd share' 'd share/bramblehoof' 'd share/bramblehoof/files' \
       'f share/bramblehoof/files/players.bin' 'f share/bramblehoof/files/replay.txt' \
-      'f share/bramblehoof/files/resE.bin' 'f share/bramblehoof/files/resP.bin' 'l share/bramblehoof/images')" \
+      'f share/bramblehoof/files/resE.bin' 'f share/bramblehoof/files/resP.bin' 'l share/bramblehoof/images' 'l share/bramblehoof/sounds')" \
   "$(names "$home/.local")"
 check "images links to the installed pictures" \
   test "$(readlink "$data/images")" = "$(readlink -f "$prefix/share/bramblehoof/images")"
@@ -169,12 +171,13 @@ f usr/share/icons/hicolor/48x48/apps/bramblehoof.png
 f usr/share/icons/hicolor/64x64/apps/bramblehoof.png
 f usr/share/man/man6/bramblehoof.6.gz
 f usr/share/metainfo/$app.metainfo.xml
-$(cd "$src/images" && find . -type f ! -name slkscr.ttf -printf 'f usr/share/games/bramblehoof/images/%P\n')"
+$(cd "$src/images" && find . -type f ! -name slkscr.ttf -printf 'f usr/share/games/bramblehoof/images/%P\n')
+$(cd "$src/sounds" && find . -type f -printf 'f usr/share/games/bramblehoof/sounds/%P\n')"
   listed=$(dpkg-deb -c "$deb" | awk '{ t = substr($1, 1, 1); if (t != "d") { sub(/^\.\//, "", $6); print (t == "-" ? "f" : t), $6 } }')
   same "package files follow Debian's games layout" "$(sort <<<"$expected_deb")" "$(sort <<<"$listed")"
   check "package version is the project's" test "$(dpkg-deb -f "$deb" Version)" = "$version"
   depends=$(dpkg-deb -f "$deb" Depends)
-  for lib in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-ttf-2.0-0 libc6 fonts-dotgothic16; do
+  for lib in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0 libc6 fonts-dotgothic16; do
     check "depends on $lib" grep -q "\\b$lib\\b" <<<"$depends"
   done
   lintian "$deb" >"$scratch/lintian.txt" 2>&1

@@ -38,10 +38,11 @@ REPLAY=(540 310)
 RESUME=(540 260)
 SCORE_BOARD=(540 210)
 
-# A fresh working folder ($work) with images/ linked and files/ present.
+# A fresh working folder ($work) with images/ and sounds/ linked and files/ present.
 new_work() {
   work=$(mktemp -d /tmp/bramblehoof-e2e-XXXXXX)
   ln -s "$src/images" "$work/images"
+  ln -s "$src/sounds" "$work/sounds"
   mkdir "$work/files"
   works+=("$work")
 }

@@ -32,6 +32,10 @@ ScratchDir::ScratchDir(bool withFilesFolder) {
     if (symlink(images.c_str(), (dir + "/images").c_str()) != 0) {
         ADD_FAILURE() << "cannot link images/";
     }
+    const std::string sounds = sourceDir() + "/sounds";
+    if (symlink(sounds.c_str(), (dir + "/sounds").c_str()) != 0) {
+        ADD_FAILURE() << "cannot link sounds/";
+    }
     if (withFilesFolder) {
         mkdir((dir + "/files").c_str(), 0755);
     }

@@ -6,11 +6,12 @@
 
 namespace testsupport {
 
-// The repository root, where images/ lives.
+// The repository root, where images/ and sounds/ live.
 std::string sourceDir();
 
-// A fresh scratch folder that becomes the working directory for the test's lifetime; it holds a
-// link to the repository's images/ and an empty files/, so the game never touches the real files.
+// A fresh scratch folder that becomes the working directory for the test's lifetime; it holds
+// links to the repository's images/ and sounds/ and an empty files/, so the game never touches
+// the real files.
 class ScratchDir {
 public:
     explicit ScratchDir(bool withFilesFolder = true);

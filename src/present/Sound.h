@@ -1,0 +1,68 @@
+#pragma once
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <array>
+
+// Everything the player hears: the effects of play, the menu click and the two tunes. The mixer
+// is opened and every sound loaded once at start-up; after that, playing is only starting a
+// channel, and the mixing runs on SDL's audio thread. Without an audio device, or without the
+// sound files, the game goes on silently after one line on standard error.
+class Sound {
+public:
+    enum class Effect { Swing, Hit, Hurt, EnemyFalls, FarmFalls, Bull, LevelUp, Win, Death, Click };
+    enum class Tune { Menu, Play };
+    static constexpr int kEffects = 10;
+    static constexpr int kTunes = 2;
+
+    static constexpr int kRate = 44100;          // as tools/sounds makes the files
+    static constexpr int kBufferFrames = 1024;   // about 23 ms from starting a channel to hearing it
+    static constexpr int kChannels = 16;         // effects overlapping at once, tunes included
+    static constexpr int kEffectVolume = 96;     // of MIX_MAX_VOLUME: room for several at once
+    static constexpr int kTuneVolume = 16;       // the tunes stay well under the effects
+    static constexpr int kTuneFadeMs = 150;      // a tune fades out rather than stopping dead
+    static constexpr int kDrainLimitMs = 2000;   // the longest wait for the last effects at the end
+    static constexpr int kHurtGapMs = 250;       // the hero is hurt every frame an enemy reaches him
+    static constexpr int kHitGapMs = 150;        // a swing lands on every frame of its animation
+    static constexpr SDL_Keycode kMuteKey = SDLK_m;
+
+    Sound() = default;
+    Sound(const Sound&) = delete;
+    Sound& operator=(const Sound&) = delete;
+    ~Sound();
+
+    // Where each sound is read from, relative to the working directory.
+    static const char* effectFile(Effect effect);
+    static const char* tuneFile(Tune tune);
+
+    // Opens the mixer and loads every sound (SDL must be started). False, with one line on
+    // standard error, when the game must stay silent.
+    bool open();
+    // Lets the last effects finish (the win or the death), bounded, then closes the mixer.
+    void finish();
+    // Stops at once and closes the mixer; before SDL_Quit.
+    void close();
+    bool isOpen() const { return opened; }
+
+    void play(Effect effect);
+    // Loops `tune` quietly, fading the other one out.
+    void playTune(Tune tune);
+
+    void setMuted(bool mute);
+    bool isMuted() const { return muted; }
+    // While on, pressing the mute key toggles sound; the key stays in SDL's queue for the game.
+    void listenForMuteKey(bool on) { listening = on; }
+
+private:
+    static int watchKeys(void* self, SDL_Event* event);
+    void freeAll();
+
+    bool opened = false;
+    bool muted = false;
+    bool listening = false;
+    std::array<Mix_Chunk*, kEffects> effects{};
+    std::array<Mix_Chunk*, kTunes> tunes{};
+    std::array<Uint32, kEffects> lastStart{};  // SDL ticks when each effect last started
+    std::array<bool, kEffects> startedOnce{};
+};
