@@ -26,6 +26,8 @@ Game::Game() {
     texture = nullptr;
 }
 
+Game::~Game() { SDL_DelEventWatch(&Game::watchWindowKeys, this); }
+
 void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) {
     problem.clear();
     if (SDL_Init(SDL_INIT_EVERYTHING) != 0) {
@@ -46,7 +48,8 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
     // step now and then see none although one is queued.
     SDL_EventState(SDL_POLLSENTINEL, SDL_DISABLE);
 
-    window = SDL_CreateWindow(title, x, y, w, h, fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
+    // Resizable: the picture keeps its 1080 by 720 layout and is scaled to fit (see below).
+    window = SDL_CreateWindow(title, x, y, w, h, SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0));
     if (window != nullptr) {
         std::cout << "Window created" << std::endl;
     }
@@ -55,11 +58,44 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
         SDL_RendererInfo info;
         vsync = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
                 (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+        // Every position stays in 1080 by 720 pixels at any window size: SDL scales the picture to
+        // fit, keeps its 3:2 shape with bars, and maps mouse positions back.
+        SDL_RenderSetLogicalSize(renderer, w, h);
         SDL_SetRenderDrawColor(renderer, 242, 196, 111, 255);
         SDL_RenderPresent(renderer);
         std::cout << "Render created" << std::endl;
     }
+    if (window != nullptr) {
+        SDL_AddEventWatch(&Game::watchWindowKeys, this);
+    }
     isRunning = true;
+}
+
+int Game::watchWindowKeys(void* game, SDL_Event* event) {
+    if (event->type == SDL_KEYDOWN && event->key.repeat == 0) {
+        const SDL_Keycode key = event->key.keysym.sym;
+        if (key == SDLK_F11 || (key == SDLK_RETURN && (event->key.keysym.mod & KMOD_ALT) != 0)) {
+            // Acted on between passes, never from inside SDL's event pump.
+            static_cast<Game*>(game)->toggleAsked = true;
+        }
+    }
+    return 1;  // the event stays in the queue
+}
+
+void Game::applyWindowKeys() {
+    if (!toggleAsked || window == nullptr) {
+        return;
+    }
+    toggleAsked = false;
+    const bool on = !isFullscreen();
+    if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        std::cerr << "bramblehoof: fullscreen could not be switched: " << SDL_GetError() << std::endl;
+    }
+    std::cerr << "bramblehoof: fullscreen " << (isFullscreen() ? "on" : "off") << std::endl;
+}
+
+bool Game::isFullscreen() const {
+    return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 SDL_Rect Game::calculate(SDL_Rect hero, bool, bool) {
@@ -91,6 +127,7 @@ SDL_Rect Game::getPos() {
 void Game::update() {}
 
 void Game::clean() {
+    SDL_DelEventWatch(&Game::watchWindowKeys, this);
     SDL_DestroyWindow(window);
     window = nullptr;
     SDL_DestroyRenderer(renderer);

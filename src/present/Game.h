@@ -19,8 +19,14 @@ public:
     int32_t camY = 0;              // world y at the window's top edge
 
     Game();
+    ~Game();
 
     void init(const char* title, int x, int y, int w, int h, bool fullscreen);
+    // Switches desktop fullscreen on or off when F11 or Alt+Enter was pressed since the last call.
+    // The keys are seen as they enter SDL's queue and stay there, so in play they still reach the
+    // hero like any other key.
+    void applyWindowKeys();
+    bool isFullscreen() const;
     SDL_Rect calculate(SDL_Rect hero, bool activeX, bool activeY);
     SDL_Rect getPos();
     void update();
@@ -33,6 +39,9 @@ public:
     bool vsyncPaced() const { return vsync; }
 
 private:
+    static int watchWindowKeys(void* game, SDL_Event* event);
+
+    bool toggleAsked = false;  // a fullscreen key was pressed and not yet acted on
     std::string problem;  // set by init when no window can be shown
     bool vsync = false;   // the renderer waits for vertical refresh
 };

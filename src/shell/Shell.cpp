@@ -152,6 +152,7 @@ bool Shell::menuPass() {
     if (!menuOpen) {
         return false;
     }
+    game->applyWindowKeys();
     menu->copyTex(menu->getPos(), menu->getRect());
 
     Text& name = *menuTexts[kNameItem];
@@ -198,6 +199,7 @@ void Shell::runSetUp() {
 }
 
 void Shell::frame() {
+    game->applyWindowKeys();
     if (levelUpTrace == Levels::kLevelUpTrace) {
         std::cout << "kul";
         levelUpTrace = 0;

@@ -68,7 +68,42 @@ TEST(GameInit, OpensTheWindowWithTheTraceAndCleansUp) {
     SDL_GetWindowSize(game.window, &w, &h);
     EXPECT_EQ(w, 1080);
     EXPECT_EQ(h, 720);
-    EXPECT_EQ(SDL_GetWindowFlags(game.window) & SDL_WINDOW_RESIZABLE, 0u);
+    EXPECT_NE(SDL_GetWindowFlags(game.window) & SDL_WINDOW_RESIZABLE, 0u);
+    int logicalW = 0, logicalH = 0;
+    SDL_RenderGetLogicalSize(Render::renderer, &logicalW, &logicalH);
+    EXPECT_EQ(logicalW, 1080);
+    EXPECT_EQ(logicalH, 720);
+
+    // F11 and Alt+Enter switch desktop fullscreen on and off; the keys stay queued for whoever
+    // reads input next; a held key's repeats and a plain Enter switch nothing.
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    testing::internal::CaptureStderr();
+    const auto press = [&](SDL_Keycode key, Uint16 mod, Uint8 repeat) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = key;
+        e.key.keysym.mod = mod;
+        e.key.repeat = repeat;
+        SDL_PushEvent(&e);
+        game.applyWindowKeys();
+        return (SDL_GetWindowFlags(game.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    };
+    EXPECT_TRUE(press(SDLK_F11, KMOD_NONE, 0));
+    EXPECT_TRUE(press(SDLK_F11, KMOD_NONE, 1));
+    EXPECT_TRUE(press(SDLK_RETURN, KMOD_NONE, 0));
+    EXPECT_FALSE(press(SDLK_RETURN, KMOD_LALT, 0));
+    EXPECT_TRUE(press(SDLK_RETURN, KMOD_RALT, 0));
+    EXPECT_FALSE(press(SDLK_F11, KMOD_NONE, 0));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "bramblehoof: fullscreen on\nbramblehoof: fullscreen off\n"
+              "bramblehoof: fullscreen on\nbramblehoof: fullscreen off\n");
+    SDL_Event queued{};
+    int keys = 0;
+    while (SDL_PollEvent(&queued) != 0) {
+        keys += queued.type == SDL_KEYDOWN ? 1 : 0;
+    }
+    EXPECT_EQ(keys, 6);
+    SDL_SetWindowSize(game.window, 1080, 720);
 
     // Every clear fills the window with the sand colour.
     game.clear();
