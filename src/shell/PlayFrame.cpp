@@ -45,6 +45,14 @@ void PlayFrame::run(Shell& shell) {
 
     shell.hudTexts[kHealthText]->delText();
     shell.hudTexts[kBullsText]->delText();
+    // A frame that wins or loses a run in play is its last: keep its picture for the result card.
+    // A closed window or a replay shows no card.
+    if (Render::isRunning && Button::flag == Button::kPlay) {
+        shell.outcome = Levels::outcome(shell);
+        if (shell.outcome != Shell::Outcome::None) {
+            shell.card.capture(Render::renderer);
+        }
+    }
     game->present();
     player->getUnRed();
     Levels::endOfFrame(shell);

@@ -173,11 +173,31 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
     const std::string won = frame();
     EXPECT_NE(won.find("You win!!!\n33"), std::string::npos);
     EXPECT_FALSE(Render::isRunning);
+    EXPECT_EQ(shell->outcome, Shell::Outcome::Won);
+    EXPECT_TRUE(shell->card.captured()) << "the winning frame's picture is kept for the card";
     EXPECT_EQ(shell->enemyCount, 8);
     EXPECT_EQ(shell->bullCount, 8);
     for (const auto& enemy : shell->enemies) {
         EXPECT_EQ(enemy->getID(), 0) << "nothing is placed after the last level";
     }
+    // A key pressed while the card shows puts it away at once (one queued before it is dropped:
+    // it was meant for play), and the card writes nothing, not even a score.
+    testsupport::pushKeyDown(SDLK_SPACE);
+    const SDL_TimerID later = SDL_AddTimer(
+        200,
+        [](Uint32, void*) -> Uint32 {
+            testsupport::pushKeyDown(SDLK_SPACE);
+            return 0;
+        },
+        nullptr);
+    const Uint64 before = SDL_GetTicks64();
+    EXPECT_EQ(traced([&] { shell->showResultCard(); }), "");
+    const Uint64 shown = SDL_GetTicks64() - before;
+    EXPECT_GE(shown, 200u);
+    EXPECT_LT(shown, 1000u);
+    SDL_RemoveTimer(later);
+    EXPECT_FALSE(shell->card.captured());
+    EXPECT_FALSE(testsupport::fileExists("files/players.bin"));
     traced([&] {
         shell->frameLoop();
         shell->endOfRun();
@@ -204,6 +224,11 @@ TEST_F(PlayTest, TheHerosDeathEndsTheRunAndKeepsHisLastValues) {
     EXPECT_EQ(player, nullptr);
     EXPECT_NE(all.find("youre dead"), std::string::npos);
     EXPECT_EQ(all.find("You win"), std::string::npos);
+    EXPECT_EQ(shell->outcome, Shell::Outcome::Died);
+    // Without a key or a click the card stays its time, then goes by itself.
+    const Uint64 before = SDL_GetTicks64();
+    EXPECT_EQ(traced([&] { shell->showResultCard(300); }), "");
+    EXPECT_GE(SDL_GetTicks64() - before, 300u);
     const HeroSnapshot last = shell->heroState();
     EXPECT_LE(last.health, 0) << "an enemy swinging at the hero within reach hurts him";
     EXPECT_EQ(last.pos.x, at.x - 35);
@@ -214,6 +239,44 @@ TEST_F(PlayTest, TheHerosDeathEndsTheRunAndKeepsHisLastValues) {
     int32_t savedX = 0;
     std::memcpy(&savedX, saved.data(), 4);
     EXPECT_EQ(savedX, at.x - 35) << "the save reads the dead hero's last position";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlayTest, NoCardWhenTheWindowIsClosedInTheWinningFrameOrInAReplay) {
+    startNewGame();
+    player->setEnemy(2);
+    player->setBull(2);
+    frame();
+    player->setEnemy(4);
+    player->setBull(4);
+    frame();
+    player->setEnemy(6);
+    player->setBull(6);
+    testsupport::pushQuit();
+    frame();
+    EXPECT_FALSE(Render::isRunning);
+    EXPECT_EQ(shell->outcome, Shell::Outcome::None);
+    EXPECT_FALSE(shell->card.captured());
+    const Uint64 before = SDL_GetTicks64();
+    shell->showResultCard();
+    EXPECT_LT(SDL_GetTicks64() - before, 100u);
+
+    // A replay that ends on a dead hero (kept recording of a lost run) shows no card either.
+    Render::isRunning = true;
+    Button::flag = Button::kPlayback;
+    shell->replayXs.assign(200, player->getPos().x);
+    shell->replayYs.assign(200, player->getPos().y);
+    shell->replayIndex = 0;
+    player->setAll(player->getPos().x, player->getPos().y, 0);
+    player->getRed(1);
+    for (int frames = 0; frames < 100 && Render::isRunning; ++frames) {
+        frame();
+    }
+    EXPECT_EQ(player, nullptr) << "the hero died during the replay";
+    EXPECT_EQ(shell->outcome, Shell::Outcome::None);
 }
 
 }  // namespace
