@@ -2,6 +2,7 @@
 
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -125,6 +126,81 @@ SDL_Rect Game::getPos() {
 }
 
 void Game::update() {}
+
+void Game::loadGround(const std::string& path) {
+    releaseTexture();
+    groundDetails.clear();
+    groundColumns = 0;
+    groundRows = 0;
+    SDL_Surface* loaded = IMG_Load(path.c_str());
+    if (loaded == nullptr) {
+        std::cerr << "bramblehoof: no ground picture (" << SDL_GetError() << ")" << std::endl;
+        return;
+    }
+    SDL_Surface* picture = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(loaded);
+    if (picture == nullptr || renderer == nullptr) {
+        SDL_FreeSurface(picture);
+        return;
+    }
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    const Uint32 plain = SDL_MapRGBA(picture->format, r, g, b, a);
+    groundColumns = (picture->w + kGroundCell - 1) / kGroundCell;
+    groundRows = (picture->h + kGroundCell - 1) / kGroundCell;
+    groundDetails.assign(static_cast<std::size_t>(groundColumns) * groundRows, SDL_Rect{0, 0, 0, 0});
+    // Every cell's box around the pixels that differ from the clear colour.
+    for (int y = 0; y < picture->h; ++y) {
+        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(picture->pixels) + y * picture->pitch);
+        for (int x = 0; x < picture->w; ++x) {
+            if (row[x] == plain) {
+                continue;
+            }
+            SDL_Rect& box = groundDetails[static_cast<std::size_t>(y / kGroundCell) * groundColumns + x / kGroundCell];
+            if (box.w == 0) {
+                box = SDL_Rect{x, y, 1, 1};
+                continue;
+            }
+            const int right = std::max(box.x + box.w, x + 1);
+            const int bottom = std::max(box.y + box.h, y + 1);
+            box.x = std::min(box.x, x);
+            box.y = std::min(box.y, y);
+            box.w = right - box.x;
+            box.h = bottom - box.y;
+        }
+    }
+    texture = SDL_CreateTextureFromSurface(renderer, picture);
+    SDL_FreeSurface(picture);
+    // Copied, not blended: the picture is opaque, and a plain copy is the cheapest draw there is.
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+}
+
+void Game::drawGround(SDL_Rect cam) {
+    if (texture == nullptr || groundColumns == 0) {
+        return;
+    }
+    const SDL_Rect view{cam.x, cam.y, kWindowW, kWindowH};
+    const int firstColumn = std::max(0, view.x / kGroundCell);
+    const int lastColumn = std::min(groundColumns - 1, (view.x + view.w - 1) / kGroundCell);
+    const int firstRow = std::max(0, view.y / kGroundCell);
+    const int lastRow = std::min(groundRows - 1, (view.y + view.h - 1) / kGroundCell);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            const SDL_Rect& box = groundDetails[static_cast<std::size_t>(row) * groundColumns + column];
+            SDL_Rect shown{};
+            if (box.w == 0 || SDL_IntersectRect(&box, &view, &shown) == SDL_FALSE) {
+                continue;
+            }
+            const SDL_Rect at{shown.x - cam.x, shown.y - cam.y, shown.w, shown.h};
+            SDL_RenderCopy(renderer, texture, &shown, &at);
+        }
+    }
+    markDrawn();
+}
+
+void Game::drawWholeGround(SDL_Rect cam) {
+    copyTex(SDL_Rect{cam.x, cam.y, kWindowW, kWindowH}, SDL_Rect{0, 0, kWindowW, kWindowH});
+}
 
 void Game::clean() {
     SDL_DelEventWatch(&Game::watchWindowKeys, this);

@@ -3,6 +3,7 @@
 #include "present/Render.h"
 
 #include <cstdint>
+#include <vector>
 
 // Owns SDL itself: start-up, the window, the renderer, the camera that follows the hero, teardown.
 class Game : public Render {
@@ -13,6 +14,8 @@ public:
     static constexpr int kHalfH = 360;
     static constexpr int kMaxCamX = 1080;  // the view never leaves the 2160 by 1440 world
     static constexpr int kMaxCamY = 720;
+    static constexpr const char* kGroundPath = "images/ground.png";
+    static constexpr int kGroundCell = 60;  // the ground's details are kept per cell of this size
 
     SDL_Window* window = nullptr;  // the game window
     int32_t camX = 0;              // world x at the window's left edge
@@ -28,6 +31,14 @@ public:
     void applyWindowKeys();
     bool isFullscreen() const;
     SDL_Rect calculate(SDL_Rect hero, bool activeX, bool activeY);
+    // Loads the ground picture (world-sized, flat clear colour with sparse details) and notes
+    // where its details are. Without it the ground is the clear colour alone.
+    void loadGround(const std::string& path);
+    // Draws the ground's details inside the view at cam over a frame cleared with the clear
+    // colour: the same picture as drawWholeGround at a small part of its cost.
+    void drawGround(SDL_Rect cam);
+    // The view's whole window of the ground picture, one picture pixel per window pixel.
+    void drawWholeGround(SDL_Rect cam);
     SDL_Rect getPos();
     void update();
     void clean();
@@ -41,6 +52,9 @@ public:
 private:
     static int watchWindowKeys(void* game, SDL_Event* event);
 
+    std::vector<SDL_Rect> groundDetails;  // per cell, the box around its detail pixels (w 0: none)
+    int groundColumns = 0;
+    int groundRows = 0;
     bool toggleAsked = false;  // a fullscreen key was pressed and not yet acted on
     std::string problem;  // set by init when no window can be shown
     bool vsync = false;   // the renderer waits for vertical refresh

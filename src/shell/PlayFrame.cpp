@@ -18,8 +18,9 @@ void PlayFrame::run(Shell& shell) {
     player->handleEvents(game->getPos());
 
     const SDL_Rect cam = game->calculate(player->getPos(), player->getActiveX(), player->getActiveY());
-    // No picture is ever loaded for the ground: this draws nothing and the clear colour shows.
-    game->copyTex(SDL_Rect{cam.x, cam.y, kGroundW, kGroundH}, SDL_Rect{0, 0, Shell::kWindowW, Shell::kWindowH});
+    // The ground moves with the world, one picture pixel per world pixel; the clear has already
+    // laid its sand colour, so only the details are drawn.
+    game->drawGround(cam);
 
     Text& health = *shell.hudTexts[kHealthText];
     health.display(health.SetText("Health: ", player->getHel(), 0, 0), health.getPos(kHealthRow));

@@ -7,9 +7,6 @@ class Enemy;
 // farm and bull, the arrow, present, and the end-of-frame checks, in that order.
 class PlayFrame {
 public:
-    // Width and height of the ground window shown at twice its size.
-    static constexpr int kGroundW = 540;
-    static constexpr int kGroundH = 360;
     static constexpr float kNoFarmYet = 100000.0f;  // nearest-farm search starts farther than any farm
     static constexpr int kHealthRow = 0;   // HUD rows, as offsets below the HUD's first line
     static constexpr int kEnemiesRow = 30;

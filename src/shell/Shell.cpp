@@ -109,6 +109,7 @@ bool Shell::startUp() {
         return false;
     }
 
+    game->loadGround(Game::kGroundPath);
     arrowObj = std::make_unique<Arrow>();
     arrow = arrowObj.get();
     heroObj = std::make_unique<Player>();

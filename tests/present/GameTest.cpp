@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -190,6 +192,72 @@ TEST(RenderPresent, OnlyTheFirstPresentAfterDrawingShows) {
     any.present();
     any.present();  // skipped: nothing new
     EXPECT_FALSE(Render::drawnSincePresent);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<Uint32> windowPixels() {
+    std::vector<Uint32> pixels(static_cast<std::size_t>(Game::kWindowW) * Game::kWindowH);
+    SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), Game::kWindowW * 4);
+    return pixels;
+}
+
+TEST(Ground, DetailsAloneDrawTheWholeGroundAndItMovesWithTheWorld) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    testsupport::ScratchDir scratch;
+    Game game;
+    testing::internal::CaptureStdout();
+    game.init("Bramblehoof", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1080, 720, false);
+    testing::internal::GetCapturedStdout();
+    ASSERT_NE(Render::renderer, nullptr);
+    game.loadGround(Game::kGroundPath);
+    ASSERT_NE(game.texture, nullptr);
+
+    // Every view a walk across the field shows, the cheap drawing against the whole copy.
+    const Uint32 sand = 0xFFF2C46Fu;
+    std::vector<Uint32> previous;
+    SDL_Rect previousCam{};
+    for (int step = 0; step <= 40; ++step) {
+        const SDL_Rect cam{std::min(1080, step * 29), std::min(720, step * 19), 0, 0};
+        game.clear();
+        game.drawWholeGround(cam);
+        const std::vector<Uint32> whole = windowPixels();
+        game.clear();
+        game.drawGround(cam);
+        const std::vector<Uint32> cheap = windowPixels();
+        int differing = 0;
+        int details = 0;
+        for (std::size_t i = 0; i < whole.size(); ++i) {
+            differing += whole[i] != cheap[i] ? 1 : 0;
+            details += cheap[i] != sand ? 1 : 0;
+        }
+        ASSERT_EQ(differing, 0) << "view at " << cam.x << "," << cam.y;
+        EXPECT_GT(details, 500) << "every view shows some ground detail";
+        // A ground pixel stays under its world point: what was at window (x, y) is now at
+        // (x - dx, y - dy).
+        if (!previous.empty()) {
+            const int dx = cam.x - previousCam.x;
+            const int dy = cam.y - previousCam.y;
+            int moved = 0;
+            for (int y = 0; y + dy < Game::kWindowH; y += 3) {
+                for (int x = 0; x + dx < Game::kWindowW; x += 3) {
+                    moved += cheap[static_cast<std::size_t>(y) * Game::kWindowW + x] !=
+                                     previous[static_cast<std::size_t>(y + dy) * Game::kWindowW + x + dx]
+                                 ? 1
+                                 : 0;
+                }
+            }
+            EXPECT_EQ(moved, 0) << "view at " << cam.x << "," << cam.y;
+        }
+        previous = cheap;
+        previousCam = cam;
+    }
+    testing::internal::CaptureStdout();
+    game.clean();
+    testing::internal::GetCapturedStdout();
+    Render::isRunning = false;
 }
 
 }  // namespace
