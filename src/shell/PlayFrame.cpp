@@ -9,6 +9,8 @@ enum HudItem { kHealthText = 0, kBullsText = 1, kEnemiesText = 2 };
 
 }  // namespace
 
+DrawQueue PlayFrame::figures;
+
 void PlayFrame::run(Shell& shell) {
     if (player == nullptr) {
         return;  // the hero has been removed; the loop ends before another frame
@@ -61,7 +63,7 @@ void PlayFrame::run(Shell& shell) {
 
 void PlayFrame::drawEnemy(Enemy& enemy) {
     const DrawPair* at = enemy.getPosAbs(game->getPos());
-    enemy.copyTex(at->drawSrc, at->drawDest);
+    figures.add(enemy, at->drawSrc, at->drawDest);
 }
 
 void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
@@ -77,6 +79,7 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
             if (!enemy.isDestroyed()) {
                 drawEnemy(enemy);
             } else {
+                figures.flush();  // its drawings need its picture
                 slot.reset();
                 player->enemyKill();
                 hero->getEnemyP();
@@ -109,8 +112,9 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
 
         const SDL_Rect heroDest = player->handleEvents(game->getPos())->drawDest;
         const SDL_Rect heroSrc = player->handleEvents(game->getPos())->drawSrc;
-        player->copyTex(heroSrc, heroDest);
+        figures.add(*player, heroSrc, heroDest);
     }
+    figures.flush();
 }
 
 void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "present/DrawQueue.h"
+
 class Shell;
 class Enemy;
 
@@ -15,6 +17,9 @@ public:
     static void run(Shell& shell);
 
 private:
+    // The enemy pass's drawings of enemies and the hero, made at its end or before an enemy goes.
+    static DrawQueue figures;
+
     static void drawEnemy(Enemy& enemy);
     static void enemyPass(Shell& shell, bool attackedThisFrame);
     static void farmPass(Shell& shell, bool attackedThisFrame);
