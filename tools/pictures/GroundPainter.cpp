@@ -12,10 +12,11 @@ const Color kLightSand = rgb(250, 214, 140);
 const Color kDryGrass = rgb(196, 178, 92);
 const Color kPaleGrass = rgb(214, 190, 104);
 
-constexpr int kPebbleGroups = 150;
-constexpr int kTufts = 70;
-constexpr int kCracks = 28;
-constexpr int kRuts = 3;
+constexpr int kPebbleGroups = 90;
+constexpr int kTufts = 50;
+constexpr int kCracks = 20;
+constexpr int kRuts = 6;
+constexpr int kRutLength = 150;
 constexpr int kHoofTrails = 5;
 
 // A small fixed generator, so the picture is the same on every build.
@@ -68,11 +69,12 @@ void crack(Canvas& c, Dice& dice, int x, int y) {
     }
 }
 
-// Two faint parallel wheel ruts winding across the field.
+// A stretch of two faint parallel wheel ruts, worn away at both ends.
 void ruts(Canvas& c, Dice& dice) {
     double y = 150 + dice.below(GroundPainter::kHeight - 300);
     double slope = (dice.unit() - 0.5) * 0.4;
-    for (int x = 0; x < GroundPainter::kWidth; ++x) {
+    const int start = dice.below(GroundPainter::kWidth - kRutLength);
+    for (int x = start; x < start + kRutLength; ++x) {
         slope += (dice.unit() - 0.5) * 0.02;
         slope = std::fmax(-0.3, std::fmin(0.3, slope));
         y += slope;
