@@ -15,7 +15,7 @@ public:
     static constexpr int kMaxCamX = 1080;  // the view never leaves the 2160 by 1440 world
     static constexpr int kMaxCamY = 720;
     static constexpr const char* kGroundPath = "images/ground.png";
-    static constexpr int kGroundCell = 40;  // the ground's details are kept per cell of this size
+    static constexpr int kGroundCell = 60;  // the ground's details are kept per cell of this size
 
     SDL_Window* window = nullptr;  // the game window
     int32_t camX = 0;              // world x at the window's left edge
