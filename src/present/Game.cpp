@@ -89,8 +89,15 @@ void Game::applyWindowKeys() {
     }
     toggleAsked = false;
     const bool on = !isFullscreen();
+    if (on) {
+        SDL_GetWindowSize(window, &windowedW, &windowedH);
+    }
     if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         std::cerr << "bramblehoof: fullscreen could not be switched: " << SDL_GetError() << std::endl;
+    } else if (!on && windowedW > 0 && windowedH > 0) {
+        // Without a window manager nobody reports the window's old size back, and the picture
+        // would stay laid out for the whole screen: say it ourselves.
+        SDL_SetWindowSize(window, windowedW, windowedH);
     }
     std::cerr << "bramblehoof: fullscreen " << (isFullscreen() ? "on" : "off") << std::endl;
 }

@@ -55,7 +55,9 @@ private:
     std::vector<SDL_Rect> groundDetails;  // per cell, the box around its detail pixels (w 0: none)
     int groundColumns = 0;
     int groundRows = 0;
-    bool toggleAsked = false;  // a fullscreen key was pressed and not yet acted on
+    bool toggleAsked = false;
+    int windowedW = 0;  // the window's size before it went fullscreen
+    int windowedH = 0;  // a fullscreen key was pressed and not yet acted on
     std::string problem;  // set by init when no window can be shown
     bool vsync = false;   // the renderer waits for vertical refresh
 };
