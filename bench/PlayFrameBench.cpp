@@ -67,11 +67,18 @@ public:
             std::cerr << "bench: cannot prepare " << dir << std::endl;
             std::exit(1);
         }
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        // Headless on the software renderer unless a real display is asked for (make bench-window:
+        // x11 on Xvfb, the OpenGL renderer with vsync off).
+        const char* video = std::getenv("BRAMBLEHOOF_BENCH_VIDEO");
+        setenv("SDL_VIDEODRIVER", video != nullptr && *video != '\0' ? video : "dummy", 1);
         quiet();  // the trace would only measure the terminal
         shell.pacer.enabled = false;
         if (!shell.startUp()) {
             std::exit(1);
+        }
+        SDL_RendererInfo info;
+        if (SDL_GetRendererInfo(Render::renderer, &info) == 0) {
+            std::cerr << "bench: renderer " << info.name << ", " << SDL_GetCurrentVideoDriver() << " video" << std::endl;
         }
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         push(SDL_QUIT, 0);  // end the menu at once; the run itself goes on below

@@ -137,8 +137,6 @@ void Game::update() {}
 void Game::loadGround(const std::string& path) {
     releaseTexture();
     groundDetails.clear();
-    groundColumns = 0;
-    groundRows = 0;
     SDL_Surface* loaded = IMG_Load(path.c_str());
     if (loaded == nullptr) {
         std::cerr << "bramblehoof: no ground picture (" << SDL_GetError() << ")" << std::endl;
@@ -153,51 +151,63 @@ void Game::loadGround(const std::string& path) {
     Uint8 r = 0, g = 0, b = 0, a = 0;
     SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
     const Uint32 plain = SDL_MapRGBA(picture->format, r, g, b, a);
-    groundColumns = (picture->w + kGroundCell - 1) / kGroundCell;
-    groundRows = (picture->h + kGroundCell - 1) / kGroundCell;
-    groundDetails.assign(static_cast<std::size_t>(groundColumns) * groundRows, SDL_Rect{0, 0, 0, 0});
-    // Every cell's box around the pixels that differ from the clear colour.
+    const int columns = (picture->w + kGroundCell - 1) / kGroundCell;
+    const int rows = (picture->h + kGroundCell - 1) / kGroundCell;
+    std::vector<SDL_Rect> cells(static_cast<std::size_t>(columns) * rows, SDL_Rect{0, 0, 0, 0});
+    // Every small cell's box around the pixels that differ from the clear colour...
     for (int y = 0; y < picture->h; ++y) {
         const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(picture->pixels) + y * picture->pitch);
         for (int x = 0; x < picture->w; ++x) {
             if (row[x] == plain) {
                 continue;
             }
-            SDL_Rect& box = groundDetails[static_cast<std::size_t>(y / kGroundCell) * groundColumns + x / kGroundCell];
+            SDL_Rect& box = cells[static_cast<std::size_t>(y / kGroundCell) * columns + x / kGroundCell];
+            const SDL_Rect dot{x, y, 1, 1};
             if (box.w == 0) {
-                box = SDL_Rect{x, y, 1, 1};
-                continue;
+                box = dot;
+            } else {
+                SDL_UnionRect(&box, &dot, &box);
             }
-            const int right = std::max(box.x + box.w, x + 1);
-            const int bottom = std::max(box.y + box.h, y + 1);
-            box.x = std::min(box.x, x);
-            box.y = std::min(box.y, y);
-            box.w = right - box.x;
-            box.h = bottom - box.y;
+        }
+    }
+    for (const SDL_Rect& box : cells) {
+        if (box.w > 0) {
+            groundDetails.push_back(box);
+        }
+    }
+    // ...then neighbouring boxes joined wherever one drawing costs less than two: a drawing
+    // costs about as much as copying kGroundMergeSlack pixels.
+    for (bool joined = true; joined;) {
+        joined = false;
+        for (std::size_t i = 0; i < groundDetails.size(); ++i) {
+            for (std::size_t j = i + 1; j < groundDetails.size(); ++j) {
+                SDL_Rect both{};
+                SDL_UnionRect(&groundDetails[i], &groundDetails[j], &both);
+                const long apart = static_cast<long>(groundDetails[i].w) * groundDetails[i].h +
+                                   static_cast<long>(groundDetails[j].w) * groundDetails[j].h;
+                if (static_cast<long>(both.w) * both.h <= apart + kGroundMergeSlack) {
+                    groundDetails[i] = both;
+                    groundDetails.erase(groundDetails.begin() + static_cast<std::ptrdiff_t>(j));
+                    joined = true;
+                    --j;
+                }
+            }
         }
     }
     texture = SDL_CreateTextureFromSurface(renderer, picture);
-    SDL_FreeSurface(picture);
     // Copied, not blended: the picture is opaque, and a plain copy is the cheapest draw there is.
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    SDL_FreeSurface(picture);
 }
 
 void Game::drawGround(SDL_Rect cam) {
-    if (texture == nullptr || groundColumns == 0) {
+    if (texture == nullptr) {
         return;
     }
     const SDL_Rect view{cam.x, cam.y, kWindowW, kWindowH};
-    const int firstColumn = std::max(0, view.x / kGroundCell);
-    const int lastColumn = std::min(groundColumns - 1, (view.x + view.w - 1) / kGroundCell);
-    const int firstRow = std::max(0, view.y / kGroundCell);
-    const int lastRow = std::min(groundRows - 1, (view.y + view.h - 1) / kGroundCell);
-    for (int row = firstRow; row <= lastRow; ++row) {
-        for (int column = firstColumn; column <= lastColumn; ++column) {
-            const SDL_Rect& box = groundDetails[static_cast<std::size_t>(row) * groundColumns + column];
-            SDL_Rect shown{};
-            if (box.w == 0 || SDL_IntersectRect(&box, &view, &shown) == SDL_FALSE) {
-                continue;
-            }
+    for (const SDL_Rect& box : groundDetails) {
+        SDL_Rect shown{};
+        if (SDL_IntersectRect(&box, &view, &shown) == SDL_TRUE) {
             const SDL_Rect at{shown.x - cam.x, shown.y - cam.y, shown.w, shown.h};
             SDL_RenderCopy(renderer, texture, &shown, &at);
         }

@@ -15,7 +15,8 @@ public:
     static constexpr int kMaxCamX = 1080;  // the view never leaves the 2160 by 1440 world
     static constexpr int kMaxCamY = 720;
     static constexpr const char* kGroundPath = "images/ground.png";
-    static constexpr int kGroundCell = 60;  // the ground's details are kept per cell of this size
+    static constexpr int kGroundCell = 20;         // the ground's details are first boxed per cell
+    static constexpr long kGroundMergeSlack = 400;  // pixels a joined box may cover beyond its parts
 
     SDL_Window* window = nullptr;  // the game window
     int32_t camX = 0;              // world x at the window's left edge
@@ -52,9 +53,7 @@ public:
 private:
     static int watchWindowKeys(void* game, SDL_Event* event);
 
-    std::vector<SDL_Rect> groundDetails;  // per cell, the box around its detail pixels (w 0: none)
-    int groundColumns = 0;
-    int groundRows = 0;
+    std::vector<SDL_Rect> groundDetails;  // boxes that hold every pixel of the ground's details
     bool toggleAsked = false;
     int windowedW = 0;  // the window's size before it went fullscreen
     int windowedH = 0;  // a fullscreen key was pressed and not yet acted on

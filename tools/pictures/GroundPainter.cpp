@@ -12,12 +12,12 @@ const Color kLightSand = rgb(250, 214, 140);
 const Color kDryGrass = rgb(196, 178, 92);
 const Color kPaleGrass = rgb(214, 190, 104);
 
-constexpr int kPebbleGroups = 90;
-constexpr int kTufts = 50;
-constexpr int kCracks = 20;
-constexpr int kRuts = 6;
+constexpr int kPebbleGroups = 45;
+constexpr int kTufts = 30;
+constexpr int kCracks = 12;
+constexpr int kRuts = 4;
 constexpr int kRutLength = 150;
-constexpr int kHoofTrails = 5;
+constexpr int kHoofTrails = 3;
 
 // A small fixed generator, so the picture is the same on every build.
 class Dice {
