@@ -1,5 +1,6 @@
 // The real play frame, headless on the software renderer, against a floor loop that only clears,
 // draws the three HUD lines and presents. Run from anywhere: it works in a scratch folder.
+#include "present/DrawQueue.h"
 #include "shell/Shell.h"
 
 #include <benchmark/benchmark.h>
@@ -73,6 +74,10 @@ public:
         setenv("SDL_VIDEODRIVER", video != nullptr && *video != '\0' ? video : "dummy", 1);
         quiet();  // the trace would only measure the terminal
         shell.pacer.enabled = false;
+        // For comparison: every figure drawing made, covered or not.
+        if (std::getenv("BRAMBLEHOOF_BENCH_UNCUT") != nullptr) {
+            DrawQueue::skipCovered = false;
+        }
         if (!shell.startUp()) {
             std::exit(1);
         }
