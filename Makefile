@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX     ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps build run test test-fast test-asan test-fuzz bench clean install uninstall package
+.PHONY: all deps build run test test-fast test-asan test-fuzz bench bench-window clean install uninstall package
 
 all: build
 
@@ -66,6 +66,13 @@ bench: build
 	@cmake --build build-bench -j $(JOBS) --target bench_play_frame bench_persist
 	SDL_VIDEODRIVER=dummy ./build-bench/bench/bench_play_frame
 	./build-bench/bench/bench_persist
+
+# The play-frame benchmark in a real window on Xvfb: the OpenGL renderer, vsync off.
+bench-window: build
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_BENCH=ON -DBRAMBLEHOOF_TESTS=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target bench_play_frame
+	xvfb-run -a -s "-screen 0 1280x800x24" env BRAMBLEHOOF_BENCH_VIDEO=x11 SDL_RENDER_VSYNC=0 \
+	  ./build-bench/bench/bench_play_frame --benchmark_filter='Floor|PlayFrame'
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-bench $(PACKAGE_BUILD)

@@ -1,5 +1,6 @@
 // The real play frame, headless on the software renderer, against a floor loop that only clears,
 // draws the three HUD lines and presents. Run from anywhere: it works in a scratch folder.
+#include "present/DrawQueue.h"
 #include "shell/Shell.h"
 
 #include <benchmark/benchmark.h>
@@ -69,13 +70,24 @@ public:
             std::cerr << "bench: cannot prepare " << dir << std::endl;
             std::exit(1);
         }
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        // Headless on the software renderer unless a real display is asked for (make bench-window:
+        // x11 on Xvfb, the OpenGL renderer with vsync off).
+        const char* video = std::getenv("BRAMBLEHOOF_BENCH_VIDEO");
+        setenv("SDL_VIDEODRIVER", video != nullptr && *video != '\0' ? video : "dummy", 1);
         // Sound on, so the frame pays for starting its effects and the mixer competes for the cores.
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         quiet();  // the trace would only measure the terminal
         shell.pacer.enabled = false;
+        // For comparison: every figure drawing made, covered or not.
+        if (std::getenv("BRAMBLEHOOF_BENCH_UNCUT") != nullptr) {
+            DrawQueue::skipCovered = false;
+        }
         if (!shell.startUp()) {
             std::exit(1);
+        }
+        SDL_RendererInfo info;
+        if (SDL_GetRendererInfo(Render::renderer, &info) == 0) {
+            std::cerr << "bench: renderer " << info.name << ", " << SDL_GetCurrentVideoDriver() << " video" << std::endl;
         }
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         push(SDL_QUIT, 0);  // end the menu at once; the run itself goes on below

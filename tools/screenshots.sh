@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Takes the two screenshots in docs/screenshots: the menu with a typed name (menu.png) and the
-# first moments of a new game after a few steps to the right (play.png), and a fight at the first
-# farm (farm.png). Runs the built game in a
+# Takes the screenshots in docs/screenshots: the menu with a typed name (menu.png), the first
+# moments of a new game after a few steps to the right (play.png), a fight at the first farm
+# (farm.png), and the card of a won run (card.png). Runs the built game in a
 # virtual X display, drives it with xdotool like a player would and ends it as a closed window.
 #
 # usage: tools/screenshots.sh [GAME_BINARY]     (default: build/bramblehoof)
@@ -83,6 +83,23 @@ kill -0 "$pid" 2>/dev/null || fail "the game ended early; its output: $(cat "$wo
 shot "$out/farm.png"
 
 kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+pid=
+[[ $status -eq 0 ]] || fail "the game exited with status $status; its output: $(cat "$work/game.log")"
+
+# The card of a won run: a saved game whose last level is complete wins in its first frame.
+perl -e 'print pack("l<8", @ARGV), "Dusty", "\0" x 19' 1400 900 5000 3 6 6 6 6 >"$work/files/resP.bin"
+: >"$work/files/resE.bin"
+(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
+pid=$!
+wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -n 1) || fail "the game window did not appear"
+xdotool windowfocus --sync "$wid"
+sleep 0.5
+xdotool mousemove --window "$wid" 540 260 click 1   # RESUME
+sleep 0.8
+kill -0 "$pid" 2>/dev/null || fail "the game ended before its card; its output: $(cat "$work/game.log")"
+shot "$out/card.png"
 status=0
 wait "$pid" || status=$?
 pid=

@@ -2,6 +2,7 @@
 
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -26,6 +27,8 @@ Game::Game() {
     texture = nullptr;
 }
 
+Game::~Game() { SDL_DelEventWatch(&Game::watchWindowKeys, this); }
+
 void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) {
     problem.clear();
     // Sound is not worth missing the game for: without it, the game plays silently.
@@ -47,7 +50,8 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
     // step now and then see none although one is queued.
     SDL_EventState(SDL_POLLSENTINEL, SDL_DISABLE);
 
-    window = SDL_CreateWindow(title, x, y, w, h, fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
+    // Resizable: the picture keeps its 1080 by 720 layout and is scaled to fit (see below).
+    window = SDL_CreateWindow(title, x, y, w, h, SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0));
     if (window != nullptr) {
         std::cout << "Window created" << std::endl;
     }
@@ -56,11 +60,51 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
         SDL_RendererInfo info;
         vsync = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
                 (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+        // Every position stays in 1080 by 720 pixels at any window size: SDL scales the picture to
+        // fit, keeps its 3:2 shape with bars, and maps mouse positions back.
+        SDL_RenderSetLogicalSize(renderer, w, h);
         SDL_SetRenderDrawColor(renderer, 242, 196, 111, 255);
         SDL_RenderPresent(renderer);
         std::cout << "Render created" << std::endl;
     }
+    if (window != nullptr) {
+        SDL_AddEventWatch(&Game::watchWindowKeys, this);
+    }
     isRunning = true;
+}
+
+int Game::watchWindowKeys(void* game, SDL_Event* event) {
+    if (event->type == SDL_KEYDOWN && event->key.repeat == 0) {
+        const SDL_Keycode key = event->key.keysym.sym;
+        if (key == SDLK_F11 || (key == SDLK_RETURN && (event->key.keysym.mod & KMOD_ALT) != 0)) {
+            // Acted on between passes, never from inside SDL's event pump.
+            static_cast<Game*>(game)->toggleAsked = true;
+        }
+    }
+    return 1;  // the event stays in the queue
+}
+
+void Game::applyWindowKeys() {
+    if (!toggleAsked || window == nullptr) {
+        return;
+    }
+    toggleAsked = false;
+    const bool on = !isFullscreen();
+    if (on) {
+        SDL_GetWindowSize(window, &windowedW, &windowedH);
+    }
+    if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        std::cerr << "bramblehoof: fullscreen could not be switched: " << SDL_GetError() << std::endl;
+    } else if (!on && windowedW > 0 && windowedH > 0) {
+        // Without a window manager nobody reports the window's old size back, and the picture
+        // would stay laid out for the whole screen: say it ourselves.
+        SDL_SetWindowSize(window, windowedW, windowedH);
+    }
+    std::cerr << "bramblehoof: fullscreen " << (isFullscreen() ? "on" : "off") << std::endl;
+}
+
+bool Game::isFullscreen() const {
+    return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 SDL_Rect Game::calculate(SDL_Rect hero, bool, bool) {
@@ -91,7 +135,93 @@ SDL_Rect Game::getPos() {
 
 void Game::update() {}
 
+void Game::loadGround(const std::string& path) {
+    releaseTexture();
+    groundDetails.clear();
+    SDL_Surface* loaded = IMG_Load(path.c_str());
+    if (loaded == nullptr) {
+        std::cerr << "bramblehoof: no ground picture (" << SDL_GetError() << ")" << std::endl;
+        return;
+    }
+    SDL_Surface* picture = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(loaded);
+    if (picture == nullptr || renderer == nullptr) {
+        SDL_FreeSurface(picture);
+        return;
+    }
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    const Uint32 plain = SDL_MapRGBA(picture->format, r, g, b, a);
+    const int columns = (picture->w + kGroundCell - 1) / kGroundCell;
+    const int rows = (picture->h + kGroundCell - 1) / kGroundCell;
+    std::vector<SDL_Rect> cells(static_cast<std::size_t>(columns) * rows, SDL_Rect{0, 0, 0, 0});
+    // Every small cell's box around the pixels that differ from the clear colour...
+    for (int y = 0; y < picture->h; ++y) {
+        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(picture->pixels) + y * picture->pitch);
+        for (int x = 0; x < picture->w; ++x) {
+            if (row[x] == plain) {
+                continue;
+            }
+            SDL_Rect& box = cells[static_cast<std::size_t>(y / kGroundCell) * columns + x / kGroundCell];
+            const SDL_Rect dot{x, y, 1, 1};
+            if (box.w == 0) {
+                box = dot;
+            } else {
+                SDL_UnionRect(&box, &dot, &box);
+            }
+        }
+    }
+    for (const SDL_Rect& box : cells) {
+        if (box.w > 0) {
+            groundDetails.push_back(box);
+        }
+    }
+    // ...then neighbouring boxes joined wherever one drawing costs less than two: a drawing
+    // costs about as much as copying kGroundMergeSlack pixels.
+    for (bool joined = true; joined;) {
+        joined = false;
+        for (std::size_t i = 0; i < groundDetails.size(); ++i) {
+            for (std::size_t j = i + 1; j < groundDetails.size(); ++j) {
+                SDL_Rect both{};
+                SDL_UnionRect(&groundDetails[i], &groundDetails[j], &both);
+                const long apart = static_cast<long>(groundDetails[i].w) * groundDetails[i].h +
+                                   static_cast<long>(groundDetails[j].w) * groundDetails[j].h;
+                if (static_cast<long>(both.w) * both.h <= apart + kGroundMergeSlack) {
+                    groundDetails[i] = both;
+                    groundDetails.erase(groundDetails.begin() + static_cast<std::ptrdiff_t>(j));
+                    joined = true;
+                    --j;
+                }
+            }
+        }
+    }
+    texture = SDL_CreateTextureFromSurface(renderer, picture);
+    // Copied, not blended: the picture is opaque, and a plain copy is the cheapest draw there is.
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    SDL_FreeSurface(picture);
+}
+
+void Game::drawGround(SDL_Rect cam) {
+    if (texture == nullptr) {
+        return;
+    }
+    const SDL_Rect view{cam.x, cam.y, kWindowW, kWindowH};
+    for (const SDL_Rect& box : groundDetails) {
+        SDL_Rect shown{};
+        if (SDL_IntersectRect(&box, &view, &shown) == SDL_TRUE) {
+            const SDL_Rect at{shown.x - cam.x, shown.y - cam.y, shown.w, shown.h};
+            SDL_RenderCopy(renderer, texture, &shown, &at);
+        }
+    }
+    markDrawn();
+}
+
+void Game::drawWholeGround(SDL_Rect cam) {
+    copyTex(SDL_Rect{cam.x, cam.y, kWindowW, kWindowH}, SDL_Rect{0, 0, kWindowW, kWindowH});
+}
+
 void Game::clean() {
+    SDL_DelEventWatch(&Game::watchWindowKeys, this);
     SDL_DestroyWindow(window);
     window = nullptr;
     SDL_DestroyRenderer(renderer);

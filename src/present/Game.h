@@ -3,6 +3,7 @@
 #include "present/Render.h"
 
 #include <cstdint>
+#include <vector>
 
 // Owns SDL itself: start-up, the window, the renderer, the camera that follows the hero, teardown.
 class Game : public Render {
@@ -13,15 +14,32 @@ public:
     static constexpr int kHalfH = 360;
     static constexpr int kMaxCamX = 1080;  // the view never leaves the 2160 by 1440 world
     static constexpr int kMaxCamY = 720;
+    static constexpr const char* kGroundPath = "images/ground.png";
+    static constexpr int kGroundCell = 20;         // the ground's details are first boxed per cell
+    static constexpr long kGroundMergeSlack = 400;  // pixels a joined box may cover beyond its parts
 
     SDL_Window* window = nullptr;  // the game window
     int32_t camX = 0;              // world x at the window's left edge
     int32_t camY = 0;              // world y at the window's top edge
 
     Game();
+    ~Game();
 
     void init(const char* title, int x, int y, int w, int h, bool fullscreen);
+    // Switches desktop fullscreen on or off when F11 or Alt+Enter was pressed since the last call.
+    // The keys are seen as they enter SDL's queue and stay there, so in play they still reach the
+    // hero like any other key.
+    void applyWindowKeys();
+    bool isFullscreen() const;
     SDL_Rect calculate(SDL_Rect hero, bool activeX, bool activeY);
+    // Loads the ground picture (world-sized, flat clear colour with sparse details) and notes
+    // where its details are. Without it the ground is the clear colour alone.
+    void loadGround(const std::string& path);
+    // Draws the ground's details inside the view at cam over a frame cleared with the clear
+    // colour: the same picture as drawWholeGround at a small part of its cost.
+    void drawGround(SDL_Rect cam);
+    // The view's whole window of the ground picture, one picture pixel per window pixel.
+    void drawWholeGround(SDL_Rect cam);
     SDL_Rect getPos();
     void update();
     void clean();
@@ -33,6 +51,12 @@ public:
     bool vsyncPaced() const { return vsync; }
 
 private:
+    static int watchWindowKeys(void* game, SDL_Event* event);
+
+    std::vector<SDL_Rect> groundDetails;  // boxes that hold every pixel of the ground's details
+    bool toggleAsked = false;
+    int windowedW = 0;  // the window's size before it went fullscreen
+    int windowedH = 0;  // a fullscreen key was pressed and not yet acted on
     std::string problem;  // set by init when no window can be shown
     bool vsync = false;   // the renderer waits for vertical refresh
 };

@@ -64,7 +64,24 @@ void Render::copyTex(SDL_Rect src, SDL_Rect dst) {
 }
 
 void Render::clear() {
-    SDL_RenderClear(renderer);
+    int logicalW = 0;
+    int logicalH = 0;
+    int outW = 0;
+    int outH = 0;
+    SDL_RenderGetLogicalSize(renderer, &logicalW, &logicalH);
+    if (logicalW > 0 && logicalH > 0 && SDL_GetRendererOutputSize(renderer, &outW, &outH) == 0 &&
+        static_cast<long>(outW) * logicalH != static_cast<long>(outH) * logicalW) {
+        // A window of another shape than the picture: black bars beside it, the picture's own
+        // area in the draw colour. A clear always fills the whole window, bars included.
+        Uint8 r = 0, g = 0, b = 0, a = 0;
+        SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, SDL_ALPHA_OPAQUE);
+        SDL_RenderClear(renderer);
+        SDL_SetRenderDrawColor(renderer, r, g, b, a);
+        SDL_RenderFillRect(renderer, nullptr);
+    } else {
+        SDL_RenderClear(renderer);
+    }
     markDrawn();
 }
 

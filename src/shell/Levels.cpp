@@ -72,6 +72,20 @@ void Levels::endOfFrame(Shell& shell) {
     }
 }
 
+Shell::Outcome Levels::outcome(const Shell& shell) {
+    if (player == nullptr) {
+        return Shell::Outcome::None;
+    }
+    if (player->isDestroyed()) {
+        return Shell::Outcome::Died;
+    }
+    if (shell.level == kLastLevel && player->isBullCollected(shell.bullCount) &&
+        player->isEnemyKilled(shell.enemyCount)) {
+        return Shell::Outcome::Won;
+    }
+    return Shell::Outcome::None;
+}
+
 void Levels::levelUp(Shell& shell) {
     std::cout << "You win!!!" << std::endl << shell.level << shell.level;
     player->spawnRep();

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-class Shell;
+#include "shell/Shell.h"
 
 // The waves: where enemies, bulls and farms are placed for a new game and at each level change,
 // and the checks at the end of every frame that end the run or change the level.
@@ -44,5 +44,8 @@ public:
 
     static void newGame(Shell& shell);
     static void endOfFrame(Shell& shell);
+    // What the end-of-frame checks are about to decide for the run: the hero is dead, or the
+    // last level is complete, or neither.
+    static Shell::Outcome outcome(const Shell& shell);
     static void levelUp(Shell& shell);
 };

@@ -9,6 +9,8 @@ enum HudItem { kHealthText = 0, kBullsText = 1, kEnemiesText = 2 };
 
 }  // namespace
 
+DrawQueue PlayFrame::figures;
+
 void PlayFrame::run(Shell& shell) {
     if (player == nullptr) {
         return;  // the hero has been removed; the loop ends before another frame
@@ -18,8 +20,9 @@ void PlayFrame::run(Shell& shell) {
     player->handleEvents(game->getPos());
 
     const SDL_Rect cam = game->calculate(player->getPos(), player->getActiveX(), player->getActiveY());
-    // No picture is ever loaded for the ground: this draws nothing and the clear colour shows.
-    game->copyTex(SDL_Rect{cam.x, cam.y, kGroundW, kGroundH}, SDL_Rect{0, 0, Shell::kWindowW, Shell::kWindowH});
+    // The ground moves with the world, one picture pixel per world pixel; the clear has already
+    // laid its sand colour, so only the details are drawn.
+    game->drawGround(cam);
 
     Text& health = *shell.hudTexts[kHealthText];
     health.display(health.SetText("Health: ", player->getHel(), 0, 0), health.getPos(kHealthRow));
@@ -49,6 +52,14 @@ void PlayFrame::run(Shell& shell) {
 
     shell.hudTexts[kHealthText]->delText();
     shell.hudTexts[kBullsText]->delText();
+    // A frame that wins or loses a run in play is its last: keep its picture for the result card.
+    // A closed window or a replay shows no card.
+    if (Render::isRunning && Button::flag == Button::kPlay) {
+        shell.outcome = Levels::outcome(shell);
+        if (shell.outcome != Shell::Outcome::None) {
+            shell.card.capture(Render::renderer);
+        }
+    }
     game->present();
     player->getUnRed();
     Levels::endOfFrame(shell);
@@ -56,7 +67,7 @@ void PlayFrame::run(Shell& shell) {
 
 void PlayFrame::drawEnemy(Enemy& enemy) {
     const DrawPair* at = enemy.getPosAbs(game->getPos());
-    enemy.copyTex(at->drawSrc, at->drawDest);
+    figures.add(enemy, at->drawSrc, at->drawDest);
 }
 
 void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
@@ -72,6 +83,7 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
             if (!enemy.isDestroyed()) {
                 drawEnemy(enemy);
             } else {
+                figures.flush();  // its drawings need its picture
                 slot.reset();
                 player->enemyKill();
                 hero->getEnemyP();
@@ -116,8 +128,9 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
 
         const SDL_Rect heroDest = player->handleEvents(game->getPos())->drawDest;
         const SDL_Rect heroSrc = player->handleEvents(game->getPos())->drawSrc;
-        player->copyTex(heroSrc, heroDest);
+        figures.add(*player, heroSrc, heroDest);
     }
+    figures.flush();
 }
 
 void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "present/DrawQueue.h"
+
 class Shell;
 class Enemy;
 
@@ -7,9 +9,6 @@ class Enemy;
 // farm and bull, the arrow, present, and the end-of-frame checks, in that order.
 class PlayFrame {
 public:
-    // Width and height of the ground window shown at twice its size.
-    static constexpr int kGroundW = 540;
-    static constexpr int kGroundH = 360;
     static constexpr float kNoFarmYet = 100000.0f;  // nearest-farm search starts farther than any farm
     static constexpr int kHealthRow = 0;   // HUD rows, as offsets below the HUD's first line
     static constexpr int kEnemiesRow = 30;
@@ -18,6 +17,9 @@ public:
     static void run(Shell& shell);
 
 private:
+    // The enemy pass's drawings of enemies and the hero, made at its end or before an enemy goes.
+    static DrawQueue figures;
+
     static void drawEnemy(Enemy& enemy);
     static void enemyPass(Shell& shell, bool attackedThisFrame);
     static void farmPass(Shell& shell, bool attackedThisFrame);

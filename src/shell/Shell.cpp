@@ -3,6 +3,7 @@
 #include "shell/Levels.h"
 #include "shell/PlayFrame.h"
 #include "shell/SavedRun.h"
+#include "persist/RunPlace.h"
 
 #include <iostream>
 
@@ -26,6 +27,7 @@ const int kMenuOffsets[Shell::kMenuTexts] = {0, -50, 0, -100, -150};
 Shell::~Shell() {
     scoreBoard.close();
     sound.close();  // while SDL's audio still runs
+    card.release();
     // Entities and texts first, while their renderer (if any) still exists.
     enemies.clear();
     farms.clear();
@@ -62,6 +64,7 @@ int Shell::run() {
     menuPhase();
     runSetUp();
     frameLoop();
+    showResultCard();
     endOfRun();
     return 0;
 }
@@ -108,6 +111,7 @@ bool Shell::startUp() {
         return false;
     }
 
+    game->loadGround(Game::kGroundPath);
     arrowObj = std::make_unique<Arrow>();
     arrow = arrowObj.get();
     heroObj = std::make_unique<Player>();
@@ -156,6 +160,7 @@ bool Shell::menuPass() {
     if (!menuOpen) {
         return false;
     }
+    game->applyWindowKeys();
     menu->copyTex(menu->getPos(), menu->getRect());
 
     Text& name = *menuTexts[kNameItem];
@@ -209,6 +214,7 @@ void Shell::runSetUp() {
 }
 
 void Shell::frame() {
+    game->applyWindowKeys();
     if (levelUpTrace == Levels::kLevelUpTrace) {
         std::cout << "kul";
         levelUpTrace = 0;
@@ -228,6 +234,37 @@ void Shell::frameLoop() {
     while (Render::isRunning && player != nullptr) {
         frame();
     }
+}
+
+void Shell::showResultCard(Uint64 millis) {
+    if (outcome == Outcome::None) {
+        return;
+    }
+    // The run's record is not in the players file yet: the end of run appends it.
+    const int place = RunPlace::of(hero->score, hero->path);
+    card.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, outcome == Outcome::Won, hero->score,
+                 ResultCard::placeLine(place, static_cast<int>(ScoreBoard::kShown)));
+    // Keys and clicks still queued were meant for play, not for putting the card away.
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    const Uint64 end = SDL_GetTicks64() + millis;
+    bool shown = true;
+    while (shown && SDL_GetTicks64() < end) {
+        game->applyWindowKeys();
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            if (event.type == SDL_QUIT || event.type == SDL_MOUSEBUTTONDOWN ||
+                (event.type == SDL_KEYDOWN && event.key.repeat == 0)) {
+                shown = false;
+            }
+        }
+        game->clear();
+        card.draw(Render::renderer);
+        Render::markDrawn();
+        game->present();
+        pacer.endPass();
+    }
+    card.release();
 }
 
 void Shell::endOfRun() {

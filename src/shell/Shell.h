@@ -3,6 +3,7 @@
 #include "present/Button.h"
 #include "present/Game.h"
 #include "present/Menu.h"
+#include "present/ResultCard.h"
 #include "present/ScoreBoard.h"
 #include "present/Sound.h"
 #include "present/Text.h"
@@ -57,6 +58,11 @@ public:
     static constexpr int kMenuTexts = 5;
     static constexpr int kNameItem = 0;
     static constexpr int kNameLineOffset = 50;  // the name line stands 50 pixels below NEW GAME
+    static constexpr Uint64 kCardMillis = 3000;  // how long the result card stays at most
+
+    // How a run in play ended: won at the last level or lost with the hero, or neither (the
+    // window was closed, a replay ran out).
+    enum class Outcome { None, Won, Died };
 
     // Level state.
     int enemyCount = 0;  // enemy slots of the current level
@@ -91,6 +97,8 @@ public:
     FramePacer pacer;       // at most 60 menu passes and frames a second
     Sound sound;            // effects and tunes; mute it before start-up for a silent run
     bool heroSwinging = false;  // the hero's attack was under way at the end of the last frame
+    Outcome outcome = Outcome::None;  // set by the frame that wins or loses the run
+    ResultCard card;                  // shown after such a frame, over its picture
 
     Shell() = default;
     Shell(const Shell&) = delete;
@@ -110,6 +118,9 @@ public:
     // One pass of the frame loop: the mode step, then the play frame.
     void frame();
     void frameLoop();
+    // After a run won or lost in play: the result card, until a key, a click, a closed window
+    // or `millis` have passed. Otherwise nothing.
+    void showResultCard(Uint64 millis = kCardMillis);
     void endOfRun();
 
     // The hero's values as the end of run sees them, alive or not.

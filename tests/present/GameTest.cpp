@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -68,7 +70,42 @@ TEST(GameInit, OpensTheWindowWithTheTraceAndCleansUp) {
     SDL_GetWindowSize(game.window, &w, &h);
     EXPECT_EQ(w, 1080);
     EXPECT_EQ(h, 720);
-    EXPECT_EQ(SDL_GetWindowFlags(game.window) & SDL_WINDOW_RESIZABLE, 0u);
+    EXPECT_NE(SDL_GetWindowFlags(game.window) & SDL_WINDOW_RESIZABLE, 0u);
+    int logicalW = 0, logicalH = 0;
+    SDL_RenderGetLogicalSize(Render::renderer, &logicalW, &logicalH);
+    EXPECT_EQ(logicalW, 1080);
+    EXPECT_EQ(logicalH, 720);
+
+    // F11 and Alt+Enter switch desktop fullscreen on and off; the keys stay queued for whoever
+    // reads input next; a held key's repeats and a plain Enter switch nothing.
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    testing::internal::CaptureStderr();
+    const auto press = [&](SDL_Keycode key, Uint16 mod, Uint8 repeat) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = key;
+        e.key.keysym.mod = mod;
+        e.key.repeat = repeat;
+        SDL_PushEvent(&e);
+        game.applyWindowKeys();
+        return (SDL_GetWindowFlags(game.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    };
+    EXPECT_TRUE(press(SDLK_F11, KMOD_NONE, 0));
+    EXPECT_TRUE(press(SDLK_F11, KMOD_NONE, 1));
+    EXPECT_TRUE(press(SDLK_RETURN, KMOD_NONE, 0));
+    EXPECT_FALSE(press(SDLK_RETURN, KMOD_LALT, 0));
+    EXPECT_TRUE(press(SDLK_RETURN, KMOD_RALT, 0));
+    EXPECT_FALSE(press(SDLK_F11, KMOD_NONE, 0));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "bramblehoof: fullscreen on\nbramblehoof: fullscreen off\n"
+              "bramblehoof: fullscreen on\nbramblehoof: fullscreen off\n");
+    SDL_Event queued{};
+    int keys = 0;
+    while (SDL_PollEvent(&queued) != 0) {
+        keys += queued.type == SDL_KEYDOWN ? 1 : 0;
+    }
+    EXPECT_EQ(keys, 6);
+    SDL_SetWindowSize(game.window, 1080, 720);
 
     // Every clear fills the window with the sand colour.
     game.clear();
@@ -155,6 +192,72 @@ TEST(RenderPresent, OnlyTheFirstPresentAfterDrawingShows) {
     any.present();
     any.present();  // skipped: nothing new
     EXPECT_FALSE(Render::drawnSincePresent);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<Uint32> windowPixels() {
+    std::vector<Uint32> pixels(static_cast<std::size_t>(Game::kWindowW) * Game::kWindowH);
+    SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), Game::kWindowW * 4);
+    return pixels;
+}
+
+TEST(Ground, DetailsAloneDrawTheWholeGroundAndItMovesWithTheWorld) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    testsupport::ScratchDir scratch;
+    Game game;
+    testing::internal::CaptureStdout();
+    game.init("Bramblehoof", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1080, 720, false);
+    testing::internal::GetCapturedStdout();
+    ASSERT_NE(Render::renderer, nullptr);
+    game.loadGround(Game::kGroundPath);
+    ASSERT_NE(game.texture, nullptr);
+
+    // Every view a walk across the field shows, the cheap drawing against the whole copy.
+    const Uint32 sand = 0xFFF2C46Fu;
+    std::vector<Uint32> previous;
+    SDL_Rect previousCam{};
+    for (int step = 0; step <= 40; ++step) {
+        const SDL_Rect cam{std::min(1080, step * 29), std::min(720, step * 19), 0, 0};
+        game.clear();
+        game.drawWholeGround(cam);
+        const std::vector<Uint32> whole = windowPixels();
+        game.clear();
+        game.drawGround(cam);
+        const std::vector<Uint32> cheap = windowPixels();
+        int differing = 0;
+        int details = 0;
+        for (std::size_t i = 0; i < whole.size(); ++i) {
+            differing += whole[i] != cheap[i] ? 1 : 0;
+            details += cheap[i] != sand ? 1 : 0;
+        }
+        ASSERT_EQ(differing, 0) << "view at " << cam.x << "," << cam.y;
+        EXPECT_GT(details, 500) << "every view shows some ground detail";
+        // A ground pixel stays under its world point: what was at window (x, y) is now at
+        // (x - dx, y - dy).
+        if (!previous.empty()) {
+            const int dx = cam.x - previousCam.x;
+            const int dy = cam.y - previousCam.y;
+            int moved = 0;
+            for (int y = 0; y + dy < Game::kWindowH; y += 3) {
+                for (int x = 0; x + dx < Game::kWindowW; x += 3) {
+                    moved += cheap[static_cast<std::size_t>(y) * Game::kWindowW + x] !=
+                                     previous[static_cast<std::size_t>(y + dy) * Game::kWindowW + x + dx]
+                                 ? 1
+                                 : 0;
+                }
+            }
+            EXPECT_EQ(moved, 0) << "view at " << cam.x << "," << cam.y;
+        }
+        previous = cheap;
+        previousCam = cam;
+    }
+    testing::internal::CaptureStdout();
+    game.clean();
+    testing::internal::GetCapturedStdout();
+    Render::isRunning = false;
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "ShellFixture.h"
 
+#include "present/DrawQueue.h"
+
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -173,11 +176,31 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
     player->setBull(6);
     EXPECT_EQ(frame(), "kulYou win!!!\n33") << "the last level's whole trace";
     EXPECT_FALSE(Render::isRunning) << "winning level 3 ends the run";
+    EXPECT_EQ(shell->outcome, Shell::Outcome::Won);
+    EXPECT_TRUE(shell->card.captured()) << "the winning frame's picture is kept for the card";
     EXPECT_EQ(shell->enemyCount, 8);
     EXPECT_EQ(shell->bullCount, 8);
     for (const auto& enemy : shell->enemies) {
         EXPECT_EQ(enemy->getID(), 0) << "nothing is placed after the last level";
     }
+    // A key pressed while the card shows puts it away at once (one queued before it is dropped:
+    // it was meant for play), and the card writes nothing, not even a score.
+    testsupport::pushKeyDown(SDLK_SPACE);
+    const SDL_TimerID later = SDL_AddTimer(
+        200,
+        [](Uint32, void*) -> Uint32 {
+            testsupport::pushKeyDown(SDLK_SPACE);
+            return 0;
+        },
+        nullptr);
+    const Uint64 before = SDL_GetTicks64();
+    EXPECT_EQ(traced([&] { shell->showResultCard(); }), "");
+    const Uint64 shown = SDL_GetTicks64() - before;
+    EXPECT_GE(shown, 200u);
+    EXPECT_LT(shown, 1000u);
+    SDL_RemoveTimer(later);
+    EXPECT_FALSE(shell->card.captured());
+    EXPECT_FALSE(testsupport::fileExists("files/players.bin"));
     endFrames(1);
     traced([&] { shell->endOfRun(); });
     const std::string saved = testsupport::readFile("files/resP.bin");
@@ -194,6 +217,11 @@ TEST_F(PlayTest, TheHerosDeathEndsTheRunAndKeepsHisLastValues) {
     player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);  // his centre on the enemy's corner: it attacks
     EXPECT_EQ(endFrames(100), "youre dead") << "the hero's removal is all the frames write";
     EXPECT_EQ(player, nullptr);
+    EXPECT_EQ(shell->outcome, Shell::Outcome::Died);
+    // Without a key or a click the card stays its time, then goes by itself.
+    const Uint64 before = SDL_GetTicks64();
+    EXPECT_EQ(traced([&] { shell->showResultCard(300); }), "");
+    EXPECT_GE(SDL_GetTicks64() - before, 300u);
     const HeroSnapshot last = shell->heroState();
     EXPECT_LE(last.health, 0) << "an enemy swinging at the hero within reach hurts him";
     EXPECT_EQ(last.pos.x, enemyAt.x - 35);
@@ -204,6 +232,130 @@ TEST_F(PlayTest, TheHerosDeathEndsTheRunAndKeepsHisLastValues) {
     int32_t savedX = 0;
     std::memcpy(&savedX, saved.data(), 4);
     EXPECT_EQ(savedX, enemyAt.x - 35) << "the save reads the dead hero's last position";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlayTest, NoCardWhenTheWindowIsClosedInTheWinningFrameOrInAReplay) {
+    startNewGame();
+    player->setEnemy(2);
+    player->setBull(2);
+    frame();
+    player->setEnemy(4);
+    player->setBull(4);
+    frame();
+    player->setEnemy(6);
+    player->setBull(6);
+    testsupport::pushQuit();
+    frame();
+    EXPECT_FALSE(Render::isRunning);
+    EXPECT_EQ(shell->outcome, Shell::Outcome::None);
+    EXPECT_FALSE(shell->card.captured());
+    const Uint64 before = SDL_GetTicks64();
+    shell->showResultCard();
+    EXPECT_LT(SDL_GetTicks64() - before, 100u);
+
+    // A replay that ends on a dead hero (kept recording of a lost run) shows no card either.
+    Render::isRunning = true;
+    Button::flag = Button::kPlayback;
+    shell->replayXs.assign(200, player->getPos().x);
+    shell->replayYs.assign(200, player->getPos().y);
+    shell->replayIndex = 0;
+    player->setAll(player->getPos().x, player->getPos().y, 0);
+    player->getRed(1);
+    for (int frames = 0; frames < 100 && Render::isRunning; ++frames) {
+        frame();
+    }
+    EXPECT_EQ(player, nullptr) << "the hero died during the replay";
+    EXPECT_EQ(shell->outcome, Shell::Outcome::None);
+}
+
+}  // namespace
+
+namespace {
+
+// FNV-1a over the window's pixels, as the frame left them.
+uint64_t pictureHash() {
+    std::vector<Uint32> pixels(1080u * 720u);
+    SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), 1080 * 4);
+    uint64_t hash = 1469598103934665603ULL;
+    for (Uint32 p : pixels) {
+        hash = (hash ^ p) * 1099511628211ULL;
+    }
+    return hash;
+}
+
+class CoveredDrawsTest : public PlayTest {
+protected:
+    // A level-3 fight the same way every time: six outlaws chasing and swinging at the hero, who
+    // walks and attacks, gets hurt, and kills some of them. One picture hash per frame.
+    std::vector<uint64_t> fight() {
+        startNewGame();
+        player->setEnemy(2);
+        player->setBull(2);
+        frame();
+        player->setEnemy(4);
+        player->setBull(4);
+        frame();
+        EXPECT_EQ(shell->level, 3);
+        // Everything placed by rand() and the clock is placed again by hand.
+        player->setAll(1200, 700, 100000);
+        for (int k = 0; k < 6; ++k) {
+            shell->enemies[k]->spawn(1100 + 45 * k, k % 2 == 0 ? 860 : 560);
+            shell->enemies[k]->setHealth(k < 2 ? 1 : 100000);
+            shell->bulls[k]->spawn(700 + 90 * k, 420, k % 2);
+        }
+        Enemy::isAngry = false;
+        Farm::isHere = 0;
+        std::vector<uint64_t> frames;
+        const SDL_Keycode walk[] = {SDLK_d, SDLK_s, SDLK_a, SDLK_w};
+        for (int n = 0; n < 160 && Render::isRunning; ++n) {
+            // Three keys: the first is taken before the enemy pass, the others inside it, so the
+            // hero also moves between two of his own drawings.
+            for (int key = 0; key < 3; ++key) {
+                testsupport::pushKeyDown(walk[(n / 20) % 4]);
+            }
+            if (n % 3 == 0) {
+                testsupport::pushClick(600, 400);
+            }
+            frame();
+            frames.push_back(pictureHash());
+            if (n == 30 && shell->enemies[0] != nullptr) {
+                shell->enemies[0]->getRed(Enemy::kDamage);  // its death plays, then it is removed
+                shell->enemies[0]->getUnRed();
+            }
+        }
+        return frames;
+    }
+};
+
+TEST_F(CoveredDrawsTest, LeavingOutCoveredFigureDrawingsChangesNoPixel) {
+    DrawQueue::skipCovered = false;
+    const std::vector<uint64_t> every = fight();
+    const int killedUncut = player->getEnemy();
+
+    shell.reset();
+    shell = std::make_unique<Shell>();
+    shell->pacer.enabled = false;
+    ASSERT_TRUE(traced([&] { return shell->startUp(); }) != "");
+    testsupport::drainEvents();
+    DrawQueue::skipCovered = true;
+    const long skippedBefore = DrawQueue::skipped;
+    const std::vector<uint64_t> cut = fight();
+
+    ASSERT_EQ(cut.size(), every.size());
+    EXPECT_EQ(player->getEnemy(), killedUncut) << "both fights went the same way";
+    EXPECT_GE(killedUncut, 1) << "an outlaw died and was removed mid-pass";
+    EXPECT_GT(DrawQueue::skipped - skippedBefore, static_cast<long>(cut.size()) * 5)
+        << "at least the hero's five covered drawings a frame are left out";
+    int sameAsBefore = 0;
+    for (std::size_t n = 0; n < cut.size(); ++n) {
+        ASSERT_EQ(cut[n], every[n]) << "frame " << n;
+        sameAsBefore += (n > 0 && cut[n] == cut[n - 1]) ? 1 : 0;
+    }
+    EXPECT_LT(sameAsBefore, 10) << "the pictures compared do change from frame to frame";
 }
 
 }  // namespace

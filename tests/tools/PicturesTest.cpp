@@ -162,3 +162,29 @@ TEST(MenuFont, IsThereAndFitsTheMenuSpacing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GroundPicture, CoversTheWorldAsSandWithSparseFaintDetail) {
+    const PictureFile ground("ground.png");
+    ASSERT_TRUE(ground.loaded()) << ground.loadError();
+    ASSERT_EQ(ground.width(), 2160);
+    ASSERT_EQ(ground.height(), 1440);
+    long sand = 0;
+    int farthest = 0;
+    for (int y = 0; y < ground.height(); ++y) {
+        for (int x = 0; x < ground.width(); ++x) {
+            const SDL_Color c = ground.at(x, y);
+            ASSERT_EQ(c.a, 255) << "the ground is opaque at " << x << "," << y;
+            const int away = std::max({std::abs(c.r - 242), std::abs(c.g - 196), std::abs(c.b - 111)});
+            sand += away == 0 ? 1 : 0;
+            farthest = std::max(farthest, away);
+        }
+    }
+    const double share = static_cast<double>(sand) / (ground.width() * ground.height());
+    EXPECT_GT(share, 0.97) << "sparse: the field stays sand";
+    EXPECT_LT(share, 0.9995) << "but there is detail to see";
+    EXPECT_LE(farthest, 60) << "faint: no detail stands out like a bull or an outlaw";
+}
+
+}  // namespace

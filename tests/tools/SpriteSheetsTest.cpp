@@ -195,3 +195,24 @@ TEST(SpriteSheets, TheOutlawIsDarkerAndUnlikeTheHero) {
 }
 
 }  // namespace
+
+namespace {
+
+// The play frame skips a figure's drawing that a later one at the same place covers; that leaves
+// the picture unchanged only while no pixel of a figure is partly transparent.
+TEST(SpriteSheets, EveryPixelIsFullyOpaqueOrFullyClear) {
+    for (const char* file : {"sprites/hero2.png", "sprites/enemy2.png"}) {
+        const PictureFile picture(file);
+        ASSERT_TRUE(picture.loaded()) << picture.loadError();
+        int partial = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const Uint8 a = picture.at(x, y).a;
+                partial += (a != 0 && a != 255) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(partial, 0) << file;
+    }
+}
+
+}  // namespace

@@ -3,7 +3,10 @@
 #include <algorithm>
 
 namespace {
-const Color kShadow = rgba(70, 40, 20, 70);  // a warm, faint shadow that suits the sand
+// Opaque, like every pixel of a figure: a frame is then either fully covered or left as it was
+// where a figure is drawn, so drawing it again at the same place changes nothing (the play frame
+// relies on this to skip covered drawings). The shade of sand a faint shadow would give.
+const Color kShadow = rgb(150, 112, 62);
 constexpr double kMaxShadowRadius = 12.0;   // keeps the frame's corners clear
 constexpr double kClearCorner = 3.5;        // the shadow stays this far from the frame's sides
 

@@ -7,6 +7,7 @@
 #include "pictures/Canvas.h"
 #include "pictures/EnemyPainter.h"
 #include "pictures/FarmPainter.h"
+#include "pictures/GroundPainter.h"
 #include "pictures/HeroPainter.h"
 #include "pictures/IconPainter.h"
 #include "pictures/MenuPainter.h"
@@ -67,7 +68,8 @@ int main(int argc, char* argv[]) {
               save(BullPainter::paint(1), out + "/sprites/bull2.png") &&
               save(FarmPainter::paint(), out + "/farm.png") &&
               save(ArrowPainter::paint(), out + "/arrow.png") &&
-              save(MenuPainter::paint(), out + "/images.png");
+              save(MenuPainter::paint(), out + "/images.png") &&
+              save(GroundPainter::paint(), out + "/ground.png");
     if (ok && argc == 3) {
         const std::string icons = argv[2];
         ok = makeFolder(icons, error);

@@ -1,0 +1,225 @@
+#!/usr/bin/env bash
+# The built game in a real X window: the ground moves with the farm as the hero walks, the
+# window scales and clicks still hit the menu, F11 and Alt+Enter switch fullscreen, and a won or
+# lost run shows its card and then ends by itself.
+# Usage: window_card_e2e.sh GAME_BINARY SOURCE_DIR
+set -uo pipefail
+
+game=$(readlink -f "$1")
+src=$(readlink -f "$2")
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  exec xvfb-run -a -s "-screen 0 1280x800x24 -ardelay 60000" bash "$0" "$@"
+fi
+unset SDL_VIDEODRIVER
+
+# A sanitized build keeps the GL driver loaded to the end (see run_e2e.sh).
+game_env=()
+if ldd "$game" | grep -q libasan; then
+  keep=$(gcc -print-file-name=libasan.so)
+  for lib in /usr/lib/x86_64-linux-gnu/dri/swrast_dri.so /usr/lib/x86_64-linux-gnu/libGLX_mesa.so.0; do
+    [[ -f "$lib" ]] && keep+=":$lib"
+  done
+  game_env=(LD_PRELOAD="$keep"
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    LSAN_OPTIONS=suppressions="$src/tests/lsan.supp":print_suppressions=0
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1)
+fi
+
+shots="$PWD/e2e-window-shots"
+mkdir -p "$shots"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+
+works=()
+cleanup() { rm -rf "${works[@]}"; }
+trap cleanup EXIT
+new_work() {
+  work=$(mktemp -d /tmp/bramblehoof-e2e-XXXXXX)
+  ln -s "$src/images" "$work/images"
+  mkdir "$work/files"
+  works+=("$work")
+}
+
+start_game() {
+  (cd "$work" && exec env "${game_env[@]}" "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
+  pid=$!
+  wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
+  if [[ -z "$wid" ]]; then fail "window appeared"; return 1; fi
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  sleep 0.5
+}
+
+click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }
+
+# The game window's picture: the root window cropped to the window.
+shot() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  import -window root "$work/root.png" 2>/dev/null
+  convert "$work/root.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$shots/$1.png" || fail "screenshot $1"
+}
+
+close_game() {
+  kill -TERM "$pid" 2>/dev/null
+  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then fail "game ended after SIGTERM"; kill -KILL "$pid"; fi
+  wait "$pid"; rc=$?
+}
+
+# Waits up to $1 seconds for the game to end by itself; sets rc and ended_after (tenths).
+await_end() {
+  ended_after=0
+  while kill -0 "$pid" 2>/dev/null && [[ $ended_after -lt $(( $1 * 10 )) ]]; do
+    sleep 0.1
+    ended_after=$(( ended_after + 1 ))
+  done
+  if kill -0 "$pid" 2>/dev/null; then fail "the game ended by itself within $1 s"; close_game; return; fi
+  wait "$pid"; rc=$?
+}
+
+has() { grep -qF -- "$1" "$work/trace.txt"; }
+last_line() { tail -n 1 "$work/trace.txt"; }
+
+# Left edge (x) of the pixels of one exact colour in a band of rows of a picture, or -1.
+left_of_colour() {  # picture colour first-row rows
+  local box
+  box=$(convert "$1" -crop "1080x$4+0+$3" +repage -fill black +opaque "$2" -fill white -opaque "$2" -format '%@' info: 2>/dev/null)
+  [[ "$box" =~ ^[0-9]+x[0-9]+\+([0-9]+)\+[0-9]+$ ]] && echo "${BASH_REMATCH[1]}" || echo -1
+}
+
+# Pixels that differ between two same-sized regions of two pictures.
+differing() {  # picture1 x1 picture2 x2 y width height
+  convert "$1" -crop "$6x$7+$2+$5" +repage "$work/a.png"
+  convert "$3" -crop "$6x$7+$4+$5" +repage "$work/b.png"
+  compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 | cut -d' ' -f1
+}
+
+# The hero's saved game: eight little-endian numbers and a name slot.
+save_hero() {  # x y health level killed collected enemyCount bullCount
+  perl -e 'print pack("l<8", @ARGV), "Ann", "\0" x 21' "$@" > "$work/files/resP.bin"
+}
+save_enemies() {  # x y health, repeated
+  perl -e 'print pack("l<*", @ARGV)' "$@" > "$work/files/resE.bin"
+}
+
+BARN_RED='rgb(196,52,42)'
+SAND='rgb(242,196,111)'
+
+echo "== the ground moves with the farm as the hero walks"
+new_work
+start_game || exit 1
+xdotool type --delay 60 "Ann"
+click 540 360
+sleep 1
+for _ in $(seq 1 62); do xdotool key --delay 15 d; done
+sleep 0.4
+shot walk-1
+for _ in $(seq 1 10); do xdotool key --delay 15 d; done
+sleep 0.4
+shot walk-2
+close_game
+# Farm 1 stands at world y 500 and the view has not moved down: its barn is in rows 500 to 600.
+farm1=$(left_of_colour "$shots/walk-1.png" "$BARN_RED" 500 100)
+farm2=$(left_of_colour "$shots/walk-2.png" "$BARN_RED" 500 100)
+dx=$(( farm1 - farm2 ))
+check "the farm is in view ($farm1, then $farm2) and moved left as the hero walked right" \
+  test "$farm1" -gt 0 -a "$farm2" -ge 0 -a "$dx" -gt 20
+# The band between the HUD and the hero holds nothing but ground.
+band_y=125; band_h=165; band_w=$(( 1080 - dx ))
+ground=$(convert "$shots/walk-2.png" -crop "${band_w}x${band_h}+0+${band_y}" +repage -fill black -opaque "$SAND" \
+  -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:)
+check "the band shows ground details ($ground pixels)" test "$ground" -gt 30
+moved=$(differing "$shots/walk-1.png" "$dx" "$shots/walk-2.png" 0 "$band_y" "$band_w" "$band_h")
+still=$(differing "$shots/walk-1.png" 0 "$shots/walk-2.png" 0 "$band_y" "$band_w" "$band_h")
+check "shifted by the farm's move the ground is the same ($moved pixels differ)" test "$moved" -eq 0
+check "unshifted it is not ($still pixels differ)" test "$still" -gt 30
+
+echo "== a larger window: the picture scales and NEW GAME still takes the click"
+new_work
+start_game || exit 1
+xdotool windowmove "$wid" 0 0
+xdotool windowsize "$wid" 1200 800
+sleep 0.8
+xdotool type --delay 60 "Bo"
+sleep 0.5
+shot resized-menu
+# NEW GAME's centre (540, 360) of the picture, which fills 1200 by 800 (scale 10/9, no bars).
+click 600 400
+sleep 1
+xdotool key --delay 100 d d
+sleep 0.3
+shot resized-play
+check "NEW GAME started a game after the resize" has "huy"
+read -r rw rh < <(identify -format '%w %h' "$shots/resized-menu.png")
+check "the window is 1200 by 800 ($rw by $rh)" test "$rw" -eq 1200 -a "$rh" -eq 800
+close_game
+
+echo "== F11 and Alt+Enter switch fullscreen, on the menu and in play"
+new_work
+start_game || exit 1
+xdotool key --window "$wid" F11
+sleep 0.6
+import -window root "$shots/fullscreen-menu.png" 2>/dev/null
+xdotool key --window "$wid" F11
+sleep 0.6
+xdotool type --delay 60 "Cy"
+click 540 360
+sleep 1
+xdotool key --window "$wid" alt+Return
+sleep 0.6
+import -window root "$shots/fullscreen-play.png" 2>/dev/null
+xdotool key --window "$wid" F11
+sleep 0.6
+close_game
+check "exit status 0 (was $rc)" test "$rc" -eq 0
+check "the game started" has "huy"
+check "fullscreen went on, off, on, off" test "$(grep -c 'bramblehoof: fullscreen' "$work/stderr.txt")" -eq 4 -a \
+  "$(grep 'bramblehoof: fullscreen' "$work/stderr.txt" | tr '\n' ' ')" = \
+  "bramblehoof: fullscreen on bramblehoof: fullscreen off bramblehoof: fullscreen on bramblehoof: fullscreen off "
+check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
+
+echo "== a won run: the card, then the end of run by itself"
+new_work
+save_hero 100 100 5000 3 6 6 6 6
+save_enemies
+start_game || exit 1
+click 540 260  # RESUME: the saved level is already complete, the first frame wins it
+sleep 0.8
+shot card-win
+await_end 5
+check "exit status 0 (was $rc)" test "$rc" -eq 0
+check "ended within 5 s of the win (${ended_after} tenths after the screenshot)" test "$ended_after" -lt 50
+check "the card stayed until its time was up" test "$ended_after" -ge 15
+check "the win traced" has "You win!!!"
+check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
+check "one players record" test "$(stat -c %s "$work/files/players.bin")" -eq 56
+check "nothing of the card's on standard output" bash -c "! grep -qE 'YOU WIN|Score:' '$work/trace.txt'"
+panel=$(convert "$shots/card-win.png" -crop 600x300+240+210 +repage -format '%[fx:mean]' info:)
+check "a dark card over the picture (mean $panel)" awk -v m="$panel" 'BEGIN { exit !(m < 0.35) }'
+
+echo "== a lost run: the card, a click puts it away"
+new_work
+save_hero 965 565 1 1 0 0 2 2  # his centre on the outlaws' corner: they swing at him
+save_enemies 1000 600 50 1000 600 50
+start_game || exit 1
+click 540 260
+sleep 1.5
+shot card-died
+panel=$(convert "$shots/card-died.png" -crop 600x300+240+210 +repage -format '%[fx:mean]' info:)
+check "the hero died and his card shows (mean $panel)" awk -v m="$panel" 'BEGIN { exit !(m < 0.35) }'
+click 100 100
+await_end 2
+check "exit status 0 (was $rc)" test "$rc" -eq 0
+check "the click ended the card at once (${ended_after} tenths)" test "$ended_after" -lt 10
+check "the hero died" has "youre dead"
+check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
+check "one players record" test "$(stat -c %s "$work/files/players.bin")" -eq 56
+
+echo "screenshots in $shots"
+if [[ $failures -gt 0 ]]; then
+  echo "$failures window check(s) failed"
+  exit 1
+fi
+echo "all window checks passed"
