@@ -2,16 +2,16 @@
 
 #include "persist/Player.h"
 
-#include <fstream>
-
 int RunPlace::of(int32_t score, const std::string& playersPath) {
-    std::ifstream in(playersPath, std::ios::binary);
-    unsigned char bytes[PlayerRecord::kSize];
     int ahead = 0;
-    while (in.read(reinterpret_cast<char*>(bytes), sizeof bytes)) {
-        if (PlayerRecord::decode(bytes).score >= score) {
-            ++ahead;
-        }
-    }
+    std::string error;  // a file that is not a plain one holds no runs; the score board says why
+    Player::forEachRecord(
+        playersPath,
+        [&](const unsigned char* bytes) {
+            if (PlayerRecord::decode(bytes).score >= score) {
+                ++ahead;
+            }
+        },
+        error);
     return ahead + 1;
 }

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 TEST(RunPlace, CountsEveryEarlierRunAtLeastAsGoodAndNamesThePlace) {
@@ -27,6 +31,12 @@ TEST(RunPlace, CountsEveryEarlierRunAtLeastAsGoodAndNamesThePlace) {
     EXPECT_EQ(RunPlace::of(60, "files/players.bin"), 2);
     EXPECT_EQ(RunPlace::of(50, "files/players.bin"), 4);
     EXPECT_EQ(RunPlace::of(0, "files/players.bin"), 5);
+    // The card must never wait on a players file that is a FIFO; the alarm ends a hang.
+    ASSERT_EQ(std::remove("files/players.bin"), 0);
+    ASSERT_EQ(mkfifo("files/players.bin", 0644), 0);
+    alarm(5);
+    EXPECT_EQ(RunPlace::of(0, "files/players.bin"), 1) << "a FIFO holds no runs";
+    alarm(0);
 
     EXPECT_EQ(ResultCard::placeLine(1, 10), "The best run so far");
     EXPECT_EQ(ResultCard::placeLine(10, 10), "Place 10 among the best runs");
