@@ -4,33 +4,10 @@
 # Usage: run_e2e.sh GAME_BINARY SOURCE_DIR
 set -uo pipefail
 
-game=$(readlink -f "$1")
-src=$(readlink -f "$2")
-
-if [[ -z "${DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1280x800x24 -ardelay 60000" bash "$0" "$@"
-fi
-unset SDL_VIDEODRIVER
-
-# A sanitized build: the GL driver that SDL unloads at exit is kept loaded, so that what it keeps
-# for the life of the process can be told apart from our own leaks (tests/lsan.supp lists those).
-game_env=()
-if ldd "$game" | grep -q libasan; then
-  keep=$(gcc -print-file-name=libasan.so)
-  for lib in /usr/lib/x86_64-linux-gnu/dri/swrast_dri.so /usr/lib/x86_64-linux-gnu/libGLX_mesa.so.0; do
-    [[ -f "$lib" ]] && keep+=":$lib"
-  done
-  game_env=(LD_PRELOAD="$keep"
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-    LSAN_OPTIONS=suppressions="$src/tests/lsan.supp":print_suppressions=0
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1)
-fi
+source "$(dirname "$0")/lib.sh"
 
 shots="$PWD/e2e-shots"
 mkdir -p "$shots"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
 
 # Menu item centres: the items stand 50 pixels apart above the window centre.
 NEW_GAME=(540 360)

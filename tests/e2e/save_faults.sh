@@ -5,29 +5,7 @@
 # Usage: save_faults.sh GAME_BINARY SOURCE_DIR
 set -uo pipefail
 
-game=$(readlink -f "$1")
-src=$(readlink -f "$2")
-
-if [[ -z "${DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1280x800x24 -ardelay 60000" bash "$0" "$@"
-fi
-unset SDL_VIDEODRIVER
-
-# A sanitized build keeps the GL driver loaded, as in run_e2e.sh, so its leaks are told apart.
-game_env=()
-if ldd "$game" | grep -q libasan; then
-  keep=$(gcc -print-file-name=libasan.so)
-  for lib in /usr/lib/x86_64-linux-gnu/dri/swrast_dri.so /usr/lib/x86_64-linux-gnu/libGLX_mesa.so.0; do
-    [[ -f "$lib" ]] && keep+=":$lib"
-  done
-  game_env=(LD_PRELOAD="$keep"
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-    LSAN_OPTIONS=suppressions="$src/tests/lsan.supp":print_suppressions=0
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1)
-fi
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/lib.sh"
 
 # Little-endian 32-bit integers as raw bytes.
 le32() {
