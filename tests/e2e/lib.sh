@@ -27,3 +27,8 @@ fi
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+
+# Working folders a script makes go at its end; screenshots are kept elsewhere.
+works=()
+cleanup() { rm -rf "${works[@]}"; }
+trap cleanup EXIT

@@ -23,7 +23,6 @@ new_work() {
   mkdir "$work/files"
   works+=("$work")
 }
-works=()
 
 # Starts the game in $work.
 start_game() {

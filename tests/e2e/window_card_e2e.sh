@@ -10,9 +10,6 @@ source "$(dirname "$0")/lib.sh"
 shots="$PWD/e2e-window-shots"
 mkdir -p "$shots"
 
-works=()
-cleanup() { rm -rf "${works[@]}"; }
-trap cleanup EXIT
 new_work() {
   work=$(mktemp -d /tmp/bramblehoof-e2e-XXXXXX)
   ln -s "$src/images" "$work/images"
