@@ -15,27 +15,6 @@ REPLAY=(540 310)
 RESUME=(540 260)
 SCORE_BOARD=(540 210)
 
-# A fresh working folder ($work) with images/ and sounds/ linked and files/ present.
-new_work() {
-  work=$(mktemp -d /tmp/bramblehoof-e2e-XXXXXX)
-  ln -s "$src/images" "$work/images"
-  ln -s "$src/sounds" "$work/sounds"
-  mkdir "$work/files"
-  works+=("$work")
-}
-
-# Starts the game in $work.
-start_game() {
-  (cd "$work" && exec env "${game_env[@]}" "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
-  pid=$!
-  wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
-  if [[ -z "$wid" ]]; then fail "window appeared"; return 1; fi
-  xdotool windowfocus --sync "$wid" 2>/dev/null || true
-  sleep 0.5
-}
-
-click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }
-
 shot() { import -window root "$shots/$1.png" 2>/dev/null || fail "screenshot $1"; }
 
 # Ends the game as a closed window; sets rc.

@@ -10,24 +10,6 @@ source "$(dirname "$0")/lib.sh"
 shots="$PWD/e2e-window-shots"
 mkdir -p "$shots"
 
-new_work() {
-  work=$(mktemp -d /tmp/bramblehoof-e2e-XXXXXX)
-  ln -s "$src/images" "$work/images"
-  mkdir "$work/files"
-  works+=("$work")
-}
-
-start_game() {
-  (cd "$work" && exec env "${game_env[@]}" "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
-  pid=$!
-  wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
-  if [[ -z "$wid" ]]; then fail "window appeared"; return 1; fi
-  xdotool windowfocus --sync "$wid" 2>/dev/null || true
-  sleep 0.5
-}
-
-click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }
-
 # The game window's picture: the root window cropped to the window.
 shot() {
   local X Y WIDTH HEIGHT SCREEN WINDOW

@@ -16,6 +16,15 @@ protected:
 
     // Moves the hero so that his centre lies at (x, y) in the world.
     static void heroCentreAt(int x, int y) { player->setPos(x - 35, y - 35); }
+
+    // Completes levels 1 and 2 through the hero's counters: the run stands at level 3.
+    void toLevelThree() {
+        for (const int count : {2, 4}) {
+            player->setEnemy(count);
+            player->setBull(count);
+            frame();
+        }
+    }
 };
 
 TEST_F(PlayTest, NewGamePlacesFarmOneWithItsWaveAroundIt) {
@@ -240,12 +249,7 @@ namespace {
 
 TEST_F(PlayTest, NoCardWhenTheWindowIsClosedInTheWinningFrameOrInAReplay) {
     startNewGame();
-    player->setEnemy(2);
-    player->setBull(2);
-    frame();
-    player->setEnemy(4);
-    player->setBull(4);
-    frame();
+    toLevelThree();
     player->setEnemy(6);
     player->setBull(6);
     testsupport::pushQuit();
@@ -293,12 +297,7 @@ protected:
     // walks and attacks, gets hurt, and kills some of them. One picture hash per frame.
     std::vector<uint64_t> fight() {
         startNewGame();
-        player->setEnemy(2);
-        player->setBull(2);
-        frame();
-        player->setEnemy(4);
-        player->setBull(4);
-        frame();
+        toLevelThree();
         EXPECT_EQ(shell->level, 3);
         // Everything placed by rand() and the clock is placed again by hand.
         player->setAll(1200, 700, 100000);

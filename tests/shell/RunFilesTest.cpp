@@ -25,6 +25,15 @@ protected:
         shell = std::make_unique<Shell>();
         SetUp();
     }
+
+    // A new game played one frame, then the window closed: returns the end of run's trace.
+    std::string playOneFrameAndClose() {
+        startNewGame();
+        frame();
+        testsupport::pushQuit();
+        frame();
+        return traced([&] { shell->endOfRun(); });
+    }
 };
 
 TEST_F(RunFilesTest, ClosingOnTheMenuLeavesANewGamesFiles) {
@@ -204,11 +213,7 @@ TEST_F(RunFilesTest, OnlyRegularFilesAreUsedAndTheRunStillEnds) {
     ASSERT_EQ(symlink("../outside.txt", "store/replay.txt"), 0);
     alarm(30);  // a run that waits on the FIFO ends the test instead of hanging it
     testing::internal::CaptureStderr();
-    startNewGame();
-    frame();
-    testsupport::pushQuit();
-    frame();
-    const std::string end = traced([&] { shell->endOfRun(); });
+    const std::string end = playOneFrameAndClose();
     alarm(0);
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(errors,
@@ -223,11 +228,7 @@ TEST_F(RunFilesTest, OnlyRegularFilesAreUsedAndTheRunStillEnds) {
 TEST_F(RunFilesTest, MissingFilesFolderIsReportedAndTheRunStillEnds) {
     ASSERT_EQ(system("rm -rf files"), 0);
     testing::internal::CaptureStderr();
-    startNewGame();
-    frame();
-    testsupport::pushQuit();
-    frame();
-    const std::string end = traced([&] { shell->endOfRun(); });
+    const std::string end = playOneFrameAndClose();
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(errors.empty());
     EXPECT_EQ(end.substr(end.size() - 13), "Game Cleaned\n");
