@@ -20,7 +20,7 @@ if ldd "$game" | grep -q libasan; then
   done
   game_env=(LD_PRELOAD="$keep"
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-    LSAN_OPTIONS=suppressions="$src/tests/lsan.supp":print_suppressions=0
+    LSAN_OPTIONS=suppressions="$src/tests/lsan.supp":print_suppressions=0:exitcode=0
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1)
 fi
 
@@ -28,9 +28,31 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
 
+# A leak report ends a sanitized game without failing it (exitcode=0 above); at the script's end
+# it fails the script when any frame of it lies in the game's own code. On a busy machine the GL
+# driver now and then reports memory of its own from a module LeakSanitizer cannot name, which no
+# suppression can match; such a report is shown, not counted.
+leak_check() {
+  local dir report ours=0
+  for report in $(for dir in "${works[@]}"; do grep -l "ERROR: LeakSanitizer" "$dir"/*stderr*.txt 2>/dev/null; done); do
+    if grep -qE " in .* $src/(src|tests)/|\($game\+" "$report"; then
+      echo "FAIL: the game leaks memory of its own ($report):"; ours=1
+    else
+      echo "note: a leak report with no frame in the game's code, from a module that cannot be named:"
+    fi
+    grep -A3 "leak of" "$report" | head -20
+  done
+  return $ours
+}
+
 # Working folders a script makes go at its end; screenshots are kept elsewhere.
 works=()
-cleanup() { rm -rf "${works[@]}"; }
+cleanup() {
+  local status=$?
+  leak_check || status=1
+  rm -rf "${works[@]}"
+  exit "$status"
+}
 trap cleanup EXIT
 
 # A fresh working folder ($work) with images/ and sounds/ linked and files/ present.
