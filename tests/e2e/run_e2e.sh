@@ -36,7 +36,7 @@ xdotool type --delay 60 "Ann"
 sleep 0.8
 shot menu
 close_game
-check "exit status 0 (was $rc)" test "$rc" -eq 0
+check_exit
 check "first line Inited" test "$(line 1)" = "Inited"
 check "second line Window created" test "$(line 2)" = "Window created"
 check "third line is renderingRender created" test "$(line 3)" = "is renderingRender created"
@@ -58,7 +58,7 @@ click 600 400
 sleep 0.5
 shot play
 close_game
-check "exit status 0 (was $rc)" test "$rc" -eq 0
+check_exit
 check "NEW GAME traced huy" has "huy"
 check "hero spawned" has "Render created2"
 check "farm placed" has "Render Building created"
@@ -77,7 +77,7 @@ click "${REPLAY[@]}"
 # busy machine may run at a third of that, so the bound allows it, plus ten seconds for start-up.
 for _ in $(seq 1 $(( recorded / 2 + 100 ))); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then fail "replay ended by itself"; close_game; else wait "$pid"; rc=$?; fi
-check "exit status 0 (was $rc)" test "$rc" -eq 0
+check_exit
 check "REPLAY traced replay12" has "replay12"
 check "replay ran out" has "STOOOP"
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
@@ -95,7 +95,7 @@ xdotool key --delay 100 a a
 sleep 0.3
 shot resume
 close_game
-check "exit status 0 (was $rc)" test "$rc" -eq 0
+check_exit
 check "RESUME restored the saved game" has " cxxz "
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 check "three players records" test "$(stat -c %s "$work/files/players.bin")" -eq 168

@@ -130,7 +130,7 @@ import -window root "$shots/fullscreen-play.png" 2>/dev/null
 xdotool key --window "$wid" F11
 sleep 0.6
 close_game
-check "exit status 0 (was $rc)" test "$rc" -eq 0
+check_exit
 check "the game started" has "huy"
 check "fullscreen went on, off, on, off" test "$(grep -c 'bramblehoof: fullscreen' "$work/stderr.txt")" -eq 4 -a \
   "$(grep 'bramblehoof: fullscreen' "$work/stderr.txt" | tr '\n' ' ')" = \
@@ -146,7 +146,7 @@ click 540 260  # RESUME: the saved level is already complete, the first frame wi
 sleep 0.8
 shot card-win
 await_end 5
-check "exit status 0 (was $rc)" test "$rc" -eq 0
+check_exit
 check "ended within 5 s of the win (${ended_after} tenths after the screenshot)" test "$ended_after" -lt 50
 check "the card stayed until its time was up" test "$ended_after" -ge 15
 check "the win traced" has "You win!!!"
@@ -168,7 +168,7 @@ panel=$(convert "$shots/card-died.png" -crop 600x300+240+210 +repage -format '%[
 check "the hero died and his card shows (mean $panel)" awk -v m="$panel" 'BEGIN { exit !(m < 0.35) }'
 click 100 100
 await_end 2
-check "exit status 0 (was $rc)" test "$rc" -eq 0
+check_exit
 check "the click ended the card at once (${ended_after} tenths)" test "$ended_after" -lt 10
 check "the hero died" has "youre dead"
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
