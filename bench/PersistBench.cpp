@@ -39,6 +39,9 @@ struct Scratch {
     void quiet() { savedCout = std::cout.rdbuf(sink.rdbuf()); }
     void loud() { std::cout.rdbuf(savedCout); }
     ~Scratch() {
+        if (savedCout != nullptr) {
+            loud();
+        }
         const std::string command = "rm -rf '" + dir + "'";
         if (std::system(command.c_str()) != 0) {
             std::cerr << "bench: cannot remove " << dir << std::endl;
@@ -47,8 +50,9 @@ struct Scratch {
 };
 
 Scratch& scratch() {
-    static Scratch* const instance = new Scratch();
-    return *instance;
+    // Destroyed at exit, which removes the folder and its million-line replay.
+    static Scratch instance;
+    return instance;
 }
 
 void BM_LoadMillionLineReplay(benchmark::State& state) {

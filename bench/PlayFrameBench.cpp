@@ -10,6 +10,7 @@
 #include <vector>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <sys/stat.h>
@@ -56,12 +57,13 @@ double residentMiB() {
 class Bench {
 public:
     Shell shell;
+    std::string dir;  // the scratch folder the game runs in, removed by main at the end
     std::streambuf* savedCout = nullptr;
     std::ofstream sink{"/dev/null"};
 
     Bench() {
         char pattern[] = "/tmp/bramblehoof-bench-XXXXXX";
-        const std::string dir = mkdtemp(pattern);
+        dir = mkdtemp(pattern);
         const std::string images = std::string(BRAMBLEHOOF_SOURCE_DIR) + "/images";
         const std::string sounds = std::string(BRAMBLEHOOF_SOURCE_DIR) + "/sounds";
         if (symlink(images.c_str(), (dir + "/images").c_str()) != 0 ||
@@ -126,9 +128,13 @@ public:
     }
 };
 
+Bench* made = nullptr;  // made by the first benchmark that needs it
+
 Bench& bench() {
-    static Bench* const instance = new Bench();
-    return *instance;
+    if (made == nullptr) {
+        made = new Bench();
+    }
+    return *made;
 }
 
 void BM_PlayFrame(benchmark::State& state) {
@@ -202,6 +208,11 @@ int main(int argc, char** argv) {
     for (const char* name : {"BM_PlayFrame/1/min_time:2.000", "BM_PlayFrame/3/min_time:2.000"}) {
         const double us = reporter.microseconds[name];
         std::printf("%s: %.1f us per frame, %.2f x the floor (%.1f us)\n", name, us, floor > 0 ? us / floor : 0.0, floor);
+    }
+    // The game itself is never torn down (SDL goes with the process); only its folder is removed.
+    if (made != nullptr) {
+        std::error_code ignored;
+        std::filesystem::remove_all(made->dir, ignored);
     }
     return 0;
 }
