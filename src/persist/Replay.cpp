@@ -58,16 +58,22 @@ bool Replay::startRecording(std::ofstream& out, const std::string& path) {
         FileIO::report("cannot record the replay: " + error);
         return false;
     }
-    const bool emptied = ::ftruncate(fd, 0) == 0;
-    const int saved = errno;
-    ::close(fd);
-    if (!emptied) {
-        FileIO::report("cannot record the replay in " + path + ": " + std::strerror(saved));
-        return false;
+    int failure = ::ftruncate(fd, 0) == 0 ? 0 : errno;
+    if (failure == 0) {
+        failure = FileIO::stepFault(FileIO::Step::Append, path);
     }
-    out.open(path, std::ios::out | std::ios::app);
-    if (!out.is_open()) {
-        FileIO::report("cannot record the replay in " + path + ": " + std::strerror(errno));
+    if (failure == 0) {
+        // The stream opens the very file just checked, through its descriptor, so a link put at
+        // path in the meantime is never followed. Without /proc, path is all there is.
+        out.open("/proc/self/fd/" + std::to_string(fd), std::ios::out | std::ios::app);
+        if (!out.is_open() && errno == ENOENT) {
+            out.open(path, std::ios::out | std::ios::app);
+        }
+        failure = out.is_open() ? 0 : (errno != 0 ? errno : EIO);
+    }
+    ::close(fd);
+    if (failure != 0) {
+        FileIO::report("cannot record the replay in " + path + ": " + std::strerror(failure));
         return false;
     }
     return true;

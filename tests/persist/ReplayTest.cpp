@@ -1,4 +1,5 @@
 #include "persist/Replay.h"
+#include "persist/FileIO.h"
 
 #include "TestSupport.h"
 
@@ -7,10 +8,13 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdint>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 using testsupport::ScratchDir;
@@ -194,6 +198,28 @@ TEST(Replay, MissingFileLoadsNothingAndTooManyPositionsAreCut) {
     EXPECT_EQ(cut.xs, (std::vector<int>{1, 2}));
     EXPECT_EQ(cut.ys, (std::vector<int>{1, 2}));
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+}
+
+TEST(Replay, ALinkSwappedInAfterTheCheckIsNeverFollowed) {
+    ScratchDir scratch;
+    writeFile("outside.txt", "kept\n");
+    writeFile("files/replay.txt", "old run\n");
+    // Between the check and the stream's opening, the checked file is moved aside and a link to a
+    // file outside takes its name.
+    FileIO::beforeStep = [](FileIO::Step step, const std::string& path) {
+        if (step == FileIO::Step::Append && std::rename(path.c_str(), "files/checked.txt") == 0) {
+            return symlink("../outside.txt", path.c_str()) == 0 ? 0 : errno;
+        }
+        return 0;
+    };
+    std::ofstream out;
+    const bool started = Replay::startRecording(out);
+    FileIO::beforeStep = nullptr;
+    ASSERT_TRUE(started);
+    Replay::record(out, 3, 4);
+    out.close();
+    EXPECT_EQ(readFile("outside.txt"), "kept\n") << "the link was followed";
+    EXPECT_EQ(readFile("files/checked.txt"), "3 4\n") << "the recording belongs in the file that was checked";
 }
 
 TEST(Replay, FailedRecordingReportsOnceAndGoesOn) {
