@@ -44,6 +44,9 @@ package: deps
 # UndefinedBehaviorSanitizer, then the file readers' fuzz targets.
 test: build
 	@$(MAKE) --no-print-directory test-fast test-asan test-fuzz
+	@# What the real-window tests noted about the libraries under the sanitizers, even when green.
+	@if [ -s $(ASAN_BUILD)/tests/e2e-notes.txt ]; then \
+	  echo "== notes from the real-window tests under the sanitizers"; cat $(ASAN_BUILD)/tests/e2e-notes.txt; fi
 
 test-fast:
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -56,8 +59,6 @@ test-asan:
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
-	@# What the real-window scripts noted about the libraries under the sanitizers, even when green.
-	@if [ -s $(ASAN_BUILD)/tests/e2e-notes.txt ]; then cat $(ASAN_BUILD)/tests/e2e-notes.txt; fi
 
 test-fuzz:
 	@if [ -f tests/fuzz/run_fuzz.sh ]; then bash tests/fuzz/run_fuzz.sh build-fuzz; fi
