@@ -164,9 +164,9 @@ bool Cowboy::getActiveY() { return activeY; }
 
 void Cowboy::enemyKill() { enemy += 1; }
 
-bool Cowboy::isBullCollected(int n) { return bul == n; }
+bool Cowboy::isBullCollected(int n) { return bul >= n; }
 
-bool Cowboy::isEnemyKilled(int n) { return enemy == n; }
+bool Cowboy::isEnemyKilled(int n) { return enemy >= n; }
 
 void Cowboy::setHurt() { hurt = true; }
 

@@ -49,6 +49,8 @@ public:
     bool getActiveX();
     bool getActiveY();
     void enemyKill();
+    // True once the counter has reached n. A resumed run places every bull of its level anew, so
+    // its counter can pass the count; it must still complete the level.
     bool isBullCollected(int n);
     bool isEnemyKilled(int n);
     void setHurt();
