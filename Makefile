@@ -44,9 +44,6 @@ package: deps
 # UndefinedBehaviorSanitizer, then the file readers' fuzz targets.
 test: build
 	@$(MAKE) --no-print-directory test-fast test-asan test-fuzz
-	@# What the real-window tests noted about the libraries under the sanitizers, even when green.
-	@if [ -s $(ASAN_BUILD)/tests/e2e-notes.txt ]; then \
-	  echo "== notes from the real-window tests under the sanitizers"; cat $(ASAN_BUILD)/tests/e2e-notes.txt; fi
 
 test-fast:
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -54,7 +51,7 @@ test-fast:
 test-asan:
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBRAMBLEHOOF_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && rm -f tests/e2e-notes.txt && \
+	cd $(ASAN_BUILD) && \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
