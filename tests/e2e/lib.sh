@@ -84,3 +84,24 @@ start_game() {
 }
 
 click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }
+
+# Ends the game as a closed window (SIGTERM, which SDL turns into a window close); sets rc.
+close_game() {
+  kill -TERM "$pid" 2>/dev/null
+  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then fail "game ended after SIGTERM"; kill -KILL "$pid"; fi
+  wait "$pid"; rc=$?
+}
+
+# The game's trace in $work.
+last_line() { tail -n 1 "$work/trace.txt"; }
+has() { grep -qF -- "$1" "$work/trace.txt"; }
+
+# The script's last word: how many checks of this kind failed (ending it with status 1), or none.
+verdict() {
+  if [[ $failures -gt 0 ]]; then
+    echo "$failures $1 check(s) failed"
+    exit 1
+  fi
+  echo "all $1 checks passed"
+}

@@ -59,7 +59,7 @@ faulty_run() {
 # Starts the game in a real window, clicks RESUME and closes it once the resume has been traced.
 resume_run() {
   (cd "$work" && exec env "${game_env[@]}" "$game" >"$work/resume.txt" 2>"$work/resume-stderr.txt") &
-  local pid=$!
+  pid=$!
   local wid
   wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
   if [[ -z "$wid" ]]; then fail "window appeared"; kill -KILL "$pid"; wait "$pid"; return; fi
@@ -67,10 +67,7 @@ resume_run() {
   xdotool mousemove --window "$wid" 540 260 click 1
   for _ in $(seq 1 50); do grep -q "cxxz" "$work/resume.txt" && break; sleep 0.1; done
   sleep 0.3
-  kill -TERM "$pid" 2>/dev/null
-  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$pid" 2>/dev/null; then fail "game ended after SIGTERM"; kill -KILL "$pid"; fi
-  wait "$pid"
+  close_game
 }
 
 # fsync 1 is the players file; 2 and 3 the two temporaries, 4 to 6 the folder around the renames.
@@ -97,8 +94,4 @@ for c in "${cases[@]}"; do
   fi
 done
 
-if [[ $failures -gt 0 ]]; then
-  echo "$failures save fault check(s) failed; folders kept: ${works[*]}"
-  exit 1
-fi
-echo "all save fault checks passed"
+verdict "save fault"
