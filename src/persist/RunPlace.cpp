@@ -8,7 +8,7 @@ int RunPlace::of(int32_t score, const std::string& playersPath) {
     Player::forEachRecord(
         playersPath,
         [&](const unsigned char* bytes) {
-            if (PlayerRecord::decode(bytes).score >= score) {
+            if (PlayerRecord::scoreOf(bytes) >= score) {
                 ++ahead;
             }
         },

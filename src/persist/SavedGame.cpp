@@ -172,7 +172,7 @@ bool SavedGame::validatePlayer(const resPl& record, std::string& reason) {
                  ") is out of reach";
         return false;
     }
-    // Beyond its count a counter can never equal it again, so the level could not be completed.
+    // No game counts past its level's count before it saves.
     if (record.enemiesKilled < 0 || record.enemiesKilled > record.enemyCount) {
         reason = outOfRange("enemies killed", record.enemiesKilled, 0, record.enemyCount);
         return false;

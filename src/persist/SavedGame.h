@@ -71,7 +71,7 @@ public:
     static bool readPlayer(resPl& record, std::string& reason, const std::string& path = kPlayerPath);
     // The enemy records in file order, one per slot, at most maxCount (itself kept within 0 to
     // kMaxSlots); the read ends at a trailing fragment. A record whose position is beyond any the
-    // game reaches is refused: its slot is empty and its slot stays unplaced. Refusals are
+    // game reaches is refused: its slot is empty and stays unplaced. Refusals are
     // counted in one line on stderr.
     static std::vector<std::optional<resEn>> readEnemies(int maxCount, const std::string& path = kEnemyPath);
 

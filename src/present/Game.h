@@ -54,9 +54,9 @@ private:
     static int watchWindowKeys(void* game, SDL_Event* event);
 
     std::vector<SDL_Rect> groundDetails;  // boxes that hold every pixel of the ground's details
-    bool toggleAsked = false;
-    int windowedW = 0;  // the window's size before it went fullscreen
-    int windowedH = 0;  // a fullscreen key was pressed and not yet acted on
+    bool toggleAsked = false;  // a fullscreen key was pressed and not yet acted on
+    int windowedW = 0;         // the window's size before it went fullscreen
+    int windowedH = 0;
     std::string problem;  // set by init when no window can be shown
     bool vsync = false;   // the renderer waits for vertical refresh
 };

@@ -52,10 +52,7 @@ void ResultCard::capture(SDL_Renderer* renderer) {
 }
 
 void ResultCard::prepare(SDL_Renderer* renderer, TTF_Font* font, bool won, int32_t score, const std::string& place) {
-    for (SDL_Texture* line : lines) {
-        SDL_DestroyTexture(line);
-    }
-    lines.clear();
+    releaseLines();
     if (renderer == nullptr || font == nullptr) {
         return;
     }
@@ -111,6 +108,10 @@ void ResultCard::release() {
         SDL_DestroyTexture(last);
         last = nullptr;
     }
+    releaseLines();
+}
+
+void ResultCard::releaseLines() {
     for (SDL_Texture* line : lines) {
         SDL_DestroyTexture(line);
     }

@@ -35,6 +35,8 @@ public:
     void release();
 
 private:
+    void releaseLines();
+
     SDL_Texture* last = nullptr;          // the run's last picture, window-sized
     SDL_Rect lastArea{};                  // the part of it the game's picture filled
     std::vector<SDL_Texture*> lines;      // title, score, place

@@ -20,10 +20,14 @@ void placeFarms(Shell& shell, int count) {
     }
 }
 
-
 // A resumed game may hold fewer slots than its level places; a slot that does not exist is
 // passed over, so no placement ever reaches past the end of a list.
 int lastSlot(int last, std::size_t slots) { return std::min(last, static_cast<int>(slots) - 1); }
+
+// Every enemy of the level removed and every bull collected.
+bool levelComplete(const Shell& shell) {
+    return player->isBullCollected(shell.bullCount) && player->isEnemyKilled(shell.enemyCount);
+}
 
 void placeEnemies(Shell& shell, int first, int last, const Site& site, Levels::Family family) {
     for (int k = first; k <= lastSlot(last, shell.enemies.size()); ++k) {
@@ -67,7 +71,7 @@ void Levels::endOfFrame(Shell& shell) {
         Render::isRunning = false;
         return;
     }
-    if (player->isBullCollected(shell.bullCount) && player->isEnemyKilled(shell.enemyCount)) {
+    if (levelComplete(shell)) {
         levelUp(shell);
     }
 }
@@ -79,8 +83,7 @@ Shell::Outcome Levels::outcome(const Shell& shell) {
     if (player->isDestroyed()) {
         return Shell::Outcome::Died;
     }
-    if (shell.level == kLastLevel && player->isBullCollected(shell.bullCount) &&
-        player->isEnemyKilled(shell.enemyCount)) {
+    if (shell.level == kLastLevel && levelComplete(shell)) {
         return Shell::Outcome::Won;
     }
     return Shell::Outcome::None;
