@@ -24,6 +24,7 @@ public:
 
     std::string inputText;     // the name typed so far, always whole UTF-8 characters
     bool showScores = false;   // SCORE BOARD toggled on: the menu shows the best runs
+    bool firstMenu = true;     // the process's first menu; closing a later one says nothing
 
     Button();
 

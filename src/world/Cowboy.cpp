@@ -21,7 +21,11 @@ Cowboy::Cowboy(int x, int y) {
     side = 0;
 }
 
-Cowboy::~Cowboy() { std::cout << "youre dead"; }
+Cowboy::~Cowboy() {
+    if (!leavesQuietly) {
+        std::cout << "youre dead";
+    }
+}
 
 void Cowboy::spawn() {
     reportMissingRenderer();

@@ -29,6 +29,7 @@ public:
     bool activeY = false;   // the last walking key was w or s
     bool hurt = false;      // marked by setHurt; nothing reads it
     int32_t enemy = 0;      // enemies killed in the current wave
+    bool leavesQuietly = false;  // his run ended with him alive: his removal reports no death
 
     Cowboy(int x, int y);
     ~Cowboy();

@@ -1,0 +1,52 @@
+#include "shell/PanelKeys.h"
+
+bool PanelKeys::freshKey(const SDL_Event& event, SDL_Keycode key) {
+    return event.type == SDL_KEYDOWN && event.key.repeat == 0 && event.key.keysym.sym == key;
+}
+
+bool PanelKeys::asksPause(const SDL_Event& event) {
+    return freshKey(event, SDLK_ESCAPE) || freshKey(event, SDLK_p);
+}
+
+bool PanelKeys::losesFocus(const SDL_Event& event) {
+    return event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST;
+}
+
+bool PanelKeys::asksHelp(const SDL_Event& event) { return freshKey(event, SDLK_F1); }
+
+bool PanelKeys::isPanelKey(const SDL_Event& event) {
+    if (event.type != SDL_KEYDOWN) {
+        return false;
+    }
+    const SDL_Keycode key = event.key.keysym.sym;
+    return key == SDLK_ESCAPE || key == SDLK_p || key == SDLK_F1;
+}
+
+PanelKeys::PauseChoice PanelKeys::pauseChoice(const SDL_Event& event) {
+    if (event.type == SDL_QUIT) {
+        return PauseChoice::Close;
+    }
+    if (freshKey(event, SDLK_ESCAPE) || freshKey(event, SDLK_RETURN) || freshKey(event, SDLK_KP_ENTER) ||
+        freshKey(event, SDLK_p)) {
+        return PauseChoice::Continue;
+    }
+    if (freshKey(event, SDLK_q)) {
+        return PauseChoice::QuitToMenu;
+    }
+    return PauseChoice::None;
+}
+
+PanelKeys::CardChoice PanelKeys::cardChoice(const SDL_Event& event) {
+    if (event.type == SDL_QUIT || freshKey(event, SDLK_ESCAPE)) {
+        return CardChoice::Quit;
+    }
+    if (event.type == SDL_MOUSEBUTTONDOWN || freshKey(event, SDLK_RETURN) || freshKey(event, SDLK_KP_ENTER) ||
+        freshKey(event, SDLK_SPACE)) {
+        return CardChoice::PlayAgain;
+    }
+    return CardChoice::None;
+}
+
+bool PanelKeys::isPress(const SDL_Event& event) {
+    return event.type == SDL_KEYDOWN || event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_CONTROLLERBUTTONDOWN;
+}
