@@ -70,9 +70,7 @@ int Shell::run() {
     }
     for (;;) {
         menuPhase();
-        if (menuShownAgain() && !Render::isRunning) {
-            // Closed on a menu shown again: the run before it has been saved already.
-            tearDown();
+        if (closedOnMenuShownAgain()) {
             return 0;
         }
         runSetUp();
@@ -207,6 +205,15 @@ void Shell::showMenuAgain() {
     // What was pressed to leave the run is not meant for the menu.
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+}
+
+bool Shell::closedOnMenuShownAgain() {
+    if (!menuShownAgain() || Render::isRunning) {
+        return false;
+    }
+    // The run before this menu has been saved already: nothing is left to record.
+    tearDown();
+    return true;
 }
 
 void Shell::tearDown() {

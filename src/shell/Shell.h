@@ -89,6 +89,9 @@ public:
     bool menuShownAgain() const { return runsBegun > 1; }
     // After a run that leaves the process going: a fresh run and its menu.
     void showMenuAgain();
+    // After the menu phase: true, with the teardown done, when the window was closed on a menu
+    // shown again; the process then ends without a run.
+    bool closedOnMenuShownAgain();
 
     // Creates every object and opens the window. Returns false, with a line on standard error,
     // when no window can be shown; then nothing else may run and no file is touched.
