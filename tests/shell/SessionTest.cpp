@@ -47,7 +47,8 @@ protected:
     }
 
     // One run as a player plays it: NEW GAME, a walk, a stand among the outlaws with blows, a
-    // pause in which nothing moves, then the window closed or, from the pause, a quit to the menu.
+    // pause (another window took the focus) in which nothing moves, Enter, then the window closed
+    // or, from a pause on Escape, a quit to the menu.
     RunResult playTheRun(bool quitFromPause) {
         std::string trace = startNewGame();
         for (int i = 0; i < 3; ++i) {
@@ -66,7 +67,11 @@ protected:
             trace += frame();
         }
 
-        testsupport::pushKeyDown(SDLK_ESCAPE);
+        // The player switches windows: the game pauses by itself.
+        SDL_Event focus{};
+        focus.type = SDL_WINDOWEVENT;
+        focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+        SDL_PushEvent(&focus);
         trace += frame();
         EXPECT_TRUE(shell->pauseAsked);
         EXPECT_TRUE(shell->pauseCard.captured()) << "the last picture is kept for the panel";
