@@ -13,7 +13,7 @@ version=$3
 if [[ -z "${DISPLAY:-}" ]]; then
   exec xvfb-run -a -s "-screen 0 1280x800x24 -ardelay 60000" bash "$0" "$@"
 fi
-unset SDL_VIDEODRIVER XDG_DATA_HOME MAKEFLAGS MFLAGS MAKELEVEL
+unset SDL_VIDEODRIVER XDG_DATA_HOME XDG_CONFIG_HOME MAKEFLAGS MFLAGS MAKELEVEL
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
