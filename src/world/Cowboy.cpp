@@ -123,16 +123,11 @@ void Cowboy::handlePad(const SDL_Event& event) {
     const Uint64 now = HeldWalk::clock();
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
-        case SDL_CONTROLLERDEVICEREMOVED: {
+        case SDL_CONTROLLERDEVICEREMOVED:
+            // A pad pulled out mid-walk first lets go of its buttons and centres its stick (SDL
+            // sends those events), which ends its walk below.
             Gamepads::deviceEvent(event);
-            if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
-                const long long first = kPadSources + event.cdevice.which * kPadStride;
-                if (held.releaseRange(first, first + kPadStride - 1, now)) {
-                    stopWalking();  // a pad pulled out mid-walk leaves nobody holding the walk
-                }
-            }
             break;
-        }
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP: {
             const auto button = static_cast<SDL_GameControllerButton>(event.cbutton.button);

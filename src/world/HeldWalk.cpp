@@ -25,18 +25,6 @@ bool HeldWalk::release(long long source, Uint64 now) {
     return true;
 }
 
-bool HeldWalk::releaseRange(long long first, long long last, Uint64 now) {
-    bool any = false;
-    for (std::size_t i = held.size(); i-- > 0;) {
-        if (held[i].source >= first && held[i].source <= last) {
-            any = release(held[i].source, now) || any;
-        }
-    }
-    return any;
-}
-
-void HeldWalk::releaseAll() { held.clear(); }
-
 KeyBindings::Action HeldWalk::actionOf(long long source) const {
     for (const Held& h : held) {
         if (h.source == source) {

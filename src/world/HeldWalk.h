@@ -22,9 +22,6 @@ public:
     void press(long long source, KeyBindings::Action action, Uint64 now);
     // A source went up. True when it was held; the one held before it, if any, walks from now.
     bool release(long long source, Uint64 now);
-    // Releases every source in [first, last]; true when one was held.
-    bool releaseRange(long long first, long long last, Uint64 now);
-    void releaseAll();
 
     // The action a source holds, or None.
     KeyBindings::Action actionOf(long long source) const;
