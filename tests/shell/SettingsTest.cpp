@@ -56,6 +56,17 @@ TEST(Settings, EveryBadLineIsNamedOnceAndKeepsItsEntrysDefault) {
     EXPECT_EQ(keys.keysOf(Action::Stop), (Keys{SDLK_z})) << "the lines after the bad ones still count";
 }
 
+TEST(Settings, TheInstalledExampleHoldsExactlyTheDefaults) {
+    Settings settings;
+    std::ostringstream problems;
+    settings.apply(testsupport::readFile(testsupport::sourceDir() + "/dist/settings.ini"), problems);
+    EXPECT_EQ(problems.str(), "");
+    const KeyBindings defaults;
+    for (Action action : {Action::Up, Action::Left, Action::Down, Action::Right, Action::Stop, Action::Attack}) {
+        EXPECT_EQ(settings.keys.keysOf(action), defaults.keysOf(action)) << KeyBindings::nameOf(action);
+    }
+}
+
 TEST(Settings, TheFileIsFoundThroughAnAbsoluteXdgConfigHomeOrElseHome) {
     testsupport::ScratchDir scratch;
     const std::string home = scratch.path() + "/home";
