@@ -12,16 +12,39 @@ constexpr int kPictureH = 720;
 
 HelpPanel::~HelpPanel() { close(); }
 
-const std::vector<std::string>& HelpPanel::lines() {
-    static const std::vector<std::string> text = {
-        "Walk: W A S D or the arrow keys   Stop walking: B",
-        "Attack: click or Space   Pause: Esc or P   This help: F1",
+std::vector<std::string> HelpPanel::linesFor(const KeyBindings& keys) {
+    using Action = KeyBindings::Action;
+    // The walking keys in rows: each action's first key, then each one's second, and so on.
+    std::string walk;
+    for (std::size_t row = 0;; ++row) {
+        std::string keysInRow;
+        for (const Action action : {Action::Up, Action::Left, Action::Down, Action::Right}) {
+            const std::vector<SDL_Keycode>& bound = keys.keysOf(action);
+            if (row < bound.size()) {
+                keysInRow += (keysInRow.empty() ? "" : " ") + std::string(SDL_GetKeyName(bound[row]));
+            }
+        }
+        if (keysInRow.empty()) {
+            break;
+        }
+        walk += (walk.empty() ? "" : " or ") + keysInRow;
+    }
+    const auto either = [&](Action action) {
+        std::string names;
+        for (const SDL_Keycode key : keys.keysOf(action)) {
+            names += (names.empty() ? "" : " or ") + std::string(SDL_GetKeyName(key));
+        }
+        return names;
+    };
+    const std::string attack = either(Action::Attack);
+    return {
+        "Walk: " + walk + "   Stop walking: " + either(Action::Stop),
+        "Attack: click" + (attack.empty() ? "" : " or " + attack) + "   Pause: Esc or P   This help: F1",
         "Gamepad: stick or D-pad walks, A attacks, Start pauses",
         "Mute: M   Fullscreen: F11",
         "Defeat the outlaws and collect the bulls at every farm;",
         "the arrow points to the nearest farm",
     };
-    return text;
 }
 
 Uint8 HelpPanel::alphaFor(int framesLeft) {
@@ -34,8 +57,9 @@ Uint8 HelpPanel::alphaFor(int framesLeft) {
     return static_cast<Uint8>(255 * framesLeft / kFadeFrames);
 }
 
-void HelpPanel::open(SDL_Renderer* renderer, const char* fontPath) {
+void HelpPanel::open(SDL_Renderer* renderer, const char* fontPath, const std::vector<std::string>& lines) {
     close();
+    shown = lines;
     if (renderer == nullptr) {
         return;
     }
@@ -43,7 +67,7 @@ void HelpPanel::open(SDL_Renderer* renderer, const char* fontPath) {
     if (font == nullptr) {
         return;
     }
-    for (const std::string& line : lines()) {
+    for (const std::string& line : shown) {
         SDL_Surface* surface = TTF_RenderUTF8_Solid(font, line.c_str(), kInk);
         SDL_Texture* texture = surface != nullptr ? SDL_CreateTextureFromSurface(renderer, surface) : nullptr;
         SDL_FreeSurface(surface);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "world/KeyBindings.h"
+
 #include <SDL.h>
 #include <SDL_ttf.h>
 
@@ -23,19 +25,22 @@ public:
     HelpPanel& operator=(const HelpPanel&) = delete;
     ~HelpPanel();
 
-    // The controls (keys, mouse, pad) and what to do, one entry a line.
-    static const std::vector<std::string>& lines();
+    // The controls (the player's keys, the mouse, the pad) and what to do, one entry a line.
+    static std::vector<std::string> linesFor(const KeyBindings& keys);
     // How opaque the panel is with `framesLeft` of its time to go: full, then fading to nothing.
     static Uint8 alphaFor(int framesLeft);
 
     // Opens the small font and renders the lines; without the font the panel stays empty.
-    void open(SDL_Renderer* renderer, const char* fontPath);
+    void open(SDL_Renderer* renderer, const char* fontPath, const std::vector<std::string>& lines);
     void close();
     // The small font, for other panels that show the same lines; null when not open.
     TTF_Font* smallFont() const { return font; }
+    // The lines the panel shows.
+    const std::vector<std::string>& text() const { return shown; }
     void draw(SDL_Renderer* renderer, Uint8 alpha) const;
 
 private:
     TTF_Font* font = nullptr;            // the game's font at kPointSize
+    std::vector<std::string> shown;      // the lines, as given to open
     std::vector<SDL_Texture*> rendered;  // one texture a line
 };

@@ -5,6 +5,7 @@
 #include "shell/PlayFrame.h"
 #include "shell/SavedRun.h"
 #include "persist/RunPlace.h"
+#include "present/Gamepads.h"
 
 #include <iostream>
 #include <string>
@@ -89,6 +90,8 @@ bool Shell::startUp() {
     Button::flagText = 0;
     Render::isRunning = false;
     runsBegun = 0;
+    settings.load(std::cerr);
+    Cowboy::bindings = settings.keys;
 
     gameObj = std::make_unique<Game>();
     game = gameObj.get();
@@ -112,6 +115,8 @@ bool Shell::startUp() {
     }
 
     game->loadGround(Game::kGroundPath);
+    Gamepads::loadMappings(settings.file(Settings::kPadMappingsName));
+    Gamepads::openAll();
     arrowObj = std::make_unique<Arrow>();
     arrow = arrowObj.get();
     farmSite1 = Site{Levels::kSite1X, Levels::kSite1Y};
@@ -141,7 +146,7 @@ bool Shell::startUp() {
 
     Text& name = *menuTexts[kNameItem];
     name.display(name.showInput(" "), name.getPos(kNameLineOffset));
-    help.open(Render::renderer, Text::kFontPath);
+    help.open(Render::renderer, Text::kFontPath, HelpPanel::linesFor(Cowboy::bindings));
     sound.open();
     sound.playTune(Sound::Tune::Menu);
     SDL_SetEventFilter(&Shell::playKeyFilter, this);
@@ -166,6 +171,7 @@ void Shell::beginRun() {
     Enemy::isAngry = false;
     DrawQueue::skipped = 0;
     button->showScores = false;
+    button->focus = Button::kNewGameEntry;
     button->firstMenu = runsBegun == 1;
     game->camX = 0;
     game->camY = 0;
@@ -205,6 +211,7 @@ void Shell::showMenuAgain() {
     // What was pressed to leave the run is not meant for the menu.
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    SDL_FlushEvents(SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP);
 }
 
 bool Shell::closedOnMenuShownAgain() {
@@ -249,6 +256,11 @@ bool Shell::menuPass() {
     }
     name.display(name.showInput(line), name.getPos(kNameLineOffset));
 
+    if (button->focus < menuPositions.size()) {
+        const SDL_Rect at = menuPositions[button->focus];
+        const SDL_Rect size = menuSizes[button->focus];
+        menu->drawFocus(SDL_Rect{at.x, at.y, size.w, size.h});
+    }
     for (int i = 1; i < kMenuTexts; ++i) {
         Text& item = *menuTexts[i];
         item.display(item.PrintButton(kMenuLabels[i]), item.getPos(0));
@@ -342,8 +354,10 @@ void Shell::startPause() {
     pauseAsked = false;
     filteringPlayKeys = false;
     sound.setPaused(true);
+    // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
+    player->letGo();
     std::vector<ResultCard::Line> lines;
-    for (const std::string& line : HelpPanel::lines()) {
+    for (const std::string& line : help.text()) {
         lines.push_back(ResultCard::Line{line, true});
     }
     lines.push_back(ResultCard::Line{ResultCard::kPauseChoices, false});
@@ -358,6 +372,7 @@ bool Shell::pausePass() {
     SDL_Event event;
     // Everything pressed while paused is the panel's: nothing of it reaches play.
     while (SDL_PollEvent(&event) != 0) {
+        PanelKeys::keepPadsPlugged(event);
         const PanelKeys::PauseChoice now = PanelKeys::pauseChoice(event);
         if (choice == PanelKeys::PauseChoice::None) {
             choice = now;
@@ -414,15 +429,17 @@ bool Shell::showResultCard(Uint64 millis) {
     }
     lines.push_back(ResultCard::Line{ResultCard::kChoices, false});
     card.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), title, lines);
-    // Keys and clicks still queued were meant for play, not for the card.
+    // Keys, clicks and pad buttons still queued were meant for play, not for the card.
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    SDL_FlushEvents(SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP);
     Uint64 end = SDL_GetTicks64() + millis;
     PanelKeys::CardChoice choice = PanelKeys::CardChoice::None;
     while (choice == PanelKeys::CardChoice::None && SDL_GetTicks64() < end) {
         game->applyWindowKeys();
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) {
+            PanelKeys::keepPadsPlugged(event);
             const PanelKeys::CardChoice now = PanelKeys::cardChoice(event);
             if (choice == PanelKeys::CardChoice::None) {
                 choice = now;

@@ -12,6 +12,7 @@
 #include "persist/Replay.h"
 #include "shell/FramePacer.h"
 #include "shell/Run.h"
+#include "shell/Settings.h"
 #include "world/Arrow.h"
 #include "world/Bull.h"
 #include "world/Cowboy.h"
@@ -70,6 +71,7 @@ public:
     ScoreBoard scoreBoard;  // the best runs, shown on the menu on demand
     FramePacer pacer;       // at most 60 menu passes and frames a second
     Sound sound;            // effects and tunes; mute it before start-up for a silent run
+    Settings settings;      // the player's keys and controller mappings, read at start-up
     ResultCard card;        // shown after a run that ended by itself, over its last picture
     ResultCard pauseCard;   // shown while a run is paused, over its last picture
     HelpPanel help;         // how to play: at the start of a new game, on F1, in the pause panel
