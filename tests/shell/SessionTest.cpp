@@ -198,3 +198,54 @@ TEST_F(SessionTest, ALaterRunInOneProcessPlaysAsAFirstRunInAFreshOne) {
 }
 
 }  // namespace
+
+namespace {
+
+Uint64 fakeMillis = 0;
+Uint64 fakeClock() { return fakeMillis; }
+
+void pushPad(SDL_GameControllerButton which) {
+    SDL_Event event{};
+    event.type = SDL_CONTROLLERBUTTONDOWN;
+    event.cbutton.button = static_cast<Uint8>(which);
+    event.cbutton.state = SDL_PRESSED;
+    SDL_PushEvent(&event);
+}
+
+TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere) {
+    HeldWalk::clock = &fakeClock;
+    startNewGame();
+    // d held down when Start pauses, and let go while paused: the hero must not walk on after.
+    testsupport::pushKeyDown(SDLK_d);
+    frame();
+    fakeMillis += 1000;
+    frame();
+    const int walkedTo = player->getPos().x;
+    EXPECT_GT(walkedTo, 300);
+    pushPad(SDL_CONTROLLER_BUTTON_START);
+    frame();
+    ASSERT_TRUE(shell->pauseAsked) << "Start pauses";
+    shell->startPause();
+    testsupport::pushKeyUp(SDLK_d);
+    EXPECT_TRUE(shell->pausePass());
+    pushPad(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_FALSE(shell->pausePass()) << "A continues";
+    const int pausedAt = player->getPos().x;
+    for (int i = 0; i < 5; ++i) {
+        fakeMillis += 1000;
+        frame();
+    }
+    EXPECT_EQ(player->getPos().x, pausedAt) << "a walk held into the pause ends there";
+    EXPECT_FALSE(player->walking);
+
+    pushPad(SDL_CONTROLLER_BUTTON_START);
+    frame();
+    shell->startPause();
+    pushPad(SDL_CONTROLLER_BUTTON_B);
+    EXPECT_FALSE(shell->pausePass()) << "B quits";
+    EXPECT_TRUE(shell->quitToMenu);
+    EXPECT_FALSE(Render::isRunning);
+    HeldWalk::clock = &HeldWalk::systemClock;
+}
+
+}  // namespace
