@@ -39,7 +39,8 @@ std::vector<std::string> HelpPanel::linesFor(const KeyBindings& keys) {
     const std::string attack = either(Action::Attack);
     return {
         "Walk: " + walk + "   Stop walking: " + either(Action::Stop),
-        "Attack: click" + (attack.empty() ? "" : " or " + attack) + "   Pause: Esc or P   This help: F1",
+        "Attack: click" + (attack.empty() ? "" : " or " + attack) + "   Pause: Esc" +
+            (keys.actionOf(SDLK_p) == Action::None ? " or P" : "") + "   This help: F1",
         "Gamepad: stick or D-pad walks, A attacks, Start pauses",
         "Mute: M   Fullscreen: F11",
         "Defeat the outlaws and collect the bulls at every farm;",

@@ -1,11 +1,17 @@
 #include "shell/PanelKeys.h"
 
 #include "present/Gamepads.h"
+#include "world/Cowboy.h"
 
 namespace {
 
 bool padPress(const SDL_Event& event, SDL_GameControllerButton button) {
     return event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == button;
+}
+
+// P pauses unless the player gave it to one of the hero's actions.
+bool pausesToo(SDL_Keycode key) {
+    return key == SDLK_p && Cowboy::bindings.actionOf(key) == KeyBindings::Action::None;
 }
 
 }  // namespace
@@ -15,7 +21,8 @@ bool PanelKeys::freshKey(const SDL_Event& event, SDL_Keycode key) {
 }
 
 bool PanelKeys::asksPause(const SDL_Event& event) {
-    return freshKey(event, SDLK_ESCAPE) || freshKey(event, SDLK_p) || padPress(event, SDL_CONTROLLER_BUTTON_START);
+    return freshKey(event, SDLK_ESCAPE) || (freshKey(event, SDLK_p) && pausesToo(SDLK_p)) ||
+           padPress(event, SDL_CONTROLLER_BUTTON_START);
 }
 
 bool PanelKeys::losesFocus(const SDL_Event& event) {
@@ -32,7 +39,7 @@ bool PanelKeys::isPanelKey(const SDL_Event& event) {
         return false;
     }
     const SDL_Keycode key = event.key.keysym.sym;
-    return key == SDLK_ESCAPE || key == SDLK_p || key == SDLK_F1;
+    return key == SDLK_ESCAPE || pausesToo(key) || key == SDLK_F1;
 }
 
 PanelKeys::PauseChoice PanelKeys::pauseChoice(const SDL_Event& event) {

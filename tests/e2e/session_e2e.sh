@@ -56,7 +56,9 @@ first=${alone_trace%Game Cleaned$'\n'}
 check "the process's trace begins with the lost run's whole trace, without the teardown" \
   test "${trace:0:${#first}}" = "$first"
 second=${trace:${#first}}
-begins=$'huyRender created2\nRender Building created\nfuck 360 360\n'
+# Each tap walks a step, a tap held past 1/30 s by a busy machine one more: read where he got to.
+read -r x y rest < <(saved_hero "$work/files/resP.bin")
+begins=$'huyRender created2\nRender Building created\nfuck '"$x $x"$'\n'
 ends=$'\n ***** \n\n ***** \nGame Cleaned\n'
 check "then the new game's: chosen, set up, closed in play" test "${second:0:${#begins}}" = "$begins"
 check "and its save, then the teardown once" \
@@ -66,10 +68,17 @@ check "two players records" test "$(stat -c %s "$work/files/players.bin")" -eq 1
 check "the first is the lost run's" test "$(head -c 56 "$work/files/players.bin" | od -An -tx1)" = "$alone_record"
 check "the second names Ann with no points" \
   test "$(tail -c 56 "$work/files/players.bin" | perl -e 'local $/; my $r = <STDIN>; my ($n) = unpack("Z52", $r); print $n, " ", unpack("l<", substr($r, 52))')" = "Ann 0"
-check "the save is the new game's: 360 300, health 5000, level 1 ($(saved_hero "$work/files/resP.bin"))" \
-  test "$(saved_hero "$work/files/resP.bin")" = "360 300 5000 1 0 0 2 2"
+check "the save is the new game's: five taps or a few more to the right, health 5000, level 1 ($x $y $rest)" \
+  test "$x" -ge 360 -a "$x" -le 420 -a $(( (x - 300) % 12 )) -eq 0 -a "$y $rest" = "300 5000 1 0 0 2 2"
 
 echo "== ten runs in one process, each left from the pause panel, then a close on the menu"
+# What is measured is memory kept, not the allocators' own habits: sanitized, freed memory is
+# otherwise held back from reuse (the quarantine that catches a use after free), and glibc's
+# malloc otherwise serves large blocks from a heap it rarely shrinks once one has been freed.
+for i in "${!game_env[@]}"; do
+  [[ ${game_env[i]} == ASAN_OPTIONS=* ]] && game_env[i]+=":quarantine_size_mb=0"
+done
+game_env+=(MALLOC_MMAP_THRESHOLD_=131072)
 new_work
 start_game || exit 1
 xdotool type --delay 60 "Bo"
