@@ -122,9 +122,9 @@ void Cowboy::handleKey(const SDL_KeyboardEvent& key) {
         attacking = true;  // as a click does
         return;
     }
-    if (KeyBindings::walks(action)) {
-        held.press(key.keysym.sym, action, now);
-    }
+    // Any other key held down holds the walk still (b stops it, as its name says) until it is
+    // released, as a desktop's repeat would have passed to that key.
+    held.press(key.keysym.sym, KeyBindings::walks(action) ? action : KeyBindings::Action::None, now);
     handleKeyDown(action);
 }
 

@@ -18,7 +18,8 @@ public:
     static Uint64 systemClock();  // SDL's milliseconds
     static Clock clock;           // systemClock unless a test put its own
 
-    // A source (a key, a pad's button or stick) went down for a walking action at time now.
+    // A source (a key, a pad's button or stick) went down at time now, for a walking action or
+    // for None, which holds the walk still while it is the latest press.
     void press(long long source, KeyBindings::Action action, Uint64 now);
     // A source went up. True when it was held; the one held before it, if any, walks from now.
     bool release(long long source, Uint64 now);

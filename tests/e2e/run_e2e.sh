@@ -42,9 +42,8 @@ start_game || exit 1
 xdotool key Return
 for _ in $(seq 1 100); do has "Render created2" && break; sleep 0.1; done
 check "Enter on the menu started a game" has "huy"
-xdotool keydown d
-sleep 1
-xdotool keyup d
+# One xdotool for the whole hold: starting a second one on a busy machine would lengthen it.
+xdotool keydown d sleep 1 keyup d
 sleep 0.3
 close_game
 check_exit

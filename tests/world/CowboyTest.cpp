@@ -287,9 +287,16 @@ TEST_F(CowboyTest, TheLastHeldWayWalksAndTheOtherTakesOverWhenItIsReleased) {
     hold(100);
     EXPECT_EQ(stepsRight(), 6) << "right, still held, walks again from its release";
     EXPECT_EQ(hero.getSide(), 3);
+    press(SDLK_b);
+    hold(200);
+    EXPECT_EQ(stepsRight(), 6) << "b held down holds the walk still";
+    EXPECT_FALSE(hero.walking);
+    pushKeyUp(SDLK_b);
+    hold(100);
+    EXPECT_EQ(stepsRight(), 8);
     pushKeyUp(SDLK_d);
     hold(100);
-    EXPECT_EQ(stepsRight(), 6);
+    EXPECT_EQ(stepsRight(), 8);
 
     press(SDLK_d);
     press(SDLK_SPACE);
