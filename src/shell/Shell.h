@@ -24,14 +24,15 @@
 #include <memory>
 #include <vector>
 
-// Process-wide handles, set once by Shell::startUp.
+// Process-wide handles: game, arrow, menu and button set once by Shell::startUp; player, hero and
+// replay point into the current run and are set anew by Shell::beginRun.
 extern Game* game;        // window, renderer and camera
 extern Cowboy* player;    // the hero character; null once he has died
-extern Player* hero;      // the player's name-and-score record
+extern Player* hero;      // the run's name-and-score record
 extern Arrow* arrow;      // the direction arrow
 extern Menu* menu;        // the menu background
 extern Button* button;    // menu clicks and name input
-extern Replay* replay;    // the replay object
+extern Replay* replay;    // the run's replay object
 
 // A world point where a farm stands and enemies and bulls are placed around.
 struct Site {
@@ -108,12 +109,13 @@ public:
     void frameLoop();
     // The pause panel until the player continues, quits to the menu or closes the window.
     void pause();
+    // Stops the sound and the hero's held walks and readies the panel over the kept picture.
     void startPause();
     // One pass of the pause panel; false once the pause is over.
     bool pausePass();
     // After a run that ended by itself (won, lost, a replay run out): the result card, until the
     // player chooses, closes the window or leaves it `millis` alone. True when the player chose to
-    // play again. Without such an end, true after a quit to the menu and false otherwise.
+    // play again. Without such an end no card shows, and the answer is false.
     bool showResultCard(Uint64 millis = kCardMillis);
     // The run's player record and save; when the process ends with it, the teardown too.
     void endOfRun(bool processGoesOn = false);
