@@ -51,6 +51,18 @@ check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 check "nothing on standard error from the game" \
   bash -c "! sed '/^=\{20,\}\$/,\$d' '$work/stderr.txt' | grep -v XDG_RUNTIME_DIR | grep -q ."
 
+echo "== started with --mute: the same window and the same clean end"
+new_work
+start_game --mute || exit 1
+click "${NEW_GAME[@]}"
+sleep 1
+xdotool key --delay 100 m d
+close_game
+check_exit
+check "muted: first line Inited" test "$(line 1)" = "Inited"
+check "muted: NEW GAME traced huy" has "huy"
+check "muted: last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
+
 echo "== NEW GAME, walk, attack, close"
 new_work
 start_game || exit 1
