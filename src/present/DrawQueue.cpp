@@ -7,6 +7,10 @@ void DrawQueue::add(Render& figure, SDL_Rect src, SDL_Rect dst) {
     if (figure.texture == nullptr) {
         return;  // a missing picture draws nothing
     }
+    if (skipCovered && !Render::showsInPicture(dst)) {
+        ++skipped;  // wholly outside the picture: it would show nothing
+        return;
+    }
     Drawing drawing;
     drawing.texture = figure.texture;
     drawing.src = src;

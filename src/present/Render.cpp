@@ -1,5 +1,7 @@
 #include "present/Render.h"
 
+#include "present/DrawQueue.h"
+
 #include <SDL_image.h>
 
 #include <iostream>
@@ -59,6 +61,10 @@ SDL_Renderer* Render::createRender(SDL_Window* window) {
 }
 
 void Render::copyTex(SDL_Rect src, SDL_Rect dst) {
+    if (DrawQueue::skipCovered && !showsInPicture(dst)) {
+        ++DrawQueue::skipped;
+        return;
+    }
     SDL_RenderCopy(renderer, texture, &src, &dst);
     markDrawn();
 }

@@ -12,6 +12,7 @@ public:
     static SDL_Renderer* renderer;  // the one renderer; null before Game::init and after Game::clean
     static bool isRunning;          // the frame loop runs while this is true
     static bool drawnSincePresent;  // something was cleared or drawn since the last present
+    static constexpr SDL_Rect kPicture{0, 0, 1080, 720};  // where every drawing lands, before scaling
 
     SDL_Texture* texture = nullptr;  // the picture this object draws, owned by this object
     SDL_Rect rect{};                 // source rectangle: the part of texture to draw
@@ -39,6 +40,9 @@ public:
 
     // Notes a draw made straight through SDL, so the next present shows it.
     static void markDrawn() { drawnSincePresent = true; }
+    // Whether a drawing at dst shows any of the picture; the renderer would take one that does
+    // not all the same, and a real window's driver pays for it.
+    static bool showsInPicture(const SDL_Rect& dst) { return SDL_HasIntersection(&dst, &kPicture) == SDL_TRUE; }
 
 protected:
     // Destroys texture while its renderer still exists; after Game::clean the renderer

@@ -138,9 +138,8 @@ protected:
 Uint32 soundNow = 0;  // the sound's clock in the tests that set it
 Uint32 soundClock() { return soundNow; }
 
-TEST_F(ShellTest, TheHurtAndTheBlowKeepTheirGapsAndVaryTheirPitchAndAHeldMDoesNotFlickerTheMute) {
+TEST_F(SoundTest, TheHurtAndTheBlowKeepTheirGapsAndVaryTheirPitchAndAHeldMDoesNotFlickerTheMute) {
     Sound& sound = shell->sound;
-    ASSERT_TRUE(sound.isOpen());
     sound.clock = &soundClock;
     // The hurt at most every 0.6 s, the blow every 0.15 s; each play at the next pitch.
     for (const auto& [effect, gap] : {std::pair{Sound::Effect::Hurt, 600u}, std::pair{Sound::Effect::Hit, 150u}}) {
