@@ -2,7 +2,10 @@
 
 #include <SDL.h>
 
+#include "present/OpaqueMask.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // Base of everything that draws itself: one texture, a source and a destination rectangle,
@@ -43,6 +46,9 @@ public:
     // Whether a drawing at dst shows any of the picture; the renderer would take one that does
     // not all the same, and a real window's driver pays for it.
     static bool showsInPicture(const SDL_Rect& dst) { return SDL_HasIntersection(&dst, &kPicture) == SDL_TRUE; }
+    // Narrows an unscaled drawing of a picture loaded with its mask to the part of src that is not
+    // fully transparent, which draws the same pixels; false when nothing of src would show.
+    static bool trimToOpaque(SDL_Texture* texture, SDL_Rect& src, SDL_Rect& dst);
 
 protected:
     // Destroys texture while its renderer still exists; after Game::clean the renderer
@@ -51,4 +57,10 @@ protected:
     // Replaces texture with the picture at path and writes its size into w and h; when it cannot
     // be loaded, texture is null and w and h keep their defaults.
     void loadPicture(const std::string& path, int32_t& w, int32_t& h);
+
+    std::unique_ptr<OpaqueMask> mask;  // which pixels of texture show, when loadPicture made it
+
+private:
+    // LoadPNG, also making the picture's mask into *mask (when given) and tying it to the texture.
+    static SDL_Texture* loadPNG(const std::string& path, SDL_Renderer* renderer, std::unique_ptr<OpaqueMask>* mask);
 };
