@@ -15,7 +15,7 @@ public:
     static constexpr const char* kDied = "YOU DIED";
     static constexpr SDL_Rect kPanel{240, 210, 600, 300};  // in the 1080 by 720 picture
     static constexpr int kTitleScale = 2;                  // the title is drawn twice as large
-    static constexpr Uint8 kPanelAlpha = 200;
+    static constexpr Uint8 kPanelAlpha = 255;  // opaque: nothing of the picture shows through the lines
 
     ResultCard() = default;
     ResultCard(const ResultCard&) = delete;

@@ -125,6 +125,7 @@ bool Shell::startUp() {
     Levels::reseed();
     for (auto& text : hudTexts) {
         text->init();
+        text->outlined = true;  // the HUD stands on sand and buildings alike
     }
     for (auto& text : menuTexts) {
         text->init();
@@ -153,6 +154,11 @@ bool Shell::startUp() {
 
     Text& name = *menuTexts[kNameItem];
     name.display(name.showInput(" "), name.getPos(kNameLineOffset));
+    // A longer name would run off the sign and past the window's edge; the cursor goes after it.
+    button->fits = [&name](const std::string& typed) {
+        return name.getPos(kNameLineOffset).x + name.widthOf(typed) + Text::kCursorGap + Text::kCursorWidth <=
+               kSignRight;
+    };
     sound.open();
     sound.playTune(Sound::Tune::Menu);
     return true;
@@ -166,6 +172,11 @@ bool Shell::menuPass() {
         return false;
     }
     game->applyWindowKeys();
+    // Nothing new since the last picture: it stays on screen, and the pass costs next to nothing.
+    if (!menuRedraw.needed()) {
+        pacer.endPass();
+        return true;
+    }
     menu->copyTex(menu->getPos(), menu->getRect());
 
     Text& name = *menuTexts[kNameItem];
@@ -176,6 +187,9 @@ bool Shell::menuPass() {
         sound.play(Sound::Effect::Click);
     }
     name.display(name.showInput(line), name.getPos(kNameLineOffset));
+    if (menuRedraw.cursorShown()) {
+        name.drawCursor(line, name.getPos(kNameLineOffset));
+    }
 
     if (button->focus < menuPositions.size()) {
         const SDL_Rect at = menuPositions[button->focus];

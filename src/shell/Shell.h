@@ -3,6 +3,7 @@
 #include "present/Button.h"
 #include "present/Game.h"
 #include "present/Menu.h"
+#include "present/MenuRedraw.h"
 #include "present/ResultCard.h"
 #include "present/ScoreBoard.h"
 #include "present/Sound.h"
@@ -60,6 +61,7 @@ public:
     static constexpr int kNameItem = 0;
     static constexpr int kNameLineOffset = 50;  // the name line stands 50 pixels below NEW GAME
     static constexpr Uint64 kCardMillis = 3000;  // how long the result card stays at most
+    static constexpr int kSignRight = 760;  // the menu sign's writing ends here: a name stops before it
 
     // How a run in play ended: won at the last level or lost with the hero, or neither (the
     // window was closed, a replay ran out).
@@ -101,6 +103,7 @@ public:
     bool heroSwinging = false;  // the hero's attack was under way at the end of the last frame
     Outcome outcome = Outcome::None;  // set by the frame that wins or loses the run
     ResultCard card;                  // shown after such a frame, over its picture
+    MenuRedraw menuRedraw;            // whether a menu pass has anything new to show
 
     Shell() = default;
     Shell(const Shell&) = delete;

@@ -75,9 +75,9 @@ new_work() {
   works+=("$work")
 }
 
-# Starts the game in $work; $pid and $wid name it once its window is there.
+# Starts the game in $work with the options given; $pid and $wid name it once its window is there.
 start_game() {
-  (cd "$work" && exec env "${game_env[@]}" "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
+  (cd "$work" && exec env "${game_env[@]}" "$game" "$@" >"$work/trace.txt" 2>"$work/stderr.txt") &
   pid=$!
   wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
   if [[ -z "$wid" ]]; then fail "window appeared"; return 1; fi
