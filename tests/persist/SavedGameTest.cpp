@@ -504,8 +504,8 @@ TEST(SavedGame, OnlyTheGamesOwnTemporaryFinishesASave) {
 }
 
 TEST(SavedGame, TwoGamesSavingTogetherLeaveOneWholeSave) {
-    // Game B ends while game A is at each step of its save in turn: B's whole save runs then and
-    // there unless it has to wait for A.
+    // Game B ends while game A is at each step of its save in turn, and B's save runs up to each
+    // of its own steps before A goes on, unless B has to wait for A; then the two finish.
     const resPl heroA = freshGame();
     const std::vector<resEn> enemiesA = {{1200, 0, 50}, {1300, 0, 40}};
     const std::string savedA = handPlayer(300, 300, 5000, 1, 0, 0, 2, 2, "Ann" + std::string(21, '\0'));
@@ -523,44 +523,58 @@ TEST(SavedGame, TwoGamesSavingTogetherLeaveOneWholeSave) {
         testing::internal::GetCapturedStdout();
         FileIO::beforeStep = nullptr;
     }
-    for (int at = 1; at <= steps; ++at) {
-        ScratchDir scratch;
-        writeFile("files/resP.bin", handPlayer(10, 20, 4000, 3, 1, 1, 6, 6));
-        writeFile("files/resE.bin", handEnemy(9, 9, 9));
-        const std::thread::id gameA = std::this_thread::get_id();
-        std::atomic<bool> waiting{false};
-        std::atomic<bool> done{false};
-        std::thread gameB;
-        int seen = 0;
-        FileIO::beforeStep = [&](FileIO::Step step, const std::string&) {
-            if (std::this_thread::get_id() != gameA) {
-                if (step == FileIO::Step::Lock) waiting = true;
+    for (int atA = 1; atA <= steps; ++atA) {
+        for (int atB = 1; atB <= steps + 1; atB += 3) {  // every third: each pair is two saves flushed to disk
+            ScratchDir scratch;
+            writeFile("files/resP.bin", handPlayer(10, 20, 4000, 3, 1, 1, 6, 6));
+            writeFile("files/resE.bin", handEnemy(9, 9, 9));
+            const std::thread::id gameA = std::this_thread::get_id();
+            std::atomic<bool> bWaits{false};   // B waits for the lock
+            std::atomic<bool> bPaused{false};  // B has reached its step atB
+            std::atomic<bool> bDone{false};
+            std::atomic<bool> aDone{false};
+            std::thread gameB;
+            int seenA = 0;
+            int seenB = 0;
+            const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+            FileIO::beforeStep = [&](FileIO::Step step, const std::string&) {
+                if (std::this_thread::get_id() != gameA) {
+                    if (step == FileIO::Step::Lock) {
+                        bWaits = true;
+                    } else if (++seenB == atB) {
+                        bPaused = true;
+                        while (!aDone) pause();
+                    }
+                    return 0;
+                }
+                if (++seenA == atA) {
+                    gameB = std::thread([&] {
+                        SavedGame::save(heroB, enemiesB, 300);
+                        bDone = true;
+                    });
+                    while (!bWaits && !bPaused && !bDone) pause();
+                }
                 return 0;
-            }
-            if (++seen == at) {
-                gameB = std::thread([&] {
-                    SavedGame::save(heroB, enemiesB, 300);
-                    done = true;
-                });
-                while (!waiting && !done) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            }
-            return 0;
-        };
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        SavedGame::save(heroA, enemiesA, 300);
-        if (gameB.joinable()) gameB.join();
-        FileIO::beforeStep = nullptr;
-        testing::internal::GetCapturedStdout();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "both games save, one after the other";
-        std::string reason;
-        EXPECT_TRUE(SavedGame::finishInterruptedSave(reason)) << reason;
-        const std::string player = readFile("files/resP.bin");
-        const std::string saved = readFile("files/resE.bin");
-        const bool wholeA = player == savedA && saved == handEnemy(1200, 0, 50) + handEnemy(1300, 0, 40);
-        const bool wholeB = player.size() == 56 && player[12] == 2 && saved == handEnemy(5, 5, 5) + handEnemy(6, 6, 6) + handEnemy(7, 7, 7);
-        EXPECT_TRUE(wholeA || wholeB) << "B ended at A's step " << at << ": hero level " << int(player[12]) << ", "
-                                      << saved.size() / 12 << " enemies";
+            };
+            testing::internal::CaptureStdout();
+            testing::internal::CaptureStderr();
+            SavedGame::save(heroA, enemiesA, 300);
+            aDone = true;
+            if (gameB.joinable()) gameB.join();
+            FileIO::beforeStep = nullptr;
+            testing::internal::GetCapturedStdout();
+            EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "both games save, one after the other";
+            std::string reason;
+            EXPECT_TRUE(SavedGame::finishInterruptedSave(reason)) << reason;
+            const std::string player = readFile("files/resP.bin");
+            const std::string saved = readFile("files/resE.bin");
+            const bool wholeA = player == savedA && saved == handEnemy(1200, 0, 50) + handEnemy(1300, 0, 40);
+            const bool wholeB = player.size() == 56 && player[12] == 2 &&
+                                saved == handEnemy(5, 5, 5) + handEnemy(6, 6, 6) + handEnemy(7, 7, 7);
+            EXPECT_TRUE(wholeA || wholeB) << "A at step " << atA << ", B at step " << atB << ": hero level "
+                                          << (player.size() > 12 ? int(player[12]) : 0) << ", " << saved.size() / 12
+                                          << " enemies";
+        }
     }
 
     // Another game keeps the lock past the wait (cut short here): this save says so in one line
