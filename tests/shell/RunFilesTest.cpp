@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <regex>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -225,14 +228,47 @@ TEST_F(RunFilesTest, OnlyRegularFilesAreUsedAndTheRunStillEnds) {
     EXPECT_EQ(end.substr(end.size() - 13), "Game Cleaned\n");
 }
 
-TEST_F(RunFilesTest, MissingFilesFolderIsReportedAndTheRunStillEnds) {
+TEST_F(RunFilesTest, MissingFilesFolderIsReportedOnceAndTheRunStillEnds) {
     ASSERT_EQ(system("rm -rf files"), 0);
     testing::internal::CaptureStderr();
-    const std::string end = playOneFrameAndClose();
-    const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(errors.empty());
+    startNewGame();
+    frame();
+    testsupport::pushQuit();
+    frame();
+    const std::string start = testing::internal::GetCapturedStderr();
+    EXPECT_NE(start.find("cannot record the replay"), std::string::npos) << start;
+    testing::internal::CaptureStderr();
+    const std::string end = traced([&] { shell->endOfRun(); });
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "bramblehoof: the folder files is missing: this run's score and save are not kept\n");
+    // The save's trace, each enemy as saved, and nothing read back.
+    EXPECT_TRUE(std::regex_search(end, std::regex(" 300 300\n\n -?[0-9]+ 50\n -?[0-9]+ 50\n\n \\*{5} \n\n \\*{5} \n")))
+        << end;
     EXPECT_EQ(end.substr(end.size() - 13), "Game Cleaned\n");
     EXPECT_FALSE(testsupport::fileExists("files")) << "the game never makes the folder";
+}
+
+TEST_F(RunFilesTest, NoFileOutsideIsChangedThroughASecondNameInFiles) {
+    // Every name the run writes, or makes on the way, is a second name of a file outside.
+    const std::vector<std::string> names = {"players.bin", "replay.txt", "replay.txt.tmp", "resP.bin",
+                                            "resE.bin", "resP.bin.tmp", "resE.bin.tmp", "save.lock"};
+    ASSERT_EQ(mkdir("outside", 0755), 0);
+    for (const std::string& name : names) {
+        testsupport::writeFile("outside/" + name, "the player's own " + name + "\n");
+        ASSERT_EQ(link(("outside/" + name).c_str(), ("files/" + name).c_str()), 0) << name;
+    }
+    testing::internal::CaptureStderr();
+    playOneFrameAndClose();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "bramblehoof: cannot record the player: files/players.bin has other links; left alone\n");
+    for (const std::string& name : names) {
+        EXPECT_EQ(testsupport::readFile("outside/" + name), "the player's own " + name + "\n") << name;
+    }
+    // The replay and the save are made anew beside them.
+    EXPECT_EQ(testsupport::readFile("files/replay.txt"), "300 300\n300 300\n");
+    EXPECT_EQ(testsupport::readFile("files/resP.bin").size(), 56u);
+    EXPECT_EQ(testsupport::readFile("files/resE.bin").size(), 24u);
+    EXPECT_FALSE(testsupport::fileExists("files/resE.bin.tmp"));
 }
 
 }  // namespace
