@@ -1,9 +1,13 @@
 #include "ShellFixture.h"
 
+#include "persist/FileIO.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <regex>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -163,6 +167,27 @@ TEST_F(RunFilesTest, ResumeWithoutASavedGameStartsANewGame) {
     EXPECT_EQ(shell->farms[0]->getID(), 1);
     EXPECT_EQ(shell->enemies[1]->getID(), 1);
     EXPECT_TRUE(shell->replayOut.is_open());
+
+    // A whole save, but another game is saving for longer than the wait (cut short here): no
+    // half-written pair is read, a new game starts, and the line says why.
+    frame();
+    nextProcess();
+    std::string record(56, '\0');
+    const int32_t fields[8] = {10, 20, 5000, 2, 0, 0, 4, 4};
+    std::memcpy(&record[0], fields, sizeof fields);
+    testsupport::writeFile("files/resP.bin", record);
+    const int other = open("files/save.lock", O_RDONLY | O_CREAT, 0644);
+    ASSERT_EQ(flock(other, LOCK_EX), 0);
+    FileIO::beforeStep = [](FileIO::Step step, const std::string&) { return step == FileIO::Step::Lock ? EWOULDBLOCK : 0; };
+    testing::internal::CaptureStderr();
+    testsupport::pushClick(kItemX, kResumeY);
+    startNewGame();
+    FileIO::beforeStep = nullptr;
+    close(other);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "bramblehoof: cannot resume (another game kept files/save.lock locked for 2 s); starting a new game\n");
+    EXPECT_EQ(shell->level, 1);
+    EXPECT_EQ(player->getPos().x, 300);
 }
 
 TEST_F(RunFilesTest, ResumeRefusesALevelNoGameReaches) {
