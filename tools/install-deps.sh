@@ -7,6 +7,7 @@ packages=(
   cmake make g++ pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
   libsdl2-mixer-dev
+  libinih-dev
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dotgothic16

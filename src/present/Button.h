@@ -24,6 +24,7 @@ public:
 
     std::string inputText;     // the name typed so far, always whole UTF-8 characters
     bool showScores = false;   // SCORE BOARD toggled on: the menu shows the best runs
+    std::size_t focus = kNewGameEntry;  // the entry Enter or pad A chooses, shown highlighted
 
     Button();
 
@@ -35,11 +36,16 @@ public:
     void appendText(const std::string& typed);
     // Removes the last whole UTF-8 character.
     void eraseLastCharacter();
+    // Does what a click on one entry does: the same run mode, the same trace.
+    void choose(std::size_t entry);
+    // Moves the focus by steps items down the screen (negative: up), round the ends.
+    void moveFocus(int steps);
 
     // Entries of the hit lists the menu phase passes to clickOn.
     static constexpr std::size_t kReplayEntry = 0;
     static constexpr std::size_t kNewGameEntry = 1;
     static constexpr std::size_t kResumeEntry = 2;
     static constexpr std::size_t kScoreBoardEntry = 3;
+    static constexpr std::size_t kItems = 4;  // entries 0 to 3 are items; 4 is the name line
 
 };

@@ -4,6 +4,7 @@
 #include "shell/PlayFrame.h"
 #include "shell/SavedRun.h"
 #include "persist/RunPlace.h"
+#include "present/Gamepads.h"
 
 #include <iostream>
 
@@ -79,6 +80,8 @@ bool Shell::startUp() {
     Enemy::isAngry = false;
     menuOpen = true;
     heroSwinging = false;
+    settings.load(std::cerr);
+    Cowboy::bindings = settings.keys;
 
     enemyCount = Levels::kEnemiesAtLevel1;
     farmCount = Levels::kFarmsAtLevel1;
@@ -112,6 +115,8 @@ bool Shell::startUp() {
     }
 
     game->loadGround(Game::kGroundPath);
+    Gamepads::loadMappings(settings.file(Settings::kPadMappingsName));
+    Gamepads::openAll();
     arrowObj = std::make_unique<Arrow>();
     arrow = arrowObj.get();
     heroObj = std::make_unique<Player>();
@@ -172,6 +177,11 @@ bool Shell::menuPass() {
     }
     name.display(name.showInput(line), name.getPos(kNameLineOffset));
 
+    if (button->focus < menuPositions.size()) {
+        const SDL_Rect at = menuPositions[button->focus];
+        const SDL_Rect size = menuSizes[button->focus];
+        menu->drawFocus(SDL_Rect{at.x, at.y, size.w, size.h});
+    }
     for (int i = 1; i < kMenuTexts; ++i) {
         Text& item = *menuTexts[i];
         item.display(item.PrintButton(kMenuLabels[i]), item.getPos(0));

@@ -10,6 +10,7 @@
 #include "persist/Player.h"
 #include "persist/Replay.h"
 #include "shell/FramePacer.h"
+#include "shell/Settings.h"
 #include "world/Arrow.h"
 #include "world/Bull.h"
 #include "world/Cowboy.h"
@@ -96,6 +97,7 @@ public:
     HeroSnapshot heroLast;  // the hero's last values, for the end of run after his death
     FramePacer pacer;       // at most 60 menu passes and frames a second
     Sound sound;            // effects and tunes; mute it before start-up for a silent run
+    Settings settings;      // the player's keys and controller mappings, read at start-up
     bool heroSwinging = false;  // the hero's attack was under way at the end of the last frame
     Outcome outcome = Outcome::None;  // set by the frame that wins or loses the run
     ResultCard card;                  // shown after such a frame, over its picture

@@ -1,9 +1,12 @@
 #include "world/Cowboy.h"
 
+#include "present/Gamepads.h"
 #include "world/RandomSeed.h"
 
 #include <cstdlib>
 #include <iostream>
+
+KeyBindings Cowboy::bindings;
 
 Cowboy::Cowboy(int x, int y) {
     texW = kDefaultTexW;
@@ -41,35 +44,35 @@ void Cowboy::spawn() {
     }
 }
 
-void Cowboy::handleKeyDown(SDL_Keycode key) {
+void Cowboy::handleKeyDown(KeyBindings::Action action) {
     walking = true;
     attacking = false;  // any key press cancels an attack in progress
-    switch (key) {
-        case SDLK_w:
+    switch (action) {
+        case KeyBindings::Action::Up:
             activeY = true;
             activeX = false;
             destRect.y = moved(destRect.y, -speed);
             side = 0;
             break;
-        case SDLK_a:
+        case KeyBindings::Action::Left:
             activeX = true;
             activeY = false;
             destRect.x = moved(destRect.x, -speed);
             side = 1;
             break;
-        case SDLK_s:
+        case KeyBindings::Action::Down:
             activeY = true;
             activeX = false;
             destRect.y = moved(destRect.y, speed);
             side = 2;
             break;
-        case SDLK_d:
+        case KeyBindings::Action::Right:
             activeX = true;
             activeY = false;
             destRect.x = moved(destRect.x, speed);
             side = 3;
             break;
-        case SDLK_b:
+        case KeyBindings::Action::Stop:
             walking = false;
             break;
         default:
@@ -88,6 +91,86 @@ void Cowboy::handleKeyDown(SDL_Keycode key) {
     }
 }
 
+void Cowboy::stopWalking() {
+    walking = false;
+    activeX = false;
+    activeY = false;
+    moving = false;
+}
+
+void Cowboy::handleKey(const SDL_KeyboardEvent& key) {
+    const KeyBindings::Action action = bindings.actionOf(key.keysym.sym);
+    const Uint64 now = HeldWalk::clock();
+    if (key.type == SDL_KEYUP) {
+        held.release(key.keysym.sym, now);
+        stopWalking();
+        return;
+    }
+    if (key.repeat != 0) {
+        return;  // a held key walks at the game's own pace, not at the desktop's repeat
+    }
+    if (action == KeyBindings::Action::Attack) {
+        attacking = true;  // as a click does
+        return;
+    }
+    // Any other key held down holds the walk still (b stops it, as its name says) until it is
+    // released, as a desktop's repeat would have passed to that key.
+    held.press(key.keysym.sym, KeyBindings::walks(action) ? action : KeyBindings::Action::None, now);
+    handleKeyDown(action);
+}
+
+void Cowboy::handlePad(const SDL_Event& event) {
+    const Uint64 now = HeldWalk::clock();
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+            // A pad pulled out mid-walk first lets go of its buttons and centres its stick (SDL
+            // sends those events), which ends its walk below.
+            Gamepads::deviceEvent(event);
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP: {
+            const auto button = static_cast<SDL_GameControllerButton>(event.cbutton.button);
+            const long long source = kPadSources + event.cbutton.which * kPadStride + button;
+            const KeyBindings::Action action = Gamepads::buttonAction(button);
+            if (event.type == SDL_CONTROLLERBUTTONUP) {
+                if (held.release(source, now)) {
+                    stopWalking();
+                }
+            } else if (action == KeyBindings::Action::Attack) {
+                attacking = true;
+            } else if (KeyBindings::walks(action)) {
+                held.press(source, action, now);
+                handleKeyDown(action);
+            }
+            break;
+        }
+        case SDL_CONTROLLERAXISMOTION: {
+            if (event.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX && event.caxis.axis != SDL_CONTROLLER_AXIS_LEFTY) {
+                break;
+            }
+            int x = 0;
+            int y = 0;
+            Gamepads::leftStick(event.caxis.which, x, y);
+            const KeyBindings::Action way = stickDirection(x, y);
+            const long long source = kPadSources + event.caxis.which * kPadStride + kStickSource;
+            if (way == held.actionOf(source)) {
+                break;
+            }
+            if (held.release(source, now)) {
+                stopWalking();
+            }
+            if (way != KeyBindings::Action::None) {
+                held.press(source, way, now);
+                handleKeyDown(way);
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
 DrawPair* Cowboy::handleEvents(SDL_Rect cam) {
     SDL_Event event;
     if (SDL_PollEvent(&event) != 0) {
@@ -97,20 +180,21 @@ DrawPair* Cowboy::handleEvents(SDL_Rect cam) {
                 std::cout << "fuck";
                 break;
             case SDL_KEYDOWN:
-                handleKeyDown(event.key.keysym.sym);
-                break;
             case SDL_KEYUP:
-                walking = false;
-                activeX = false;
-                activeY = false;
-                moving = false;
+                handleKey(event.key);
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 attacking = true;
                 break;
             default:
+                handlePad(event);
                 break;
         }
+    }
+    // A walk held down steps on its own, each step handled as a press would be.
+    const KeyBindings::Action walk = held.current();
+    for (int steps = held.dueSteps(HeldWalk::clock()); steps > 0; --steps) {
+        handleKeyDown(walk);
     }
     draw.drawDest = checkPosition(cam);
     draw.drawSrc = srcRect;
@@ -169,6 +253,18 @@ bool Cowboy::isBullCollected(int n) { return bul >= n; }
 bool Cowboy::isEnemyKilled(int n) { return enemy >= n; }
 
 void Cowboy::setHurt() { hurt = true; }
+
+KeyBindings::Action Cowboy::stickDirection(int x, int y) {
+    const int ax = x < 0 ? -x : x;
+    const int ay = y < 0 ? -y : y;
+    if (ax < kStickDeadZone && ay < kStickDeadZone) {
+        return KeyBindings::Action::None;
+    }
+    if (ax >= ay) {
+        return x < 0 ? KeyBindings::Action::Left : KeyBindings::Action::Right;
+    }
+    return y < 0 ? KeyBindings::Action::Up : KeyBindings::Action::Down;
+}
 
 void Cowboy::spawnRep() {
     bul = 0;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "world/Character.h"
+#include "world/HeldWalk.h"
+#include "world/KeyBindings.h"
 
 #include <SDL.h>
 
@@ -21,6 +23,15 @@ public:
     static constexpr int kInitialDir = 5;
     static constexpr int kPickupExtra = 22;      // a bull is reached within half its width plus this
     static constexpr int kRestartRange = 300;    // a new wave starts the hero in 0..299 on each axis
+    // A stick pushed less than a quarter of its travel is at rest: worn sticks never centre exactly.
+    static constexpr int kStickDeadZone = 8192;
+    // Walking sources of a game controller: its D-pad buttons, and its left stick as one more,
+    // numbered apart from every key code.
+    static constexpr long long kPadSources = 1LL << 40;
+    static constexpr long long kPadStride = 64;
+    static constexpr long long kStickSource = SDL_CONTROLLER_BUTTON_MAX;
+
+    static KeyBindings bindings;  // the player's keys, read once at start-up
 
     int32_t bul = 0;        // bulls collected in the current wave
     int32_t dir = 0;        // set at construction; nothing changes it
@@ -56,6 +67,16 @@ public:
     void setHurt();
     void spawnRep();
 
+    // The way a left stick at (x, y) walks: the larger axis decides, inside the dead zone none.
+    static KeyBindings::Action stickDirection(int x, int y);
+
 private:
-    void handleKeyDown(SDL_Keycode key);
+    HeldWalk held;  // walking keys and pad directions held down, and the steps they owe
+
+    // One step, facing and animation for a walking action, or the other actions of a key press.
+    void handleKeyDown(KeyBindings::Action action);
+    // What a key or pad release does: the walk stops at once.
+    void stopWalking();
+    void handleKey(const SDL_KeyboardEvent& key);
+    void handlePad(const SDL_Event& event);
 };

@@ -13,7 +13,7 @@ version=$3
 if [[ -z "${DISPLAY:-}" ]]; then
   exec xvfb-run -a -s "-screen 0 1280x800x24 -ardelay 60000" bash "$0" "$@"
 fi
-unset SDL_VIDEODRIVER XDG_DATA_HOME MAKEFLAGS MFLAGS MAKELEVEL
+unset SDL_VIDEODRIVER XDG_DATA_HOME XDG_CONFIG_HOME MAKEFLAGS MFLAGS MAKELEVEL
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -52,6 +52,7 @@ app=io.github.bramblehoof.Bramblehoof
 expected="f bin/bramblehoof
 f libexec/bramblehoof/bramblehoof
 f share/applications/$app.desktop
+f share/doc/bramblehoof/examples/settings.ini
 f share/icons/hicolor/128x128/apps/bramblehoof.png
 f share/icons/hicolor/256x256/apps/bramblehoof.png
 f share/icons/hicolor/32x32/apps/bramblehoof.png
@@ -61,7 +62,7 @@ f share/man/man6/bramblehoof.6.gz
 f share/metainfo/$app.metainfo.xml
 $(cd "$src/images" && find . -type f -printf 'f share/bramblehoof/images/%P\n')
 $(cd "$src/sounds" && find . -type f -printf 'f share/bramblehoof/sounds/%P\n')"
-same "installed files are the game, launcher, pictures, desktop files and man page" \
+same "installed files are the game, launcher, pictures, desktop files, man page and settings example" \
   "$(sort <<<"$expected")" "$(names "$prefix" | grep -v '^d ')"
 same "the manifest lists exactly the installed files" \
   "$(names "$prefix" | grep -v '^d ' | sed "s|^f |$prefix/|" | sort)" "$(sort "$scratch/manifest")"
@@ -197,6 +198,7 @@ f usr/lib/games/bramblehoof/bramblehoof
 f usr/share/applications/$app.desktop
 f usr/share/doc/bramblehoof/changelog.gz
 f usr/share/doc/bramblehoof/copyright
+f usr/share/doc/bramblehoof/examples/settings.ini
 f usr/share/icons/hicolor/128x128/apps/bramblehoof.png
 f usr/share/icons/hicolor/256x256/apps/bramblehoof.png
 f usr/share/icons/hicolor/32x32/apps/bramblehoof.png
@@ -210,7 +212,7 @@ $(cd "$src/sounds" && find . -type f -printf 'f usr/share/games/bramblehoof/soun
   same "package files follow Debian's games layout" "$(sort <<<"$expected_deb")" "$(sort <<<"$listed")"
   check "package version is the project's" test "$(dpkg-deb -f "$deb" Version)" = "$version"
   depends=$(dpkg-deb -f "$deb" Depends)
-  for lib in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0 libc6 fonts-dotgothic16; do
+  for lib in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0 libinih1 libc6 fonts-dotgothic16; do
     check "depends on $lib" grep -q "\\b$lib\\b" <<<"$depends"
   done
   lintian "$deb" >"$scratch/lintian.txt" 2>&1

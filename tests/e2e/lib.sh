@@ -9,6 +9,8 @@ if [[ -z "${DISPLAY:-}" ]]; then
   exec xvfb-run -a -s "-screen 0 1280x800x24 -ardelay 60000" bash "$0" "$@"
 fi
 unset SDL_VIDEODRIVER
+# The player's settings never come from the real home: a folder of none.
+export XDG_CONFIG_HOME=/nonexistent/bramblehoof-test-config
 
 # A sanitized build: the GL driver that SDL unloads at exit is kept loaded, so that what it keeps
 # for the life of the process can be told apart from our own leaks (tests/lsan.supp lists those).

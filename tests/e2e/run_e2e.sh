@@ -36,6 +36,21 @@ check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 check "nothing on standard error from the game" \
   bash -c "! sed '/^=\{20,\}\$/,\$d' '$work/stderr.txt' | grep -v XDG_RUNTIME_DIR | grep -q ."
 
+echo "== Enter chooses NEW GAME; d held for one second walks by itself, with no key repeat"
+new_work
+start_game || exit 1
+xdotool key Return
+for _ in $(seq 1 100); do has "Render created2" && break; sleep 0.1; done
+check "Enter on the menu started a game" has "huy"
+# One xdotool for the whole hold: starting a second one on a busy machine would lengthen it.
+xdotool keydown d sleep 1 keyup d
+sleep 0.3
+close_game
+check_exit
+# The hero starts at x = 300 and each step is 12 pixels; the X server sends no key repeat.
+walked=$(( ($(tail -n 1 "$work/files/replay.txt" | cut -d' ' -f1) - 300) / 12 ))
+check "a second's hold walked 30 +- 2 steps ($walked)" test "$walked" -ge 28 -a "$walked" -le 32
+
 echo "== NEW GAME, walk, attack, close"
 new_work
 start_game || exit 1

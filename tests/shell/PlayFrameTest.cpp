@@ -196,6 +196,7 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
     // A key pressed while the card shows puts it away at once (one queued before it is dropped:
     // it was meant for play), and the card writes nothing, not even a score.
     testsupport::pushKeyDown(SDLK_SPACE);
+    const Uint64 before = SDL_GetTicks64();  // taken before the timer starts counting its 200 ms
     const SDL_TimerID later = SDL_AddTimer(
         200,
         [](Uint32, void*) -> Uint32 {
@@ -203,7 +204,6 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
             return 0;
         },
         nullptr);
-    const Uint64 before = SDL_GetTicks64();
     EXPECT_EQ(traced([&] { shell->showResultCard(); }), "");
     const Uint64 shown = SDL_GetTicks64() - before;
     EXPECT_GE(shown, 200u);

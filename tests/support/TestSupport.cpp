@@ -39,6 +39,9 @@ ScratchDir::ScratchDir(bool withFilesFolder) {
     if (withFilesFolder) {
         mkdir((dir + "/files").c_str(), 0755);
     }
+    // The player's settings are looked for here, never in the real home; left set afterwards, so
+    // no later test can fall back to the home either.
+    setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
     if (chdir(dir.c_str()) != 0) {
         ADD_FAILURE() << "cannot enter the scratch folder";
     }

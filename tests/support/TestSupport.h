@@ -11,7 +11,8 @@ std::string sourceDir();
 
 // A fresh scratch folder that becomes the working directory for the test's lifetime; it holds
 // links to the repository's images/ and sounds/ and an empty files/, so the game never touches
-// the real files.
+// the real files. XDG_CONFIG_HOME points at its config/ (not made), so no settings are read from
+// the real home.
 class ScratchDir {
 public:
     explicit ScratchDir(bool withFilesFolder = true);

@@ -2,6 +2,7 @@
 
 #include "world/Cowboy.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,34 @@ const SDL_Rect kCam{0, 0, 0, 0};
 // A hero spawned without a picture, on a sheet 576 pixels wide.
 class CowboyTest : public WorldTest {
 protected:
+    // Held keys walk by the clock: the tests move it themselves, so a slow machine changes nothing.
+    static Uint64 now;
+    static Uint64 fakeClock() { return now; }
+
     void SetUp() override {
+        now = 1000;
+        HeldWalk::clock = &fakeClock;
         WorldTest::SetUp();
         testing::internal::CaptureStdout();
         hero.spawn();
         testing::internal::GetCapturedStdout();
         hero.texW = 576;
     }
+
+    void TearDown() override {
+        HeldWalk::clock = &HeldWalk::systemClock;
+        WorldTest::TearDown();
+    }
+
+    // Lets the hero take queued events and held steps for millis, one call every 1/60 s.
+    void hold(Uint64 millis) {
+        for (const Uint64 end = now + millis; now < end;) {
+            now += std::min<Uint64>(1000 / 60, end - now);
+            hero.handleEvents(kCam);
+        }
+    }
+
+    int stepsRight() const { return (hero.destRect.x - 300) / 12; }
 
     // Pushes one key press and lets the hero take it.
     DrawPair* press(SDL_Keycode key, SDL_Rect cam = kCam) {
@@ -35,6 +57,8 @@ protected:
 
     Cowboy hero{300, 300};
 };
+
+Uint64 CowboyTest::now = 0;
 
 }  // namespace
 
@@ -141,7 +165,7 @@ TEST_F(CowboyTest, KeyBStopsTheAnimationOnly) {
 }
 
 TEST_F(CowboyTest, OtherKeysFaceUpAndStop) {
-    for (SDL_Keycode key : {SDLK_ESCAPE, SDLK_1, SDLK_UP}) {
+    for (SDL_Keycode key : {SDLK_ESCAPE, SDLK_1, SDLK_RETURN}) {
         press(SDLK_s);
         const SDL_Rect frame = hero.srcRect;
         const SDL_Rect place = hero.getPos();
@@ -224,4 +248,69 @@ TEST_F(CowboyTest, SpawnRepRestartsTheWave) {
     EXPECT_LT(hero.getPos().y, 300);
     EXPECT_EQ(hero.getHel(), 77);
     EXPECT_EQ(hero.getSide(), 2);
+}
+
+TEST_F(CowboyTest, AHeldKeyStepsThirtyTimesASecondAndTheDesktopsRepeatsDoNothing) {
+    press(SDLK_d);
+    EXPECT_EQ(stepsRight(), 1) << "the press steps at once";
+    SDL_Event repeat{};
+    repeat.type = SDL_KEYDOWN;
+    repeat.key.state = SDL_PRESSED;
+    repeat.key.repeat = 1;
+    repeat.key.keysym.sym = SDLK_d;
+    for (int i = 0; i < 25; ++i) {
+        SDL_PushEvent(&repeat);  // a desktop repeating at 25 a second
+    }
+    hold(1000);
+    EXPECT_EQ(stepsRight(), 31) << "one step at the press, then 30 in the second it is held";
+    EXPECT_EQ(hero.getSide(), 3);
+    EXPECT_TRUE(hero.walking);
+    pushKeyUp(SDLK_d);
+    hold(1000);
+    EXPECT_EQ(stepsRight(), 31) << "releasing stops at once";
+    EXPECT_FALSE(hero.walking);
+
+    press(SDLK_RIGHT);
+    pushKeyUp(SDLK_RIGHT);
+    hold(1000);
+    EXPECT_EQ(stepsRight(), 32) << "a tap of an arrow key is one step";
+}
+
+TEST_F(CowboyTest, TheLastHeldWayWalksAndTheOtherTakesOverWhenItIsReleased) {
+    press(SDLK_d);
+    hold(100);  // three steps right on top of the press
+    press(SDLK_UP);
+    hold(100);
+    EXPECT_EQ(stepsRight(), 4);
+    EXPECT_EQ(hero.destRect.y, 300 - 4 * 12) << "up, pressed last, walks";
+    pushKeyUp(SDLK_UP);
+    hold(100);
+    EXPECT_EQ(stepsRight(), 6) << "right, still held, walks again from its release";
+    EXPECT_EQ(hero.getSide(), 3);
+    press(SDLK_b);
+    hold(200);
+    EXPECT_EQ(stepsRight(), 6) << "b held down holds the walk still";
+    EXPECT_FALSE(hero.walking);
+    pushKeyUp(SDLK_b);
+    hold(100);
+    EXPECT_EQ(stepsRight(), 8);
+    pushKeyUp(SDLK_d);
+    hold(100);
+    EXPECT_EQ(stepsRight(), 8);
+
+    press(SDLK_d);
+    press(SDLK_SPACE);
+    EXPECT_TRUE(hero.is_attack()) << "Space attacks as a click does";
+    EXPECT_TRUE(hero.walking);
+    hold(40);
+    EXPECT_FALSE(hero.is_attack()) << "a held step is a press, and a press cancels the attack";
+}
+
+TEST(CowboyStick, TheLargerAxisDecidesOutsideAQuarterOfTheTravel) {
+    using A = KeyBindings::Action;
+    EXPECT_EQ(Cowboy::stickDirection(8191, -8191), A::None);
+    EXPECT_EQ(Cowboy::stickDirection(8192, 0), A::Right);
+    EXPECT_EQ(Cowboy::stickDirection(-9000, 8999), A::Left);
+    EXPECT_EQ(Cowboy::stickDirection(-9000, 9001), A::Down);
+    EXPECT_EQ(Cowboy::stickDirection(100, -32768), A::Up);
 }

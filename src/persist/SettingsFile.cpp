@@ -1,0 +1,136 @@
+#include "persist/SettingsFile.h"
+
+#include <ini.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// Feeds inih one line at a time and keeps count, so every entry and every bad line can be named
+// by its line number (inih's handler is not told the line).
+struct LineFeed {
+    const std::string* text = nullptr;
+    std::size_t at = 0;          // where the next line starts
+    int line = 0;                // the line inih is working on
+    bool lineUsed = false;       // inih made an entry of it
+    std::string lineText;        // its text
+    SettingsFile* file = nullptr;
+};
+
+std::string trimmed(const std::string& s) {
+    const std::size_t first = s.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return "";
+    }
+    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+// Whether inih has nothing to say about a line it made no entry of: a blank, a comment or a
+// section header. Anything else it skipped is a bad line.
+bool isQuietLine(std::string line, int number) {
+    if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        line.erase(0, 3);  // inih skips a byte-order mark
+    }
+    line = trimmed(line);
+    return line.empty() || line[0] == ';' || line[0] == '#' ||
+           (line[0] == '[' && line.find(']') != std::string::npos);
+}
+
+void closeLine(LineFeed& feed) {
+    if (feed.line > 0 && !feed.lineUsed && !isQuietLine(feed.lineText, feed.line)) {
+        feed.file->problems.push_back({feed.line, "not a [section], a name = value line or a comment"});
+    }
+}
+
+char* readLine(char* into, int room, void* stream) {
+    LineFeed& feed = *static_cast<LineFeed*>(stream);
+    closeLine(feed);
+    if (feed.at >= feed.text->size()) {
+        feed.line = 0;
+        return nullptr;
+    }
+    std::size_t end = feed.text->find('\n', feed.at);
+    end = end == std::string::npos ? feed.text->size() : end + 1;
+    feed.lineText = feed.text->substr(feed.at, end - feed.at);
+    feed.at = end;
+    ++feed.line;
+    feed.lineUsed = false;
+    if (feed.lineText.size() >= static_cast<std::size_t>(room) ||
+        feed.lineText.find('\0') != std::string::npos) {
+        // inih would cut it and read the rest as lines of their own: give it a blank instead.
+        feed.file->problems.push_back({feed.line, "line too long or not text"});
+        feed.lineText.clear();
+        feed.lineUsed = true;
+        std::strcpy(into, "\n");
+        return into;
+    }
+    std::memcpy(into, feed.lineText.c_str(), feed.lineText.size() + 1);
+    return into;
+}
+
+int takeEntry(void* user, const char* section, const char* name, const char* value) {
+    LineFeed& feed = *static_cast<LineFeed*>(user);
+    feed.lineUsed = true;
+    feed.file->entries.push_back({feed.line, section, name, value});
+    return 1;  // go on: every line is judged on its own
+}
+
+}  // namespace
+
+bool SettingsFile::read(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT) {
+            problems.push_back({0, std::strerror(errno)});
+        }
+        return false;
+    }
+    struct stat st {};
+    std::string why;
+    if (fstat(fd, &st) != 0) {
+        why = std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        why = "not a regular file";
+    } else if (static_cast<std::size_t>(st.st_size) > kMaxBytes) {
+        why = "larger than " + std::to_string(kMaxBytes) + " bytes";
+    }
+    std::string text;
+    if (why.empty()) {
+        text.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t got = 0;
+        while (got < text.size()) {
+            const ssize_t n = ::read(fd, &text[got], text.size() - got);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                if (n < 0) {
+                    why = std::strerror(errno);
+                }
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        text.resize(got);
+    }
+    close(fd);
+    if (!why.empty()) {
+        problems.push_back({0, why});
+        return false;
+    }
+    parse(text);
+    return true;
+}
+
+void SettingsFile::parse(const std::string& text) {
+    LineFeed feed;
+    feed.text = &text;
+    feed.file = this;
+    ini_parse_stream(&readLine, &feed, &takeEntry, &feed);
+    closeLine(feed);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "world/KeyBindings.h"
+
+#include <SDL.h>
+
+#include <string>
+
+// Game controllers: opened as they are plugged in (or found at start-up), closed as they are
+// pulled out. SDL keeps the open ones; nothing here outlives SDL.
+class Gamepads {
+public:
+    // Adds the mappings of a user's file (SDL's own database and SDL_GAMECONTROLLERCONFIG come
+    // first, from SDL itself). A missing file is no problem; a bad one gives one line.
+    static void loadMappings(const std::string& path);
+    // Opens every controller already plugged in.
+    static void openAll();
+    // Opens or closes the controller of a device event.
+    static void deviceEvent(const SDL_Event& event);
+
+    // What a button does in play: the D-pad walks, A or X attacks.
+    static KeyBindings::Action buttonAction(SDL_GameControllerButton button);
+    // Where the left stick of a controller stands now (0, 0 when it is not open).
+    static void leftStick(SDL_JoystickID which, int& x, int& y);
+};

@@ -1,0 +1,126 @@
+#include "ShellFixture.h"
+
+#include "world/HeldWalk.h"
+
+namespace {
+
+// The whole game driven from the keyboard alone and from a game controller plugged in while it
+// runs. Held walks follow a clock the test moves by one frame's time per frame.
+class ControlsTest : public ShellTest {
+protected:
+    static Uint64 now;
+    static Uint64 fakeClock() { return now; }
+
+    void SetUp() override {
+        now = 5000;
+        HeldWalk::clock = &fakeClock;
+        ShellTest::SetUp();
+    }
+    void TearDown() override {
+        ShellTest::TearDown();
+        HeldWalk::clock = &HeldWalk::systemClock;
+    }
+
+    void frames(int n) {
+        for (int i = 0; i < n && Render::isRunning && player != nullptr; ++i) {
+            now += 1000 / 60;
+            shell->frame();
+        }
+    }
+
+    static void pushKeyWith(SDL_Keycode key, Uint16 mod) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.state = SDL_PRESSED;
+        event.key.keysym.sym = key;
+        event.key.keysym.mod = mod;
+        SDL_PushEvent(&event);
+    }
+
+    // Runs menu passes until the queue is empty; returns their trace.
+    std::string menuPasses() {
+        return traced([&] {
+            for (int pass = 0; pass < kMaxMenuPasses && SDL_PollEvent(nullptr) == 1; ++pass) {
+                shell->menuPass();
+            }
+        });
+    }
+};
+
+Uint64 ControlsTest::now = 0;
+
+TEST_F(ControlsTest, TheMenuIsPlayedFromTheKeyboardAlone) {
+    pushKeyWith(SDLK_TAB, KMOD_NONE);      // from NEW GAME, the lowest, round to SCORE BOARD
+    pushKeyWith(SDLK_RETURN, KMOD_NONE);   // shows the board and stays on the menu
+    pushKeyWith(SDLK_TAB, KMOD_LSHIFT);    // back to NEW GAME
+    pushKeyWith(SDLK_UP, KMOD_NONE);       // REPLAY
+    pushKeyWith(SDLK_RETURN, KMOD_LALT);   // Alt+Enter is the fullscreen key, not a choice
+    const std::string before = menuPasses();
+    EXPECT_EQ(before, "");
+    EXPECT_TRUE(button->showScores);
+    EXPECT_EQ(button->focus, Button::kReplayEntry);
+    EXPECT_EQ(Button::checkIs, 1);
+
+    pushKeyWith(SDLK_RETURN, KMOD_NONE);
+    EXPECT_EQ(endMenu(), "replay12") << "Enter chooses as a click on the item would";
+    EXPECT_EQ(Button::flag, Button::kReplayPending);
+}
+
+TEST_F(ControlsTest, APadPluggedInChoosesWalksWithTheStickAndStopsWhenPulledOut) {
+    // The dummy driver's window never has the focus, without which SDL holds pad events back.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "Test pad";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* pad = SDL_JoystickOpen(index);
+    ASSERT_NE(pad, nullptr);
+    const SDL_JoystickID id = SDL_JoystickInstanceID(pad);
+    menuPasses();  // the menu hears of the new pad
+    ASSERT_NE(SDL_GameControllerFromInstanceID(id), nullptr) << "a pad plugged in while the game runs is used";
+
+    auto tap = [&](SDL_GameControllerButton which) {
+        SDL_JoystickSetVirtualButton(pad, which, 1);
+        SDL_JoystickUpdate();
+        SDL_JoystickSetVirtualButton(pad, which, 0);
+        SDL_JoystickUpdate();
+    };
+    for (int i = 0; i < 3; ++i) {
+        tap(SDL_CONTROLLER_BUTTON_DPAD_UP);  // REPLAY, RESUME, SCORE BOARD
+    }
+    tap(SDL_CONTROLLER_BUTTON_A);
+    tap(SDL_CONTROLLER_BUTTON_DPAD_UP);  // round to NEW GAME
+    EXPECT_EQ(menuPasses(), "");
+    EXPECT_TRUE(button->showScores);
+    tap(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(endMenu(), "huy");
+    traced([&] { shell->runSetUp(); });
+
+    auto stick = [&](Sint16 x) {
+        SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, x);
+        SDL_JoystickUpdate();
+    };
+    const int startX = player->getPos().x;
+    stick(6000);  // within the dead zone
+    frames(30);
+    EXPECT_EQ(player->getPos().x, startX) << "a stick barely off centre does not walk";
+    stick(20000);
+    frames(30);
+    // One step at the push, then one every 1/30 s of the 29 frames (464 ms) after it.
+    EXPECT_EQ(player->getPos().x, startX + 12 * 14);
+
+    SDL_JoystickClose(pad);
+    SDL_JoystickDetachVirtual(index);
+    frames(2);
+    const int pulledAt = player->getPos().x;
+    frames(30);
+    EXPECT_EQ(player->getPos().x, pulledAt) << "the walk ends with the pad";
+    EXPECT_FALSE(player->walking);
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+#include "shell/Settings.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Action = KeyBindings::Action;
+using Keys = std::vector<SDL_Keycode>;
+
+TEST(Settings, EveryBadLineIsNamedOnceAndKeepsItsEntrysDefault) {
+    const std::string text =
+        "; the player's keys\n"                    // 1
+        "# from the manual\n"                      // 2
+        "[keys]\n"                                 // 3
+        "right = l\n"                              // 4
+        "up = Foo\n"                               // 5
+        "jump = x\n"                               // 6
+        "this is not an entry\n"                   // 7
+        "left = l\n"                               // 8
+        "down =\n"                                 // 9
+        "attack = Return , Keypad 0 ; or a click\n"  // 10
+        "[video\n"                                 // 11
+        "[video]\n"                                // 12
+        "size = 2\n"                               // 13
+        "stop = " + std::string(300, 'x') + "\n"   // 14
+        "[keys]\n"                                 // 15
+        "stop = z\n";                              // 16
+    Settings settings;
+    std::ostringstream problems;
+    settings.apply(text, problems);
+    EXPECT_EQ(problems.str(),
+              "bramblehoof: settings.ini line 5: unknown key name 'Foo'\n"
+              "bramblehoof: settings.ini line 6: unknown entry 'jump'\n"
+              "bramblehoof: settings.ini line 7: not a [section], a name = value line or a comment\n"
+              "bramblehoof: settings.ini line 8: key 'L' already serves 'right'\n"
+              "bramblehoof: settings.ini line 9: no key given for 'down'\n"
+              "bramblehoof: settings.ini line 11: not a [section], a name = value line or a comment\n"
+              "bramblehoof: settings.ini line 13: unknown entry 'size' in section [video]\n"
+              "bramblehoof: settings.ini line 14: line too long or not text\n");
+    const KeyBindings& keys = settings.keys;
+    EXPECT_EQ(keys.keysOf(Action::Right), (Keys{SDLK_l})) << "a given entry replaces the default";
+    EXPECT_EQ(keys.actionOf(SDLK_d), Action::None);
+    EXPECT_EQ(keys.keysOf(Action::Up), (Keys{SDLK_w, SDLK_UP}));
+    EXPECT_EQ(keys.keysOf(Action::Left), (Keys{SDLK_a, SDLK_LEFT}));
+    EXPECT_EQ(keys.keysOf(Action::Down), (Keys{SDLK_s, SDLK_DOWN}));
+    EXPECT_EQ(keys.keysOf(Action::Attack), (Keys{SDLK_RETURN, SDLK_KP_0}));
+    EXPECT_EQ(keys.keysOf(Action::Stop), (Keys{SDLK_z})) << "the lines after the bad ones still count";
+}
+
+TEST(Settings, TheInstalledExampleHoldsExactlyTheDefaults) {
+    Settings settings;
+    std::ostringstream problems;
+    settings.apply(testsupport::readFile(testsupport::sourceDir() + "/dist/settings.ini"), problems);
+    EXPECT_EQ(problems.str(), "");
+    const KeyBindings defaults;
+    for (Action action : {Action::Up, Action::Left, Action::Down, Action::Right, Action::Stop, Action::Attack}) {
+        EXPECT_EQ(settings.keys.keysOf(action), defaults.keysOf(action)) << KeyBindings::nameOf(action);
+    }
+}
+
+TEST(Settings, TheFileIsFoundThroughAnAbsoluteXdgConfigHomeOrElseHome) {
+    testsupport::ScratchDir scratch;
+    const std::string home = scratch.path() + "/home";
+    const std::string xdg = scratch.path() + "/xdg";
+    for (const std::string& folder : {home + "/.config/bramblehoof", xdg + "/bramblehoof"}) {
+        ASSERT_EQ(std::system(("mkdir -p " + folder).c_str()), 0);
+    }
+    testsupport::writeFile(home + "/.config/bramblehoof/settings.ini", "[keys]\nattack = h\n");
+    testsupport::writeFile(xdg + "/bramblehoof/settings.ini", "[keys]\nattack = x\n");
+    ASSERT_EQ(mkdir((scratch.path() + "/bramblehoof").c_str(), 0755), 0);
+    testsupport::writeFile(scratch.path() + "/bramblehoof/settings.ini", "[keys]\nattack = r\n");
+    const char* realHome = std::getenv("HOME");
+    const std::string oldHome = realHome == nullptr ? "" : realHome;
+    setenv("HOME", home.c_str(), 1);
+
+    struct Case {
+        std::string xdgConfigHome;
+        SDL_Keycode attack;
+    };
+    // A relative XDG_CONFIG_HOME names no folder (the working folder holds one that must be ignored).
+    for (const Case& c : {Case{xdg, SDLK_x}, Case{"", SDLK_h}, Case{".", SDLK_h}}) {
+        setenv("XDG_CONFIG_HOME", c.xdgConfigHome.c_str(), 1);
+        Settings settings;
+        std::ostringstream problems;
+        settings.load(problems);
+        EXPECT_EQ(settings.keys.keysOf(Action::Attack), Keys{c.attack}) << "XDG_CONFIG_HOME=" << c.xdgConfigHome;
+        EXPECT_EQ(problems.str(), "");
+    }
+    setenv("XDG_CONFIG_HOME", (scratch.path() + "/nothing").c_str(), 1);
+    Settings missing;
+    std::ostringstream problems;
+    missing.load(problems);
+    EXPECT_EQ(problems.str(), "") << "no file, no complaint";
+    EXPECT_EQ(missing.keys.keysOf(Action::Attack), Keys{SDLK_SPACE});
+    setenv("HOME", oldHome.c_str(), 1);
+}
+
+}  // namespace
