@@ -129,7 +129,9 @@ same "... in one line of the launcher's own" \
 check "nothing is made in the folder it was started from" test -z "$(ls -A "$elsewhere")"
 
 echo "== play: type a name, NEW GAME, walk, close"
-(cd "$elsewhere" && exec env HOME="$home" "$prefix/bin/bramblehoof" >"$scratch/trace.txt" 2>"$scratch/stderr.txt") &
+# (SDL drops a click read in one batch with the focus, as a game still starting up on a busy
+# machine reads them: tests/e2e/lib.sh.)
+(cd "$elsewhere" && exec env HOME="$home" SDL_MOUSE_FOCUS_CLICKTHROUGH=1 "$prefix/bin/bramblehoof" >"$scratch/trace.txt" 2>"$scratch/stderr.txt") &
 pid=$!
 wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
 if [[ -z "$wid" ]]; then fail "window appeared"; kill -KILL "$pid"; exit 1; fi

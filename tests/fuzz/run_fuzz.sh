@@ -22,8 +22,9 @@ export ASAN_OPTIONS=detect_leaks=1
 pids=()
 for t in "${targets[@]}"; do
     echo "== building $t"
+    # The settings file's reader in src/persist/ uses inih.
     clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I src src/persist/*.cpp \
-        "tests/fuzz/$t.cpp" -o "$build/$t" &
+        "tests/fuzz/$t.cpp" -o "$build/$t" $(pkg-config --libs inih) &
     pids+=($!)
     if (( ${#pids[@]} == 2 )); then
         wait "${pids[0]}"
