@@ -113,12 +113,10 @@ bool SavedGame::finishInterruptedSave(std::string& reason, const std::string& pl
     // a plain file with one name. Anything else (a link, a FIFO, a second name of a file
     // elsewhere) is never renamed into the save, and then the pair is not one save.
     std::string error;
-    if (!FileIO::regularOrAbsent(enemyTemp, error)) {
-        reason = "the last save cannot be finished: " + error;
-        return false;
-    }
     if (!FileIO::isOwnRegularFile(enemyTemp)) {
-        reason = "the last save cannot be finished: " + enemyTemp + " has other links";
+        std::string what = enemyTemp + " has other links";
+        FileIO::regularOrAbsent(enemyTemp, what);  // names what stands there when it is no plain file
+        reason = "the last save cannot be finished: " + what;
         return false;
     }
     if (!FileIO::rename(enemyTemp, enemyPath, error)) {
