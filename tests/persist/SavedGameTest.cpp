@@ -491,7 +491,7 @@ TEST(SavedGame, OnlyTheGamesOwnTemporaryFinishesASave) {
         EXPECT_NE(reason.find("files/resE.bin.tmp"), std::string::npos) << reason;
         struct stat info;
         ASSERT_EQ(lstat("files/resE.bin", &info), 0);
-        EXPECT_TRUE(S_ISREG(info.st_mode)) << kind;
+        ASSERT_TRUE(S_ISREG(info.st_mode)) << kind << ": renamed into the save";
         EXPECT_EQ(readFile("files/resE.bin"), oldEnemies) << kind;
         EXPECT_EQ(readFile("outside.bin"), handEnemy(1, 1, 1) + handEnemy(2, 2, 2)) << kind;
         // The next save drops the half pair and writes a whole one.
