@@ -292,8 +292,7 @@ void Shell::showResultCard(Uint64 millis) {
 }
 
 void Shell::endOfRun() {
-    hero->NewPlayer(button->getInputText());
-    SavedRun::save(*this);
+    SavedRun::keep(*this);
     sound.finish();  // the win or the death is heard to its end before the window goes
     if (!Render::isRunning) {
         game->clean();
