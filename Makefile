@@ -6,16 +6,26 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX     ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps build run test test-fast test-asan test-fuzz bench bench-window clean install uninstall package
+.PHONY: all deps configure build build-all run test test-fast test-asan test-fuzz bench bench-window clean install uninstall package
 
 all: build
 
 deps:
 	@bash tools/install-deps.sh
 
-# Builds the game at build/bramblehoof and makes everything it loads under images/.
-build: deps
+# What a player needs: the program, its pictures and font, its sounds and the installed files.
+GAME_TARGETS := bramblehoof pictures sounds dist_files
+
+configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+# Builds the game at build/bramblehoof and makes everything it loads under images/ and sounds/;
+# the tests and their tools are left to `make test`, so a player waits only for the game.
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target $(GAME_TARGETS)
+
+# The game and every test binary.
+build-all: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -42,7 +52,7 @@ package: deps
 
 # Every test: the normal build, then the same tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then the file readers' fuzz targets.
-test: build
+test: build-all
 	@$(MAKE) --no-print-directory test-fast test-asan test-fuzz
 
 test-fast:

@@ -1,6 +1,7 @@
 // The run files at the sizes that matter: a replay of a million frames, one save and resume, and
 // the score board opened over ten million finished runs.
 #include "persist/Replay.h"
+#include "persist/SaveLock.h"
 #include "persist/SavedGame.h"
 #include "present/ScoreBoard.h"
 
@@ -91,6 +92,17 @@ void BM_Save(benchmark::State& state) {
     scratch().loud();
 }
 
+// What the lock adds to a save or a resume: its file opened, locked, closed.
+void BM_SaveLock(benchmark::State& state) {
+    scratch();
+    for (auto _ : state) {
+        const SaveLock lock(SavedGame::kPlayerPath);
+        if (!lock.held()) {
+            state.SkipWithError(lock.problem().c_str());
+        }
+    }
+}
+
 void BM_Resume(benchmark::State& state) {
     scratch().quiet();
     SavedGame::save(savedHero(), {{900, 700, 50}, {950, 750, 46}, {1700, 1100, 12}, {1750, 1150, 50}}, 640);
@@ -151,6 +163,7 @@ void BM_OpenScoreBoardOverTenMillionRuns(benchmark::State& state) {
 BENCHMARK(BM_OpenScoreBoardOverTenMillionRuns)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LoadMillionLineReplay)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveLock)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Resume)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dotgothic16
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick x11-utils
   desktop-file-utils
   appstream
   lintian

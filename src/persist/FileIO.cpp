@@ -5,22 +5,16 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kMaxContinuationBytes = 3;  // a UTF-8 character has at most three after its lead byte
+constexpr int kLockPauseMillis = 10;       // between two tries for a lock: short against the wait
 
 bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
@@ -60,6 +54,8 @@ std::string kindOf(mode_t mode) {
 std::string notRegular(const std::string& path, mode_t mode) {
     return path + " is " + kindOf(mode) + ", not a regular file";
 }
+
+bool writesTo(int flags) { return (flags & O_ACCMODE) != O_RDONLY; }
 
 }  // namespace
 
@@ -135,6 +131,13 @@ int FileIO::openRegular(const std::string& path, int flags, std::string& error) 
         errno = EINVAL;
         return -1;
     }
+    // Another name of the same file may lie outside files/: writing here would change it there.
+    if (writesTo(flags) && info.st_nlink > 1) {
+        error = path + " has other links; left alone";
+        ::close(fd);
+        errno = EMLINK;
+        return -1;
+    }
     // A regular file never blocks; drop the flag so the reads and writes that follow are plain.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
@@ -167,8 +170,17 @@ bool FileIO::isOwnRegularFile(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;
 }
 
-bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::string& error) {
-    int fault = stepFault(Step::Create, path);
+bool FileIO::regularOrAbsent(const std::string& path, std::string& error) {
+    struct stat there;
+    if (::lstat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) {
+        error = notRegular(path, there.st_mode);
+        return false;
+    }
+    return true;
+}
+
+int FileIO::createFresh(const std::string& path, std::string& error) {
+    const int fault = stepFault(Step::Create, path);
     // A leftover is never reused: unlinking drops a link or a second name without touching what
     // it points at, and O_EXCL with O_NOFOLLOW refuses anything that appears meanwhile.
     const int fd = fault != 0 || !removeIfThere(path)
@@ -176,9 +188,16 @@ bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::
                        : ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
     if (fd < 0) {
         error = path + ": " + std::strerror(fault != 0 ? fault : errno);
+    }
+    return fd;
+}
+
+bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::string& error) {
+    const int fd = createFresh(path, error);
+    if (fd < 0) {
         return false;
     }
-    fault = stepFault(Step::Write, path);
+    int fault = stepFault(Step::Write, path);
     bool ok = fault == 0 && writeAll(fd, bytes);
     if (ok) {
         fault = stepFault(Step::Sync, path);
@@ -196,22 +215,74 @@ bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::
     return ok;
 }
 
-bool FileIO::renameDurably(const std::string& from, const std::string& to, std::string& error) {
+bool FileIO::rename(const std::string& from, const std::string& to, std::string& error) {
     const int fault = stepFault(Step::Rename, to);
     if (fault != 0 || std::rename(from.c_str(), to.c_str()) != 0) {
         error = to + ": " + std::strerror(fault != 0 ? fault : errno);
         return false;
     }
-    // The data was flushed before; this makes the new name itself survive a power cut.
-    syncFolder(to);
     return true;
 }
 
-void FileIO::syncFolder(const std::string& path) {
-    const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+bool FileIO::syncFolder(const std::string& path, std::string& error) {
+    const std::string folder = folderOf(path);
+    int failure = stepFault(Step::SyncFolder, folder);
+    if (failure == 0) {
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir < 0 || ::fsync(dir) != 0) {
+            failure = errno;
+        }
+        if (dir >= 0) {
+            ::close(dir);
+        }
+    }
+    // Some file systems cannot flush a folder at all; their names are as safe as they get.
+    if (failure != 0 && failure != EINVAL) {
+        error = folder + ": " + std::strerror(failure);
+        return false;
+    }
+    return true;
+}
+
+bool FileIO::folderThere(const std::string& path, std::string& error) {
+    const std::string folder = folderOf(path);
+    struct stat info;
+    if (::stat(folder.c_str(), &info) != 0) {
+        error = errno == ENOENT ? "the folder " + folder + " is missing" : folder + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        error = folder + " is not a folder";
+        return false;
+    }
+    return true;
+}
+
+std::string FileIO::folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool FileIO::lockExclusive(int fd, const std::string& path) {
+    for (int waited = 0;; waited += kLockPauseMillis) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            return true;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EWOULDBLOCK) {
+            return false;
+        }
+        const int fault = stepFault(Step::Lock, path);
+        if (fault != 0 || waited >= kLockWaitMillis) {
+            errno = fault != 0 ? fault : EWOULDBLOCK;
+            return false;
+        }
+        ::usleep(kLockPauseMillis * 1000);
     }
 }
 

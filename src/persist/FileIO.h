@@ -25,25 +25,47 @@ public:
     static bool isPlausiblePosition(int64_t value);
 
     // Opens path with flags, never through a link at the file itself (the folders on the way may
-    // be links) and never blocking on a FIFO or device, and keeps it only if it is a regular file.
-    // Returns the descriptor, or -1 with error saying why ("... is a FIFO, not a regular file");
-    // errno is then ENOENT exactly when nothing is there.
+    // be links) and never blocking on a FIFO or device, and keeps it only if it is a regular file;
+    // opened to write, also only if it has no other name (a hard link), since writing it would
+    // change a file elsewhere. Returns the descriptor, or -1 with error saying why ("... is a FIFO,
+    // not a regular file", "... has other links; left alone"); errno is then ENOENT exactly when
+    // nothing is there.
     static int openRegular(const std::string& path, int flags, std::string& error);
+    // False with error as above when something other than a regular file stands at path; true when
+    // a regular file or nothing is there.
+    static bool regularOrAbsent(const std::string& path, std::string& error);
     // The same for reading, as a buffered stream; nullptr on failure as above.
     static std::FILE* openForReading(const std::string& path, std::string& error);
 
-    // Creates path anew with bytes, flushed to disk: whatever stood there (a leftover, a link, a
-    // hard link to another file) is removed first and the file is created exclusively, so nothing
-    // of the old one can show through. On failure nothing is left at path and error says why.
+    // Creates path anew and empty for writing: whatever stood there (a leftover, a link, a hard
+    // link to another file) is removed first and the file is created exclusively, so nothing of
+    // the old one can show through. Returns the descriptor, or -1 with error saying why.
+    static int createFresh(const std::string& path, std::string& error);
+    // Creates path anew (as createFresh) with bytes, flushed to disk. On failure nothing is left at
+    // path and error says why.
     static bool writeFresh(const std::string& path, const std::string& bytes, std::string& error);
-    // Renames from over to and flushes the folder, so the rename itself survives a crash.
-    static bool renameDurably(const std::string& from, const std::string& to, std::string& error);
-    // Flushes the folder holding path, so the names made in it survive a power cut.
-    static void syncFolder(const std::string& path);
+    // Renames from over to; false with error when it fails. What stood at to, a link included, is
+    // replaced, never followed.
+    static bool rename(const std::string& from, const std::string& to, std::string& error);
+    // Flushes the folder holding path, so the names made in it survive a power cut; false with
+    // error when the system says it could not.
+    static bool syncFolder(const std::string& path, std::string& error);
+    // True when the folder holding path is there (a link to a folder counts); false with error
+    // naming it when it is missing or not a folder.
+    static bool folderThere(const std::string& path, std::string& error);
+    // The folder holding path, "." when path names none.
+    static std::string folderOf(const std::string& path);
     // Removes path; true when it is gone (also when it was never there).
     static bool removeIfThere(const std::string& path);
     // True when path itself (not what a link points at) is a regular file with one name.
     static bool isOwnRegularFile(const std::string& path);
+
+    // Takes an exclusive flock on fd (the file at path), trying for at most kLockWaitMillis: true
+    // once held; false with errno EWOULDBLOCK when another holder kept it all that time, or the
+    // error of flock.
+    static bool lockExclusive(int fd, const std::string& path);
+    // Another game holds a lock only while it writes its files; this is far longer than that.
+    static constexpr int kLockWaitMillis = 2000;
 
     // Reads up to size bytes from the start of a regular file; how many were read (0 when it is
     // missing or not a regular file).
@@ -53,7 +75,9 @@ public:
     static void report(const std::string& message);
 
     // The steps that change a file, in the order a writer takes them.
-    enum class Step { Remove, Create, Write, Sync, Rename, Cut, Append };
+    // Sync is a file's flush, SyncFolder its folder's; Lock comes after each try to take a lock
+    // that found it held (a non-zero return then gives up waiting).
+    enum class Step { Remove, Create, Write, Sync, SyncFolder, Rename, Cut, Append, Lock };
     // Test seam: when set, it is called before each step with the file concerned; a non-zero
     // return makes that step fail with that errno. The game never sets it.
     static std::function<int(Step, const std::string&)> beforeStep;

@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <cstdio>
 #include <iostream>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -16,23 +15,6 @@ namespace {
 
 constexpr std::size_t kMaxNameLength = PlayerRecord::kNameBytes - 1;  // room for the zero byte
 constexpr std::size_t kRecordsPerBlock = 4096;  // about 224 KiB read at a time
-// Another game holds the lock only while it appends one record; this is far longer than that.
-constexpr int kLockTries = 200;
-constexpr useconds_t kLockPause = 10000;  // 10 ms: 2 s in all
-
-bool lockExclusive(int fd) {
-    for (int i = 0; i < kLockTries; ++i) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            return true;
-        }
-        if (errno != EWOULDBLOCK && errno != EINTR) {
-            return false;
-        }
-        ::usleep(kLockPause);
-    }
-    errno = EWOULDBLOCK;
-    return false;
-}
 
 }  // namespace
 
@@ -79,7 +61,7 @@ void Player::NewPlayer(std::string playerName) {
     }
     // Unlocked, a cut could remove the record another game has just appended; O_APPEND alone
     // still keeps whole appends apart, so without the lock the record goes in uncut.
-    const bool locked = lockExclusive(fd);
+    const bool locked = FileIO::lockExclusive(fd, path);
     if (!locked) {
         FileIO::report("cannot lock " + path + " (" + std::strerror(errno) + "); appending without repairing it");
     }
@@ -97,6 +79,8 @@ void Player::NewPlayer(std::string playerName) {
                 ::close(fd);
                 return;
             }
+            FileIO::report(path + ": the torn end of an earlier record, " + std::to_string(info.st_size - whole) +
+                           " byte(s), was cut");
         }
     }
     std::size_t done = 0;

@@ -40,7 +40,8 @@ public:
     // Appends one record with name and score. A torn tail left by an interrupted earlier write is
     // cut away first, so every record starts on a 56-byte boundary; the cut and the append happen
     // under an exclusive lock on the file, so a game ending at the same moment loses nothing.
-    // Anything but a regular file at path is left alone. Failures go to stderr only.
+    // Anything but a regular file at path, or a file with other links, is left alone. The cut and
+    // every failure are told on stderr, one line each.
     void NewPlayer(std::string playerName);
 
     // Lists the file on stdout: per record a line end, the score, a line end and the name; then "  "

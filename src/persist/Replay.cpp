@@ -50,30 +50,38 @@ bool Replay::startRecording(std::ofstream& out, const std::string& path) {
         out.close();
     }
     out.clear();
-    // Checked and emptied through a descriptor that never follows a link at the file nor waits on
-    // a FIFO; the stream then only appends to what is known to be a plain, empty file.
+    // Anything but a plain file at path (a link, a FIFO, a folder) is the player's: left alone.
     std::string error;
-    const int fd = FileIO::openRegular(path, O_WRONLY | O_CREAT, error);
+    if (!FileIO::regularOrAbsent(path, error)) {
+        FileIO::report("cannot record the replay: " + error);
+        return false;
+    }
+    // The run is recorded into a fresh file renamed over the old one, never into the old one: a
+    // second name the old file has elsewhere keeps its bytes, and a link put at path meanwhile is
+    // replaced, not followed.
+    const std::string temp = path + kTempSuffix;
+    const int fd = FileIO::createFresh(temp, error);
     if (fd < 0) {
         FileIO::report("cannot record the replay: " + error);
         return false;
     }
-    int failure = ::ftruncate(fd, 0) == 0 ? 0 : errno;
-    if (failure == 0) {
-        failure = FileIO::stepFault(FileIO::Step::Append, path);
+    // The stream opens the very file just made, through its descriptor, so whatever is put at its
+    // name meanwhile is never followed. Without /proc, the name is all there is.
+    out.open("/proc/self/fd/" + std::to_string(fd), std::ios::out | std::ios::app);
+    if (!out.is_open() && errno == ENOENT) {
+        out.open(temp, std::ios::out | std::ios::app);
     }
-    if (failure == 0) {
-        // The stream opens the very file just checked, through its descriptor, so a link put at
-        // path in the meantime is never followed. Without /proc, path is all there is.
-        out.open("/proc/self/fd/" + std::to_string(fd), std::ios::out | std::ios::app);
-        if (!out.is_open() && errno == ENOENT) {
-            out.open(path, std::ios::out | std::ios::app);
-        }
-        failure = out.is_open() ? 0 : (errno != 0 ? errno : EIO);
-    }
+    const int failure = out.is_open() ? 0 : (errno != 0 ? errno : EIO);
     ::close(fd);
     if (failure != 0) {
-        FileIO::report("cannot record the replay in " + path + ": " + std::strerror(failure));
+        FileIO::removeIfThere(temp);
+        FileIO::report("cannot record the replay in " + temp + ": " + std::strerror(failure));
+        return false;
+    }
+    if (!FileIO::rename(temp, path, error)) {
+        out.close();
+        FileIO::removeIfThere(temp);
+        FileIO::report("cannot record the replay: " + error);
         return false;
     }
     return true;

@@ -10,6 +10,7 @@
 class Replay {
 public:
     static constexpr const char* kDefaultPath = "files/replay.txt";
+    static constexpr const char* kTempSuffix = ".tmp";  // the new recording's name until it is in place
     // A recorded line is at most 23 bytes; anything past this is not a recording and is skipped
     // without ever being held whole.
     static constexpr std::size_t kMaxLineBytes = 64 * 1024;
@@ -25,8 +26,10 @@ public:
     // Closes this object's output stream.
     void close();
 
-    // Opens out on path for writing, emptying or creating the file. A failure goes to stderr and
-    // leaves out closed, so recording writes nothing. The files folder is never created here.
+    // Opens out on a new, empty file put in place at path (made as path + kTempSuffix, then renamed
+    // over it), so the old file is replaced, never emptied. Anything but a regular file at path is
+    // left alone. A failure goes to stderr and leaves out closed, so recording writes nothing. The
+    // files folder is never created here.
     static bool startRecording(std::ofstream& out, const std::string& path = kDefaultPath);
 
     // Writes the line "x y" and flushes. Nothing when out is not open; a failing write is reported

@@ -1,6 +1,7 @@
 #include "persist/SavedGame.h"
 
 #include "persist/FileIO.h"
+#include "persist/SaveLock.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -108,21 +109,38 @@ bool SavedGame::finishInterruptedSave(std::string& reason, const std::string& pl
     if (!exists(enemyTemp)) {
         return true;
     }
-    if (!FileIO::isOwnRegularFile(enemyTemp)) {
-        // The game makes its temporaries as plain files of its own; anything else is not a save.
-        FileIO::removeIfThere(enemyTemp);
-        return true;
-    }
+    // The hero's file is committed; what finishes the pair must be the temporary the game made,
+    // a plain file with one name. Anything else (a link, a FIFO, a second name of a file
+    // elsewhere) is never renamed into the save, and then the pair is not one save.
     std::string error;
-    if (!FileIO::renameDurably(enemyTemp, enemyPath, error)) {
+    if (!FileIO::isOwnRegularFile(enemyTemp)) {
+        std::string what = enemyTemp + " has other links";
+        FileIO::regularOrAbsent(enemyTemp, what);  // names what stands there when it is no plain file
+        reason = "the last save cannot be finished: " + what;
+        return false;
+    }
+    if (!FileIO::rename(enemyTemp, enemyPath, error)) {
         reason = "the last save could not be finished (" + error + ")";
         return false;
+    }
+    if (!FileIO::syncFolder(enemyPath, error)) {
+        FileIO::report("the last save is finished, but " + error + "; a system crash may undo it");
     }
     return true;
 }
 
 bool SavedGame::writeGame(const resPl& player, const std::vector<resEn>& enemies, const std::string& playerPath,
                           const std::string& enemyPath) {
+    const SaveLock lock(playerPath);
+    return writeLocked(lock, player, enemies, playerPath, enemyPath);
+}
+
+bool SavedGame::writeLocked(const SaveLock& lock, const resPl& player, const std::vector<resEn>& enemies,
+                            const std::string& playerPath, const std::string& enemyPath) {
+    if (!lock.held()) {
+        FileIO::report("cannot save the game: " + lock.problem() + (lock.busy() ? "; the previous save stands" : ""));
+        return false;
+    }
     const std::string playerTemp = playerPath + kTempSuffix;
     const std::string enemyTemp = enemyPath + kTempSuffix;
     std::string error;
@@ -134,22 +152,24 @@ bool SavedGame::writeGame(const resPl& player, const std::vector<resEn>& enemies
             return false;
         }
     }
+    // The temporaries' names are flushed too before the commit, so it never outlives them.
     if (!FileIO::writeFresh(playerTemp, playerBytes(player), error) ||
-        !FileIO::writeFresh(enemyTemp, enemyBytes(enemies), error)) {
+        !FileIO::writeFresh(enemyTemp, enemyBytes(enemies), error) || !FileIO::syncFolder(playerPath, error) ||
+        !FileIO::rename(playerTemp, playerPath, error)) {
         rollBack(playerTemp, enemyTemp);
         FileIO::report("cannot save the game: " + error);
         return false;
     }
-    FileIO::syncFolder(playerPath);
-    if (!FileIO::renameDurably(playerTemp, playerPath, error)) {
-        rollBack(playerTemp, enemyTemp);
-        FileIO::report("cannot save the game: " + error);
-        return false;
-    }
-    // Committed: from here on the new save stands, even if this last step has to be redone.
-    if (!FileIO::renameDurably(enemyTemp, enemyPath, error)) {
+    // Committed: from here on the new save stands, even if the rest has to be redone. A folder
+    // that cannot be flushed leaves it standing until the system crashes: told once, at the end.
+    std::string flush;
+    FileIO::syncFolder(playerPath, flush);
+    if (!FileIO::rename(enemyTemp, enemyPath, error)) {
         FileIO::report("cannot finish the save (" + error + "); the next RESUME or save finishes it");
         return false;
+    }
+    if (!FileIO::syncFolder(enemyPath, flush) || !flush.empty()) {
+        FileIO::report("the game is saved, but " + flush + "; a system crash may undo the save");
     }
     return true;
 }
@@ -226,7 +246,8 @@ std::vector<std::optional<resEn>> SavedGame::readEnemies(int maxCount, const std
     int refused = 0;
     while (records.size() < limit && std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes) {
         const resEn record = decodeEnemy(bytes);
-        if (FileIO::isPlausiblePosition(record.x) && FileIO::isPlausiblePosition(record.y)) {
+        // The game saves living enemies only: one with no health left would stand there unkillable.
+        if (FileIO::isPlausiblePosition(record.x) && FileIO::isPlausiblePosition(record.y) && record.health > 0) {
             records.push_back(record);
         } else {
             records.push_back(std::nullopt);
@@ -236,15 +257,22 @@ std::vector<std::optional<resEn>> SavedGame::readEnemies(int maxCount, const std
     std::fclose(file);
     if (refused > 0) {
         FileIO::report(path + ": " + std::to_string(refused) +
-                       " enemy record(s) out of reach refused; their slots stay empty");
+                       " enemy record(s) out of reach or with no health left refused; their slots stay empty");
     }
     return records;
 }
 
 void SavedGame::save(const resPl& player, const std::vector<resEn>& enemies, int currentX,
                      const std::string& playerPath, const std::string& enemyPath) {
-    // Both files are in place before the first read-back, so the trace reads as it always did.
-    writeGame(player, enemies, playerPath, enemyPath);
+    // Both files are in place before the first read-back, so the trace reads as it always did; the
+    // lock lasts to the end of the read-back, so it reads this game's save, not another's.
+    const SaveLock lock(playerPath);
+    writeLocked(lock, player, enemies, playerPath, enemyPath);
+    traceSave(enemies, currentX, playerPath, enemyPath);
+}
+
+void SavedGame::traceSave(const std::vector<resEn>& enemies, int currentX, const std::string& playerPath,
+                          const std::string& enemyPath) {
     traceStoredX(currentX, playerPath);
     std::cout << "\n";
     for (const resEn& enemy : enemies) {

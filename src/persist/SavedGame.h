@@ -26,6 +26,8 @@ struct resEn {
     int32_t health = 0;  // enemy health
 };
 
+class SaveLock;
+
 // Formats, readers, writers and console traces of the two saved-game files. The main routine
 // gathers the values from the hero and the enemies and applies what the readers return.
 class SavedGame {
@@ -54,12 +56,13 @@ public:
     // finishInterruptedSave rolls it back (the hero's temporary is still there: the old pair
     // stands) or forward (only the enemies' temporary is left: the new pair is completed).
     static constexpr const char* kTempSuffix = ".tmp";
-    // Writes the pair; a failure goes to stderr as one line and returns false. Whatever fails or
-    // stops it, the next finishInterruptedSave leaves the whole old save or the whole new one.
+    // Writes the pair under the SaveLock; a failure goes to stderr as one line and returns false.
+    // Whatever fails or stops it, the next finishInterruptedSave leaves the whole old save or the
+    // whole new one. Another game holding the lock past the wait leaves the previous save as it is.
     static bool writeGame(const resPl& player, const std::vector<resEn>& enemies,
                           const std::string& playerPath = kPlayerPath, const std::string& enemyPath = kEnemyPath);
-    // Settles a save that was interrupted. False with a reason when the new pair cannot be
-    // completed; the files then do not form one save and must not be resumed.
+    // Settles a save that was interrupted; the caller holds the SaveLock. False with a reason when
+    // the new pair cannot be completed; the files then do not form one save and must not be resumed.
     static bool finishInterruptedSave(std::string& reason, const std::string& playerPath = kPlayerPath,
                                       const std::string& enemyPath = kEnemyPath);
 
@@ -72,13 +75,18 @@ public:
     // The enemy records in file order, one per slot, at most maxCount (itself kept within 0 to
     // kMaxSlots); the read ends at a trailing fragment. A record whose position is beyond any the
     // game reaches is refused: its slot is empty and stays unplaced. Refusals are
-    // counted in one line on stderr.
+    // counted in one line on stderr, with the records of enemies with no health left, which are
+    // refused the same way.
     static std::vector<std::optional<resEn>> readEnemies(int maxCount, const std::string& path = kEnemyPath);
 
-    // The whole save with its console trace, in order: the hero's record, its read-back line, a
+    // The whole save with its console trace, under the SaveLock, in order: the hero's record, its read-back line, a
     // line end, one line per enemy, the enemy records, their read-back lines, the closing lines.
     static void save(const resPl& player, const std::vector<resEn>& enemies, int currentX,
                      const std::string& playerPath = kPlayerPath, const std::string& enemyPath = kEnemyPath);
+
+    // The save's console trace alone, for an end of run that writes nothing: as save traces it.
+    static void traceSave(const std::vector<resEn>& enemies, int currentX, const std::string& playerPath = kPlayerPath,
+                          const std::string& enemyPath = kEnemyPath);
 
     // Read-back of the hero's record: " ", stored x, " ", currentX, line end. When no whole record
     // can be read (nothing was saved), currentX stands in for the stored x.
@@ -94,4 +102,9 @@ public:
     // enemy " ", health, x (run together) and a line end.
     static void traceResumedPlayer(const resPl& record);
     static void traceResumedEnemy(const resEn& record);
+
+private:
+    // writeGame once lock is taken (when it is not held, says why and writes nothing).
+    static bool writeLocked(const SaveLock& lock, const resPl& player, const std::vector<resEn>& enemies,
+                            const std::string& playerPath, const std::string& enemyPath);
 };

@@ -41,7 +41,23 @@ void Button::appendText(const std::string& typed) {
     if (inputText.size() >= kMaxNameBytes) {
         return;
     }
-    inputText += typed.substr(0, prefixOnBoundary(typed, kMaxNameBytes - inputText.size()));
+    const std::string allowed = typed.substr(0, prefixOnBoundary(typed, kMaxNameBytes - inputText.size()));
+    if (!fits) {
+        inputText += allowed;
+        return;
+    }
+    for (std::size_t i = 0; i < allowed.size();) {
+        std::size_t next = i + 1;
+        while (next < allowed.size() && isContinuationByte(static_cast<unsigned char>(allowed[next]))) {
+            ++next;
+        }
+        std::string longer = inputText + allowed.substr(i, next - i);
+        if (!fits(longer)) {
+            return;
+        }
+        inputText = std::move(longer);
+        i = next;
+    }
 }
 
 void Button::eraseLastCharacter() {

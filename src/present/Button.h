@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ public:
 
     std::string inputText;     // the name typed so far, always whole UTF-8 characters
     bool showScores = false;   // SCORE BOARD toggled on: the menu shows the best runs
+    // Whether a name still fits where the menu shows it; unset, any name within kMaxNameBytes does.
+    std::function<bool(const std::string&)> fits;
     std::size_t focus = kNewGameEntry;  // the entry Enter or pad A chooses, shown highlighted
     bool firstMenu = true;     // the process's first menu; closing a later one says nothing
 
@@ -33,7 +36,8 @@ public:
     std::string clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rect> sizes);
     std::string getInputText();
 
-    // Appends typed text, cut at a character boundary so the name stays within kMaxNameBytes.
+    // Appends typed text, cut at a character boundary so the name stays within kMaxNameBytes and,
+    // character by character, within what fits.
     void appendText(const std::string& typed);
     // Removes the last whole UTF-8 character.
     void eraseLastCharacter();

@@ -7,6 +7,10 @@ void DrawQueue::add(Render& figure, SDL_Rect src, SDL_Rect dst) {
     if (figure.texture == nullptr) {
         return;  // a missing picture draws nothing
     }
+    if (skipCovered && !Render::showsInPicture(dst)) {
+        ++skipped;  // wholly outside the picture: it would show nothing
+        return;
+    }
     Drawing drawing;
     drawing.texture = figure.texture;
     drawing.src = src;
@@ -32,10 +36,16 @@ void DrawQueue::flush() {
             ++skipped;
             continue;
         }
+        SDL_Rect src = drawing.src;
+        SDL_Rect dst = drawing.dst;
+        if (skipCovered && !Render::trimToOpaque(drawing.texture, src, dst)) {
+            ++skipped;
+            continue;
+        }
         Uint8 r = 255, g = 255, b = 255;
         SDL_GetTextureColorMod(drawing.texture, &r, &g, &b);
         SDL_SetTextureColorMod(drawing.texture, drawing.r, drawing.g, drawing.b);
-        SDL_RenderCopy(Render::renderer, drawing.texture, &drawing.src, &drawing.dst);
+        SDL_RenderCopy(Render::renderer, drawing.texture, &src, &dst);
         SDL_SetTextureColorMod(drawing.texture, r, g, b);
     }
     if (count > 0) {

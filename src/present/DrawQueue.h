@@ -10,8 +10,10 @@
 // one set and leaves every other pixel alone, whatever was drawn in between.
 class DrawQueue {
 public:
-    static bool skipCovered;  // tests turn it off to compare with every drawing made
-    static long skipped;      // drawings left out so far
+    // Leave out drawings that show nothing: covered ones, and (here and in Render::copyTex) those
+    // wholly outside the picture. Tests turn it off to compare with every drawing made.
+    static bool skipCovered;
+    static long skipped;  // drawings left out so far
 
     // Keeps the drawing with the picture's colour tint as it is now.
     void add(Render& figure, SDL_Rect src, SDL_Rect dst);

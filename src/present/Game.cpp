@@ -31,6 +31,10 @@ Game::~Game() { SDL_DelEventWatch(&Game::watchWindowKeys, this); }
 
 void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) {
     problem.clear();
+    // SDL reads the class from its environment only (not from a hint) when video starts; a class
+    // the user set stays.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
     // Sound is not worth missing the game for: without it, the game plays silently.
     if (SDL_Init(SDL_INIT_EVERYTHING) != 0 && SDL_Init(SDL_INIT_EVERYTHING & ~SDL_INIT_AUDIO) != 0) {
         problem = std::string("SDL could not start: ") + SDL_GetError();
@@ -54,6 +58,11 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
     window = SDL_CreateWindow(title, x, y, w, h, SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0));
     if (window != nullptr) {
         std::cout << "Window created" << std::endl;
+        // Without it the task bar shows a generic icon; the game plays on without one.
+        if (SDL_Surface* icon = IMG_Load(kIconPath)) {
+            SDL_SetWindowIcon(window, icon);
+            SDL_FreeSurface(icon);
+        }
     }
     renderer = createRender(window);
     if (renderer != nullptr) {

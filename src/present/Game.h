@@ -15,6 +15,9 @@ public:
     static constexpr int kMaxCamX = 1080;  // the view never leaves the 2160 by 1440 world
     static constexpr int kMaxCamY = 720;
     static constexpr const char* kGroundPath = "images/ground.png";
+    static constexpr const char* kIconPath = "images/icon.png";  // the window's icon
+    // The window class: the desktop entry's id, so docks tie the window to its menu entry.
+    static constexpr const char* kWindowClass = "io.github.bramblehoof.Bramblehoof";
     static constexpr int kGroundCell = 20;         // the ground's details are first boxed per cell
     static constexpr long kGroundMergeSlack = 400;  // pixels a joined box may cover beyond its parts
 

@@ -1,5 +1,7 @@
 #include "present/Render.h"
 
+#include "present/DrawQueue.h"
+
 #include <SDL_image.h>
 
 #include <iostream>
@@ -19,7 +21,7 @@ void Render::releaseTexture() {
 
 void Render::loadPicture(const std::string& path, int32_t& w, int32_t& h) {
     releaseTexture();
-    texture = LoadPNG(path, renderer);
+    texture = loadPNG(path, renderer, &mask);
     int queriedW = 0;
     int queriedH = 0;
     if (texture != nullptr && SDL_QueryTexture(texture, nullptr, nullptr, &queriedW, &queriedH) == 0) {
@@ -28,7 +30,9 @@ void Render::loadPicture(const std::string& path, int32_t& w, int32_t& h) {
     }
 }
 
-SDL_Texture* Render::LoadPNG(std::string path, SDL_Renderer* renderer) {
+SDL_Texture* Render::LoadPNG(std::string path, SDL_Renderer* renderer) { return loadPNG(path, renderer, nullptr); }
+
+SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, std::unique_ptr<OpaqueMask>* mask) {
     SDL_Surface* surface = IMG_Load(path.c_str());
     const int wanted = IMG_INIT_JPG | IMG_INIT_PNG;
     if ((IMG_Init(wanted) & wanted) == 0) {
@@ -41,6 +45,11 @@ SDL_Texture* Render::LoadPNG(std::string path, SDL_Renderer* renderer) {
     SDL_Texture* loaded = SDL_CreateTextureFromSurface(renderer, surface);
     if (loaded == nullptr) {
         std::cout << "texture_error2" << SDL_GetError();
+    }
+    if (mask != nullptr) {
+        // The texture carries its mask, so whoever draws it can leave out its empty margins.
+        *mask = std::make_unique<OpaqueMask>(surface);
+        SDL_SetTextureUserData(loaded, mask->get());
     }
     SDL_FreeSurface(surface);
     return loaded;
@@ -59,8 +68,27 @@ SDL_Renderer* Render::createRender(SDL_Window* window) {
 }
 
 void Render::copyTex(SDL_Rect src, SDL_Rect dst) {
+    if (DrawQueue::skipCovered && (!showsInPicture(dst) || !trimToOpaque(texture, src, dst))) {
+        ++DrawQueue::skipped;
+        return;
+    }
     SDL_RenderCopy(renderer, texture, &src, &dst);
     markDrawn();
+}
+
+bool Render::trimToOpaque(SDL_Texture* texture, SDL_Rect& src, SDL_Rect& dst) {
+    auto* mask = texture != nullptr ? static_cast<OpaqueMask*>(SDL_GetTextureUserData(texture)) : nullptr;
+    // A scaled drawing would land its trimmed part on other pixels than the whole one did.
+    if (mask == nullptr || src.w != dst.w || src.h != dst.h) {
+        return true;
+    }
+    const SDL_Rect box = mask->box(src);
+    if (box.w == 0 || box.h == 0) {
+        return false;
+    }
+    dst = SDL_Rect{dst.x + box.x - src.x, dst.y + box.y - src.y, box.w, box.h};
+    src = box;
+    return true;
 }
 
 void Render::clear() {

@@ -2,7 +2,10 @@
 
 #include <SDL.h>
 
+#include "present/OpaqueMask.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // Base of everything that draws itself: one texture, a source and a destination rectangle,
@@ -12,6 +15,7 @@ public:
     static SDL_Renderer* renderer;  // the one renderer; null before Game::init and after Game::clean
     static bool isRunning;          // the frame loop runs while this is true
     static bool drawnSincePresent;  // something was cleared or drawn since the last present
+    static constexpr SDL_Rect kPicture{0, 0, 1080, 720};  // where every drawing lands, before scaling
 
     SDL_Texture* texture = nullptr;  // the picture this object draws, owned by this object
     SDL_Rect rect{};                 // source rectangle: the part of texture to draw
@@ -39,6 +43,12 @@ public:
 
     // Notes a draw made straight through SDL, so the next present shows it.
     static void markDrawn() { drawnSincePresent = true; }
+    // Whether a drawing at dst shows any of the picture; the renderer would take one that does
+    // not all the same, and a real window's driver pays for it.
+    static bool showsInPicture(const SDL_Rect& dst) { return SDL_HasIntersection(&dst, &kPicture) == SDL_TRUE; }
+    // Narrows an unscaled drawing of a picture loaded with its mask to the part of src that is not
+    // fully transparent, which draws the same pixels; false when nothing of src would show.
+    static bool trimToOpaque(SDL_Texture* texture, SDL_Rect& src, SDL_Rect& dst);
 
 protected:
     // Destroys texture while its renderer still exists; after Game::clean the renderer
@@ -47,4 +57,10 @@ protected:
     // Replaces texture with the picture at path and writes its size into w and h; when it cannot
     // be loaded, texture is null and w and h keep their defaults.
     void loadPicture(const std::string& path, int32_t& w, int32_t& h);
+
+    std::unique_ptr<OpaqueMask> mask;  // which pixels of texture show, when loadPicture made it
+
+private:
+    // LoadPNG, also making the picture's mask into *mask (when given) and tying it to the texture.
+    static SDL_Texture* loadPNG(const std::string& path, SDL_Renderer* renderer, std::unique_ptr<OpaqueMask>* mask);
 };

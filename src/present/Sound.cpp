@@ -1,5 +1,7 @@
 #include "present/Sound.h"
 
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 
 namespace {
@@ -60,6 +62,7 @@ bool Sound::open() {
         Mix_CloseAudio();
         return false;
     }
+    makeVariants();
     Mix_AllocateChannels(kChannels);
     Mix_ReserveChannels(kTunes);
     Mix_Volume(-1, kEffectVolume);
@@ -68,12 +71,61 @@ bool Sound::open() {
     }
     opened = true;
     startedOnce.fill(false);
+    plays.fill(0);
     setMuted(muted);
     SDL_AddEventWatch(watchKeys, this);
     return true;
 }
 
+void Sound::makeVariants() {
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS || channels <= 0) {
+        return;  // another sample format: the effects play at their one pitch
+    }
+    for (Effect varied : {Effect::Hurt, Effect::Hit}) {
+        const Mix_Chunk* chunk = effects[static_cast<int>(varied)];
+        const std::size_t frames = chunk->alen / (sizeof(Sint16) * static_cast<std::size_t>(channels));
+        for (std::size_t k = 1; k < kPitches.size(); ++k) {
+            variantSamples.push_back(
+                repitched(reinterpret_cast<const Sint16*>(chunk->abuf), frames, channels, kPitches[k]));
+            std::vector<Sint16>& samples = variantSamples.back();
+            variants[static_cast<int>(varied)].push_back(Mix_QuickLoad_RAW(
+                reinterpret_cast<Uint8*>(samples.data()), static_cast<Uint32>(samples.size() * sizeof(Sint16))));
+        }
+    }
+}
+
+std::vector<Sint16> Sound::repitched(const Sint16* samples, std::size_t frames, int channels, double pitch) {
+    std::vector<Sint16> out;
+    if (frames == 0 || channels <= 0 || pitch <= 0.0) {
+        return out;
+    }
+    const std::size_t outFrames = static_cast<std::size_t>(static_cast<double>(frames - 1) / pitch) + 1;
+    out.reserve(outFrames * static_cast<std::size_t>(channels));
+    for (std::size_t i = 0; i < outFrames; ++i) {
+        const double at = static_cast<double>(i) * pitch;
+        const std::size_t before = std::min(static_cast<std::size_t>(at), frames - 1);
+        const std::size_t after = std::min(before + 1, frames - 1);
+        const double t = at - static_cast<double>(before);
+        for (int c = 0; c < channels; ++c) {
+            const double a = samples[before * channels + c];
+            const double b = samples[after * channels + c];
+            out.push_back(static_cast<Sint16>(std::lround(a + (b - a) * t)));
+        }
+    }
+    return out;
+}
+
 void Sound::freeAll() {
+    for (auto& forEffect : variants) {
+        for (Mix_Chunk* chunk : forEffect) {
+            Mix_FreeChunk(chunk);  // the chunk only; its samples are ours
+        }
+        forEffect.clear();
+    }
+    variantSamples.clear();
     for (auto& chunk : effects) {
         Mix_FreeChunk(chunk);
         chunk = nullptr;
@@ -111,18 +163,24 @@ void Sound::close() {
     listening = false;
 }
 
-void Sound::play(Effect effect) {
+const Mix_Chunk* Sound::play(Effect effect) {
     const int i = static_cast<int>(effect);
     if (!opened) {
-        return;
+        return nullptr;
     }
-    const Uint32 now = SDL_GetTicks();
+    const Uint32 now = clock();
     if (startedOnce[i] && now - lastStart[i] < static_cast<Uint32>(gapMs(effect))) {
-        return;
+        return nullptr;
     }
     startedOnce[i] = true;
     lastStart[i] = now;
-    Mix_PlayChannel(-1, effects[i], 0);  // no free channel: this one goes unheard
+    Mix_Chunk* chunk = effects[i];
+    const std::size_t turn = static_cast<std::size_t>(plays[i]++) % kPitches.size();
+    if (turn > 0 && turn <= variants[i].size()) {
+        chunk = variants[i][turn - 1];
+    }
+    Mix_PlayChannel(-1, chunk, 0);  // no free channel: this one goes unheard
+    return chunk;
 }
 
 void Sound::playTune(Tune tune) {

@@ -4,6 +4,8 @@
 #include <SDL_mixer.h>
 
 #include <array>
+#include <cstddef>
+#include <vector>
 
 // Everything the player hears: the effects of play, the menu click and the two tunes. The mixer
 // is opened and every sound loaded once at start-up; after that, playing is only starting a
@@ -23,8 +25,10 @@ public:
     static constexpr int kTuneVolume = 16;       // the tunes stay well under the effects
     static constexpr int kTuneFadeMs = 150;      // a tune fades out rather than stopping dead
     static constexpr int kDrainLimitMs = 2000;   // the longest wait for the last effects at the end
-    static constexpr int kHurtGapMs = 250;       // the hero is hurt every frame an enemy reaches him
+    static constexpr int kHurtGapMs = 600;       // the hero is hurt every frame an enemy reaches him
     static constexpr int kHitGapMs = 150;        // a swing lands on every frame of its animation
+    // Speeds the hurt and the blow are played at in turn, so no two plays in a row sound the same.
+    static constexpr std::array<double, 4> kPitches = {1.0, 1.06, 0.95, 1.03};
     static constexpr SDL_Keycode kMuteKey = SDLK_m;
 
     Sound() = default;
@@ -45,7 +49,8 @@ public:
     void close();
     bool isOpen() const { return opened; }
 
-    void play(Effect effect);
+    // Starts `effect`, unless it started less than its gap ago; returns the sound started, if any.
+    const Mix_Chunk* play(Effect effect);
     // Loops `tune` quietly, fading the other one out.
     void playTune(Tune tune);
 
@@ -57,9 +62,17 @@ public:
     // While on, pressing the mute key toggles sound; the key stays in SDL's queue for the game.
     void listenForMuteKey(bool on) { listening = on; }
 
+    // `frames` frames of `channels` signed 16-bit samples played `pitch` times as fast: linear
+    // interpolation between neighbouring frames, 1/pitch as long.
+    static std::vector<Sint16> repitched(const Sint16* samples, std::size_t frames, int channels, double pitch);
+
+    Uint32 (*clock)() = &SDL_GetTicks;  // milliseconds; tests set their own
+
 private:
     static int watchKeys(void* self, SDL_Event* event);
     void freeAll();
+    // The hurt and the blow at each pitch after the first, in the mixer's own format.
+    void makeVariants();
 
     bool opened = false;
     bool muted = false;
@@ -68,4 +81,8 @@ private:
     std::array<Mix_Chunk*, kTunes> tunes{};
     std::array<Uint32, kEffects> lastStart{};  // SDL ticks when each effect last started
     std::array<bool, kEffects> startedOnce{};
+    std::array<int, kEffects> plays{};  // times each effect was started since the mixer opened
+    // Per effect, its sound at kPitches[1], [2], ...; empty for an effect that never varies.
+    std::array<std::vector<Mix_Chunk*>, kEffects> variants{};
+    std::vector<std::vector<Sint16>> variantSamples;  // what those chunks play; the mixer does not own it
 };

@@ -13,8 +13,12 @@ Text::Text() {
 
 Text::~Text() {
     freeALL();
+    releaseKept();
     if (font != nullptr) {
         TTF_CloseFont(font);
+    }
+    if (edgeFont != nullptr) {
+        TTF_CloseFont(edgeFont);
     }
 }
 
@@ -35,6 +39,7 @@ void Text::init() {
         std::cout << "Render fail" << std::endl;
     }
     color = kHudColor;
+    releaseKept();
     freeALL();
     renderLine("SMTH WROTE");
     measure();
@@ -62,6 +67,12 @@ SDL_Texture* Text::SetText(std::string base, int a, int b, int withB) {
     std::string s = base + std::to_string(a);
     if (withB != 0) {
         s += "/" + std::to_string(b);
+    }
+    if (outlined) {
+        if (kept == nullptr || s != keptLine) {
+            renderOutlined(s);
+        }
+        return kept;
     }
     renderLine(s);
     if (textSurface != nullptr) {
@@ -93,6 +104,11 @@ SDL_Texture* Text::showInput(std::string line) {
 
 void Text::display(SDL_Texture* tex, SDL_Rect where) {
     if (tex != nullptr) {
+        if (tex == kept) {
+            // The letters stand where a plain line's would; their edge reaches past them.
+            where.x -= kOutline;
+            where.y -= kOutline;
+        }
         SDL_QueryTexture(tex, nullptr, nullptr, &where.w, &where.h);
         SDL_RenderCopy(renderer, tex, nullptr, &where);
         markDrawn();
@@ -130,6 +146,66 @@ void Text::renderLine(const std::string& s) {
     if (textSurface != nullptr && renderer != nullptr) {
         textTexture = SDL_CreateTextureFromSurface(renderer, textSurface);
     }
+}
+
+void Text::renderOutlined(const std::string& s) {
+    releaseKept();
+    if (font == nullptr || renderer == nullptr || s.empty()) {
+        return;
+    }
+    if (edgeFont == nullptr) {
+        // A font of its own: changing a font's outline empties its glyph cache.
+        edgeFont = TTF_OpenFont(kFontPath, kPointSize);
+        if (edgeFont == nullptr) {
+            return;
+        }
+        TTF_SetFontOutline(edgeFont, kOutline);
+    }
+    SDL_Surface* edge = TTF_RenderUTF8_Solid(edgeFont, s.c_str(), kOutlineColor);
+    SDL_Surface* letters = TTF_RenderUTF8_Solid(font, s.c_str(), color);
+    // The edge's transparent key becomes transparent alpha; the letters go on top.
+    SDL_Surface* line = edge != nullptr ? SDL_ConvertSurfaceFormat(edge, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
+    if (line != nullptr && letters != nullptr) {
+        SDL_Rect at{kOutline, kOutline, letters->w, letters->h};
+        SDL_BlitSurface(letters, nullptr, line, &at);
+        kept = SDL_CreateTextureFromSurface(renderer, line);
+        keptLine = s;
+    }
+    SDL_FreeSurface(line);
+    SDL_FreeSurface(letters);
+    SDL_FreeSurface(edge);
+}
+
+void Text::releaseKept() {
+    if (kept != nullptr && renderer != nullptr) {
+        SDL_DestroyTexture(kept);
+    }
+    kept = nullptr;
+    keptLine.clear();
+}
+
+int Text::widthOf(const std::string& s) const {
+    int w = 0;
+    if (font == nullptr || TTF_SizeUTF8(font, s.c_str(), &w, nullptr) != 0) {
+        return 0;
+    }
+    return w;
+}
+
+void Text::drawCursor(const std::string& s, SDL_Rect where) {
+    if (font == nullptr || renderer == nullptr) {
+        return;
+    }
+    // The bar spans the letters' height, not the line's spacing above and below them.
+    const int height = TTF_FontHeight(font);
+    const SDL_Rect bar{where.x + widthOf(s) + kCursorGap, where.y + height / 6, kCursorWidth, height * 2 / 3};
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    // Opaque like the letters, which solid rendering draws without the colour's alpha.
+    SDL_SetRenderDrawColor(renderer, color.r, color.g, color.b, SDL_ALPHA_OPAQUE);
+    SDL_RenderFillRect(renderer, &bar);
+    SDL_SetRenderDrawColor(renderer, r, g, b, a);
+    markDrawn();
 }
 
 void Text::measure() {

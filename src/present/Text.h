@@ -13,11 +13,18 @@ public:
     static constexpr int kPointSize = 30;
     static constexpr SDL_Color kHudColor{26, 142, 0, 0};   // HUD lines
     static constexpr SDL_Color kMenuColor{24, 0, 0, 170};  // menu items and the name line
+    static constexpr SDL_Color kOutlineColor{24, 14, 6, 255};  // dark edge that reads on sand and walls
+    static constexpr int kOutline = 2;  // pixels of edge around each letter of an outlined line
+    static constexpr int kCursorGap = 3;    // between the last letter and the cursor
+    static constexpr int kCursorWidth = 3;  // thick enough to see, thin enough to read as a cursor
 
     TTF_Font* font = nullptr;             // opened by init, kept for the whole run
     SDL_Color color{0, 0, 0, 0};          // colour of every string this object renders
     SDL_Surface* textSurface = nullptr;   // surface of the last rendered string, or null
     SDL_Texture* textTexture = nullptr;   // texture of the last rendered string, or null
+    // HUD lines: SetText draws a dark edge around the letters and keeps the texture while the
+    // string stays the same, so the edge costs nothing in a frame whose numbers did not change.
+    bool outlined = false;
 
     Text();
     ~Text();
@@ -34,9 +41,22 @@ public:
     // Lists the players file on standard output as Player::GetAll does, moving pos down 50 pixels
     // per record from x = 20; it draws nothing.
     void showScore(const std::string& playersPath);
+    // Width in pixels of s (UTF-8) in this object's font; 0 without a font.
+    int widthOf(const std::string& s) const;
+    // The text cursor just after s as drawn at where: an upright bar in this object's colour.
+    void drawCursor(const std::string& s, SDL_Rect where);
+    // The string the outlined texture now shows; empty when there is none.
+    const std::string& keptText() const { return keptLine; }
 
 private:
     // Renders s (UTF-8) in this object's font and colour into textSurface and textTexture.
     void renderLine(const std::string& s);
     void measure();
+    // Makes kept show s with its edge; kept stays null when that fails.
+    void renderOutlined(const std::string& s);
+    void releaseKept();
+
+    TTF_Font* edgeFont = nullptr;  // the font grown by kOutline, opened on the first outlined line
+    SDL_Texture* kept = nullptr;   // the outlined line last made, drawn until its string changes
+    std::string keptLine;          // the string kept shows
 };

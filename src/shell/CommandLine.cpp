@@ -7,9 +7,9 @@
 CommandLine::CommandLine(int argc, char* argv[]) {
     for (int i = 1; i < argc && !bad; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--help") {
+        if (arg == "--help" || arg == "-h") {
             help = true;
-        } else if (arg == "--version") {
+        } else if (arg == "--version" || arg == "-V") {
             version = true;
         } else if (arg == "--mute") {
             mute = true;
@@ -24,13 +24,15 @@ std::string CommandLine::usage() {
     return "Usage: bramblehoof [--mute] [--help] [--version]\n"
            "A small top-down action game: fight the outlaws around the farms and round up the bulls.\n"
            "\n"
-           "  --mute     play without sound\n"
-           "  --help     show this text and exit\n"
-           "  --version  show the version and exit\n"
+           "      --mute     play without sound\n"
+           "  -h, --help     show this text and exit\n"
+           "  -V, --version  show the version and exit\n"
            "\n"
            "The game reads images/ and writes files/ in the folder it starts in. The installed\n"
            "command starts it in $XDG_DATA_HOME/bramblehoof (~/.local/share/bramblehoof), so each\n"
            "player keeps their own saves and scores in files/ there.\n";
 }
+
+std::string CommandLine::tryHelp() { return "Try 'bramblehoof --help' for more information.\n"; }
 
 std::string CommandLine::versionLine() { return std::string("bramblehoof ") + BRAMBLEHOOF_VERSION + "\n"; }

@@ -2,19 +2,21 @@
 
 #include <string>
 
-// The few options the game takes. Anything else makes `bad` true: the caller prints the usage on
-// standard error and stops before opening a window.
+// The few options the game takes. Anything else makes `bad` true: the caller names the mistake on
+// standard error, points to --help and stops before opening a window.
 class CommandLine {
 public:
     CommandLine(int argc, char* argv[]);
 
-    // The usage text, the same for --help and for a mistake.
+    // The usage text that --help prints.
     static std::string usage();
+    // The line after a mistake: where to read the usage.
+    static std::string tryHelp();
     // "bramblehoof " and the version of the build.
     static std::string versionLine();
 
-    bool help = false;     // --help
-    bool version = false;  // --version
+    bool help = false;     // --help or -h
+    bool version = false;  // --version or -V
     bool mute = false;     // --mute
     bool bad = false;      // an option we do not know, or a stray argument
     std::string mistake;   // what was wrong, for the message on standard error

@@ -3,9 +3,11 @@
 #include "shell/Levels.h"
 #include "shell/Shell.h"
 
+#include <algorithm>
+
 namespace {
 
-enum HudItem { kHealthText = 0, kBullsText = 1, kEnemiesText = 2 };
+enum HudItem { kHealthText = 0, kBullsText = 1, kEnemiesText = 2, kScoreText = 3 };
 
 }  // namespace
 
@@ -24,17 +26,7 @@ void PlayFrame::run(Shell& shell) {
     // laid its sand colour, so only the details are drawn.
     game->drawGround(cam);
 
-    Text& health = *shell.hudTexts[kHealthText];
-    health.display(health.SetText("Health: ", player->getHel(), 0, 0), health.getPos(kHealthRow));
-    Text& killed = *shell.hudTexts[kEnemiesText];
-    killed.display(killed.SetText("Enemies killed: ", player->getEnemy(), shell.enemyCount, 1),
-                   killed.getPos(kEnemiesRow));
-    Text& collected = *shell.hudTexts[kBullsText];
-    collected.display(collected.SetText("Bulls collected: ", player->getBul(), shell.bullCount, 1),
-                      collected.getPos(kBullsRow));
-    for (auto& text : shell.hudTexts) {
-        text->freeALL();
-    }
+    drawHud(shell);
 
     bool attackedThisFrame = false;
     if (player->is_attack()) {
@@ -67,6 +59,23 @@ void PlayFrame::run(Shell& shell) {
     game->present();
     player->getUnRed();
     Levels::endOfFrame(shell);
+}
+
+void PlayFrame::drawHud(Shell& shell) {
+    Text& health = *shell.hudTexts[kHealthText];
+    // A blow can take more than the health left; nobody has less than none.
+    health.display(health.SetText("Health: ", std::max(0, player->getHel()), 0, 0), health.getPos(kHealthRow));
+    Text& killed = *shell.hudTexts[kEnemiesText];
+    killed.display(killed.SetText("Enemies killed: ", player->getEnemy(), shell.enemyCount, 1),
+                   killed.getPos(kEnemiesRow));
+    Text& collected = *shell.hudTexts[kBullsText];
+    collected.display(collected.SetText("Bulls collected: ", player->getBul(), shell.bullCount, 1),
+                      collected.getPos(kBullsRow));
+    Text& score = *shell.hudTexts[kScoreText];
+    score.display(score.SetText("Score: ", hero != nullptr ? hero->score : 0, 0, 0), score.getPos(kScoreRow));
+    for (auto& text : shell.hudTexts) {
+        text->freeALL();
+    }
 }
 
 void PlayFrame::drawEnemy(Enemy& enemy) {

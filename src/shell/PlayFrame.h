@@ -13,8 +13,11 @@ public:
     static constexpr int kHealthRow = 0;   // HUD rows, as offsets below the HUD's first line
     static constexpr int kEnemiesRow = 30;
     static constexpr int kBullsRow = 60;
+    static constexpr int kScoreRow = 90;
 
     static void run(Shell& shell);
+    // The HUD lines, outlined: health (never below 0), enemies, bulls and the run's score.
+    static void drawHud(Shell& shell);
 
 private:
     // The enemy pass's drawings of enemies and the hero, made at its end or before an enemy goes.

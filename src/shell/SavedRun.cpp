@@ -1,15 +1,18 @@
 #include "shell/SavedRun.h"
 
 #include "persist/FileIO.h"
+#include "persist/SaveLock.h"
 #include "persist/SavedGame.h"
 #include "shell/Levels.h"
 #include "shell/Shell.h"
 
 #include <iostream>
 
-void SavedRun::save(Shell& shell) {
+namespace {
+
+// The save's records, gathered from the hero, the level and the living enemies.
+void gather(Shell& shell, resPl& record, std::vector<resEn>& living) {
     const HeroSnapshot last = shell.heroState();
-    resPl record{};
     record.x = last.pos.x;
     record.y = last.pos.y;
     record.health = last.health;
@@ -20,7 +23,6 @@ void SavedRun::save(Shell& shell) {
     record.bullCount = shell.bullCount;
     record.name = button->getInputText();
 
-    std::vector<resEn> living;
     for (int i = 0; i < shell.enemyCount && i < static_cast<int>(shell.enemies.size()); ++i) {
         Enemy* enemy = shell.enemies[i].get();
         if (enemy == nullptr) {
@@ -29,13 +31,43 @@ void SavedRun::save(Shell& shell) {
         const SDL_Rect at = enemy->getPosReal(game->getPos())->drawDest;
         living.push_back(resEn{at.x, at.y, enemy->getHel()});
     }
-    SavedGame::save(record, living, last.pos.x);
+}
+
+}  // namespace
+
+void SavedRun::keep(Shell& shell) {
+    std::string missing;
+    if (FileIO::folderThere(Player::kDefaultPath, missing)) {
+        hero->NewPlayer(button->getInputText());
+        save(shell);
+        return;
+    }
+    // One line for the whole end of run, rather than one per file that cannot be written.
+    FileIO::report(missing + ": this run's score and save are not kept");
+    resPl record{};
+    std::vector<resEn> living;
+    gather(shell, record, living);
+    SavedGame::traceSave(living, record.x);
+}
+
+void SavedRun::save(Shell& shell) {
+    resPl record{};
+    std::vector<resEn> living;
+    gather(shell, record, living);
+    SavedGame::save(record, living, record.x);
 }
 
 void SavedRun::resume(Shell& shell) {
     resPl record{};
     std::string reason;
-    if (!SavedGame::finishInterruptedSave(reason) || !SavedGame::readPlayer(record, reason)) {
+    // Held to the end of the resume, so another game's save never lands between the reads of the
+    // two files. A lock file that cannot be made (a read-only folder) stops every save as well, so
+    // the files are read without it.
+    const SaveLock lock(SavedGame::kPlayerPath);
+    if (lock.busy()) {
+        reason = lock.problem();
+    }
+    if (lock.busy() || !SavedGame::finishInterruptedSave(reason) || !SavedGame::readPlayer(record, reason)) {
         FileIO::report("cannot resume (" + reason + "); starting a new game");
         Button::flag = Button::kPlay;
         Levels::newGame(shell);

@@ -6,6 +6,9 @@ class Shell;
 // the end of every run, and restored into a new run when RESUME is chosen.
 class SavedRun {
 public:
+    // The end of run's files: the run's record in the players file, then the save. With no files
+    // folder, one line says that nothing of the run is kept, and the save's trace is written alone.
+    static void keep(Shell& shell);
     static void save(Shell& shell);
     // Restores the saved game; when there is none the game could have written, says why on
     // standard error and starts a new game instead.

@@ -4,6 +4,7 @@
 #include "present/Game.h"
 #include "present/Menu.h"
 #include "present/HelpPanel.h"
+#include "present/MenuRedraw.h"
 #include "present/ResultCard.h"
 #include "present/ScoreBoard.h"
 #include "present/Sound.h"
@@ -58,6 +59,7 @@ public:
     static constexpr Uint64 kCardMillis = 10000;  // a result card left alone this long ends the process
     static constexpr SDL_Rect kPausePanel{140, 110, 800, 500};  // room for the controls
     static constexpr Uint8 kPauseDim = 120;  // the paused picture is darkened, so it reads as stopped
+    static constexpr int kSignRight = 760;  // the menu sign's writing ends here: a name stops before it
 
     // Texts: HUD health, bulls, enemies, and one spare; menu name field and the four items.
     std::array<std::unique_ptr<Text>, kHudTexts> hudTexts;
@@ -76,6 +78,7 @@ public:
     ResultCard card;        // shown after a run that ended by itself, over its last picture
     ResultCard pauseCard;   // shown while a run is paused, over its last picture
     HelpPanel help;         // how to play: at the start of a new game, on F1, in the pause panel
+    MenuRedraw menuRedraw;  // whether a menu pass has anything new to show
 
     Shell() = default;
     Shell(const Shell&) = delete;

@@ -12,7 +12,7 @@ constexpr int kUsageError = 2;  // the usual exit status for a wrong command lin
 int main(int argc, char* argv[]) {
     const CommandLine options(argc, argv);
     if (options.bad) {
-        std::cerr << "bramblehoof: " << options.mistake << "\n" << CommandLine::usage();
+        std::cerr << "bramblehoof: " << options.mistake << "\n" << CommandLine::tryHelp();
         return kUsageError;
     }
     if (options.help || options.version) {

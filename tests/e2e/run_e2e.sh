@@ -25,6 +25,21 @@ start_game || exit 1
 xdotool type --delay 60 "Ann"
 sleep 0.8
 shot menu
+# The desktop knows the window: its class is the desktop entry's id, which the entry names as its
+# StartupWMClass, and its icon is the game's own, pixel for pixel (ARGB, as X keeps it).
+entry="$src/dist/io.github.bramblehoof.Bramblehoof.desktop"
+entry_id=$(basename "$entry" .desktop)
+check "the desktop entry names its id as StartupWMClass" grep -qx "StartupWMClass=$entry_id" "$entry"
+check "window class is the desktop entry's id" \
+  test "$(xprop -id "$wid" WM_CLASS)" = "WM_CLASS(STRING) = \"$entry_id\", \"$entry_id\""
+icon_values() { xprop -id "$wid" -notype 32c _NET_WM_ICON | sed 's/^_NET_WM_ICON = //' | tr -d ' ' | tr ',' '\n'; }
+png_values() {
+  identify -format '%w\n%h\n' "$src/images/icon.png"
+  convert "$src/images/icon.png" -depth 8 rgba:- | od -An -v -tu1 |
+    awk '{ for (i = 1; i <= NF; i++) v[n++] = $i }
+         END { for (i = 0; i < n; i += 4) printf "%.0f\n", v[i+3] * 16777216 + v[i] * 65536 + v[i+1] * 256 + v[i+2] }'
+}
+check "window icon is images/icon.png" cmp -s <(icon_values) <(png_values)
 close_game
 check_exit
 check "first line Inited" test "$(line 1)" = "Inited"
@@ -35,6 +50,18 @@ check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 # (A sanitizer's report at the end is judged by the leak check in lib.sh.)
 check "nothing on standard error from the game" \
   bash -c "! sed '/^=\{20,\}\$/,\$d' '$work/stderr.txt' | grep -v XDG_RUNTIME_DIR | grep -q ."
+
+echo "== started with --mute: the same window and the same clean end"
+new_work
+start_game --mute || exit 1
+click "${NEW_GAME[@]}"
+sleep 1
+xdotool key --delay 100 m d
+close_game
+check_exit
+check "muted: first line Inited" test "$(line 1)" = "Inited"
+check "muted: NEW GAME traced huy" has "huy"
+check "muted: last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 
 echo "== Enter chooses NEW GAME; d held for one second walks by itself, with no key repeat"
 new_work

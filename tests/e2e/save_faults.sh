@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The built game, stopped or failed by strace at each fsync and rename of its end-of-run save, never
-# leaves a saved game that mixes two runs: the next RESUME, clicked in a real X window, restores
-# either the whole previous save or the whole new one.
+# The built game, stopped or failed by strace at each fsync and rename of its end-of-run save, or
+# kept from its lock, never leaves a saved game that mixes two runs: the next RESUME, clicked in a
+# real X window, restores either the whole previous save or the whole new one. And three games
+# ending together over one files/ folder leave one whole save and all three players records.
 # Usage: save_faults.sh GAME_BINARY SOURCE_DIR
 set -uo pipefail
 
@@ -65,15 +66,19 @@ resume_run() {
   if [[ -z "$wid" ]]; then fail "window appeared"; kill -KILL "$pid"; wait "$pid"; return; fi
   sleep 0.5
   xdotool mousemove --window "$wid" 540 260 click 1
-  for _ in $(seq 1 50); do grep -q "cxxz" "$work/resume.txt" && break; sleep 0.1; done
+  # A deadline for the resume to show, not a pause: it ends as soon as the game has read the click.
+  for _ in $(seq 1 200); do grep -q "cxxz" "$work/resume.txt" && break; sleep 0.1; done
   sleep 0.3
   close_game
 }
 
 # fsync 1 is the players file; 2 and 3 the two temporaries, 4 to 6 the folder around the renames.
+# rename 1 puts the run's new replay in place at its start; 2 and 3 are the save's. Every flock
+# failing: another game holds the players file and the save's lock for longer than the wait.
 cases=()
 for when in 2 3 4 5 6; do cases+=("fsync error=EIO:when=$when" "fsync signal=SIGKILL:when=$when"); done
-for when in 1 2; do cases+=("rename error=EXDEV:when=$when" "rename signal=SIGKILL:when=$when"); done
+for when in 2 3; do cases+=("rename error=EXDEV:when=$when" "rename signal=SIGKILL:when=$when"); done
+cases+=("flock error=EAGAIN")
 
 for c in "${cases[@]}"; do
   read -r calls how <<<"$c"
@@ -92,6 +97,72 @@ for c in "${cases[@]}"; do
   else
     fail "$calls $how: RESUME restored neither save whole: ${resumed:0:300}"
   fi
+  if [[ "$calls" == flock ]]; then
+    check "flock: the save kept from its lock says so, once" \
+      test "$(grep -c 'another game kept files/save.lock locked for 2 s; the previous save stands' "$work/faulty-stderr.txt")" -eq 1
+  fi
 done
+
+echo "== three games ending together over one files/ folder"
+# Game 1 resumes the previous save in a window (level 2, three outlaws), game 2 is a new game of
+# "Bee" in a window (level 1, two outlaws placed about the farm), game 3 a new game closed on the
+# menu, headless (level 1, two outlaws at the origin, no name). Each renames slowly, so that the
+# three saves overlap once the three are closed at the same moment.
+work=$(mktemp -d /tmp/bramblehoof-faults-XXXXXX)
+works+=("$work")
+ln -s "$src/images" "$work/images"
+ln -s "$src/sounds" "$work/sounds"
+mkdir "$work/files"
+old_save
+slowly() {  # n, then the game's extra environment
+  local n=$1; shift
+  (cd "$work" && exec env "${game_env[@]}" "$@" strace -f -o "$work/strace-$n.txt" -e trace=rename,flock \
+    -e inject=rename:delay_enter=300000 "$game" >"$work/trace-$n.txt" 2>"$work/stderr-$n.txt") &
+  tracers+=($!)
+  games[$n]=""
+  for _ in $(seq 1 200); do
+    games[$n]=$(pgrep -P "${tracers[-1]}" | head -1)
+    [[ -n "${games[$n]}" ]] && catches_term "${games[$n]}" && break
+    sleep 0.1
+  done
+}
+# Waits (at most 20 s) until game $1's trace shows $2.
+traced() { for _ in $(seq 1 200); do grep -qF -- "$2" "$work/trace-$1.txt" && return 0; sleep 0.1; done; return 1; }
+tracers=(); games=()
+slowly 1
+wid=$(timeout 20 xdotool search --sync --all --pid "${games[1]}" --name '^Bramblehoof$' | head -1)
+xdotool mousemove --window "$wid" 540 260 click 1
+check "game 1 resumed" traced 1 "cxxz"
+slowly 2
+wid=$(timeout 20 xdotool search --sync --all --pid "${games[2]}" --name '^Bramblehoof$' | head -1)
+xdotool windowfocus --sync "$wid" 2>/dev/null
+xdotool type --delay 60 "Bee"
+xdotool mousemove --window "$wid" 540 360 click 1
+check "game 2 started a new game" traced 2 "huy"
+slowly 3 SDL_VIDEODRIVER=dummy
+kill -TERM "${games[@]}"
+for _ in $(seq 1 200); do kill -0 "${tracers[@]}" 2>/dev/null || break; sleep 0.1; done
+for n in 1 2 3; do
+  kill -0 "${tracers[$((n - 1))]}" 2>/dev/null && { fail "game $n ended"; kill -KILL "${tracers[$((n - 1))]}"; }
+  wait "${tracers[$((n - 1))]}" 2>/dev/null
+  check "game $n ended its run" grep -q "Game Cleaned" "$work/trace-$n.txt"
+  # Each says what happened to its save: nothing when it saved, one line when it could not.
+  others=$(grep 'bramblehoof:' "$work/stderr-$n.txt" | grep -v 'another game kept files/save.lock locked for 2 s; the previous save stands')
+  check "game $n: no message but the lock's${others:+: $others}" test -z "$others"
+done
+check "every run's record is in the players file" test "$(stat -c %s "$work/files/players.bin")" -eq $((3 * 56))
+level=$(od -An -t d4 -j 12 -N 4 "$work/files/resP.bin" | tr -d ' ')
+name=$(dd if="$work/files/resP.bin" bs=1 skip=32 count=3 2>/dev/null | tr -d '\0')
+enemies=$(( $(stat -c %s "$work/files/resE.bin") / 12 ))
+at_origin=$( { for _ in 1 2; do le32 0; le32 0; le32 50; done; } | cmp -s - "$work/files/resE.bin" && echo yes || echo no)
+case "$level/$name/$enemies/$at_origin" in
+  2//3/no) echo "ok: one whole save, game 1's" ;;
+  1/Bee/2/no) echo "ok: one whole save, game 2's" ;;
+  1//2/yes) echo "ok: one whole save, game 3's" ;;
+  *) fail "one whole save of one game: hero level $level, name '$name', $enemies outlaws (at the origin: $at_origin)" ;;
+esac
+check "no temporary left" test -z "$(ls "$work/files" | grep tmp)"
+check "the games overlapped: one found a lock held and waited" \
+  bash -c "cat '$work'/strace-*.txt | grep -q 'flock(.*LOCK_EX|LOCK_NB.*= -1 EAGAIN'"
 
 verdict "save fault"

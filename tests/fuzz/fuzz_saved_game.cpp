@@ -57,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         fuzzsupport::require(inReach(slots[k]->x) && inReach(slots[k]->y), "enemy position checked");
+        fuzzsupport::require(slots[k]->health > 0, "a restored enemy has health left");
         SavedGame::traceResumedEnemy(*slots[k]);
         enemies.push_back(*slots[k]);
         kept.append(reinterpret_cast<const char*>(data + SavedGame::kPlayerRecordSize + k * SavedGame::kEnemyRecordSize),

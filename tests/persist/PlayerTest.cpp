@@ -68,7 +68,10 @@ TEST(Player, TornTailIsCutBeforeTheNextRecord) {
 
     Player hero;
     hero.getEnemyP();
+    testing::internal::CaptureStderr();
     hero.NewPlayer("New");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "bramblehoof: files/players.bin: the torn end of an earlier record, 20 byte(s), was cut\n");
     EXPECT_EQ(readFile("files/players.bin"), whole + handRecord("New", 30));
 }
 
@@ -137,7 +140,9 @@ TEST(Player, FailedWriteReportsOnStderrAndGoesOn) {
     EXPECT_NO_THROW(full.NewPlayer("Ann"));
     const std::string err = testing::internal::GetCapturedStderr();
     FileIO::beforeStep = nullptr;
-    EXPECT_EQ(err, "bramblehoof: cannot record the player in files/players.bin: No space left on device\n");
+    EXPECT_EQ(err,
+              "bramblehoof: files/players.bin: the torn end of an earlier record, 4 byte(s), was cut\n"
+              "bramblehoof: cannot record the player in files/players.bin: No space left on device\n");
     EXPECT_EQ(readFile("files/players.bin"), handRecord("Old", 30));
 }
 

@@ -138,6 +138,14 @@ TEST(Replay, LinesTheRecorderNeverWritesAreSkipped) {
     EXPECT_EQ(err,
               "bramblehoof: files/replay.txt: 7 line(s) not a position the game records (or out of reach) "
               "skipped\n");
+
+    // One bad line alone is told too.
+    writeFile("files/replay.txt", "1 1\nx\n2 2\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadQuietly("files/replay.txt").xs, (std::vector<int>{1, 2}));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "bramblehoof: files/replay.txt: 1 line(s) not a position the game records (or out of reach) "
+              "skipped\n");
 }
 
 TEST(Replay, HugeLineIsSkippedWithoutBeingHeldWhole) {
@@ -204,11 +212,11 @@ TEST(Replay, ALinkSwappedInAfterTheCheckIsNeverFollowed) {
     ScratchDir scratch;
     writeFile("outside.txt", "kept\n");
     writeFile("files/replay.txt", "old run\n");
-    // Between the check and the stream's opening, the checked file is moved aside and a link to a
-    // file outside takes its name.
-    FileIO::beforeStep = [](FileIO::Step step, const std::string& path) {
-        if (step == FileIO::Step::Append && std::rename(path.c_str(), "files/checked.txt") == 0) {
-            return symlink("../outside.txt", path.c_str()) == 0 ? 0 : errno;
+    // Between the new file's making and its renaming into place, it is moved aside and a link to
+    // a file outside takes its name.
+    FileIO::beforeStep = [](FileIO::Step step, const std::string&) {
+        if (step == FileIO::Step::Rename && std::rename("files/replay.txt.tmp", "files/checked.txt") == 0) {
+            return symlink("../outside.txt", "files/replay.txt.tmp") == 0 ? 0 : errno;
         }
         return 0;
     };
@@ -219,7 +227,19 @@ TEST(Replay, ALinkSwappedInAfterTheCheckIsNeverFollowed) {
     Replay::record(out, 3, 4);
     out.close();
     EXPECT_EQ(readFile("outside.txt"), "kept\n") << "the link was followed";
-    EXPECT_EQ(readFile("files/checked.txt"), "3 4\n") << "the recording belongs in the file that was checked";
+    EXPECT_EQ(readFile("files/checked.txt"), "3 4\n") << "the recording belongs in the file that was made";
+
+    // The old recording is a second name of a file outside: that file keeps its bytes, and the
+    // new recording takes the name.
+    unlink("files/replay.txt");
+    writeFile("backup.txt", "an earlier run\n");
+    ASSERT_EQ(link("backup.txt", "files/replay.txt"), 0);
+    ASSERT_TRUE(Replay::startRecording(out));
+    Replay::record(out, 5, 6);
+    out.close();
+    EXPECT_EQ(readFile("backup.txt"), "an earlier run\n");
+    EXPECT_EQ(readFile("files/replay.txt"), "5 6\n");
+    EXPECT_FALSE(testsupport::fileExists("files/replay.txt.tmp"));
 }
 
 TEST(Replay, FailedRecordingReportsOnceAndGoesOn) {

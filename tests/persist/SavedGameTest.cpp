@@ -7,8 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <thread>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -157,7 +162,7 @@ TEST(SavedGame, SaveReplacesTheOldGameWholeWhateverTemporaryFilesAreLeft) {
         saveQuietly();
         EXPECT_EQ(readFile("files/resP.bin"), newPlayer);
         EXPECT_EQ(readFile("files/resE.bin"), newEnemies);  // not appended after the old
-        EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin"}));
+        EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin", "save.lock"}));
         EXPECT_EQ(readFile("outside.bin"), "keep me");
     }
     // The same met at the very moment a temporary is made: nothing of what stood there shows
@@ -184,7 +189,7 @@ TEST(SavedGame, SaveReplacesTheOldGameWholeWhateverTemporaryFilesAreLeft) {
         EXPECT_EQ(readFile("files/resP.bin"), newPlayer) << static_cast<int>(kind);
         EXPECT_EQ(readFile("files/resE.bin"), newEnemies) << static_cast<int>(kind);
         EXPECT_EQ(readFile("outside.bin"), std::string(200, 'o')) << static_cast<int>(kind);
-        EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin"}));
+        EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin", "save.lock"}));
     }
 }
 
@@ -240,7 +245,44 @@ TEST(SavedGame, EveryStepOfTheSaveFailedOrStoppedLeavesOneWholeSave) {
             EXPECT_TRUE(old || fresh) << "step " << at << (stop ? " stopped" : " failed")
                                       << ": a mix of two saves (hero level " << player[12] << ", "
                                       << enemies.size() / 12 << " enemies)";
-            EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin"})) << "step " << at;
+            EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin", "save.lock"})) << "step " << at;
+        }
+    }
+
+    // A step fails, and then the roll-back's own steps fail or stop too (the first, second or
+    // third step after it): the next RESUME still finds one whole save, never a half save to roll
+    // forward.
+    for (int at = 1; at <= steps; ++at) {
+        for (int after = 1; after <= 3; ++after) {
+            for (const bool stop : {false, true}) {
+                ScratchDir scratch;
+                writeFile("files/resP.bin", oldPlayer);
+                writeFile("files/resE.bin", oldEnemies);
+                int seen = 0;
+                FileIO::beforeStep = [&](FileIO::Step, const std::string&) -> int {
+                    ++seen;
+                    if (seen == at) return EIO;
+                    if (seen != at + after) return 0;
+                    if (stop) throw Stopped{};
+                    return EIO;
+                };
+                testing::internal::CaptureStdout();
+                testing::internal::CaptureStderr();
+                try {
+                    SavedGame::save(freshGame(), enemies, 300);
+                } catch (const Stopped&) {
+                }
+                FileIO::beforeStep = nullptr;
+                testing::internal::GetCapturedStdout();
+                testing::internal::GetCapturedStderr();
+                std::string reason;
+                EXPECT_TRUE(SavedGame::finishInterruptedSave(reason)) << reason;
+                const std::string player = readFile("files/resP.bin");
+                const std::string saved = readFile("files/resE.bin");
+                EXPECT_TRUE((player == oldPlayer && saved == oldEnemies) || (player == newPlayer && saved == newEnemies))
+                    << "step " << at << " failed, then step " << at + after << (stop ? " stopped" : " failed")
+                    << ": a mix of two saves (hero level " << player[12] << ", " << saved.size() / 12 << " enemies)";
+            }
         }
     }
 
@@ -249,7 +291,16 @@ TEST(SavedGame, EveryStepOfTheSaveFailedOrStoppedLeavesOneWholeSave) {
     ScratchDir scratch;
     writeFile("files/resP.bin", oldPlayer);
     writeFile("files/resE.bin", oldEnemies);
-    saveWithFault(steps, true);
+    FileIO::beforeStep = [](FileIO::Step step, const std::string& path) -> int {
+        if (step == FileIO::Step::Rename && path == "files/resE.bin") throw Stopped{};
+        return 0;
+    };
+    testing::internal::CaptureStdout();
+    try {
+        SavedGame::save(freshGame(), enemies, 300);
+    } catch (const Stopped&) {
+    }
+    testing::internal::GetCapturedStdout();
     FileIO::beforeStep = [](FileIO::Step step, const std::string&) { return step == FileIO::Step::Rename ? EXDEV : 0; };
     std::string reason;
     EXPECT_FALSE(SavedGame::finishInterruptedSave(reason));
@@ -274,7 +325,7 @@ TEST(SavedGame, FileThatCannotBeReplacedStaysIntact) {
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
     EXPECT_NE(err.find("files/resP.bin"), std::string::npos);
-    EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin"}));
+    EXPECT_EQ(filesIn("files"), (std::set<std::string>{"resP.bin", "resE.bin", "save.lock"}));
     EXPECT_EQ(readFile("files/resE.bin"), old) << "the enemies of the old save stay with it";
     resPl record;
     std::string reason;
@@ -396,18 +447,153 @@ TEST(SavedGame, EnemiesAreReadOneByOneUpToTheCount) {
     writeFile("files/resE.bin", many);
     EXPECT_EQ(SavedGame::readEnemies(1000).size(), 64u);
 
-    // A position no game reaches refuses that record alone: its slot stays empty, the next record
-    // goes to the next slot, and the refusals are counted in one line.
+    // A position no game reaches, or no health left, refuses that record alone: its slot stays
+    // empty, the next record goes to the next slot, and the refusals are counted in one line.
     writeFile("files/resE.bin", handEnemy(1, 1, 1) + handEnemy(2000000000, 2, 2) + handEnemy(3, -1000000001, 3) +
-                                    handEnemy(4, 4, 4));
+                                    handEnemy(4, 4, 4) + handEnemy(5, 5, 0) + handEnemy(6, 6, INT32_MIN));
     testing::internal::CaptureStderr();
-    const auto read = SavedGame::readEnemies(4);
+    const auto read = SavedGame::readEnemies(6);
     const std::string err = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(read.size(), 4u);
+    ASSERT_EQ(read.size(), 6u);
     ASSERT_TRUE(read[0] && read[3]);
     EXPECT_EQ(read[0]->x, 1);
     EXPECT_FALSE(read[1]);
     EXPECT_FALSE(read[2]);
     EXPECT_EQ(read[3]->x, 4);
-    EXPECT_EQ(err, "bramblehoof: files/resE.bin: 2 enemy record(s) out of reach refused; their slots stay empty\n");
+    EXPECT_FALSE(read[4]) << "an enemy with no health left is not restored";
+    EXPECT_FALSE(read[5]);
+    EXPECT_EQ(err,
+              "bramblehoof: files/resE.bin: 4 enemy record(s) out of reach or with no health left refused; their "
+              "slots stay empty\n");
+}
+
+TEST(SavedGame, OnlyTheGamesOwnTemporaryFinishesASave) {
+    // The hero's file of a new save is in place; at the enemies' temporary stands a link, a FIFO
+    // or a second name of a file outside. None is renamed into the save, and the pair is refused.
+    const std::string oldEnemies = handEnemy(5, 5, 5);
+    for (const char* kind : {"link", "fifo", "hard link"}) {
+        ScratchDir scratch;
+        writeFile("files/resP.bin", handPlayer(300, 300, 5000, 1, 0, 0, 2, 2));
+        writeFile("files/resE.bin", oldEnemies);
+        writeFile("outside.bin", handEnemy(1, 1, 1) + handEnemy(2, 2, 2));
+        const std::string what = kind;
+        if (what == "link") {
+            ASSERT_EQ(symlink("../outside.bin", "files/resE.bin.tmp"), 0);
+        }
+        if (what == "fifo") {
+            ASSERT_EQ(mkfifo("files/resE.bin.tmp", 0644), 0);
+        }
+        if (what == "hard link") {
+            ASSERT_EQ(link("outside.bin", "files/resE.bin.tmp"), 0);
+        }
+        std::string reason;
+        EXPECT_FALSE(SavedGame::finishInterruptedSave(reason)) << kind;
+        EXPECT_NE(reason.find("files/resE.bin.tmp"), std::string::npos) << reason;
+        struct stat info;
+        ASSERT_EQ(lstat("files/resE.bin", &info), 0);
+        ASSERT_TRUE(S_ISREG(info.st_mode)) << kind << ": renamed into the save";
+        EXPECT_EQ(readFile("files/resE.bin"), oldEnemies) << kind;
+        EXPECT_EQ(readFile("outside.bin"), handEnemy(1, 1, 1) + handEnemy(2, 2, 2)) << kind;
+        // The next save drops the half pair and writes a whole one.
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(SavedGame::writeGame(freshGame(), {{1200, 0, 50}})) << kind;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(readFile("files/resE.bin"), handEnemy(1200, 0, 50)) << kind;
+        EXPECT_EQ(readFile("outside.bin"), handEnemy(1, 1, 1) + handEnemy(2, 2, 2)) << kind;
+    }
+}
+
+TEST(SavedGame, TwoGamesSavingTogetherLeaveOneWholeSave) {
+    // Game B ends while game A is at each step of its save in turn, and B's save runs up to each
+    // of its own steps before A goes on, unless B has to wait for A; then the two finish.
+    const resPl heroA = freshGame();
+    const std::vector<resEn> enemiesA = {{1200, 0, 50}, {1300, 0, 40}};
+    const std::string savedA = handPlayer(300, 300, 5000, 1, 0, 0, 2, 2, "Ann" + std::string(21, '\0'));
+    resPl heroB = freshGame();
+    heroB.level = 2;
+    heroB.enemyCount = 4;
+    heroB.name = "Bo";
+    const std::vector<resEn> enemiesB = {{5, 5, 5}, {6, 6, 6}, {7, 7, 7}};
+    int steps = 0;
+    {
+        ScratchDir scratch;
+        FileIO::beforeStep = [&](FileIO::Step, const std::string&) { return ++steps, 0; };
+        testing::internal::CaptureStdout();
+        SavedGame::save(heroA, enemiesA, 300);
+        testing::internal::GetCapturedStdout();
+        FileIO::beforeStep = nullptr;
+    }
+    for (int atA = 1; atA <= steps; ++atA) {
+        for (int atB = 1; atB <= steps + 1; atB += 3) {  // every third: each pair is two saves flushed to disk
+            ScratchDir scratch;
+            writeFile("files/resP.bin", handPlayer(10, 20, 4000, 3, 1, 1, 6, 6));
+            writeFile("files/resE.bin", handEnemy(9, 9, 9));
+            const std::thread::id gameA = std::this_thread::get_id();
+            std::atomic<bool> bWaits{false};   // B waits for the lock
+            std::atomic<bool> bPaused{false};  // B has reached its step atB
+            std::atomic<bool> bDone{false};
+            std::atomic<bool> aDone{false};
+            std::thread gameB;
+            int seenA = 0;
+            int seenB = 0;
+            const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+            FileIO::beforeStep = [&](FileIO::Step step, const std::string&) {
+                if (std::this_thread::get_id() != gameA) {
+                    if (step == FileIO::Step::Lock) {
+                        bWaits = true;
+                    } else if (++seenB == atB) {
+                        bPaused = true;
+                        while (!aDone) pause();
+                    }
+                    return 0;
+                }
+                if (++seenA == atA) {
+                    gameB = std::thread([&] {
+                        SavedGame::save(heroB, enemiesB, 300);
+                        bDone = true;
+                    });
+                    while (!bWaits && !bPaused && !bDone) pause();
+                }
+                return 0;
+            };
+            testing::internal::CaptureStdout();
+            testing::internal::CaptureStderr();
+            SavedGame::save(heroA, enemiesA, 300);
+            aDone = true;
+            if (gameB.joinable()) gameB.join();
+            FileIO::beforeStep = nullptr;
+            testing::internal::GetCapturedStdout();
+            EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "both games save, one after the other";
+            std::string reason;
+            EXPECT_TRUE(SavedGame::finishInterruptedSave(reason)) << reason;
+            const std::string player = readFile("files/resP.bin");
+            const std::string saved = readFile("files/resE.bin");
+            const bool wholeA = player == savedA && saved == handEnemy(1200, 0, 50) + handEnemy(1300, 0, 40);
+            const bool wholeB = player.size() == 56 && player[12] == 2 &&
+                                saved == handEnemy(5, 5, 5) + handEnemy(6, 6, 6) + handEnemy(7, 7, 7);
+            EXPECT_TRUE(wholeA || wholeB) << "A at step " << atA << ", B at step " << atB << ": hero level "
+                                          << (player.size() > 12 ? int(player[12]) : 0) << ", " << saved.size() / 12
+                                          << " enemies";
+        }
+    }
+
+    // Another game keeps the lock past the wait (cut short here): this save says so in one line
+    // and leaves the previous save whole.
+    ScratchDir scratch;
+    writeFile("files/resP.bin", handPlayer(10, 20, 4000, 3, 1, 1, 6, 6));
+    writeFile("files/resE.bin", handEnemy(9, 9, 9));
+    const int other = open("files/save.lock", O_RDONLY | O_CREAT, 0644);
+    ASSERT_EQ(flock(other, LOCK_EX), 0);
+    FileIO::beforeStep = [](FileIO::Step step, const std::string&) { return step == FileIO::Step::Lock ? EWOULDBLOCK : 0; };
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    SavedGame::save(heroA, enemiesA, 300);
+    FileIO::beforeStep = nullptr;
+    close(other);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), " 10 300\n\n 0 50\n 0 40\n 9 -991\n\n ***** \n\n ***** \n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "bramblehoof: cannot save the game: another game kept files/save.lock locked for 2 s; the previous save "
+              "stands\n");
+    EXPECT_EQ(readFile("files/resP.bin"), handPlayer(10, 20, 4000, 3, 1, 1, 6, 6));
+    EXPECT_EQ(readFile("files/resE.bin"), handEnemy(9, 9, 9));
 }

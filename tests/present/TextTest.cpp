@@ -136,6 +136,56 @@ TEST_F(TextTest, DisplayDrawsAtNaturalSizeAndReleases) {
     EXPECT_EQ(outside, 0);
 }
 
+TEST_F(TextTest, OutlinedLinesKeepTheirLettersGainADarkEdgeAndAreRemadeOnlyWhenTheyChange) {
+    Text plain;
+    plain.init();
+    Text outlined;
+    outlined.init();
+    outlined.outlined = true;
+    const SDL_Rect where = plain.getPos(30);
+    // Both drawn over white, each read back: every pixel of the plain line is in the outlined one.
+    auto drawn = [&](Text& text, int health) {
+        SDL_SetRenderDrawColor(Render::renderer, 255, 255, 255, 255);
+        SDL_RenderClear(Render::renderer);
+        text.display(text.SetText("Health: ", health, 0, 0), where);
+        std::vector<Uint32> pixels(1080 * 720);
+        EXPECT_EQ(SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(), 1080 * 4), 0);
+        return pixels;
+    };
+    const std::vector<Uint32> letters = drawn(plain, 40);
+    const std::vector<Uint32> edged = drawn(outlined, 40);
+    const Uint32 green = 0x1A8E00FFu;  // Text::kHudColor, opaque
+    const Uint32 dark = 0x180E06FFu;   // Text::kOutlineColor
+    int greens = 0, edges = 0, farEdges = 0;
+    // The line stands at the top left; the rest of the window is white in both.
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 600; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * 1080 + x;
+            if (letters[i] == green) {
+                ++greens;
+                EXPECT_EQ(edged[i], green) << "a letter's pixel at " << x << "," << y;
+            } else if (edged[i] == dark) {
+                ++edges;
+                const bool near = x >= where.x - Text::kOutline && y >= where.y - Text::kOutline &&
+                                  x < where.x + measure("Health: 40").x + Text::kOutline &&
+                                  y < where.y + measure("Health: 40").y + Text::kOutline;
+                farEdges += near ? 0 : 1;
+            } else {
+                EXPECT_EQ(edged[i], letters[i]) << "only letters and their edge are drawn, at " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(greens, 100);
+    EXPECT_GT(edges, greens / 2) << "a dark edge around the letters";
+    EXPECT_EQ(farEdges, 0);
+
+    SDL_Texture* first = outlined.SetText("Health: ", 40, 0, 0);
+    EXPECT_EQ(outlined.SetText("Health: ", 40, 0, 0), first) << "an unchanged line is not made again";
+    EXPECT_EQ(outlined.keptText(), "Health: 40");
+    outlined.SetText("Health: ", 39, 0, 0);
+    EXPECT_EQ(outlined.keptText(), "Health: 39");
+}
+
 TEST_F(TextTest, MissingFontIsReportedAndRendersNothing) {
     ASSERT_EQ(unlink("images"), 0);
     Text text;

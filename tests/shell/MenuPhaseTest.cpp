@@ -4,15 +4,24 @@
 // --wrap=SDL_RenderPresent so that they can count them.
 namespace {
 int presents = 0;
+bool keepShown = false;     // read each shown picture into `shown`
+std::vector<Uint32> shown;  // the last picture shown, RGBA, when asked for
 }  // namespace
 
 extern "C" void __real_SDL_RenderPresent(SDL_Renderer* renderer);
 extern "C" void __wrap_SDL_RenderPresent(SDL_Renderer* renderer) {
     ++presents;
+    if (keepShown) {
+        shown.assign(1080 * 720, 0);
+        SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, shown.data(), 1080 * 4);
+    }
     __real_SDL_RenderPresent(renderer);
 }
 
 namespace {
+
+Uint64 menuNow = 0;  // the menu's clock in the tests that stop it
+Uint64 menuClock() { return menuNow; }
 
 TEST_F(ShellTest, StartUpTracesTheWindowAndLaysOutTheMenu) {
     EXPECT_EQ(startTrace, "Inited\nWindow created\nis renderingRender created\n")
@@ -70,6 +79,74 @@ TEST_F(ShellTest, MenuPassesTakeOneEventEachAndEndThePassAfterTheClick) {
     EXPECT_EQ(Button::flag, Button::kPlay);
     EXPECT_TRUE(Render::isRunning);
     EXPECT_FALSE(shell->menuPass()) << "the menu never opens again";
+}
+
+TEST_F(ShellTest, AMenuPassWithNothingNewShowsNothingAndTheNameCursorBlinks) {
+    shell->menuRedraw.clock = &menuClock;
+    menuNow = 0;
+    // Pixels of the menu's ink in the cursor's column after the typed name, in the shown picture.
+    keepShown = true;
+    auto cursorPixels = [&] {
+        Text& name = *shell->menuTexts[0];
+        const SDL_Rect line = name.getPos(50);
+        const int x = line.x + name.widthOf(button->getInputText()) + Text::kCursorGap;
+        int ink = 0;
+        for (int y = line.y; y < line.y + 44; ++y) {
+            for (int dx = 0; dx < Text::kCursorWidth; ++dx) {
+                ink += shown.at(y * 1080 + x + dx) == 0x180000FFu ? 1 : 0;
+            }
+        }
+        return ink;
+    };
+    presents = 0;
+    traced([&] { shell->menuPass(); });
+    EXPECT_EQ(presents, 1) << "the menu's first picture";
+    for (int i = 0; i < 5; ++i) {
+        traced([&] { shell->menuPass(); });
+    }
+    EXPECT_EQ(presents, 1) << "nothing new: nothing drawn, nothing shown";
+    testsupport::pushText("Ann");
+    traced([&] { shell->menuPass(); });
+    EXPECT_EQ(presents, 2) << "typing shows";
+    EXPECT_GT(cursorPixels(), 20) << "the cursor stands after the name";
+    menuNow = MenuRedraw::kBlinkMs;
+    traced([&] { shell->menuPass(); });
+    EXPECT_EQ(presents, 3) << "the cursor's blink shows";
+    EXPECT_EQ(cursorPixels(), 0) << "blinked off";
+    traced([&] { shell->menuPass(); });
+    EXPECT_EQ(presents, 3);
+    // A window's event (exposed, resized, focus) is news too.
+    SDL_Event exposed{};
+    exposed.type = SDL_WINDOWEVENT;
+    exposed.window.event = SDL_WINDOWEVENT_EXPOSED;
+    SDL_PushEvent(&exposed);
+    traced([&] { shell->menuPass(); });
+    EXPECT_EQ(presents, 4);
+    EXPECT_EQ(button->getInputText(), "Ann");
+    keepShown = false;
+}
+
+TEST_F(ShellTest, ANameStopsWhereTheSignEnds) {
+    for (int i = 0; i < 40; ++i) {
+        testsupport::pushText("W");
+    }
+    for (int i = 0; i < 40; ++i) {
+        traced([&] { shell->menuPass(); });
+    }
+    const std::string name = button->getInputText();
+    Text& line = *shell->menuTexts[0];
+    const int right = line.getPos(50).x + line.widthOf(name) + Text::kCursorGap + Text::kCursorWidth;
+    EXPECT_LE(right, Shell::kSignRight) << "the name and its cursor stay on the sign";
+    EXPECT_GT(right + line.widthOf("W"), Shell::kSignRight) << "the name is as long as fits: " << name;
+    EXPECT_LT(name.size(), Button::kMaxNameBytes);
+    // Erasing a letter makes room for one again.
+    testsupport::pushKeyDown(SDLK_BACKSPACE);
+    testsupport::pushText("Ö");
+    testsupport::pushText("W");
+    for (int i = 0; i < 3; ++i) {
+        traced([&] { shell->menuPass(); });
+    }
+    EXPECT_EQ(button->getInputText(), name.substr(0, name.size() - 1) + "Ö");
 }
 
 TEST_F(ShellTest, MenuDrawsItsLabelsAndTheNameInMenuColour) {

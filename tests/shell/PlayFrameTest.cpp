@@ -90,6 +90,9 @@ TEST_F(PlayTest, HeroWearsAnEnemyDownAndTheKillIsCountedAndScored) {
     ASSERT_EQ(shell->enemies[0], nullptr) << "13 hits kill an enemy";
     EXPECT_EQ(player->getEnemy(), 1);
     EXPECT_EQ(hero->score, 30);
+    frame();
+    EXPECT_EQ(shell->hudTexts[2]->keptText(), "Enemies killed: 1/2");
+    EXPECT_EQ(shell->hudTexts[3]->keptText(), "Score: 30") << "the HUD's fourth line shows the run's score";
 }
 
 TEST_F(PlayTest, ABullIsCollectedWhereTheFramesInputStepsLeaveTheHero) {
@@ -233,7 +236,8 @@ TEST_F(PlayTest, TheHerosDeathEndsTheRunAndKeepsHisLastValues) {
     EXPECT_EQ(traced([&] { shell->showResultCard(300); }), "");
     EXPECT_GE(SDL_GetTicks64() - before, 300u);
     const HeroSnapshot last = shell->heroState();
-    EXPECT_LE(last.health, 0) << "an enemy swinging at the hero within reach hurts him";
+    EXPECT_LT(last.health, 0) << "an enemy swinging at the hero within reach hurts him, past 0";
+    EXPECT_EQ(shell->hudTexts[0]->keptText(), "Health: 0") << "the HUD never shows less than none";
     EXPECT_EQ(last.pos.x, enemyAt.x - 35);
     const std::string end = traced([&] { shell->endOfRun(); });
     EXPECT_EQ(end.substr(end.size() - 13), "Game Cleaned\n");

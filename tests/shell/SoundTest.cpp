@@ -135,6 +135,71 @@ protected:
     }
 };
 
+Uint32 soundNow = 0;  // the sound's clock in the tests that set it
+Uint32 soundClock() { return soundNow; }
+
+TEST_F(SoundTest, TheHurtAndTheBlowKeepTheirGapsAndVaryTheirPitchAndAHeldMDoesNotFlickerTheMute) {
+    Sound& sound = shell->sound;
+    sound.clock = &soundClock;
+    // The hurt at most every 0.6 s, the blow every 0.15 s; each play at the next pitch.
+    for (const auto& [effect, gap] : {std::pair{Sound::Effect::Hurt, 600u}, std::pair{Sound::Effect::Hit, 150u}}) {
+        soundNow = 100000;
+        std::vector<double> lengths;
+        for (int play = 0; play < 5; ++play) {
+            const Mix_Chunk* started = sound.play(effect);
+            ASSERT_NE(started, nullptr) << "play " << play << " after the whole gap";
+            lengths.push_back(started->alen);
+            soundNow += gap - 1;
+            EXPECT_EQ(sound.play(effect), nullptr) << "play " << play << ": a millisecond short of the gap";
+            soundNow += 1;
+        }
+        EXPECT_NEAR(lengths[1] / lengths[0], 1 / 1.06, 0.005) << "a little higher";
+        EXPECT_NEAR(lengths[2] / lengths[0], 1 / 0.95, 0.005) << "a little lower";
+        EXPECT_NEAR(lengths[3] / lengths[0], 1 / 1.03, 0.005);
+        EXPECT_EQ(lengths[4], lengths[0]) << "and round again";
+    }
+    EXPECT_NE(sound.play(Sound::Effect::Swing), nullptr);
+    EXPECT_NE(sound.play(Sound::Effect::Swing), nullptr) << "other effects never wait";
+
+    // In play M toggles the sound once per press: a held key's repeats change nothing.
+    startNewGame();
+    ASSERT_FALSE(sound.isMuted());
+    SDL_Event held{};
+    held.type = SDL_KEYDOWN;
+    held.key.keysym.sym = SDLK_m;
+    SDL_PushEvent(&held);
+    held.key.repeat = 1;
+    for (int i = 0; i < 5; ++i) {
+        SDL_PushEvent(&held);
+        EXPECT_TRUE(sound.isMuted()) << "repeat " << i;
+    }
+    traced([&] {
+        for (int i = 0; i < 6; ++i) {
+            shell->frame();
+        }
+    });
+    EXPECT_TRUE(sound.isMuted());
+}
+
+TEST(SoundPitch, ARepitchedSoundIsShorterOrLongerAndFollowsTheOriginalBetweenItsFrames) {
+    // Two channels: a rising ramp on the left, a falling one on the right.
+    std::vector<Sint16> ramp;
+    for (int i = 0; i < 1000; ++i) {
+        ramp.push_back(static_cast<Sint16>(i * 10));
+        ramp.push_back(static_cast<Sint16>(-i * 10));
+    }
+    const std::vector<Sint16> higher = Sound::repitched(ramp.data(), 1000, 2, 1.25);
+    ASSERT_EQ(higher.size(), 2u * 800);
+    EXPECT_EQ(higher[2 * 4], 50) << "frame 4 is frame 5 of the original";
+    EXPECT_EQ(higher[2 * 4 + 1], -50);
+    EXPECT_EQ(higher[2 * 799], 9988) << "frame 998.75 of the original, between its neighbours";
+    const std::vector<Sint16> lower = Sound::repitched(ramp.data(), 1000, 2, 0.8);
+    ASSERT_EQ(lower.size(), 2u * 1249);
+    EXPECT_EQ(lower[2 * 3], 24) << "frame 2.4";
+    EXPECT_EQ(lower[2 * 3 + 1], -24);
+    EXPECT_EQ(Sound::repitched(ramp.data(), 1000, 2, 1.0), ramp);
+}
+
 TEST_F(SoundTest, ABullABlowAndALevelUpAreEachHeardAsTheyHappenOverTheQuietTune) {
     startNewGame();
     frame();

@@ -1,6 +1,7 @@
 // Paints every picture the game loads and writes them as PNG files into the folder given as the
-// first argument (normally the repository's images/ folder). With a second folder, also paints the
-// desktop icon there as bramblehoof-SIZE.png at each size the install needs.
+// first argument (normally the repository's images/ folder), the window's icon among them. With a
+// second folder, also paints the desktop icon there as bramblehoof-SIZE.png at each size the
+// install needs.
 
 #include "pictures/ArrowPainter.h"
 #include "pictures/BullPainter.h"
@@ -69,7 +70,8 @@ int main(int argc, char* argv[]) {
               save(FarmPainter::paint(), out + "/farm.png") &&
               save(ArrowPainter::paint(), out + "/arrow.png") &&
               save(MenuPainter::paint(), out + "/images.png") &&
-              save(GroundPainter::paint(), out + "/ground.png");
+              save(GroundPainter::paint(), out + "/ground.png") &&
+              save(IconPainter::paint(IconPainter::kWindowSize), out + "/icon.png");
     if (ok && argc == 3) {
         const std::string icons = argv[2];
         ok = makeFolder(icons, error);

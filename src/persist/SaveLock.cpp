@@ -1,0 +1,32 @@
+#include "persist/SaveLock.h"
+
+#include "persist/FileIO.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+SaveLock::SaveLock(const std::string& savePath) {
+    const std::string path = FileIO::folderOf(savePath) + "/" + kFileName;
+    // Opened only to read: a lock needs no writing, so even a second name of the file stays as it is.
+    const int opened = FileIO::openRegular(path, O_RDONLY | O_CREAT, why);
+    if (opened < 0) {
+        return;
+    }
+    if (!FileIO::lockExclusive(opened, path)) {
+        othersHold = errno == EWOULDBLOCK;
+        why = othersHold ? "another game kept " + path + " locked for " +
+                               std::to_string(FileIO::kLockWaitMillis / 1000) + " s"
+                         : path + ": " + std::strerror(errno);
+        ::close(opened);
+        return;
+    }
+    fd = opened;
+}
+
+SaveLock::~SaveLock() {
+    if (fd >= 0) {
+        ::close(fd);  // releases the lock
+    }
+}

@@ -1,0 +1,10 @@
+#include "present/MenuRedraw.h"
+
+bool MenuRedraw::needed() {
+    const bool on = (clock() / kBlinkMs) % 2 == 0;
+    SDL_PumpEvents();
+    const bool news = !drawn || on != cursorOn || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE;
+    cursorOn = on;
+    drawn = true;
+    return news;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <array>
+#include <map>
+#include <vector>
+
+// Which pixels of a picture are not fully transparent, so that a drawing of part of it can leave
+// out its empty margins: a blended pixel that is fully transparent changes nothing, and a real
+// window's driver pays for every pixel it blends.
+class OpaqueMask {
+public:
+    // Reads the picture's alpha; a picture without alpha is opaque everywhere.
+    explicit OpaqueMask(SDL_Surface* picture);
+
+    // The smallest part of src that holds every pixel of it that is not fully transparent; empty
+    // (w and h 0) when it holds none.
+    SDL_Rect box(const SDL_Rect& src);
+
+private:
+    int w = 0;                          // the picture's size
+    int h = 0;
+    std::vector<Uint8> opaque;          // 1 per pixel that is not fully transparent, row by row
+    std::map<std::array<int, 4>, SDL_Rect> boxes;  // each part asked for so far, and its box
+};
