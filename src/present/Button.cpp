@@ -113,7 +113,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
         case SDL_QUIT:
             Render::isRunning = false;
             checkIs = 0;
-            std::cout << "pcchemu";
+            if (firstMenu) {
+                std::cout << "pcchemu";
+            }
             break;
         case SDL_KEYDOWN: {
             const SDL_Keycode key = event.key.keysym.sym;

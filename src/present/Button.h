@@ -28,6 +28,7 @@ public:
     // Whether a name still fits where the menu shows it; unset, any name within kMaxNameBytes does.
     std::function<bool(const std::string&)> fits;
     std::size_t focus = kNewGameEntry;  // the entry Enter or pad A chooses, shown highlighted
+    bool firstMenu = true;     // the process's first menu; closing a later one says nothing
 
     Button();
 

@@ -1,21 +1,35 @@
 #pragma once
 
+#include "present/FramePicture.h"
+
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
-// The card shown over the last picture of a run that was won or lost: what happened, the score,
-// and the run's place among the best runs.
+// A card shown over the last picture of a run while no frame is played: what happened (won,
+// died, a replay run out, paused), the lines that go with it and the player's choices.
 class ResultCard {
 public:
     static constexpr const char* kWon = "YOU WIN";
     static constexpr const char* kDied = "YOU DIED";
+    static constexpr const char* kReplayOver = "REPLAY OVER";
+    static constexpr const char* kPaused = "PAUSED";
+    static constexpr const char* kChoices = "Enter: play again   Esc: quit";
+    static constexpr const char* kPauseChoices = "Esc: continue   Q: quit to menu";
     static constexpr SDL_Rect kPanel{240, 210, 600, 300};  // in the 1080 by 720 picture
     static constexpr int kTitleScale = 2;                  // the title is drawn twice as large
     static constexpr Uint8 kPanelAlpha = 255;  // opaque: nothing of the picture shows through the lines
+
+    // One line under the title; a small one is set in the small font.
+    struct Line {
+        std::string text;    // UTF-8
+        bool small = false;  // set in the small font
+    };
+
+    SDL_Rect panel = kPanel;  // where the panel stands
+    Uint8 dim = 0;            // how much the kept picture is darkened, 0 (not at all) to 255
 
     ResultCard() = default;
     ResultCard(const ResultCard&) = delete;
@@ -26,10 +40,11 @@ public:
     static std::string placeLine(int place, int shownPlaces);
 
     // Keeps the picture drawn so far, before it is presented: after a present its contents are gone.
-    void capture(SDL_Renderer* renderer);
-    bool captured() const { return last != nullptr; }
+    void capture(SDL_Renderer* renderer) { picture.capture(renderer); }
+    bool captured() const { return picture.captured(); }
     // Renders the card's lines once.
-    void prepare(SDL_Renderer* renderer, TTF_Font* font, bool won, int32_t score, const std::string& place);
+    void prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::string& title,
+                 const std::vector<Line>& below);
     // The kept picture, then the card over it.
     void draw(SDL_Renderer* renderer) const;
     void release();
@@ -37,7 +52,6 @@ public:
 private:
     void releaseLines();
 
-    SDL_Texture* last = nullptr;          // the run's last picture, window-sized
-    SDL_Rect lastArea{};                  // the part of it the game's picture filled
-    std::vector<SDL_Texture*> lines;      // title, score, place
+    FramePicture picture;              // the run's last picture
+    std::vector<SDL_Texture*> lines;   // title first, then the lines below it
 };

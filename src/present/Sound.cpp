@@ -198,6 +198,17 @@ void Sound::playTune(Tune tune) {
     Mix_PlayChannel(kTuneChannel[mine], tunes[mine], kLoopForever);
 }
 
+void Sound::setPaused(bool pause) {
+    if (!opened) {
+        return;
+    }
+    if (pause) {
+        Mix_Pause(-1);
+    } else {
+        Mix_Resume(-1);
+    }
+}
+
 void Sound::setMuted(bool mute) {
     muted = mute;
     if (opened) {

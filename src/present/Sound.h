@@ -54,6 +54,9 @@ public:
     // Loops `tune` quietly, fading the other one out.
     void playTune(Tune tune);
 
+    // Holds every channel where it is, tune and effects, or lets them go on.
+    void setPaused(bool pause);
+
     void setMuted(bool mute);
     bool isMuted() const { return muted; }
     // While on, pressing the mute key toggles sound; the key stays in SDL's queue for the game.

@@ -44,14 +44,18 @@ void PlayFrame::run(Shell& shell) {
 
     shell.hudTexts[kHealthText]->delText();
     shell.hudTexts[kBullsText]->delText();
-    // A frame that wins or loses a run in play is its last: keep its picture for the result card.
-    // A closed window or a replay shows no card.
+    // A frame that ends the run by itself (won, lost, a replay run out) is its last: keep its
+    // picture for the result card. A closed window shows no card. A frame after which the game
+    // pauses keeps its picture for the pause panel.
     if (Render::isRunning && Button::flag == Button::kPlay) {
         shell.outcome = Levels::outcome(shell);
-        if (shell.outcome != Shell::Outcome::None) {
-            shell.card.capture(Render::renderer);
-        }
     }
+    if (shell.outcome != Shell::Outcome::None) {
+        shell.card.capture(Render::renderer);
+    } else if (shell.pauseAsked && Render::isRunning) {
+        shell.pauseCard.capture(Render::renderer);
+    }
+    shell.drawHelp();
     game->present();
     player->getUnRed();
     Levels::endOfFrame(shell);

@@ -1,12 +1,14 @@
 #include "shell/Shell.h"
 
 #include "shell/Levels.h"
+#include "shell/PanelKeys.h"
 #include "shell/PlayFrame.h"
 #include "shell/SavedRun.h"
 #include "persist/RunPlace.h"
 #include "present/Gamepads.h"
 
 #include <iostream>
+#include <string>
 
 Game* game = nullptr;
 Cowboy* player = nullptr;
@@ -26,13 +28,18 @@ const int kMenuOffsets[Shell::kMenuTexts] = {0, -50, 0, -100, -150};
 }  // namespace
 
 Shell::~Shell() {
+    SDL_SetEventFilter(nullptr, nullptr);
     scoreBoard.close();
     sound.close();  // while SDL's audio still runs
     card.release();
+    pauseCard.release();
+    help.close();
     // Entities and texts first, while their renderer (if any) still exists.
     enemies.clear();
     farms.clear();
     bulls.clear();
+    heroObj.reset();
+    replayObj.reset();
     for (auto& text : hudTexts) {
         text.reset();
     }
@@ -62,48 +69,41 @@ int Shell::run() {
     if (!startUp()) {
         return 1;
     }
-    menuPhase();
-    runSetUp();
-    frameLoop();
-    showResultCard();
-    endOfRun();
-    return 0;
+    for (;;) {
+        menuPhase();
+        if (closedOnMenuShownAgain()) {
+            return 0;
+        }
+        runSetUp();
+        frameLoop();
+        const bool again = quitToMenu || showResultCard();
+        endOfRun(again);
+        if (!again) {
+            return 0;
+        }
+        showMenuAgain();
+    }
 }
 
 bool Shell::startUp() {
-    // A run starts from the class-wide values a fresh process has.
-    Button::checkIs = 1;
-    Button::flag = Button::kPlay;
+    // The process starts from the class-wide values a fresh process has; beginRun sets the rest.
     Button::flagText = 0;
     Render::isRunning = false;
-    Farm::isHere = 0;
-    Enemy::isAngry = false;
-    menuOpen = true;
-    heroSwinging = false;
+    runsBegun = 0;
     settings.load(std::cerr);
     Cowboy::bindings = settings.keys;
 
-    enemyCount = Levels::kEnemiesAtLevel1;
-    farmCount = Levels::kFarmsAtLevel1;
-    bullCount = Levels::kBullsAtLevel1;
     gameObj = std::make_unique<Game>();
     game = gameObj.get();
     Levels::reseed();
-    playerObj = std::make_unique<Cowboy>(kHeroStartX, kHeroStartY);
-    player = playerObj.get();
     buttonObj = std::make_unique<Button>();
     button = buttonObj.get();
-    replayObj = std::make_unique<Replay>();
-    replay = replayObj.get();
-    Levels::refill(enemies, enemyCount);
-    Levels::refill(farms, farmCount);
     for (auto& text : hudTexts) {
         text = std::make_unique<Text>();
     }
     for (auto& text : menuTexts) {
         text = std::make_unique<Text>();
     }
-    Levels::refill(bulls, bullCount);
     farmSite3 = Site{Levels::kSite3X, Levels::kSite3Y};
     farmSite2 = Site{Levels::kSite2X, Levels::kSite2Y};
 
@@ -119,8 +119,6 @@ bool Shell::startUp() {
     Gamepads::openAll();
     arrowObj = std::make_unique<Arrow>();
     arrow = arrowObj.get();
-    heroObj = std::make_unique<Player>();
-    hero = heroObj.get();
     farmSite1 = Site{Levels::kSite1X, Levels::kSite1Y};
     Levels::reseed();
     for (auto& text : hudTexts) {
@@ -130,12 +128,7 @@ bool Shell::startUp() {
     for (auto& text : menuTexts) {
         text->init();
     }
-    Button::flag = Button::kPlay;
     game->present();
-    level = 1;
-    replayXs.clear();
-    replayYs.clear();
-    replayIndex = 0;
 
     menuObj = std::make_unique<Menu>();
     menu = menuObj.get();
@@ -159,9 +152,98 @@ bool Shell::startUp() {
         return name.getPos(kNameLineOffset).x + name.widthOf(typed) + Text::kCursorGap + Text::kCursorWidth <=
                kSignRight;
     };
+    help.open(Render::renderer, Text::kFontPath, HelpPanel::linesFor(Cowboy::bindings));
     sound.open();
     sound.playTune(Sound::Tune::Menu);
+    SDL_SetEventFilter(&Shell::playKeyFilter, this);
+    beginRun();
     return true;
+}
+
+void Shell::beginRun() {
+    // A hero still standing when his run ended leaves without dying.
+    if (playerObj != nullptr) {
+        playerObj->leavesQuietly = true;
+    }
+    static_cast<Run&>(*this) = Run();
+    ++runsBegun;
+
+    // The class-wide values a run reads: the menu's, the frame loop's flag, the farms' countdown,
+    // the enemies' mood, the draw queue's count; and the camera, the arrow, the menu's own state.
+    Button::checkIs = 1;
+    Button::flag = Button::kPlay;
+    Render::isRunning = true;
+    Farm::isHere = 0;
+    Enemy::isAngry = false;
+    DrawQueue::skipped = 0;
+    button->showScores = false;
+    button->focus = Button::kNewGameEntry;
+    button->firstMenu = runsBegun == 1;
+    game->camX = 0;
+    game->camY = 0;
+    arrow->angle = 0;
+    arrow->flip = 0;
+    arrow->pos = SDL_Rect{Arrow::kStartX, Arrow::kStartY, Arrow::kDrawW, Arrow::kDrawH};
+    menuOpen = true;
+    const auto menuClock = menuRedraw.clock;  // a test's own clock stays
+    menuRedraw = MenuRedraw();
+    menuRedraw.clock = menuClock;
+    filteringPlayKeys = false;
+    card.release();
+    pauseCard.release();
+    for (auto& text : hudTexts) {
+        text->freeALL();
+    }
+    for (auto& text : menuTexts) {
+        text->freeALL();
+    }
+
+    enemyCount = Levels::kEnemiesAtLevel1;
+    farmCount = Levels::kFarmsAtLevel1;
+    bullCount = Levels::kBullsAtLevel1;
+    level = 1;
+    playerObj = std::make_unique<Cowboy>(kHeroStartX, kHeroStartY);
+    player = playerObj.get();
+    heroObj = std::make_unique<Player>();
+    hero = heroObj.get();
+    replayObj = std::make_unique<Replay>();
+    replay = replayObj.get();
+    Levels::refill(enemies, enemyCount);
+    Levels::refill(farms, farmCount);
+    Levels::refill(bulls, bullCount);
+}
+
+void Shell::showMenuAgain() {
+    beginRun();
+    sound.listenForMuteKey(false);  // the m of a typed name must not mute the game
+    sound.playTune(Sound::Tune::Menu);
+    // What was pressed to leave the run is not meant for the menu.
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    SDL_FlushEvents(SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP);
+}
+
+bool Shell::closedOnMenuShownAgain() {
+    if (!menuShownAgain() || Render::isRunning) {
+        return false;
+    }
+    // The run before this menu has been saved already: nothing is left to record.
+    tearDown();
+    return true;
+}
+
+void Shell::tearDown() {
+    sound.close();
+    releasePictures();
+    game->clean();
+}
+
+void Shell::releasePictures() {
+    SDL_SetEventFilter(nullptr, nullptr);
+    scoreBoard.close();
+    card.release();
+    pauseCard.release();
+    help.close();
 }
 
 bool Shell::menuPass() {
@@ -227,6 +309,7 @@ void Shell::runSetUp() {
     scoreBoard.close();  // the menu is over
     sound.playTune(Sound::Tune::Play);
     sound.listenForMuteKey(true);
+    filteringPlayKeys = true;
     player->spawn();
     if (Button::flag == Button::kResumePending) {
         SavedRun::resume(*this);
@@ -234,6 +317,7 @@ void Shell::runSetUp() {
         level = 3;
     } else {
         Levels::newGame(*this);
+        helpFramesLeft = HelpPanel::kShownFrames;
     }
 }
 
@@ -257,29 +341,128 @@ void Shell::frame() {
 void Shell::frameLoop() {
     while (Render::isRunning && player != nullptr) {
         frame();
+        if (pauseAsked && Render::isRunning && player != nullptr) {
+            pause();
+        }
     }
 }
 
-void Shell::showResultCard(Uint64 millis) {
-    if (outcome == Outcome::None) {
+int Shell::playKeyFilter(void* self, SDL_Event* event) {
+    Shell& shell = *static_cast<Shell*>(self);
+    if (!shell.filteringPlayKeys) {
+        return 1;
+    }
+    if (PanelKeys::asksPause(*event) || PanelKeys::losesFocus(*event)) {
+        shell.pauseAsked = true;
+    }
+    if (PanelKeys::asksHelp(*event)) {
+        shell.helpFramesLeft = HelpPanel::kShownFrames;
+    }
+    return PanelKeys::isPanelKey(*event) ? 0 : 1;  // the hero never sees them
+}
+
+void Shell::pause() {
+    startPause();
+    while (pausePass()) {
+    }
+}
+
+void Shell::startPause() {
+    pauseAsked = false;
+    filteringPlayKeys = false;
+    sound.setPaused(true);
+    // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
+    player->letGo();
+    std::vector<ResultCard::Line> lines;
+    for (const std::string& line : help.text()) {
+        lines.push_back(ResultCard::Line{line, true});
+    }
+    lines.push_back(ResultCard::Line{ResultCard::kPauseChoices, false});
+    pauseCard.panel = kPausePanel;
+    pauseCard.dim = kPauseDim;
+    pauseCard.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), ResultCard::kPaused, lines);
+}
+
+bool Shell::pausePass() {
+    game->applyWindowKeys();
+    PanelKeys::PauseChoice choice = PanelKeys::PauseChoice::None;
+    SDL_Event event;
+    // Everything pressed while paused is the panel's: nothing of it reaches play.
+    while (SDL_PollEvent(&event) != 0) {
+        PanelKeys::keepPadsPlugged(event);
+        const PanelKeys::PauseChoice now = PanelKeys::pauseChoice(event);
+        if (choice == PanelKeys::PauseChoice::None) {
+            choice = now;
+        }
+    }
+    if (choice == PanelKeys::PauseChoice::None) {
+        game->clear();
+        pauseCard.draw(Render::renderer);
+        Render::markDrawn();
+        game->present();
+        pacer.endPass();
+        return true;
+    }
+    pauseCard.release();
+    sound.setPaused(false);
+    if (choice == PanelKeys::PauseChoice::QuitToMenu) {
+        // The run ends as a closed window ends it, but the window stays.
+        quitToMenu = true;
+        Render::isRunning = false;
+        return false;
+    }
+    if (choice == PanelKeys::PauseChoice::Close) {
+        // The next frame takes the close as any frame in play does.
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
+    filteringPlayKeys = true;
+    return false;
+}
+
+void Shell::drawHelp() {
+    if (helpFramesLeft <= 0) {
         return;
     }
-    // The run's record is not in the players file yet: the end of run appends it.
-    const int place = RunPlace::of(hero->score, hero->path);
-    card.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, outcome == Outcome::Won, hero->score,
-                 ResultCard::placeLine(place, static_cast<int>(ScoreBoard::kShown)));
-    // Keys and clicks still queued were meant for play, not for putting the card away.
+    help.draw(Render::renderer, HelpPanel::alphaFor(helpFramesLeft));
+    Render::markDrawn();
+    --helpFramesLeft;
+}
+
+bool Shell::showResultCard(Uint64 millis) {
+    filteringPlayKeys = false;
+    if (outcome == Outcome::None) {
+        return false;
+    }
+    std::vector<ResultCard::Line> lines;
+    std::string title = ResultCard::kReplayOver;
+    if (outcome != Outcome::ReplayOver) {
+        title = outcome == Outcome::Won ? ResultCard::kWon : ResultCard::kDied;
+        // The run's record is not in the players file yet: the end of run appends it.
+        const int place = RunPlace::of(hero->score, hero->path);
+        lines.push_back(ResultCard::Line{"Score: " + std::to_string(hero->score), false});
+        lines.push_back(ResultCard::Line{ResultCard::placeLine(place, static_cast<int>(ScoreBoard::kShown)), false});
+    }
+    lines.push_back(ResultCard::Line{ResultCard::kChoices, false});
+    card.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), title, lines);
+    // Keys, clicks and pad buttons still queued were meant for play, not for the card.
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
-    const Uint64 end = SDL_GetTicks64() + millis;
-    bool shown = true;
-    while (shown && SDL_GetTicks64() < end) {
+    SDL_FlushEvents(SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP);
+    Uint64 end = SDL_GetTicks64() + millis;
+    PanelKeys::CardChoice choice = PanelKeys::CardChoice::None;
+    while (choice == PanelKeys::CardChoice::None && SDL_GetTicks64() < end) {
         game->applyWindowKeys();
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) {
-            if (event.type == SDL_QUIT || event.type == SDL_MOUSEBUTTONDOWN ||
-                (event.type == SDL_KEYDOWN && event.key.repeat == 0)) {
-                shown = false;
+            PanelKeys::keepPadsPlugged(event);
+            const PanelKeys::CardChoice now = PanelKeys::cardChoice(event);
+            if (choice == PanelKeys::CardChoice::None) {
+                choice = now;
+            }
+            if (now == PanelKeys::CardChoice::None && PanelKeys::isPress(event)) {
+                end = SDL_GetTicks64() + millis;  // the player is there: the card waits for a choice
             }
         }
         game->clear();
@@ -289,13 +472,18 @@ void Shell::showResultCard(Uint64 millis) {
         pacer.endPass();
     }
     card.release();
+    return choice == PanelKeys::CardChoice::PlayAgain;
 }
 
-void Shell::endOfRun() {
+void Shell::endOfRun(bool processGoesOn) {
+    filteringPlayKeys = false;
     SavedRun::keep(*this);
-    sound.finish();  // the win or the death is heard to its end before the window goes
-    if (!Render::isRunning) {
-        game->clean();
+    if (!processGoesOn) {
+        sound.finish();  // the win or the death is heard to its end before the window goes
+        if (!Render::isRunning) {
+            releasePictures();
+            game->clean();
+        }
     }
     replayOut.close();
     replay->close();
@@ -339,5 +527,6 @@ void Shell::playBackFrame() {
     } else {
         std::cout << "STOOOP";
         Render::isRunning = false;
+        outcome = Outcome::ReplayOver;
     }
 }

@@ -24,7 +24,11 @@ Cowboy::Cowboy(int x, int y) {
     side = 0;
 }
 
-Cowboy::~Cowboy() { std::cout << "youre dead"; }
+Cowboy::~Cowboy() {
+    if (!leavesQuietly) {
+        std::cout << "youre dead";
+    }
+}
 
 void Cowboy::spawn() {
     reportMissingRenderer();
@@ -89,6 +93,11 @@ void Cowboy::handleKeyDown(KeyBindings::Action action) {
             srcRect.x = frameW;  // the cycle skips the standing column
         }
     }
+}
+
+void Cowboy::letGo() {
+    held = HeldWalk();
+    stopWalking();
 }
 
 void Cowboy::stopWalking() {

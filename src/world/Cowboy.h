@@ -40,6 +40,7 @@ public:
     bool activeY = false;   // the last walking key was w or s
     bool hurt = false;      // marked by setHurt; nothing reads it
     int32_t enemy = 0;      // enemies killed in the current wave
+    bool leavesQuietly = false;  // his run ended with him alive: his removal reports no death
 
     Cowboy(int x, int y);
     ~Cowboy();
@@ -67,6 +68,8 @@ public:
     void setHurt();
     void spawnRep();
 
+    // Forgets every walking key and pad direction held down, and stops: their releases will not be seen.
+    void letGo();
     // The way a left stick at (x, y) walks: the larger axis decides, inside the dead zone none.
     static KeyBindings::Action stickDirection(int x, int y);
 

@@ -92,8 +92,9 @@ void drainEvents() {
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
+// 0 means that the game's event filter took the event, as it would take the key from the player.
 static void push(SDL_Event& event) {
-    if (SDL_PushEvent(&event) != 1) {
+    if (SDL_PushEvent(&event) < 0) {
         ADD_FAILURE() << "SDL_PushEvent: " << SDL_GetError();
     }
 }

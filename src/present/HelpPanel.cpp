@@ -1,0 +1,127 @@
+#include "present/HelpPanel.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr SDL_Color kInk{255, 236, 200, 255};  // light text on the dark panel, as on the cards
+constexpr int kPictureW = 1080;                // the picture the panel is laid out in
+constexpr int kPictureH = 720;
+
+}  // namespace
+
+HelpPanel::~HelpPanel() { close(); }
+
+std::vector<std::string> HelpPanel::linesFor(const KeyBindings& keys) {
+    using Action = KeyBindings::Action;
+    // The walking keys in rows: each action's first key, then each one's second, and so on.
+    std::string walk;
+    for (std::size_t row = 0;; ++row) {
+        std::string keysInRow;
+        for (const Action action : {Action::Up, Action::Left, Action::Down, Action::Right}) {
+            const std::vector<SDL_Keycode>& bound = keys.keysOf(action);
+            if (row < bound.size()) {
+                keysInRow += (keysInRow.empty() ? "" : " ") + std::string(SDL_GetKeyName(bound[row]));
+            }
+        }
+        if (keysInRow.empty()) {
+            break;
+        }
+        walk += (walk.empty() ? "" : " or ") + keysInRow;
+    }
+    const auto either = [&](Action action) {
+        std::string names;
+        for (const SDL_Keycode key : keys.keysOf(action)) {
+            names += (names.empty() ? "" : " or ") + std::string(SDL_GetKeyName(key));
+        }
+        return names;
+    };
+    const std::string attack = either(Action::Attack);
+    return {
+        "Walk: " + walk + "   Stop walking: " + either(Action::Stop),
+        "Attack: click" + (attack.empty() ? "" : " or " + attack) + "   Pause: Esc" +
+            (keys.actionOf(SDLK_p) == Action::None ? " or P" : "") + "   This help: F1",
+        "Gamepad: stick or D-pad walks, A attacks, Start pauses",
+        "Mute: M   Fullscreen: F11",
+        "Defeat the outlaws and collect the bulls at every farm;",
+        "the arrow points to the nearest farm",
+    };
+}
+
+Uint8 HelpPanel::alphaFor(int framesLeft) {
+    if (framesLeft <= 0) {
+        return 0;
+    }
+    if (framesLeft >= kFadeFrames) {
+        return 255;
+    }
+    return static_cast<Uint8>(255 * framesLeft / kFadeFrames);
+}
+
+void HelpPanel::open(SDL_Renderer* renderer, const char* fontPath, const std::vector<std::string>& lines) {
+    close();
+    shown = lines;
+    if (renderer == nullptr) {
+        return;
+    }
+    font = TTF_OpenFont(fontPath, kPointSize);
+    if (font == nullptr) {
+        return;
+    }
+    for (const std::string& line : shown) {
+        SDL_Surface* surface = TTF_RenderUTF8_Solid(font, line.c_str(), kInk);
+        SDL_Texture* texture = surface != nullptr ? SDL_CreateTextureFromSurface(renderer, surface) : nullptr;
+        SDL_FreeSurface(surface);
+        if (texture != nullptr) {
+            SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+        }
+        rendered.push_back(texture);
+    }
+}
+
+void HelpPanel::close() {
+    for (SDL_Texture* texture : rendered) {
+        SDL_DestroyTexture(texture);
+    }
+    rendered.clear();
+    if (font != nullptr) {
+        TTF_CloseFont(font);
+        font = nullptr;
+    }
+}
+
+void HelpPanel::draw(SDL_Renderer* renderer, Uint8 alpha) const {
+    if (alpha == 0 || rendered.empty()) {
+        return;
+    }
+    int width = 0;
+    int height = 0;
+    std::vector<SDL_Rect> boxes;
+    for (SDL_Texture* texture : rendered) {
+        SDL_Rect box{};
+        SDL_QueryTexture(texture, nullptr, nullptr, &box.w, &box.h);
+        width = std::max(width, box.w);
+        height += box.h + (boxes.empty() ? 0 : kLineGap);
+        boxes.push_back(box);
+    }
+    const SDL_Rect panel{(kPictureW - width) / 2 - kPadding, kPictureH - kBottomMargin - height - 2 * kPadding,
+                         width + 2 * kPadding, height + 2 * kPadding};
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, 40, 22, 10, static_cast<Uint8>(kPanelAlpha * alpha / 255));
+    SDL_RenderFillRect(renderer, &panel);
+    SDL_SetRenderDrawColor(renderer, r, g, b, a);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    int y = panel.y + kPadding;
+    for (std::size_t i = 0; i < rendered.size(); ++i) {
+        SDL_Rect box = boxes[i];
+        box.x = panel.x + kPadding;
+        box.y = y;
+        if (rendered[i] != nullptr) {
+            SDL_SetTextureAlphaMod(rendered[i], alpha);
+            SDL_RenderCopy(renderer, rendered[i], nullptr, &box);
+        }
+        y += box.h + kLineGap;
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "world/KeyBindings.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <string>
+#include <vector>
+
+// How to play: the controls and the aim of the game in a small panel at the bottom of the play
+// picture. Its lines are rendered once at start-up, so showing it costs a few copies per frame.
+class HelpPanel {
+public:
+    static constexpr int kPointSize = 15;     // half the game's text size: six lines fit low down
+    static constexpr int kShownFrames = 360;  // 6 s at 60 frames a second
+    static constexpr int kFadeFrames = 60;    // its last second fades out
+    static constexpr int kPadding = 12;       // between the panel's edge and its lines
+    static constexpr int kLineGap = 6;        // between two lines
+    static constexpr int kBottomMargin = 12;  // between the panel and the picture's bottom edge
+    static constexpr Uint8 kPanelAlpha = 200; // as the cards' panels
+
+    HelpPanel() = default;
+    HelpPanel(const HelpPanel&) = delete;
+    HelpPanel& operator=(const HelpPanel&) = delete;
+    ~HelpPanel();
+
+    // The controls (the player's keys, the mouse, the pad) and what to do, one entry a line.
+    static std::vector<std::string> linesFor(const KeyBindings& keys);
+    // How opaque the panel is with `framesLeft` of its time to go: full, then fading to nothing.
+    static Uint8 alphaFor(int framesLeft);
+
+    // Opens the small font and renders the lines; without the font the panel stays empty.
+    void open(SDL_Renderer* renderer, const char* fontPath, const std::vector<std::string>& lines);
+    void close();
+    // The small font, for other panels that show the same lines; null when not open.
+    TTF_Font* smallFont() const { return font; }
+    // The lines the panel shows.
+    const std::vector<std::string>& text() const { return shown; }
+    void draw(SDL_Renderer* renderer, Uint8 alpha) const;
+
+private:
+    TTF_Font* font = nullptr;            // the game's font at kPointSize
+    std::vector<std::string> shown;      // the lines, as given to open
+    std::vector<SDL_Texture*> rendered;  // one texture a line
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <SDL.h>
+
+// Which input does what around play: the keys and pad buttons that pause or show the help during
+// play, and the choices on the pause panel and the result card.
+class PanelKeys {
+public:
+    enum class PauseChoice { None, Continue, QuitToMenu, Close };
+    enum class CardChoice { None, PlayAgain, Quit };
+
+    // A fresh press (not the desktop's repeat) of a key, or the pad's Start, that pauses play.
+    static bool asksPause(const SDL_Event& event);
+    // The window lost the keyboard focus: the player went elsewhere.
+    static bool losesFocus(const SDL_Event& event);
+    // A fresh press of the key that shows how to play.
+    static bool asksHelp(const SDL_Event& event);
+    // Any press or repeat of a key (or the pad's Start) that play never sees: pause and help.
+    static bool isPanelKey(const SDL_Event& event);
+    static PauseChoice pauseChoice(const SDL_Event& event);
+    static CardChoice cardChoice(const SDL_Event& event);
+    // A pad plugged in or pulled out while a panel or card shows is opened or closed all the same.
+    static void keepPadsPlugged(const SDL_Event& event);
+    // A key, mouse button or pad button pressed.
+    static bool isPress(const SDL_Event& event);
+
+private:
+    static bool freshKey(const SDL_Event& event, SDL_Keycode key);
+};

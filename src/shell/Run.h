@@ -1,0 +1,59 @@
+#pragma once
+
+#include "persist/Player.h"
+#include "persist/Replay.h"
+#include "world/Bull.h"
+#include "world/Cowboy.h"
+#include "world/Enemy.h"
+#include "world/Farm.h"
+
+#include <SDL.h>
+
+#include <fstream>
+#include <memory>
+#include <vector>
+
+// The hero's values that the end of run reads, kept when he is removed from play.
+struct HeroSnapshot {
+    SDL_Rect pos{};     // world rectangle
+    int health = 0;     // hit points
+    int killed = 0;     // enemies killed in the current wave
+    int collected = 0;  // bulls collected in the current wave
+};
+
+// Everything that lasts one run, from its menu choice to its end of run. A process may play
+// several runs; each starts from a fresh Run, so nothing of one run can reach the next.
+struct Run {
+    // How a run ended by itself: won at the last level, lost with the hero, or a replay that ran
+    // out; or none of these (the window was closed, the player quit to the menu).
+    enum class Outcome { None, Won, Died, ReplayOver };
+
+    // Level state.
+    int enemyCount = 0;    // enemy slots of the current level
+    int bullCount = 0;     // bull slots of the current level
+    int farmCount = 0;     // farm slots of the current level
+    int level = 0;         // 1 to 3
+    int levelUpTrace = 0;  // 3 after a level change: the next frame says so
+
+    // Owning slot lists: a removed object leaves a null slot; an unplaced one has id 0.
+    std::vector<std::unique_ptr<Enemy>> enemies;
+    std::vector<std::unique_ptr<Farm>> farms;
+    std::vector<std::unique_ptr<Bull>> bulls;
+
+    std::unique_ptr<Cowboy> playerObj;  // the hero character; null once he has died
+    std::unique_ptr<Player> heroObj;    // the run's name-and-score record
+    std::unique_ptr<Replay> replayObj;  // the replay object
+
+    // Replay recording and playback.
+    std::ofstream replayOut;    // writer of the replay file while a run is played
+    std::vector<int> replayXs;  // positions read back from the replay file
+    std::vector<int> replayYs;
+    int replayIndex = 0;        // next replay position to apply
+
+    HeroSnapshot heroLast;            // the hero's last values, for the end of run after his death
+    bool heroSwinging = false;        // the hero's attack was under way at the end of the last frame
+    Outcome outcome = Outcome::None;  // set by the frame that ends the run by itself
+    bool pauseAsked = false;          // a pause key or a lost focus since the last frame began
+    bool quitToMenu = false;          // the player left the run from the pause panel
+    int helpFramesLeft = 0;           // frames the how-to-play panel still shows
+};
