@@ -15,7 +15,7 @@ public:
     static void loadMappings(const std::string& path);
     // Opens every controller already plugged in.
     static void openAll();
-    // Opens or closes the controller of a device event.
+    // Opens or closes the controller of a device event; any other event is left alone.
     static void deviceEvent(const SDL_Event& event);
 
     // What a button does in play: the D-pad walks, A or X attacks.

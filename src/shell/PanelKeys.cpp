@@ -1,6 +1,5 @@
 #include "shell/PanelKeys.h"
 
-#include "present/Gamepads.h"
 #include "world/Cowboy.h"
 
 namespace {
@@ -66,12 +65,6 @@ PanelKeys::CardChoice PanelKeys::cardChoice(const SDL_Event& event) {
         return CardChoice::PlayAgain;
     }
     return CardChoice::None;
-}
-
-void PanelKeys::keepPadsPlugged(const SDL_Event& event) {
-    if (event.type == SDL_CONTROLLERDEVICEADDED || event.type == SDL_CONTROLLERDEVICEREMOVED) {
-        Gamepads::deviceEvent(event);
-    }
 }
 
 bool PanelKeys::isPress(const SDL_Event& event) {

@@ -19,8 +19,6 @@ public:
     static bool isPanelKey(const SDL_Event& event);
     static PauseChoice pauseChoice(const SDL_Event& event);
     static CardChoice cardChoice(const SDL_Event& event);
-    // A pad plugged in or pulled out while a panel or card shows is opened or closed all the same.
-    static void keepPadsPlugged(const SDL_Event& event);
     // A key, mouse button or pad button pressed.
     static bool isPress(const SDL_Event& event);
 

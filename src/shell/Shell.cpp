@@ -389,7 +389,7 @@ bool Shell::pausePass() {
     SDL_Event event;
     // Everything pressed while paused is the panel's: nothing of it reaches play.
     while (SDL_PollEvent(&event) != 0) {
-        PanelKeys::keepPadsPlugged(event);
+        Gamepads::deviceEvent(event);  // a pad plugged in or pulled out meanwhile
         const PanelKeys::PauseChoice now = PanelKeys::pauseChoice(event);
         if (choice == PanelKeys::PauseChoice::None) {
             choice = now;
@@ -456,7 +456,7 @@ bool Shell::showResultCard(Uint64 millis) {
         game->applyWindowKeys();
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) {
-            PanelKeys::keepPadsPlugged(event);
+            Gamepads::deviceEvent(event);  // a pad plugged in or pulled out meanwhile
             const PanelKeys::CardChoice now = PanelKeys::cardChoice(event);
             if (choice == PanelKeys::CardChoice::None) {
                 choice = now;

@@ -201,8 +201,9 @@ DrawPair* Cowboy::handleEvents(SDL_Rect cam) {
         }
     }
     // A walk held down steps on its own, each step handled as a press would be.
+    // (Called several times a frame: the clock is read only while something walks.)
     const KeyBindings::Action walk = held.current();
-    for (int steps = held.dueSteps(HeldWalk::clock()); steps > 0; --steps) {
+    for (int steps = walk == KeyBindings::Action::None ? 0 : held.dueSteps(HeldWalk::clock()); steps > 0; --steps) {
         handleKeyDown(walk);
     }
     draw.drawDest = checkPosition(cam);
