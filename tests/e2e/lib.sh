@@ -86,8 +86,11 @@ start_game() {
   pid=$!
   wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
   if [[ -z "$wid" ]]; then fail "window appeared"; return 1; fi
-  xdotool windowfocus --sync "$wid" 2>/dev/null || true
   sleep 0.5
+  # SDL may replace its first window while the renderer starts: take the one that stayed.
+  wid=$(xdotool search --all --pid "$pid" --name '^Bramblehoof$' 2>/dev/null | tail -1)
+  if [[ -z "$wid" ]]; then fail "window stayed"; return 1; fi
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
 }
 
 click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }

@@ -126,15 +126,27 @@ slowly() {  # n, then the game's extra environment
     sleep 0.1
   done
 }
+# The window of game $1 once it stays: the first one SDL shows may be replaced while the renderer
+# starts, and under strace it lives long enough to be found (then clicks go nowhere).
+window_of() {
+  local wid="" again=""
+  for _ in $(seq 1 20); do
+    wid=$(timeout 20 xdotool search --sync --all --pid "${games[$1]}" --name '^Bramblehoof$' 2>/dev/null | tail -1)
+    sleep 0.5
+    again=$(xdotool search --all --pid "${games[$1]}" --name '^Bramblehoof$' 2>/dev/null | tail -1)
+    [[ -n "$wid" && "$wid" == "$again" ]] && break
+  done
+  echo "$again"
+}
 # Waits (at most 20 s) until game $1's trace shows $2.
 traced() { for _ in $(seq 1 200); do grep -qF -- "$2" "$work/trace-$1.txt" && return 0; sleep 0.1; done; return 1; }
 tracers=(); games=()
 slowly 1
-wid=$(timeout 20 xdotool search --sync --all --pid "${games[1]}" --name '^Bramblehoof$' | head -1)
+wid=$(window_of 1)
 xdotool mousemove --window "$wid" 540 260 click 1
 check "game 1 resumed" traced 1 "cxxz"
 slowly 2
-wid=$(timeout 20 xdotool search --sync --all --pid "${games[2]}" --name '^Bramblehoof$' | head -1)
+wid=$(window_of 2)
 xdotool windowfocus --sync "$wid" 2>/dev/null
 xdotool type --delay 60 "Bee"
 xdotool mousemove --window "$wid" 540 360 click 1
