@@ -369,6 +369,7 @@ void Shell::pause() {
 
 void Shell::startPause() {
     pauseAsked = false;
+    pausePanelShown = false;
     filteringPlayKeys = false;
     sound.setPaused(true);
     // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
@@ -386,9 +387,11 @@ void Shell::startPause() {
 bool Shell::pausePass() {
     game->applyWindowKeys();
     PanelKeys::PauseChoice choice = PanelKeys::PauseChoice::None;
+    bool news = !pausePanelShown;
     SDL_Event event;
     // Everything pressed while paused is the panel's: nothing of it reaches play.
     while (SDL_PollEvent(&event) != 0) {
+        news = true;
         Gamepads::deviceEvent(event);  // a pad plugged in or pulled out meanwhile
         const PanelKeys::PauseChoice now = PanelKeys::pauseChoice(event);
         if (choice == PanelKeys::PauseChoice::None) {
@@ -396,10 +399,15 @@ bool Shell::pausePass() {
         }
     }
     if (choice == PanelKeys::PauseChoice::None) {
-        game->clear();
-        pauseCard.draw(Render::renderer);
-        Render::markDrawn();
-        game->present();
+        // The panel does not change by itself: it is drawn again only after an event (an expose,
+        // a resize, a key), so a game left paused costs next to no CPU, as the menu does.
+        if (news) {
+            game->clear();
+            pauseCard.draw(Render::renderer);
+            Render::markDrawn();
+            game->present();
+            pausePanelShown = true;
+        }
         pacer.endPass();
         return true;
     }

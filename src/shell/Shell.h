@@ -147,6 +147,7 @@ private:
     bool menuOpen = true;       // the menu phase goes on
     int runsBegun = 0;          // runs made by beginRun in this process
     bool filteringPlayKeys = false;  // playKeyFilter acts: a run is in play and not paused
+    bool pausePanelShown = false;    // the pause panel is on screen as it stands
     std::unique_ptr<Game> gameObj;
     std::unique_ptr<Arrow> arrowObj;
     std::unique_ptr<Menu> menuObj;

@@ -260,4 +260,42 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
     EXPECT_FALSE(Render::isRunning);
 }
 
+// The paused picture is drawn once and then left on screen until something happens: a pass that
+// draws nothing new would only burn the CPU (a real window's driver took half a core for it).
+TEST_F(SessionTest, ThePausePanelIsDrawnOnceAndAgainOnlyAfterAnEvent) {
+    startNewGame();
+    frame();
+    testsupport::pushKeyDown(SDLK_ESCAPE);
+    frame();
+    ASSERT_TRUE(shell->pauseAsked);
+    shell->startPause();
+    const SDL_Point middle{Shell::kPausePanel.x + Shell::kPausePanel.w / 2, Shell::kPausePanel.y + 10};
+    const auto shown = [&] {
+        Uint32 pixel = 0;
+        const SDL_Rect one{middle.x, middle.y, 1, 1};
+        SDL_RenderReadPixels(Render::renderer, &one, SDL_PIXELFORMAT_RGBA8888, &pixel, 4);
+        return pixel;
+    };
+    const auto paint = [] {
+        SDL_SetRenderDrawColor(Render::renderer, 255, 0, 255, 255);
+        SDL_RenderFillRect(Render::renderer, nullptr);
+    };
+    const Uint32 magenta = 0xFF00FFFFu;
+    paint();
+    EXPECT_TRUE(shell->pausePass());
+    const Uint32 panel = shown();
+    EXPECT_NE(panel, magenta) << "the first pass draws the panel";
+    paint();
+    for (int pass = 0; pass < 5; ++pass) {
+        EXPECT_TRUE(shell->pausePass());
+    }
+    EXPECT_EQ(shown(), magenta) << "passes with nothing new draw nothing";
+    SDL_Event expose{};
+    expose.type = SDL_WINDOWEVENT;
+    expose.window.event = SDL_WINDOWEVENT_EXPOSED;
+    SDL_PushEvent(&expose);
+    EXPECT_TRUE(shell->pausePass());
+    EXPECT_EQ(shown(), panel) << "an expose draws it again";
+}
+
 }  // namespace
