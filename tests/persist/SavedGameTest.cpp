@@ -12,6 +12,7 @@
 #include <chrono>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <sys/file.h>
 #include <thread>
 #include <set>
@@ -200,14 +201,12 @@ TEST(SavedGame, EveryStepOfTheSaveFailedOrStoppedLeavesOneWholeSave) {
     const std::string newEnemies = handEnemy(1200, 0, 50) + handEnemy(1300, 0, 40);
     const std::vector<resEn> enemies = {{1200, 0, 50}, {1300, 0, 40}};
     struct Stopped {};  // the process ends at this step: nothing after it runs
-    // Fails (or stops) the at-th step of the file layer; 0 lets every step run.
-    const auto saveWithFault = [&](int at, bool stop) {
+    // Saves with each step of the file layer (numbered from 1) answered by fault: 0 lets it run,
+    // an errno fails it, a Stopped thrown ends the process there. Returns the steps seen.
+    std::string err;  // what the last save wrote on standard error
+    const auto saveWith = [&](const std::function<int(int)>& fault) {
         int seen = 0;
-        FileIO::beforeStep = [&seen, at, stop](FileIO::Step, const std::string&) -> int {
-            if (++seen != at) return 0;
-            if (stop) throw Stopped{};
-            return EIO;
-        };
+        FileIO::beforeStep = [&seen, &fault](FileIO::Step, const std::string&) -> int { return fault(++seen); };
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         try {
@@ -216,7 +215,16 @@ TEST(SavedGame, EveryStepOfTheSaveFailedOrStoppedLeavesOneWholeSave) {
         }
         FileIO::beforeStep = nullptr;
         testing::internal::GetCapturedStdout();
-        const std::string err = testing::internal::GetCapturedStderr();
+        err = testing::internal::GetCapturedStderr();
+        return seen;
+    };
+    // Fails (or stops) the at-th step of the file layer; 0 lets every step run.
+    const auto saveWithFault = [&](int at, bool stop) {
+        const int seen = saveWith([at, stop](int step) -> int {
+            if (step != at) return 0;
+            if (stop) throw Stopped{};
+            return EIO;
+        });
         if (!stop && at > 0) {
             EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         }
@@ -258,23 +266,12 @@ TEST(SavedGame, EveryStepOfTheSaveFailedOrStoppedLeavesOneWholeSave) {
                 ScratchDir scratch;
                 writeFile("files/resP.bin", oldPlayer);
                 writeFile("files/resE.bin", oldEnemies);
-                int seen = 0;
-                FileIO::beforeStep = [&](FileIO::Step, const std::string&) -> int {
-                    ++seen;
-                    if (seen == at) return EIO;
-                    if (seen != at + after) return 0;
+                saveWith([at, after, stop](int step) -> int {
+                    if (step == at) return EIO;
+                    if (step != at + after) return 0;
                     if (stop) throw Stopped{};
                     return EIO;
-                };
-                testing::internal::CaptureStdout();
-                testing::internal::CaptureStderr();
-                try {
-                    SavedGame::save(freshGame(), enemies, 300);
-                } catch (const Stopped&) {
-                }
-                FileIO::beforeStep = nullptr;
-                testing::internal::GetCapturedStdout();
-                testing::internal::GetCapturedStderr();
+                });
                 std::string reason;
                 EXPECT_TRUE(SavedGame::finishInterruptedSave(reason)) << reason;
                 const std::string player = readFile("files/resP.bin");
