@@ -28,12 +28,8 @@ const int kMenuOffsets[Shell::kMenuTexts] = {0, -50, 0, -100, -150};
 }  // namespace
 
 Shell::~Shell() {
-    SDL_SetEventFilter(nullptr, nullptr);
-    scoreBoard.close();
     sound.close();  // while SDL's audio still runs
-    card.release();
-    pauseCard.release();
-    help.close();
+    releasePictures();
     // Entities and texts first, while their renderer (if any) still exists.
     enemies.clear();
     farms.clear();
