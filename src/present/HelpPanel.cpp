@@ -1,5 +1,7 @@
 #include "present/HelpPanel.h"
 
+#include "present/Text.h"
+
 #include <algorithm>
 
 namespace {
@@ -69,9 +71,7 @@ void HelpPanel::open(SDL_Renderer* renderer, const char* fontPath, const std::ve
         return;
     }
     for (const std::string& line : shown) {
-        SDL_Surface* surface = TTF_RenderUTF8_Solid(font, line.c_str(), kInk);
-        SDL_Texture* texture = surface != nullptr ? SDL_CreateTextureFromSurface(renderer, surface) : nullptr;
-        SDL_FreeSurface(surface);
+        SDL_Texture* texture = Text::lineTexture(renderer, font, line, kInk);
         if (texture != nullptr) {
             SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
         }

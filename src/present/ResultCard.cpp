@@ -1,5 +1,7 @@
 #include "present/ResultCard.h"
 
+#include "present/Text.h"
+
 #include <vector>
 
 namespace {
@@ -31,10 +33,7 @@ void ResultCard::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* small
     all.insert(all.end(), below.begin(), below.end());
     for (const Line& line : all) {
         TTF_Font* face = line.small && smallFont != nullptr ? smallFont : font;
-        SDL_Surface* surface = line.text.empty() ? nullptr : TTF_RenderUTF8_Solid(face, line.text.c_str(), kInk);
-        SDL_Texture* texture = surface != nullptr ? SDL_CreateTextureFromSurface(renderer, surface) : nullptr;
-        SDL_FreeSurface(surface);
-        lines.push_back(texture);
+        lines.push_back(Text::lineTexture(renderer, face, line.text, kInk));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "present/ScoreBoard.h"
 
 #include "persist/FileIO.h"
+#include "present/Text.h"
 
 #include <algorithm>
 #include <utility>
@@ -43,19 +44,6 @@ std::size_t validSequence(const std::string& s, std::size_t i) {
         return 0;
     }
     return length;
-}
-
-SDL_Texture* renderLine(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, SDL_Color colour) {
-    if (font == nullptr || renderer == nullptr || text.empty()) {
-        return nullptr;
-    }
-    SDL_Surface* surface = TTF_RenderUTF8_Solid(font, text.c_str(), colour);
-    if (surface == nullptr) {
-        return nullptr;
-    }
-    SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
-    SDL_FreeSurface(surface);
-    return texture;
 }
 
 void drawAt(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y) {
@@ -149,9 +137,9 @@ std::vector<std::string> ScoreBoard::lines(const std::vector<Entry>& entries) {
 void ScoreBoard::open(const std::string& playersPath, TTF_Font* font, SDL_Color colour) {
     close();
     SDL_Renderer* renderer = Render::renderer;
-    heading = renderLine(renderer, font, kHeading, colour);
+    heading = Text::lineTexture(renderer, font, kHeading, colour);
     for (const std::string& line : lines(bestInFile(playersPath))) {
-        rendered.push_back(renderLine(renderer, font, line, colour));
+        rendered.push_back(Text::lineTexture(renderer, font, line, colour));
     }
     opened = true;
 }

@@ -184,6 +184,19 @@ void Text::releaseKept() {
     keptLine.clear();
 }
 
+SDL_Texture* Text::lineTexture(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, SDL_Color colour) {
+    if (font == nullptr || renderer == nullptr || text.empty()) {
+        return nullptr;
+    }
+    SDL_Surface* surface = TTF_RenderUTF8_Solid(font, text.c_str(), colour);
+    if (surface == nullptr) {
+        return nullptr;
+    }
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
+    SDL_FreeSurface(surface);
+    return texture;
+}
+
 int Text::widthOf(const std::string& s) const {
     int w = 0;
     if (font == nullptr || TTF_SizeUTF8(font, s.c_str(), &w, nullptr) != 0) {

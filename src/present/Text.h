@@ -41,6 +41,9 @@ public:
     // Lists the players file on standard output as Player::GetAll does, moving pos down 50 pixels
     // per record from x = 20; it draws nothing.
     void showScore(const std::string& playersPath);
+    // A texture of text (UTF-8) in font and colour, owned by the caller; null for empty text or
+    // without a font or renderer.
+    static SDL_Texture* lineTexture(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, SDL_Color colour);
     // Width in pixels of s (UTF-8) in this object's font; 0 without a font.
     int widthOf(const std::string& s) const;
     // The text cursor just after s as drawn at where: an upright bar in this object's colour.
