@@ -92,7 +92,8 @@ public:
         }
         SDL_RendererInfo info;
         if (SDL_GetRendererInfo(Render::renderer, &info) == 0) {
-            std::cerr << "bench: renderer " << info.name << ", " << SDL_GetCurrentVideoDriver() << " video" << std::endl;
+            std::cerr << "bench: renderer " << info.name << ", " << SDL_GetCurrentVideoDriver() << " video"
+                      << std::endl;
         }
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         push(SDL_QUIT, 0);  // end the menu at once; the run itself goes on below
@@ -160,7 +161,6 @@ void BM_FloorFrame(benchmark::State& state) {
         game->present();
     }
 }
-
 
 double processCpuUs() {
     timespec now{};
@@ -265,7 +265,8 @@ int main(int argc, char** argv) {
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const std::string floorName = "BM_FloorFrame/min_time:2.000/process_time";
-    for (const char* name : {"BM_PlayFrame/1/min_time:2.000/process_time", "BM_PlayFrame/3/min_time:2.000/process_time"}) {
+    for (const char* name :
+         {"BM_PlayFrame/1/min_time:2.000/process_time", "BM_PlayFrame/3/min_time:2.000/process_time"}) {
         for (auto* figures : {&reporter.cpu, &reporter.wall}) {
             const double floor = (*figures)[floorName];
             const double us = (*figures)[name];

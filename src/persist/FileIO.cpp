@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kMaxContinuationBytes = 3;  // a UTF-8 character has at most three after its lead byte
-constexpr int kLockPauseMillis = 10;       // between two tries for a lock: short against the wait
+constexpr int kLockPauseMillis = 10;      // between two tries for a lock: short against the wait
 
 bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
@@ -71,8 +71,7 @@ int32_t FileIO::getInt32(const unsigned char* at) {
     const uint32_t bits = static_cast<uint32_t>(at[0]) | (static_cast<uint32_t>(at[1]) << 8) |
                           (static_cast<uint32_t>(at[2]) << 16) | (static_cast<uint32_t>(at[3]) << 24);
     // Two's complement without relying on an implementation-defined narrowing.
-    return bits <= 0x7FFFFFFFu ? static_cast<int32_t>(bits)
-                               : static_cast<int32_t>(bits - 0x80000000u) + INT32_MIN;
+    return bits <= 0x7FFFFFFFu ? static_cast<int32_t>(bits) : static_cast<int32_t>(bits - 0x80000000u) + INT32_MIN;
 }
 
 std::size_t FileIO::prefixOnBoundary(const std::string& text, std::size_t limit) {
@@ -87,8 +86,7 @@ std::size_t FileIO::prefixOnBoundary(const std::string& text, std::size_t limit)
     // in a row is not UTF-8 at all, and then a plain byte cut is as good as any.
     std::size_t cut = limit;
     int steps = 0;
-    while (cut > 0 && steps < kMaxContinuationBytes &&
-           isContinuationByte(static_cast<unsigned char>(text[cut]))) {
+    while (cut > 0 && steps < kMaxContinuationBytes && isContinuationByte(static_cast<unsigned char>(text[cut]))) {
         --cut;
         ++steps;
     }
@@ -297,6 +295,4 @@ std::size_t FileIO::readPrefix(const std::string& path, unsigned char* into, std
     return got;
 }
 
-void FileIO::report(const std::string& message) {
-    std::cerr << "bramblehoof: " << message << std::endl;
-}
+void FileIO::report(const std::string& message) { std::cerr << "bramblehoof: " << message << std::endl; }

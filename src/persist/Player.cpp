@@ -14,7 +14,7 @@
 namespace {
 
 constexpr std::size_t kMaxNameLength = PlayerRecord::kNameBytes - 1;  // room for the zero byte
-constexpr std::size_t kRecordsPerBlock = 4096;  // about 224 KiB read at a time
+constexpr std::size_t kRecordsPerBlock = 4096;                        // about 224 KiB read at a time
 
 }  // namespace
 

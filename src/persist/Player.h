@@ -28,9 +28,9 @@ public:
     static constexpr int32_t kEnemyPoints = 30;
     static constexpr int32_t kBullPoints = 50;
 
-    int32_t score = 0;                          // points earned in this run
-    char name[PlayerRecord::kNameBytes] = {};   // the name of the last NewPlayer, zero-terminated
-    std::string path = kDefaultPath;            // the players file this object appends to
+    int32_t score = 0;                         // points earned in this run
+    char name[PlayerRecord::kNameBytes] = {};  // the name of the last NewPlayer, zero-terminated
+    std::string path = kDefaultPath;           // the players file this object appends to
 
     explicit Player(std::string filePath = kDefaultPath);
 

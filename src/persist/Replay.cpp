@@ -186,7 +186,8 @@ void Replay::load(const std::string& path, std::vector<int>& xs, std::vector<int
             continue;
         }
         if (xs.size() >= maxPositions) {
-            FileIO::report(path + " holds more than " + std::to_string(maxPositions) + " positions; the rest is not played");
+            FileIO::report(path + " holds more than " + std::to_string(maxPositions) +
+                           " positions; the rest is not played");
             break;
         }
         xs.push_back(x);

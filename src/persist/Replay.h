@@ -45,8 +45,7 @@ public:
     // The x text runs to the first space (the whole line when there is none); the y text starts
     // after the first space or tab and the blanks that follow it. hasSeparator tells whether the
     // line has a space or tab at all.
-    static void splitLine(const std::string& line, std::string& xText, std::string& yText,
-                          bool& hasSeparator);
+    static void splitLine(const std::string& line, std::string& xText, std::string& yText, bool& hasSeparator);
 
     // One decimal number as the loader reads it: leading white space, an optional sign, digits up
     // to the first non-digit (the rest is ignored). False when there is no digit, the value does

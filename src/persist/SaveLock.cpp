@@ -16,9 +16,9 @@ SaveLock::SaveLock(const std::string& savePath) {
     }
     if (!FileIO::lockExclusive(opened, path)) {
         othersHold = errno == EWOULDBLOCK;
-        why = othersHold ? "another game kept " + path + " locked for " +
-                               std::to_string(FileIO::kLockWaitMillis / 1000) + " s"
-                         : path + ": " + std::strerror(errno);
+        why = othersHold
+                  ? "another game kept " + path + " locked for " + std::to_string(FileIO::kLockWaitMillis / 1000) + " s"
+                  : path + ": " + std::strerror(errno);
         ::close(opened);
         return;
     }

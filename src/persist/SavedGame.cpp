@@ -52,8 +52,8 @@ void rollBack(const std::string& playerTemp, const std::string& enemyTemp) {
 }
 
 std::string outOfRange(const char* what, int32_t value, int32_t low, int32_t high) {
-    return std::string("saved ") + what + " " + std::to_string(value) + " is outside " + std::to_string(low) +
-           " to " + std::to_string(high);
+    return std::string("saved ") + what + " " + std::to_string(value) + " is outside " + std::to_string(low) + " to " +
+           std::to_string(high);
 }
 
 }  // namespace
@@ -188,8 +188,8 @@ bool SavedGame::validatePlayer(const resPl& record, std::string& reason) {
         return false;
     }
     if (!FileIO::isPlausiblePosition(record.x) || !FileIO::isPlausiblePosition(record.y)) {
-        reason = "saved hero position (" + std::to_string(record.x) + ", " + std::to_string(record.y) +
-                 ") is out of reach";
+        reason =
+            "saved hero position (" + std::to_string(record.x) + ", " + std::to_string(record.y) + ") is out of reach";
         return false;
     }
     // No game counts past its level's count before it saves.
@@ -293,9 +293,7 @@ void SavedGame::traceStoredX(int currentX, const std::string& path) {
     std::cout << " " << stored << " " << currentX << "\n";
 }
 
-void SavedGame::traceSavedEnemy(const resEn& record) {
-    std::cout << " " << record.y << " " << record.health << "\n";
-}
+void SavedGame::traceSavedEnemy(const resEn& record) { std::cout << " " << record.y << " " << record.health << "\n"; }
 
 void SavedGame::traceEnemies(const std::string& path) {
     std::string error;
@@ -317,6 +315,4 @@ void SavedGame::traceResumedPlayer(const resPl& record) {
     std::cout << record.health << " " << record.level << " " << record.x << " " << record.y;
 }
 
-void SavedGame::traceResumedEnemy(const resEn& record) {
-    std::cout << " " << record.health << record.x << "\n";
-}
+void SavedGame::traceResumedEnemy(const resEn& record) { std::cout << " " << record.health << record.x << "\n"; }

@@ -15,10 +15,10 @@ namespace {
 // by its line number (inih's handler is not told the line).
 struct LineFeed {
     const std::string* text = nullptr;
-    std::size_t at = 0;          // where the next line starts
-    int line = 0;                // the line inih is working on
-    bool lineUsed = false;       // inih made an entry of it
-    std::string lineText;        // its text
+    std::size_t at = 0;     // where the next line starts
+    int line = 0;           // the line inih is working on
+    bool lineUsed = false;  // inih made an entry of it
+    std::string lineText;   // its text
     SettingsFile* file = nullptr;
 };
 
@@ -37,8 +37,7 @@ bool isQuietLine(std::string line, int number) {
         line.erase(0, 3);  // inih skips a byte-order mark
     }
     line = trimmed(line);
-    return line.empty() || line[0] == ';' || line[0] == '#' ||
-           (line[0] == '[' && line.find(']') != std::string::npos);
+    return line.empty() || line[0] == ';' || line[0] == '#' || (line[0] == '[' && line.find(']') != std::string::npos);
 }
 
 void closeLine(LineFeed& feed) {
@@ -60,8 +59,7 @@ char* readLine(char* into, int room, void* stream) {
     feed.at = end;
     ++feed.line;
     feed.lineUsed = false;
-    if (feed.lineText.size() >= static_cast<std::size_t>(room) ||
-        feed.lineText.find('\0') != std::string::npos) {
+    if (feed.lineText.size() >= static_cast<std::size_t>(room) || feed.lineText.find('\0') != std::string::npos) {
         // inih would cut it and read the rest as lines of their own: give it a blank instead.
         feed.file->problems.push_back({feed.line, "line too long or not text"});
         feed.lineText.clear();

@@ -15,7 +15,7 @@ public:
         int line;             // 1-based line number
         std::string section;  // the [section] it stands in, "" before the first
         std::string name;
-        std::string value;    // inih's: trimmed, inline "; comment" removed
+        std::string value;  // inih's: trimmed, inline "; comment" removed
     };
     struct Problem {
         int line;          // 0 for the file as a whole

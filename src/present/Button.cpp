@@ -26,8 +26,8 @@ std::size_t prefixOnBoundary(const std::string& s, std::size_t limit) {
 }
 
 // The items from the top of the screen down: SCORE BOARD, RESUME, REPLAY, NEW GAME.
-const std::size_t kScreenOrder[Button::kItems] = {Button::kScoreBoardEntry, Button::kResumeEntry,
-                                                  Button::kReplayEntry, Button::kNewGameEntry};
+const std::size_t kScreenOrder[Button::kItems] = {Button::kScoreBoardEntry, Button::kResumeEntry, Button::kReplayEntry,
+                                                  Button::kNewGameEntry};
 
 }  // namespace
 
@@ -73,27 +73,27 @@ void Button::eraseLastCharacter() {
 
 void Button::choose(std::size_t entry) {
     switch (entry) {
-    case kNewGameEntry:
-        std::cout << "huy";
-        checkIs = 0;
-        break;
-    case kResumeEntry:
-        flag = kResumePending;
-        std::cout << flag;
-        checkIs = 0;
-        break;
-    case kReplayEntry:
-        std::cout << "replay" << flag;
-        flag = kReplayPending;
-        std::cout << flag;
-        checkIs = 0;
-        break;
-    case kScoreBoardEntry:
-        // SCORE BOARD chooses no run mode; it only shows or hides the best runs.
-        showScores = !showScores;
-        break;
-    default:
-        break;
+        case kNewGameEntry:
+            std::cout << "huy";
+            checkIs = 0;
+            break;
+        case kResumeEntry:
+            flag = kResumePending;
+            std::cout << flag;
+            checkIs = 0;
+            break;
+        case kReplayEntry:
+            std::cout << "replay" << flag;
+            flag = kReplayPending;
+            std::cout << flag;
+            checkIs = 0;
+            break;
+        case kScoreBoardEntry:
+            // SCORE BOARD chooses no run mode; it only shows or hides the best runs.
+            showScores = !showScores;
+            break;
+        default:
+            break;
     }
 }
 
@@ -110,70 +110,72 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
     SDL_Event event;
     if (SDL_PollEvent(&event) != 0) {
         switch (event.type) {
-        case SDL_QUIT:
-            Render::isRunning = false;
-            checkIs = 0;
-            if (firstMenu) {
-                std::cout << "pcchemu";
+            case SDL_QUIT:
+                Render::isRunning = false;
+                checkIs = 0;
+                if (firstMenu) {
+                    std::cout << "pcchemu";
+                }
+                break;
+            case SDL_KEYDOWN: {
+                const SDL_Keycode key = event.key.keysym.sym;
+                if (key == SDLK_BACKSPACE) {
+                    eraseLastCharacter();
+                    return inputText;
+                }
+                if (key == SDLK_UP || (key == SDLK_TAB && (event.key.keysym.mod & KMOD_SHIFT) != 0)) {
+                    moveFocus(-1);
+                } else if (key == SDLK_DOWN || key == SDLK_TAB) {
+                    moveFocus(1);
+                } else if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && event.key.repeat == 0 &&
+                           (event.key.keysym.mod & KMOD_ALT) == 0) {  // Alt+Enter is the fullscreen key
+                    choose(focus);
+                }
+                break;
             }
-            break;
-        case SDL_KEYDOWN: {
-            const SDL_Keycode key = event.key.keysym.sym;
-            if (key == SDLK_BACKSPACE) {
-                eraseLastCharacter();
+            case SDL_TEXTINPUT:
+                flagText = 1;
+                appendText(event.text.text);
                 return inputText;
-            }
-            if (key == SDLK_UP || (key == SDLK_TAB && (event.key.keysym.mod & KMOD_SHIFT) != 0)) {
-                moveFocus(-1);
-            } else if (key == SDLK_DOWN || key == SDLK_TAB) {
-                moveFocus(1);
-            } else if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && event.key.repeat == 0 &&
-                       (event.key.keysym.mod & KMOD_ALT) == 0) {  // Alt+Enter is the fullscreen key
-                choose(focus);
-            }
-            break;
-        }
-        case SDL_TEXTINPUT:
-            flagText = 1;
-            appendText(event.text.text);
-            return inputText;
-        case SDL_MOUSEMOTION:
-            // The item under the pointer takes the focus, so only one item is ever highlighted.
-            for (std::size_t entry = 0; entry < kItems && entry < positions.size() && entry < sizes.size(); ++entry) {
-                if (isOnLoc(positions[entry], sizes[entry], event.motion.x, event.motion.y)) {
-                    focus = entry;
+            case SDL_MOUSEMOTION:
+                // The item under the pointer takes the focus, so only one item is ever highlighted.
+                for (std::size_t entry = 0; entry < kItems && entry < positions.size() && entry < sizes.size();
+                     ++entry) {
+                    if (isOnLoc(positions[entry], sizes[entry], event.motion.x, event.motion.y)) {
+                        focus = entry;
+                    }
                 }
-            }
-            break;
-        case SDL_MOUSEBUTTONDOWN: {
-            if (positions.size() <= kResumeEntry || sizes.size() <= kResumeEntry) {
-                break;  // no items laid out yet: nothing to hit
-            }
-            const int x = event.button.x;
-            const int y = event.button.y;
-            // Boxes that overlap all fire, in this order: the last run mode set decides.
-            for (std::size_t entry : {kNewGameEntry, kResumeEntry, kReplayEntry, kScoreBoardEntry}) {
-                if (entry < positions.size() && entry < sizes.size() && isOnLoc(positions[entry], sizes[entry], x, y)) {
-                    choose(entry);
+                break;
+            case SDL_MOUSEBUTTONDOWN: {
+                if (positions.size() <= kResumeEntry || sizes.size() <= kResumeEntry) {
+                    break;  // no items laid out yet: nothing to hit
                 }
+                const int x = event.button.x;
+                const int y = event.button.y;
+                // Boxes that overlap all fire, in this order: the last run mode set decides.
+                for (std::size_t entry : {kNewGameEntry, kResumeEntry, kReplayEntry, kScoreBoardEntry}) {
+                    if (entry < positions.size() && entry < sizes.size() &&
+                        isOnLoc(positions[entry], sizes[entry], x, y)) {
+                        choose(entry);
+                    }
+                }
+                break;
             }
-            break;
-        }
-        case SDL_CONTROLLERDEVICEADDED:
-        case SDL_CONTROLLERDEVICEREMOVED:
-            Gamepads::deviceEvent(event);
-            break;
-        case SDL_CONTROLLERBUTTONDOWN:
-            if (event.cbutton.button == SDL_CONTROLLER_BUTTON_DPAD_UP) {
-                moveFocus(-1);
-            } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_DPAD_DOWN) {
-                moveFocus(1);
-            } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) {
-                choose(focus);
-            }
-            break;
-        default:
-            break;
+            case SDL_CONTROLLERDEVICEADDED:
+            case SDL_CONTROLLERDEVICEREMOVED:
+                Gamepads::deviceEvent(event);
+                break;
+            case SDL_CONTROLLERBUTTONDOWN:
+                if (event.cbutton.button == SDL_CONTROLLER_BUTTON_DPAD_UP) {
+                    moveFocus(-1);
+                } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_DPAD_DOWN) {
+                    moveFocus(1);
+                } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) {
+                    choose(focus);
+                }
+                break;
+            default:
+                break;
         }
     }
     if (flagText == 0) {

@@ -23,12 +23,12 @@ public:
     static int flag;      // the run mode
     static int flagText;  // 1 once a name is being typed
 
-    std::string inputText;     // the name typed so far, always whole UTF-8 characters
-    bool showScores = false;   // SCORE BOARD toggled on: the menu shows the best runs
+    std::string inputText;    // the name typed so far, always whole UTF-8 characters
+    bool showScores = false;  // SCORE BOARD toggled on: the menu shows the best runs
     // Whether a name still fits where the menu shows it; unset, any name within kMaxNameBytes does.
     std::function<bool(const std::string&)> fits;
     std::size_t focus = kNewGameEntry;  // the entry Enter or pad A chooses, shown highlighted
-    bool firstMenu = true;     // the process's first menu; closing a later one says nothing
+    bool firstMenu = true;              // the process's first menu; closing a later one says nothing
 
     Button();
 
@@ -52,5 +52,4 @@ public:
     static constexpr std::size_t kResumeEntry = 2;
     static constexpr std::size_t kScoreBoardEntry = 3;
     static constexpr std::size_t kItems = 4;  // entries 0 to 3 are items; 4 is the name line
-
 };

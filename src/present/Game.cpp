@@ -166,7 +166,8 @@ void Game::loadGround(const std::string& path) {
     std::vector<SDL_Rect> cells(static_cast<std::size_t>(columns) * rows, SDL_Rect{0, 0, 0, 0});
     // Every small cell's box around the pixels that differ from the clear colour...
     for (int y = 0; y < picture->h; ++y) {
-        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(picture->pixels) + y * picture->pitch);
+        const Uint32* row =
+            reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(picture->pixels) + y * picture->pitch);
         for (int x = 0; x < picture->w; ++x) {
             if (row[x] == plain) {
                 continue;
@@ -268,7 +269,8 @@ void Game::drawGround(SDL_Rect cam) {
         const SDL_Rect& box = groundDetails[i];
         SDL_Rect shown{};
         if (SDL_IntersectRect(&box, &view, &shown) == SDL_TRUE) {
-            const SDL_Rect from{groundSpots[i].x + shown.x - box.x, groundSpots[i].y + shown.y - box.y, shown.w, shown.h};
+            const SDL_Rect from{groundSpots[i].x + shown.x - box.x, groundSpots[i].y + shown.y - box.y, shown.w,
+                                shown.h};
             const SDL_Rect at{shown.x - cam.x, shown.y - cam.y, shown.w, shown.h};
             SDL_RenderCopy(renderer, texture, &from, &at);
         }

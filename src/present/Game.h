@@ -10,7 +10,7 @@ class Game : public Render {
 public:
     static constexpr int kWindowW = 1080;  // window size in pixels
     static constexpr int kWindowH = 720;
-    static constexpr int kHalfW = 540;     // the camera keeps the hero's centre here
+    static constexpr int kHalfW = 540;  // the camera keeps the hero's centre here
     static constexpr int kHalfH = 360;
     static constexpr int kMaxCamX = 1080;  // the view never leaves the 2160 by 1440 world
     static constexpr int kMaxCamY = 720;
@@ -24,7 +24,7 @@ public:
     // than 8 and 50 (about 60 boxes, 5,000 pixels); 4 and 10 cost more again.
     static constexpr int kGroundCell = 8;
     static constexpr long kGroundMergeSlack = 50;
-    static constexpr int kGroundPackWidth = 512;    // width of the small picture the details are packed in
+    static constexpr int kGroundPackWidth = 512;  // width of the small picture the details are packed in
 
     SDL_Window* window = nullptr;  // the game window
     int32_t camX = 0;              // world x at the window's left edge
@@ -65,8 +65,8 @@ private:
 
     std::vector<SDL_Rect> groundDetails;  // boxes that hold every pixel of the ground's details
     std::vector<SDL_Point> groundSpots;   // where each box's pixels are in texture
-    bool toggleAsked = false;  // a fullscreen key was pressed and not yet acted on
-    int windowedW = 0;         // the window's size before it went fullscreen
+    bool toggleAsked = false;             // a fullscreen key was pressed and not yet acted on
+    int windowedW = 0;                    // the window's size before it went fullscreen
     int windowedH = 0;
     std::string problem;  // set by init when no window can be shown
     bool vsync = false;   // the renderer waits for vertical refresh

@@ -27,8 +27,9 @@ void Gamepads::loadMappings(const std::string& path) {
         return;
     }
     if (!S_ISREG(st.st_mode) || SDL_GameControllerAddMappingsFromFile(path.c_str()) < 0) {
-        std::cerr << "bramblehoof: " << path << ": no controller mappings read: "
-                  << (S_ISREG(st.st_mode) ? SDL_GetError() : "not a regular file") << std::endl;
+        std::cerr << "bramblehoof: " << path
+                  << ": no controller mappings read: " << (S_ISREG(st.st_mode) ? SDL_GetError() : "not a regular file")
+                  << std::endl;
     }
 }
 

@@ -12,13 +12,13 @@
 // picture. Its lines are rendered once at start-up, so showing it costs a few copies per frame.
 class HelpPanel {
 public:
-    static constexpr int kPointSize = 15;     // half the game's text size: six lines fit low down
-    static constexpr int kShownFrames = 360;  // 6 s at 60 frames a second
-    static constexpr int kFadeFrames = 60;    // its last second fades out
-    static constexpr int kPadding = 12;       // between the panel's edge and its lines
-    static constexpr int kLineGap = 6;        // between two lines
-    static constexpr int kBottomMargin = 12;  // between the panel and the picture's bottom edge
-    static constexpr Uint8 kPanelAlpha = 200; // as the cards' panels
+    static constexpr int kPointSize = 15;      // half the game's text size: six lines fit low down
+    static constexpr int kShownFrames = 360;   // 6 s at 60 frames a second
+    static constexpr int kFadeFrames = 60;     // its last second fades out
+    static constexpr int kPadding = 12;        // between the panel's edge and its lines
+    static constexpr int kLineGap = 6;         // between two lines
+    static constexpr int kBottomMargin = 12;   // between the panel and the picture's bottom edge
+    static constexpr Uint8 kPanelAlpha = 200;  // as the cards' panels
 
     HelpPanel() = default;
     HelpPanel(const HelpPanel&) = delete;

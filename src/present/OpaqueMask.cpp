@@ -12,7 +12,8 @@ OpaqueMask::OpaqueMask(SDL_Surface* picture) {
     opaque.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 1);
     if (SDL_ISPIXELFORMAT_ALPHA(picture->format->format) || SDL_HasColorKey(picture) == SDL_TRUE) {
         for (int y = 0; y < h; ++y) {
-            const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(argb->pixels) + y * argb->pitch);
+            const Uint32* row =
+                reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(argb->pixels) + y * argb->pitch);
             for (int x = 0; x < w; ++x) {
                 opaque[static_cast<std::size_t>(y) * w + x] = (row[x] >> 24) != 0 ? 1 : 0;
             }
@@ -43,7 +44,8 @@ SDL_Rect OpaqueMask::box(const SDL_Rect& src) {
             }
         }
     }
-    const SDL_Rect found = maxX < minX ? SDL_Rect{src.x, src.y, 0, 0} : SDL_Rect{minX, minY, maxX - minX + 1, maxY - minY + 1};
+    const SDL_Rect found =
+        maxX < minX ? SDL_Rect{src.x, src.y, 0, 0} : SDL_Rect{minX, minY, maxX - minX + 1, maxY - minY + 1};
     boxes.emplace(key, found);
     return found;
 }

@@ -19,8 +19,8 @@ public:
     SDL_Rect box(const SDL_Rect& src);
 
 private:
-    int w = 0;                          // the picture's size
+    int w = 0;  // the picture's size
     int h = 0;
-    std::vector<Uint8> opaque;          // 1 per pixel that is not fully transparent, row by row
+    std::vector<Uint8> opaque;                     // 1 per pixel that is not fully transparent, row by row
     std::map<std::array<int, 4>, SDL_Rect> boxes;  // each part asked for so far, and its box
 };

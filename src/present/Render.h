@@ -22,9 +22,9 @@ public:
     SDL_Rect pos{};                  // destination rectangle in window pixels
     int32_t worldX = 0;              // world position of an entity
     int32_t worldY = 0;
-    int32_t frameW = 0;              // size of one source frame
+    int32_t frameW = 0;  // size of one source frame
     int32_t frameH = 0;
-    int32_t texW = 0;                // full texture size as SDL_QueryTexture reports it
+    int32_t texW = 0;  // full texture size as SDL_QueryTexture reports it
     int32_t texH = 0;
 
     Render() = default;

@@ -7,7 +7,7 @@
 namespace {
 
 constexpr SDL_Color kInk{255, 236, 200, 255};  // light text on the dark panel
-constexpr int kLineGap = 20;                    // between the card's lines
+constexpr int kLineGap = 20;                   // between the card's lines
 
 }  // namespace
 

@@ -20,7 +20,7 @@ public:
     static constexpr const char* kPauseChoices = "Esc: continue   Q: quit to menu";
     static constexpr SDL_Rect kPanel{240, 210, 600, 300};  // in the 1080 by 720 picture
     static constexpr int kTitleScale = 2;                  // the title is drawn twice as large
-    static constexpr Uint8 kPanelAlpha = 255;  // opaque: nothing of the picture shows through the lines
+    static constexpr Uint8 kPanelAlpha = 255;              // opaque: nothing of the picture shows through the lines
 
     // One line under the title; a small one is set in the small font.
     struct Line {
@@ -52,6 +52,6 @@ public:
 private:
     void releaseLines();
 
-    FramePicture picture;              // the run's last picture
-    std::vector<SDL_Texture*> lines;   // title first, then the lines below it
+    FramePicture picture;             // the run's last picture
+    std::vector<SDL_Texture*> lines;  // title first, then the lines below it
 };

@@ -13,8 +13,8 @@
 // The file is read and the lines rendered once when the board opens, released when it closes.
 class ScoreBoard {
 public:
-    static constexpr std::size_t kShown = 10;          // runs listed
-    static constexpr std::size_t kNameChars = 12;      // characters of a name shown before ".."
+    static constexpr std::size_t kShown = 10;      // runs listed
+    static constexpr std::size_t kNameChars = 12;  // characters of a name shown before ".."
     static constexpr const char* kHeading = "BEST RUNS";
     static constexpr const char* kEmpty = "No scores yet";
     static constexpr SDL_Rect kPanel{150, 436, 780, 278};  // below the name line, over the picture

@@ -7,9 +7,8 @@
 namespace {
 
 const char* const kEffectFiles[Sound::kEffects] = {
-    "sounds/swing.wav",  "sounds/hit.wav", "sounds/hurt.wav",     "sounds/enemy_falls.wav",
-    "sounds/farm_falls.wav", "sounds/bull.wav", "sounds/level_up.wav", "sounds/win.wav",
-    "sounds/death.wav",  "sounds/click.wav"};
+    "sounds/swing.wav", "sounds/hit.wav",      "sounds/hurt.wav", "sounds/enemy_falls.wav", "sounds/farm_falls.wav",
+    "sounds/bull.wav",  "sounds/level_up.wav", "sounds/win.wav",  "sounds/death.wav",       "sounds/click.wav"};
 const char* const kTuneFiles[Sound::kTunes] = {"sounds/menu_tune.wav", "sounds/play_tune.wav"};
 
 // The tunes own the first channels, so effects never cut them off.
@@ -19,12 +18,12 @@ constexpr Uint32 kDrainStepMs = 10;
 
 int gapMs(Sound::Effect effect) {
     switch (effect) {
-    case Sound::Effect::Hurt:
-        return Sound::kHurtGapMs;
-    case Sound::Effect::Hit:
-        return Sound::kHitGapMs;
-    default:
-        return 0;
+        case Sound::Effect::Hurt:
+            return Sound::kHurtGapMs;
+        case Sound::Effect::Hit:
+            return Sound::kHitGapMs;
+        default:
+            return 0;
     }
 }
 
@@ -218,8 +217,7 @@ void Sound::setMuted(bool mute) {
 
 int Sound::watchKeys(void* self, SDL_Event* event) {
     Sound& sound = *static_cast<Sound*>(self);
-    if (sound.listening && event->type == SDL_KEYDOWN && event->key.repeat == 0 &&
-        event->key.keysym.sym == kMuteKey) {
+    if (sound.listening && event->type == SDL_KEYDOWN && event->key.repeat == 0 && event->key.keysym.sym == kMuteKey) {
         sound.setMuted(!sound.muted);
     }
     return 1;  // a watch only looks; the event goes on to the queue

@@ -18,15 +18,15 @@ public:
     static constexpr int kEffects = 10;
     static constexpr int kTunes = 2;
 
-    static constexpr int kRate = 44100;          // as tools/sounds makes the files
-    static constexpr int kBufferFrames = 1024;   // about 23 ms from starting a channel to hearing it
-    static constexpr int kChannels = 16;         // effects overlapping at once, tunes included
-    static constexpr int kEffectVolume = 96;     // of MIX_MAX_VOLUME: room for several at once
-    static constexpr int kTuneVolume = 16;       // the tunes stay well under the effects
-    static constexpr int kTuneFadeMs = 150;      // a tune fades out rather than stopping dead
-    static constexpr int kDrainLimitMs = 2000;   // the longest wait for the last effects at the end
-    static constexpr int kHurtGapMs = 600;       // the hero is hurt every frame an enemy reaches him
-    static constexpr int kHitGapMs = 150;        // a swing lands on every frame of its animation
+    static constexpr int kRate = 44100;         // as tools/sounds makes the files
+    static constexpr int kBufferFrames = 1024;  // about 23 ms from starting a channel to hearing it
+    static constexpr int kChannels = 16;        // effects overlapping at once, tunes included
+    static constexpr int kEffectVolume = 96;    // of MIX_MAX_VOLUME: room for several at once
+    static constexpr int kTuneVolume = 16;      // the tunes stay well under the effects
+    static constexpr int kTuneFadeMs = 150;     // a tune fades out rather than stopping dead
+    static constexpr int kDrainLimitMs = 2000;  // the longest wait for the last effects at the end
+    static constexpr int kHurtGapMs = 600;      // the hero is hurt every frame an enemy reaches him
+    static constexpr int kHitGapMs = 150;       // a swing lands on every frame of its animation
     // Speeds the hurt and the blow are played at in turn, so no two plays in a row sound the same.
     static constexpr std::array<double, 4> kPitches = {1.0, 1.06, 0.95, 1.03};
     static constexpr SDL_Keycode kMuteKey = SDLK_m;

@@ -11,17 +11,17 @@ class Text : public Render {
 public:
     static constexpr const char* kFontPath = "images/slkscr.ttf";  // the game's one font
     static constexpr int kPointSize = 30;
-    static constexpr SDL_Color kHudColor{26, 142, 0, 0};   // HUD lines
-    static constexpr SDL_Color kMenuColor{24, 0, 0, 170};  // menu items and the name line
+    static constexpr SDL_Color kHudColor{26, 142, 0, 0};       // HUD lines
+    static constexpr SDL_Color kMenuColor{24, 0, 0, 170};      // menu items and the name line
     static constexpr SDL_Color kOutlineColor{24, 14, 6, 255};  // dark edge that reads on sand and walls
-    static constexpr int kOutline = 2;  // pixels of edge around each letter of an outlined line
-    static constexpr int kCursorGap = 3;    // between the last letter and the cursor
-    static constexpr int kCursorWidth = 3;  // thick enough to see, thin enough to read as a cursor
+    static constexpr int kOutline = 2;                         // pixels of edge around each letter of an outlined line
+    static constexpr int kCursorGap = 3;                       // between the last letter and the cursor
+    static constexpr int kCursorWidth = 3;                     // thick enough to see, thin enough to read as a cursor
 
-    TTF_Font* font = nullptr;             // opened by init, kept for the whole run
-    SDL_Color color{0, 0, 0, 0};          // colour of every string this object renders
-    SDL_Surface* textSurface = nullptr;   // surface of the last rendered string, or null
-    SDL_Texture* textTexture = nullptr;   // texture of the last rendered string, or null
+    TTF_Font* font = nullptr;            // opened by init, kept for the whole run
+    SDL_Color color{0, 0, 0, 0};         // colour of every string this object renders
+    SDL_Surface* textSurface = nullptr;  // surface of the last rendered string, or null
+    SDL_Texture* textTexture = nullptr;  // texture of the last rendered string, or null
     // HUD lines: SetText draws a dark edge around the letters and keeps the texture while the
     // string stays the same, so the edge costs nothing in a frame whose numbers did not change.
     bool outlined = false;

@@ -10,7 +10,6 @@
 
 namespace {
 
-
 int absolute(int v) { return v < 0 ? -v : v; }
 
 void placeFarms(Shell& shell, int count) {
@@ -104,33 +103,33 @@ void Levels::levelUp(Shell& shell) {
     const Site& s2 = shell.farmSite2;
     const Site& s3 = shell.farmSite3;
     switch (shell.level) {
-    case 1:
-        std::cout << "2 level";
-        shell.sound.play(Sound::Effect::LevelUp);
-        // Slot 1 is placed twice, at site 1 and then at site 2, where it stays.
-        placeEnemies(shell, 0, 1, s1, Family::Other);
-        placeEnemies(shell, 1, 3, s2, Family::Other);
-        placeBulls(shell, 0, 1, s1);
-        placeBulls(shell, 1, 3, s2);
-        placeFarms(shell, 2);
-        shell.level = 2;
-        break;
-    case 2:
-        placeEnemies(shell, 0, 1, s1, Family::Other);
-        placeEnemies(shell, 2, 3, s2, Family::Other);
-        placeEnemies(shell, 4, 5, s3, Family::Other);
-        placeBulls(shell, 0, 1, s1);
-        placeBulls(shell, 2, 3, s2);
-        placeBulls(shell, 4, 5, s3);
-        placeFarms(shell, 3);
-        shell.level = 3;
-        shell.sound.play(Sound::Effect::LevelUp);
-        break;
-    case kLastLevel:
-        shell.sound.play(Sound::Effect::Win);
-        Render::isRunning = false;
-        break;
-    default:
-        break;
+        case 1:
+            std::cout << "2 level";
+            shell.sound.play(Sound::Effect::LevelUp);
+            // Slot 1 is placed twice, at site 1 and then at site 2, where it stays.
+            placeEnemies(shell, 0, 1, s1, Family::Other);
+            placeEnemies(shell, 1, 3, s2, Family::Other);
+            placeBulls(shell, 0, 1, s1);
+            placeBulls(shell, 1, 3, s2);
+            placeFarms(shell, 2);
+            shell.level = 2;
+            break;
+        case 2:
+            placeEnemies(shell, 0, 1, s1, Family::Other);
+            placeEnemies(shell, 2, 3, s2, Family::Other);
+            placeEnemies(shell, 4, 5, s3, Family::Other);
+            placeBulls(shell, 0, 1, s1);
+            placeBulls(shell, 2, 3, s2);
+            placeBulls(shell, 4, 5, s3);
+            placeFarms(shell, 3);
+            shell.level = 3;
+            shell.sound.play(Sound::Effect::LevelUp);
+            break;
+        case kLastLevel:
+            shell.sound.play(Sound::Effect::Win);
+            Render::isRunning = false;
+            break;
+        default:
+            break;
     }
 }

@@ -20,7 +20,7 @@ public:
     static constexpr int kFarmsAtLevel1 = 1;
     static constexpr int kGrowthPerLevel = 2;  // enemies and bulls added at each level change
     static constexpr int kLastLevel = 3;
-    static constexpr int kLevelUpTrace = 3;    // the frame after a level change says "kul"
+    static constexpr int kLevelUpTrace = 3;  // the frame after a level change says "kul"
 
     // Which random offset a placement draws.
     enum class Family {

@@ -9,9 +9,7 @@ bool padPress(const SDL_Event& event, SDL_GameControllerButton button) {
 }
 
 // P pauses unless the player gave it to one of the hero's actions.
-bool pausesToo(SDL_Keycode key) {
-    return key == SDLK_p && Cowboy::bindings.actionOf(key) == KeyBindings::Action::None;
-}
+bool pausesToo(SDL_Keycode key) { return key == SDLK_p && Cowboy::bindings.actionOf(key) == KeyBindings::Action::None; }
 
 }  // namespace
 

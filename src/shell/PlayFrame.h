@@ -10,7 +10,7 @@ class Enemy;
 class PlayFrame {
 public:
     static constexpr float kNoFarmYet = 100000.0f;  // nearest-farm search starts farther than any farm
-    static constexpr int kHealthRow = 0;   // HUD rows, as offsets below the HUD's first line
+    static constexpr int kHealthRow = 0;            // HUD rows, as offsets below the HUD's first line
     static constexpr int kEnemiesRow = 30;
     static constexpr int kBullsRow = 60;
     static constexpr int kScoreRow = 90;

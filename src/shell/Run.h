@@ -48,7 +48,7 @@ struct Run {
     std::ofstream replayOut;    // writer of the replay file while a run is played
     std::vector<int> replayXs;  // positions read back from the replay file
     std::vector<int> replayYs;
-    int replayIndex = 0;        // next replay position to apply
+    int replayIndex = 0;  // next replay position to apply
 
     HeroSnapshot heroLast;            // the hero's last values, for the end of run after his death
     bool heroSwinging = false;        // the hero's attack was under way at the end of the last frame

@@ -27,13 +27,13 @@
 
 // Process-wide handles: game, arrow, menu and button set once by Shell::startUp; player, hero and
 // replay point into the current run and are set anew by Shell::beginRun.
-extern Game* game;        // window, renderer and camera
-extern Cowboy* player;    // the hero character; null once he has died
-extern Player* hero;      // the run's name-and-score record
-extern Arrow* arrow;      // the direction arrow
-extern Menu* menu;        // the menu background
-extern Button* button;    // menu clicks and name input
-extern Replay* replay;    // the run's replay object
+extern Game* game;      // window, renderer and camera
+extern Cowboy* player;  // the hero character; null once he has died
+extern Player* hero;    // the run's name-and-score record
+extern Arrow* arrow;    // the direction arrow
+extern Menu* menu;      // the menu background
+extern Button* button;  // menu clicks and name input
+extern Replay* replay;  // the run's replay object
 
 // A world point where a farm stands and enemies and bulls are placed around.
 struct Site {
@@ -55,11 +55,11 @@ public:
     static constexpr int kHudTexts = 4;
     static constexpr int kMenuTexts = 5;
     static constexpr int kNameItem = 0;
-    static constexpr int kNameLineOffset = 50;  // the name line stands 50 pixels below NEW GAME
-    static constexpr Uint64 kCardMillis = 10000;  // a result card left alone this long ends the process
+    static constexpr int kNameLineOffset = 50;                  // the name line stands 50 pixels below NEW GAME
+    static constexpr Uint64 kCardMillis = 10000;                // a result card left alone this long ends the process
     static constexpr SDL_Rect kPausePanel{140, 110, 800, 500};  // room for the controls
     static constexpr Uint8 kPauseDim = 120;  // the paused picture is darkened, so it reads as stopped
-    static constexpr int kSignRight = 760;  // the menu sign's writing ends here: a name stops before it
+    static constexpr int kSignRight = 760;   // the menu sign's writing ends here: a name stops before it
 
     // Texts: HUD health, bulls, enemies, and one spare; menu name field and the four items.
     std::array<std::unique_ptr<Text>, kHudTexts> hudTexts;
@@ -144,8 +144,8 @@ private:
     // Frees the pictures and fonts that need the renderer, before it goes.
     void releasePictures();
 
-    bool menuOpen = true;       // the menu phase goes on
-    int runsBegun = 0;          // runs made by beginRun in this process
+    bool menuOpen = true;            // the menu phase goes on
+    int runsBegun = 0;               // runs made by beginRun in this process
     bool filteringPlayKeys = false;  // playKeyFilter acts: a run is in play and not paused
     bool pausePanelShown = false;    // the pause panel is on screen as it stands
     std::unique_ptr<Game> gameObj;

@@ -44,7 +44,6 @@ void Arrow::show_arrow(int code) {
         default:
             break;  // unknown codes keep the last place and point up
     }
-    SDL_RenderCopyEx(renderer, texture, &rect, &pos, angle, nullptr,
-                     static_cast<SDL_RendererFlip>(flip));
+    SDL_RenderCopyEx(renderer, texture, &rect, &pos, angle, nullptr, static_cast<SDL_RendererFlip>(flip));
     markDrawn();
 }

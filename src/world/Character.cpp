@@ -35,9 +35,7 @@ double Character::distance(long long dx, long long dy) {
     return std::sqrt(static_cast<double>(truncatedSquare(dx) + truncatedSquare(dy)));
 }
 
-bool Character::withinReach(long long dx, long long dy, double reach) {
-    return reach >= distance(dx, dy);
-}
+bool Character::withinReach(long long dx, long long dy, double reach) { return reach >= distance(dx, dy); }
 
 int32_t Character::moved(int32_t coord, double delta) {
     const double sum = std::trunc(static_cast<double>(coord) + delta);
@@ -52,9 +50,7 @@ int32_t Character::moved(int32_t coord, double delta) {
 
 SDL_Rect Character::getPos() { return destRect; }
 
-SDL_Rect Character::getPosReal(SDL_Rect /*cam*/) {
-    return SDL_Rect{destRect.x + worldX, destRect.y + worldY, 0, 0};
-}
+SDL_Rect Character::getPosReal(SDL_Rect /*cam*/) { return SDL_Rect{destRect.x + worldX, destRect.y + worldY, 0, 0}; }
 
 bool Character::getHurt(SDL_Rect a, SDL_Rect b) {
     const long long dx = static_cast<long long>(a.x) - b.x;

@@ -23,21 +23,21 @@ public:
     static constexpr int kTailColumns = 3;      // unused columns at the end of attack and death rows
     static constexpr int kDamageDivisor = 6;    // a hit takes damage / 6 health
 
-    DrawPair draw{};          // the rectangles last handed out for drawing
-    SDL_Rect srcRect{};       // current frame of the sprite sheet
-    SDL_Rect destRect{};      // position and drawn size (world for the hero, screen for an enemy)
-    std::string name;         // "cowboy" or "enemy"; nothing reads it
-    int32_t frameW = 0;       // width of one sheet frame
-    int32_t frameH = 0;       // height of one sheet frame
-    int32_t texW = 0;         // sprite-sheet width
-    int32_t texH = 0;         // sprite-sheet height
-    int32_t dam = 0;          // damage dealt per hit
-    int32_t health = 0;       // hit points; at 0 or below the character dies
-    float speed = 0.0f;       // pixels per movement step
-    bool moving = false;      // cleared by a key release; nothing sets it
-    bool attacking = false;   // an attack animation is running
-    int32_t side = 0;         // facing and walking row: 0 up, 1 left, 2 down, 3 right
-    bool destroyed = false;   // death animation finished and texture released
+    DrawPair draw{};            // the rectangles last handed out for drawing
+    SDL_Rect srcRect{};         // current frame of the sprite sheet
+    SDL_Rect destRect{};        // position and drawn size (world for the hero, screen for an enemy)
+    std::string name;           // "cowboy" or "enemy"; nothing reads it
+    int32_t frameW = 0;         // width of one sheet frame
+    int32_t frameH = 0;         // height of one sheet frame
+    int32_t texW = 0;           // sprite-sheet width
+    int32_t texH = 0;           // sprite-sheet height
+    int32_t dam = 0;            // damage dealt per hit
+    int32_t health = 0;         // hit points; at 0 or below the character dies
+    float speed = 0.0f;         // pixels per movement step
+    bool moving = false;        // cleared by a key release; nothing sets it
+    bool attacking = false;     // an attack animation is running
+    int32_t side = 0;           // facing and walking row: 0 up, 1 left, 2 down, 3 right
+    bool destroyed = false;     // death animation finished and texture released
     bool destroyedAni = false;  // dying: the death animation is running
 
     Character() = default;

@@ -83,8 +83,7 @@ void Enemy::collision(SDL_Rect heroRect) {
     attacking = withinReach(dx, dy, static_cast<double>(heroRect.h / 2));
 }
 
-void Enemy::followCowboy(int dx, int dy, SDL_Rect heroRect, bool /*moving*/, SDL_Rect cam,
-                         int /*heroDir*/) {
+void Enemy::followCowboy(int dx, int dy, SDL_Rect heroRect, bool /*moving*/, SDL_Rect cam, int /*heroDir*/) {
     collision(heroRect);
     if (attacking) {
         destRect.x = worldX - cam.x;

@@ -11,21 +11,21 @@
 class Enemy final : public Character {
 public:
     static constexpr const char* kSpritePath = "images/sprites/enemy2.png";
-    static constexpr int kDefaultTexW = 575;   // sheet size until the picture is queried
+    static constexpr int kDefaultTexW = 575;  // sheet size until the picture is queried
     static constexpr int kDefaultTexH = 584;
-    static constexpr int kFrameSize = 64;      // sheet frames are 64 by 64, drawn at that size
+    static constexpr int kFrameSize = 64;  // sheet frames are 64 by 64, drawn at that size
     static constexpr int kHealth = 50;
     static constexpr int kDamage = 20;
-    static constexpr float kSpeed = 2.0f;      // pixels per chase step
+    static constexpr float kSpeed = 2.0f;  // pixels per chase step
     static constexpr int kInitialDir = 1;
     static constexpr double kAngerReach = 300.0;  // the hero's centre within this turns it hostile
-    static constexpr int kAttackShorten = 1;   // an enemy's attack row has one more usable column
+    static constexpr int kAttackShorten = 1;      // an enemy's attack row has one more usable column
 
     // Whether the enemy that last ran getAngry is chasing; read by its getPosAbs in the same frame.
     static bool isAngry;
 
-    int32_t dir = 0;        // direction of the last chase step: 0 up, 1 left, 2 down, 3 right
-    SDL_Rect realRect{};    // world position used by reach tests and the saved game; w, h stay 0
+    int32_t dir = 0;      // direction of the last chase step: 0 up, 1 left, 2 down, 3 right
+    SDL_Rect realRect{};  // world position used by reach tests and the saved game; w, h stay 0
 
     Enemy();
 

@@ -41,10 +41,8 @@ SDL_Rect Farm::getRect() { return srcRect; }
 int Farm::getID() { return id; }
 
 void Farm::IsInWindow(SDL_Rect /*heroRect*/, SDL_Rect /*cam*/, int count) {
-    const bool inView = static_cast<long long>(destRect.x) + destRect.w > 0 &&
-                        destRect.x <= kWindowRight &&
-                        static_cast<long long>(destRect.y) + destRect.h > 0 &&
-                        destRect.y <= kWindowBottom;
+    const bool inView = static_cast<long long>(destRect.x) + destRect.w > 0 && destRect.x <= kWindowRight &&
+                        static_cast<long long>(destRect.y) + destRect.h > 0 && destRect.y <= kWindowBottom;
     if (inView) {
         isHere = count;
     } else {

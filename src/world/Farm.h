@@ -13,7 +13,7 @@ public:
     static constexpr const char* kSpritePath = "images/farm.png";
     static constexpr int kDefaultTexW = 1416;  // picture size until it is queried
     static constexpr int kDefaultTexH = 864;
-    static constexpr int kDrawW = 200;         // drawn 200 by 100 whatever the picture's size
+    static constexpr int kDrawW = 200;  // drawn 200 by 100 whatever the picture's size
     static constexpr int kDrawH = 100;
     static constexpr int kHealth = 200;
     static constexpr int kWindowRight = 1079;  // last pixel column of the window
@@ -31,12 +31,12 @@ public:
 
     // These hide the inherited fields of the same names: a farm's Character rectangles and sizes
     // stay zero, which gives it its short hurt reach and its world position from getPosReal.
-    int32_t id = 0;           // 0 until placed, 1 once spawned (getID)
-    SDL_Rect srcRect{};       // the whole picture
-    SDL_Rect destRect{};      // screen rectangle as of the last getPos
-    int32_t frameW = 0;       // equal to the picture size
+    int32_t id = 0;       // 0 until placed, 1 once spawned (getID)
+    SDL_Rect srcRect{};   // the whole picture
+    SDL_Rect destRect{};  // screen rectangle as of the last getPos
+    int32_t frameW = 0;   // equal to the picture size
     int32_t frameH = 0;
-    int32_t texW = 0;         // picture size from the query
+    int32_t texW = 0;  // picture size from the query
     int32_t texH = 0;
 
     Farm();

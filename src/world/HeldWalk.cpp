@@ -34,9 +34,7 @@ KeyBindings::Action HeldWalk::actionOf(long long source) const {
     return KeyBindings::Action::None;
 }
 
-KeyBindings::Action HeldWalk::current() const {
-    return held.empty() ? KeyBindings::Action::None : held.back().action;
-}
+KeyBindings::Action HeldWalk::current() const { return held.empty() ? KeyBindings::Action::None : held.back().action; }
 
 int HeldWalk::dueSteps(Uint64 now) {
     if (held.empty() || now < since) {

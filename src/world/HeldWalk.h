@@ -12,7 +12,7 @@
 class HeldWalk {
 public:
     static constexpr Uint64 kStepsPerSecond = 30;  // a held walk steps every 1/30 s
-    static constexpr int kMaxCatchUp = 3;  // after a stall (a dragged window) the hero does not leap
+    static constexpr int kMaxCatchUp = 3;          // after a stall (a dragged window) the hero does not leap
 
     using Clock = Uint64 (*)();
     static Uint64 systemClock();  // SDL's milliseconds
@@ -33,8 +33,8 @@ public:
 
 private:
     struct Held {
-        long long source;             // who holds it
-        KeyBindings::Action action;   // which way it walks
+        long long source;            // who holds it
+        KeyBindings::Action action;  // which way it walks
     };
     std::vector<Held> held;  // in press order; the last one walks
     Uint64 since = 0;        // when the current walk began (its first step was the press)

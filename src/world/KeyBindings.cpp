@@ -67,6 +67,4 @@ KeyBindings::Action KeyBindings::actionNamed(const std::string& name) {
     return Action::None;
 }
 
-const char* KeyBindings::nameOf(Action action) {
-    return action == Action::None ? "none" : kNames[indexOf(action)];
-}
+const char* KeyBindings::nameOf(Action action) { return action == Action::None ? "none" : kNames[indexOf(action)]; }

@@ -60,8 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzzsupport::require(slots[k]->health > 0, "a restored enemy has health left");
         SavedGame::traceResumedEnemy(*slots[k]);
         enemies.push_back(*slots[k]);
-        kept.append(reinterpret_cast<const char*>(data + SavedGame::kPlayerRecordSize + k * SavedGame::kEnemyRecordSize),
-                    SavedGame::kEnemyRecordSize);
+        kept.append(
+            reinterpret_cast<const char*>(data + SavedGame::kPlayerRecordSize + k * SavedGame::kEnemyRecordSize),
+            SavedGame::kEnemyRecordSize);
     }
 
     // Saving what was read gives back the same numbers and enemy records.

@@ -60,7 +60,8 @@ TEST(FileIO, OnlyRegularFilesAreOpenedNeverThroughALinkNorBlocking) {
             const int fd = FileIO::openRegular(c.path, flags, error);
             EXPECT_EQ(fd, -1) << c.path;
             EXPECT_EQ(error, c.says) << flags;
-            if (fd >= 0) close(fd);
+            if (fd >= 0)
+                close(fd);
         }
     }
     EXPECT_EQ(testsupport::readFile("outside.bin"), "keep me");
@@ -73,6 +74,7 @@ TEST(FileIO, OnlyRegularFilesAreOpenedNeverThroughALinkNorBlocking) {
     ASSERT_EQ(symlink("real", "linked"), 0);
     const int fd = FileIO::openRegular("linked/new.bin", O_WRONLY | O_CREAT, error);
     EXPECT_GE(fd, 0) << error;
-    if (fd >= 0) close(fd);
+    if (fd >= 0)
+        close(fd);
     EXPECT_TRUE(testsupport::fileExists("real/new.bin"));
 }

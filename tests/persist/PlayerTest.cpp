@@ -12,8 +12,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-using testsupport::ScratchDir;
 using testsupport::readFile;
+using testsupport::ScratchDir;
 using testsupport::writeFile;
 
 namespace {
@@ -34,8 +34,10 @@ TEST(Player, ScoresAndAppendsTheHandBuiltRecord) {
     ScratchDir scratch;
     Player hero;
     EXPECT_EQ(hero.score, 0);
-    for (int i = 0; i < 3; ++i) hero.getEnemyP();
-    for (int i = 0; i < 2; ++i) hero.getBullP();
+    for (int i = 0; i < 3; ++i)
+        hero.getEnemyP();
+    for (int i = 0; i < 2; ++i)
+        hero.getBullP();
     EXPECT_EQ(hero.score, 190);
 
     hero.NewPlayer("Ann");
@@ -47,7 +49,8 @@ TEST(Player, EveryRunAppendsOneRecordInOrder) {
     ScratchDir scratch;
     for (int run = 0; run < 4; ++run) {
         Player hero;
-        for (int i = 0; i < run; ++i) hero.getBullP();
+        for (int i = 0; i < run; ++i)
+            hero.getBullP();
         hero.NewPlayer(run == 3 ? "" : "Sam");  // same name twice, and a run with no name
         EXPECT_EQ(readFile("files/players.bin").size(), 56u * (run + 1));
     }
@@ -64,7 +67,7 @@ TEST(Player, TornTailIsCutBeforeTheNextRecord) {
     ScratchDir scratch;
     const std::string whole = handRecord("Old", 30) + handRecord("Older", 80);
     writeFile("files/players.bin", whole + std::string(20, 'x'));  // an interrupted append
-    EXPECT_EQ(Player::readAll().size(), 2u);  // the fragment is not a record
+    EXPECT_EQ(Player::readAll().size(), 2u);                       // the fragment is not a record
 
     Player hero;
     hero.getEnemyP();
@@ -128,13 +131,15 @@ TEST(Player, FailedWriteReportsOnStderrAndGoesOn) {
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
         EXPECT_NE(err.find("files/players.bin"), std::string::npos);
-        EXPECT_EQ(err.find('\n'), err.size() - 1);  // exactly one line
+        EXPECT_EQ(err.find('\n'), err.size() - 1);       // exactly one line
         EXPECT_FALSE(testsupport::fileExists("files"));  // the folder is never made
     }
     // A disk with no space left: the file keeps its whole records and nothing more.
     ScratchDir scratch;
     writeFile("files/players.bin", handRecord("Old", 30) + "torn");
-    FileIO::beforeStep = [](FileIO::Step step, const std::string&) { return step == FileIO::Step::Append ? ENOSPC : 0; };
+    FileIO::beforeStep = [](FileIO::Step step, const std::string&) {
+        return step == FileIO::Step::Append ? ENOSPC : 0;
+    };
     Player full;
     testing::internal::CaptureStderr();
     EXPECT_NO_THROW(full.NewPlayer("Ann"));
@@ -154,7 +159,8 @@ TEST(Player, TwoGamesEndingTogetherLoseNothing) {
     // its record then and there (as it would, unlocked); if not, it waits and appends afterwards.
     bool otherWaited = false;
     FileIO::beforeStep = [&](FileIO::Step step, const std::string& path) {
-        if (step != FileIO::Step::Cut) return 0;
+        if (step != FileIO::Step::Cut)
+            return 0;
         const int fd = open(path.c_str(), O_WRONLY | O_APPEND);
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
             const std::string record = handRecord("Other", 80);

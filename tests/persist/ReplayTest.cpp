@@ -17,8 +17,8 @@
 #include <unistd.h>
 #include <vector>
 
-using testsupport::ScratchDir;
 using testsupport::readFile;
+using testsupport::ScratchDir;
 using testsupport::writeFile;
 
 namespace {
@@ -110,8 +110,8 @@ TEST(Replay, SplitAndParseFollowTheLoadersRules) {
     EXPECT_EQ(value, 42);
     EXPECT_TRUE(Replay::parseNumber("-1000000000", value));
     EXPECT_EQ(value, -1000000000);
-    for (const char* bad : {"", "-", "+", "abc", " x1", "1000000001", "-1000000001", "2147483648",
-                            "-2147483649", "99999999999999999999999"}) {
+    for (const char* bad : {"", "-", "+", "abc", " x1", "1000000001", "-1000000001", "2147483648", "-2147483649",
+                            "99999999999999999999999"}) {
         EXPECT_FALSE(Replay::parseNumber(bad, value)) << bad;
     }
 }
@@ -120,13 +120,13 @@ TEST(Replay, LinesTheRecorderNeverWritesAreSkipped) {
     ScratchDir scratch;
     writeFile("files/replay.txt",
               "1 1\n"
-              "\n"                // empty: no separator
-              "12\n"              // no y at all
-              "abc 5\n"           // x holds no number
-              "5 abc\n"           // y holds no number
-              "4294967296 3\n"    // beyond 32 bits
-              "3 -2147483649\n"   // beyond 32 bits
-              "1500000000 2\n"    // a position no game reaches
+              "\n"               // empty: no separator
+              "12\n"             // no y at all
+              "abc 5\n"          // x holds no number
+              "5 abc\n"          // y holds no number
+              "4294967296 3\n"   // beyond 32 bits
+              "3 -2147483649\n"  // beyond 32 bits
+              "1500000000 2\n"   // a position no game reaches
               "2 2\n");
     testing::internal::CaptureStderr();
     const Loaded loaded = loadQuietly("files/replay.txt");
@@ -157,7 +157,8 @@ TEST(Replay, HugeLineIsSkippedWithoutBeingHeldWhole) {
         // Cut to its first bytes the long line would read as "5 6": it must be skipped, not played.
         file << "7 8\n5 6";
         const std::string chunk(kChunk, ' ');
-        for (int i = 0; i < kChunks; ++i) file << chunk;
+        for (int i = 0; i < kChunks; ++i)
+            file << chunk;
         file << "\n3 4\n";
     }
     const long before = peakKiB();

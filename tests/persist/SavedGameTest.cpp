@@ -21,15 +21,16 @@
 #include <unistd.h>
 #include <vector>
 
-using testsupport::ScratchDir;
 using testsupport::readFile;
+using testsupport::ScratchDir;
 using testsupport::writeFile;
 
 namespace {
 
 std::string le(uint32_t v) {
     std::string bytes;
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
     return bytes;
 }
 
@@ -57,7 +58,8 @@ std::set<std::string> filesIn(const std::string& folder) {
     if (DIR* dir = opendir(folder.c_str())) {
         while (dirent* entry = readdir(dir)) {
             const std::string name = entry->d_name;
-            if (name != "." && name != "..") names.insert(name);
+            if (name != "." && name != "..")
+                names.insert(name);
         }
         closedir(dir);
     }
@@ -175,7 +177,8 @@ TEST(SavedGame, SaveReplacesTheOldGameWholeWhateverTemporaryFilesAreLeft) {
         FileIO::beforeStep = [&](FileIO::Step step, const std::string& path) {
             if (step == FileIO::Step::Create) {
                 unlink(path.c_str());
-                if (kind == Leftover::Longer) writeFile(path, std::string(200, 'x'));
+                if (kind == Leftover::Longer)
+                    writeFile(path, std::string(200, 'x'));
                 if (kind == Leftover::Link) {
                     EXPECT_EQ(symlink("../outside.bin", path.c_str()), 0);
                 }
@@ -221,8 +224,10 @@ TEST(SavedGame, EveryStepOfTheSaveFailedOrStoppedLeavesOneWholeSave) {
     // Fails (or stops) the at-th step of the file layer; 0 lets every step run.
     const auto saveWithFault = [&](int at, bool stop) {
         const int seen = saveWith([at, stop](int step) -> int {
-            if (step != at) return 0;
-            if (stop) throw Stopped{};
+            if (step != at)
+                return 0;
+            if (stop)
+                throw Stopped{};
             return EIO;
         });
         if (!stop && at > 0) {
@@ -267,16 +272,20 @@ TEST(SavedGame, EveryStepOfTheSaveFailedOrStoppedLeavesOneWholeSave) {
                 writeFile("files/resP.bin", oldPlayer);
                 writeFile("files/resE.bin", oldEnemies);
                 saveWith([at, after, stop](int step) -> int {
-                    if (step == at) return EIO;
-                    if (step != at + after) return 0;
-                    if (stop) throw Stopped{};
+                    if (step == at)
+                        return EIO;
+                    if (step != at + after)
+                        return 0;
+                    if (stop)
+                        throw Stopped{};
                     return EIO;
                 });
                 std::string reason;
                 EXPECT_TRUE(SavedGame::finishInterruptedSave(reason)) << reason;
                 const std::string player = readFile("files/resP.bin");
                 const std::string saved = readFile("files/resE.bin");
-                EXPECT_TRUE((player == oldPlayer && saved == oldEnemies) || (player == newPlayer && saved == newEnemies))
+                EXPECT_TRUE((player == oldPlayer && saved == oldEnemies) ||
+                            (player == newPlayer && saved == newEnemies))
                     << "step " << at << " failed, then step " << at + after << (stop ? " stopped" : " failed")
                     << ": a mix of two saves (hero level " << player[12] << ", " << saved.size() / 12 << " enemies)";
             }
@@ -289,7 +298,8 @@ TEST(SavedGame, EveryStepOfTheSaveFailedOrStoppedLeavesOneWholeSave) {
     writeFile("files/resP.bin", oldPlayer);
     writeFile("files/resE.bin", oldEnemies);
     FileIO::beforeStep = [](FileIO::Step step, const std::string& path) -> int {
-        if (step == FileIO::Step::Rename && path == "files/resE.bin") throw Stopped{};
+        if (step == FileIO::Step::Rename && path == "files/resE.bin")
+            throw Stopped{};
         return 0;
     };
     testing::internal::CaptureStdout();
@@ -440,7 +450,8 @@ TEST(SavedGame, EnemiesAreReadOneByOneUpToTheCount) {
     EXPECT_EQ(SavedGame::readEnemies(-3).size(), 0u);
 
     std::string many;
-    for (int i = 0; i < 100; ++i) many += handEnemy(i, i, 50);
+    for (int i = 0; i < 100; ++i)
+        many += handEnemy(i, i, 50);
     writeFile("files/resE.bin", many);
     EXPECT_EQ(SavedGame::readEnemies(1000).size(), 64u);
 
@@ -540,7 +551,8 @@ TEST(SavedGame, TwoGamesSavingTogetherLeaveOneWholeSave) {
                         bWaits = true;
                     } else if (++seenB == atB) {
                         bPaused = true;
-                        while (!aDone) pause();
+                        while (!aDone)
+                            pause();
                     }
                     return 0;
                 }
@@ -549,7 +561,8 @@ TEST(SavedGame, TwoGamesSavingTogetherLeaveOneWholeSave) {
                         SavedGame::save(heroB, enemiesB, 300);
                         bDone = true;
                     });
-                    while (!bWaits && !bPaused && !bDone) pause();
+                    while (!bWaits && !bPaused && !bDone)
+                        pause();
                 }
                 return 0;
             };
@@ -557,7 +570,8 @@ TEST(SavedGame, TwoGamesSavingTogetherLeaveOneWholeSave) {
             testing::internal::CaptureStderr();
             SavedGame::save(heroA, enemiesA, 300);
             aDone = true;
-            if (gameB.joinable()) gameB.join();
+            if (gameB.joinable())
+                gameB.join();
             FileIO::beforeStep = nullptr;
             testing::internal::GetCapturedStdout();
             EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "both games save, one after the other";
@@ -568,9 +582,9 @@ TEST(SavedGame, TwoGamesSavingTogetherLeaveOneWholeSave) {
             const bool wholeA = player == savedA && saved == handEnemy(1200, 0, 50) + handEnemy(1300, 0, 40);
             const bool wholeB = player.size() == 56 && player[12] == 2 &&
                                 saved == handEnemy(5, 5, 5) + handEnemy(6, 6, 6) + handEnemy(7, 7, 7);
-            EXPECT_TRUE(wholeA || wholeB) << "A at step " << atA << ", B at step " << atB << ": hero level "
-                                          << (player.size() > 12 ? int(player[12]) : 0) << ", " << saved.size() / 12
-                                          << " enemies";
+            EXPECT_TRUE(wholeA || wholeB)
+                << "A at step " << atA << ", B at step " << atB << ": hero level "
+                << (player.size() > 12 ? int(player[12]) : 0) << ", " << saved.size() / 12 << " enemies";
         }
     }
 
@@ -581,7 +595,9 @@ TEST(SavedGame, TwoGamesSavingTogetherLeaveOneWholeSave) {
     writeFile("files/resE.bin", handEnemy(9, 9, 9));
     const int other = open("files/save.lock", O_RDONLY | O_CREAT, 0644);
     ASSERT_EQ(flock(other, LOCK_EX), 0);
-    FileIO::beforeStep = [](FileIO::Step step, const std::string&) { return step == FileIO::Step::Lock ? EWOULDBLOCK : 0; };
+    FileIO::beforeStep = [](FileIO::Step step, const std::string&) {
+        return step == FileIO::Step::Lock ? EWOULDBLOCK : 0;
+    };
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     SavedGame::save(heroA, enemiesA, 300);

@@ -9,7 +9,7 @@ namespace {
 
 TEST(ButtonIsOnLoc, AllFourEdgesBelongToTheBox) {
     const SDL_Rect at{100, 200, 999, 999};  // w and h of the position are ignored
-    const SDL_Rect size{-5, -5, 80, 40};     // x and y of the size are ignored
+    const SDL_Rect size{-5, -5, 80, 40};    // x and y of the size are ignored
     EXPECT_TRUE(Button::isOnLoc(at, size, 100, 200));
     EXPECT_TRUE(Button::isOnLoc(at, size, 180, 240));
     EXPECT_TRUE(Button::isOnLoc(at, size, 180, 200));
@@ -25,8 +25,8 @@ class ButtonClick : public testing::Test {
 protected:
     testsupport::SdlSession sdl;
     Button button;
-    std::vector<SDL_Rect> positions{{400, 300, 50, 50}, {400, 350, 50, 50}, {400, 250, 50, 50},
-                                    {400, 200, 50, 50}, {400, 400, 50, 50}};
+    std::vector<SDL_Rect> positions{
+        {400, 300, 50, 50}, {400, 350, 50, 50}, {400, 250, 50, 50}, {400, 200, 50, 50}, {400, 400, 50, 50}};
     std::vector<SDL_Rect> sizes{std::vector<SDL_Rect>(5, SDL_Rect{0, 0, 200, 40})};
 
     void SetUp() override {

@@ -56,7 +56,11 @@ TEST(ScoreBoardList, BestFirstTiesInFileOrderTenAtMost) {
 TEST(ScoreBoardList, NamesAreMadeSafeToShow) {
     EXPECT_EQ(ScoreBoard::displayName(""), "-");
     EXPECT_EQ(ScoreBoard::displayName("\xC3\x89lise"), "\xC3\x89lise");
-    EXPECT_EQ(ScoreBoard::displayName("a\xFF" "b"), "a\xEF\xBF\xBD" "b") << "a stray byte";
+    EXPECT_EQ(ScoreBoard::displayName("a\xFF"
+                                      "b"),
+              "a\xEF\xBF\xBD"
+              "b")
+        << "a stray byte";
     EXPECT_EQ(ScoreBoard::displayName("x\xC3"), "x\xEF\xBF\xBD") << "a sequence cut short";
     EXPECT_EQ(ScoreBoard::displayName("\xE0\x80\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD") << "overlong";
     EXPECT_EQ(ScoreBoard::displayName("abcdefghijklmnop"), "abcdefghijkl..");

@@ -149,7 +149,8 @@ TEST_F(TextTest, OutlinedLinesKeepTheirLettersGainADarkEdgeAndAreRemadeOnlyWhenT
         SDL_RenderClear(Render::renderer);
         text.display(text.SetText("Health: ", health, 0, 0), where);
         std::vector<Uint32> pixels(1080 * 720);
-        EXPECT_EQ(SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(), 1080 * 4), 0);
+        EXPECT_EQ(SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(), 1080 * 4),
+                  0);
         return pixels;
     };
     const std::vector<Uint32> letters = drawn(plain, 40);

@@ -9,7 +9,8 @@ double secondsFor(FramePacer& pacer, int passes) {
     for (int i = 0; i < passes; ++i) {
         pacer.endPass();
     }
-    return static_cast<double>(SDL_GetPerformanceCounter() - start) / static_cast<double>(SDL_GetPerformanceFrequency());
+    return static_cast<double>(SDL_GetPerformanceCounter() - start) /
+           static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
 TEST(FramePacer, HoldsPassesToSixtyASecond) {

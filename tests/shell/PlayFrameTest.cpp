@@ -117,7 +117,8 @@ TEST_F(PlayTest, TheArrowPointsToTheFarmOnlyWhileNoFarmIsInView) {
     for (int i = 0; i < 4; ++i) {
         arrow->pos.x = -1;
         frame();
-        EXPECT_EQ(arrow->pos.x, 990) << "frame " << i << ": the farm countdown must let the arrow show in every "
+        EXPECT_EQ(arrow->pos.x, 990) << "frame " << i
+                                     << ": the farm countdown must let the arrow show in every "
                                         "frame while no farm is in view";
     }
     EXPECT_EQ(arrow->pos.y, 360);

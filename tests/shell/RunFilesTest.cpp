@@ -178,7 +178,9 @@ TEST_F(RunFilesTest, ResumeWithoutASavedGameStartsANewGame) {
     testsupport::writeFile("files/resP.bin", record);
     const int other = open("files/save.lock", O_RDONLY | O_CREAT, 0644);
     ASSERT_EQ(flock(other, LOCK_EX), 0);
-    FileIO::beforeStep = [](FileIO::Step step, const std::string&) { return step == FileIO::Step::Lock ? EWOULDBLOCK : 0; };
+    FileIO::beforeStep = [](FileIO::Step step, const std::string&) {
+        return step == FileIO::Step::Lock ? EWOULDBLOCK : 0;
+    };
     testing::internal::CaptureStderr();
     testsupport::pushClick(kItemX, kResumeY);
     startNewGame();
@@ -275,8 +277,8 @@ TEST_F(RunFilesTest, MissingFilesFolderIsReportedOnceAndTheRunStillEnds) {
 
 TEST_F(RunFilesTest, NoFileOutsideIsChangedThroughASecondNameInFiles) {
     // Every name the run writes, or makes on the way, is a second name of a file outside.
-    const std::vector<std::string> names = {"players.bin", "replay.txt", "replay.txt.tmp", "resP.bin",
-                                            "resE.bin", "resP.bin.tmp", "resE.bin.tmp", "save.lock"};
+    const std::vector<std::string> names = {"players.bin", "replay.txt",   "replay.txt.tmp", "resP.bin",
+                                            "resE.bin",    "resP.bin.tmp", "resE.bin.tmp",   "save.lock"};
     ASSERT_EQ(mkdir("outside", 0755), 0);
     for (const std::string& name : names) {
         testsupport::writeFile("outside/" + name, "the player's own " + name + "\n");

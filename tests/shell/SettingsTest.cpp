@@ -18,22 +18,24 @@ using Keys = std::vector<SDL_Keycode>;
 
 TEST(Settings, EveryBadLineIsNamedOnceAndKeepsItsEntrysDefault) {
     const std::string text =
-        "; the player's keys\n"                    // 1
-        "# from the manual\n"                      // 2
-        "[keys]\n"                                 // 3
-        "right = l\n"                              // 4
-        "up = Foo\n"                               // 5
-        "jump = x\n"                               // 6
-        "this is not an entry\n"                   // 7
-        "left = l\n"                               // 8
-        "down =\n"                                 // 9
+        "; the player's keys\n"                      // 1
+        "# from the manual\n"                        // 2
+        "[keys]\n"                                   // 3
+        "right = l\n"                                // 4
+        "up = Foo\n"                                 // 5
+        "jump = x\n"                                 // 6
+        "this is not an entry\n"                     // 7
+        "left = l\n"                                 // 8
+        "down =\n"                                   // 9
         "attack = Return , Keypad 0 ; or a click\n"  // 10
-        "[video\n"                                 // 11
-        "[video]\n"                                // 12
-        "size = 2\n"                               // 13
-        "stop = " + std::string(300, 'x') + "\n"   // 14
-        "[keys]\n"                                 // 15
-        "stop = z\n";                              // 16
+        "[video\n"                                   // 11
+        "[video]\n"                                  // 12
+        "size = 2\n"                                 // 13
+        "stop = " +
+        std::string(300, 'x') +
+        "\n"           // 14
+        "[keys]\n"     // 15
+        "stop = z\n";  // 16
     Settings settings;
     std::ostringstream problems;
     settings.apply(text, problems);

@@ -20,9 +20,9 @@ class SoundTest : public ShellTest {
 protected:
     static constexpr long kBytesPerSecond = Sound::kRate * 4;
     static constexpr long kMoment = kBytesPerSecond * 2 / 5;  // 0.4 s: how soon a sound is heard
-    static constexpr long kSettle = kBytesPerSecond;  // the level-up sounds for 0.9 s
-    static constexpr double kQuiet = 0.1;  // a tune's peaks stay below this
-    static constexpr double kHeard = 0.15;  // an effect's peaks reach above this
+    static constexpr long kSettle = kBytesPerSecond;          // the level-up sounds for 0.9 s
+    static constexpr double kQuiet = 0.1;                     // a tune's peaks stay below this
+    static constexpr double kHeard = 0.15;                    // an effect's peaks reach above this
 
     std::string output;
     bool mute = false;

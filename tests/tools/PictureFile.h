@@ -24,10 +24,10 @@ public:
     bool transparentBlock(int x, int y, int size) const;
 
 private:
-    int w = 0;                          // width in pixels
-    int h = 0;                          // height in pixels
-    std::vector<SDL_Color> pixels;      // row after row
-    std::string error;                  // why loading failed
+    int w = 0;                      // width in pixels
+    int h = 0;                      // height in pixels
+    std::vector<SDL_Color> pixels;  // row after row
+    std::string error;              // why loading failed
 };
 
 // The region of one sprite-sheet frame.

@@ -19,7 +19,8 @@ bool clearCorners(const PictureFile& picture) {
     const int w = picture.width();
     const int h = picture.height();
     return picture.transparentBlock(0, 0, kCorner) && picture.transparentBlock(w - kCorner, 0, kCorner) &&
-           picture.transparentBlock(0, h - kCorner, kCorner) && picture.transparentBlock(w - kCorner, h - kCorner, kCorner);
+           picture.transparentBlock(0, h - kCorner, kCorner) &&
+           picture.transparentBlock(w - kCorner, h - kCorner, kCorner);
 }
 
 // Relative luminance as used for text contrast ratios.
@@ -91,8 +92,11 @@ TEST(ArrowPicture, RegionTheGameCutsShowsAnArrowPointingUp) {
         }
     }
     ASSERT_GT(mass, w * h / 5);
-    const int top = static_cast<int>(std::find_if(widths.begin(), widths.end(), [](int v) { return v > 0; }) - widths.begin());
-    const int bottom = h - 1 - static_cast<int>(std::find_if(widths.rbegin(), widths.rend(), [](int v) { return v > 0; }) - widths.rbegin());
+    const int top =
+        static_cast<int>(std::find_if(widths.begin(), widths.end(), [](int v) { return v > 0; }) - widths.begin());
+    const int bottom =
+        h - 1 -
+        static_cast<int>(std::find_if(widths.rbegin(), widths.rend(), [](int v) { return v > 0; }) - widths.rbegin());
     const int widest = static_cast<int>(std::max_element(widths.begin(), widths.end()) - widths.begin());
     const int maxWidth = widths[widest];
     const int span = bottom - top;

@@ -13,13 +13,13 @@ constexpr int kFrame = 64;
 constexpr int kLastWalkColumn = 7;
 constexpr int kLastDeathColumn = 5;
 constexpr int kDeathRow = 8;
-constexpr int kMinFigurePixels = 400;   // a figure covers far more than this of a 64 by 64 frame
-constexpr int kMinDifference = 8;       // pixels that must change between two frames of a cycle
-constexpr int kCorner = 6;              // corner blocks that must stay clear
+constexpr int kMinFigurePixels = 400;  // a figure covers far more than this of a 64 by 64 frame
+constexpr int kMinDifference = 8;      // pixels that must change between two frames of a cycle
+constexpr int kCorner = 6;             // corner blocks that must stay clear
 
 struct Sheet {
-    const char* file;     // path below images/
-    int lastAttackColumn; // the attack shows columns 1 to this
+    const char* file;      // path below images/
+    int lastAttackColumn;  // the attack shows columns 1 to this
 };
 const Sheet kSheets[] = {{"sprites/hero2.png", 5}, {"sprites/enemy2.png", 6}};
 
@@ -56,10 +56,11 @@ TEST(SpriteSheets, EveryShownFrameHoldsAFigureWithClearCorners) {
         for (int row = 0; row <= kDeathRow; ++row) {
             for (int column = row == kDeathRow ? 1 : 0; column <= lastUsedColumn(sheet, row); ++column) {
                 const SDL_Rect r = frameRect(row, column);
-                EXPECT_GE(picture.opaqueCount(r), kMinFigurePixels) << sheet.file << " row " << row << " column " << column;
+                EXPECT_GE(picture.opaqueCount(r), kMinFigurePixels)
+                    << sheet.file << " row " << row << " column " << column;
                 // Neighbouring frames must not bleed into each other when the game cuts one out.
-                const std::string where = std::string(sheet.file) + " row " + std::to_string(row) + " column " +
-                                          std::to_string(column);
+                const std::string where =
+                    std::string(sheet.file) + " row " + std::to_string(row) + " column " + std::to_string(column);
                 EXPECT_TRUE(picture.transparentBlock(r.x, r.y, kCorner)) << where << " top left";
                 EXPECT_TRUE(picture.transparentBlock(r.x + kFrame - kCorner, r.y, kCorner)) << where << " top right";
                 EXPECT_TRUE(picture.transparentBlock(r.x, r.y + kFrame - kCorner, kCorner)) << where << " bottom left";

@@ -137,7 +137,7 @@ TEST_F(WorldTest, DeathAnimationRunsTheRowThenReleases) {
         ++steps;
     }
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");  // a real texture is released silently
-    EXPECT_EQ(steps, 6);  // columns 1 to 5 shown, the sixth step ends the row
+    EXPECT_EQ(steps, 6);                                    // columns 1 to 5 shown, the sixth step ends the row
     EXPECT_EQ(enemy.srcRect.x, 0);
     EXPECT_EQ(enemy.texture, nullptr);
 

@@ -94,7 +94,7 @@ TEST_F(EnemyTest, ChaseStepsAlongTheFartherAxis) {
     struct Case {
         int dx, dy, dir, moveX, moveY;
     };
-    const Case cases[] = {{10, -10, 2, 0, 2},  {10, 9, 3, 2, 0},  {-10, -11, 0, 0, -2},
+    const Case cases[] = {{10, -10, 2, 0, 2},   {10, 9, 3, 2, 0},   {-10, -11, 0, 0, -2},
                           {-11, -10, 1, -2, 0}, {-40, 40, 2, 0, 2}, {0, 0, 2, 0, 2}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "dx " << c.dx << " dy " << c.dy);

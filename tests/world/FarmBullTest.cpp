@@ -118,9 +118,8 @@ TEST_F(WorldTest, FarmPointerCodes) {
     struct Case {
         int x, y, code;
     };
-    const Case cases[] = {{2000, 300, 2}, {-500, 300, 4}, {300, 2000, 3}, {300, -500, 1},
-                          {0, 0, 0},      {0, 300, 0},    {300, 0, 0},    {-5, -5, 1},
-                          {5, 5, 2},      {-5, 0, 4},     {0, -5, 1}};
+    const Case cases[] = {{2000, 300, 2}, {-500, 300, 4}, {300, 2000, 3}, {300, -500, 1}, {0, 0, 0}, {0, 300, 0},
+                          {300, 0, 0},    {-5, -5, 1},    {5, 5, 2},      {-5, 0, 4},     {0, -5, 1}};
     for (const Case& c : cases) {
         FarmAt at(c.x, c.y);
         EXPECT_EQ(at.farm.pointer({0, 0, 70, 70}), c.code) << c.x << ", " << c.y;
@@ -132,6 +131,5 @@ TEST_F(WorldTest, FarmDistanceFromScreenCorners) {
     at.farm.getPos({1080, 720, 0, 0});  // screen corner (-80, -20)
     EXPECT_FLOAT_EQ(at.farm.distCal({-80 + 30, -20 - 40, 70, 70}), 50.0f);
     at.farm.getPos({0, 0, 0, 0});
-    EXPECT_FLOAT_EQ(at.farm.distCal({1000 - 50000, 700 + 50000, 0, 0}),
-                    static_cast<float>(std::sqrt(5.0e9)));
+    EXPECT_FLOAT_EQ(at.farm.distCal({1000 - 50000, 700 + 50000, 0, 0}), static_cast<float>(std::sqrt(5.0e9)));
 }

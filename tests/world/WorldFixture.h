@@ -74,8 +74,10 @@ inline SDL_Texture* quadrantTexture(int w, int h) {
     if (surface == nullptr) {
         return nullptr;
     }
-    const SDL_Rect quarters[4] = {{0, 0, w / 2, h / 2}, {w / 2, 0, w - w / 2, h / 2},
-                                  {0, h / 2, w / 2, h - h / 2}, {w / 2, h / 2, w - w / 2, h - h / 2}};
+    const SDL_Rect quarters[4] = {{0, 0, w / 2, h / 2},
+                                  {w / 2, 0, w - w / 2, h / 2},
+                                  {0, h / 2, w / 2, h - h / 2},
+                                  {w / 2, h / 2, w - w / 2, h - h / 2}};
     const uint32_t colours[4] = {kTopLeft, kTopRight, kBottomLeft, kBottomRight};
     for (int i = 0; i < 4; ++i) {
         SDL_FillRect(surface, &quarters[i], colours[i]);

@@ -6,7 +6,7 @@
 // game squeezes into 80 by 50 and turns or flips towards the farm.
 class ArrowPainter {
 public:
-    static constexpr int kWidth = 496;   // the part of the picture the game draws
+    static constexpr int kWidth = 496;  // the part of the picture the game draws
     static constexpr int kHeight = 404;
 
     static Canvas paint();

@@ -3,30 +3,30 @@
 namespace {
 // Colours and marks that tell the two bulls apart.
 struct BullLook {
-    Color coat;        // body
-    Color shade;       // far legs and the underside
-    Color head;        // head
-    Color muzzle;      // nose and mouth
-    Color horn;        // horns
-    Color hornTip;     // horn tips
-    Color patch;       // patches on the coat; transparent for none
-    bool ring;         // a brass ring through the nose
-    bool longHorns;    // long curved horns rather than short stubs
-    bool mirrored;     // faces left
+    Color coat;      // body
+    Color shade;     // far legs and the underside
+    Color head;      // head
+    Color muzzle;    // nose and mouth
+    Color horn;      // horns
+    Color hornTip;   // horn tips
+    Color patch;     // patches on the coat; transparent for none
+    bool ring;       // a brass ring through the nose
+    bool longHorns;  // long curved horns rather than short stubs
+    bool mirrored;   // faces left
 };
 
-const Color kOutline = rgb(40, 24, 20);       // outline around the whole bull
-const Color kHoof = rgb(58, 40, 34);          // hooves
-const Color kEye = rgb(20, 14, 14);           // eye
-const Color kNostril = rgb(120, 50, 50);      // nostril
-const Color kRing = rgb(255, 206, 60);        // nose ring
-const Color kShadow = rgba(70, 40, 20, 70);   // shadow on the sand
+const Color kOutline = rgb(40, 24, 20);      // outline around the whole bull
+const Color kHoof = rgb(58, 40, 34);         // hooves
+const Color kEye = rgb(20, 14, 14);          // eye
+const Color kNostril = rgb(120, 50, 50);     // nostril
+const Color kRing = rgb(255, 206, 60);       // nose ring
+const Color kShadow = rgba(70, 40, 20, 70);  // shadow on the sand
 
 const BullLook kLooks[2] = {
-    {rgb(156, 84, 40), rgb(112, 58, 28), rgb(140, 74, 34), rgb(236, 170, 150),
-     rgb(248, 240, 216), rgb(170, 150, 120), kClear, false, true, false},
-    {rgb(244, 242, 236), rgb(176, 172, 168), rgb(34, 32, 36), rgb(240, 176, 170),
-     rgb(236, 228, 204), rgb(150, 136, 110), rgb(34, 32, 36), true, false, true},
+    {rgb(156, 84, 40), rgb(112, 58, 28), rgb(140, 74, 34), rgb(236, 170, 150), rgb(248, 240, 216), rgb(170, 150, 120),
+     kClear, false, true, false},
+    {rgb(244, 242, 236), rgb(176, 172, 168), rgb(34, 32, 36), rgb(240, 176, 170), rgb(236, 228, 204),
+     rgb(150, 136, 110), rgb(34, 32, 36), true, false, true},
 };
 
 // The body without head, legs or tail, used again as the stencil for the patches.

@@ -29,9 +29,7 @@ void Canvas::set(int x, int y, Color c) {
     const double sa = c.a / 255.0;
     const double da = p.a / 255.0;
     const double oa = sa + da * (1.0 - sa);
-    auto mix = [&](Uint8 s, Uint8 d) {
-        return static_cast<Uint8>(std::lround((s * sa + d * da * (1.0 - sa)) / oa));
-    };
+    auto mix = [&](Uint8 s, Uint8 d) { return static_cast<Uint8>(std::lround((s * sa + d * da * (1.0 - sa)) / oa)); };
     p = Color{mix(c.r, p.r), mix(c.g, p.g), mix(c.b, p.b), static_cast<Uint8>(std::lround(oa * 255.0))};
 }
 
@@ -191,8 +189,8 @@ void Canvas::outline(Color c) {
             if (before.get(x, y).a != 0) {
                 continue;
             }
-            if (before.get(x - 1, y).a == 255 || before.get(x + 1, y).a == 255 ||
-                before.get(x, y - 1).a == 255 || before.get(x, y + 1).a == 255) {
+            if (before.get(x - 1, y).a == 255 || before.get(x + 1, y).a == 255 || before.get(x, y - 1).a == 255 ||
+                before.get(x, y + 1).a == 255) {
                 set(x, y, c);
             }
         }

@@ -11,9 +11,7 @@ struct Color {
     Uint8 b = 0;  // blue
     Uint8 a = 0;  // opacity
 
-    bool operator==(const Color& other) const {
-        return r == other.r && g == other.g && b == other.b && a == other.a;
-    }
+    bool operator==(const Color& other) const { return r == other.r && g == other.g && b == other.b && a == other.a; }
     bool operator!=(const Color& other) const { return !(*this == other); }
 };
 

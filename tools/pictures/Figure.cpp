@@ -3,14 +3,14 @@
 #include <algorithm>
 
 namespace {
-constexpr int kArtX = 8;        // left edge of the hat and body art
-constexpr int kHatY = 2;        // top row of the hat
-constexpr int kBodyY = 9;       // top row of the head and body art
-constexpr int kBareY = 7;       // top row of the bare head art
-constexpr int kHipY = 23;       // top of the legs
-constexpr int kAnkleY = 26;     // bottom of a leg standing on the ground
-constexpr int kLegWidth = 3;    // trousers are three pixels wide
-constexpr int kArmWidth = 2;    // sleeves are two pixels wide
+constexpr int kArtX = 8;      // left edge of the hat and body art
+constexpr int kHatY = 2;      // top row of the hat
+constexpr int kBodyY = 9;     // top row of the head and body art
+constexpr int kBareY = 7;     // top row of the bare head art
+constexpr int kHipY = 23;     // top of the legs
+constexpr int kAnkleY = 26;   // bottom of a leg standing on the ground
+constexpr int kLegWidth = 3;  // trousers are three pixels wide
+constexpr int kArmWidth = 2;  // sleeves are two pixels wide
 
 // Hip x (left edge of the leg) per view and limb.
 int hipX(View view, int which) {
@@ -70,8 +70,7 @@ void Figure::drawArm(Canvas& frame, View view, const Pose& pose, int which) cons
     const bool far = view == View::Side && which == 0;
     const SDL_Point from = shoulder(view, which);
     const SDL_Point to = pose.hand[which];
-    frame.line(from.x, from.y + pose.bodyDy, to.x, to.y + pose.bodyDy, far ? look.sleeveShade : look.sleeve,
-               kArmWidth);
+    frame.line(from.x, from.y + pose.bodyDy, to.x, to.y + pose.bodyDy, far ? look.sleeveShade : look.sleeve, kArmWidth);
     frame.fillRect(to.x, to.y + pose.bodyDy, kArmWidth, kArmWidth, look.hand);
 }
 

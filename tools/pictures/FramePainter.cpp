@@ -3,15 +3,15 @@
 #include <cmath>
 
 namespace {
-constexpr int kWalkFrames = 7;        // columns 1 to 7 of a walking row
-constexpr int kLastFallStep = 5;      // the fall ends lying flat in column 5
+constexpr int kWalkFrames = 7;    // columns 1 to 7 of a walking row
+constexpr int kLastFallStep = 5;  // the fall ends lying flat in column 5
 constexpr double kPi = 3.14159265358979323846;
 
 // Front and back: a foot is lifted while the other carries; the body rises as it passes.
 struct FrontStep {
-    int liftA;   // viewer-left foot
-    int liftB;   // viewer-right foot
-    int bob;     // body up (negative) or down
+    int liftA;  // viewer-left foot
+    int liftB;  // viewer-right foot
+    int bob;    // body up (negative) or down
 };
 constexpr FrontStep kFrontSteps[kWalkFrames] = {
     {1, 0, 0}, {2, 0, -1}, {1, 0, -1}, {0, 0, 1}, {0, 1, 0}, {0, 2, -1}, {0, 1, -1},
@@ -67,16 +67,13 @@ Canvas FramePainter::fall(int column) const {
         double angle;    // how far the body has tipped, in degrees
         double centerX;  // where the middle of the body ends up
         double centerY;
-        int hatDx;       // how far the hat has flown from the head
+        int hatDx;  // how far the hat has flown from the head
         int hatDy;
     };
     static const FallStep kSteps[] = {
-        {0.0, 16.0, 18.0, 0, 0},    // column 0: still standing
-        {0.0, 16.0, 19.0, 2, -2},   // knocked back, the hat pops off
-        {25.0, 16.5, 19.0, 7, 0},
-        {55.0, 16.0, 20.0, 8, 4},
-        {80.0, 16.0, 21.0, 8, 5},
-        {90.0, 16.0, 21.5, 8, 5},
+        {0.0, 16.0, 18.0, 0, 0},   // column 0: still standing
+        {0.0, 16.0, 19.0, 2, -2},  // knocked back, the hat pops off
+        {25.0, 16.5, 19.0, 7, 0}, {55.0, 16.0, 20.0, 8, 4}, {80.0, 16.0, 21.0, 8, 5}, {90.0, 16.0, 21.5, 8, 5},
     };
     const int step = column < 0 ? 0 : column > kLastFallStep ? kLastFallStep : column;
     const FallStep& s = kSteps[step];

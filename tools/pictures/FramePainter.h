@@ -31,6 +31,6 @@ protected:
     Canvas walk(View view, int column) const;
     Canvas fall(int column) const;
 
-    Figure figure;     // draws the character in a pose
-    FigureLook look;   // the character's art and colours
+    Figure figure;    // draws the character in a pose
+    FigureLook look;  // the character's art and colours
 };

@@ -38,7 +38,7 @@ void pebbles(Canvas& c, Dice& dice, int x, int y) {
         const int px = x + dice.below(24) - 12;
         const int py = y + dice.below(16) - 8;
         const double r = 1.5 + dice.below(3) * 0.8;
-        c.fillEllipse(px, py + 1, r + 0.5, r * 0.6, kDarkSand);   // its shade
+        c.fillEllipse(px, py + 1, r + 0.5, r * 0.6, kDarkSand);  // its shade
         c.fillEllipse(px, py, r, r * 0.7, dice.below(2) == 0 ? kDeepSand : kLightSand);
     }
 }

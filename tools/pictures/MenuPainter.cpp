@@ -11,12 +11,12 @@
 #include <cmath>
 
 namespace {
-constexpr int kHorizon = 440;          // where the sky meets the sand
-constexpr int kSkyBands = 11;          // flat colour bands, pixel-art style
-constexpr int kTitleBlock = 11;        // size of one title font pixel
+constexpr int kHorizon = 440;    // where the sky meets the sand
+constexpr int kSkyBands = 11;    // flat colour bands, pixel-art style
+constexpr int kTitleBlock = 11;  // size of one title font pixel
 constexpr int kTitleTop = 34;
-constexpr int kTitleOutline = 5;       // width of the dark edge around the title
-constexpr int kBoardFrame = 18;        // width of the signboard's wooden frame
+constexpr int kTitleOutline = 5;  // width of the dark edge around the title
+constexpr int kBoardFrame = 18;   // width of the signboard's wooden frame
 const Color kSkyTop = rgb(92, 170, 228);
 const Color kSkyLow = rgb(255, 222, 164);
 const Color kSand = rgb(242, 196, 111);
@@ -54,13 +54,21 @@ void sky(Canvas& c) {
 }
 
 void mesas(Canvas& c) {
-    c.fillPolygon({{0, 440}, {0, 396}, {120, 380}, {260, 392}, {360, 384}, {560, 396}, {700, 380}, {900, 392},
-                   {1080, 384}, {1080, 440}},
+    c.fillPolygon({{0, 440},
+                   {0, 396},
+                   {120, 380},
+                   {260, 392},
+                   {360, 384},
+                   {560, 396},
+                   {700, 380},
+                   {900, 392},
+                   {1080, 384},
+                   {1080, 440}},
                   kMesaFar);
-    const std::vector<SDL_FPoint> left = {{0, 440}, {0, 350}, {36, 342}, {60, 318}, {210, 318}, {236, 344},
-                                          {300, 356}, {330, 440}};
-    const std::vector<SDL_FPoint> right = {{770, 440}, {796, 372}, {836, 362}, {862, 336}, {1012, 336},
-                                           {1036, 360}, {1080, 366}, {1080, 440}};
+    const std::vector<SDL_FPoint> left = {{0, 440},   {0, 350},   {36, 342},  {60, 318},
+                                          {210, 318}, {236, 344}, {300, 356}, {330, 440}};
+    const std::vector<SDL_FPoint> right = {{770, 440},  {796, 372},  {836, 362},  {862, 336},
+                                           {1012, 336}, {1036, 360}, {1080, 366}, {1080, 440}};
     c.fillPolygon(left, kMesa);
     c.fillPolygon(right, kMesa);
     c.fillRect(60, 318, 150, 8, kMesaTop);

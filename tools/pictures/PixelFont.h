@@ -8,9 +8,9 @@
 // drawn as capitals; other characters leave a gap the width of a letter.
 class PixelFont {
 public:
-    static constexpr int kGlyphWidth = 5;   // pixels per glyph, before enlarging
+    static constexpr int kGlyphWidth = 5;  // pixels per glyph, before enlarging
     static constexpr int kGlyphHeight = 7;
-    static constexpr int kSpacing = 1;      // empty pixels between glyphs
+    static constexpr int kSpacing = 1;  // empty pixels between glyphs
 
     // The text in `color` on transparent, each font pixel grown to block by block pixels.
     static Canvas render(const std::string& text, int block, Color color);

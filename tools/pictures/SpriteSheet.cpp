@@ -7,8 +7,8 @@ namespace {
 // where a figure is drawn, so drawing it again at the same place changes nothing (the play frame
 // relies on this to skip covered drawings). The shade of sand a faint shadow would give.
 const Color kShadow = rgb(150, 112, 62);
-constexpr double kMaxShadowRadius = 12.0;   // keeps the frame's corners clear
-constexpr double kClearCorner = 3.5;        // the shadow stays this far from the frame's sides
+constexpr double kMaxShadowRadius = 12.0;  // keeps the frame's corners clear
+constexpr double kClearCorner = 3.5;       // the shadow stays this far from the frame's sides
 
 // A flat ellipse under the lowest part of the figure.
 void addShadow(Canvas& frame) {

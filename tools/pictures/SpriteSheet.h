@@ -7,8 +7,8 @@
 // each outlined, standing on a soft shadow and doubled from its 32 by 32 pixel art.
 class SpriteSheet {
 public:
-    static constexpr int kScale = 2;                          // pixel art is doubled
-    static constexpr int kFrameSize = Figure::kFrame * kScale; // 64
+    static constexpr int kScale = 2;                            // pixel art is doubled
+    static constexpr int kFrameSize = Figure::kFrame * kScale;  // 64
 
     static Canvas paint(const FramePainter& painter);
     // One finished 32 by 32 frame: outline and shadow added.

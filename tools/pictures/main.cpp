@@ -67,10 +67,8 @@ int main(int argc, char* argv[]) {
               save(SpriteSheet::paint(EnemyPainter()), out + "/sprites/enemy2.png") &&
               save(BullPainter::paint(0), out + "/sprites/bull.png") &&
               save(BullPainter::paint(1), out + "/sprites/bull2.png") &&
-              save(FarmPainter::paint(), out + "/farm.png") &&
-              save(ArrowPainter::paint(), out + "/arrow.png") &&
-              save(MenuPainter::paint(), out + "/images.png") &&
-              save(GroundPainter::paint(), out + "/ground.png") &&
+              save(FarmPainter::paint(), out + "/farm.png") && save(ArrowPainter::paint(), out + "/arrow.png") &&
+              save(MenuPainter::paint(), out + "/images.png") && save(GroundPainter::paint(), out + "/ground.png") &&
               save(IconPainter::paint(IconPainter::kWindowSize), out + "/icon.png");
     if (ok && argc == 3) {
         const std::string icons = argv[2];

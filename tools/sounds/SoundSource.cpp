@@ -17,9 +17,10 @@ bool number(const std::string& word, double& value) {
 }
 
 bool waveNamed(const std::string& word, Voice::Wave& wave) {
-    static const std::map<std::string, Voice::Wave> waves = {
-        {"sine", Voice::Wave::Sine}, {"triangle", Voice::Wave::Triangle},
-        {"square", Voice::Wave::Square}, {"saw", Voice::Wave::Saw}};
+    static const std::map<std::string, Voice::Wave> waves = {{"sine", Voice::Wave::Sine},
+                                                             {"triangle", Voice::Wave::Triangle},
+                                                             {"square", Voice::Wave::Square},
+                                                             {"saw", Voice::Wave::Saw}};
     const auto found = waves.find(word);
     if (found == waves.end()) {
         return false;
@@ -147,8 +148,7 @@ public:
         std::size_t from = 1;
         if (w[0] == "noise") {
             v.wave = Voice::Wave::Noise;
-        } else if (w.size() < 4 || !waveNamed(w[1], v.wave) || !number(w[2], v.fromHz) ||
-                   !number(w[3], v.toHz)) {
+        } else if (w.size() < 4 || !waveNamed(w[1], v.wave) || !number(w[2], v.fromHz) || !number(w[3], v.toHz)) {
             return fail("expected: tone WAVE FROM_HZ TO_HZ [options]");
         } else {
             from = 4;

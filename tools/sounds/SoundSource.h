@@ -8,21 +8,21 @@
 struct Voice {
     enum class Wave { Sine, Triangle, Square, Saw, Noise };
     Wave wave = Wave::Sine;
-    double fromHz = 0.0;    // pitch at the voice's start (unused for noise)
-    double toHz = 0.0;      // pitch at its end; the glide is even in octaves
-    double at = 0.0;        // start, in seconds from the sound's start
-    double length = 0.0;    // seconds
-    double attack = 0.0;    // seconds to rise from silence to full
-    double release = 0.0;   // seconds to fall back to silence at the voice's end
-    double gain = 1.0;      // weight against the sound's other voices
-    double smooth = 1.0;    // noise only: 1 is raw noise, smaller values darken it
+    double fromHz = 0.0;   // pitch at the voice's start (unused for noise)
+    double toHz = 0.0;     // pitch at its end; the glide is even in octaves
+    double at = 0.0;       // start, in seconds from the sound's start
+    double length = 0.0;   // seconds
+    double attack = 0.0;   // seconds to rise from silence to full
+    double release = 0.0;  // seconds to fall back to silence at the voice's end
+    double gain = 1.0;     // weight against the sound's other voices
+    double smooth = 1.0;   // noise only: 1 is raw noise, smaller values darken it
 };
 
 // A whole sound as the source describes it; every voice ends within `seconds`.
 struct SoundSpec {
-    std::string name;     // file name without .wav
+    std::string name;  // file name without .wav
     double seconds = 0.0;
-    bool tune = false;    // a looping tune rather than an effect
+    bool tune = false;  // a looping tune rather than an effect
     std::vector<Voice> voices;
 };
 

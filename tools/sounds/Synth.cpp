@@ -17,16 +17,16 @@ double fraction(double x) { return x - std::floor(x); }
 double oscillator(Voice::Wave wave, double phase) {
     const double p = fraction(phase);
     switch (wave) {
-    case Voice::Wave::Sine:
-        return std::sin(kTwoPi * p);
-    case Voice::Wave::Triangle:
-        return 1.0 - 4.0 * std::fabs(p - 0.5);
-    case Voice::Wave::Square:
-        return p < 0.5 ? 1.0 : -1.0;
-    case Voice::Wave::Saw:
-        return 2.0 * p - 1.0;
-    case Voice::Wave::Noise:
-        break;
+        case Voice::Wave::Sine:
+            return std::sin(kTwoPi * p);
+        case Voice::Wave::Triangle:
+            return 1.0 - 4.0 * std::fabs(p - 0.5);
+        case Voice::Wave::Square:
+            return p < 0.5 ? 1.0 : -1.0;
+        case Voice::Wave::Saw:
+            return 2.0 * p - 1.0;
+        case Voice::Wave::Noise:
+            break;
     }
     return 0.0;
 }
@@ -135,9 +135,9 @@ bool Synth::writeWav(const std::string& path, const std::vector<double>& samples
     out.write("RIFF", 4);
     put32(out, 36 + dataBytes);
     out.write("WAVEfmt ", 8);
-    put32(out, 16);      // format chunk size
-    put16(out, 1);       // PCM
-    put16(out, 1);       // mono
+    put32(out, 16);  // format chunk size
+    put16(out, 1);   // PCM
+    put16(out, 1);   // mono
     put32(out, kRate);
     put32(out, kRate * 2);  // bytes a second
     put16(out, 2);          // bytes a frame

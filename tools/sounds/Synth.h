@@ -8,10 +8,10 @@
 // Turns a sound's description into samples and writes them as a WAV file.
 class Synth {
 public:
-    static constexpr int kRate = 44100;             // samples a second, as the game's mixer opens
-    static constexpr double kLoudness = 0.2;        // RMS of every sound's loudest stretch
-    static constexpr double kLoudnessWindow = 0.05; // seconds of that stretch
-    static constexpr double kPeakLimit = 0.95;      // no sample may reach further: no clipping
+    static constexpr int kRate = 44100;              // samples a second, as the game's mixer opens
+    static constexpr double kLoudness = 0.2;         // RMS of every sound's loudest stretch
+    static constexpr double kLoudnessWindow = 0.05;  // seconds of that stretch
+    static constexpr double kPeakLimit = 0.95;       // no sample may reach further: no clipping
 
     // Samples from -1 to 1, normalised to kLoudness. Noise is the same on every build.
     static std::vector<double> render(const SoundSpec& sound);
