@@ -108,18 +108,18 @@ public:
     void loud() { std::cout.rdbuf(savedCout); }
 
     void toLevel(int level) {
-        while (shell.level < level) {
-            player->setEnemy(shell.enemyCount);
-            player->setBull(shell.bullCount);
+        while (shell.run.level < level) {
+            player->setEnemy(shell.run.enemyCount);
+            player->setBull(shell.run.bullCount);
             shell.frame();
         }
         // Every enemy of the level chases and swings at the hero, none of them ever dies.
         const SDL_Rect at = player->getPos();
         shell.frame();
-        for (int k = 0; k < shell.enemyCount && k < 6; ++k) {
-            if (shell.enemies[k] != nullptr) {
-                shell.enemies[k]->spawn(at.x + 40 * k, at.y + 150);
-                shell.enemies[k]->setHealth(kHugeHealth);
+        for (int k = 0; k < shell.run.enemyCount && k < 6; ++k) {
+            if (shell.run.enemies[k] != nullptr) {
+                shell.run.enemies[k]->spawn(at.x + 40 * k, at.y + 150);
+                shell.run.enemies[k]->setHealth(kHugeHealth);
             }
         }
         player->setAll(at.x, at.y, kHugeHealth);
@@ -178,7 +178,7 @@ void BM_Level3AgainstFloor(benchmark::State& state) {
     Bench& b = bench();
     b.quiet();
     b.toLevel(3);
-    b.shell.helpFramesLeft = 0;  // the scene alone, as the floor shows no panel either
+    b.shell.help.hide();  // the scene alone, as the floor shows no panel either
     long n = 0;
     double floorUs = 0;
     double levelUs = 0;

@@ -1,6 +1,6 @@
 #include "present/Button.h"
 
-#include "present/Gamepads.h"
+#include "input/Gamepads.h"
 #include "present/Render.h"
 
 #include <iostream>

@@ -1,7 +1,6 @@
 #include "present/DrawQueue.h"
 
 bool DrawQueue::skipCovered = true;
-long DrawQueue::skipped = 0;
 
 void DrawQueue::add(Render& figure, SDL_Rect src, SDL_Rect dst) {
     if (figure.texture == nullptr) {

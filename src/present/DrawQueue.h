@@ -13,7 +13,8 @@ public:
     // Leave out drawings that show nothing: covered ones, and (here and in Render::copyTex) those
     // wholly outside the picture. Tests turn it off to compare with every drawing made.
     static bool skipCovered;
-    static long skipped;  // drawings left out so far
+
+    long skipped = 0;  // drawings this queue left out so far
 
     // Keeps the drawing with the picture's colour tint as it is now.
     void add(Render& figure, SDL_Rect src, SDL_Rect dst);

@@ -55,7 +55,8 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
     SDL_EventState(SDL_POLLSENTINEL, SDL_DISABLE);
 
     // Resizable: the picture keeps its 1080 by 720 layout and is scaled to fit (see below).
-    window = SDL_CreateWindow(title, x, y, w, h, SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0));
+    window =
+        SDL_CreateWindow(title, x, y, w, h, SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     if (window != nullptr) {
         std::cout << "Window created" << std::endl;
         // Without it the task bar shows a generic icon; the game plays on without one.
@@ -71,7 +72,7 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
                 (info.flags & SDL_RENDERER_SOFTWARE) == 0;
         // Every position stays in 1080 by 720 pixels at any window size: SDL scales the picture to
         // fit, keeps its 3:2 shape with bars, and maps mouse positions back.
-        SDL_RenderSetLogicalSize(renderer, w, h);
+        SDL_RenderSetLogicalSize(renderer, kWindowW, kWindowH);
         SDL_SetRenderDrawColor(renderer, 242, 196, 111, 255);
         SDL_RenderPresent(renderer);
         std::cout << "Render created" << std::endl;

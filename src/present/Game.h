@@ -8,8 +8,8 @@
 // Owns SDL itself: start-up, the window, the renderer, the camera that follows the hero, teardown.
 class Game : public Render {
 public:
-    static constexpr int kWindowW = 1080;  // window size in pixels
-    static constexpr int kWindowH = 720;
+    static constexpr int kWindowW = Render::kPicture.w;  // the picture's size, whatever the window's
+    static constexpr int kWindowH = Render::kPicture.h;
     static constexpr int kHalfW = 540;  // the camera keeps the hero's centre here
     static constexpr int kHalfH = 360;
     static constexpr int kMaxCamX = 1080;  // the view never leaves the 2160 by 1440 world

@@ -1,5 +1,8 @@
 #include "present/HelpPanel.h"
 
+#include "input/PanelKeys.h"
+
+#include "present/Render.h"
 #include "present/Text.h"
 
 #include <algorithm>
@@ -7,8 +10,8 @@
 namespace {
 
 constexpr SDL_Color kInk{255, 236, 200, 255};  // light text on the dark panel, as on the cards
-constexpr int kPictureW = 1080;                // the picture the panel is laid out in
-constexpr int kPictureH = 720;
+constexpr int kPictureW = Render::kPicture.w;  // the picture the panel is laid out in
+constexpr int kPictureH = Render::kPicture.h;
 
 }  // namespace
 
@@ -87,6 +90,24 @@ void HelpPanel::close() {
     if (font != nullptr) {
         TTF_CloseFont(font);
         font = nullptr;
+    }
+}
+
+void HelpPanel::take(const SDL_Event& event) {
+    if (PanelKeys::asksHelp(event)) {
+        show();
+    }
+}
+
+void HelpPanel::step() {
+    if (framesLeft > 0) {
+        --framesLeft;
+    }
+}
+
+void HelpPanel::draw(SDL_Renderer* renderer) const {
+    if (framesLeft > 0) {
+        draw(renderer, alphaFor(framesLeft));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "world/KeyBindings.h"
+#include "input/KeyBindings.h"
+#include "present/Screen.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -10,7 +11,7 @@
 
 // How to play: the controls and the aim of the game in a small panel at the bottom of the play
 // picture. Its lines are rendered once at start-up, so showing it costs a few copies per frame.
-class HelpPanel {
+class HelpPanel : public Screen {
 public:
     static constexpr int kPointSize = 15;      // half the game's text size: six lines fit low down
     static constexpr int kShownFrames = 360;   // 6 s at 60 frames a second
@@ -37,10 +38,22 @@ public:
     TTF_Font* smallFont() const { return font; }
     // The lines the panel shows.
     const std::vector<std::string>& text() const { return shown; }
+    // Shown for its whole time from now (a new game, F1), or not at all.
+    void show() { framesLeft = kShownFrames; }
+    void hide() { framesLeft = 0; }
+    bool showing() const { return framesLeft > 0; }
+
+    // F1 shows it again.
+    void take(const SDL_Event& event) override;
+    // One frame of its time gone.
+    void step() override;
+    // Over the frame while it is due, fading out at its end.
+    void draw(SDL_Renderer* renderer) const override;
     void draw(SDL_Renderer* renderer, Uint8 alpha) const;
 
 private:
     TTF_Font* font = nullptr;            // the game's font at kPointSize
     std::vector<std::string> shown;      // the lines, as given to open
     std::vector<SDL_Texture*> rendered;  // one texture a line
+    int framesLeft = 0;                  // frames it still shows
 };

@@ -68,7 +68,6 @@ SDL_Renderer* Render::createRender(SDL_Window* window) {
 
 void Render::copyTex(SDL_Rect src, SDL_Rect dst) {
     if (DrawQueue::skipCovered && (!showsInPicture(dst) || !trimToOpaque(texture, src, dst))) {
-        ++DrawQueue::skipped;
         return;
     }
     SDL_RenderCopy(renderer, texture, &src, &dst);

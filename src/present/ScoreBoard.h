@@ -2,6 +2,7 @@
 
 #include "persist/Player.h"
 #include "present/Render.h"
+#include "present/Screen.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -11,7 +12,8 @@
 
 // The best runs of the players file, shown over the menu picture while SCORE BOARD is toggled on.
 // The file is read and the lines rendered once when the board opens, released when it closes.
-class ScoreBoard {
+// The menu toggles it; it takes no input of its own.
+class ScoreBoard : public Screen {
 public:
     static constexpr std::size_t kShown = 10;      // runs listed
     static constexpr std::size_t kNameChars = 12;  // characters of a name shown before ".."
@@ -48,7 +50,8 @@ public:
     void open(const std::string& playersPath, TTF_Font* font, SDL_Color colour);
     void close();
     bool isOpen() const { return opened; }
-    void draw(SDL_Renderer* renderer) const;
+    void take(const SDL_Event&) override {}
+    void draw(SDL_Renderer* renderer) const override;
 
 private:
     // Whether a run with score enters the list as it stands, and putting it in its place.

@@ -64,11 +64,8 @@ bool Sound::open() {
     makeVariants();
     Mix_AllocateChannels(kChannels);
     Mix_ReserveChannels(kTunes);
-    Mix_Volume(-1, kEffectVolume);
-    for (int channel : kTuneChannel) {
-        Mix_Volume(channel, kTuneVolume);
-    }
     opened = true;
+    setVolumes(musicSteps, effectSteps);
     startedOnce.fill(false);
     plays.fill(0);
     setMuted(muted);
@@ -205,6 +202,18 @@ void Sound::setPaused(bool pause) {
         Mix_Pause(-1);
     } else {
         Mix_Resume(-1);
+    }
+}
+
+void Sound::setVolumes(int music, int effects) {
+    musicSteps = std::clamp(music, 0, kVolumeSteps);
+    effectSteps = std::clamp(effects, 0, kVolumeSteps);
+    if (!opened) {
+        return;
+    }
+    Mix_Volume(-1, kEffectVolume * effectSteps / kVolumeSteps);
+    for (int channel : kTuneChannel) {
+        Mix_Volume(channel, kTuneVolume * musicSteps / kVolumeSteps);
     }
 }
 

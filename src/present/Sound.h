@@ -23,6 +23,7 @@ public:
     static constexpr int kChannels = 16;        // effects overlapping at once, tunes included
     static constexpr int kEffectVolume = 96;    // of MIX_MAX_VOLUME: room for several at once
     static constexpr int kTuneVolume = 16;      // the tunes stay well under the effects
+    static constexpr int kVolumeSteps = 10;     // the settings' scale: 10 plays everything as made
     static constexpr int kTuneFadeMs = 150;     // a tune fades out rather than stopping dead
     static constexpr int kDrainLimitMs = 2000;  // the longest wait for the last effects at the end
     static constexpr int kHurtGapMs = 600;      // the hero is hurt every frame an enemy reaches him
@@ -57,6 +58,8 @@ public:
     // Holds every channel where it is, tune and effects, or lets them go on.
     void setPaused(bool pause);
 
+    // Music and effects from 0 (silent) to kVolumeSteps (as made); heard at once when open.
+    void setVolumes(int music, int effects);
     void setMuted(bool mute);
     bool isMuted() const { return muted; }
     // While on, pressing the mute key toggles sound; the key stays in SDL's queue for the game.
@@ -76,6 +79,8 @@ private:
 
     bool opened = false;
     bool muted = false;
+    int musicSteps = kVolumeSteps;   // the tunes' share of kTuneVolume, in tenths
+    int effectSteps = kVolumeSteps;  // the effects' share of kEffectVolume, in tenths
     bool listening = false;
     std::array<Mix_Chunk*, kEffects> effects{};
     std::array<Mix_Chunk*, kTunes> tunes{};

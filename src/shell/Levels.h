@@ -31,8 +31,6 @@ public:
     // One rand() draw: the offset d that places slot k at (site + d, site + d).
     static int offset(Family family, int k);
 
-    // Seeds rand() with the time in seconds, as every placement of a run expects.
-    static void reseed();
     // Replaces every slot with a fresh, unplaced object.
     template <typename T>
     static void refill(std::vector<std::unique_ptr<T>>& slots, int count) {
@@ -46,6 +44,6 @@ public:
     static void endOfFrame(Shell& shell);
     // What the end-of-frame checks are about to decide for the run: the hero is dead, or the
     // last level is complete, or neither.
-    static Shell::Outcome outcome(const Shell& shell);
+    static Run::Outcome outcome(const Shell& shell);
     static void levelUp(Shell& shell);
 };

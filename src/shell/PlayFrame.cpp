@@ -11,8 +11,6 @@ enum HudItem { kHealthText = 0, kBullsText = 1, kEnemiesText = 2, kScoreText = 3
 
 }  // namespace
 
-DrawQueue PlayFrame::figures;
-
 void PlayFrame::run(Shell& shell) {
     if (player == nullptr) {
         return;  // the hero has been removed; the loop ends before another frame
@@ -30,13 +28,13 @@ void PlayFrame::run(Shell& shell) {
 
     bool attackedThisFrame = false;
     if (player->is_attack()) {
-        if (!shell.heroSwinging) {
+        if (!shell.run.heroSwinging) {
             shell.sound.play(Sound::Effect::Swing);
         }
         player->attack(0, player->getSide());
         attackedThisFrame = true;
     }
-    shell.heroSwinging = player->is_attack();
+    shell.run.heroSwinging = player->is_attack();
 
     enemyPass(shell, attackedThisFrame);
     farmPass(shell, attackedThisFrame);
@@ -48,14 +46,18 @@ void PlayFrame::run(Shell& shell) {
     // picture for the result card. A closed window shows no card. A frame after which the game
     // pauses keeps its picture for the pause panel.
     if (Render::isRunning && Button::flag == Button::kPlay) {
-        shell.outcome = Levels::outcome(shell);
+        shell.run.outcome = Levels::outcome(shell);
     }
-    if (shell.outcome != Shell::Outcome::None) {
-        shell.card.capture(Render::renderer);
-    } else if (shell.pauseAsked && Render::isRunning) {
-        shell.pauseCard.capture(Render::renderer);
+    if (shell.run.outcome != Run::Outcome::None) {
+        shell.resultCard.capture(Render::renderer);
+    } else if (shell.playKeys.pauseAsked && Render::isRunning) {
+        shell.pausePanel.capture(Render::renderer);
     }
-    shell.drawHelp();
+    if (shell.help.showing()) {
+        shell.help.draw(Render::renderer);
+        Render::markDrawn();
+    }
+    shell.help.step();
     game->present();
     player->getUnRed();
     Levels::endOfFrame(shell);
@@ -66,10 +68,10 @@ void PlayFrame::drawHud(Shell& shell) {
     // A blow can take more than the health left; nobody has less than none.
     health.display(health.SetText("Health: ", std::max(0, player->getHel()), 0, 0), health.getPos(kHealthRow));
     Text& killed = *shell.hudTexts[kEnemiesText];
-    killed.display(killed.SetText("Enemies killed: ", player->getEnemy(), shell.enemyCount, 1),
+    killed.display(killed.SetText("Enemies killed: ", player->getEnemy(), shell.run.enemyCount, 1),
                    killed.getPos(kEnemiesRow));
     Text& collected = *shell.hudTexts[kBullsText];
-    collected.display(collected.SetText("Bulls collected: ", player->getBul(), shell.bullCount, 1),
+    collected.display(collected.SetText("Bulls collected: ", player->getBul(), shell.run.bullCount, 1),
                       collected.getPos(kBullsRow));
     Text& score = *shell.hudTexts[kScoreText];
     score.display(score.SetText("Score: ", hero != nullptr ? hero->score : 0, 0, 0), score.getPos(kScoreRow));
@@ -84,8 +86,8 @@ void PlayFrame::drawEnemy(Enemy& enemy) {
 }
 
 void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
-    for (int i = 0; i < shell.enemyCount && i < static_cast<int>(shell.enemies.size()); ++i) {
-        std::unique_ptr<Enemy>& slot = shell.enemies[i];
+    for (int i = 0; i < shell.run.enemyCount && i < static_cast<int>(shell.run.enemies.size()); ++i) {
+        std::unique_ptr<Enemy>& slot = shell.run.enemies[i];
         if (slot != nullptr && slot->getID() != 0) {
             Enemy& enemy = *slot;
             enemy.getAngry(player->getPos(), player->isMov(), game->getPos(), player->getDir());
@@ -147,22 +149,22 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
 }
 
 void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
-    const int farmSlots = std::min(shell.farmCount, static_cast<int>(shell.farms.size()));
+    const int farmSlots = std::min(shell.run.farmCount, static_cast<int>(shell.run.farms.size()));
     float nearestFarmDistance = kNoFarmYet;
-    if (farmSlots > 0 && shell.farms[0] != nullptr) {
-        nearestFarmDistance = shell.farms[0]->distCal(player->checkPosition(game->getPos()));
+    if (farmSlots > 0 && shell.run.farms[0] != nullptr) {
+        nearestFarmDistance = shell.run.farms[0]->distCal(player->checkPosition(game->getPos()));
     }
     for (int i = 0; i < farmSlots; ++i) {
-        std::unique_ptr<Farm>& slot = shell.farms[i];
+        std::unique_ptr<Farm>& slot = shell.run.farms[i];
         if (slot == nullptr || slot->getID() == 0) {
             continue;
         }
-        slot->IsInWindow(player->checkPosition(game->getPos()), game->getPos(), shell.farmCount);
+        slot->IsInWindow(player->checkPosition(game->getPos()), game->getPos(), shell.run.farmCount);
         if (Farm::isHere <= 0) {
-            Farm::isHere = shell.farmCount;
+            Farm::isHere = shell.run.farmCount;
             int nearestFarm = 0;
             for (int j = 0; j < farmSlots; ++j) {
-                const std::unique_ptr<Farm>& other = shell.farms[j];
+                const std::unique_ptr<Farm>& other = shell.run.farms[j];
                 if (other == nullptr || other->getID() == 0) {
                     continue;
                 }
@@ -173,8 +175,8 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
                 }
             }
             // Slot 0 may be gone while every other farm is farther than the search's start.
-            if (shell.farms[nearestFarm] != nullptr) {
-                arrow->show_arrow(shell.farms[nearestFarm]->pointer(player->checkPosition(game->getPos())));
+            if (shell.run.farms[nearestFarm] != nullptr) {
+                arrow->show_arrow(shell.run.farms[nearestFarm]->pointer(player->checkPosition(game->getPos())));
             }
         }
         if (!slot->isDestroyed()) {
@@ -194,8 +196,8 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
 }
 
 void PlayFrame::bullPass(Shell& shell) {
-    for (int i = 0; i < shell.bullCount && i < static_cast<int>(shell.bulls.size()); ++i) {
-        std::unique_ptr<Bull>& slot = shell.bulls[i];
+    for (int i = 0; i < shell.run.bullCount && i < static_cast<int>(shell.run.bulls.size()); ++i) {
+        std::unique_ptr<Bull>& slot = shell.run.bulls[i];
         if (slot == nullptr || slot->getID() == 0) {
             continue;
         }

@@ -15,16 +15,16 @@ public:
     static constexpr int kBullsRow = 60;
     static constexpr int kScoreRow = 90;
 
-    static void run(Shell& shell);
+    void run(Shell& shell);
     // The HUD lines, outlined: health (never below 0), enemies, bulls and the run's score.
     static void drawHud(Shell& shell);
 
-private:
     // The enemy pass's drawings of enemies and the hero, made at its end or before an enemy goes.
-    static DrawQueue figures;
+    DrawQueue figures;
 
-    static void drawEnemy(Enemy& enemy);
-    static void enemyPass(Shell& shell, bool attackedThisFrame);
-    static void farmPass(Shell& shell, bool attackedThisFrame);
+private:
+    void drawEnemy(Enemy& enemy);
+    void enemyPass(Shell& shell, bool attackedThisFrame);
+    void farmPass(Shell& shell, bool attackedThisFrame);
     static void bullPass(Shell& shell);
 };

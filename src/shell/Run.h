@@ -24,6 +24,10 @@ struct HeroSnapshot {
 // Everything that lasts one run, from its menu choice to its end of run. A process may play
 // several runs; each starts from a fresh Run, so nothing of one run can reach the next.
 struct Run {
+    Run() = default;
+    Run(Run&&) = default;
+    Run& operator=(Run&&) = default;
+
     // How a run ended by itself: won at the last level, lost with the hero, or a replay that ran
     // out; or none of these (the window was closed, the player quit to the menu).
     enum class Outcome { None, Won, Died, ReplayOver };
@@ -53,7 +57,20 @@ struct Run {
     HeroSnapshot heroLast;            // the hero's last values, for the end of run after his death
     bool heroSwinging = false;        // the hero's attack was under way at the end of the last frame
     Outcome outcome = Outcome::None;  // set by the frame that ends the run by itself
-    bool pauseAsked = false;          // a pause key or a lost focus since the last frame began
     bool quitToMenu = false;          // the player left the run from the pause panel
-    int helpFramesLeft = 0;           // frames the how-to-play panel still shows
+
+    // The class-wide values every run reads (the menu's, the frame loop's flag, the farms'
+    // countdown, the enemies' mood) as a fresh process has them before its menu. The one place
+    // they are reset, at the start of every run.
+    static void resetClassWide();
+
+    // The hero's values as the end of run sees them, alive or not.
+    HeroSnapshot heroState() const;
+    // Takes the hero out of play, keeping his last values.
+    void removeHero();
+
+    // The mode steps of a frame: record the hero's place, load the replay, or play its next place.
+    void recordFrame();
+    void loadReplay();
+    void playBackFrame();
 };

@@ -2,12 +2,18 @@
 
 #include "persist/SettingsFile.h"
 
+#include "present/Render.h"
+
 #include <cstdlib>
+#include <sstream>
 #include <vector>
 
 namespace {
 
 constexpr const char* kKeysSection = "keys";
+constexpr const char* kSoundSection = "sound";
+constexpr const char* kWindowSection = "window";
+constexpr const char* kPlaySection = "play";
 
 std::string trimmed(const std::string& s) {
     const std::size_t first = s.find_first_not_of(" \t");
@@ -49,7 +55,50 @@ bool keysNamed(const std::string& value, std::vector<SDL_Keycode>& keys, std::st
     return true;
 }
 
-void applyEntries(const SettingsFile& file, KeyBindings& keys, std::ostream& problems) {
+// One value of a Number or Switch row; false with why when the value is not one.
+bool readValue(const Settings::Row& row, const std::string& value, Settings& into, std::string& why) {
+    if (row.kind == Settings::Kind::Switch) {
+        static const char* const kOn[] = {"on", "true", "yes", "1"};
+        static const char* const kOff[] = {"off", "false", "no", "0"};
+        for (int i = 0; i < 4; ++i) {
+            if (value == kOn[i] || value == kOff[i]) {
+                into.*row.flag = value == kOn[i];
+                return true;
+            }
+        }
+        why = "'" + value + "' is neither on nor off";
+        return false;
+    }
+    char* end = nullptr;
+    const long number = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || number < row.low || number > row.high) {
+        why =
+            "'" + value + "' is not a whole number from " + std::to_string(row.low) + " to " + std::to_string(row.high);
+        return false;
+    }
+    into.*row.number = static_cast<int>(number);
+    return true;
+}
+
+const Settings::Row* rowOf(const std::string& section, const std::string& name) {
+    for (const Settings::Row& row : Settings::table()) {
+        if (section == row.section && name == row.name) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+bool sectionKnown(const std::string& section) {
+    for (const Settings::Row& row : Settings::table()) {
+        if (section == row.section) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& problems) {
     std::size_t nextProblem = 0;
     // Every refused line in the order of the file, whatever refused it.
     auto problemsBefore = [&](int line) {
@@ -59,13 +108,20 @@ void applyEntries(const SettingsFile& file, KeyBindings& keys, std::ostream& pro
     };
     for (const SettingsFile::Entry& entry : file.entries) {
         problemsBefore(entry.line);
-        if (entry.section != kKeysSection) {
-            report(problems, entry.line, "unknown entry '" + entry.name + "' in section [" + entry.section + "]");
+        const Settings::Row* row = rowOf(entry.section, entry.name);
+        if (row == nullptr) {
+            if (sectionKnown(entry.section)) {
+                report(problems, entry.line, "unknown entry '" + entry.name + "'");
+            } else {
+                report(problems, entry.line, "unknown entry '" + entry.name + "' in section [" + entry.section + "]");
+            }
             continue;
         }
-        const KeyBindings::Action action = KeyBindings::actionNamed(entry.name);
-        if (action == KeyBindings::Action::None) {
-            report(problems, entry.line, "unknown entry '" + entry.name + "'");
+        std::string why;
+        if (row->kind != Settings::Kind::Keys) {
+            if (!readValue(*row, entry.value, settings, why)) {
+                report(problems, entry.line, why);
+            }
             continue;
         }
         std::vector<SDL_Keycode> named;
@@ -74,8 +130,7 @@ void applyEntries(const SettingsFile& file, KeyBindings& keys, std::ostream& pro
             report(problems, entry.line, "unknown key name '" + unknown + "'");
             continue;
         }
-        std::string why;
-        if (!keys.bind(action, named, why)) {
+        if (!settings.keys.bind(row->action, named, why)) {
             report(problems, entry.line, why);
         }
     }
@@ -83,6 +138,64 @@ void applyEntries(const SettingsFile& file, KeyBindings& keys, std::ostream& pro
 }
 
 }  // namespace
+
+const std::vector<Settings::Row>& Settings::table() {
+    using A = KeyBindings::Action;
+    constexpr int kMaxSide = 16384;  // larger than any screen; the desktop clamps the rest
+    static const std::vector<Row> rows = {
+        {kSoundSection, "music", Kind::Number, 0, 10, 10, &Settings::musicVolume, nullptr, A::None},
+        {kSoundSection, "effects", Kind::Number, 0, 10, 10, &Settings::effectsVolume, nullptr, A::None},
+        {kSoundSection, "mute", Kind::Switch, 0, 1, 0, nullptr, &Settings::muted, A::None},
+        {kWindowSection, "fullscreen", Kind::Switch, 0, 1, 0, nullptr, &Settings::fullscreen, A::None},
+        {kWindowSection, "width", Kind::Number, 320, kMaxSide, Render::kPicture.w, &Settings::windowWidth, nullptr,
+         A::None},
+        {kWindowSection, "height", Kind::Number, 240, kMaxSide, Render::kPicture.h, &Settings::windowHeight, nullptr,
+         A::None},
+        {kPlaySection, "reduced_motion", Kind::Switch, 0, 1, 0, nullptr, &Settings::reducedMotion, A::None},
+        {kKeysSection, "up", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Up},
+        {kKeysSection, "left", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Left},
+        {kKeysSection, "down", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Down},
+        {kKeysSection, "right", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Right},
+        {kKeysSection, "stop", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Stop},
+        {kKeysSection, "attack", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Attack},
+    };
+    return rows;
+}
+
+Settings::Settings() {
+    for (const Row& row : table()) {
+        if (row.kind == Kind::Number) {
+            this->*row.number = row.fallback;
+        } else if (row.kind == Kind::Switch) {
+            this->*row.flag = row.fallback != 0;
+        }
+    }
+}
+
+std::string Settings::text() const {
+    std::ostringstream out;
+    std::string section;
+    for (const Row& row : table()) {
+        if (section != row.section) {
+            section = row.section;
+            out << (out.tellp() > 0 ? "\n" : "") << "[" << section << "]\n";
+        }
+        out << row.name << " = ";
+        if (row.kind == Kind::Number) {
+            out << this->*row.number;
+        } else if (row.kind == Kind::Switch) {
+            out << (this->*row.flag ? "on" : "off");
+        } else {
+            const char* separator = "";
+            for (SDL_Keycode key : keys.keysOf(row.action)) {
+                out << separator << SDL_GetKeyName(key);
+                separator = ", ";
+            }
+        }
+        out << "\n";
+    }
+    return out.str();
+}
 
 std::string Settings::configFolder() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -105,11 +218,11 @@ void Settings::load(std::ostream& problems) {
     }
     SettingsFile read;
     read.read(file(kFileName));
-    applyEntries(read, keys, problems);
+    applyEntries(read, *this, problems);
 }
 
 void Settings::apply(const std::string& text, std::ostream& problems) {
     SettingsFile read;
     read.parse(text);
-    applyEntries(read, keys, problems);
+    applyEntries(read, *this, problems);
 }

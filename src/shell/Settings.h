@@ -1,19 +1,50 @@
 #pragma once
 
-#include "world/KeyBindings.h"
+#include "input/KeyBindings.h"
 
 #include <ostream>
 #include <string>
+#include <vector>
 
-// The player's settings, read once at start-up and kept for the whole process: the keys, and
-// where the player's own controller mappings live. The game never writes them.
+// The player's settings, read once at start-up and kept for the whole process. Every setting is
+// one row of table(): its section and name in settings.ini, its kind, its range and default, and
+// the member it is kept in. Reading goes through the table, and so does writing a file's text.
 class Settings {
 public:
     static constexpr const char* kFileName = "settings.ini";
     static constexpr const char* kPadMappingsName = "gamecontrollerdb.txt";
 
+    enum class Kind {
+        Number,  // a whole number within [low, high]
+        Switch,  // on or off: "on", "off", "true", "false", "yes", "no", "1", "0"
+        Keys,    // key names as SDL spells them, comma-separated
+    };
+    struct Row {
+        const char* section;         // the [section] of settings.ini
+        const char* name;            // the entry's name in it
+        Kind kind;                   // how its value is written
+        int low;                     // Number: the smallest value taken
+        int high;                    // Number: the largest value taken
+        int fallback;                // Number and Switch: the default (a Switch's is 0 or 1)
+        int Settings::*number;       // Number: where it is kept
+        bool Settings::*flag;        // Switch: where it is kept
+        KeyBindings::Action action;  // Keys: the action the keys drive
+    };
+    // Every setting, in the order a written file lists them.
+    static const std::vector<Row>& table();
+
+    int musicVolume;    // 0 (silent) to 10 (the tunes as made)
+    int effectsVolume;  // 0 (silent) to 10 (the effects as made)
+    bool muted;         // no sound at all, as M toggles it
+    bool fullscreen;    // the window starts covering the screen
+    int windowWidth;    // the window's size when not fullscreen
+    int windowHeight;
+    bool reducedMotion;  // no screen shake and no flashes
     KeyBindings keys;    // defaults, with every accepted [keys] entry applied
     std::string folder;  // $XDG_CONFIG_HOME/bramblehoof or ~/.config/bramblehoof; "" if neither
+
+    // Every setting at its default.
+    Settings();
 
     // The folder from the environment; a relative XDG_CONFIG_HOME is ignored, as the desktop's
     // rules say.
@@ -26,4 +57,6 @@ public:
     void load(std::ostream& problems);
     // Applies the text of a settings file.
     void apply(const std::string& text, std::ostream& problems);
+    // Every setting as a settings file states it, section by section; apply() reads it back.
+    std::string text() const;
 };

@@ -1,29 +1,28 @@
 #pragma once
 
 #include "present/Button.h"
+#include "present/CardScreen.h"
 #include "present/Game.h"
-#include "present/Menu.h"
 #include "present/HelpPanel.h"
-#include "present/MenuRedraw.h"
-#include "present/ResultCard.h"
-#include "present/ScoreBoard.h"
+#include "present/Menu.h"
+#include "present/PauseScreen.h"
 #include "present/Sound.h"
 #include "present/Text.h"
 #include "persist/Player.h"
 #include "persist/Replay.h"
 #include "shell/FramePacer.h"
+#include "shell/MenuPhase.h"
+#include "shell/PlayFrame.h"
+#include "shell/PlayKeys.h"
 #include "shell/Run.h"
+#include "shell/ScreenLoop.h"
 #include "shell/Settings.h"
 #include "world/Arrow.h"
-#include "world/Bull.h"
 #include "world/Cowboy.h"
-#include "world/Enemy.h"
-#include "world/Farm.h"
+#include "world/RandomSeed.h"
 
 #include <array>
-#include <fstream>
 #include <memory>
-#include <vector>
 
 // Process-wide handles: game, arrow, menu and button set once by Shell::startUp; player, hero and
 // replay point into the current run and are set anew by Shell::beginRun.
@@ -41,44 +40,37 @@ struct Site {
     int y = 0;
 };
 
-// The whole game: the objects that last the process (window, pictures, texts, sound, menu) and,
-// through its Run part, the current run; the phases of a run are each callable on its own so the
-// game can be stepped without a player.
-class Shell : public Run {
+// The whole game: the objects that last the process (window, pictures, texts, sound, menu,
+// screens) and the current run, which it replaces at each new run; and the order of the phases,
+// each callable on its own so the game can be stepped without a player.
+class Shell {
 public:
     // Sizes and places that never change.
-    static constexpr int kWindowW = 1080;
-    static constexpr int kWindowH = 720;
     static constexpr const char* kTitle = "Bramblehoof";
     static constexpr int kHeroStartX = 300;
     static constexpr int kHeroStartY = 300;
     static constexpr int kHudTexts = 4;
-    static constexpr int kMenuTexts = 5;
-    static constexpr int kNameItem = 0;
-    static constexpr int kNameLineOffset = 50;                  // the name line stands 50 pixels below NEW GAME
-    static constexpr Uint64 kCardMillis = 10000;                // a result card left alone this long ends the process
-    static constexpr SDL_Rect kPausePanel{140, 110, 800, 500};  // room for the controls
-    static constexpr Uint8 kPauseDim = 120;  // the paused picture is darkened, so it reads as stopped
-    static constexpr int kSignRight = 760;   // the menu sign's writing ends here: a name stops before it
 
-    // Texts: HUD health, bulls, enemies, and one spare; menu name field and the four items.
+    // Texts: HUD health, bulls, enemies, and the score.
     std::array<std::unique_ptr<Text>, kHudTexts> hudTexts;
-    std::array<std::unique_ptr<Text>, kMenuTexts> menuTexts;
-    std::vector<SDL_Rect> menuPositions;  // where each clickable menu item is
-    std::vector<SDL_Rect> menuSizes;      // how large each clickable menu item is
 
     Site farmSite1;  // farm positions, centres of enemy and bull placement
     Site farmSite2;
     Site farmSite3;
 
-    ScoreBoard scoreBoard;  // the best runs, shown on the menu on demand
-    FramePacer pacer;       // at most 60 menu passes and frames a second
-    Sound sound;            // effects and tunes; mute it before start-up for a silent run
-    Settings settings;      // the player's keys and controller mappings, read at start-up
-    ResultCard card;        // shown after a run that ended by itself, over its last picture
-    ResultCard pauseCard;   // shown while a run is paused, over its last picture
-    HelpPanel help;         // how to play: at the start of a new game, on F1, in the pause panel
-    MenuRedraw menuRedraw;  // whether a menu pass has anything new to show
+    Run run;                                             // the current run: replaced by beginRun
+    RandomSeed seed;                                     // seeds rand() before every placement
+    HeldWalk::Clock walkClock = &HeldWalk::systemClock;  // each run's hero walks by it
+    FramePacer pacer;                                    // at most 60 menu passes, frames and screen passes a second
+    ScreenLoop screens{pacer};                           // runs the pause panel and the result card
+    Sound sound;                                         // effects and tunes; mute it before start-up for a silent run
+    Settings settings;                                   // the player's settings, read at start-up
+    MenuPhase mainMenu;                                  // the menu's texts, board and passes
+    CardScreen resultCard;                   // shown after a run that ended by itself, over its last picture
+    PauseScreen pausePanel;                  // shown while a run is paused, over its last picture
+    HelpPanel help;                          // how to play: at the start of a new game, on F1, in the pause panel
+    PlayKeys playKeys{settings.keys, help};  // pause and help keys during play
+    PlayFrame playFrame;                     // one frame of play
 
     Shell() = default;
     Shell(const Shell&) = delete;
@@ -87,7 +79,7 @@ public:
 
     // The whole process: start-up, then runs (menu, run set-up, frames, end of run) until one
     // ends the process. Returns the exit status.
-    int run();
+    int play();
     // Makes a fresh run: every object and value a run holds, and the class-wide values the game
     // keeps, as a fresh process has them before its menu; the typed name is kept. The one reset.
     void beginRun();
@@ -119,35 +111,17 @@ public:
     // After a run that ended by itself (won, lost, a replay run out): the result card, until the
     // player chooses, closes the window or leaves it `millis` alone. True when the player chose to
     // play again. Without such an end no card shows, and the answer is false.
-    bool showResultCard(Uint64 millis = kCardMillis);
+    bool showResultCard(Uint64 millis = CardScreen::kWaitMillis);
     // The run's player record and save; when the process ends with it, the teardown too.
     void endOfRun(bool processGoesOn = false);
 
-    // Draws the how-to-play panel over the frame while it is due, fading out at its end.
-    void drawHelp();
-
-    // The hero's values as the end of run sees them, alive or not.
-    HeroSnapshot heroState() const;
-    // Takes the hero out of play, keeping his last values.
-    void removeHero();
-
-    // Mode steps of the frame loop.
-    void recordFrame();
-    void loadReplay();
-    void playBackFrame();
-
 private:
-    // Takes the pause and help keys out of the queue during play, and notes a lost focus.
-    static int SDLCALL playKeyFilter(void* shell, SDL_Event* event);
     // Ends the process after a close on a menu shown again: only the teardown.
     void tearDown();
     // Frees the pictures and fonts that need the renderer, before it goes.
     void releasePictures();
 
-    bool menuOpen = true;            // the menu phase goes on
-    int runsBegun = 0;               // runs made by beginRun in this process
-    bool filteringPlayKeys = false;  // playKeyFilter acts: a run is in play and not paused
-    bool pausePanelShown = false;    // the pause panel is on screen as it stands
+    int runsBegun = 0;  // runs made by beginRun in this process
     std::unique_ptr<Game> gameObj;
     std::unique_ptr<Arrow> arrowObj;
     std::unique_ptr<Menu> menuObj;

@@ -23,5 +23,5 @@ int main(int argc, char* argv[]) {
     // torn down after the end of run has written its last trace line.
     static Shell* const shell = new Shell();
     shell->sound.setMuted(options.mute);
-    return shell->run();
+    return shell->play();
 }

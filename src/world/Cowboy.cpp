@@ -1,12 +1,9 @@
 #include "world/Cowboy.h"
 
-#include "present/Gamepads.h"
-#include "world/RandomSeed.h"
+#include "input/Gamepads.h"
 
 #include <cstdlib>
 #include <iostream>
-
-KeyBindings Cowboy::bindings;
 
 Cowboy::Cowboy(int x, int y) {
     texW = kDefaultTexW;
@@ -109,7 +106,7 @@ void Cowboy::stopWalking() {
 
 void Cowboy::handleKey(const SDL_KeyboardEvent& key) {
     const KeyBindings::Action action = bindings.actionOf(key.keysym.sym);
-    const Uint64 now = HeldWalk::clock();
+    const Uint64 now = walkClock();
     if (key.type == SDL_KEYUP) {
         held.release(key.keysym.sym, now);
         stopWalking();
@@ -129,7 +126,7 @@ void Cowboy::handleKey(const SDL_KeyboardEvent& key) {
 }
 
 void Cowboy::handlePad(const SDL_Event& event) {
-    const Uint64 now = HeldWalk::clock();
+    const Uint64 now = walkClock();
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
         case SDL_CONTROLLERDEVICEREMOVED:
@@ -203,7 +200,7 @@ DrawPair* Cowboy::handleEvents(SDL_Rect cam) {
     // A walk held down steps on its own, each step handled as a press would be.
     // (Called several times a frame: the clock is read only while something walks.)
     const KeyBindings::Action walk = held.current();
-    for (int steps = walk == KeyBindings::Action::None ? 0 : held.dueSteps(HeldWalk::clock()); steps > 0; --steps) {
+    for (int steps = walk == KeyBindings::Action::None ? 0 : held.dueSteps(walkClock()); steps > 0; --steps) {
         handleKeyDown(walk);
     }
     draw.drawDest = checkPosition(cam);
@@ -279,7 +276,7 @@ KeyBindings::Action Cowboy::stickDirection(int x, int y) {
 void Cowboy::spawnRep() {
     bul = 0;
     enemy = 0;
-    RandomSeed::reseed();
+    seed.reseed();
     destRect.x = rand() % kRestartRange;
     destRect.y = rand() % kRestartRange;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "world/Character.h"
-#include "world/HeldWalk.h"
-#include "world/KeyBindings.h"
+#include "input/HeldWalk.h"
+#include "world/RandomSeed.h"
+#include "input/KeyBindings.h"
 
 #include <SDL.h>
 
@@ -31,7 +32,9 @@ public:
     static constexpr long long kPadStride = 64;
     static constexpr long long kStickSource = SDL_CONTROLLER_BUTTON_MAX;
 
-    static KeyBindings bindings;  // the player's keys, read once at start-up
+    KeyBindings bindings;                                // the player's keys; the defaults unless the run gives his
+    HeldWalk::Clock walkClock = &HeldWalk::systemClock;  // when held walks step; tests stop time with their own
+    RandomSeed seed;                                     // seeds rand() where a new wave starts him
 
     int32_t bul = 0;             // bulls collected in the current wave
     int32_t dir = 0;             // set at construction; nothing changes it

@@ -4,6 +4,4 @@
 
 std::time_t RandomSeed::systemClock() { return std::time(nullptr); }
 
-RandomSeed::Clock RandomSeed::clock = &RandomSeed::systemClock;
-
-void RandomSeed::reseed() { srand(static_cast<unsigned>(clock())); }
+void RandomSeed::reseed() const { srand(static_cast<unsigned>(clock())); }

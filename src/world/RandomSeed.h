@@ -10,8 +10,9 @@ public:
     using Clock = std::time_t (*)();
 
     static std::time_t systemClock();  // the time in seconds
-    static Clock clock;                // systemClock unless a test put its own
+
+    Clock clock = &systemClock;  // a test puts its own to fix the second
 
     // srand with the clock's seconds.
-    static void reseed();
+    void reseed() const;
 };

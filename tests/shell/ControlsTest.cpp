@@ -1,6 +1,6 @@
 #include "ShellFixture.h"
 
-#include "world/HeldWalk.h"
+#include "input/HeldWalk.h"
 
 namespace {
 
@@ -13,14 +13,9 @@ protected:
 
     void SetUp() override {
         now = 5000;
-        HeldWalk::clock = &fakeClock;
+        shell->walkClock = &fakeClock;
         ShellTest::SetUp();
     }
-    void TearDown() override {
-        ShellTest::TearDown();
-        HeldWalk::clock = &HeldWalk::systemClock;
-    }
-
     void frames(int n) {
         for (int i = 0; i < n && Render::isRunning && player != nullptr; ++i) {
             now += 1000 / 60;

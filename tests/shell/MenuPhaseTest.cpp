@@ -27,35 +27,35 @@ TEST_F(ShellTest, StartUpTracesTheWindowAndLaysOutTheMenu) {
     EXPECT_EQ(startTrace, "Inited\nWindow created\nis renderingRender created\n")
         << "with every picture and the font in place nothing else is written";
 
-    EXPECT_EQ(shell->enemyCount, 2);
-    EXPECT_EQ(shell->bullCount, 2);
-    EXPECT_EQ(shell->farmCount, 1);
-    EXPECT_EQ(shell->level, 1);
+    EXPECT_EQ(shell->run.enemyCount, 2);
+    EXPECT_EQ(shell->run.bullCount, 2);
+    EXPECT_EQ(shell->run.farmCount, 1);
+    EXPECT_EQ(shell->run.level, 1);
     EXPECT_EQ(player->getPos().x, 300);
     EXPECT_EQ(player->getPos().y, 300);
     EXPECT_EQ(shell->farmSite1.x, 1500);
     EXPECT_EQ(shell->farmSite2.y, 700);
     EXPECT_EQ(shell->farmSite3.x, 1700);
-    ASSERT_EQ(shell->menuPositions.size(), 5u);
-    ASSERT_EQ(shell->menuSizes.size(), 5u);
+    ASSERT_EQ(shell->mainMenu.menuPositions.size(), 5u);
+    ASSERT_EQ(shell->mainMenu.menuSizes.size(), 5u);
     // REPLAY, NEW GAME, RESUME, SCORE BOARD, name line: one left edge, one size, 50 pixels apart.
-    const int newGameY = shell->menuPositions[1].y;
-    EXPECT_EQ(shell->menuPositions[0].y, newGameY - 50);
-    EXPECT_EQ(shell->menuPositions[2].y, newGameY - 100);
-    EXPECT_EQ(shell->menuPositions[3].y, newGameY - 150);
-    EXPECT_EQ(shell->menuPositions[4].y, newGameY + 50);
+    const int newGameY = shell->mainMenu.menuPositions[1].y;
+    EXPECT_EQ(shell->mainMenu.menuPositions[0].y, newGameY - 50);
+    EXPECT_EQ(shell->mainMenu.menuPositions[2].y, newGameY - 100);
+    EXPECT_EQ(shell->mainMenu.menuPositions[3].y, newGameY - 150);
+    EXPECT_EQ(shell->mainMenu.menuPositions[4].y, newGameY + 50);
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(shell->menuPositions[i].x, shell->menuPositions[0].x);
-        EXPECT_EQ(shell->menuSizes[i].w, shell->menuSizes[0].w);
-        EXPECT_EQ(shell->menuSizes[i].h, shell->menuSizes[0].h);
+        EXPECT_EQ(shell->mainMenu.menuPositions[i].x, shell->mainMenu.menuPositions[0].x);
+        EXPECT_EQ(shell->mainMenu.menuSizes[i].w, shell->mainMenu.menuSizes[0].w);
+        EXPECT_EQ(shell->mainMenu.menuSizes[i].h, shell->mainMenu.menuSizes[0].h);
     }
     // The item centres used by players (and the end-to-end test) hit their items.
-    EXPECT_TRUE(Button::isOnLoc(shell->menuPositions[1], shell->menuSizes[1], kItemX, kNewGameY));
-    EXPECT_TRUE(Button::isOnLoc(shell->menuPositions[0], shell->menuSizes[0], kItemX, kReplayY));
-    EXPECT_TRUE(Button::isOnLoc(shell->menuPositions[2], shell->menuSizes[2], kItemX, kResumeY));
-    EXPECT_TRUE(Button::isOnLoc(shell->menuPositions[3], shell->menuSizes[3], kItemX, kScoreBoardY));
-    EXPECT_FALSE(Button::isOnLoc(shell->menuPositions[0], shell->menuSizes[0], kItemX, kNewGameY));
-    EXPECT_FALSE(Button::isOnLoc(shell->menuPositions[2], shell->menuSizes[2], kItemX, kReplayY));
+    EXPECT_TRUE(Button::isOnLoc(shell->mainMenu.menuPositions[1], shell->mainMenu.menuSizes[1], kItemX, kNewGameY));
+    EXPECT_TRUE(Button::isOnLoc(shell->mainMenu.menuPositions[0], shell->mainMenu.menuSizes[0], kItemX, kReplayY));
+    EXPECT_TRUE(Button::isOnLoc(shell->mainMenu.menuPositions[2], shell->mainMenu.menuSizes[2], kItemX, kResumeY));
+    EXPECT_TRUE(Button::isOnLoc(shell->mainMenu.menuPositions[3], shell->mainMenu.menuSizes[3], kItemX, kScoreBoardY));
+    EXPECT_FALSE(Button::isOnLoc(shell->mainMenu.menuPositions[0], shell->mainMenu.menuSizes[0], kItemX, kNewGameY));
+    EXPECT_FALSE(Button::isOnLoc(shell->mainMenu.menuPositions[2], shell->mainMenu.menuSizes[2], kItemX, kReplayY));
 }
 
 TEST_F(ShellTest, MenuPassesTakeOneEventEachAndEndThePassAfterTheClick) {
@@ -82,12 +82,12 @@ TEST_F(ShellTest, MenuPassesTakeOneEventEachAndEndThePassAfterTheClick) {
 }
 
 TEST_F(ShellTest, AMenuPassWithNothingNewShowsNothingAndTheNameCursorBlinks) {
-    shell->menuRedraw.clock = &menuClock;
+    shell->mainMenu.menuRedraw.clock = &menuClock;
     menuNow = 0;
     // Pixels of the menu's ink in the cursor's column after the typed name, in the shown picture.
     keepShown = true;
     auto cursorPixels = [&] {
-        Text& name = *shell->menuTexts[0];
+        Text& name = *shell->mainMenu.menuTexts[0];
         const SDL_Rect line = name.getPos(50);
         const int x = line.x + name.widthOf(button->getInputText()) + Text::kCursorGap;
         int ink = 0;
@@ -134,10 +134,10 @@ TEST_F(ShellTest, ANameStopsWhereTheSignEnds) {
         traced([&] { shell->menuPass(); });
     }
     const std::string name = button->getInputText();
-    Text& line = *shell->menuTexts[0];
+    Text& line = *shell->mainMenu.menuTexts[0];
     const int right = line.getPos(50).x + line.widthOf(name) + Text::kCursorGap + Text::kCursorWidth;
-    EXPECT_LE(right, Shell::kSignRight) << "the name and its cursor stay on the sign";
-    EXPECT_GT(right + line.widthOf("W"), Shell::kSignRight) << "the name is as long as fits: " << name;
+    EXPECT_LE(right, MenuPhase::kSignRight) << "the name and its cursor stay on the sign";
+    EXPECT_GT(right + line.widthOf("W"), MenuPhase::kSignRight) << "the name is as long as fits: " << name;
     EXPECT_LT(name.size(), Button::kMaxNameBytes);
     // Erasing a letter makes room for one again.
     testsupport::pushKeyDown(SDLK_BACKSPACE);
@@ -154,11 +154,11 @@ TEST_F(ShellTest, MenuDrawsItsLabelsAndTheNameInMenuColour) {
     // Draw one pass by hand up to its present, reading the picture before it is shown.
     traced([&] { shell->menuPass(); });
     menu->copyTex(menu->getPos(), menu->getRect());
-    Text& name = *shell->menuTexts[0];
+    Text& name = *shell->mainMenu.menuTexts[0];
     traced([&] { name.display(name.showInput(button->getInputText()), name.getPos(50)); });
     std::vector<Uint32> pixels(1080 * 720);
     ASSERT_EQ(SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(), 1080 * 4), 0);
-    const SDL_Rect line = shell->menuTexts[0]->getPos(50);
+    const SDL_Rect line = shell->mainMenu.menuTexts[0]->getPos(50);
     int dark = 0;
     for (int y = line.y; y < line.y + 44 && y < 720; ++y) {
         for (int x = line.x; x < line.x + 60; ++x) {
@@ -176,7 +176,7 @@ TEST_F(ShellTest, MenuDrawsItsLabelsAndTheNameInMenuColour) {
 TEST_F(ShellTest, ScoreBoardAndMissesKeepTheMenuOpen) {
     testsupport::pushClick(kItemX, kScoreBoardY);
     testsupport::pushClick(5, 5);
-    testsupport::pushClick(kItemX, shell->menuPositions[4].y + 10);  // the name line
+    testsupport::pushClick(kItemX, shell->mainMenu.menuPositions[4].y + 10);  // the name line
     int open = 0;
     const std::string written = traced([&] {
         for (int i = 0; i < 5; ++i) {
@@ -200,11 +200,11 @@ TEST_F(ShellTest, ReplayClickTracesThePreviousMode) {
     EXPECT_EQ(endMenu(), "replay12");
     EXPECT_EQ(Button::flag, Button::kReplayPending);
     traced([&] { shell->runSetUp(); });
-    EXPECT_EQ(shell->level, 3) << "a replay runs at level 3 with nothing placed";
-    for (const auto& enemy : shell->enemies) {
+    EXPECT_EQ(shell->run.level, 3) << "a replay runs at level 3 with nothing placed";
+    for (const auto& enemy : shell->run.enemies) {
         EXPECT_EQ(enemy->getID(), 0);
     }
-    EXPECT_FALSE(shell->replayOut.is_open()) << "a replay never records";
+    EXPECT_FALSE(shell->run.replayOut.is_open()) << "a replay never records";
 }
 
 TEST_F(ShellTest, ClosingTheWindowOnTheMenuStillSetsUpAndEndsTheRun) {
@@ -235,12 +235,12 @@ TEST_F(ShellTest, ScoreBoardClickTogglesTheBoardAndKeepsTheMenu) {
     testsupport::pushClick(kItemX, kScoreBoardY);
     testsupport::pushText("Z");  // the rest of the menu keeps working under the board
     EXPECT_EQ(traced([&] { shell->menuPass(); }), "");
-    EXPECT_TRUE(shell->scoreBoard.isOpen());
+    EXPECT_TRUE(shell->mainMenu.scoreBoard.isOpen());
     traced([&] { shell->menuPass(); });
     EXPECT_EQ(button->getInputText(), "Z");
     testsupport::pushClick(kItemX, kScoreBoardY);
     traced([&] { shell->menuPass(); });
-    EXPECT_FALSE(shell->scoreBoard.isOpen());
+    EXPECT_FALSE(shell->mainMenu.scoreBoard.isOpen());
     EXPECT_EQ(Button::checkIs, 1);
     EXPECT_EQ(Button::flag, Button::kPlay);
 
@@ -248,7 +248,7 @@ TEST_F(ShellTest, ScoreBoardClickTogglesTheBoardAndKeepsTheMenu) {
     testsupport::pushClick(kItemX, kNewGameY);
     EXPECT_EQ(endMenu(), "huy");
     traced([&] { shell->runSetUp(); });
-    EXPECT_FALSE(shell->scoreBoard.isOpen()) << "the board goes with the menu";
+    EXPECT_FALSE(shell->mainMenu.scoreBoard.isOpen()) << "the board goes with the menu";
 }
 
 }  // namespace

@@ -23,13 +23,8 @@ protected:
     };
 
     void SetUp() override {
+        shell->walkClock = &fakeClock;
         ShellTest::SetUp();
-        HeldWalk::clock = &fakeClock;
-    }
-
-    void TearDown() override {
-        HeldWalk::clock = &HeldWalk::systemClock;
-        ShellTest::TearDown();
     }
 
     std::string frame() {
@@ -40,7 +35,7 @@ protected:
     // Where every enemy stands and how healthy it is.
     std::vector<int> enemyState() const {
         std::vector<int> state;
-        for (const auto& enemy : shell->enemies) {
+        for (const auto& enemy : shell->run.enemies) {
             if (enemy != nullptr) {
                 state.insert(state.end(), {enemy->realRect.x, enemy->realRect.y, enemy->getHel()});
             }
@@ -71,7 +66,7 @@ protected:
             testsupport::pushKeyDown(SDLK_d);
             trace += frame();
         }
-        const SDL_Rect enemyAt = shell->enemies[0]->realRect;
+        const SDL_Rect enemyAt = shell->run.enemies[0]->realRect;
         player->setPos(enemyAt.x - 120, enemyAt.y - 60);
         for (int i = 0; i < 40; ++i) {
             if (i % 5 == 0) {
@@ -89,8 +84,8 @@ protected:
         focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
         SDL_PushEvent(&focus);
         trace += frame();
-        EXPECT_TRUE(shell->pauseAsked);
-        EXPECT_TRUE(shell->pauseCard.captured()) << "the last picture is kept for the panel";
+        EXPECT_TRUE(shell->playKeys.pauseAsked);
+        EXPECT_TRUE(shell->pausePanel.captured()) << "the last picture is kept for the panel";
         const std::size_t lines = testsupport::readFile("files/replay.txt").size();
         const std::vector<int> enemiesBefore = enemyState();
         const SDL_Rect heroBefore = player->getPos();
@@ -120,14 +115,14 @@ protected:
             shell->startPause();
             testsupport::pushKeyDown(SDLK_q);
             EXPECT_FALSE(shell->pausePass()) << "Q quits";
-            EXPECT_TRUE(shell->quitToMenu);
+            EXPECT_TRUE(shell->run.quitToMenu);
         } else {
             testsupport::pushQuit();
             trace += frame();
         }
         EXPECT_FALSE(Render::isRunning);
         trace += traced([&] {
-            const bool again = shell->quitToMenu || shell->showResultCard();
+            const bool again = shell->run.quitToMenu || shell->showResultCard();
             EXPECT_EQ(again, quitFromPause);
             shell->endOfRun(again);
         });
@@ -152,7 +147,7 @@ TEST_F(SessionTest, ALaterRunInOneProcessPlaysAsAFirstRunInAFreshOne) {
     testsupport::pushText("Ann");
     startNewGame();
     frame();
-    const SDL_Rect enemyAt = shell->enemies[0]->realRect;
+    const SDL_Rect enemyAt = shell->run.enemies[0]->realRect;
     player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
     EXPECT_EQ(endFrames(100), "youre dead");
     // Pressed while the card shows, again and again: what was queued before it showed is dropped,
@@ -185,7 +180,7 @@ TEST_F(SessionTest, ALaterRunInOneProcessPlaysAsAFirstRunInAFreshOne) {
     hero->getEnemyP();
     testsupport::pushKeyDown(SDLK_ESCAPE);
     frame();
-    ASSERT_EQ(shell->level, 2);
+    ASSERT_EQ(shell->run.level, 2);
     shell->startPause();
     testsupport::pushKeyDown(SDLK_q);
     EXPECT_FALSE(shell->pausePass());
@@ -237,7 +232,7 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
     EXPECT_GT(walkedTo, 300);
     pushPad(SDL_CONTROLLER_BUTTON_START);
     frame();
-    ASSERT_TRUE(shell->pauseAsked) << "Start pauses";
+    ASSERT_TRUE(shell->playKeys.pauseAsked) << "Start pauses";
     shell->startPause();
     testsupport::pushKeyUp(SDLK_d);
     EXPECT_TRUE(shell->pausePass());
@@ -256,7 +251,7 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
     shell->startPause();
     pushPad(SDL_CONTROLLER_BUTTON_B);
     EXPECT_FALSE(shell->pausePass()) << "B quits";
-    EXPECT_TRUE(shell->quitToMenu);
+    EXPECT_TRUE(shell->run.quitToMenu);
     EXPECT_FALSE(Render::isRunning);
 }
 
@@ -267,9 +262,9 @@ TEST_F(SessionTest, ThePausePanelIsDrawnOnceAndAgainOnlyAfterAnEvent) {
     frame();
     testsupport::pushKeyDown(SDLK_ESCAPE);
     frame();
-    ASSERT_TRUE(shell->pauseAsked);
+    ASSERT_TRUE(shell->playKeys.pauseAsked);
     shell->startPause();
-    const SDL_Point middle{Shell::kPausePanel.x + Shell::kPausePanel.w / 2, Shell::kPausePanel.y + 10};
+    const SDL_Point middle{PauseScreen::kPanel.x + PauseScreen::kPanel.w / 2, PauseScreen::kPanel.y + 10};
     const auto shown = [&] {
         Uint32 pixel = 0;
         const SDL_Rect one{middle.x, middle.y, 1, 1};

@@ -1,5 +1,7 @@
 #include "shell/Settings.h"
 
+#include "ShellFixture.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +69,49 @@ TEST(Settings, TheInstalledExampleHoldsExactlyTheDefaults) {
     for (Action action : {Action::Up, Action::Left, Action::Down, Action::Right, Action::Stop, Action::Attack}) {
         EXPECT_EQ(settings.keys.keysOf(action), defaults.keysOf(action)) << KeyBindings::nameOf(action);
     }
+    EXPECT_EQ(settings.text(), Settings().text()) << "every setting of the table, at its default";
+}
+
+TEST(Settings, WhatTheTableWritesReadsBackAndValuesOutOfRangeAreRefused) {
+    Settings changed;
+    changed.musicVolume = 3;
+    changed.effectsVolume = 0;
+    changed.muted = true;
+    changed.fullscreen = true;
+    changed.windowWidth = 800;
+    changed.windowHeight = 600;
+    changed.reducedMotion = true;
+    std::string why;
+    ASSERT_TRUE(changed.keys.bind(Action::Up, Keys{SDLK_z, SDLK_UP}, why)) << why;
+    ASSERT_TRUE(changed.keys.bind(Action::Stop, Keys{SDLK_KP_0}, why)) << why;
+
+    Settings back;
+    std::ostringstream problems;
+    back.apply(changed.text(), problems);
+    EXPECT_EQ(problems.str(), "");
+    EXPECT_EQ(back.text(), changed.text());
+    EXPECT_EQ(back.musicVolume, 3);
+    EXPECT_EQ(back.effectsVolume, 0);
+    EXPECT_TRUE(back.muted && back.fullscreen && back.reducedMotion);
+    EXPECT_EQ(back.windowWidth, 800);
+    EXPECT_EQ(back.windowHeight, 600);
+    EXPECT_EQ(back.keys.keysOf(Action::Up), (Keys{SDLK_z, SDLK_UP}));
+    EXPECT_EQ(back.keys.keysOf(Action::Stop), Keys{SDLK_KP_0});
+
+    Settings refused;
+    std::ostringstream lines;
+    refused.apply(
+        "[sound]\nmusic = 11\neffects = -1\nmute = maybe\n[window]\nwidth = 900px\nheight = 239\n"
+        "[play]\nshake = on\n",
+        lines);
+    EXPECT_EQ(lines.str(),
+              "bramblehoof: settings.ini line 2: '11' is not a whole number from 0 to 10\n"
+              "bramblehoof: settings.ini line 3: '-1' is not a whole number from 0 to 10\n"
+              "bramblehoof: settings.ini line 4: 'maybe' is neither on nor off\n"
+              "bramblehoof: settings.ini line 6: '900px' is not a whole number from 320 to 16384\n"
+              "bramblehoof: settings.ini line 7: '239' is not a whole number from 240 to 16384\n"
+              "bramblehoof: settings.ini line 9: unknown entry 'shake'\n");
+    EXPECT_EQ(refused.text(), Settings().text()) << "a refused line keeps its setting's default";
 }
 
 TEST(Settings, TheFileIsFoundThroughAnAbsoluteXdgConfigHomeOrElseHome) {
@@ -104,6 +149,39 @@ TEST(Settings, TheFileIsFoundThroughAnAbsoluteXdgConfigHomeOrElseHome) {
     EXPECT_EQ(problems.str(), "") << "no file, no complaint";
     EXPECT_EQ(missing.keys.keysOf(Action::Attack), Keys{SDLK_SPACE});
     setenv("HOME", oldHome.c_str(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A game started with a settings file that changes the window and the sound.
+class SettingsAtStartUp : public ShellTest {
+protected:
+    void SetUp() override {
+        mkdir("config", 0755);
+        mkdir("config/bramblehoof", 0755);
+        testsupport::writeFile("config/bramblehoof/settings.ini",
+                               "[window]\nwidth = 800\nheight = 600\n[sound]\nmute = on\nmusic = 4\n");
+        setenv("SDL_AUDIODRIVER", "dummy", 1);  // a mixer that opens and plays nowhere
+        ShellTest::SetUp();
+    }
+};
+
+TEST_F(SettingsAtStartUp, TheWindowAndTheSoundStartAsTheFileSays) {
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(game->window, &w, &h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    int logicalW = 0;
+    int logicalH = 0;
+    SDL_RenderGetLogicalSize(Render::renderer, &logicalW, &logicalH);
+    EXPECT_EQ(logicalW, Render::kPicture.w) << "the picture keeps its layout at any window size";
+    EXPECT_EQ(logicalH, Render::kPicture.h);
+    EXPECT_TRUE(shell->sound.isMuted());
+    EXPECT_EQ(Mix_Volume(0, -1), Sound::kTuneVolume * 4 / 10) << "the tunes' channel at four tenths";
+    EXPECT_EQ(Mix_Volume(Sound::kChannels - 1, -1), Sound::kEffectVolume) << "the effects as made";
 }
 
 }  // namespace

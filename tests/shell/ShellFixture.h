@@ -28,7 +28,7 @@ protected:
 
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        RandomSeed::clock = &fixedClock;
+        shell->seed.clock = &fixedClock;
         shell->pacer.enabled = false;
         bool started = false;
         startTrace = traced([&] { started = shell->startUp(); });
@@ -36,10 +36,7 @@ protected:
         testsupport::drainEvents();
     }
 
-    void TearDown() override {
-        shell.reset();
-        RandomSeed::clock = &RandomSeed::systemClock;
-    }
+    void TearDown() override { shell.reset(); }
 
     // Runs step and returns what it wrote on standard output. Failures must not be reported
     // while the output is captured, or their messages would be swallowed.

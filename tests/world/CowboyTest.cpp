@@ -26,17 +26,12 @@ protected:
 
     void SetUp() override {
         now = 1000;
-        HeldWalk::clock = &fakeClock;
         WorldTest::SetUp();
+        hero.walkClock = &fakeClock;
         testing::internal::CaptureStdout();
         hero.spawn();
         testing::internal::GetCapturedStdout();
         hero.texW = 576;
-    }
-
-    void TearDown() override {
-        HeldWalk::clock = &HeldWalk::systemClock;
-        WorldTest::TearDown();
     }
 
     // Lets the hero take queued events and held steps for millis, one call every 1/60 s.

@@ -1,6 +1,4 @@
-#include "shell/PanelKeys.h"
-
-#include "world/Cowboy.h"
+#include "input/PanelKeys.h"
 
 namespace {
 
@@ -9,7 +7,9 @@ bool padPress(const SDL_Event& event, SDL_GameControllerButton button) {
 }
 
 // P pauses unless the player gave it to one of the hero's actions.
-bool pausesToo(SDL_Keycode key) { return key == SDLK_p && Cowboy::bindings.actionOf(key) == KeyBindings::Action::None; }
+bool pausesToo(SDL_Keycode key, const KeyBindings& keys) {
+    return key == SDLK_p && keys.actionOf(key) == KeyBindings::Action::None;
+}
 
 }  // namespace
 
@@ -17,8 +17,8 @@ bool PanelKeys::freshKey(const SDL_Event& event, SDL_Keycode key) {
     return event.type == SDL_KEYDOWN && event.key.repeat == 0 && event.key.keysym.sym == key;
 }
 
-bool PanelKeys::asksPause(const SDL_Event& event) {
-    return freshKey(event, SDLK_ESCAPE) || (freshKey(event, SDLK_p) && pausesToo(SDLK_p)) ||
+bool PanelKeys::asksPause(const SDL_Event& event, const KeyBindings& keys) {
+    return freshKey(event, SDLK_ESCAPE) || (freshKey(event, SDLK_p) && pausesToo(SDLK_p, keys)) ||
            padPress(event, SDL_CONTROLLER_BUTTON_START);
 }
 
@@ -28,7 +28,7 @@ bool PanelKeys::losesFocus(const SDL_Event& event) {
 
 bool PanelKeys::asksHelp(const SDL_Event& event) { return freshKey(event, SDLK_F1); }
 
-bool PanelKeys::isPanelKey(const SDL_Event& event) {
+bool PanelKeys::isPanelKey(const SDL_Event& event, const KeyBindings& keys) {
     if (padPress(event, SDL_CONTROLLER_BUTTON_START)) {
         return true;
     }
@@ -36,7 +36,7 @@ bool PanelKeys::isPanelKey(const SDL_Event& event) {
         return false;
     }
     const SDL_Keycode key = event.key.keysym.sym;
-    return key == SDLK_ESCAPE || pausesToo(key) || key == SDLK_F1;
+    return key == SDLK_ESCAPE || pausesToo(key, keys) || key == SDLK_F1;
 }
 
 PanelKeys::PauseChoice PanelKeys::pauseChoice(const SDL_Event& event) {

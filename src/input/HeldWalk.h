@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/KeyBindings.h"
+#include "input/KeyBindings.h"
 
 #include <SDL.h>
 
@@ -16,7 +16,6 @@ public:
 
     using Clock = Uint64 (*)();
     static Uint64 systemClock();  // SDL's milliseconds
-    static Clock clock;           // systemClock unless a test put its own
 
     // A source (a key, a pad's button or stick) went down at time now, for a walking action or
     // for None, which holds the walk still while it is the latest press.

@@ -1,10 +1,8 @@
-#include "world/HeldWalk.h"
+#include "input/HeldWalk.h"
 
 #include <algorithm>
 
 Uint64 HeldWalk::systemClock() { return SDL_GetTicks64(); }
-
-HeldWalk::Clock HeldWalk::clock = &HeldWalk::systemClock;
 
 void HeldWalk::press(long long source, KeyBindings::Action action, Uint64 now) {
     release(source, now);

@@ -1,4 +1,4 @@
-#include "world/KeyBindings.h"
+#include "input/KeyBindings.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "input/KeyBindings.h"
+
 #include <SDL.h>
 
 // Which input does what around play: the keys and pad buttons that pause or show the help during
@@ -10,13 +12,14 @@ public:
     enum class CardChoice { None, PlayAgain, Quit };
 
     // A fresh press (not the desktop's repeat) of a key, or the pad's Start, that pauses play.
-    static bool asksPause(const SDL_Event& event);
+    // P pauses only while the player has not given it to one of the hero's actions.
+    static bool asksPause(const SDL_Event& event, const KeyBindings& keys);
     // The window lost the keyboard focus: the player went elsewhere.
     static bool losesFocus(const SDL_Event& event);
     // A fresh press of the key that shows how to play.
     static bool asksHelp(const SDL_Event& event);
     // Any press or repeat of a key (or the pad's Start) that play never sees: pause and help.
-    static bool isPanelKey(const SDL_Event& event);
+    static bool isPanelKey(const SDL_Event& event, const KeyBindings& keys);
     static PauseChoice pauseChoice(const SDL_Event& event);
     static CardChoice cardChoice(const SDL_Event& event);
     // A key, mouse button or pad button pressed.

@@ -1,4 +1,4 @@
-#include "present/Gamepads.h"
+#include "input/Gamepads.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/KeyBindings.h"
+#include "input/KeyBindings.h"
 
 #include <SDL.h>
 

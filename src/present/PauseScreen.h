@@ -1,0 +1,33 @@
+#pragma once
+
+#include "input/PanelKeys.h"
+#include "present/ResultCard.h"
+#include "present/Screen.h"
+
+#include <string>
+#include <vector>
+
+// The pause panel: the kept picture of play, darkened, with how to play and the choices over it,
+// until the player continues, quits to the menu or closes the window.
+class PauseScreen : public Screen {
+public:
+    static constexpr SDL_Rect kPanel{140, 110, 800, 500};  // room for the controls
+    static constexpr Uint8 kDim = 120;                     // the paused picture is darkened, so it reads as stopped
+
+    // Keeps the frame's picture before it is presented, for the panel to stand on.
+    void capture(SDL_Renderer* renderer) { card.capture(renderer); }
+    bool captured() const { return card.captured(); }
+    // Renders the panel's lines once: the help lines, then the choices.
+    void prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::vector<std::string>& help);
+    void release() { card.release(); }
+
+    // The first choice of a pass wins; everything else pressed while paused is the panel's.
+    void take(const SDL_Event& event) override;
+    void draw(SDL_Renderer* renderer) const override { card.draw(renderer); }
+    bool done() const override { return chosen != PanelKeys::PauseChoice::None; }
+    PanelKeys::PauseChoice choice() const { return chosen; }
+
+private:
+    ResultCard card;  // the panel over the kept picture
+    PanelKeys::PauseChoice chosen = PanelKeys::PauseChoice::None;
+};

@@ -1,0 +1,102 @@
+#include "shell/MenuPhase.h"
+
+#include "persist/Player.h"
+
+#include <string>
+
+namespace {
+
+// Labels of menu items 1 to 4; item 0 is the name line.
+const char* const kMenuLabels[MenuPhase::kMenuTexts] = {"", "REPLAY", "NEW GAME", "RESUME", "SCORE BOARD"};
+// Vertical offsets of the menu items from the window centre: SCORE BOARD on top, NEW GAME lowest.
+const int kMenuOffsets[MenuPhase::kMenuTexts] = {0, -50, 0, -100, -150};
+
+}  // namespace
+
+void MenuPhase::makeTexts() {
+    for (auto& text : menuTexts) {
+        text = std::make_unique<Text>();
+    }
+}
+
+void MenuPhase::initTexts() {
+    for (auto& text : menuTexts) {
+        text->init();
+    }
+}
+
+void MenuPhase::layOut(Button& button) {
+    for (int i = 0; i < kMenuTexts; ++i) {
+        menuTexts[i]->Create(kMenuOffsets[i]);
+    }
+    menuSizes.clear();
+    menuPositions.clear();
+    for (int i = 1; i < kMenuTexts; ++i) {
+        menuSizes.push_back(menuTexts[i]->getRect());
+        menuPositions.push_back(menuTexts[i]->getPos(0));
+    }
+    menuSizes.push_back(menuTexts[kNameItem]->getRect());
+    menuPositions.push_back(menuTexts[kNameItem]->getPos(kNameLineOffset));
+
+    Text& name = *menuTexts[kNameItem];
+    name.display(name.showInput(" "), name.getPos(kNameLineOffset));
+    // A longer name would run off the sign and past the window's edge; the cursor goes after it.
+    button.fits = [&name](const std::string& typed) {
+        return name.getPos(kNameLineOffset).x + name.widthOf(typed) + Text::kCursorGap + Text::kCursorWidth <=
+               kSignRight;
+    };
+}
+
+void MenuPhase::reset() {
+    open = true;
+    const auto menuClock = menuRedraw.clock;  // a test's own clock stays
+    menuRedraw = MenuRedraw();
+    menuRedraw.clock = menuClock;
+    for (auto& text : menuTexts) {
+        text->freeALL();
+    }
+}
+
+void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
+    // Nothing new since the last picture: it stays on screen, and the pass costs next to nothing.
+    if (!menuRedraw.needed()) {
+        return;
+    }
+    menu.copyTex(menu.getPos(), menu.getRect());
+
+    Text& name = *menuTexts[kNameItem];
+    const bool scoresShown = button.showScores;
+    const std::string line = button.clickOn(menuPositions, menuSizes);
+    // A click on an item either ends the menu (the window still open) or toggles the score board.
+    if ((Button::checkIs == 0 && Render::isRunning) || button.showScores != scoresShown) {
+        sound.play(Sound::Effect::Click);
+    }
+    name.display(name.showInput(line), name.getPos(kNameLineOffset));
+    if (menuRedraw.cursorShown()) {
+        name.drawCursor(line, name.getPos(kNameLineOffset));
+    }
+
+    if (button.focus < menuPositions.size()) {
+        const SDL_Rect at = menuPositions[button.focus];
+        const SDL_Rect size = menuSizes[button.focus];
+        menu.drawFocus(SDL_Rect{at.x, at.y, size.w, size.h});
+    }
+    for (int i = 1; i < kMenuTexts; ++i) {
+        Text& item = *menuTexts[i];
+        item.display(item.PrintButton(kMenuLabels[i]), item.getPos(0));
+    }
+    if (button.showScores != scoreBoard.isOpen()) {
+        if (button.showScores) {
+            scoreBoard.open(Player::kDefaultPath, name.font, Text::kMenuColor);
+        } else {
+            scoreBoard.close();
+        }
+    }
+    scoreBoard.draw(Render::renderer);
+    for (auto& item : menuTexts) {
+        item->present();
+        item->freeALL();
+    }
+    menu.present();
+    menu.clear();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "present/Button.h"
+#include "present/Menu.h"
+#include "present/MenuRedraw.h"
+#include "present/ScoreBoard.h"
+#include "present/Sound.h"
+#include "present/Text.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+// The menu: its texts and where they stand, the score board it toggles, and one pass of it, in
+// which `Button::clickOn` takes one event. Its texts live as long as the process; what one menu
+// shows (the board, the focus, the cursor's blink) starts afresh with every run.
+class MenuPhase {
+public:
+    static constexpr int kMenuTexts = 5;
+    static constexpr int kNameItem = 0;
+    static constexpr int kNameLineOffset = 50;  // the name line stands 50 pixels below NEW GAME
+    static constexpr int kSignRight = 760;      // the menu sign's writing ends here: a name stops before it
+
+    // Texts: the name field and the four items.
+    std::array<std::unique_ptr<Text>, kMenuTexts> menuTexts;
+    std::vector<SDL_Rect> menuPositions;  // where each clickable menu item is
+    std::vector<SDL_Rect> menuSizes;      // how large each clickable menu item is
+    ScoreBoard scoreBoard;                // the best runs, shown on the menu on demand
+    MenuRedraw menuRedraw;                // whether a menu pass has anything new to show
+    bool open = true;                     // the menu phase goes on
+
+    // Start-up in its three steps, each where start-up takes it: the text objects, their fonts,
+    // then the items' pictures, places and the empty name line.
+    void makeTexts();
+    void initTexts();
+    void layOut(Button& button);
+    // A fresh menu for a new run: nothing shown yet, the board closed.
+    void reset();
+    // One pass of an open menu: the picture when something is new, and the one event the button
+    // takes. The caller paces.
+    void pass(Menu& menu, Button& button, Sound& sound);
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "present/Screen.h"
+#include "shell/FramePacer.h"
+
+// Runs a screen: each pass reads every waiting event and hands it to the screen, steps it, draws
+// it when something may have changed, presents and paces. A screen that does not change by itself
+// is drawn again only after an event (an expose, a resize, a key), so it costs next to no CPU.
+class ScreenLoop {
+public:
+    explicit ScreenLoop(FramePacer& pacer) : pacer(pacer) {}
+    ScreenLoop(const ScreenLoop&) = delete;
+    ScreenLoop& operator=(const ScreenLoop&) = delete;
+
+    // Keys, clicks and pad buttons still queued were meant for what came before, not for the
+    // screen about to open.
+    static void flushInput();
+
+    // The next pass is a screen's first: it draws whatever happens.
+    void open() { shown = false; }
+    // One pass; false, with nothing drawn, once the screen is done.
+    bool pass(Screen& screen);
+    // Passes from a fresh start until the screen is done.
+    void run(Screen& screen);
+
+private:
+    FramePacer& pacer;   // shared with the menu and the frames: one pace for the whole game
+    bool shown = false;  // the screen's picture is on screen as it stands
+};
