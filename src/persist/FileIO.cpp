@@ -295,4 +295,80 @@ std::size_t FileIO::readPrefix(const std::string& path, unsigned char* into, std
     return got;
 }
 
-void FileIO::report(const std::string& message) { std::cerr << "bramblehoof: " << message << std::endl; }
+namespace {
+
+// Bytes in the UTF-8 character that starts at text[at], or 0 when none starts there (a stray
+// continuation byte, a cut, overlong or surrogate form, or a code point past U+10FFFF).
+std::size_t utf8Length(const std::string& text, std::size_t at, uint32_t& code) {
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 0;
+    uint32_t least = 0;  // the smallest code point that needs this many bytes
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        least = 0x10000;
+    } else {
+        return 0;
+    }
+    code = lead & (0x7Fu >> length);  // the lead's own bits
+    if (text.size() - at < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = static_cast<unsigned char>(text[at + i]);
+        if (!isContinuationByte(next)) {
+            return 0;
+        }
+        code = (code << 6) | (next & 0x3Fu);
+    }
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code < least || surrogate || code > 0x10FFFF ? 0 : length;
+}
+
+bool isControl(uint32_t code) { return code < 0x20 || (code >= 0x7F && code <= 0x9F); }
+
+void appendEscaped(std::string& out, const std::string& bytes) {
+    static const char kHex[] = "0123456789abcdef";
+    for (const char c : bytes) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 0x0F];
+    }
+}
+
+}  // namespace
+
+std::string FileIO::printable(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        uint32_t code = 0;
+        const std::size_t length = utf8Length(text, at, code);
+        if (length == 0) {
+            appendEscaped(out, text.substr(at, 1));
+            ++at;
+            continue;
+        }
+        if (code == '\\') {
+            out += "\\\\";
+        } else if (isControl(code)) {
+            appendEscaped(out, text.substr(at, length));
+        } else {
+            out.append(text, at, length);
+        }
+        at += length;
+    }
+    return out;
+}
+
+void FileIO::report(const std::string& message) { std::cerr << "bramblehoof: " << printable(message) << std::endl; }

@@ -71,7 +71,13 @@ public:
     // missing or not a regular file).
     static std::size_t readPrefix(const std::string& path, unsigned char* into, std::size_t size);
 
-    // One line on standard error, "bramblehoof: " first; the trace on standard output is untouched.
+    // text as it may be shown on a terminal: control characters (C0, DEL, C1), bytes that are not
+    // UTF-8 and the backslash itself are written as \xNN (\\ for the backslash), so a quoted name
+    // or line can neither drive the terminal nor break the message's one line.
+    static std::string printable(const std::string& text);
+
+    // One line on standard error, "bramblehoof: " first, shown as printable; the trace on standard
+    // output is untouched.
     static void report(const std::string& message);
 
     // The steps that change a file, in the order a writer takes them.

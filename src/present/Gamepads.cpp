@@ -1,8 +1,8 @@
 #include "present/Gamepads.h"
 
-#include <sys/stat.h>
+#include "persist/FileIO.h"
 
-#include <iostream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -15,7 +15,7 @@ void open(int index) {
         return;
     }
     if (SDL_GameControllerOpen(index) == nullptr) {
-        std::cerr << "bramblehoof: cannot use game controller " << index << ": " << SDL_GetError() << std::endl;
+        FileIO::report("cannot use game controller " + std::to_string(index) + ": " + SDL_GetError());
     }
 }
 
@@ -27,9 +27,8 @@ void Gamepads::loadMappings(const std::string& path) {
         return;
     }
     if (!S_ISREG(st.st_mode) || SDL_GameControllerAddMappingsFromFile(path.c_str()) < 0) {
-        std::cerr << "bramblehoof: " << path
-                  << ": no controller mappings read: " << (S_ISREG(st.st_mode) ? SDL_GetError() : "not a regular file")
-                  << std::endl;
+        FileIO::report(
+            path + ": no controller mappings read: " + (S_ISREG(st.st_mode) ? SDL_GetError() : "not a regular file"));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "persist/FileIO.h"
 #include "shell/CommandLine.h"
 #include "shell/Shell.h"
 
@@ -12,7 +13,8 @@ constexpr int kUsageError = 2;  // the usual exit status for a wrong command lin
 int main(int argc, char* argv[]) {
     const CommandLine options(argc, argv);
     if (options.bad) {
-        std::cerr << "bramblehoof: " << options.mistake << "\n" << CommandLine::tryHelp();
+        FileIO::report(options.mistake);  // quotes what was typed, escaped
+        std::cerr << CommandLine::tryHelp();
         return kUsageError;
     }
     if (options.help || options.version) {
