@@ -209,6 +209,7 @@ bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::
     if (!ok) {
         ::unlink(path.c_str());
         error = path + ": " + std::strerror(saved);
+        errno = saved;
     }
     return ok;
 }
@@ -216,7 +217,9 @@ bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::
 bool FileIO::rename(const std::string& from, const std::string& to, std::string& error) {
     const int fault = stepFault(Step::Rename, to);
     if (fault != 0 || std::rename(from.c_str(), to.c_str()) != 0) {
-        error = to + ": " + std::strerror(fault != 0 ? fault : errno);
+        const int failure = fault != 0 ? fault : errno;
+        error = to + ": " + std::strerror(failure);
+        errno = failure;
         return false;
     }
     return true;
@@ -237,6 +240,7 @@ bool FileIO::syncFolder(const std::string& path, std::string& error) {
     // Some file systems cannot flush a folder at all; their names are as safe as they get.
     if (failure != 0 && failure != EINVAL) {
         error = folder + ": " + std::strerror(failure);
+        errno = failure;
         return false;
     }
     return true;
@@ -372,3 +376,14 @@ std::string FileIO::printable(const std::string& text) {
 }
 
 void FileIO::report(const std::string& message) { std::cerr << "bramblehoof: " << printable(message) << std::endl; }
+
+void FileIO::reportSizeLimit(const std::string& path) {
+    static bool told = false;
+    if (told) {
+        return;
+    }
+    told = true;
+    report(path +
+           ": the size limit for files (ulimit -f) is reached; what would pass it (a score, a save, a replay) is "
+           "not written, and the files already there stay whole");
+}

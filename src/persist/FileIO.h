@@ -42,13 +42,13 @@ public:
     // the old one can show through. Returns the descriptor, or -1 with error saying why.
     static int createFresh(const std::string& path, std::string& error);
     // Creates path anew (as createFresh) with bytes, flushed to disk. On failure nothing is left at
-    // path and error says why.
+    // path, error says why and errno is the failure's.
     static bool writeFresh(const std::string& path, const std::string& bytes, std::string& error);
-    // Renames from over to; false with error when it fails. What stood at to, a link included, is
-    // replaced, never followed.
+    // Renames from over to; false with error (and errno) when it fails. What stood at to, a link
+    // included, is replaced, never followed.
     static bool rename(const std::string& from, const std::string& to, std::string& error);
     // Flushes the folder holding path, so the names made in it survive a power cut; false with
-    // error when the system says it could not.
+    // error (and errno) when the system says it could not.
     static bool syncFolder(const std::string& path, std::string& error);
     // True when the folder holding path is there (a link to a folder counts); false with error
     // naming it when it is missing or not a folder.
@@ -79,6 +79,10 @@ public:
     // One line on standard error, "bramblehoof: " first, shown as printable; the trace on standard
     // output is untouched.
     static void report(const std::string& message);
+    // Reports that a write to path failed with EFBIG: it would have passed the size limit for files
+    // (ulimit -f; main ignores SIGXFSZ, so the write fails instead of killing the game). Every later
+    // write past the limit fails the same way, so this is told once per process.
+    static void reportSizeLimit(const std::string& path);
 
     // The steps that change a file, in the order a writer takes them.
     // Sync is a file's flush, SyncFolder its folder's; Lock comes after each try to take a lock
