@@ -288,6 +288,51 @@ bool FileIO::lockExclusive(int fd, const std::string& path) {
     }
 }
 
+bool FileIO::readSmall(const std::string& path, std::size_t maxBytes, std::string& text, std::string& why) {
+    text.clear();
+    why.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT) {
+            why = std::strerror(errno);
+        }
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        why = std::strerror(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        why = "not a regular file";
+    } else if (static_cast<std::size_t>(info.st_size) > maxBytes) {
+        why = "larger than " + std::to_string(maxBytes) + " bytes";
+    }
+    if (why.empty()) {
+        // The size told is all that is read, so a file still growing cannot pass the bound.
+        text.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t got = 0;
+        while (got < text.size()) {
+            const ssize_t n = ::read(fd, &text[got], text.size() - got);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                if (n < 0) {
+                    why = std::strerror(errno);
+                }
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        text.resize(got);
+    }
+    ::close(fd);
+    if (!why.empty()) {
+        text.clear();
+        return false;
+    }
+    return true;
+}
+
 std::size_t FileIO::readPrefix(const std::string& path, unsigned char* into, std::size_t size) {
     std::string error;
     std::FILE* file = openForReading(path, error);

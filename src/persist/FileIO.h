@@ -67,6 +67,12 @@ public:
     // Another game holds a lock only while it writes its files; this is far longer than that.
     static constexpr int kLockWaitMillis = 2000;
 
+    // Reads the whole of a small file the player keeps, such as a settings file (a link to it is
+    // followed: such files are often links), into text; never blocks on a FIFO or device. False
+    // when it is not read: why is then empty when nothing is at path, else says why without the
+    // path ("not a regular file", "larger than N bytes", the system's error).
+    static bool readSmall(const std::string& path, std::size_t maxBytes, std::string& text, std::string& why);
+
     // Reads up to size bytes from the start of a regular file; how many were read (0 when it is
     // missing or not a regular file).
     static std::size_t readPrefix(const std::string& path, unsigned char* into, std::size_t size);
