@@ -1,10 +1,34 @@
 #include "input/Gamepads.h"
 
-#include <sys/stat.h>
+#include "persist/FileIO.h"
 
-#include <iostream>
+#include <cstring>
 
 namespace {
+
+constexpr const char* kPlatformField = "platform:";
+
+// A line without its line end and the blanks around it.
+std::string lineOf(const std::string& raw) {
+    const std::size_t first = raw.find_first_not_of(" \t\r");
+    if (first == std::string::npos) {
+        return "";
+    }
+    return raw.substr(first, raw.find_last_not_of(" \t\r") - first + 1);
+}
+
+// False for a mapping meant for another system (one file often serves several), as SDL's own file
+// reader judges it; those are skipped, not refused.
+bool forThisPlatform(const std::string& line) {
+    const std::size_t field = line.find(kPlatformField);
+    if (field == std::string::npos) {
+        return true;
+    }
+    const std::size_t from = field + std::strlen(kPlatformField);
+    const std::size_t comma = line.find(',', from);
+    const std::string named = line.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+    return SDL_strcasecmp(named.c_str(), SDL_GetPlatform()) == 0;
+}
 
 void open(int index) {
     if (SDL_IsGameController(index) == SDL_FALSE) {
@@ -15,21 +39,45 @@ void open(int index) {
         return;
     }
     if (SDL_GameControllerOpen(index) == nullptr) {
-        std::cerr << "bramblehoof: cannot use game controller " << index << ": " << SDL_GetError() << std::endl;
+        FileIO::report("cannot use game controller " + std::to_string(index) + ": " + SDL_GetError());
     }
 }
 
 }  // namespace
 
 void Gamepads::loadMappings(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || stat(path.c_str(), &st) != 0) {
+    if (path.empty()) {
         return;
     }
-    if (!S_ISREG(st.st_mode) || SDL_GameControllerAddMappingsFromFile(path.c_str()) < 0) {
-        std::cerr << "bramblehoof: " << path
-                  << ": no controller mappings read: " << (S_ISREG(st.st_mode) ? SDL_GetError() : "not a regular file")
-                  << std::endl;
+    // Read here rather than by SDL, which would take a file of any size or wait on a FIFO.
+    std::string text;
+    std::string why;
+    if (!FileIO::readSmall(path, kMaxMappingBytes, text, why)) {
+        if (!why.empty()) {
+            FileIO::report(path + ": " + why + "; no controller mappings read");
+        }
+        return;
+    }
+    int refused = 0;
+    int firstRefused = 0;
+    int number = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        end = end == std::string::npos ? text.size() : end;
+        const std::string line = lineOf(text.substr(at, end - at));
+        at = end + 1;
+        ++number;
+        if (line.empty() || line[0] == '#' || !forThisPlatform(line)) {
+            continue;
+        }
+        if (SDL_GameControllerAddMapping(line.c_str()) < 0) {
+            firstRefused = refused == 0 ? number : firstRefused;
+            ++refused;
+        }
+    }
+    if (refused > 0) {
+        FileIO::report(path + ": " + std::to_string(refused) + (refused == 1 ? " line" : " lines") +
+                       " refused, not a controller mapping (the first is line " + std::to_string(firstRefused) + ")");
     }
 }
 

@@ -209,6 +209,7 @@ bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::
     if (!ok) {
         ::unlink(path.c_str());
         error = path + ": " + std::strerror(saved);
+        errno = saved;
     }
     return ok;
 }
@@ -216,7 +217,9 @@ bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::
 bool FileIO::rename(const std::string& from, const std::string& to, std::string& error) {
     const int fault = stepFault(Step::Rename, to);
     if (fault != 0 || std::rename(from.c_str(), to.c_str()) != 0) {
-        error = to + ": " + std::strerror(fault != 0 ? fault : errno);
+        const int failure = fault != 0 ? fault : errno;
+        error = to + ": " + std::strerror(failure);
+        errno = failure;
         return false;
     }
     return true;
@@ -237,6 +240,7 @@ bool FileIO::syncFolder(const std::string& path, std::string& error) {
     // Some file systems cannot flush a folder at all; their names are as safe as they get.
     if (failure != 0 && failure != EINVAL) {
         error = folder + ": " + std::strerror(failure);
+        errno = failure;
         return false;
     }
     return true;
@@ -284,6 +288,51 @@ bool FileIO::lockExclusive(int fd, const std::string& path) {
     }
 }
 
+bool FileIO::readSmall(const std::string& path, std::size_t maxBytes, std::string& text, std::string& why) {
+    text.clear();
+    why.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT) {
+            why = std::strerror(errno);
+        }
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        why = std::strerror(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        why = "not a regular file";
+    } else if (static_cast<std::size_t>(info.st_size) > maxBytes) {
+        why = "larger than " + std::to_string(maxBytes) + " bytes";
+    }
+    if (why.empty()) {
+        // The size told is all that is read, so a file still growing cannot pass the bound.
+        text.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t got = 0;
+        while (got < text.size()) {
+            const ssize_t n = ::read(fd, &text[got], text.size() - got);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                if (n < 0) {
+                    why = std::strerror(errno);
+                }
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        text.resize(got);
+    }
+    ::close(fd);
+    if (!why.empty()) {
+        text.clear();
+        return false;
+    }
+    return true;
+}
+
 std::size_t FileIO::readPrefix(const std::string& path, unsigned char* into, std::size_t size) {
     std::string error;
     std::FILE* file = openForReading(path, error);
@@ -295,4 +344,91 @@ std::size_t FileIO::readPrefix(const std::string& path, unsigned char* into, std
     return got;
 }
 
-void FileIO::report(const std::string& message) { std::cerr << "bramblehoof: " << message << std::endl; }
+namespace {
+
+// Bytes in the UTF-8 character that starts at text[at], or 0 when none starts there (a stray
+// continuation byte, a cut, overlong or surrogate form, or a code point past U+10FFFF).
+std::size_t utf8Length(const std::string& text, std::size_t at, uint32_t& code) {
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 0;
+    uint32_t least = 0;  // the smallest code point that needs this many bytes
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        least = 0x10000;
+    } else {
+        return 0;
+    }
+    code = lead & (0x7Fu >> length);  // the lead's own bits
+    if (text.size() - at < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = static_cast<unsigned char>(text[at + i]);
+        if (!isContinuationByte(next)) {
+            return 0;
+        }
+        code = (code << 6) | (next & 0x3Fu);
+    }
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code < least || surrogate || code > 0x10FFFF ? 0 : length;
+}
+
+bool isControl(uint32_t code) { return code < 0x20 || (code >= 0x7F && code <= 0x9F); }
+
+void appendEscaped(std::string& out, const std::string& bytes) {
+    static const char kHex[] = "0123456789abcdef";
+    for (const char c : bytes) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 0x0F];
+    }
+}
+
+}  // namespace
+
+std::string FileIO::printable(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        uint32_t code = 0;
+        const std::size_t length = utf8Length(text, at, code);
+        if (length == 0) {
+            appendEscaped(out, text.substr(at, 1));
+            ++at;
+            continue;
+        }
+        if (code == '\\') {
+            out += "\\\\";
+        } else if (isControl(code)) {
+            appendEscaped(out, text.substr(at, length));
+        } else {
+            out.append(text, at, length);
+        }
+        at += length;
+    }
+    return out;
+}
+
+void FileIO::report(const std::string& message) { std::cerr << "bramblehoof: " << printable(message) << std::endl; }
+
+void FileIO::reportSizeLimit(const std::string& path) {
+    static bool told = false;
+    if (told) {
+        return;
+    }
+    told = true;
+    report(path +
+           ": the size limit for files (ulimit -f) is reached; what would pass it (a score, a save, a replay) is "
+           "not written, and the files already there stay whole");
+}

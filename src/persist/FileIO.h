@@ -42,13 +42,13 @@ public:
     // the old one can show through. Returns the descriptor, or -1 with error saying why.
     static int createFresh(const std::string& path, std::string& error);
     // Creates path anew (as createFresh) with bytes, flushed to disk. On failure nothing is left at
-    // path and error says why.
+    // path, error says why and errno is the failure's.
     static bool writeFresh(const std::string& path, const std::string& bytes, std::string& error);
-    // Renames from over to; false with error when it fails. What stood at to, a link included, is
-    // replaced, never followed.
+    // Renames from over to; false with error (and errno) when it fails. What stood at to, a link
+    // included, is replaced, never followed.
     static bool rename(const std::string& from, const std::string& to, std::string& error);
     // Flushes the folder holding path, so the names made in it survive a power cut; false with
-    // error when the system says it could not.
+    // error (and errno) when the system says it could not.
     static bool syncFolder(const std::string& path, std::string& error);
     // True when the folder holding path is there (a link to a folder counts); false with error
     // naming it when it is missing or not a folder.
@@ -67,12 +67,28 @@ public:
     // Another game holds a lock only while it writes its files; this is far longer than that.
     static constexpr int kLockWaitMillis = 2000;
 
+    // Reads the whole of a small file the player keeps, such as a settings file (a link to it is
+    // followed: such files are often links), into text; never blocks on a FIFO or device. False
+    // when it is not read: why is then empty when nothing is at path, else says why without the
+    // path ("not a regular file", "larger than N bytes", the system's error).
+    static bool readSmall(const std::string& path, std::size_t maxBytes, std::string& text, std::string& why);
+
     // Reads up to size bytes from the start of a regular file; how many were read (0 when it is
     // missing or not a regular file).
     static std::size_t readPrefix(const std::string& path, unsigned char* into, std::size_t size);
 
-    // One line on standard error, "bramblehoof: " first; the trace on standard output is untouched.
+    // text as it may be shown on a terminal: control characters (C0, DEL, C1), bytes that are not
+    // UTF-8 and the backslash itself are written as \xNN (\\ for the backslash), so a quoted name
+    // or line can neither drive the terminal nor break the message's one line.
+    static std::string printable(const std::string& text);
+
+    // One line on standard error, "bramblehoof: " first, shown as printable; the trace on standard
+    // output is untouched.
     static void report(const std::string& message);
+    // Reports that a write to path failed with EFBIG: it would have passed the size limit for files
+    // (ulimit -f; main ignores SIGXFSZ, so the write fails instead of killing the game). Every later
+    // write past the limit fails the same way, so this is told once per process.
+    static void reportSizeLimit(const std::string& path);
 
     // The steps that change a file, in the order a writer takes them.
     // Sync is a file's flush, SyncFolder its folder's; Lock comes after each try to take a lock

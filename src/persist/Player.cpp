@@ -106,7 +106,11 @@ void Player::NewPlayer(std::string playerName) {
                 // Nothing more can be done; the next append cuts the fragment.
             }
         }
-        FileIO::report("cannot record the player in " + path + ": " + std::strerror(failure));
+        if (failure == EFBIG) {
+            FileIO::reportSizeLimit(path);
+        } else {
+            FileIO::report("cannot record the player in " + path + ": " + std::strerror(failure));
+        }
     }
     ::close(fd);  // releases the lock
 }

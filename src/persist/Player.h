@@ -41,7 +41,7 @@ public:
     // cut away first, so every record starts on a 56-byte boundary; the cut and the append happen
     // under an exclusive lock on the file, so a game ending at the same moment loses nothing.
     // Anything but a regular file at path, or a file with other links, is left alone. The cut and
-    // every failure are told on stderr, one line each.
+    // every failure are told on stderr, one line each (the size limit for files once per process).
     void NewPlayer(std::string playerName);
 
     // Lists the file on stdout: per record a line end, the score, a line end and the name; then "  "

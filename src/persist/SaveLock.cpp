@@ -12,6 +12,11 @@ SaveLock::SaveLock(const std::string& savePath) {
     // Opened only to read: a lock needs no writing, so even a second name of the file stays as it is.
     const int opened = FileIO::openRegular(path, O_RDONLY | O_CREAT, why);
     if (opened < 0) {
+        std::string standing;
+        if (!FileIO::regularOrAbsent(path, standing)) {
+            // The game never removes what it did not make, so only the player can clear the way.
+            why += "; remove it and the game saves again";
+        }
         return;
     }
     if (!FileIO::lockExclusive(opened, path)) {

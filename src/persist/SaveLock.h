@@ -20,7 +20,8 @@ public:
     bool held() const { return fd >= 0; }
     // True when another game held the lock all the time allowed.
     bool busy() const { return othersHold; }
-    // Why the lock is not held, for a message.
+    // Why the lock is not held, for a message; when something other than a regular file stands at
+    // the lock file's name, it names it and says to remove it.
     const std::string& problem() const { return why; }
 
 private:

@@ -156,8 +156,13 @@ bool SavedGame::writeLocked(const SaveLock& lock, const resPl& player, const std
     if (!FileIO::writeFresh(playerTemp, playerBytes(player), error) ||
         !FileIO::writeFresh(enemyTemp, enemyBytes(enemies), error) || !FileIO::syncFolder(playerPath, error) ||
         !FileIO::rename(playerTemp, playerPath, error)) {
+        const int failure = errno;
         rollBack(playerTemp, enemyTemp);
-        FileIO::report("cannot save the game: " + error);
+        if (failure == EFBIG) {
+            FileIO::reportSizeLimit(playerPath);
+        } else {
+            FileIO::report("cannot save the game: " + error);
+        }
         return false;
     }
     // Committed: from here on the new save stands, even if the rest has to be redone. A folder

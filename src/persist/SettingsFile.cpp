@@ -1,12 +1,9 @@
 #include "persist/SettingsFile.h"
 
+#include "persist/FileIO.h"
+
 #include <ini.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -81,44 +78,12 @@ int takeEntry(void* user, const char* section, const char* name, const char* val
 }  // namespace
 
 bool SettingsFile::read(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT) {
-            problems.push_back({0, std::strerror(errno)});
-        }
-        return false;
-    }
-    struct stat st {};
-    std::string why;
-    if (fstat(fd, &st) != 0) {
-        why = std::strerror(errno);
-    } else if (!S_ISREG(st.st_mode)) {
-        why = "not a regular file";
-    } else if (static_cast<std::size_t>(st.st_size) > kMaxBytes) {
-        why = "larger than " + std::to_string(kMaxBytes) + " bytes";
-    }
     std::string text;
-    if (why.empty()) {
-        text.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t got = 0;
-        while (got < text.size()) {
-            const ssize_t n = ::read(fd, &text[got], text.size() - got);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                if (n < 0) {
-                    why = std::strerror(errno);
-                }
-                break;
-            }
-            got += static_cast<std::size_t>(n);
+    std::string why;
+    if (!FileIO::readSmall(path, kMaxBytes, text, why)) {
+        if (!why.empty()) {
+            problems.push_back({0, why});
         }
-        text.resize(got);
-    }
-    close(fd);
-    if (!why.empty()) {
-        problems.push_back({0, why});
         return false;
     }
     parse(text);

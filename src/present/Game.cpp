@@ -1,5 +1,7 @@
 #include "present/Game.h"
 
+#include "persist/FileIO.h"
+
 #include <SDL_image.h>
 
 #include <algorithm>
@@ -110,13 +112,13 @@ void Game::applyWindowKeys() {
         SDL_GetWindowSize(window, &windowedW, &windowedH);
     }
     if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
-        std::cerr << "bramblehoof: fullscreen could not be switched: " << SDL_GetError() << std::endl;
+        FileIO::report(std::string("fullscreen could not be switched: ") + SDL_GetError());
     } else if (!on && windowedW > 0 && windowedH > 0) {
         // Without a window manager nobody reports the window's old size back, and the picture
         // would stay laid out for the whole screen: say it ourselves.
         SDL_SetWindowSize(window, windowedW, windowedH);
     }
-    std::cerr << "bramblehoof: fullscreen " << (isFullscreen() ? "on" : "off") << std::endl;
+    FileIO::report(std::string("fullscreen ") + (isFullscreen() ? "on" : "off"));
 }
 
 bool Game::isFullscreen() const {
@@ -156,7 +158,7 @@ void Game::loadGround(const std::string& path) {
     groundDetails.clear();
     SDL_Surface* loaded = IMG_Load(path.c_str());
     if (loaded == nullptr) {
-        std::cerr << "bramblehoof: no ground picture (" << SDL_GetError() << ")" << std::endl;
+        FileIO::report(std::string("no ground picture (") + SDL_GetError() + ")");
         return;
     }
     SDL_Surface* picture = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);

@@ -1,5 +1,7 @@
 #include "present/Sound.h"
 
+#include "persist/FileIO.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iostream>
@@ -39,11 +41,11 @@ bool Sound::open() {
     close();
     // Opening a device that is not there makes some audio libraries write many lines to stderr.
     if (SDL_WasInit(SDL_INIT_AUDIO) != 0 && SDL_GetNumAudioDevices(0) == 0) {
-        std::cerr << "bramblehoof: playing without sound: no audio device" << std::endl;
+        FileIO::report("playing without sound: no audio device");
         return false;
     }
     if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) != 0) {
-        std::cerr << "bramblehoof: playing without sound: " << Mix_GetError() << std::endl;
+        FileIO::report(std::string("playing without sound: ") + Mix_GetError());
         return false;
     }
     const char* missing = nullptr;
@@ -56,7 +58,7 @@ bool Sound::open() {
         missing = missing == nullptr && tunes[i] == nullptr ? kTuneFiles[i] : missing;
     }
     if (missing != nullptr) {
-        std::cerr << "bramblehoof: playing without sound: cannot load " << missing << std::endl;
+        FileIO::report(std::string("playing without sound: cannot load ") + missing);
         freeAll();
         Mix_CloseAudio();
         return false;

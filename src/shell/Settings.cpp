@@ -1,5 +1,6 @@
 #include "shell/Settings.h"
 
+#include "persist/FileIO.h"
 #include "persist/SettingsFile.h"
 
 #include "present/Render.h"
@@ -23,13 +24,39 @@ std::string trimmed(const std::string& s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-void report(std::ostream& out, int line, const std::string& what) {
-    out << "bramblehoof: " << Settings::kFileName;
-    if (line > 0) {
-        out << " line " << line;
+// Tells the refused lines, the first kMaxToldLines of them one by one and the rest as a count, so
+// a file of junk cannot flood the terminal. What the file holds is quoted escaped.
+class Refusals {
+public:
+    static constexpr int kMaxToldLines = 10;
+
+    explicit Refusals(std::ostream& out) : out(out) {}
+
+    void add(int line, const std::string& what) {
+        if (told >= kMaxToldLines) {
+            ++untold;
+            return;
+        }
+        ++told;
+        std::string text = std::string(Settings::kFileName);
+        if (line > 0) {
+            text += " line " + std::to_string(line);
+        }
+        out << "bramblehoof: " << FileIO::printable(text + ": " + what) << std::endl;
     }
-    out << ": " << what << std::endl;
-}
+
+    void finish() {
+        if (untold > 0) {
+            out << "bramblehoof: " << Settings::kFileName << ": ... and " << untold << " more line"
+                << (untold == 1 ? "" : "s") << " refused" << std::endl;
+        }
+    }
+
+private:
+    std::ostream& out;
+    int told = 0;
+    int untold = 0;
+};
 
 // The keys of one entry's value: key names as SDL spells them, comma-separated. False, with the
 // first name SDL does not know, when one is unknown.
@@ -98,12 +125,13 @@ bool sectionKnown(const std::string& section) {
     return false;
 }
 
-void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& problems) {
+void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& out) {
+    Refusals problems(out);
     std::size_t nextProblem = 0;
     // Every refused line in the order of the file, whatever refused it.
     auto problemsBefore = [&](int line) {
         for (; nextProblem < file.problems.size() && file.problems[nextProblem].line < line; ++nextProblem) {
-            report(problems, file.problems[nextProblem].line, file.problems[nextProblem].what);
+            problems.add(file.problems[nextProblem].line, file.problems[nextProblem].what);
         }
     };
     for (const SettingsFile::Entry& entry : file.entries) {
@@ -111,30 +139,31 @@ void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& pr
         const Settings::Row* row = rowOf(entry.section, entry.name);
         if (row == nullptr) {
             if (sectionKnown(entry.section)) {
-                report(problems, entry.line, "unknown entry '" + entry.name + "'");
+                problems.add(entry.line, "unknown entry '" + entry.name + "'");
             } else {
-                report(problems, entry.line, "unknown entry '" + entry.name + "' in section [" + entry.section + "]");
+                problems.add(entry.line, "unknown entry '" + entry.name + "' in section [" + entry.section + "]");
             }
             continue;
         }
         std::string why;
         if (row->kind != Settings::Kind::Keys) {
             if (!readValue(*row, entry.value, settings, why)) {
-                report(problems, entry.line, why);
+                problems.add(entry.line, why);
             }
             continue;
         }
         std::vector<SDL_Keycode> named;
         std::string unknown;
         if (!keysNamed(entry.value, named, unknown)) {
-            report(problems, entry.line, "unknown key name '" + unknown + "'");
+            problems.add(entry.line, "unknown key name '" + unknown + "'");
             continue;
         }
         if (!settings.keys.bind(row->action, named, why)) {
-            report(problems, entry.line, why);
+            problems.add(entry.line, why);
         }
     }
     problemsBefore(1 << 30);
+    problems.finish();
 }
 
 }  // namespace

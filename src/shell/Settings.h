@@ -52,8 +52,8 @@ public:
     // A file in folder, or "" when there is no folder.
     std::string file(const char* name) const;
 
-    // Reads folder's settings.ini; every refused line is one line on problems. A missing file
-    // leaves the defaults.
+    // Reads folder's settings.ini; every refused line is one line on problems, up to ten, and then
+    // one line counts the rest. A missing file leaves the defaults.
     void load(std::ostream& problems);
     // Applies the text of a settings file.
     void apply(const std::string& text, std::ostream& problems);

@@ -1,8 +1,10 @@
+#include "persist/FileIO.h"
 #include "shell/CommandLine.h"
 #include "shell/Shell.h"
 
 #include <SDL.h>
 
+#include <csignal>
 #include <iostream>
 
 namespace {
@@ -10,9 +12,13 @@ constexpr int kUsageError = 2;  // the usual exit status for a wrong command lin
 }
 
 int main(int argc, char* argv[]) {
+    // A write past the size limit for files (ulimit -f) then fails like one on a full disk, and is
+    // told as such, instead of killing the game halfway through its files.
+    std::signal(SIGXFSZ, SIG_IGN);
     const CommandLine options(argc, argv);
     if (options.bad) {
-        std::cerr << "bramblehoof: " << options.mistake << "\n" << CommandLine::tryHelp();
+        FileIO::report(options.mistake);  // quotes what was typed, escaped
+        std::cerr << CommandLine::tryHelp();
         return kUsageError;
     }
     if (options.help || options.version) {

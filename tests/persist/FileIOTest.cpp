@@ -78,3 +78,21 @@ TEST(FileIO, OnlyRegularFilesAreOpenedNeverThroughALinkNorBlocking) {
         close(fd);
     EXPECT_TRUE(testsupport::fileExists("real/new.bin"));
 }
+
+TEST(FileIO, PrintableEscapesControlsAndBrokenUtf8AndKeepsTheRest) {
+    // Text, accents and a four-byte character stay as they are.
+    EXPECT_EQ(FileIO::printable("Zoë plays 𝄞 at 10:30"), "Zoë plays 𝄞 at 10:30");
+    // C0 controls, DEL and a C1 control (the one-byte CSI, as UTF-8) would drive a terminal.
+    EXPECT_EQ(FileIO::printable("\x1b]0;title\x07\r\n\t\x7f|\xc2\x9b"
+                                "2J"),
+              "\\x1b]0;title\\x07\\x0d\\x0a\\x09\\x7f|\\xc2\\x9b2J");
+    // A lone continuation byte, a cut character, an overlong slash, a surrogate, past U+10FFFF.
+    EXPECT_EQ(FileIO::printable("a\x80"
+                                "b\xe2\x82"),
+              "a\\x80b\\xe2\\x82");
+    EXPECT_EQ(FileIO::printable("\xc0\xaf|\xed\xa0\x80|\xf4\x90\x80\x80"),
+              "\\xc0\\xaf|\\xed\\xa0\\x80|\\xf4\\x90\\x80\\x80");
+    // The backslash is doubled, so an escape in the message always stands for a byte.
+    EXPECT_EQ(FileIO::printable("C:\\x1b"), "C:\\\\x1b");
+    EXPECT_EQ(FileIO::printable(std::string("a\0b", 3)), "a\\x00b");
+}

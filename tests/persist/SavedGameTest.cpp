@@ -610,3 +610,33 @@ TEST(SavedGame, TwoGamesSavingTogetherLeaveOneWholeSave) {
     EXPECT_EQ(readFile("files/resP.bin"), handPlayer(10, 20, 4000, 3, 1, 1, 6, 6));
     EXPECT_EQ(readFile("files/resE.bin"), handEnemy(9, 9, 9));
 }
+
+TEST(SavedGame, ALockFileThatIsNoFileIsNamedWithWhatToDoAndRemovingItLetsTheGameSave) {
+    ScratchDir scratch;
+    writeFile("outside.txt", "the player's own");
+    const std::vector<std::pair<std::string, std::function<int()>>> kinds = {
+        {"a folder", [] { return mkdir("files/save.lock", 0755); }},
+        {"a FIFO", [] { return mkfifo("files/save.lock", 0644); }},
+        {"a link", [] { return symlink("../outside.txt", "files/save.lock"); }},
+    };
+    for (const auto& kind : kinds) {
+        writeFile("files/resP.bin", handPlayer(10, 20, 4000, 3, 1, 1, 6, 6));
+        writeFile("files/resE.bin", handEnemy(9, 9, 9));
+        ASSERT_EQ(kind.second(), 0) << kind.first;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(SavedGame::writeGame(freshGame(), {}));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "bramblehoof: cannot save the game: files/save.lock is " +
+                                                              kind.first +
+                                                              ", not a regular file; remove it and the game saves "
+                                                              "again\n");
+        EXPECT_EQ(readFile("files/resP.bin"), handPlayer(10, 20, 4000, 3, 1, 1, 6, 6)) << kind.first;
+        EXPECT_EQ(readFile("files/resE.bin"), handEnemy(9, 9, 9)) << kind.first;
+        // Done as the message says, the next save goes through.
+        ASSERT_EQ(remove("files/save.lock"), 0);
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(SavedGame::writeGame(freshGame(), {}));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        ASSERT_EQ(remove("files/save.lock"), 0);
+    }
+    EXPECT_EQ(readFile("outside.txt"), "the player's own");
+}

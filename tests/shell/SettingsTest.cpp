@@ -151,6 +151,43 @@ TEST(Settings, TheFileIsFoundThroughAnAbsoluteXdgConfigHomeOrElseHome) {
     setenv("HOME", oldHome.c_str(), 1);
 }
 
+TEST(Settings, QuotedLinesReachTheTerminalEscapedAndAFloodIsCutToTenLines) {
+    testsupport::ScratchDir scratch;  // XDG_CONFIG_HOME is its config/
+    ASSERT_EQ(std::system("mkdir -p config/bramblehoof"), 0);
+    std::string text =
+        "[keys]\n"
+        "\x1b]0;owned\x07 = x\n"  // 2: would set the terminal's title
+        "up = \x1b[2J\x07\n"      // 3: would clear the screen and ring
+        "caf\xe9 = y\n"           // 4: Latin-1, not UTF-8
+        "\x1b[31mred\n";          // 5: no entry: the line itself is not quoted
+    for (int i = 6; i <= 15; ++i) {
+        text += "stop = F" + std::to_string(i) + ", \x9b?1049h\n";  // a C1 byte alone, not UTF-8
+    }
+    text += "attack = h\n";  // 16: after the flood, still read
+    testsupport::writeFile("config/bramblehoof/settings.ini", text);
+    Settings settings;
+    testing::internal::CaptureStderr();
+    settings.load(std::cerr);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err,
+              "bramblehoof: settings.ini line 2: unknown entry '\\x1b]0;owned\\x07'\n"
+              "bramblehoof: settings.ini line 3: unknown key name '\\x1b[2J\\x07'\n"
+              "bramblehoof: settings.ini line 4: unknown entry 'caf\\xe9'\n"
+              "bramblehoof: settings.ini line 5: not a [section], a name = value line or a comment\n"
+              "bramblehoof: settings.ini line 6: unknown key name '\\x9b?1049h'\n"
+              "bramblehoof: settings.ini line 7: unknown key name '\\x9b?1049h'\n"
+              "bramblehoof: settings.ini line 8: unknown key name '\\x9b?1049h'\n"
+              "bramblehoof: settings.ini line 9: unknown key name '\\x9b?1049h'\n"
+              "bramblehoof: settings.ini line 10: unknown key name '\\x9b?1049h'\n"
+              "bramblehoof: settings.ini line 11: unknown key name '\\x9b?1049h'\n"
+              "bramblehoof: settings.ini: ... and 4 more lines refused\n");
+    for (const char c : err) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        EXPECT_TRUE(c == '\n' || (byte >= 0x20 && byte < 0x7f)) << "byte " << int(byte) << " reached stderr";
+    }
+    EXPECT_EQ(settings.keys.keysOf(Action::Attack), Keys{SDLK_h});
+}
+
 }  // namespace
 
 namespace {
