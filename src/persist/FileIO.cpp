@@ -420,7 +420,18 @@ std::string FileIO::printable(const std::string& text) {
     return out;
 }
 
-void FileIO::report(const std::string& message) { std::cerr << "bramblehoof: " << printable(message) << std::endl; }
+namespace {
+
+long reportCount = 0;  // lines written by FileIO::report so far
+
+}  // namespace
+
+long FileIO::reportsMade() { return reportCount; }
+
+void FileIO::report(const std::string& message) {
+    ++reportCount;
+    std::cerr << "bramblehoof: " << printable(message) << std::endl;
+}
 
 void FileIO::reportSizeLimit(const std::string& path) {
     static bool told = false;

@@ -85,6 +85,9 @@ public:
     // One line on standard error, "bramblehoof: " first, shown as printable; the trace on standard
     // output is untouched.
     static void report(const std::string& message);
+    // How many lines report has written in this process: a caller compares it before and after
+    // its writes to know whether one of them failed.
+    static long reportsMade();
     // Reports that a write to path failed with EFBIG: it would have passed the size limit for files
     // (ulimit -f; main ignores SIGXFSZ, so the write fails instead of killing the game). Every later
     // write past the limit fails the same way, so this is told once per process.

@@ -17,6 +17,7 @@ public:
     static constexpr const char* kReplayOver = "REPLAY OVER";
     static constexpr const char* kPaused = "PAUSED";
     static constexpr const char* kChoices = "Enter: play again   Esc: quit";
+    static constexpr const char* kNotSaved = "This run could not be saved (see the terminal)";
     static constexpr const char* kPauseChoices = "Esc: continue   Q: quit to menu";
     static constexpr SDL_Rect kPanel{240, 210, 600, 300};  // in the 1080 by 720 picture
     static constexpr int kTitleScale = 2;                  // the title is drawn twice as large

@@ -58,6 +58,9 @@ struct Run {
     bool heroSwinging = false;        // the hero's attack was under way at the end of the last frame
     Outcome outcome = Outcome::None;  // set by the frame that ends the run by itself
     bool quitToMenu = false;          // the player left the run from the pause panel
+    bool committed = false;           // the record, the save and the replay are written
+    bool notSaved = false;            // one of those writes failed (its line is on standard error)
+    int place = 0;                    // where the run's score stands among the runs before it
 
     // The class-wide values every run reads (the menu's, the frame loop's flag, the farms'
     // countdown, the enemies' mood) as a fresh process has them before its menu. The one place

@@ -1,6 +1,7 @@
 #include "shell/Shell.h"
 
 #include "input/Gamepads.h"
+#include "persist/FileIO.h"
 #include "persist/RunPlace.h"
 #include "shell/Levels.h"
 #include "shell/SavedRun.h"
@@ -56,6 +57,7 @@ int Shell::play() {
         }
         runSetUp();
         frameLoop();
+        commitRun();
         const bool again = run.quitToMenu || showResultCard();
         endOfRun(again);
         if (!again) {
@@ -306,10 +308,12 @@ bool Shell::showResultCard(Uint64 millis) {
     std::string title = ResultCard::kReplayOver;
     if (run.outcome != Run::Outcome::ReplayOver) {
         title = run.outcome == Run::Outcome::Won ? ResultCard::kWon : ResultCard::kDied;
-        // The run's record is not in the players file yet: the end of run appends it.
-        const int place = RunPlace::of(hero->score, hero->path);
+        const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path);
         lines.push_back(ResultCard::Line{"Score: " + std::to_string(hero->score), false});
         lines.push_back(ResultCard::Line{ResultCard::placeLine(place, static_cast<int>(ScoreBoard::kShown)), false});
+    }
+    if (run.notSaved) {
+        lines.push_back(ResultCard::Line{ResultCard::kNotSaved, true});
     }
     lines.push_back(ResultCard::Line{ResultCard::kChoices, false});
     resultCard.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), title, lines, millis);
@@ -319,9 +323,25 @@ bool Shell::showResultCard(Uint64 millis) {
     return resultCard.choice() == PanelKeys::CardChoice::PlayAgain;
 }
 
-void Shell::endOfRun(bool processGoesOn) {
+void Shell::commitRun() {
     playKeys.active = false;
+    if (run.committed) {
+        return;
+    }
+    if (run.outcome == Run::Outcome::Won || run.outcome == Run::Outcome::Died) {
+        // Placed among the runs before it: the record goes in just below.
+        run.place = RunPlace::of(hero->score, hero->path);
+    }
+    const long reportsBefore = FileIO::reportsMade();
     SavedRun::keep(*this);
+    run.notSaved = FileIO::reportsMade() != reportsBefore;
+    run.replayOut.close();
+    replay->close();
+    run.committed = true;
+}
+
+void Shell::endOfRun(bool processGoesOn) {
+    commitRun();
     if (!processGoesOn) {
         sound.finish();  // the win or the death is heard to its end before the window goes
         if (!Render::isRunning) {
@@ -329,6 +349,4 @@ void Shell::endOfRun(bool processGoesOn) {
             game->clean();
         }
     }
-    run.replayOut.close();
-    replay->close();
 }

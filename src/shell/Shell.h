@@ -112,7 +112,10 @@ public:
     // player chooses, closes the window or leaves it `millis` alone. True when the player chose to
     // play again. Without such an end no card shows, and the answer is false.
     bool showResultCard(Uint64 millis = CardScreen::kWaitMillis);
-    // The run's player record and save; when the process ends with it, the teardown too.
+    // The run's player record, its save and the replay's close, as soon as the run has ended and
+    // before any card: a kill while a card shows loses nothing. Once a run.
+    void commitRun();
+    // The writes above if not made yet; when the process ends with the run, the teardown too.
     void endOfRun(bool processGoesOn = false);
 
 private:

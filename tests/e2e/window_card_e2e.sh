@@ -180,5 +180,20 @@ check "the hero died" has "youre dead"
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 check "one players record" test "$(stat -c %s "$work/files/players.bin")" -eq 56
 
+echo "== killed while the card shows: the run is already written"
+new_work
+save_hero 965 565 1 1 0 0 2 2
+save_enemies 1000 600 50 1000 600 50
+old_save=$(md5sum < "$work/files/resP.bin")
+start_game || exit 1
+click 540 260
+await_card card-killed
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null
+check "one players record" test "$(stat -c %s "$work/files/players.bin" 2>/dev/null || echo 0)" -eq 56
+check "a whole new save (56 and 24 bytes)" test "$(stat -c %s "$work/files/resP.bin"):$(stat -c %s "$work/files/resE.bin")" = "56:24"
+check "the save is the dead hero's, not the one resumed" test "$(md5sum < "$work/files/resP.bin")" != "$old_save"
+check "no temporary left" bash -c "! ls '$work/files' | grep -q '\\.tmp'"
+
 echo "screenshots in $shots"
 verdict window

@@ -269,6 +269,7 @@ TEST_F(RunFilesTest, MissingFilesFolderIsReportedOnceAndTheRunStillEnds) {
     const std::string end = traced([&] { shell->endOfRun(); });
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "bramblehoof: the folder files is missing: this run's score and save are not kept\n");
+    EXPECT_TRUE(shell->run.notSaved) << "the card is told the run was not saved";
     // The save's trace, each enemy as saved, and nothing read back.
     EXPECT_TRUE(std::regex_search(end, std::regex(" 300 300\n\n -?[0-9]+ 50\n -?[0-9]+ 50\n\n \\*{5} \n\n \\*{5} \n")))
         << end;
