@@ -58,8 +58,9 @@ PanelKeys::CardChoice PanelKeys::cardChoice(const SDL_Event& event) {
     if (event.type == SDL_QUIT || freshKey(event, SDLK_ESCAPE) || padPress(event, SDL_CONTROLLER_BUTTON_B)) {
         return CardChoice::Quit;
     }
+    // Not Space: it is the attack, and a player mashing it on the last blow would skip the card.
     if (event.type == SDL_MOUSEBUTTONDOWN || freshKey(event, SDLK_RETURN) || freshKey(event, SDLK_KP_ENTER) ||
-        freshKey(event, SDLK_SPACE) || padPress(event, SDL_CONTROLLER_BUTTON_A)) {
+        padPress(event, SDL_CONTROLLER_BUTTON_A)) {
         return CardChoice::PlayAgain;
     }
     return CardChoice::None;

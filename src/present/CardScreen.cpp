@@ -1,26 +1,26 @@
 #include "present/CardScreen.h"
 
 void CardScreen::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::string& title,
-                         const std::vector<ResultCard::Line>& below, Uint64 millis) {
+                         const std::vector<ResultCard::Line>& below, Uint64 giveUpMillis) {
     chosen = PanelKeys::CardChoice::None;
-    timedOut = false;
-    wait = millis;
-    deadline = SDL_GetTicks64() + millis;
+    gaveUp = false;
+    shownAt = clock();
+    giveUpAt = giveUpMillis == 0 ? 0 : shownAt + giveUpMillis;
     card.prepare(renderer, font, smallFont, title, below);
 }
 
 void CardScreen::take(const SDL_Event& event) {
-    const PanelKeys::CardChoice now = PanelKeys::cardChoice(event);
-    if (chosen == PanelKeys::CardChoice::None) {
-        chosen = now;
+    if (chosen != PanelKeys::CardChoice::None) {
+        return;
     }
-    if (now == PanelKeys::CardChoice::None && PanelKeys::isPress(event)) {
-        deadline = SDL_GetTicks64() + wait;  // the player is there: the card waits for a choice
+    if (event.type != SDL_QUIT && clock() < shownAt + kLockoutMillis) {
+        return;  // pressed before the card could be read
     }
+    chosen = PanelKeys::cardChoice(event);
 }
 
 void CardScreen::step() {
-    if (SDL_GetTicks64() >= deadline) {
-        timedOut = true;
+    if (giveUpAt != 0 && clock() >= giveUpAt) {
+        gaveUp = true;
     }
 }

@@ -8,30 +8,35 @@
 #include <vector>
 
 // The result card after a run that ended by itself: the run's last picture with what happened
-// over it, until the player chooses, closes the window or leaves it alone for its wait.
+// over it, until the player chooses or closes the window. It waits as long as the player likes.
 class CardScreen : public Screen {
 public:
-    static constexpr Uint64 kWaitMillis = 10000;  // a card left alone this long ends the process
+    // For this long after the card shows, no key, click or button acts on it: a blow or a key
+    // still pressed from play must not put it away unread.
+    static constexpr Uint64 kLockoutMillis = 800;
+
+    Uint64 (*clock)() = &SDL_GetTicks64;  // milliseconds; tests move time with their own
 
     // Keeps the run's last picture before it is presented.
     void capture(SDL_Renderer* renderer) { card.capture(renderer); }
     bool captured() const { return card.captured(); }
-    // Renders the card's lines once and starts its wait of `millis`.
+    // Renders the card's lines once; from now on it waits for the player. A card given a
+    // `giveUpMillis` (tests only) goes by itself after that long.
     void prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::string& title,
-                 const std::vector<ResultCard::Line>& below, Uint64 millis);
+                 const std::vector<ResultCard::Line>& below, Uint64 giveUpMillis = 0);
     void release() { card.release(); }
 
-    // The first choice wins; any other press shows the player is there, and the wait starts again.
+    // The first choice after the lockout wins; a close of the window counts at any time.
     void take(const SDL_Event& event) override;
     void step() override;
     void draw(SDL_Renderer* renderer) const override { card.draw(renderer); }
-    bool done() const override { return chosen != PanelKeys::CardChoice::None || timedOut; }
+    bool done() const override { return chosen != PanelKeys::CardChoice::None || gaveUp; }
     PanelKeys::CardChoice choice() const { return chosen; }
 
 private:
     ResultCard card;      // the card over the kept picture
-    Uint64 wait = 0;      // how long the card waits for a press
-    Uint64 deadline = 0;  // SDL's milliseconds at which a card left alone gives up
-    bool timedOut = false;
+    Uint64 shownAt = 0;   // the clock when the card was readied
+    Uint64 giveUpAt = 0;  // the clock at which it goes by itself; 0 for never
+    bool gaveUp = false;
     PanelKeys::CardChoice chosen = PanelKeys::CardChoice::None;
 };

@@ -299,7 +299,7 @@ bool Shell::pausePass() {
     return false;
 }
 
-bool Shell::showResultCard(Uint64 millis) {
+bool Shell::showResultCard(Uint64 giveUpMillis) {
     playKeys.active = false;
     if (run.outcome == Run::Outcome::None) {
         return false;
@@ -309,14 +309,16 @@ bool Shell::showResultCard(Uint64 millis) {
     if (run.outcome != Run::Outcome::ReplayOver) {
         title = run.outcome == Run::Outcome::Won ? ResultCard::kWon : ResultCard::kDied;
         const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path);
-        lines.push_back(ResultCard::Line{"Score: " + std::to_string(hero->score), false});
+        lines.push_back(ResultCard::Line{"Score: " + std::to_string(hero->score) +
+                                             "   Level reached: " + std::to_string(run.level),
+                                         false});
         lines.push_back(ResultCard::Line{ResultCard::placeLine(place, static_cast<int>(ScoreBoard::kShown)), false});
     }
     if (run.notSaved) {
         lines.push_back(ResultCard::Line{ResultCard::kNotSaved, true});
     }
     lines.push_back(ResultCard::Line{ResultCard::kChoices, false});
-    resultCard.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), title, lines, millis);
+    resultCard.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), title, lines, giveUpMillis);
     ScreenLoop::flushInput();  // keys, clicks and pad buttons still queued were meant for play
     screens.run(resultCard);
     resultCard.release();

@@ -109,9 +109,9 @@ public:
     // One pass of the pause panel; false once the pause is over.
     bool pausePass();
     // After a run that ended by itself (won, lost, a replay run out): the result card, until the
-    // player chooses, closes the window or leaves it `millis` alone. True when the player chose to
-    // play again. Without such an end no card shows, and the answer is false.
-    bool showResultCard(Uint64 millis = CardScreen::kWaitMillis);
+    // player chooses or closes the window (or, for tests, `giveUpMillis` pass). True when the
+    // player chose to play again. Without such an end no card shows, and the answer is false.
+    bool showResultCard(Uint64 giveUpMillis = 0);
     // The run's player record, its save and the replay's close, as soon as the run has ended and
     // before any card: a kill while a card shows loses nothing. Once a run.
     void commitRun();

@@ -99,6 +99,15 @@ start_game() {
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
 }
 
+# Waits (at most 20 s) until the players file holds $1 bytes: a run's end is written before its card.
+await_record() {
+  for _ in $(seq 1 200); do
+    [[ "$(stat -c %s "$work/files/players.bin" 2>/dev/null || echo 0)" -ge "$1" ]] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; }
 
 # Ends the game as a closed window (SIGTERM, which SDL turns into a window close); sets rc.

@@ -107,8 +107,21 @@ start_game || exit 1
 click "${REPLAY[@]}"
 # The replay plays one recorded line a frame, at 60 frames a second at best; a sanitized build on a
 # busy machine may run at a third of that, so the bound allows it, plus ten seconds for start-up.
-for _ in $(seq 1 $(( recorded / 2 + 100 ))); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then fail "replay ended by itself"; close_game; else wait "$pid"; rc=$?; fi
+# The REPLAY OVER card is up when its dark panel covers the window's middle.
+card_up() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW m
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  import -window root "$work/root.png" 2>/dev/null || return 1
+  m=$(convert "$work/root.png" -crop "600x300+$((X + 240))+$((Y + 210))" +repage -format '%[fx:mean]' info:)
+  awk -v m="$m" 'BEGIN { exit !(m < 0.35) }'
+}
+for _ in $(seq 1 $(( recorded / 2 + 100 ))); do card_up && break; kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+check "the REPLAY OVER card shows" card_up
+# It waits for the player, taking no key in its first 0.8 s.
+sleep 1.5
+xdotool key --window "$wid" Escape
+for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then fail "Escape on the REPLAY OVER card ended the game"; close_game; else wait "$pid"; rc=$?; fi
 check_exit
 check "REPLAY traced replay12" has "replay12"
 check "replay ran out" has "STOOOP"

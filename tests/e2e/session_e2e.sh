@@ -41,7 +41,8 @@ save_doomed_hero
 start_game || exit 1
 xdotool type --delay 60 "Ann"
 click 540 260
-sleep 2
+await_record 56
+sleep 1.5  # the card takes no key in its first 0.8 s
 xdotool key --window "$wid" Return
 sleep 1
 click 540 360  # NEW GAME on the menu shown again

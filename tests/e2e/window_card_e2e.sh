@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The built game in a real X window: the ground moves with the farm as the hero walks, the
 # window scales and clicks still hit the menu, F11 and Alt+Enter switch fullscreen, and a won or
-# lost run shows its card, which ends the game on Escape or after 10 s alone.
+# lost run shows its card, which waits for the player and ends the game on Escape.
 # Usage: window_card_e2e.sh GAME_BINARY SOURCE_DIR
 set -uo pipefail
 
@@ -142,20 +142,21 @@ check "fullscreen went on, off, on, off" test "$(grep -c 'bramblehoof: fullscree
   "bramblehoof: fullscreen on bramblehoof: fullscreen off bramblehoof: fullscreen on bramblehoof: fullscreen off "
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 
-echo "== a won run: the card, then the end of run by itself"
+echo "== a won run: the card waits for the player, Escape ends the game"
 new_work
 save_hero 100 100 5000 3 6 6 6 6
 save_enemies
 start_game || exit 1
-clicked_at=$(now_ms)
 click 540 260  # RESUME: the saved level is already complete, the first frame wins it
 await_card card-win
 check "a dark card over the picture (mean $panel)" awk -v m="$panel" 'BEGIN { exit !(m < 0.35) }'
-await_end 16
+sleep 12  # longer than a card ever waited by itself
+check "the game still runs after 12 s alone" kill -0 "$pid"
+await_card card-win-later
+check "and its card still shows (mean $panel)" awk -v m="$panel" 'BEGIN { exit !(m < 0.35) }'
+xdotool key --window "$wid" Escape
+await_end 10
 check_exit
-check "ended within 11 s of the card's showing ($(( ended_at - seen_at )) ms)" test $(( ended_at - seen_at )) -lt 11000
-check "the card stayed its whole 10 s after the click ($(( ended_at - clicked_at )) ms)" \
-  test $(( ended_at - clicked_at )) -ge 10000
 check "the win traced" has "You win!!!"
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 check "one players record" test "$(stat -c %s "$work/files/players.bin")" -eq 56
@@ -169,12 +170,13 @@ start_game || exit 1
 click 540 260
 await_card card-died
 check "the hero died and his card shows (mean $panel)" awk -v m="$panel" 'BEGIN { exit !(m < 0.35) }'
+sleep 1  # a key in the card's first 0.8 s is not taken
 pressed_at=$(now_ms)
 xdotool key --window "$wid" Escape
 await_end 3
 check_exit
-# Left alone, the card would stay 10 s from its showing. The end waits for the death's sound to
-# finish (about 1.5 s under the sanitizers), so a busy machine needs room beyond that.
+# The end waits for the death's sound to finish (about 1.5 s under the sanitizers), so a busy
+# machine needs room beyond that.
 check "Escape ended the card and the game at once ($(( ended_at - pressed_at )) ms)" test $(( ended_at - pressed_at )) -lt 5000
 check "the hero died" has "youre dead"
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"

@@ -8,6 +8,20 @@
 namespace {
 
 // Steps one frame and returns its trace.
+// A clock for the result card that moves 10 ms at each reading and presses the keys of the
+// script when their time comes, so a card's seconds pass at once.
+Uint64 cardNow = 0;
+std::vector<std::pair<Uint64, SDL_Keycode>> cardScript;  // milliseconds after the script starts
+Uint64 cardStart = 0;                                    // when the script starts
+Uint64 scriptedClock() {
+    cardNow += 10;
+    while (!cardScript.empty() && cardNow - cardStart >= cardScript.front().first) {
+        testsupport::pushKeyDown(cardScript.front().second);
+        cardScript.erase(cardScript.begin());
+    }
+    return cardNow;
+}
+
 class PlayTest : public ShellTest {
 protected:
     std::string frame() {
@@ -197,22 +211,25 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
     for (const auto& enemy : shell->run.enemies) {
         EXPECT_EQ(enemy->getID(), 0) << "nothing is placed after the last level";
     }
-    // A key pressed while the card shows puts it away at once (one queued before it is dropped:
-    // it was meant for play), and the card writes nothing, not even a score.
-    testsupport::pushKeyDown(SDLK_SPACE);
-    const Uint64 before = SDL_GetTicks64();  // taken before the timer starts counting its 200 ms
-    const SDL_TimerID later = SDL_AddTimer(
-        200,
-        [](Uint32, void*) -> Uint32 {
-            testsupport::pushKeyDown(SDLK_SPACE);
-            return 0;
-        },
-        nullptr);
-    EXPECT_EQ(traced([&] { shell->showResultCard(); }), "");
-    const Uint64 shown = SDL_GetTicks64() - before;
-    EXPECT_GE(shown, 200u);
-    EXPECT_LT(shown, 1000u);
-    SDL_RemoveTimer(later);
+    // The card waits for the player on a clock of the test's: what was queued before it is
+    // dropped (meant for play), nothing pressed in its first 0.8 s acts, Space (the attack) never
+    // does, and left alone for 30 s it still shows (the test then lets it go).
+    testsupport::pushKeyDown(SDLK_RETURN);
+    cardScript = {{100, SDLK_RETURN}, {500, SDLK_ESCAPE}, {900, SDLK_SPACE}, {20000, SDLK_SPACE}};
+    shell->resultCard.clock = &scriptedClock;
+    const Uint64 before = cardStart = cardNow;
+    bool again = true;
+    EXPECT_EQ(traced([&] { again = shell->showResultCard(30000); }), "");
+    EXPECT_FALSE(again);
+    EXPECT_EQ(shell->resultCard.choice(), PanelKeys::CardChoice::None) << "no press put the card away";
+    EXPECT_GE(cardNow - before, 30000u) << "it was still shown after 30 s";
+    // After the lockout Enter goes on to the menu.
+    cardScript = {{300, SDLK_RETURN}, {1000, SDLK_RETURN}};
+    const Uint64 second = cardStart = cardNow;
+    EXPECT_TRUE(shell->showResultCard(30000));
+    EXPECT_GE(cardNow - second, 1000u) << "the Enter in the lockout did nothing";
+    EXPECT_LT(cardNow - second, 30000u);
+    shell->resultCard.clock = &SDL_GetTicks64;
     EXPECT_FALSE(shell->resultCard.captured());
     EXPECT_FALSE(testsupport::fileExists("files/players.bin"));
     endFrames(1);
