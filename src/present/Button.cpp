@@ -26,8 +26,9 @@ std::size_t prefixOnBoundary(const std::string& s, std::size_t limit) {
 }
 
 // The items from the top of the screen down: SCORE BOARD, RESUME, REPLAY, NEW GAME.
-const std::size_t kScreenOrder[Button::kItems] = {Button::kScoreBoardEntry, Button::kResumeEntry, Button::kReplayEntry,
-                                                  Button::kNewGameEntry};
+const std::size_t kScreenOrder[] = {Button::kScoreBoardEntry, Button::kResumeEntry,  Button::kReplayEntry,
+                                    Button::kNewGameEntry,    Button::kOptionsEntry, Button::kQuitEntry};
+constexpr std::size_t kFocusable = sizeof kScreenOrder / sizeof kScreenOrder[0];
 
 }  // namespace
 
@@ -92,6 +93,15 @@ void Button::choose(std::size_t entry) {
             // SCORE BOARD chooses no run mode; it only shows or hides the best runs.
             showScores = !showScores;
             break;
+        case kOptionsEntry:
+            optionsAsked = true;
+            break;
+        case kQuitEntry:
+            // Ends the process as a close on a menu shown again does, without a run or a word.
+            quitAsked = true;
+            Render::isRunning = false;
+            checkIs = 0;
+            break;
         default:
             break;
     }
@@ -99,10 +109,12 @@ void Button::choose(std::size_t entry) {
 
 void Button::moveFocus(int steps) {
     std::size_t at = 0;
-    while (at < kItems && kScreenOrder[at] != focus) {
+    while (at < kFocusable && kScreenOrder[at] != focus) {
         ++at;
     }
-    const int n = static_cast<int>(kItems);
+    // The items under the score board are out of reach while it shows.
+    const int n = static_cast<int>(showScores ? kItems : kFocusable);
+    at = at < static_cast<std::size_t>(n) ? at : 0;
     focus = kScreenOrder[static_cast<std::size_t>(((static_cast<int>(at) + steps) % n + n) % n)];
 }
 
@@ -119,6 +131,10 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 break;
             case SDL_KEYDOWN: {
                 const SDL_Keycode key = event.key.keysym.sym;
+                if (key == SDLK_ESCAPE && event.key.repeat == 0) {
+                    choose(kQuitEntry);
+                    break;
+                }
                 if (key == SDLK_BACKSPACE) {
                     eraseLastCharacter();
                     return inputText;
@@ -139,9 +155,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 return inputText;
             case SDL_MOUSEMOTION:
                 // The item under the pointer takes the focus, so only one item is ever highlighted.
-                for (std::size_t entry = 0; entry < kItems && entry < positions.size() && entry < sizes.size();
-                     ++entry) {
-                    if (isOnLoc(positions[entry], sizes[entry], event.motion.x, event.motion.y)) {
+                for (std::size_t entry = 0; entry < positions.size() && entry < sizes.size(); ++entry) {
+                    const bool item = entry < kItems || (entry > kItems && !showScores);
+                    if (item && isOnLoc(positions[entry], sizes[entry], event.motion.x, event.motion.y)) {
                         focus = entry;
                     }
                 }
@@ -159,6 +175,12 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                         choose(entry);
                     }
                 }
+                for (std::size_t entry : {kOptionsEntry, kQuitEntry}) {
+                    if (!showScores && entry < positions.size() && entry < sizes.size() &&
+                        isOnLoc(positions[entry], sizes[entry], x, y)) {
+                        choose(entry);
+                    }
+                }
                 break;
             }
             case SDL_CONTROLLERDEVICEADDED:
@@ -172,6 +194,8 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                     moveFocus(1);
                 } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) {
                     choose(focus);
+                } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_B) {
+                    choose(kQuitEntry);
                 }
                 break;
             default:

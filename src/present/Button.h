@@ -29,6 +29,8 @@ public:
     std::function<bool(const std::string&)> fits;
     std::size_t focus = kNewGameEntry;  // the entry Enter or pad A chooses, shown highlighted
     bool firstMenu = true;              // the process's first menu; closing a later one says nothing
+    bool optionsAsked = false;          // OPTIONS chosen: the menu shows the options, then goes on
+    bool quitAsked = false;             // QUIT (or Escape, pad B) chosen: the process ends, no run
 
     Button();
 
@@ -52,4 +54,7 @@ public:
     static constexpr std::size_t kResumeEntry = 2;
     static constexpr std::size_t kScoreBoardEntry = 3;
     static constexpr std::size_t kItems = 4;  // entries 0 to 3 are items; 4 is the name line
+    // Below the sign, after the name line: hidden and out of reach while the score board shows.
+    static constexpr std::size_t kOptionsEntry = 5;
+    static constexpr std::size_t kQuitEntry = 6;
 };

@@ -107,7 +107,13 @@ void Game::applyWindowKeys() {
         return;
     }
     toggleAsked = false;
-    const bool on = !isFullscreen();
+    setFullscreen(!isFullscreen());
+}
+
+void Game::setFullscreen(bool on) {
+    if (window == nullptr || on == isFullscreen()) {
+        return;
+    }
     if (on) {
         SDL_GetWindowSize(window, &windowedW, &windowedH);
     }

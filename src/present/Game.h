@@ -39,6 +39,8 @@ public:
     // hero like any other key.
     void applyWindowKeys();
     bool isFullscreen() const;
+    // Desktop fullscreen on or off, with one line saying which; the windowed size comes back.
+    void setFullscreen(bool on);
     SDL_Rect calculate(SDL_Rect hero, bool activeX, bool activeY);
     // Loads the ground picture (world-sized, flat clear colour with sparse details) and keeps
     // only its details, packed in a small texture. Without it the ground is the clear colour alone.

@@ -3,6 +3,7 @@
 void PauseScreen::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont,
                           const std::vector<std::string>& help) {
     chosen = PanelKeys::PauseChoice::None;
+    optionsAsked = false;
     std::vector<ResultCard::Line> lines;
     for (const std::string& line : help) {
         lines.push_back(ResultCard::Line{line, true});
@@ -17,4 +18,15 @@ void PauseScreen::take(const SDL_Event& event) {
     if (chosen == PanelKeys::PauseChoice::None) {
         chosen = PanelKeys::pauseChoice(event);
     }
+    const bool optionsKey = (event.type == SDL_KEYDOWN && event.key.repeat == 0 && event.key.keysym.sym == SDLK_o) ||
+                            (event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == SDL_CONTROLLER_BUTTON_Y);
+    optionsAsked = optionsAsked || (optionsKey && chosen == PanelKeys::PauseChoice::None);
+}
+
+Screen* PauseScreen::opens() {
+    if (!optionsAsked || !openOptions) {
+        return nullptr;
+    }
+    optionsAsked = false;
+    return openOptions();
 }

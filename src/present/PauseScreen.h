@@ -4,6 +4,7 @@
 #include "present/ResultCard.h"
 #include "present/Screen.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,13 @@ public:
     void take(const SDL_Event& event) override;
     void draw(SDL_Renderer* renderer) const override { card.draw(renderer); }
     bool done() const override { return chosen != PanelKeys::PauseChoice::None; }
+    // O or pad Y: the screen openOptions readies, shown over the panel until it is done.
+    Screen* opens() override;
+    std::function<Screen*()> openOptions;
     PanelKeys::PauseChoice choice() const { return chosen; }
 
 private:
     ResultCard card;  // the panel over the kept picture
     PanelKeys::PauseChoice chosen = PanelKeys::PauseChoice::None;
+    bool optionsAsked = false;
 };

@@ -18,7 +18,7 @@ public:
     static constexpr const char* kPaused = "PAUSED";
     static constexpr const char* kChoices = "Enter: play again   Esc: quit";
     static constexpr const char* kNotSaved = "This run could not be saved (see the terminal)";
-    static constexpr const char* kPauseChoices = "Esc: continue   Q: quit to menu";
+    static constexpr const char* kPauseChoices = "Esc: continue   O: options   Q: quit to menu";
     static constexpr SDL_Rect kPanel{240, 210, 600, 300};  // in the 1080 by 720 picture
     static constexpr int kTitleScale = 2;                  // the title is drawn twice as large
     static constexpr Uint8 kPanelAlpha = 255;              // opaque: nothing of the picture shows through the lines

@@ -38,6 +38,25 @@ void MenuPhase::layOut(Button& button) {
     menuSizes.push_back(menuTexts[kNameItem]->getRect());
     menuPositions.push_back(menuTexts[kNameItem]->getPos(kNameLineOffset));
 
+    // OPTIONS and QUIT side by side under the sign: entries 5 and 6, after the name line.
+    release();
+    const char* const lower[2] = {kOptionsLabel, kQuitLabel};
+    int widths[2] = {0, 0};
+    int height = 0;
+    for (int i = 0; i < 2; ++i) {
+        lowerLabels[i] = Text::lineTexture(Render::renderer, menuTexts[kNameItem]->font, lower[i], Text::kMenuColor);
+        if (lowerLabels[i] != nullptr) {
+            SDL_QueryTexture(lowerLabels[i], nullptr, nullptr, &widths[i], &height);
+        }
+    }
+    const int centre = Render::kPicture.w / 2;
+    lowerAt[0] = SDL_Rect{centre - kLowerGap / 2 - widths[0], kLowerRowY, widths[0], height};
+    lowerAt[1] = SDL_Rect{centre + kLowerGap / 2, kLowerRowY, widths[1], height};
+    for (const SDL_Rect& at : lowerAt) {
+        menuPositions.push_back(SDL_Rect{at.x, at.y, 0, 0});
+        menuSizes.push_back(SDL_Rect{0, 0, at.w, at.h});
+    }
+
     Text& name = *menuTexts[kNameItem];
     name.display(name.showInput(" "), name.getPos(kNameLineOffset));
     // A longer name would run off the sign and past the window's edge; the cursor goes after it.
@@ -45,6 +64,15 @@ void MenuPhase::layOut(Button& button) {
         return name.getPos(kNameLineOffset).x + name.widthOf(typed) + Text::kCursorGap + Text::kCursorWidth <=
                kSignRight;
     };
+}
+
+void MenuPhase::release() {
+    for (SDL_Texture*& label : lowerLabels) {
+        if (label != nullptr && Render::renderer != nullptr) {
+            SDL_DestroyTexture(label);
+        }
+        label = nullptr;
+    }
 }
 
 void MenuPhase::reset() {
@@ -76,7 +104,8 @@ void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
         name.drawCursor(line, name.getPos(kNameLineOffset));
     }
 
-    if (button.focus < menuPositions.size()) {
+    const bool lowerShown = !button.showScores;  // the board covers the ground under the sign
+    if (button.focus < menuPositions.size() && (lowerShown || button.focus < Button::kItems)) {
         const SDL_Rect at = menuPositions[button.focus];
         const SDL_Rect size = menuSizes[button.focus];
         menu.drawFocus(SDL_Rect{at.x, at.y, size.w, size.h});
@@ -84,6 +113,11 @@ void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
     for (int i = 1; i < kMenuTexts; ++i) {
         Text& item = *menuTexts[i];
         item.display(item.PrintButton(kMenuLabels[i]), item.getPos(0));
+    }
+    for (int i = 0; i < 2 && lowerShown; ++i) {
+        if (lowerLabels[i] != nullptr) {
+            SDL_RenderCopy(Render::renderer, lowerLabels[i], nullptr, &lowerAt[i]);
+        }
     }
     if (button.showScores != scoreBoard.isOpen()) {
         if (button.showScores) {

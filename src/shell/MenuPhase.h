@@ -28,6 +28,10 @@ public:
     ScoreBoard scoreBoard;                // the best runs, shown on the menu on demand
     MenuRedraw menuRedraw;                // whether a menu pass has anything new to show
     bool open = true;                     // the menu phase goes on
+    static constexpr const char* kOptionsLabel = "OPTIONS";
+    static constexpr const char* kQuitLabel = "QUIT";
+    static constexpr int kLowerRowY = 474;  // below the sign, between its posts
+    static constexpr int kLowerGap = 70;    // between OPTIONS and QUIT
 
     // Start-up in its three steps, each where start-up takes it: the text objects, their fonts,
     // then the items' pictures, places and the empty name line.
@@ -36,7 +40,13 @@ public:
     void layOut(Button& button);
     // A fresh menu for a new run: nothing shown yet, the board closed.
     void reset();
+    // Frees the labels made by layOut, before the renderer goes.
+    void release();
     // One pass of an open menu: the picture when something is new, and the one event the button
     // takes. The caller paces.
     void pass(Menu& menu, Button& button, Sound& sound);
+
+private:
+    SDL_Texture* lowerLabels[2] = {nullptr, nullptr};  // OPTIONS and QUIT
+    SDL_Rect lowerAt[2] = {};                          // where they are drawn
 };

@@ -6,7 +6,7 @@
 #include "present/Render.h"
 
 #include <cstdlib>
-#include <sstream>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -201,29 +201,144 @@ Settings::Settings() {
     }
 }
 
+
+namespace {
+
+// The value a row has in settings now, as the file writes it.
+std::string valueText(const Settings& settings, const Settings::Row& row) {
+    if (row.kind == Settings::Kind::Number) {
+        return std::to_string(settings.*row.number);
+    }
+    if (row.kind == Settings::Kind::Switch) {
+        return settings.*row.flag ? "on" : "off";
+    }
+    std::string text;
+    for (SDL_Keycode key : settings.keys.keysOf(row.action)) {
+        text += (text.empty() ? "" : ", ") + std::string(SDL_GetKeyName(key));
+    }
+    return text;
+}
+
+// The section a "[name]" line opens, or "" for any other line.
+std::string sectionOf(const std::string& line) {
+    const std::string t = trimmed(line);
+    return t.size() > 2 && t.front() == '[' && t.back() == ']' ? trimmed(t.substr(1, t.size() - 2)) : "";
+}
+
+// The name of a "name = value" line, or "" for any other line (comments included).
+std::string entryNameOf(const std::string& line) {
+    const std::string t = trimmed(line);
+    const std::size_t equals = t.find('=');
+    if (t.empty() || t[0] == ';' || t[0] == '#' || equals == std::string::npos) {
+        return "";
+    }
+    return trimmed(t.substr(0, equals));
+}
+
+}  // namespace
+
 std::string Settings::text() const {
-    std::ostringstream out;
+    std::string out;
     std::string section;
     for (const Row& row : table()) {
         if (section != row.section) {
             section = row.section;
-            out << (out.tellp() > 0 ? "\n" : "") << "[" << section << "]\n";
+            out += (out.empty() ? "[" : "\n[") + section + "]\n";
         }
-        out << row.name << " = ";
-        if (row.kind == Kind::Number) {
-            out << this->*row.number;
-        } else if (row.kind == Kind::Switch) {
-            out << (this->*row.flag ? "on" : "off");
-        } else {
-            const char* separator = "";
-            for (SDL_Keycode key : keys.keysOf(row.action)) {
-                out << separator << SDL_GetKeyName(key);
-                separator = ", ";
+        out += std::string(row.name) + " = " + valueText(*this, row) + "\n";
+    }
+    return out;
+}
+
+std::string Settings::merged(const std::string& old) const {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < old.size();) {
+        std::size_t end = old.find('\n', at);
+        end = end == std::string::npos ? old.size() : end;
+        lines.push_back(old.substr(at, end - at));
+        at = end + 1;
+    }
+    const std::vector<Row>& rows = table();
+    std::vector<bool> written(rows.size(), false);
+    std::vector<std::pair<std::string, std::size_t>> sectionEnds;  // a section and its last line
+    std::string section;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string opened = sectionOf(lines[i]);
+        if (!opened.empty()) {
+            section = opened;
+            sectionEnds.emplace_back(section, i);
+            continue;
+        }
+        const std::string name = entryNameOf(lines[i]);
+        for (std::size_t r = 0; r < rows.size() && !name.empty(); ++r) {
+            if (section == rows[r].section && name == rows[r].name) {
+                lines[i] = name + " = " + valueText(*this, rows[r]);
+                written[r] = true;
             }
         }
-        out << "\n";
+        if (!name.empty() && !sectionEnds.empty()) {
+            sectionEnds.back().second = i;
+        }
     }
-    return out.str();
+    // What the file lacks goes after the last entry of its section, in the table's order.
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (written[r]) {
+            continue;
+        }
+        const std::string line = std::string(rows[r].name) + " = " + valueText(*this, rows[r]);
+        bool placed = false;
+        for (std::size_t s = sectionEnds.size(); s-- > 0 && !placed;) {
+            if (sectionEnds[s].first == rows[r].section) {
+                const std::size_t after = sectionEnds[s].second;
+                lines.insert(lines.begin() + static_cast<long>(after) + 1, line);
+                for (auto& other : sectionEnds) {
+                    other.second += other.second > after ? 1 : 0;
+                }
+                sectionEnds[s].second = after + 1;  // the next one goes after this one
+                placed = true;
+            }
+        }
+        if (!placed) {
+            while (!lines.empty() && trimmed(lines.back()).empty()) {
+                lines.pop_back();
+            }
+            if (!lines.empty()) {
+                lines.push_back("");
+            }
+            lines.push_back(std::string("[") + rows[r].section + "]");
+            sectionEnds.emplace_back(rows[r].section, lines.size() - 1);
+            lines.push_back(line);
+            sectionEnds.back().second = lines.size() - 1;
+        }
+    }
+    std::string out;
+    for (const std::string& line : lines) {
+        out += line + "\n";
+    }
+    return out;
+}
+
+bool Settings::save(std::string& why) const {
+    const std::string path = file(kFileName);
+    if (path.empty()) {
+        why = "no folder for the settings (neither XDG_CONFIG_HOME nor HOME is set)";
+        return false;
+    }
+    // The folder and the one above it (~/.config on a fresh account).
+    mkdir(FileIO::folderOf(folder).c_str(), 0755);
+    mkdir(folder.c_str(), 0755);
+    std::string old;
+    std::string unread;
+    if (!FileIO::readSmall(path, SettingsFile::kMaxBytes, old, unread) && !unread.empty()) {
+        why = unread;  // a file the game cannot read is not replaced: it may be the player's own
+        return false;
+    }
+    const std::string fresh = path + ".tmp";
+    if (!FileIO::writeFresh(fresh, merged(old), why) || !FileIO::rename(fresh, path, why)) {
+        FileIO::removeIfThere(fresh);
+        return false;
+    }
+    return FileIO::syncFolder(path, why);
 }
 
 std::string Settings::configFolder() {

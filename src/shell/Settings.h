@@ -59,4 +59,11 @@ public:
     void apply(const std::string& text, std::ostream& problems);
     // Every setting as a settings file states it, section by section; apply() reads it back.
     std::string text() const;
+    // The text of a settings file with every setting's line set to its value now: the lines the
+    // game does not manage (comments, unknown entries) stay as they are, a setting the file lacks
+    // is added to its section (the section at the end when the file has none).
+    std::string merged(const std::string& old) const;
+    // Writes settings.ini whole or not at all: the merged text to a fresh temporary in the same
+    // folder, flushed, renamed into place. False with why when it could not; the old file stands.
+    bool save(std::string& why) const;
 };

@@ -178,7 +178,7 @@ void Shell::showMenuAgain() {
 }
 
 bool Shell::closedOnMenuShownAgain() {
-    if (!menuShownAgain() || Render::isRunning) {
+    if (!(menuShownAgain() || button->quitAsked) || Render::isRunning) {
         return false;
     }
     // The run before this menu has been saved already: nothing is left to record.
@@ -195,6 +195,7 @@ void Shell::tearDown() {
 void Shell::releasePictures() {
     PlayKeys::uninstall();
     mainMenu.scoreBoard.close();
+    mainMenu.release();
     resultCard.release();
     pausePanel.release();
     help.close();
@@ -209,8 +210,53 @@ bool Shell::menuPass() {
     }
     game->applyWindowKeys();
     mainMenu.pass(*menu, *button, sound);
+    if (button->optionsAsked) {
+        button->optionsAsked = false;
+        showOptions([this](SDL_Renderer*) { menu->copyTex(menu->getPos(), menu->getRect()); });
+        mainMenu.reset();  // the menu's picture is made anew
+    }
     pacer.endPass();
     return true;
+}
+
+void Shell::readyOptions(std::function<void(SDL_Renderer*)> backdrop) {
+    using Row = OptionsScreen::Row;
+    std::vector<Row> rows;
+    rows.push_back(Row{"Music volume", 0, Sound::kVolumeSteps, false, [this] { return settings.musicVolume; },
+                       [this](int v) { settings.musicVolume = v; }});
+    rows.push_back(Row{"Effects volume", 0, Sound::kVolumeSteps, false, [this] { return settings.effectsVolume; },
+                       [this](int v) { settings.effectsVolume = v; }});
+    rows.push_back(Row{"Mute", 0, 1, true, [this] { return sound.isMuted() ? 1 : 0; },
+                       [this](int v) { settings.muted = v != 0; }});
+    rows.push_back(Row{"Fullscreen", 0, 1, true, [this] { return game->isFullscreen() ? 1 : 0; },
+                       [this](int v) { settings.fullscreen = v != 0; }});
+    rows.push_back(Row{"Reduced motion", 0, 1, true, [this] { return settings.reducedMotion ? 1 : 0; },
+                       [this](int v) { settings.reducedMotion = v != 0; }});
+    options.changed = [this](std::size_t row) { optionChanged(row); };
+    options.backdrop = std::move(backdrop);
+    options.open(hudTexts[kHudTexts - 1]->font, help.smallFont(), std::move(rows));
+}
+
+void Shell::showOptions(std::function<void(SDL_Renderer*)> backdrop) {
+    readyOptions(std::move(backdrop));
+    ScreenLoop::flushInput();  // the click or key that opened them is not theirs
+    screens.run(options);
+    ScreenLoop::flushInput();  // nor is the Escape that closed them the menu's
+}
+
+void Shell::optionChanged(std::size_t row) {
+    // Heard and seen at once: the sound at its new level, the window as asked.
+    sound.setVolumes(settings.musicVolume, settings.effectsVolume);
+    sound.setMuted(settings.muted);
+    game->setFullscreen(settings.fullscreen);
+    if (row == 1) {
+        sound.play(Sound::Effect::Click);
+    }
+    std::string why;
+    if (!settings.save(why) && !settingsUnsaved) {
+        settingsUnsaved = true;  // once: the game plays on with the options in memory
+        FileIO::report(Settings::kFileName + std::string(" not written: ") + why);
+    }
 }
 
 void Shell::menuPhase() {
@@ -273,6 +319,10 @@ void Shell::startPause() {
     // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
     player->letGo();
     pausePanel.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), help.text());
+    pausePanel.openOptions = [this]() -> Screen* {
+        readyOptions([this](SDL_Renderer* renderer) { pausePanel.draw(renderer); });
+        return &options;
+    };
     screens.open();
 }
 
@@ -309,9 +359,8 @@ bool Shell::showResultCard(Uint64 giveUpMillis) {
     if (run.outcome != Run::Outcome::ReplayOver) {
         title = run.outcome == Run::Outcome::Won ? ResultCard::kWon : ResultCard::kDied;
         const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path);
-        lines.push_back(ResultCard::Line{"Score: " + std::to_string(hero->score) +
-                                             "   Level reached: " + std::to_string(run.level),
-                                         false});
+        lines.push_back(ResultCard::Line{
+            "Score: " + std::to_string(hero->score) + "   Level reached: " + std::to_string(run.level), false});
         lines.push_back(ResultCard::Line{ResultCard::placeLine(place, static_cast<int>(ScoreBoard::kShown)), false});
     }
     if (run.notSaved) {

@@ -5,6 +5,7 @@
 #include "present/Game.h"
 #include "present/HelpPanel.h"
 #include "present/Menu.h"
+#include "present/OptionsScreen.h"
 #include "present/PauseScreen.h"
 #include "present/Sound.h"
 #include "present/Text.h"
@@ -68,6 +69,7 @@ public:
     MenuPhase mainMenu;                                  // the menu's texts, board and passes
     CardScreen resultCard;                   // shown after a run that ended by itself, over its last picture
     PauseScreen pausePanel;                  // shown while a run is paused, over its last picture
+    OptionsScreen options;                   // the settings, from the menu and from the pause panel
     HelpPanel help;                          // how to play: at the start of a new game, on F1, in the pause panel
     PlayKeys playKeys{settings.keys, help};  // pause and help keys during play
     PlayFrame playFrame;                     // one frame of play
@@ -87,9 +89,14 @@ public:
     bool menuShownAgain() const { return runsBegun > 1; }
     // After a run that leaves the process going: a fresh run and its menu.
     void showMenuAgain();
-    // After the menu phase: true, with the teardown done, when the window was closed on a menu
-    // shown again; the process then ends without a run.
+    // After the menu phase: true, with the teardown done, when the player chose QUIT (or Escape,
+    // pad B) or closed the window on a menu shown again; the process then ends without a run.
     bool closedOnMenuShownAgain();
+    // The options screen over `backdrop` until the player goes back; every change is applied and
+    // written to settings.ini at once.
+    void showOptions(std::function<void(SDL_Renderer*)> backdrop);
+    // Readies the options screen's rows, bound to the settings, the sound and the window.
+    void readyOptions(std::function<void(SDL_Renderer*)> backdrop);
 
     // Creates every object and opens the window. Returns false, with a line on standard error,
     // when no window can be shown; then nothing else may run and no file is touched.
@@ -124,7 +131,11 @@ private:
     // Frees the pictures and fonts that need the renderer, before it goes.
     void releasePictures();
 
-    int runsBegun = 0;  // runs made by beginRun in this process
+    // Applies a changed option and writes the settings.
+    void optionChanged(std::size_t row);
+
+    int runsBegun = 0;             // runs made by beginRun in this process
+    bool settingsUnsaved = false;  // the settings could not be written once: said on standard error
     std::unique_ptr<Game> gameObj;
     std::unique_ptr<Arrow> arrowObj;
     std::unique_ptr<Menu> menuObj;

@@ -36,8 +36,8 @@ TEST_F(ShellTest, StartUpTracesTheWindowAndLaysOutTheMenu) {
     EXPECT_EQ(shell->farmSite1.x, 1500);
     EXPECT_EQ(shell->farmSite2.y, 700);
     EXPECT_EQ(shell->farmSite3.x, 1700);
-    ASSERT_EQ(shell->mainMenu.menuPositions.size(), 5u);
-    ASSERT_EQ(shell->mainMenu.menuSizes.size(), 5u);
+    ASSERT_EQ(shell->mainMenu.menuPositions.size(), 7u);
+    ASSERT_EQ(shell->mainMenu.menuSizes.size(), 7u);
     // REPLAY, NEW GAME, RESUME, SCORE BOARD, name line: one left edge, one size, 50 pixels apart.
     const int newGameY = shell->mainMenu.menuPositions[1].y;
     EXPECT_EQ(shell->mainMenu.menuPositions[0].y, newGameY - 50);
@@ -56,6 +56,45 @@ TEST_F(ShellTest, StartUpTracesTheWindowAndLaysOutTheMenu) {
     EXPECT_TRUE(Button::isOnLoc(shell->mainMenu.menuPositions[3], shell->mainMenu.menuSizes[3], kItemX, kScoreBoardY));
     EXPECT_FALSE(Button::isOnLoc(shell->mainMenu.menuPositions[0], shell->mainMenu.menuSizes[0], kItemX, kNewGameY));
     EXPECT_FALSE(Button::isOnLoc(shell->mainMenu.menuPositions[2], shell->mainMenu.menuSizes[2], kItemX, kReplayY));
+    // OPTIONS and QUIT side by side under the name line, clear of every item above them.
+    const std::vector<SDL_Rect>& at = shell->mainMenu.menuPositions;
+    const std::vector<SDL_Rect>& size = shell->mainMenu.menuSizes;
+    EXPECT_GT(at[Button::kOptionsEntry].y, at[4].y + size[4].h);
+    EXPECT_EQ(at[Button::kQuitEntry].y, at[Button::kOptionsEntry].y);
+    EXPECT_GT(at[Button::kQuitEntry].x, at[Button::kOptionsEntry].x + size[Button::kOptionsEntry].w);
+    EXPECT_GT(size[Button::kOptionsEntry].w, 0);
+}
+
+TEST_F(ShellTest, QuitEscapeAndPadBEndTheProcessFromTheMenuWithoutARunOrAFile) {
+    // QUIT clicked on the first menu: no word of a close, no run, only the teardown.
+    const SDL_Rect quit = shell->mainMenu.menuPositions[Button::kQuitEntry];
+    const SDL_Rect quitSize = shell->mainMenu.menuSizes[Button::kQuitEntry];
+    testsupport::pushClick(quit.x + quitSize.w / 2, quit.y + quitSize.h / 2);
+    EXPECT_EQ(endMenu(), "");
+    bool ended = false;
+    EXPECT_EQ(traced([&] { ended = shell->closedOnMenuShownAgain(); }), "Game Cleaned\n");
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(testsupport::fileExists("files/players.bin"));
+    EXPECT_FALSE(testsupport::fileExists("files/resP.bin"));
+    EXPECT_FALSE(testsupport::fileExists("files/replay.txt"));
+
+    // Escape on a fresh game's first menu, then a pad's B: each ends the menu the same way.
+    for (const bool pad : {false, true}) {
+        traced([&] { shell.reset(); });
+        shell = std::make_unique<Shell>();
+        SetUp();
+        if (pad) {
+            SDL_Event b{};
+            b.type = SDL_CONTROLLERBUTTONDOWN;
+            b.cbutton.button = SDL_CONTROLLER_BUTTON_B;
+            SDL_PushEvent(&b);
+        } else {
+            testsupport::pushKeyDown(SDLK_ESCAPE);
+        }
+        EXPECT_EQ(endMenu(), "") << (pad ? "pad B" : "Escape");
+        EXPECT_TRUE(button->quitAsked) << (pad ? "pad B" : "Escape");
+        EXPECT_FALSE(Render::isRunning);
+    }
 }
 
 TEST_F(ShellTest, MenuPassesTakeOneEventEachAndEndThePassAfterTheClick) {

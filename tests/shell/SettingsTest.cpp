@@ -1,6 +1,7 @@
 #include "shell/Settings.h"
 
 #include "ShellFixture.h"
+#include "persist/FileIO.h"
 
 #include "TestSupport.h"
 
@@ -8,6 +9,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -189,6 +191,43 @@ TEST(Settings, QuotedLinesReachTheTerminalEscapedAndAFloodIsCutToTenLines) {
 }
 
 }  // namespace
+
+TEST(Settings, AWriteKeepsTheFilesOwnLinesAndAnInterruptedOneLeavesTheOldFileWhole) {
+    testsupport::ScratchDir scratch;
+    Settings settings;
+    settings.folder = scratch.path() + "/config/bramblehoof";
+    const std::string path = settings.file(Settings::kFileName);
+    const std::string old = "; my keys\n[keys]\nup = z, Up\njump = x\n\n[sound]\n# quiet evenings\nmusic = 2\n";
+    mkdir((scratch.path() + "/config").c_str(), 0755);
+    mkdir(settings.folder.c_str(), 0755);
+    testsupport::writeFile(path, old);
+    std::ostringstream problems;
+    settings.apply(old, problems);
+    settings.musicVolume = 6;
+    settings.fullscreen = true;
+
+    // Every step of the write failed in turn: the old file stands, no temporary is left.
+    for (FileIO::Step failing : {FileIO::Step::Create, FileIO::Step::Write, FileIO::Step::Sync, FileIO::Step::Rename}) {
+        FileIO::beforeStep = [failing](FileIO::Step step, const std::string&) { return step == failing ? EIO : 0; };
+        std::string why;
+        EXPECT_FALSE(settings.save(why)) << static_cast<int>(failing);
+        EXPECT_EQ(testsupport::readFile(path), old) << static_cast<int>(failing);
+        EXPECT_FALSE(testsupport::fileExists(path + ".tmp")) << static_cast<int>(failing);
+    }
+    FileIO::beforeStep = nullptr;
+
+    std::string why;
+    ASSERT_TRUE(settings.save(why)) << why;
+    const std::string written = testsupport::readFile(path);
+    EXPECT_EQ(written.find("; my keys\n[keys]\nup = Z, Up\njump = x\nleft = A, Left\n"), 0u) << written;
+    EXPECT_NE(written.find("# quiet evenings\nmusic = 6\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("[window]\nfullscreen = on\n"), std::string::npos) << written;
+    Settings back;
+    std::ostringstream lines;
+    back.apply(written, lines);
+    EXPECT_EQ(lines.str(), "bramblehoof: settings.ini line 4: unknown entry 'jump'\n") << "the player's line stays";
+    EXPECT_EQ(back.text(), settings.text()) << "read back, the same settings";
+}
 
 namespace {
 
