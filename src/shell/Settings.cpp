@@ -201,7 +201,6 @@ Settings::Settings() {
     }
 }
 
-
 namespace {
 
 // The value a row has in settings now, as the file writes it.
