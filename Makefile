@@ -16,8 +16,11 @@ deps:
 # What a player needs: the program, its pictures and font, its sounds and the installed files.
 GAME_TARGETS := bramblehoof pictures sounds dist_files
 
+# Any warning fails the build; `make build WERROR=OFF` lets a newer compiler's new warnings pass.
+WERROR     ?= ON
+
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLEHOOF_WERROR=$(WERROR) >/dev/null
 
 # Builds the game at build/bramblehoof and makes everything it loads under images/ and sounds/;
 # the tests and their tools are left to `make test`, so a player waits only for the game.
@@ -59,7 +62,7 @@ test-fast:
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan:
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBRAMBLEHOOF_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBRAMBLEHOOF_SANITIZE=ON -DBRAMBLEHOOF_WERROR=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

@@ -55,8 +55,14 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
     SDL_EventState(SDL_POLLSENTINEL, SDL_DISABLE);
 
     // Resizable: the picture keeps its 1080 by 720 layout and is scaled to fit (see below).
-    window =
-        SDL_CreateWindow(title, x, y, w, h, SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // The accelerated renderer is OpenGL's: a window made without OpenGL would be destroyed and
+    // made again when the renderer starts, and whoever found the first one (a desktop, a test)
+    // would lose it. Without OpenGL (no display driver for it) a plain window serves.
+    window = SDL_CreateWindow(title, x, y, w, h, flags | SDL_WINDOW_OPENGL);
+    if (window == nullptr) {
+        window = SDL_CreateWindow(title, x, y, w, h, flags);
+    }
     if (window != nullptr) {
         std::cout << "Window created" << std::endl;
         // Without it the task bar shows a generic icon; the game plays on without one.

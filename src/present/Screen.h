@@ -17,4 +17,7 @@ public:
     virtual void draw(SDL_Renderer* renderer) const = 0;
     // The screen has what it waited for: its loop ends with this pass.
     virtual bool done() const { return false; }
+    // A screen to show over this one, asked once a pass (a panel's sub-screen): the loop runs it
+    // until it is done and then comes back here. The screen readies it before handing it over.
+    virtual Screen* opens() { return nullptr; }
 };

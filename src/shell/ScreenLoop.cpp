@@ -11,20 +11,32 @@ void ScreenLoop::flushInput() {
 
 bool ScreenLoop::pass(Screen& screen) {
     game->applyWindowKeys();
+    Screen& top = over.empty() ? screen : *over.back();
     bool news = !shown;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         news = true;
         Gamepads::deviceEvent(event);  // a pad plugged in or pulled out meanwhile
-        screen.take(event);
+        top.take(event);
     }
-    screen.step();
-    if (screen.done()) {
-        return false;
+    top.step();
+    if (Screen* opened = top.opens()) {
+        over.push_back(opened);
+        shown = false;
+    } else if (top.done()) {
+        if (over.empty()) {
+            return false;
+        }
+        over.pop_back();  // back to the screen under it, drawn anew
+        shown = false;
     }
-    if (news) {
+    if (news || !shown) {
+        // The clear of play and of the menu keeps its colour whatever a screen draws with.
+        Uint8 r = 0, g = 0, b = 0, a = 0;
+        SDL_GetRenderDrawColor(Render::renderer, &r, &g, &b, &a);
         game->clear();
-        screen.draw(Render::renderer);
+        (over.empty() ? screen : *over.back()).draw(Render::renderer);
+        SDL_SetRenderDrawColor(Render::renderer, r, g, b, a);
         Render::markDrawn();
         game->present();
         shown = true;

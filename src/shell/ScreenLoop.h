@@ -3,9 +3,12 @@
 #include "present/Screen.h"
 #include "shell/FramePacer.h"
 
-// Runs a screen: each pass reads every waiting event and hands it to the screen, steps it, draws
-// it when something may have changed, presents and paces. A screen that does not change by itself
-// is drawn again only after an event (an expose, a resize, a key), so it costs next to no CPU.
+#include <vector>
+
+// Runs a screen: each pass reads every waiting event and hands it to the screen on top, steps it,
+// draws it when something may have changed, presents and paces. A screen that does not change by
+// itself is drawn again only after an event (an expose, a resize, a key), so it costs next to no
+// CPU. A screen may open another over itself; the loop comes back to it when that one is done.
 class ScreenLoop {
 public:
     explicit ScreenLoop(FramePacer& pacer) : pacer(pacer) {}
@@ -16,14 +19,18 @@ public:
     // screen about to open.
     static void flushInput();
 
-    // The next pass is a screen's first: it draws whatever happens.
-    void open() { shown = false; }
+    // The next pass is a screen's first: it draws whatever happens; nothing is open over it.
+    void open() {
+        shown = false;
+        over.clear();
+    }
     // One pass; false, with nothing drawn, once the screen is done.
     bool pass(Screen& screen);
     // Passes from a fresh start until the screen is done.
     void run(Screen& screen);
 
 private:
-    FramePacer& pacer;   // shared with the menu and the frames: one pace for the whole game
-    bool shown = false;  // the screen's picture is on screen as it stands
+    FramePacer& pacer;          // shared with the menu and the frames: one pace for the whole game
+    bool shown = false;         // the top screen's picture is on screen as it stands
+    std::vector<Screen*> over;  // screens opened over the one run, the top last
 };

@@ -84,7 +84,13 @@ new_work() {
 start_game() {
   (cd "$work" && exec env "${game_env[@]}" "$game" "$@" >"$work/trace.txt" 2>"$work/stderr.txt") &
   pid=$!
-  wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
+  # A window that goes while xdotool walks the tree makes it fail (BadWindow): ask again.
+  wid=""
+  for _ in $(seq 1 40); do
+    wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' 2>/dev/null | head -1)
+    [[ -n "$wid" ]] && break
+    sleep 0.2
+  done
   if [[ -z "$wid" ]]; then fail "window appeared"; return 1; fi
   sleep 0.5
   # SDL may replace its first window while the renderer starts: take the one that stayed.
