@@ -1,9 +1,28 @@
 #include "present/DrawQueue.h"
 
+#include <algorithm>
+
 bool DrawQueue::skipCovered = true;
 
-void DrawQueue::add(Render& figure, SDL_Rect src, SDL_Rect dst) {
-    if (figure.texture == nullptr) {
+DrawQueue::DrawQueue() { queues().push_back(this); }
+
+DrawQueue::~DrawQueue() {
+    auto& all = queues();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
+    destroyReleased();
+}
+
+std::vector<DrawQueue*>& DrawQueue::queues() {
+    static std::vector<DrawQueue*> all;
+    return all;
+}
+
+void DrawQueue::add(Render& figure, SDL_Rect src, SDL_Rect dst) { keep(figure, src, dst, true); }
+
+void DrawQueue::addSoftEdged(Render& thing, SDL_Rect src, SDL_Rect dst) { keep(thing, src, dst, false); }
+
+void DrawQueue::keep(Render& picture, SDL_Rect src, SDL_Rect dst, bool coverable) {
+    if (picture.texture == nullptr) {
         return;  // a missing picture draws nothing
     }
     if (skipCovered && !Render::showsInPicture(dst)) {
@@ -11,10 +30,11 @@ void DrawQueue::add(Render& figure, SDL_Rect src, SDL_Rect dst) {
         return;
     }
     Drawing drawing;
-    drawing.texture = figure.texture;
+    drawing.texture = picture.texture;
     drawing.src = src;
     drawing.dst = dst;
-    SDL_GetTextureColorMod(figure.texture, &drawing.r, &drawing.g, &drawing.b);
+    drawing.coverable = coverable;
+    SDL_GetTextureColorMod(picture.texture, &drawing.r, &drawing.g, &drawing.b);
     drawings.push_back(drawing);
 }
 
@@ -23,12 +43,49 @@ bool DrawQueue::sameSpot(const Drawing& a, const Drawing& b) {
            SDL_RectEquals(&a.dst, &b.dst) == SDL_TRUE;
 }
 
+bool DrawQueue::holds(const SDL_Texture* texture) const {
+    return std::any_of(drawings.begin(), drawings.end(),
+                       [texture](const Drawing& drawing) { return drawing.texture == texture; });
+}
+
+void DrawQueue::release(SDL_Texture* texture, std::unique_ptr<OpaqueMask>& mask) {
+    for (DrawQueue* queue : queues()) {
+        if (queue->holds(texture)) {
+            queue->released.push_back(texture);
+            queue->releasedMasks.push_back(std::move(mask));
+            return;
+        }
+    }
+    SDL_DestroyTexture(texture);
+}
+
+void DrawQueue::destroyReleased() {
+    // Without a renderer its textures went with it.
+    if (Render::renderer != nullptr) {
+        for (SDL_Texture* texture : released) {
+            SDL_DestroyTexture(texture);
+        }
+    }
+    released.clear();
+    releasedMasks.clear();
+}
+
 void DrawQueue::flush() {
+    // Insertion sort: stable, in place (no allocation), and quick on the few dozen drawings of a
+    // frame, which mostly come in nearly sorted.
+    for (std::size_t i = 1; i < drawings.size(); ++i) {
+        const Drawing moving = drawings[i];
+        std::size_t at = i;
+        for (; at > 0 && feet(drawings[at - 1]) > feet(moving); --at) {
+            drawings[at] = drawings[at - 1];
+        }
+        drawings[at] = moving;
+    }
     const std::size_t count = drawings.size();
     for (std::size_t i = 0; i < count; ++i) {
         const Drawing& drawing = drawings[i];
         bool covered = false;
-        for (std::size_t later = i + 1; skipCovered && later < count && !covered; ++later) {
+        for (std::size_t later = i + 1; skipCovered && drawing.coverable && later < count && !covered; ++later) {
             covered = sameSpot(drawing, drawings[later]);
         }
         if (covered) {
@@ -51,4 +108,5 @@ void DrawQueue::flush() {
         Render::markDrawn();
     }
     drawings.clear();
+    destroyReleased();
 }

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "present/OpaqueMask.h"
 #include "present/Render.h"
 
+#include <memory>
 #include <vector>
 
-// Figure drawings held back until flush, so that a drawing a later one covers exactly (same
-// picture, same source and destination) can be left out. That changes no pixel as long as the
-// pictures have no partly transparent pixel: the later drawing replaces every pixel the earlier
-// one set and leaves every other pixel alone, whatever was drawn in between.
+// Drawings of the playing field held back until flush, then made in depth order: by their feet
+// (the bottom edge of the destination), the lowest on the screen last, so it stands in front.
+// A figure's drawing that a later one covers exactly (same picture, same source and
+// destination) can be left out. That changes no pixel as long as the picture has no partly
+// transparent pixel: the later drawing replaces every pixel the earlier one set and leaves every
+// other pixel alone, whatever was drawn in between.
 class DrawQueue {
 public:
     // Leave out drawings that show nothing: covered ones, and (here and in Render::copyTex) those
@@ -16,11 +20,23 @@ public:
 
     long skipped = 0;  // drawings this queue left out so far
 
-    // Keeps the drawing with the picture's colour tint as it is now.
+    DrawQueue();
+    ~DrawQueue();
+    DrawQueue(const DrawQueue&) = delete;
+    DrawQueue& operator=(const DrawQueue&) = delete;
+
+    // Keeps the drawing of a figure (a sheet fully opaque or fully clear in every pixel) with the
+    // picture's colour tint as it is now.
     void add(Render& figure, SDL_Rect src, SDL_Rect dst);
-    // Makes the kept drawings in order, each with its own tint; the pictures keep their tints.
-    // Must run before a picture whose drawing is kept is destroyed.
+    // The same for a picture that may have partly transparent pixels: never left out as covered.
+    void addSoftEdged(Render& thing, SDL_Rect src, SDL_Rect dst);
+    // Makes the kept drawings by their feet; equal feet keep the order they came in. Each is made
+    // with its own tint; the pictures keep their tints.
     void flush();
+
+    // Destroys texture; while a queue still holds a drawing of it, that queue takes it and mask
+    // (which its drawings read) and destroys them after its flush, so an entity may go mid-pass.
+    static void release(SDL_Texture* texture, std::unique_ptr<OpaqueMask>& mask);
 
 private:
     struct Drawing {
@@ -30,8 +46,17 @@ private:
         Uint8 r = 255;  // colour tint at the time of the drawing
         Uint8 g = 255;
         Uint8 b = 255;
+        bool coverable = true;  // a later drawing at the same spot may stand in for it
     };
     static bool sameSpot(const Drawing& a, const Drawing& b);
+    static int feet(const Drawing& drawing) { return drawing.dst.y + drawing.dst.h; }
+    static std::vector<DrawQueue*>& queues();  // every queue alive
 
-    std::vector<Drawing> drawings;  // keeps its capacity: no allocation once the game runs
+    void keep(Render& picture, SDL_Rect src, SDL_Rect dst, bool coverable);
+    bool holds(const SDL_Texture* texture) const;
+    void destroyReleased();
+
+    std::vector<Drawing> drawings;                           // keeps its capacity: no allocation once the game runs
+    std::vector<SDL_Texture*> released;                      // pictures gone while drawings of them wait
+    std::vector<std::unique_ptr<OpaqueMask>> releasedMasks;  // and their masks
 };

@@ -14,6 +14,8 @@ public:
     static constexpr int kHalfH = 360;
     static constexpr int kMaxCamX = 1080;  // the view never leaves the 2160 by 1440 world
     static constexpr int kMaxCamY = 720;
+    static constexpr int kWorldW = kMaxCamX + kWindowW;  // the world the view can show
+    static constexpr int kWorldH = kMaxCamY + kWindowH;
     static constexpr const char* kGroundPath = "images/ground.png";
     static constexpr const char* kIconPath = "images/icon.png";  // the window's icon
     // The window class: the desktop entry's id, so docks tie the window to its menu entry.

@@ -14,7 +14,7 @@ Render::~Render() { releaseTexture(); }
 
 void Render::releaseTexture() {
     if (texture != nullptr && renderer != nullptr) {
-        SDL_DestroyTexture(texture);
+        DrawQueue::release(texture, mask);  // a drawing of it may still wait in a queue
     }
     texture = nullptr;
 }

@@ -51,8 +51,9 @@ public:
     static bool trimToOpaque(SDL_Texture* texture, SDL_Rect& src, SDL_Rect& dst);
 
 protected:
-    // Destroys texture while its renderer still exists; after Game::clean the renderer
-    // has already taken every texture with it, so there is nothing left to free.
+    // Destroys texture while its renderer still exists (after the flush of a queue still holding
+    // a drawing of it); after Game::clean the renderer has already taken every texture with it,
+    // so there is nothing left to free.
     void releaseTexture();
     // Replaces texture with the picture at path and writes its size into w and h; when it cannot
     // be loaded, texture is null and w and h keep their defaults.

@@ -62,7 +62,7 @@ ScoreBoard::~ScoreBoard() { close(); }
 std::vector<ScoreBoard::Entry> ScoreBoard::best(const std::vector<PlayerRecord>& records) {
     std::vector<Entry> entries;
     for (const PlayerRecord& record : records) {
-        if (qualifies(entries, record.score)) {
+        if (played(record.score, record.name) && qualifies(entries, record.score)) {
             keep(entries, Entry{displayName(record.name), record.score});
         }
     }
@@ -78,7 +78,9 @@ std::vector<ScoreBoard::Entry> ScoreBoard::bestInFile(const std::string& players
             // Most records of a long file do not make the list: only the score is looked at.
             if (qualifies(entries, PlayerRecord::scoreOf(bytes))) {
                 const PlayerRecord record = PlayerRecord::decode(bytes);
-                keep(entries, Entry{displayName(record.name), record.score});
+                if (played(record.score, record.name)) {
+                    keep(entries, Entry{displayName(record.name), record.score});
+                }
             }
         },
         error);

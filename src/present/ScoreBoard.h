@@ -35,8 +35,11 @@ public:
     ScoreBoard& operator=(const ScoreBoard&) = delete;
     ~ScoreBoard();
 
-    // The best kShown runs, highest score first; equal scores keep their file order.
+    // The best kShown runs, highest score first; equal scores keep their file order. Runs that
+    // never played (no points and no name) are left out; the players file keeps them.
     static std::vector<Entry> best(const std::vector<PlayerRecord>& records);
+    // Whether a run with this score and stored name was played: it scored or was named.
+    static bool played(int score, const std::string& storedName) { return score != 0 || !storedName.empty(); }
     // The same straight from the players file, streamed: only the best kShown are ever held, so
     // memory stays flat whatever the file's size. A file that cannot be read lists nothing and is
     // reported on stderr.

@@ -1,6 +1,9 @@
 #include "shell/MenuPhase.h"
 
+#include "persist/FileIO.h"
 #include "persist/Player.h"
+#include "persist/Replay.h"
+#include "persist/SavedGame.h"
 
 #include <string>
 
@@ -83,6 +86,11 @@ void MenuPhase::reset() {
     for (auto& text : menuTexts) {
         text->freeALL();
     }
+    // Once per menu: no menu pass writes or removes these files.
+    unsigned char first = 0;
+    dimmed.fill(false);
+    dimmed[kReplayItem] = FileIO::readPrefix(Replay::kDefaultPath, &first, 1) == 0;
+    dimmed[kResumeItem] = FileIO::readPrefix(SavedGame::kPlayerPath, &first, 1) == 0;
 }
 
 void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
@@ -112,7 +120,11 @@ void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
     }
     for (int i = 1; i < kMenuTexts; ++i) {
         Text& item = *menuTexts[i];
-        item.display(item.PrintButton(kMenuLabels[i]), item.getPos(0));
+        SDL_Texture* label = item.PrintButton(kMenuLabels[i]);
+        if (dimmed[i] && label != nullptr) {
+            SDL_SetTextureAlphaMod(label, kDimmedAlpha);
+        }
+        item.display(label, item.getPos(0));
     }
     for (int i = 0; i < 2 && lowerShown; ++i) {
         if (lowerLabels[i] != nullptr) {

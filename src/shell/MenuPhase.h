@@ -18,6 +18,9 @@ class MenuPhase {
 public:
     static constexpr int kMenuTexts = 5;
     static constexpr int kNameItem = 0;
+    static constexpr int kReplayItem = 1;
+    static constexpr int kResumeItem = 3;
+    static constexpr Uint8 kDimmedAlpha = 80;   // an item with nothing to act on shows faintly
     static constexpr int kNameLineOffset = 50;  // the name line stands 50 pixels below NEW GAME
     static constexpr int kSignRight = 760;      // the menu sign's writing ends here: a name stops before it
 
@@ -32,13 +35,17 @@ public:
     static constexpr const char* kQuitLabel = "QUIT";
     static constexpr int kLowerRowY = 474;  // below the sign, between its posts
     static constexpr int kLowerGap = 70;    // between OPTIONS and QUIT
+    // Items drawn dimmed: REPLAY without a recorded run, RESUME without a saved game. Decided
+    // when the menu opens; a click on them still does what it always did.
+    std::array<bool, kMenuTexts> dimmed{};
 
     // Start-up in its three steps, each where start-up takes it: the text objects, their fonts,
     // then the items' pictures, places and the empty name line.
     void makeTexts();
     void initTexts();
     void layOut(Button& button);
-    // A fresh menu for a new run: nothing shown yet, the board closed.
+    // A fresh menu for a new run: nothing shown yet, the board closed, the items with nothing
+    // behind them dimmed.
     void reset();
     // Frees the labels made by layOut, before the renderer goes.
     void release();

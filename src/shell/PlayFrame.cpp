@@ -24,7 +24,8 @@ void PlayFrame::run(Shell& shell) {
     // laid its sand colour, so only the details are drawn.
     game->drawGround(cam);
 
-    drawHud(shell);
+    // The HUD's numbers are read here, as they always were; the lines are drawn over the field.
+    const Hud hud = makeHud(shell);
 
     bool attackedThisFrame = false;
     if (player->is_attack()) {
@@ -36,9 +37,15 @@ void PlayFrame::run(Shell& shell) {
     }
     shell.run.heroSwinging = player->is_attack();
 
+    arrowCodes.clear();
     enemyPass(shell, attackedThisFrame);
     farmPass(shell, attackedThisFrame);
     bullPass(shell);
+    figures.flush();
+    showHud(shell, hud);
+    for (const int code : arrowCodes) {
+        arrow->show_arrow(code);  // placed as the farm pass placed it, then drawn
+    }
 
     shell.hudTexts[kHealthText]->delText();
     shell.hudTexts[kBullsText]->delText();
@@ -63,18 +70,31 @@ void PlayFrame::run(Shell& shell) {
     Levels::endOfFrame(shell);
 }
 
-void PlayFrame::drawHud(Shell& shell) {
+void PlayFrame::drawHud(Shell& shell) { showHud(shell, makeHud(shell)); }
+
+PlayFrame::Hud PlayFrame::makeHud(Shell& shell) {
+    Hud hud;
     Text& health = *shell.hudTexts[kHealthText];
     // A blow can take more than the health left; nobody has less than none.
-    health.display(health.SetText("Health: ", std::max(0, player->getHel()), 0, 0), health.getPos(kHealthRow));
+    hud.lines[0] = health.SetText("Health: ", std::max(0, player->getHel()), 0, 0);
+    hud.places[0] = health.getPos(kHealthRow);
     Text& killed = *shell.hudTexts[kEnemiesText];
-    killed.display(killed.SetText("Enemies killed: ", player->getEnemy(), shell.run.enemyCount, 1),
-                   killed.getPos(kEnemiesRow));
+    hud.lines[1] = killed.SetText("Enemies killed: ", player->getEnemy(), shell.run.enemyCount, 1);
+    hud.places[1] = killed.getPos(kEnemiesRow);
     Text& collected = *shell.hudTexts[kBullsText];
-    collected.display(collected.SetText("Bulls collected: ", player->getBul(), shell.run.bullCount, 1),
-                      collected.getPos(kBullsRow));
+    hud.lines[2] = collected.SetText("Bulls collected: ", player->getBul(), shell.run.bullCount, 1);
+    hud.places[2] = collected.getPos(kBullsRow);
     Text& score = *shell.hudTexts[kScoreText];
-    score.display(score.SetText("Score: ", hero != nullptr ? hero->score : 0, 0, 0), score.getPos(kScoreRow));
+    hud.lines[3] = score.SetText("Score: ", hero != nullptr ? hero->score : 0, 0, 0);
+    hud.places[3] = score.getPos(kScoreRow);
+    return hud;
+}
+
+void PlayFrame::showHud(Shell& shell, const Hud& hud) {
+    const HudItem order[kHudLines] = {kHealthText, kEnemiesText, kBullsText, kScoreText};
+    for (int i = 0; i < kHudLines; ++i) {
+        shell.hudTexts[order[i]]->display(hud.lines[i], hud.places[i]);
+    }
     for (auto& text : shell.hudTexts) {
         text->freeALL();
     }
@@ -98,8 +118,7 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
             if (!enemy.isDestroyed()) {
                 drawEnemy(enemy);
             } else {
-                figures.flush();  // its drawings need its picture
-                slot.reset();
+                slot.reset();  // its drawings keep its picture (DrawQueue::release)
                 player->enemyKill();
                 hero->getEnemyP();
             }
@@ -145,7 +164,6 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
         const SDL_Rect heroSrc = player->handleEvents(game->getPos())->drawSrc;
         figures.add(*player, heroSrc, heroDest);
     }
-    figures.flush();
 }
 
 void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
@@ -176,11 +194,13 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
             }
             // Slot 0 may be gone while every other farm is farther than the search's start.
             if (shell.run.farms[nearestFarm] != nullptr) {
-                arrow->show_arrow(shell.run.farms[nearestFarm]->pointer(player->checkPosition(game->getPos())));
+                const int code = shell.run.farms[nearestFarm]->pointer(player->checkPosition(game->getPos()));
+                arrow->place(code);
+                arrowCodes.push_back(code);
             }
         }
         if (!slot->isDestroyed()) {
-            slot->copyTex(slot->getRect(), slot->getPos(game->getPos()));
+            figures.addSoftEdged(*slot, slot->getRect(), slot->getPos(game->getPos()));
         } else {
             slot.reset();
             shell.sound.play(Sound::Effect::FarmFalls);
@@ -189,7 +209,7 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
         Farm& farm = *slot;
         if (farm.getHurt(farm.getPosReal(game->getPos()), player->getPos()) && attackedThisFrame) {
             farm.getRed(player->getDam());
-            farm.copyTex(farm.getRect(), farm.getPos(game->getPos()));
+            figures.addSoftEdged(farm, farm.getRect(), farm.getPos(game->getPos()));
             farm.getUnRed();
         }
     }
@@ -202,7 +222,7 @@ void PlayFrame::bullPass(Shell& shell) {
             continue;
         }
         const SDL_Rect cam = game->getPos();
-        slot->copyTex(slot->getRect(), slot->getPos(cam));
+        figures.addSoftEdged(*slot, slot->getRect(), slot->getPos(cam));
         if (player->collisionB(slot->getPos(game->getPos()), game->getPos())) {
             slot.reset();
             hero->getBullP();

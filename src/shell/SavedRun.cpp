@@ -74,7 +74,10 @@ void SavedRun::resume(Shell& shell) {
         return;
     }
     SavedGame::traceResumedPlayer(record);
-    player->setAll(record.x, record.y, record.health);
+    // A save made before steps stopped at the world's edge may hold a place outside it.
+    const SDL_Rect drawn = player->getPos();
+    const SDL_Point at = Cowboy::nearestInWorld(SDL_Rect{record.x, record.y, drawn.w, drawn.h});
+    player->setAll(at.x, at.y, record.health);
     player->setEnemy(record.enemiesKilled);
     player->setBull(record.bullsCollected);
     shell.run.enemyCount = record.enemyCount;

@@ -13,6 +13,11 @@ Arrow::Arrow() {
 }
 
 void Arrow::show_arrow(int code) {
+    place(code);
+    draw();
+}
+
+void Arrow::place(int code) {
     flip = SDL_FLIP_NONE;
     angle = 0;
     switch (code) {
@@ -44,6 +49,9 @@ void Arrow::show_arrow(int code) {
         default:
             break;  // unknown codes keep the last place and point up
     }
+}
+
+void Arrow::draw() {
     SDL_RenderCopyEx(renderer, texture, &rect, &pos, angle, nullptr, static_cast<SDL_RendererFlip>(flip));
     markDrawn();
 }

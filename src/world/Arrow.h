@@ -27,5 +27,10 @@ public:
 
     Arrow();
 
+    // Places the arrow for a direction code of Farm::pointer and draws it there.
     void show_arrow(int code);
+    // The two halves of show_arrow: the play frame places it in the farm pass and draws it later,
+    // over the field.
+    void place(int code);
+    void draw();
 };

@@ -1,7 +1,9 @@
 #include "world/Cowboy.h"
 
 #include "input/Gamepads.h"
+#include "present/Game.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -46,31 +48,32 @@ void Cowboy::spawn() {
 }
 
 void Cowboy::handleKeyDown(KeyBindings::Action action) {
+    // A step stops at the world's edge: past it the view no longer follows and he is lost.
     walking = true;
     attacking = false;  // any key press cancels an attack in progress
     switch (action) {
         case KeyBindings::Action::Up:
             activeY = true;
             activeX = false;
-            destRect.y = moved(destRect.y, -speed);
+            destRect.y = withinWorld(moved(destRect.y, -speed), destRect.h, Game::kWorldH);
             side = 0;
             break;
         case KeyBindings::Action::Left:
             activeX = true;
             activeY = false;
-            destRect.x = moved(destRect.x, -speed);
+            destRect.x = withinWorld(moved(destRect.x, -speed), destRect.w, Game::kWorldW);
             side = 1;
             break;
         case KeyBindings::Action::Down:
             activeY = true;
             activeX = false;
-            destRect.y = moved(destRect.y, speed);
+            destRect.y = withinWorld(moved(destRect.y, speed), destRect.h, Game::kWorldH);
             side = 2;
             break;
         case KeyBindings::Action::Right:
             activeX = true;
             activeY = false;
-            destRect.x = moved(destRect.x, speed);
+            destRect.x = withinWorld(moved(destRect.x, speed), destRect.w, Game::kWorldW);
             side = 3;
             break;
         case KeyBindings::Action::Stop:
@@ -271,6 +274,14 @@ KeyBindings::Action Cowboy::stickDirection(int x, int y) {
         return x < 0 ? KeyBindings::Action::Left : KeyBindings::Action::Right;
     }
     return y < 0 ? KeyBindings::Action::Up : KeyBindings::Action::Down;
+}
+
+int32_t Cowboy::withinWorld(int32_t coord, int32_t drawn, int32_t extent) {
+    return std::clamp(coord, 0, std::max(0, extent - drawn));
+}
+
+SDL_Point Cowboy::nearestInWorld(SDL_Rect at) {
+    return SDL_Point{withinWorld(at.x, at.w, Game::kWorldW), withinWorld(at.y, at.h, Game::kWorldH)};
 }
 
 void Cowboy::spawnRep() {

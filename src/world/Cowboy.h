@@ -75,6 +75,9 @@ public:
     void letGo();
     // The way a left stick at (x, y) walks: the larger axis decides, inside the dead zone none.
     static KeyBindings::Action stickDirection(int x, int y);
+    // The place nearest to at's corner where a figure of at's size lies wholly inside the world
+    // the view can show.
+    static SDL_Point nearestInWorld(SDL_Rect at);
 
 private:
     HeldWalk held;  // walking keys and pad directions held down, and the steps they owe
@@ -85,4 +88,6 @@ private:
     void stopWalking();
     void handleKey(const SDL_KeyboardEvent& key);
     void handlePad(const SDL_Event& event);
+    // coord within 0 and extent less drawn: where a figure drawn that large stays in view.
+    static int32_t withinWorld(int32_t coord, int32_t drawn, int32_t extent);
 };

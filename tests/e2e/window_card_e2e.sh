@@ -173,7 +173,7 @@ check "the hero died and his card shows (mean $panel)" awk -v m="$panel" 'BEGIN 
 sleep 1  # a key in the card's first 0.8 s is not taken
 pressed_at=$(now_ms)
 xdotool key --window "$wid" Escape
-await_end 3
+await_end 6
 check_exit
 # The end waits for the death's sound to finish (about 1.5 s under the sanitizers), so a busy
 # machine needs room beyond that.

@@ -143,3 +143,28 @@ TEST(ScoreBoardFile, ShowScoreListsLikeGetAllAndMovesDown) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScoreBoardFile, RunsThatNeverPlayedAreLeftOutButKeptInTheFile) {
+    testsupport::ScratchDir scratch;
+    std::string bytes;
+    for (int i = 0; i < 12; ++i) {
+        bytes += record("", 0);  // more unplayed runs than the board lists, before any played one
+    }
+    bytes += record("Ann", 0) + record("", 40) + record("", 0) + record("Bo", 10);
+    testsupport::writeFile("files/players.bin", bytes);
+    const auto best = ScoreBoard::bestInFile("files/players.bin");
+    ASSERT_EQ(best.size(), 3u);
+    EXPECT_EQ(ScoreBoard::lines(best), (std::vector<std::string>{"1. - 40", "2. Bo 10", "3. Ann 0"}))
+        << "a run with points or a name was played, even without the other";
+    EXPECT_EQ(testsupport::readFile("files/players.bin"), bytes) << "the file keeps every record";
+
+    std::vector<PlayerRecord> records(12, rec("", 0));
+    records.push_back(rec("Cy", 0));
+    const auto fromList = ScoreBoard::best(records);
+    ASSERT_EQ(fromList.size(), 1u);
+    EXPECT_EQ(fromList[0].name, "Cy");
+}
+
+}  // namespace

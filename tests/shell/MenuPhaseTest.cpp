@@ -291,3 +291,54 @@ TEST_F(ShellTest, ScoreBoardClickTogglesTheBoardAndKeepsTheMenu) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pixels of dark ink inside menu item entry's box, in the last shown picture.
+int inkOf(Shell& shell, std::size_t entry) {
+    const SDL_Rect at = shell.mainMenu.menuPositions[entry];
+    const SDL_Rect size = shell.mainMenu.menuSizes[entry];
+    int ink = 0;
+    for (int y = at.y; y < at.y + size.h && y < 720; ++y) {
+        for (int x = at.x; x < at.x + size.w && x < 1080; ++x) {
+            const Uint32 p = shown.at(static_cast<std::size_t>(y) * 1080 + x);
+            // The letters, dark red at their alpha of 170, stand well darker than the light sign.
+            ink += (p >> 24) < 150 ? 1 : 0;
+        }
+    }
+    return ink;
+}
+
+TEST_F(ShellTest, ReplayAndResumeAreDimmedWhileThereIsNothingToReplayOrResume) {
+    keepShown = true;
+    // No files at all, then files that are there but empty: both items dimmed.
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        if (round == 1) {
+            testsupport::writeFile("files/replay.txt", "");
+            testsupport::writeFile("files/resP.bin", "");
+        }
+        shell->mainMenu.reset();
+        traced([&] { shell->menuPass(); });
+        const int newGame = inkOf(*shell, Button::kNewGameEntry);
+        EXPECT_GT(newGame, 100);
+        EXPECT_LT(inkOf(*shell, Button::kReplayEntry), newGame / 10);
+        EXPECT_LT(inkOf(*shell, Button::kResumeEntry), newGame / 10);
+        EXPECT_GT(inkOf(*shell, Button::kScoreBoardEntry), 100) << "only those two";
+    }
+
+    // A recorded run and a saved game: drawn as the others, once the menu opens again.
+    testsupport::writeFile("files/replay.txt", "300 300\n");
+    testsupport::writeFile("files/resP.bin", std::string(56, '\1'));
+    testsupport::pushText("A");  // news for the open menu, whose items were decided when it opened
+    traced([&] { shell->menuPass(); });
+    EXPECT_LT(inkOf(*shell, Button::kResumeEntry), 50) << "decided once per menu, not every pass";
+    shell->mainMenu.reset();
+    traced([&] { shell->menuPass(); });
+    const int newGame = inkOf(*shell, Button::kNewGameEntry);
+    EXPECT_GT(inkOf(*shell, Button::kReplayEntry), newGame / 2);
+    EXPECT_GT(inkOf(*shell, Button::kResumeEntry), newGame / 2);
+    keepShown = false;
+}
+
+}  // namespace

@@ -382,3 +382,81 @@ TEST_F(CoveredDrawsTest, LeavingOutCoveredFigureDrawingsChangesNoPixel) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr Uint32 kFarmRed = 0xC00000FF;  // RGBA8888
+constexpr Uint32 kOutlawBlue = 0x0000C0FF;
+constexpr Uint32 kBullGreen = 0x00C000FF;
+constexpr Uint32 kHudGreen = 0x1A8E00FF;  // Text::kHudColor
+
+Uint32 pixelAt(int x, int y) {
+    Uint32 pixel = 0;
+    const SDL_Rect one{x, y, 1, 1};
+    SDL_RenderReadPixels(Render::renderer, &one, SDL_PIXELFORMAT_RGBA8888, &pixel, sizeof pixel);
+    return pixel;
+}
+
+// Gives thing a picture of one flat colour, larger than any source rectangle it draws from.
+void paint(Render& thing, Uint32 rgba) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 1500, 1500, 32, SDL_PIXELFORMAT_RGBA8888);
+    ASSERT_NE(surface, nullptr);
+    SDL_FillRect(surface, nullptr, rgba);
+    SDL_DestroyTexture(thing.texture);
+    thing.texture = SDL_CreateTextureFromSurface(Render::renderer, surface);
+    SDL_FreeSurface(surface);
+}
+
+TEST_F(PlayTest, TheFieldIsDrawnByItsFeetUnderTheHud) {
+    startNewGame();
+    Farm& farm = *shell->run.farms[0];
+    const int fx = farm.worldX;  // the farm covers fx..fx+200, fy..fy+100
+    const int fy = farm.worldY;
+    Enemy& front = *shell->run.enemies[0];
+    Enemy& behind = *shell->run.enemies[1];
+    Bull& bull = *shell->run.bulls[0];
+    front.spawn(fx + 60, fy + 60);   // feet at fy+124: in front of the farm
+    behind.spawn(fx + 60, fy - 40);  // feet at fy+24: behind it
+    paint(farm, kFarmRed);
+    paint(front, kOutlawBlue);
+    paint(behind, kOutlawBlue);
+    // Feet at fy+110: in front of the farm, behind the front outlaw.
+    bull.spawn(fx + 100, fy + 60, 0);
+    paint(bull, kBullGreen);
+    shell->run.bulls[1].reset();  // out of the way
+    // The hero stands left of them, farther than the outlaws' anger reaches.
+    heroCentreAt(fx - 320, fy + 60);
+    shell->help.hide();  // the first run's help panel would cover part of the field
+    frame();
+    ASSERT_EQ(front.worldX, fx + 60) << "the outlaws stayed calm";
+    const SDL_Rect cam = game->getPos();
+    const auto at = [&](int worldX, int worldY) { return pixelAt(worldX - cam.x, worldY - cam.y); };
+    EXPECT_EQ(at(fx + 80, fy + 70), kOutlawBlue) << "an outlaw standing below a farm is drawn over it";
+    EXPECT_EQ(at(fx + 80, fy + 10), kFarmRed) << "an outlaw standing above a farm is drawn behind it";
+    EXPECT_EQ(at(fx + 110, fy + 105), kOutlawBlue) << "a bull behind an outlaw";
+    EXPECT_EQ(at(fx + 135, fy + 80), kBullGreen) << "a bull in front of a farm";
+    EXPECT_EQ(at(fx + 20, fy + 50), kFarmRed);
+    // In the run's first frame the farm has not been seen yet: the arrow shows at the right edge,
+    // turned, over the farm and the bull that lie under its middle.
+    ASSERT_EQ(arrow->pos.x, 990);
+    ASSERT_EQ(arrow->pos.y, 360);
+    ASSERT_LT(cam.x + 1030, bull.worldX + 80);
+    const Uint32 underArrow = pixelAt(1030, 380);
+    EXPECT_NE(underArrow, kBullGreen) << "the arrow is drawn over the field";
+    EXPECT_NE(underArrow, kFarmRed);
+
+    // The farm moved under the HUD's first line: the line stays on top.
+    farm.worldX = cam.x;
+    farm.worldY = cam.y;
+    frame();
+    int hudInk = 0;
+    for (int y = 20; y < 60; ++y) {
+        for (int x = 20; x < 200; ++x) {
+            hudInk += pixelAt(x, y) == kHudGreen ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(pixelAt(5, 5), kFarmRed) << "the farm lies under the HUD";
+    EXPECT_GT(hudInk, 100) << "the HUD is drawn over the field";
+}
+
+}  // namespace

@@ -207,6 +207,19 @@ TEST_F(RunFilesTest, ResumeRefusesALevelNoGameReaches) {
     EXPECT_EQ(shell->run.farmCount, 1);
 }
 
+TEST_F(RunFilesTest, AHeroSavedOutsideTheWorldResumesAtItsNearestEdge) {
+    std::string record(56, '\0');
+    const int32_t fields[8] = {-500, 9000, 4321, 1, 0, 0, 2, 2};
+    std::memcpy(&record[0], fields, sizeof fields);
+    testsupport::writeFile("files/resP.bin", record);
+    testsupport::writeFile("files/resE.bin", "");
+    testsupport::pushClick(kItemX, kResumeY);
+    startNewGame();
+    ASSERT_EQ(player->getHel(), 4321) << "the save was resumed";
+    EXPECT_EQ(player->getPos().x, 0);
+    EXPECT_EQ(player->getPos().y, 1440 - 70);
+}
+
 TEST_F(RunFilesTest, ResumedCountsThatDoNotFitTheLevelNeverReachPastTheLists) {
     // Level 1 with no slots at all, and level 2 with the slots of level 1: each completes at once,
     // and the level change places more slots than the resumed lists would have held.

@@ -1,5 +1,6 @@
 #include "WorldFixture.h"
 
+#include "present/Game.h"
 #include "world/Cowboy.h"
 
 #include <algorithm>
@@ -127,15 +128,40 @@ TEST_F(CowboyTest, WalkingKeysStepTwelvePixelsAndTurn) {
     }
 }
 
-TEST_F(CowboyTest, WalkingLeftFromFiveGoesNegative) {
-    hero.setPos(5, 40);
+TEST_F(CowboyTest, AStepStopsAtTheWorldsEdgeButAPlaceSetFromOutsideIsKept) {
+    hero.setPos(5, -40);
+    EXPECT_EQ(hero.getPos(), (SDL_Rect{5, -40, 70, 70})) << "a replay's recorded place is played as it is";
     press(SDLK_a);
-    EXPECT_EQ(hero.getPos().x, -7);
+    EXPECT_EQ(hero.getPos().x, 0) << "12 pixels left of 5 is past the edge";
+    EXPECT_EQ(hero.getPos().y, -40) << "only the axis walked along is kept in the world";
     press(SDLK_w);
-    press(SDLK_w);
-    press(SDLK_w);
-    press(SDLK_w);
-    EXPECT_EQ(hero.getPos().y, -8);
+    EXPECT_EQ(hero.getPos().y, 0);
+}
+
+TEST_F(CowboyTest, HeldAgainstEachEdgeHeStaysInTheWorldAndInView) {
+    struct Leg {
+        SDL_Keycode key;
+        int x, y;  // where he ends, his corner in the world
+    };
+    // Round the world's edge: left, then up, right, down and left again along the bottom. Each leg
+    // is held for 10 s, longer than the 7.5 s that once took him out of sight on the right.
+    const Leg legs[] = {
+        {SDLK_a, 0, 300}, {SDLK_w, 0, 0}, {SDLK_d, 2160 - 70, 0}, {SDLK_s, 2160 - 70, 1440 - 70}, {SDLK_a, 0, 1370}};
+    Game view;
+    for (const Leg& leg : legs) {
+        SCOPED_TRACE(leg.key);
+        press(leg.key);
+        hold(10000);
+        EXPECT_TRUE(hero.walking) << "he still tries to walk on";
+        pushKeyUp(leg.key);
+        hold(100);
+        EXPECT_EQ(hero.getPos(), (SDL_Rect{leg.x, leg.y, 70, 70}));
+        const SDL_Rect shown = hero.checkPosition(view.calculate(hero.getPos(), false, false));
+        EXPECT_GE(shown.x, 0);
+        EXPECT_GE(shown.y, 0);
+        EXPECT_LE(shown.x + shown.w, 1080);
+        EXPECT_LE(shown.y + shown.h, 720);
+    }
 }
 
 TEST_F(CowboyTest, WalkingCycleRestartsAtColumnOne) {
