@@ -54,6 +54,22 @@ bool KeyBindings::bind(Action action, const std::vector<SDL_Keycode>& newKeys, s
     return true;
 }
 
+bool KeyBindings::reserved(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_ESCAPE:
+        case SDLK_p:
+        case SDLK_F1:
+        case SDLK_F11:
+        case SDLK_m:
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+        case SDLK_TAB:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool KeyBindings::walks(Action action) {
     return action == Action::Up || action == Action::Left || action == Action::Down || action == Action::Right;
 }

@@ -27,6 +27,9 @@ public:
 
     // True for the four walking actions.
     static bool walks(Action action);
+    // Keys the game keeps for itself (pause, help, fullscreen, mute, the menus' Enter and Tab):
+    // bound to an action they would never reach the hero.
+    static bool reserved(SDL_Keycode key);
     // The settings file's name of an action ("up", "attack"), or None for an unknown name.
     static Action actionNamed(const std::string& name);
     static const char* nameOf(Action action);

@@ -16,6 +16,8 @@ public:
     static bool asksPause(const SDL_Event& event, const KeyBindings& keys);
     // The window lost the keyboard focus: the player went elsewhere.
     static bool losesFocus(const SDL_Event& event);
+    // A pad was pulled out: its player cannot play on until it is back.
+    static bool losesPad(const SDL_Event& event) { return event.type == SDL_CONTROLLERDEVICEREMOVED; }
     // A fresh press of the key that shows how to play.
     static bool asksHelp(const SDL_Event& event);
     // Any press or repeat of a key (or the pad's Start) that play never sees: pause and help.

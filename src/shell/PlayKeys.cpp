@@ -11,7 +11,7 @@ int PlayKeys::filter(void* self, SDL_Event* event) {
     if (!keys.active) {
         return 1;
     }
-    if (PanelKeys::asksPause(*event, keys.keys) || PanelKeys::losesFocus(*event)) {
+    if (PanelKeys::asksPause(*event, keys.keys) || PanelKeys::losesFocus(*event) || PanelKeys::losesPad(*event)) {
         keys.pauseAsked = true;
     }
     keys.help.take(*event);

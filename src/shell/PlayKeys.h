@@ -7,7 +7,7 @@
 
 // The keys around play, taken out of SDL's queue as they arrive so that the hero never sees them:
 // a pause key or a lost focus asks for the pause panel, F1 shows how to play. Acts only while
-// a run is in play and not paused.
+// a run is in play and not paused. A pad pulled out pauses too.
 class PlayKeys {
 public:
     bool active = false;      // a run is in play and not paused

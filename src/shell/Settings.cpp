@@ -5,6 +5,7 @@
 
 #include "present/Render.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <vector>
@@ -156,6 +157,12 @@ void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& ou
         std::string unknown;
         if (!keysNamed(entry.value, named, unknown)) {
             problems.add(entry.line, "unknown key name '" + unknown + "'");
+            continue;
+        }
+        const auto kept = std::find_if(named.begin(), named.end(), &KeyBindings::reserved);
+        if (kept != named.end()) {
+            problems.add(entry.line, "key '" + std::string(SDL_GetKeyName(*kept)) +
+                                         "' is the game's own (pause, help, fullscreen, mute, menus)");
             continue;
         }
         if (!settings.keys.bind(row->action, named, why)) {

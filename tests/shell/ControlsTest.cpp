@@ -110,9 +110,11 @@ TEST_F(ControlsTest, APadPluggedInChoosesWalksWithTheStickAndStopsWhenPulledOut)
     // One step at the push, then one every 1/30 s of the 29 frames (464 ms) after it.
     EXPECT_EQ(player->getPos().x, startX + 12 * 14);
 
+    EXPECT_FALSE(shell->playKeys.pauseAsked);
     SDL_JoystickClose(pad);
     SDL_JoystickDetachVirtual(index);
     frames(2);
+    EXPECT_TRUE(shell->playKeys.pauseAsked) << "a pad pulled out in play pauses the game";
     const int pulledAt = player->getPos().x;
     frames(30);
     EXPECT_EQ(player->getPos().x, pulledAt) << "the walk ends with the pad";

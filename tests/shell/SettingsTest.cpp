@@ -22,24 +22,26 @@ using Keys = std::vector<SDL_Keycode>;
 
 TEST(Settings, EveryBadLineIsNamedOnceAndKeepsItsEntrysDefault) {
     const std::string text =
-        "; the player's keys\n"                      // 1
-        "# from the manual\n"                        // 2
-        "[keys]\n"                                   // 3
-        "right = l\n"                                // 4
-        "up = Foo\n"                                 // 5
-        "jump = x\n"                                 // 6
-        "this is not an entry\n"                     // 7
-        "left = l\n"                                 // 8
-        "down =\n"                                   // 9
-        "attack = Return , Keypad 0 ; or a click\n"  // 10
-        "[video\n"                                   // 11
-        "[video]\n"                                  // 12
-        "size = 2\n"                                 // 13
+        "; the player's keys\n"                         // 1
+        "# from the manual\n"                           // 2
+        "[keys]\n"                                      // 3
+        "right = l\n"                                   // 4
+        "up = Foo\n"                                    // 5
+        "jump = x\n"                                    // 6
+        "this is not an entry\n"                        // 7
+        "left = l\n"                                    // 8
+        "down =\n"                                      // 9
+        "attack = Left Ctrl , Keypad 0 ; or a click\n"  // 10
+        "[video\n"                                      // 11
+        "[video]\n"                                     // 12
+        "size = 2\n"                                    // 13
         "stop = " +
         std::string(300, 'x') +
-        "\n"           // 14
-        "[keys]\n"     // 15
-        "stop = z\n";  // 16
+        "\n"            // 14
+        "[keys]\n"      // 15
+        "stop = z\n"    // 16
+        "up = w, F1\n"  // 17
+        "left = p\n";   // 18
     Settings settings;
     std::ostringstream problems;
     settings.apply(text, problems);
@@ -51,14 +53,16 @@ TEST(Settings, EveryBadLineIsNamedOnceAndKeepsItsEntrysDefault) {
               "bramblehoof: settings.ini line 9: no key given for 'down'\n"
               "bramblehoof: settings.ini line 11: not a [section], a name = value line or a comment\n"
               "bramblehoof: settings.ini line 13: unknown entry 'size' in section [video]\n"
-              "bramblehoof: settings.ini line 14: line too long or not text\n");
+              "bramblehoof: settings.ini line 14: line too long or not text\n"
+              "bramblehoof: settings.ini line 17: key 'F1' is the game's own (pause, help, fullscreen, mute, menus)\n"
+              "bramblehoof: settings.ini line 18: key 'P' is the game's own (pause, help, fullscreen, mute, menus)\n");
     const KeyBindings& keys = settings.keys;
     EXPECT_EQ(keys.keysOf(Action::Right), (Keys{SDLK_l})) << "a given entry replaces the default";
     EXPECT_EQ(keys.actionOf(SDLK_d), Action::None);
     EXPECT_EQ(keys.keysOf(Action::Up), (Keys{SDLK_w, SDLK_UP}));
     EXPECT_EQ(keys.keysOf(Action::Left), (Keys{SDLK_a, SDLK_LEFT}));
     EXPECT_EQ(keys.keysOf(Action::Down), (Keys{SDLK_s, SDLK_DOWN}));
-    EXPECT_EQ(keys.keysOf(Action::Attack), (Keys{SDLK_RETURN, SDLK_KP_0}));
+    EXPECT_EQ(keys.keysOf(Action::Attack), (Keys{SDLK_LCTRL, SDLK_KP_0}));
     EXPECT_EQ(keys.keysOf(Action::Stop), (Keys{SDLK_z})) << "the lines after the bad ones still count";
 }
 
