@@ -138,6 +138,16 @@ void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
             scoreBoard.close();
         }
     }
+    if (lastRunNotSaved && !button.showScores) {
+        SDL_Texture* note = Text::lineTexture(Render::renderer, name.font, kNotSaved, Text::kMenuColor);
+        int w = 0;
+        int h = 0;
+        if (note != nullptr && SDL_QueryTexture(note, nullptr, nullptr, &w, &h) == 0) {
+            const SDL_Rect at{(Render::kPicture.w - w) / 2, kNoteY, w, h};
+            SDL_RenderCopy(Render::renderer, note, nullptr, &at);
+        }
+        SDL_DestroyTexture(note);
+    }
     scoreBoard.draw(Render::renderer);
     for (auto& item : menuTexts) {
         item->present();

@@ -31,6 +31,9 @@ public:
     ScoreBoard scoreBoard;                // the best runs, shown on the menu on demand
     MenuRedraw menuRedraw;                // whether a menu pass has anything new to show
     bool open = true;                     // the menu phase goes on
+    bool lastRunNotSaved = false;         // the run before this menu could not be written: it says so
+    static constexpr const char* kNotSaved = "The last run could not be saved (see the terminal)";
+    static constexpr int kNoteY = 680;  // the note's top, on the sand at the picture's foot
     static constexpr const char* kOptionsLabel = "OPTIONS";
     static constexpr const char* kQuitLabel = "QUIT";
     static constexpr int kLowerRowY = 474;  // below the sign, between its posts

@@ -171,7 +171,9 @@ void Shell::beginRun() {
 }
 
 void Shell::showMenuAgain() {
+    const bool lastNotSaved = run.notSaved;  // the menu says so: a quit to it shows no card
     beginRun();
+    mainMenu.lastRunNotSaved = lastNotSaved;
     sound.listenForMuteKey(false);  // the m of a typed name must not mute the game
     sound.playTune(Sound::Tune::Menu);
     ScreenLoop::flushInput();  // what was pressed to leave the run is not meant for the menu

@@ -290,6 +290,22 @@ TEST_F(RunFilesTest, MissingFilesFolderIsReportedOnceAndTheRunStillEnds) {
     EXPECT_FALSE(testsupport::fileExists("files")) << "the game never makes the folder";
 }
 
+TEST_F(RunFilesTest, AQuitToTheMenuThatCouldNotSaveIsToldOnTheMenu) {
+    ASSERT_EQ(system("rm -rf files"), 0);
+    for (const bool folderThere : {false, true}) {
+        testing::internal::CaptureStderr();
+        startNewGame();
+        frame();
+        shell->run.quitToMenu = true;  // as Q on the pause panel leaves the run: no card follows
+        Render::isRunning = false;
+        traced([&] { shell->endOfRun(true); });
+        traced([&] { shell->showMenuAgain(); });
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(shell->mainMenu.lastRunNotSaved, !folderThere) << (folderThere ? "saved" : "not saved");
+        ASSERT_TRUE(folderThere || mkdir("files", 0755) == 0);
+    }
+}
+
 TEST_F(RunFilesTest, NoFileOutsideIsChangedThroughASecondNameInFiles) {
     // Every name the run writes, or makes on the way, is a second name of a file outside.
     const std::vector<std::string> names = {"players.bin", "replay.txt",   "replay.txt.tmp", "resP.bin",
