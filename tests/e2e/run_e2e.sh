@@ -74,9 +74,12 @@ xdotool keydown d sleep 1 keyup d
 sleep 0.3
 close_game
 check_exit
-# The hero starts at x = 300 and each step is 12 pixels; the X server sends no key repeat.
+# The hero starts at x = 300 and each step is 12 pixels; the X server sends no key repeat, so
+# without a walk of its own he would take one step. A frame stalled past 1/10 s on a busy machine
+# under the sanitizers makes up at most three steps (a dragged window must not make him leap), so
+# a few may be lost; none may be taken twice.
 walked=$(( ($(tail -n 1 "$work/files/replay.txt" | cut -d' ' -f1) - 300) / 12 ))
-check "a second's hold walked 30 +- 2 steps ($walked)" test "$walked" -ge 28 -a "$walked" -le 32
+check "a second's hold walked 30 steps, a few fewer on a busy machine ($walked)" test "$walked" -ge 24 -a "$walked" -le 32
 
 echo "== NEW GAME, walk, attack, close"
 new_work
