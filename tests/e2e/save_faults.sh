@@ -168,7 +168,8 @@ name=$(dd if="$work/files/resP.bin" bs=1 skip=32 count=3 2>/dev/null | tr -d '\0
 enemies=$(( $(stat -c %s "$work/files/resE.bin") / 12 ))
 at_origin=$( { for _ in 1 2; do le32 0; le32 0; le32 50; done; } | cmp -s - "$work/files/resE.bin" && echo yes || echo no)
 case "$level/$name/$enemies/$at_origin" in
-  2//3/no) echo "ok: one whole save, game 1's" ;;
+  # Game 1 resumed three outlaws into a level of four slots: the fourth, never placed, is saved too.
+  2//4/no) echo "ok: one whole save, game 1's" ;;
   1/Bee/2/no) echo "ok: one whole save, game 2's" ;;
   1//2/yes) echo "ok: one whole save, game 3's" ;;
   *) fail "one whole save of one game: hero level $level, name '$name', $enemies outlaws (at the origin: $at_origin)" ;;
