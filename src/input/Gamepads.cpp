@@ -8,15 +8,6 @@ namespace {
 
 constexpr const char* kPlatformField = "platform:";
 
-// A line without its line end and the blanks around it.
-std::string lineOf(const std::string& raw) {
-    const std::size_t first = raw.find_first_not_of(" \t\r");
-    if (first == std::string::npos) {
-        return "";
-    }
-    return raw.substr(first, raw.find_last_not_of(" \t\r") - first + 1);
-}
-
 // False for a mapping meant for another system (one file often serves several), as SDL's own file
 // reader judges it; those are skipped, not refused.
 bool forThisPlatform(const std::string& line) {
@@ -64,7 +55,7 @@ void Gamepads::loadMappings(const std::string& path) {
     for (std::size_t at = 0; at < text.size();) {
         std::size_t end = text.find('\n', at);
         end = end == std::string::npos ? text.size() : end;
-        const std::string line = lineOf(text.substr(at, end - at));
+        const std::string line = FileIO::trimmed(text.substr(at, end - at), " \t\r");
         at = end + 1;
         ++number;
         if (line.empty() || line[0] == '#' || !forThisPlatform(line)) {

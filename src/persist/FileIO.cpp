@@ -428,6 +428,14 @@ long reportCount = 0;  // lines written by FileIO::report so far
 
 long FileIO::reportsMade() { return reportCount; }
 
+std::string FileIO::trimmed(const std::string& text, const char* blanks) {
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) {
+        return "";
+    }
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 void FileIO::report(const std::string& message) {
     ++reportCount;
     std::cerr << "bramblehoof: " << printable(message) << std::endl;

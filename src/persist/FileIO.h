@@ -85,6 +85,8 @@ public:
     // One line on standard error, "bramblehoof: " first, shown as printable; the trace on standard
     // output is untouched.
     static void report(const std::string& message);
+    // text without the blanks at either end.
+    static std::string trimmed(const std::string& text, const char* blanks = " \t");
     // How many lines report has written in this process: a caller compares it before and after
     // its writes to know whether one of them failed.
     static long reportsMade();

@@ -17,14 +17,6 @@ constexpr const char* kSoundSection = "sound";
 constexpr const char* kWindowSection = "window";
 constexpr const char* kPlaySection = "play";
 
-std::string trimmed(const std::string& s) {
-    const std::size_t first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return "";
-    }
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 // Tells the refused lines, the first kMaxToldLines of them one by one and the rest as a count, so
 // a file of junk cannot flood the terminal. What the file holds is quoted escaped.
 class Refusals {
@@ -68,7 +60,7 @@ bool keysNamed(const std::string& value, std::vector<SDL_Keycode>& keys, std::st
         if (comma == std::string::npos) {
             comma = value.size();
         }
-        const std::string name = trimmed(value.substr(from, comma - from));
+        const std::string name = FileIO::trimmed(value.substr(from, comma - from));
         from = comma + 1;
         if (name.empty()) {
             continue;
@@ -227,18 +219,18 @@ std::string valueText(const Settings& settings, const Settings::Row& row) {
 
 // The section a "[name]" line opens, or "" for any other line.
 std::string sectionOf(const std::string& line) {
-    const std::string t = trimmed(line);
-    return t.size() > 2 && t.front() == '[' && t.back() == ']' ? trimmed(t.substr(1, t.size() - 2)) : "";
+    const std::string t = FileIO::trimmed(line);
+    return t.size() > 2 && t.front() == '[' && t.back() == ']' ? FileIO::trimmed(t.substr(1, t.size() - 2)) : "";
 }
 
 // The name of a "name = value" line, or "" for any other line (comments included).
 std::string entryNameOf(const std::string& line) {
-    const std::string t = trimmed(line);
+    const std::string t = FileIO::trimmed(line);
     const std::size_t equals = t.find('=');
     if (t.empty() || t[0] == ';' || t[0] == '#' || equals == std::string::npos) {
         return "";
     }
-    return trimmed(t.substr(0, equals));
+    return FileIO::trimmed(t.substr(0, equals));
 }
 
 }  // namespace
@@ -305,7 +297,7 @@ std::string Settings::merged(const std::string& old) const {
             }
         }
         if (!placed) {
-            while (!lines.empty() && trimmed(lines.back()).empty()) {
+            while (!lines.empty() && FileIO::trimmed(lines.back()).empty()) {
                 lines.pop_back();
             }
             if (!lines.empty()) {
