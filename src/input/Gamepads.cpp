@@ -89,24 +89,6 @@ void Gamepads::deviceEvent(const SDL_Event& event) {
     }
 }
 
-KeyBindings::Action Gamepads::buttonAction(SDL_GameControllerButton button) {
-    switch (button) {
-        case SDL_CONTROLLER_BUTTON_DPAD_UP:
-            return KeyBindings::Action::Up;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-            return KeyBindings::Action::Left;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-            return KeyBindings::Action::Down;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-            return KeyBindings::Action::Right;
-        case SDL_CONTROLLER_BUTTON_A:
-        case SDL_CONTROLLER_BUTTON_X:
-            return KeyBindings::Action::Attack;
-        default:
-            return KeyBindings::Action::None;
-    }
-}
-
 void Gamepads::leftStick(SDL_JoystickID which, int& x, int& y) {
     SDL_GameController* pad = SDL_GameControllerFromInstanceID(which);
     x = pad == nullptr ? 0 : SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "input/KeyBindings.h"
-
 #include <SDL.h>
 
 #include <cstddef>
@@ -24,8 +22,6 @@ public:
     // Opens or closes the controller of a device event; any other event is left alone.
     static void deviceEvent(const SDL_Event& event);
 
-    // What a button does in play: the D-pad walks, A or X attacks.
-    static KeyBindings::Action buttonAction(SDL_GameControllerButton button);
     // Where the left stick of a controller stands now (0, 0 when it is not open).
     static void leftStick(SDL_JoystickID which, int& x, int& y);
 };

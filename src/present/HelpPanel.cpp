@@ -65,12 +65,19 @@ Uint8 HelpPanel::alphaFor(int framesLeft) {
 
 void HelpPanel::open(SDL_Renderer* renderer, const char* fontPath, const std::vector<std::string>& lines) {
     close();
-    shown = lines;
-    if (renderer == nullptr) {
-        return;
+    if (renderer != nullptr) {
+        font = TTF_OpenFont(fontPath, kPointSize);
     }
-    font = TTF_OpenFont(fontPath, kPointSize);
-    if (font == nullptr) {
+    setLines(renderer, lines);
+}
+
+void HelpPanel::setLines(SDL_Renderer* renderer, const std::vector<std::string>& lines) {
+    for (SDL_Texture* texture : rendered) {
+        SDL_DestroyTexture(texture);
+    }
+    rendered.clear();
+    shown = lines;
+    if (renderer == nullptr || font == nullptr) {
         return;
     }
     for (const std::string& line : shown) {

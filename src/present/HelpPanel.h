@@ -33,6 +33,8 @@ public:
 
     // Opens the small font and renders the lines; without the font the panel stays empty.
     void open(SDL_Renderer* renderer, const char* fontPath, const std::vector<std::string>& lines);
+    // New lines (the controls changed, or the device in use), the font kept.
+    void setLines(SDL_Renderer* renderer, const std::vector<std::string>& lines);
     void close();
     // The small font, for other panels that show the same lines; null when not open.
     TTF_Font* smallFont() const { return font; }

@@ -19,18 +19,8 @@ bool keyPress(const SDL_Event& event, SDL_Keycode key) {
     return event.type == SDL_KEYDOWN && event.key.keysym.sym == key;
 }
 
-// One line of text at x, y (its left edge, or its centre when centred).
 void drawLine(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, int x, int y, bool centred) {
-    SDL_Texture* texture = Text::lineTexture(renderer, font, text, kInk);
-    if (texture == nullptr) {
-        return;
-    }
-    int w = 0;
-    int h = 0;
-    SDL_QueryTexture(texture, nullptr, nullptr, &w, &h);
-    const SDL_Rect at{centred ? x - w / 2 : x, y, w, h};
-    SDL_RenderCopy(renderer, texture, nullptr, &at);
-    SDL_DestroyTexture(texture);
+    Text::drawLine(renderer, font, text, x, y, centred, kInk);
 }
 
 }  // namespace
@@ -41,9 +31,19 @@ void OptionsScreen::open(TTF_Font* textFont, TTF_Font* small, std::vector<Row> s
     rows = std::move(shown);
     selected = 0;
     leaving = false;
+    opening = nullptr;
+}
+
+Screen* OptionsScreen::opens() {
+    Screen* screen = opening;
+    opening = nullptr;
+    return screen;
 }
 
 std::string OptionsScreen::valueOf(std::size_t row) const {
+    if (rows[row].screen) {
+        return ">";
+    }
     const int value = rows[row].get();
     if (rows[row].isSwitch) {
         return value != 0 ? "on" : "off";
@@ -65,6 +65,9 @@ void OptionsScreen::change(int steps) {
         return;
     }
     const Row& row = rows[selected];
+    if (row.screen) {
+        return;
+    }
     const int now = row.get();
     const int next = row.isSwitch ? 1 - now : std::clamp(now + steps, row.low, row.high);
     if (next == now) {
@@ -79,6 +82,8 @@ void OptionsScreen::change(int steps) {
 void OptionsScreen::activate() {
     if (selected >= rows.size()) {
         leaving = true;
+    } else if (rows[selected].screen) {
+        opening = rows[selected].screen();
     } else if (rows[selected].isSwitch) {
         change(1);
     }
@@ -86,6 +91,10 @@ void OptionsScreen::activate() {
 
 void OptionsScreen::take(const SDL_Event& event) {
     if (leaving) {
+        return;
+    }
+    if (event.type == SDL_QUIT) {
+        leaving = true;  // the window closes: whoever opened the screen heeds it
         return;
     }
     const std::size_t last = rows.size();  // Back
@@ -113,7 +122,7 @@ void OptionsScreen::take(const SDL_Event& event) {
             selected = row;
             // A number goes down on the panel's left half, up on its right half.
             const bool right = event.button.x >= kPanel.x + kPanel.w / 2;
-            if (row < last && !rows[row].isSwitch) {
+            if (row < last && !rows[row].isSwitch && !rows[row].screen) {
                 change(right ? 1 : -1);
             } else {
                 activate();
@@ -144,7 +153,7 @@ void OptionsScreen::draw(SDL_Renderer* renderer) const {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int y = top + static_cast<int>(i) * kRowHeight;
         drawLine(renderer, font, rows[i].label, kPanel.x + kPadding * 2, y, false);
-        const std::string value = rows[i].isSwitch ? valueOf(i) : "< " + valueOf(i) + " >";
+        const std::string value = rows[i].screen || rows[i].isSwitch ? valueOf(i) : "< " + valueOf(i) + " >";
         drawLine(renderer, font, value, kPanel.x + kPanel.w - kPadding * 2 - 70, y, true);
     }
     drawLine(renderer, font, kBack, kPanel.x + kPanel.w / 2, top + static_cast<int>(rows.size()) * kRowHeight, true);

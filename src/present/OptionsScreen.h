@@ -24,9 +24,10 @@ public:
         std::string label;  // what the player reads: "Music volume"
         int low = 0;        // a switch is 0 (off) to 1 (on)
         int high = 1;
-        bool isSwitch = true;          // shown as on or off rather than a number
-        std::function<int()> get;      // the value now
-        std::function<void(int)> set;  // takes a value within low to high
+        bool isSwitch = true;             // shown as on or off rather than a number
+        std::function<int()> get;         // the value now
+        std::function<void(int)> set;     // takes a value within low to high
+        std::function<Screen*()> screen;  // set for a row that opens a screen of its own instead
     };
 
     // Called after a row's value changed (the row's index), so its owner applies and keeps it.
@@ -40,6 +41,8 @@ public:
     void take(const SDL_Event& event) override;
     void draw(SDL_Renderer* renderer) const override;
     bool done() const override { return leaving; }
+    // The screen of the row just chosen (Controls), once.
+    Screen* opens() override;
     std::size_t chosen() const { return selected; }
     // The text a row's value shows: "7", "on", "off".
     std::string valueOf(std::size_t row) const;
@@ -54,6 +57,7 @@ private:
     std::vector<Row> rows;
     std::size_t selected = 0;  // rows.size() is Back
     bool leaving = false;
+    Screen* opening = nullptr;  // a row's screen, handed to the loop on its next pass
     TTF_Font* font = nullptr;
     TTF_Font* smallFont = nullptr;
 };

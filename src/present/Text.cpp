@@ -197,6 +197,21 @@ SDL_Texture* Text::lineTexture(SDL_Renderer* renderer, TTF_Font* font, const std
     return texture;
 }
 
+int Text::drawLine(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, int x, int y, bool centred,
+                   SDL_Color colour) {
+    SDL_Texture* texture = lineTexture(renderer, font, text, colour);
+    if (texture == nullptr) {
+        return 0;
+    }
+    int w = 0;
+    int h = 0;
+    SDL_QueryTexture(texture, nullptr, nullptr, &w, &h);
+    const SDL_Rect at{centred ? x - w / 2 : x, y, w, h};
+    SDL_RenderCopy(renderer, texture, nullptr, &at);
+    SDL_DestroyTexture(texture);
+    return w;
+}
+
 int Text::widthOf(const std::string& s) const {
     int w = 0;
     if (font == nullptr || TTF_SizeUTF8(font, s.c_str(), &w, nullptr) != 0) {

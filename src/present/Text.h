@@ -44,6 +44,10 @@ public:
     // A texture of text (UTF-8) in font and colour, owned by the caller; null for empty text or
     // without a font or renderer.
     static SDL_Texture* lineTexture(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, SDL_Color colour);
+    // Draws one line at once at x, y (its left edge, or its centre when centred); its width, or 0
+    // when nothing was drawn.
+    static int drawLine(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, int x, int y, bool centred,
+                        SDL_Color colour);
     // Width in pixels of s (UTF-8) in this object's font; 0 without a font.
     int widthOf(const std::string& s) const;
     // The text cursor just after s as drawn at where: an upright bar in this object's colour.

@@ -11,14 +11,19 @@ void ScreenLoop::flushInput() {
 
 bool ScreenLoop::pass(Screen& screen) {
     game->applyWindowKeys();
-    Screen& top = over.empty() ? screen : *over.back();
     bool news = !shown;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         news = true;
         Gamepads::deviceEvent(event);  // a pad plugged in or pulled out meanwhile
-        top.take(event);
+        if (event.type == SDL_QUIT) {
+            // A close (the window's, or a signal) is for the screen run, whatever is over it.
+            quitSeen = true;
+            over.clear();
+        }
+        (over.empty() ? screen : *over.back()).take(event);
     }
+    Screen& top = over.empty() ? screen : *over.back();
     top.step();
     if (Screen* opened = top.opens()) {
         over.push_back(opened);
@@ -47,6 +52,7 @@ bool ScreenLoop::pass(Screen& screen) {
 
 void ScreenLoop::run(Screen& screen) {
     open();
+    quitSeen = false;
     while (pass(screen)) {
     }
 }

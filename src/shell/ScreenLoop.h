@@ -28,9 +28,12 @@ public:
     bool pass(Screen& screen);
     // Passes from a fresh start until the screen is done.
     void run(Screen& screen);
+    // The last run ended on a close of the window (or a signal): it is the caller's to heed.
+    bool closed() const { return quitSeen; }
 
 private:
     FramePacer& pacer;          // shared with the menu and the frames: one pace for the whole game
     bool shown = false;         // the top screen's picture is on screen as it stands
     std::vector<Screen*> over;  // screens opened over the one run, the top last
+    bool quitSeen = false;      // a close came during the last run
 };

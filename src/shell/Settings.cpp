@@ -6,6 +6,7 @@
 #include "present/Render.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <vector>
@@ -13,6 +14,7 @@
 namespace {
 
 constexpr const char* kKeysSection = "keys";
+constexpr const char* kPadSection = "pad";
 constexpr const char* kSoundSection = "sound";
 constexpr const char* kWindowSection = "window";
 constexpr const char* kPlaySection = "play";
@@ -51,9 +53,11 @@ private:
     int untold = 0;
 };
 
-// The keys of one entry's value: key names as SDL spells them, comma-separated. False, with the
-// first name SDL does not know, when one is unknown.
-bool keysNamed(const std::string& value, std::vector<SDL_Keycode>& keys, std::string& unknown) {
+// The keys or pad buttons of one entry's value: names as SDL spells them, comma-separated, each
+// looked up by named (which gives none for a name it does not know). False, with the first
+// unknown name, when one is unknown; an empty value names nothing.
+template <typename T>
+bool listNamed(const std::string& value, T (*named)(const char*), T none, std::vector<T>& found, std::string& unknown) {
     std::size_t from = 0;
     while (from <= value.size()) {
         std::size_t comma = value.find(',', from);
@@ -65,12 +69,12 @@ bool keysNamed(const std::string& value, std::vector<SDL_Keycode>& keys, std::st
         if (name.empty()) {
             continue;
         }
-        const SDL_Keycode key = SDL_GetKeyFromName(name.c_str());
-        if (key == SDLK_UNKNOWN) {
+        const T item = named(name.c_str());
+        if (item == none) {
             unknown = name;
             return false;
         }
-        keys.push_back(key);
+        found.push_back(item);
     }
     return true;
 }
@@ -127,6 +131,24 @@ void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& ou
             problems.add(file.problems[nextProblem].line, file.problems[nextProblem].what);
         }
     };
+    // The actions the file gives keys or buttons are freed of their own first: two actions may
+    // swap keys, whichever line comes first (as the game itself writes them after a rebinding).
+    const KeyBindings before = settings.keys;
+    std::array<bool, KeyBindings::kActions> keysGiven{};
+    std::array<bool, KeyBindings::kActions> buttonsGiven{};
+    std::array<bool, KeyBindings::kActions> keysTaken{};  // a line of the action's was taken
+    std::array<bool, KeyBindings::kActions> buttonsTaken{};
+    for (const SettingsFile::Entry& entry : file.entries) {
+        const Settings::Row* row = rowOf(entry.section, entry.name);
+        if (row != nullptr && row->kind == Settings::Kind::Keys) {
+            keysGiven[static_cast<std::size_t>(row->action) - 1] = true;
+            settings.keys.unbindKeys(row->action);
+        } else if (row != nullptr && row->kind == Settings::Kind::Buttons) {
+            buttonsGiven[static_cast<std::size_t>(row->action) - 1] = true;
+            std::string none;
+            settings.keys.bindButtons(row->action, {}, none);
+        }
+    }
     for (const SettingsFile::Entry& entry : file.entries) {
         problemsBefore(entry.line);
         const Settings::Row* row = rowOf(entry.section, entry.name);
@@ -139,6 +161,25 @@ void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& ou
             continue;
         }
         std::string why;
+        if (row->kind == Settings::Kind::Buttons) {
+            std::vector<SDL_GameControllerButton> named;
+            std::string unknown;
+            if (!listNamed(entry.value, &SDL_GameControllerGetButtonFromString, SDL_CONTROLLER_BUTTON_INVALID, named,
+                           unknown)) {
+                problems.add(entry.line, "unknown pad button '" + unknown + "'");
+                continue;
+            }
+            const auto kept = std::find_if(named.begin(), named.end(), &KeyBindings::reservedButton);
+            if (kept != named.end()) {
+                problems.add(entry.line, "button '" + std::string(SDL_GameControllerGetStringForButton(*kept)) +
+                                             "' is the game's own (pause, the system's)");
+            } else if (!settings.keys.bindButtons(row->action, named, why)) {
+                problems.add(entry.line, why);
+            } else {
+                buttonsTaken[static_cast<std::size_t>(row->action) - 1] = true;
+            }
+            continue;
+        }
         if (row->kind != Settings::Kind::Keys) {
             if (!readValue(*row, entry.value, settings, why)) {
                 problems.add(entry.line, why);
@@ -147,7 +188,7 @@ void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& ou
         }
         std::vector<SDL_Keycode> named;
         std::string unknown;
-        if (!keysNamed(entry.value, named, unknown)) {
+        if (!listNamed(entry.value, &SDL_GetKeyFromName, static_cast<SDL_Keycode>(SDLK_UNKNOWN), named, unknown)) {
             problems.add(entry.line, "unknown key name '" + unknown + "'");
             continue;
         }
@@ -159,10 +200,35 @@ void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& ou
         }
         if (!settings.keys.bind(row->action, named, why)) {
             problems.add(entry.line, why);
+        } else {
+            keysTaken[static_cast<std::size_t>(row->action) - 1] = true;
         }
     }
     problemsBefore(1 << 30);
     problems.finish();
+    // An action whose every line was refused takes back what it had that no other action took.
+    for (int i = 0; i < KeyBindings::kActions; ++i) {
+        const auto action = static_cast<KeyBindings::Action>(i + 1);
+        std::string unused;
+        if (keysGiven[static_cast<std::size_t>(i)] && !keysTaken[static_cast<std::size_t>(i)]) {
+            std::vector<SDL_Keycode> free;
+            for (SDL_Keycode key : before.keysOf(action)) {
+                if (settings.keys.actionOf(key) == KeyBindings::Action::None) {
+                    free.push_back(key);
+                }
+            }
+            settings.keys.bind(action, free, unused);  // none free: the action is left to the mouse or pad
+        }
+        if (buttonsGiven[static_cast<std::size_t>(i)] && !buttonsTaken[static_cast<std::size_t>(i)]) {
+            std::vector<SDL_GameControllerButton> free;
+            for (SDL_GameControllerButton button : before.buttonsOf(action)) {
+                if (settings.keys.actionOfButton(button) == KeyBindings::Action::None) {
+                    free.push_back(button);
+                }
+            }
+            settings.keys.bindButtons(action, free, unused);
+        }
+    }
 }
 
 }  // namespace
@@ -186,6 +252,12 @@ const std::vector<Settings::Row>& Settings::table() {
         {kKeysSection, "right", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Right},
         {kKeysSection, "stop", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Stop},
         {kKeysSection, "attack", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Attack},
+        {kPadSection, "up", Kind::Buttons, 0, 0, 0, nullptr, nullptr, A::Up},
+        {kPadSection, "left", Kind::Buttons, 0, 0, 0, nullptr, nullptr, A::Left},
+        {kPadSection, "down", Kind::Buttons, 0, 0, 0, nullptr, nullptr, A::Down},
+        {kPadSection, "right", Kind::Buttons, 0, 0, 0, nullptr, nullptr, A::Right},
+        {kPadSection, "stop", Kind::Buttons, 0, 0, 0, nullptr, nullptr, A::Stop},
+        {kPadSection, "attack", Kind::Buttons, 0, 0, 0, nullptr, nullptr, A::Attack},
     };
     return rows;
 }
@@ -211,10 +283,21 @@ std::string valueText(const Settings& settings, const Settings::Row& row) {
         return settings.*row.flag ? "on" : "off";
     }
     std::string text;
+    if (row.kind == Settings::Kind::Buttons) {
+        for (SDL_GameControllerButton button : settings.keys.buttonsOf(row.action)) {
+            text += (text.empty() ? "" : ", ") + std::string(SDL_GameControllerGetStringForButton(button));
+        }
+        return text;
+    }
     for (SDL_Keycode key : settings.keys.keysOf(row.action)) {
         text += (text.empty() ? "" : ", ") + std::string(SDL_GetKeyName(key));
     }
     return text;
+}
+
+// A "name = value" line; an empty value leaves no blank at the line's end.
+std::string entryLine(const std::string& name, const std::string& value) {
+    return name + " =" + (value.empty() ? "" : " " + value);
 }
 
 // The section a "[name]" line opens, or "" for any other line.
@@ -243,7 +326,7 @@ std::string Settings::text() const {
             section = row.section;
             out += (out.empty() ? "[" : "\n[") + section + "]\n";
         }
-        out += std::string(row.name) + " = " + valueText(*this, row) + "\n";
+        out += entryLine(row.name, valueText(*this, row)) + "\n";
     }
     return out;
 }
@@ -270,7 +353,7 @@ std::string Settings::merged(const std::string& old) const {
         const std::string name = entryNameOf(lines[i]);
         for (std::size_t r = 0; r < rows.size() && !name.empty(); ++r) {
             if (section == rows[r].section && name == rows[r].name) {
-                lines[i] = name + " = " + valueText(*this, rows[r]);
+                lines[i] = entryLine(name, valueText(*this, rows[r]));
                 written[r] = true;
             }
         }
@@ -283,7 +366,7 @@ std::string Settings::merged(const std::string& old) const {
         if (written[r]) {
             continue;
         }
-        const std::string line = std::string(rows[r].name) + " = " + valueText(*this, rows[r]);
+        const std::string line = entryLine(rows[r].name, valueText(*this, rows[r]));
         bool placed = false;
         for (std::size_t s = sectionEnds.size(); s-- > 0 && !placed;) {
             if (sectionEnds[s].first == rows[r].section) {

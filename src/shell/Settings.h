@@ -17,7 +17,8 @@ public:
     enum class Kind {
         Number,  // a whole number within [low, high]
         Switch,  // on or off: "on", "off", "true", "false", "yes", "no", "1", "0"
-        Keys,    // key names as SDL spells them, comma-separated
+        Keys,     // key names as SDL spells them, comma-separated
+        Buttons,  // pad button names as SDL's mappings spell them ("a", "dpup"), comma-separated
     };
     struct Row {
         const char* section;         // the [section] of settings.ini
@@ -28,7 +29,7 @@ public:
         int fallback;                // Number and Switch: the default (a Switch's is 0 or 1)
         int Settings::*number;       // Number: where it is kept
         bool Settings::*flag;        // Switch: where it is kept
-        KeyBindings::Action action;  // Keys: the action the keys drive
+        KeyBindings::Action action;  // Keys and Buttons: the action they drive
     };
     // Every setting, in the order a written file lists them.
     static const std::vector<Row>& table();
@@ -40,7 +41,7 @@ public:
     int windowWidth;    // the window's size when not fullscreen
     int windowHeight;
     bool reducedMotion;  // no screen shake and no flashes
-    KeyBindings keys;    // defaults, with every accepted [keys] entry applied
+    KeyBindings keys;    // defaults, with every accepted [keys] and [pad] entry applied
     std::string folder;  // $XDG_CONFIG_HOME/bramblehoof or ~/.config/bramblehoof; "" if neither
 
     // Every setting at its default.

@@ -224,16 +224,47 @@ bool Shell::menuPass() {
 void Shell::readyOptions(std::function<void(SDL_Renderer*)> backdrop) {
     using Row = OptionsScreen::Row;
     std::vector<Row> rows;
-    rows.push_back(Row{"Music volume", 0, Sound::kVolumeSteps, false, [this] { return settings.musicVolume; },
-                       [this](int v) { settings.musicVolume = v; }});
-    rows.push_back(Row{"Effects volume", 0, Sound::kVolumeSteps, false, [this] { return settings.effectsVolume; },
-                       [this](int v) { settings.effectsVolume = v; }});
-    rows.push_back(Row{"Mute", 0, 1, true, [this] { return sound.isMuted() ? 1 : 0; },
-                       [this](int v) { settings.muted = v != 0; }});
-    rows.push_back(Row{"Fullscreen", 0, 1, true, [this] { return game->isFullscreen() ? 1 : 0; },
-                       [this](int v) { settings.fullscreen = v != 0; }});
-    rows.push_back(Row{"Reduced motion", 0, 1, true, [this] { return settings.reducedMotion ? 1 : 0; },
-                       [this](int v) { settings.reducedMotion = v != 0; }});
+    rows.push_back(Row{"Music volume",
+                       0,
+                       Sound::kVolumeSteps,
+                       false,
+                       [this] { return settings.musicVolume; },
+                       [this](int v) { settings.musicVolume = v; },
+                       {}});
+    rows.push_back(Row{"Effects volume",
+                       0,
+                       Sound::kVolumeSteps,
+                       false,
+                       [this] { return settings.effectsVolume; },
+                       [this](int v) { settings.effectsVolume = v; },
+                       {}});
+    rows.push_back(Row{"Mute",
+                       0,
+                       1,
+                       true,
+                       [this] { return sound.isMuted() ? 1 : 0; },
+                       [this](int v) { settings.muted = v != 0; },
+                       {}});
+    rows.push_back(Row{"Fullscreen",
+                       0,
+                       1,
+                       true,
+                       [this] { return game->isFullscreen() ? 1 : 0; },
+                       [this](int v) { settings.fullscreen = v != 0; },
+                       {}});
+    rows.push_back(Row{"Reduced motion",
+                       0,
+                       1,
+                       true,
+                       [this] { return settings.reducedMotion ? 1 : 0; },
+                       [this](int v) { settings.reducedMotion = v != 0; },
+                       {}});
+    rows.push_back(Row{"Controls", 0, 0, false, nullptr, nullptr, [this]() -> Screen* {
+                           controls.open(hudTexts[kHudTexts - 1]->font, help.smallFont(), settings.keys);
+                           controls.backdrop = options.backdrop;
+                           controls.changed = [this] { controlsChanged(); };
+                           return &controls;
+                       }});
     options.changed = [this](std::size_t row) { optionChanged(row); };
     options.backdrop = std::move(backdrop);
     options.open(hudTexts[kHudTexts - 1]->font, help.smallFont(), std::move(rows));
@@ -244,6 +275,12 @@ void Shell::showOptions(std::function<void(SDL_Renderer*)> backdrop) {
     ScreenLoop::flushInput();  // the click or key that opened them is not theirs
     screens.run(options);
     ScreenLoop::flushInput();  // nor is the Escape that closed them the menu's
+    if (screens.closed()) {
+        // The menu ends on a close as it always does: the close is handed back to it.
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
 }
 
 void Shell::optionChanged(std::size_t row) {
@@ -254,6 +291,21 @@ void Shell::optionChanged(std::size_t row) {
     if (row == 1) {
         sound.play(Sound::Effect::Click);
     }
+    saveSettings();
+}
+
+void Shell::controlsChanged() {
+    if (player != nullptr) {
+        player->bindings = settings.keys;
+    }
+    help.setLines(Render::renderer, HelpPanel::linesFor(settings.keys));
+    if (pausePanel.captured()) {
+        pausePanel.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), help.text());
+    }
+    saveSettings();
+}
+
+void Shell::saveSettings() {
     std::string why;
     if (!settings.save(why) && !settingsUnsaved) {
         settingsUnsaved = true;  // once: the game plays on with the options in memory

@@ -5,6 +5,7 @@
 #include "present/Game.h"
 #include "present/HelpPanel.h"
 #include "present/Menu.h"
+#include "present/ControlsScreen.h"
 #include "present/OptionsScreen.h"
 #include "present/PauseScreen.h"
 #include "present/Sound.h"
@@ -70,6 +71,7 @@ public:
     CardScreen resultCard;                   // shown after a run that ended by itself, over its last picture
     PauseScreen pausePanel;                  // shown while a run is paused, over its last picture
     OptionsScreen options;                   // the settings, from the menu and from the pause panel
+    ControlsScreen controls;                 // the keys and pad buttons, from the options
     HelpPanel help;                          // how to play: at the start of a new game, on F1, in the pause panel
     PlayKeys playKeys{settings.keys, help};  // pause and help keys during play
     PlayFrame playFrame;                     // one frame of play
@@ -133,6 +135,10 @@ private:
 
     // Applies a changed option and writes the settings.
     void optionChanged(std::size_t row);
+    // The hero, the help and the pause panel heed new controls at once; the settings are written.
+    void controlsChanged();
+    // Writes settings.ini; a file that cannot be written is said once, and play goes on.
+    void saveSettings();
 
     int runsBegun = 0;             // runs made by beginRun in this process
     bool settingsUnsaved = false;  // the settings could not be written once: said on standard error

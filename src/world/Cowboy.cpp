@@ -141,15 +141,16 @@ void Cowboy::handlePad(const SDL_Event& event) {
         case SDL_CONTROLLERBUTTONUP: {
             const auto button = static_cast<SDL_GameControllerButton>(event.cbutton.button);
             const long long source = kPadSources + event.cbutton.which * kPadStride + button;
-            const KeyBindings::Action action = Gamepads::buttonAction(button);
+            const KeyBindings::Action action = bindings.actionOfButton(button);
             if (event.type == SDL_CONTROLLERBUTTONUP) {
                 if (held.release(source, now)) {
                     stopWalking();
                 }
             } else if (action == KeyBindings::Action::Attack) {
                 attacking = true;
-            } else if (KeyBindings::walks(action)) {
-                held.press(source, action, now);
+            } else if (action != KeyBindings::Action::None) {
+                // A stop button holds the walk still while held, as the stop key does.
+                held.press(source, KeyBindings::walks(action) ? action : KeyBindings::Action::None, now);
                 handleKeyDown(action);
             }
             break;

@@ -255,6 +255,55 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
     EXPECT_FALSE(Render::isRunning);
 }
 
+// Controls changed from the pause panel drive the hero as soon as play goes on, and are kept in
+// settings.ini; a window closed while the options are open ends the pause as a close on the panel.
+TEST_F(SessionTest, AKeyBoundWhilePausedWalksTheHeroAtOnceAndACloseOverTheOptionsEndsThePause) {
+    startNewGame();
+    frame();
+    testsupport::pushKeyDown(SDLK_ESCAPE);
+    frame();
+    shell->startPause();
+    testsupport::pushKeyDown(SDLK_o);
+    EXPECT_TRUE(shell->pausePass());
+    for (int row = 0; row < 5; ++row) {
+        testsupport::pushKeyDown(SDLK_DOWN);  // to Controls
+    }
+    testsupport::pushKeyDown(SDLK_RETURN);
+    EXPECT_TRUE(shell->pausePass());
+    pushPad(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    pushPad(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    pushPad(SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // Right
+    testsupport::pushKeyDown(SDLK_RETURN);
+    testsupport::pushKeyDown(SDLK_l);
+    EXPECT_TRUE(shell->pausePass());
+    EXPECT_NE(testsupport::readFile(shell->settings.file(Settings::kFileName)).find("right = L, Right"),
+              std::string::npos)
+        << "kept at once";
+    testsupport::pushKeyDown(SDLK_ESCAPE);  // the controls
+    EXPECT_TRUE(shell->pausePass());
+    testsupport::pushKeyDown(SDLK_ESCAPE);  // the options
+    EXPECT_TRUE(shell->pausePass());
+    testsupport::pushKeyDown(SDLK_RETURN);
+    EXPECT_FALSE(shell->pausePass()) << "Enter continues";
+    const int from = player->getPos().x;
+    testsupport::pushKeyDown(SDLK_l);
+    for (int i = 0; i < 30; ++i) {
+        frame();
+    }
+    EXPECT_GT(player->getPos().x, from) << "the new key walks the hero in the run already going";
+    testsupport::pushKeyUp(SDLK_l);
+    frame();
+
+    testsupport::pushKeyDown(SDLK_ESCAPE);
+    frame();
+    shell->startPause();
+    testsupport::pushKeyDown(SDLK_o);
+    EXPECT_TRUE(shell->pausePass());
+    testsupport::pushQuit();
+    EXPECT_FALSE(shell->pausePass()) << "a close over the options ends the pause";
+    EXPECT_EQ(shell->pausePanel.choice(), PanelKeys::PauseChoice::Close);
+}
+
 // The paused picture is drawn once and then left on screen until something happens: a pass that
 // draws nothing new would only burn the CPU (a real window's driver took half a core for it).
 TEST_F(SessionTest, ThePausePanelIsDrawnOnceAndAgainOnlyAfterAnEvent) {

@@ -74,6 +74,7 @@ TEST(Settings, TheInstalledExampleHoldsExactlyTheDefaults) {
     const KeyBindings defaults;
     for (Action action : {Action::Up, Action::Left, Action::Down, Action::Right, Action::Stop, Action::Attack}) {
         EXPECT_EQ(settings.keys.keysOf(action), defaults.keysOf(action)) << KeyBindings::nameOf(action);
+        EXPECT_EQ(settings.keys.buttonsOf(action), defaults.buttonsOf(action)) << KeyBindings::nameOf(action);
     }
     EXPECT_EQ(settings.text(), Settings().text()) << "every setting of the table, at its default";
 }
@@ -90,6 +91,14 @@ TEST(Settings, WhatTheTableWritesReadsBackAndValuesOutOfRangeAreRefused) {
     std::string why;
     ASSERT_TRUE(changed.keys.bind(Action::Up, Keys{SDLK_z, SDLK_UP}, why)) << why;
     ASSERT_TRUE(changed.keys.bind(Action::Stop, Keys{SDLK_KP_0}, why)) << why;
+    // Stop and Attack swap keys: Stop's line comes first, naming a key that Attack has by default.
+    ASSERT_TRUE(changed.keys.bind(Action::Attack, Keys{SDLK_b}, why)) << why;
+    ASSERT_TRUE(changed.keys.bind(Action::Stop, Keys{SDLK_SPACE}, why)) << why;
+    ASSERT_TRUE(changed.keys.bindButtons(Action::Attack, {SDL_CONTROLLER_BUTTON_B}, why)) << why;
+    ASSERT_TRUE(
+        changed.keys.bindButtons(Action::Stop, {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_LEFTSHOULDER}, why))
+        << why;
+    ASSERT_TRUE(changed.keys.bindButtons(Action::Up, {}, why)) << why;
 
     Settings back;
     std::ostringstream problems;
@@ -102,13 +111,16 @@ TEST(Settings, WhatTheTableWritesReadsBackAndValuesOutOfRangeAreRefused) {
     EXPECT_EQ(back.windowWidth, 800);
     EXPECT_EQ(back.windowHeight, 600);
     EXPECT_EQ(back.keys.keysOf(Action::Up), (Keys{SDLK_z, SDLK_UP}));
-    EXPECT_EQ(back.keys.keysOf(Action::Stop), Keys{SDLK_KP_0});
+    EXPECT_EQ(back.keys.keysOf(Action::Stop), Keys{SDLK_SPACE});
+    EXPECT_EQ(back.keys.actionOfButton(SDL_CONTROLLER_BUTTON_B), Action::Attack);
+    EXPECT_EQ(back.keys.actionOfButton(SDL_CONTROLLER_BUTTON_LEFTSHOULDER), Action::Stop);
+    EXPECT_EQ(back.keys.actionOfButton(SDL_CONTROLLER_BUTTON_DPAD_UP), Action::None) << "an empty entry is no button";
 
     Settings refused;
     std::ostringstream lines;
     refused.apply(
         "[sound]\nmusic = 11\neffects = -1\nmute = maybe\n[window]\nwidth = 900px\nheight = 239\n"
-        "[play]\nshake = on\n",
+        "[play]\nshake = on\n[pad]\nattack = start\nup = dpdown\nstop = trigger\n[keys]\nattack = Escape\n",
         lines);
     EXPECT_EQ(lines.str(),
               "bramblehoof: settings.ini line 2: '11' is not a whole number from 0 to 10\n"
@@ -116,7 +128,12 @@ TEST(Settings, WhatTheTableWritesReadsBackAndValuesOutOfRangeAreRefused) {
               "bramblehoof: settings.ini line 4: 'maybe' is neither on nor off\n"
               "bramblehoof: settings.ini line 6: '900px' is not a whole number from 320 to 16384\n"
               "bramblehoof: settings.ini line 7: '239' is not a whole number from 240 to 16384\n"
-              "bramblehoof: settings.ini line 9: unknown entry 'shake'\n");
+              "bramblehoof: settings.ini line 9: unknown entry 'shake'\n"
+              "bramblehoof: settings.ini line 11: button 'start' is the game's own (pause, the system's)\n"
+              "bramblehoof: settings.ini line 12: button 'D-pad down' already serves 'down'\n"
+              "bramblehoof: settings.ini line 13: unknown pad button 'trigger'\n"
+              "bramblehoof: settings.ini line 15: key 'Escape' is the game's own (pause, help, fullscreen, mute, "
+              "menus)\n");
     EXPECT_EQ(refused.text(), Settings().text()) << "a refused line keeps its setting's default";
 }
 

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "input/KeyBindings.h"
+#include "present/Screen.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <functional>
+#include <string>
+
+// The controls: each of the hero's actions with its keys and pad buttons. Choosing an action
+// (Enter, a click, pad A) waits for the key or button to give it; a key or button the game keeps,
+// or one serving another action, is refused with a line saying why. A row puts every control
+// back as a fresh game has them; Back (Escape, pad B) returns.
+class ControlsScreen : public Screen {
+public:
+    static constexpr SDL_Rect kPanel{140, 60, 800, 600};  // in the 1080 by 720 picture
+    static constexpr int kRowHeight = 52;
+    static constexpr std::size_t kResetRow = KeyBindings::kActions;
+    static constexpr std::size_t kBackRow = kResetRow + 1;
+    static constexpr const char* kTitle = "CONTROLS";
+    static constexpr const char* kReset = "Reset to defaults";
+    static constexpr const char* kBack = "Back";
+    static constexpr const char* kHint = "Enter or A: change   Esc or B: back";
+    static constexpr const char* kWaiting = "Press a key or a pad button   (Esc or Start: keep)";
+
+    // Called after the bindings changed, so their owner uses and keeps them.
+    std::function<void()> changed;
+    // Draws what the panel stands over; nothing when unset.
+    std::function<void(SDL_Renderer*)> backdrop;
+
+    // Opens on the first action; the fonts and the bindings are the caller's and outlive its use.
+    void open(TTF_Font* font, TTF_Font* smallFont, KeyBindings& bindings);
+
+    void take(const SDL_Event& event) override;
+    void draw(SDL_Renderer* renderer) const override;
+    bool done() const override { return leaving; }
+
+    std::size_t chosen() const { return selected; }
+    // Waiting for the press that gives the chosen action its key or button.
+    bool waiting() const { return listening; }
+    // What the last press did: "Up: I", or why it was refused.
+    const std::string& message() const { return said; }
+
+private:
+    // Gives the chosen action the key or button of a press, while waiting.
+    void takeBinding(const SDL_Event& event);
+    void activate();
+    std::size_t rowAt(int x, int y) const;
+
+    KeyBindings* bindings = nullptr;
+    std::size_t selected = 0;  // an action, kResetRow or kBackRow
+    bool listening = false;
+    bool leaving = false;
+    std::string said;
+    TTF_Font* font = nullptr;
+    TTF_Font* smallFont = nullptr;
+};

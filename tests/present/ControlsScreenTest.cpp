@@ -1,0 +1,81 @@
+#include "present/ControlsScreen.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+SDL_Event key(SDL_Keycode sym) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = sym;
+    return event;
+}
+
+SDL_Event pad(SDL_GameControllerButton button) {
+    SDL_Event event{};
+    event.type = SDL_CONTROLLERBUTTONDOWN;
+    event.cbutton.button = button;
+    return event;
+}
+
+using Action = KeyBindings::Action;
+using Keys = std::vector<SDL_Keycode>;
+using Buttons = std::vector<SDL_GameControllerButton>;
+
+}  // namespace
+
+TEST(ControlsScreenTest, APressGivesTheChosenActionItsKeyOrButtonAndRefusesWhatIsTakenOrKept) {
+    KeyBindings bindings;
+    ControlsScreen screen;
+    int changes = 0;
+    screen.changed = [&] { ++changes; };
+    screen.open(nullptr, nullptr, bindings);
+
+    screen.take(key(SDLK_RETURN));  // Up waits for its key
+    ASSERT_TRUE(screen.waiting());
+    screen.take(key(SDLK_m));
+    EXPECT_TRUE(screen.waiting()) << "a key the game keeps is refused; the row still waits";
+    EXPECT_EQ(screen.message(), "M is kept by the game");
+    screen.take(key(SDLK_s));
+    EXPECT_EQ(screen.message(), "S already serves down");
+    screen.take(key(SDLK_i));
+    EXPECT_FALSE(screen.waiting());
+    EXPECT_EQ(bindings.keysOf(Action::Up), (Keys{SDLK_i, SDLK_UP})) << "the first key is replaced, the others stay";
+    EXPECT_EQ(bindings.actionOf(SDLK_w), Action::None);
+    EXPECT_EQ(changes, 1) << "only a binding made is a change";
+
+    screen.take(key(SDLK_RETURN));
+    screen.take(key(SDLK_ESCAPE));
+    EXPECT_FALSE(screen.waiting()) << "Escape keeps the action as it was";
+    EXPECT_FALSE(screen.done()) << "and stays on the screen";
+    EXPECT_EQ(bindings.keysOf(Action::Up), (Keys{SDLK_i, SDLK_UP}));
+
+    // With the pad alone: down to Stop, which has no button yet, and on to Attack.
+    for (int row = 0; row < 4; ++row) {
+        screen.take(pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
+    }
+    screen.take(pad(SDL_CONTROLLER_BUTTON_A));
+    screen.take(pad(SDL_CONTROLLER_BUTTON_DPAD_UP));
+    EXPECT_EQ(screen.message(), "D-pad up already serves up");
+    screen.take(pad(SDL_CONTROLLER_BUTTON_START));
+    EXPECT_FALSE(screen.waiting()) << "Start gives up waiting";
+    screen.take(pad(SDL_CONTROLLER_BUTTON_A));
+    screen.take(pad(SDL_CONTROLLER_BUTTON_Y));
+    EXPECT_EQ(bindings.buttonsOf(Action::Stop), (Buttons{SDL_CONTROLLER_BUTTON_Y}));
+    screen.take(pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
+    screen.take(pad(SDL_CONTROLLER_BUTTON_A));
+    screen.take(pad(SDL_CONTROLLER_BUTTON_X));  // already Attack's second: it becomes the first
+    EXPECT_EQ(bindings.buttonsOf(Action::Attack), (Buttons{SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_A}));
+    EXPECT_EQ(changes, 3);
+
+    screen.take(pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN));  // Reset to defaults
+    ASSERT_EQ(screen.chosen(), ControlsScreen::kResetRow);
+    screen.take(key(SDLK_RETURN));
+    EXPECT_EQ(bindings.keysOf(Action::Up), (Keys{SDLK_w, SDLK_UP}));
+    EXPECT_TRUE(bindings.buttonsOf(Action::Stop).empty());
+    EXPECT_EQ(changes, 4);
+    screen.take(pad(SDL_CONTROLLER_BUTTON_B));
+    EXPECT_TRUE(screen.done());
+}
