@@ -13,10 +13,12 @@ class Settings {
 public:
     static constexpr const char* kFileName = "settings.ini";
     static constexpr const char* kPadMappingsName = "gamecontrollerdb.txt";
+    static constexpr int kMinWindowWidth = 320;  // the smallest window a file may ask for
+    static constexpr int kMinWindowHeight = 240;
 
     enum class Kind {
-        Number,  // a whole number within [low, high]
-        Switch,  // on or off: "on", "off", "true", "false", "yes", "no", "1", "0"
+        Number,   // a whole number within [low, high]
+        Switch,   // on or off: "on", "off", "true", "false", "yes", "no", "1", "0"
         Keys,     // key names as SDL spells them, comma-separated
         Buttons,  // pad button names as SDL's mappings spell them ("a", "dpup"), comma-separated
     };

@@ -121,7 +121,40 @@ bool Shell::startUp() {
     sound.playTune(Sound::Tune::Menu);
     playKeys.install();
     beginRun();
+    seen = Toggles{sound.isMuted(), game->isFullscreen(), 0, 0};
+    if (!seen.fullscreen && game->window != nullptr) {
+        SDL_GetWindowSize(game->window, &seen.width, &seen.height);
+    }
     return true;
+}
+
+void Shell::keepToggles(bool processEnds) {
+    const bool muted = sound.isMuted();
+    const bool fullscreen = game->isFullscreen();
+    bool changed = muted != seen.muted || fullscreen != seen.fullscreen;
+    seen.muted = muted;
+    seen.fullscreen = fullscreen;
+    if (changed) {
+        settings.muted = muted;  // M, F11 and Alt+Enter are remembered as the options are
+        settings.fullscreen = fullscreen;
+    }
+    int w = 0;
+    int h = 0;
+    if (!fullscreen && game->window != nullptr) {
+        SDL_GetWindowSize(game->window, &w, &h);
+    }
+    if (w > 0 && h > 0 && (w != seen.width || h != seen.height)) {
+        // Kept when the process ends, not at each step of a drag.
+        seen.width = w;
+        seen.height = h;
+        settings.windowWidth = std::max(w, Settings::kMinWindowWidth);
+        settings.windowHeight = std::max(h, Settings::kMinWindowHeight);
+        sizeUnsaved = true;
+    }
+    if (changed || (processEnds && sizeUnsaved)) {
+        sizeUnsaved = false;
+        saveSettings();
+    }
 }
 
 void Shell::beginRun() {
@@ -189,6 +222,7 @@ bool Shell::closedOnMenuShownAgain() {
 }
 
 void Shell::tearDown() {
+    keepToggles(true);
     sound.close();
     releasePictures();
     game->clean();
@@ -212,6 +246,7 @@ bool Shell::menuPass() {
     }
     game->applyWindowKeys();
     mainMenu.pass(*menu, *button, sound);
+    keepToggles(false);
     if (button->optionsAsked) {
         button->optionsAsked = false;
         showOptions([this](SDL_Renderer*) { menu->copyTex(menu->getPos(), menu->getRect()); });
@@ -288,6 +323,8 @@ void Shell::optionChanged(std::size_t row) {
     sound.setVolumes(settings.musicVolume, settings.effectsVolume);
     sound.setMuted(settings.muted);
     game->setFullscreen(settings.fullscreen);
+    seen.muted = sound.isMuted();
+    seen.fullscreen = game->isFullscreen();
     if (row == 1) {
         sound.play(Sound::Effect::Click);
     }
@@ -348,6 +385,7 @@ void Shell::frame() {
         run.playBackFrame();
     }
     playFrame.run(*this);
+    keepToggles(false);
     pacer.endPass();
 }
 
@@ -383,6 +421,7 @@ void Shell::startPause() {
 bool Shell::pausePass() {
     // Everything pressed while paused is the panel's: nothing of it reaches play.
     if (screens.pass(pausePanel)) {
+        keepToggles(false);
         return true;
     }
     pausePanel.release();
@@ -450,6 +489,7 @@ void Shell::endOfRun(bool processGoesOn) {
     if (!processGoesOn) {
         sound.finish();  // the win or the death is heard to its end before the window goes
         if (!Render::isRunning) {
+            keepToggles(true);
             releasePictures();
             game->clean();
         }

@@ -139,9 +139,20 @@ private:
     void controlsChanged();
     // Writes settings.ini; a file that cannot be written is said once, and play goes on.
     void saveSettings();
+    // Keeps in the settings what the player toggled outside the options (M, F11, the window's
+    // size); a toggle is written at once, a new size when the process ends.
+    void keepToggles(bool processEnds);
 
     int runsBegun = 0;             // runs made by beginRun in this process
     bool settingsUnsaved = false;  // the settings could not be written once: said on standard error
+    struct Toggles {
+        bool muted = false;
+        bool fullscreen = false;
+        int width = 0;  // the window's when last windowed
+        int height = 0;
+    };
+    Toggles seen;              // as last kept: a difference is the player's doing
+    bool sizeUnsaved = false;  // the window's new size waits for the process's end
     std::unique_ptr<Game> gameObj;
     std::unique_ptr<Arrow> arrowObj;
     std::unique_ptr<Menu> menuObj;

@@ -9,8 +9,6 @@ if [[ -z "${DISPLAY:-}" ]]; then
   exec xvfb-run -a -s "-screen 0 1280x800x24 -ardelay 60000" bash "$0" "$@"
 fi
 unset SDL_VIDEODRIVER
-# The player's settings never come from the real home: a folder of none.
-export XDG_CONFIG_HOME=/nonexistent/bramblehoof-test-config
 
 # A sanitized build: the GL driver that SDL unloads at exit is kept loaded, so that what it keeps
 # for the life of the process can be told apart from our own leaks (tests/lsan.supp lists those).
@@ -63,6 +61,9 @@ check_exit() {
 
 # Working folders a script makes go at its end; screenshots are kept elsewhere.
 works=()
+# The player's settings never come from the real home: each working folder has its own (made
+# below), so what one game remembers (F11, a resized window) starts only the games in its folder.
+export XDG_CONFIG_HOME=/nonexistent/bramblehoof-test-config
 cleanup() {
   local status=$?
   leak_check || status=1
@@ -78,6 +79,7 @@ new_work() {
   ln -s "$src/sounds" "$work/sounds"
   mkdir "$work/files"
   works+=("$work")
+  export XDG_CONFIG_HOME="$work/config"
 }
 
 # Starts the game in $work with the options given; $pid and $wid name it once its window is there.
