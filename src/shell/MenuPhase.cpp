@@ -1,6 +1,7 @@
 #include "shell/MenuPhase.h"
 
 #include "persist/FileIO.h"
+#include "present/MuteSign.h"
 #include "persist/Player.h"
 #include "persist/Replay.h"
 #include "persist/SavedGame.h"
@@ -149,6 +150,9 @@ void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
         SDL_DestroyTexture(note);
     }
     scoreBoard.draw(Render::renderer);
+    if (sound.isMuted()) {
+        MuteSign::draw(Render::renderer);
+    }
     for (auto& item : menuTexts) {
         item->present();
         item->freeALL();

@@ -1,5 +1,7 @@
 #include "shell/PlayFrame.h"
 
+#include "present/MuteSign.h"
+
 #include "shell/Levels.h"
 #include "shell/Shell.h"
 
@@ -45,6 +47,9 @@ void PlayFrame::run(Shell& shell) {
     showHud(shell, hud);
     for (const int code : arrowCodes) {
         arrow->show_arrow(code);  // placed as the farm pass placed it, then drawn
+    }
+    if (shell.sound.isMuted()) {
+        MuteSign::draw(Render::renderer);
     }
 
     shell.hudTexts[kHealthText]->delText();

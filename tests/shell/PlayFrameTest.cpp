@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "present/DrawQueue.h"
+#include "present/MuteSign.h"
 
 #include <cstring>
 #include <vector>
@@ -457,6 +458,27 @@ TEST_F(PlayTest, TheFieldIsDrawnByItsFeetUnderTheHud) {
     }
     EXPECT_EQ(pixelAt(5, 5), kFarmRed) << "the farm lies under the HUD";
     EXPECT_GT(hudInk, 100) << "the HUD is drawn over the field";
+}
+
+// A player who hears nothing sees why: the struck speaker in the corner while the sound is off,
+// over whatever the field has there, and nothing of it once the sound is back.
+TEST_F(PlayTest, AMutedGameShowsTheStruckSpeakerInTheCornerAndOnlyThen) {
+    startNewGame();
+    // On the strike's line, halfway along it.
+    const int x = MuteSign::kBox.x + MuteSign::kBox.w / 2;
+    const int y = MuteSign::kBox.y + MuteSign::kBox.h / 2;
+    const Uint32 strike = static_cast<Uint32>(MuteSign::kStrike.r) << 24 |
+                          static_cast<Uint32>(MuteSign::kStrike.g) << 16 |
+                          static_cast<Uint32>(MuteSign::kStrike.b) << 8 | 0xFFu;
+    shell->sound.setMuted(false);
+    frame();
+    EXPECT_NE(pixelAt(x, y), strike);
+    shell->sound.setMuted(true);
+    frame();
+    EXPECT_EQ(pixelAt(x, y), strike);
+    shell->sound.setMuted(false);
+    frame();
+    EXPECT_NE(pixelAt(x, y), strike);
 }
 
 }  // namespace
