@@ -17,7 +17,7 @@ constexpr int kPictureH = Render::kPicture.h;
 
 HelpPanel::~HelpPanel() { close(); }
 
-std::vector<std::string> HelpPanel::linesFor(const KeyBindings& keys) {
+std::vector<std::string> HelpPanel::linesFor(const KeyBindings& keys, bool pad) {
     using Action = KeyBindings::Action;
     // The walking keys in rows: each action's first key, then each one's second, and so on.
     std::string walk;
@@ -26,7 +26,7 @@ std::vector<std::string> HelpPanel::linesFor(const KeyBindings& keys) {
         for (const Action action : {Action::Up, Action::Left, Action::Down, Action::Right}) {
             const std::vector<SDL_Keycode>& bound = keys.keysOf(action);
             if (row < bound.size()) {
-                keysInRow += (keysInRow.empty() ? "" : " ") + std::string(SDL_GetKeyName(bound[row]));
+                keysInRow += (keysInRow.empty() ? "" : " ") + KeyBindings::keyName(bound[row]);
             }
         }
         if (keysInRow.empty()) {
@@ -37,20 +37,51 @@ std::vector<std::string> HelpPanel::linesFor(const KeyBindings& keys) {
     const auto either = [&](Action action) {
         std::string names;
         for (const SDL_Keycode key : keys.keysOf(action)) {
-            names += (names.empty() ? "" : " or ") + std::string(SDL_GetKeyName(key));
+            names += (names.empty() ? "" : " or ") + KeyBindings::keyName(key);
+        }
+        return names;
+    };
+    const auto buttons = [&](Action action) {
+        std::string names;
+        for (const SDL_GameControllerButton button : keys.buttonsOf(action)) {
+            names += (names.empty() ? "" : " or ") + KeyBindings::buttonName(button);
         }
         return names;
     };
     const std::string attack = either(Action::Attack);
-    return {
-        "Walk: " + walk + "   Stop walking: " + either(Action::Stop),
-        "Attack: click" + (attack.empty() ? "" : " or " + attack) + "   Pause: Esc" +
-            (keys.actionOf(SDLK_p) == Action::None ? " or P" : "") + "   This help: F1",
-        "Gamepad: stick or D-pad walks, A attacks, Start pauses",
-        "Mute: M   Fullscreen: F11",
+    const std::string padAttack = buttons(Action::Attack);
+    const std::string padStop = buttons(Action::Stop);
+    const std::string pauseKeys = std::string("Esc") + (keys.actionOf(SDLK_p) == Action::None ? " or P" : "");
+    const std::vector<std::string> aim = {
         "Defeat the outlaws and collect the bulls at every farm;",
         "the arrow points to the nearest farm",
     };
+    std::vector<std::string> lines;
+    if (pad) {
+        std::string padWalk;
+        for (const Action action : {Action::Up, Action::Left, Action::Down, Action::Right}) {
+            const std::string named = buttons(action);
+            padWalk += named.empty() ? "" : (padWalk.empty() ? "" : ", ") + named;
+        }
+        lines = {
+            "Walk: stick" + (padWalk.empty() ? "" : " or " + padWalk) +
+                (padStop.empty() ? "" : "   Stop walking: " + padStop),
+            (padAttack.empty() ? std::string() : "Attack: " + padAttack + "   ") + "Pause: Start",
+            "Keyboard: " + walk + " walks, " + (attack.empty() ? "click" : attack) + " attacks, " + pauseKeys +
+                " pauses",
+            "Mute: M   Fullscreen: F11   This help: F1",
+        };
+    } else {
+        lines = {
+            "Walk: " + walk + "   Stop walking: " + either(Action::Stop),
+            "Attack: click" + (attack.empty() ? "" : " or " + attack) + "   Pause: " + pauseKeys + "   This help: F1",
+            "Gamepad: stick or D-pad walks, " + (padAttack.empty() ? std::string() : padAttack + " attacks, ") +
+                "Start pauses",
+            "Mute: M   Fullscreen: F11",
+        };
+    }
+    lines.insert(lines.end(), aim.begin(), aim.end());
+    return lines;
 }
 
 Uint8 HelpPanel::alphaFor(int framesLeft) {

@@ -27,7 +27,8 @@ public:
     ~HelpPanel();
 
     // The controls (the player's keys, the mouse, the pad) and what to do, one entry a line.
-    static std::vector<std::string> linesFor(const KeyBindings& keys);
+    // With pad, the pad's buttons come first and the keyboard is the line aside.
+    static std::vector<std::string> linesFor(const KeyBindings& keys, bool pad = false);
     // How opaque the panel is with `framesLeft` of its time to go: full, then fading to nothing.
     static Uint8 alphaFor(int framesLeft);
 

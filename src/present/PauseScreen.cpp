@@ -1,14 +1,14 @@
 #include "present/PauseScreen.h"
 
 void PauseScreen::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont,
-                          const std::vector<std::string>& help) {
+                          const std::vector<std::string>& help, bool pad) {
     chosen = PanelKeys::PauseChoice::None;
     optionsAsked = false;
     std::vector<ResultCard::Line> lines;
     for (const std::string& line : help) {
         lines.push_back(ResultCard::Line{line, true});
     }
-    lines.push_back(ResultCard::Line{ResultCard::kPauseChoices, false});
+    lines.push_back(ResultCard::Line{pad ? ResultCard::kPadPauseChoices : ResultCard::kPauseChoices, false});
     card.panel = kPanel;
     card.dim = kDim;
     card.prepare(renderer, font, smallFont, ResultCard::kPaused, lines);

@@ -19,7 +19,9 @@ public:
     void capture(SDL_Renderer* renderer) { card.capture(renderer); }
     bool captured() const { return card.captured(); }
     // Renders the panel's lines once: the help lines, then the choices.
-    void prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::vector<std::string>& help);
+    // The choices are named by the pad's buttons when pad is set.
+    void prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::vector<std::string>& help,
+                 bool pad = false);
     void release() { card.release(); }
 
     // The first choice of a pass wins; everything else pressed while paused is the panel's.
@@ -30,6 +32,7 @@ public:
     Screen* opens() override;
     std::function<Screen*()> openOptions;
     PanelKeys::PauseChoice choice() const { return chosen; }
+    const std::vector<std::string>& text() const { return card.text(); }
 
 private:
     ResultCard card;  // the panel over the kept picture

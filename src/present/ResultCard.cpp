@@ -26,11 +26,15 @@ std::string ResultCard::placeLine(int place, int shownPlaces) {
 void ResultCard::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::string& title,
                          const std::vector<Line>& below) {
     releaseLines();
+    std::vector<Line> all{Line{title, false}};
+    all.insert(all.end(), below.begin(), below.end());
+    shown.clear();
+    for (const Line& line : all) {
+        shown.push_back(line.text);
+    }
     if (renderer == nullptr || font == nullptr) {
         return;
     }
-    std::vector<Line> all{Line{title, false}};
-    all.insert(all.end(), below.begin(), below.end());
     for (const Line& line : all) {
         TTF_Font* face = line.small && smallFont != nullptr ? smallFont : font;
         lines.push_back(Text::lineTexture(renderer, face, line.text, kInk));

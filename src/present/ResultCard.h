@@ -19,6 +19,9 @@ public:
     static constexpr const char* kChoices = "Enter: play again   Esc: quit";
     static constexpr const char* kNotSaved = "This run could not be saved (see the terminal)";
     static constexpr const char* kPauseChoices = "Esc: continue   O: options   Q: quit to menu";
+    // The same choices named by the pad's buttons, for a player with the pad in hand.
+    static constexpr const char* kPadChoices = "A: play again   B: quit";
+    static constexpr const char* kPadPauseChoices = "A: continue   Y: options   B: quit to menu";
     static constexpr SDL_Rect kPanel{240, 210, 600, 300};  // in the 1080 by 720 picture
     static constexpr int kTitleScale = 2;                  // the title is drawn twice as large
     static constexpr Uint8 kPanelAlpha = 255;              // opaque: nothing of the picture shows through the lines
@@ -48,6 +51,8 @@ public:
                  const std::vector<Line>& below);
     // The kept picture, then the card over it.
     void draw(SDL_Renderer* renderer) const;
+    // The card's lines as last prepared, title first.
+    const std::vector<std::string>& text() const { return shown; }
     void release();
 
 private:
@@ -55,4 +60,5 @@ private:
 
     FramePicture picture;             // the run's last picture
     std::vector<SDL_Texture*> lines;  // title first, then the lines below it
+    std::vector<std::string> shown;   // their text
 };

@@ -8,6 +8,7 @@ void PlayKeys::uninstall() { SDL_SetEventFilter(nullptr, nullptr); }
 
 int PlayKeys::filter(void* self, SDL_Event* event) {
     PlayKeys& keys = *static_cast<PlayKeys*>(self);
+    keys.device.see(*event);  // every event of the process passes here, in play or not
     if (!keys.active) {
         return 1;
     }

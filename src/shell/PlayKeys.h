@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/KeyBindings.h"
+#include "input/LastDevice.h"
 #include "present/HelpPanel.h"
 
 #include <SDL.h>
@@ -13,7 +14,7 @@ public:
     bool active = false;      // a run is in play and not paused
     bool pauseAsked = false;  // a pause key or a lost focus since the last pause began
 
-    PlayKeys(const KeyBindings& keys, HelpPanel& help) : keys(keys), help(help) {}
+    PlayKeys(const KeyBindings& keys, HelpPanel& help, LastDevice& device) : keys(keys), help(help), device(device) {}
     PlayKeys(const PlayKeys&) = delete;
     PlayKeys& operator=(const PlayKeys&) = delete;
 
@@ -26,4 +27,5 @@ private:
 
     const KeyBindings& keys;  // the player's: P pauses only while no action has it
     HelpPanel& help;          // shown on F1
+    LastDevice& device;       // told of every event
 };

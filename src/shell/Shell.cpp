@@ -335,11 +335,16 @@ void Shell::controlsChanged() {
     if (player != nullptr) {
         player->bindings = settings.keys;
     }
-    help.setLines(Render::renderer, HelpPanel::linesFor(settings.keys));
+    help.setLines(Render::renderer, HelpPanel::linesFor(settings.keys, device.padLast()));
     if (pausePanel.captured()) {
-        pausePanel.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), help.text());
+        preparePausePanel();
     }
     saveSettings();
+}
+
+void Shell::preparePausePanel() {
+    pausePanel.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(),
+                       HelpPanel::linesFor(settings.keys, device.padLast()), device.padLast());
 }
 
 void Shell::saveSettings() {
@@ -367,6 +372,8 @@ void Shell::runSetUp() {
         run.level = 3;
     } else {
         Levels::newGame(*this);
+        // How to play, for the keyboard or for the pad in the player's hands.
+        help.setLines(Render::renderer, HelpPanel::linesFor(settings.keys, device.padLast()));
         help.show();
     }
 }
@@ -410,7 +417,7 @@ void Shell::startPause() {
     sound.setPaused(true);
     // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
     player->letGo();
-    pausePanel.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), help.text());
+    preparePausePanel();
     pausePanel.openOptions = [this]() -> Screen* {
         readyOptions([this](SDL_Renderer* renderer) { pausePanel.draw(renderer); });
         return &options;
@@ -459,7 +466,7 @@ bool Shell::showResultCard(Uint64 giveUpMillis) {
     if (run.notSaved) {
         lines.push_back(ResultCard::Line{ResultCard::kNotSaved, true});
     }
-    lines.push_back(ResultCard::Line{ResultCard::kChoices, false});
+    lines.push_back(ResultCard::Line{device.padLast() ? ResultCard::kPadChoices : ResultCard::kChoices, false});
     resultCard.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), title, lines, giveUpMillis);
     ScreenLoop::flushInput();  // keys, clicks and pad buttons still queued were meant for play
     screens.run(resultCard);

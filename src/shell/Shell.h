@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input/LastDevice.h"
 #include "present/Button.h"
 #include "present/CardScreen.h"
 #include "present/Game.h"
@@ -68,13 +69,14 @@ public:
     Sound sound;                                         // effects and tunes; mute it before start-up for a silent run
     Settings settings;                                   // the player's settings, read at start-up
     MenuPhase mainMenu;                                  // the menu's texts, board and passes
-    CardScreen resultCard;                   // shown after a run that ended by itself, over its last picture
-    PauseScreen pausePanel;                  // shown while a run is paused, over its last picture
-    OptionsScreen options;                   // the settings, from the menu and from the pause panel
-    ControlsScreen controls;                 // the keys and pad buttons, from the options
-    HelpPanel help;                          // how to play: at the start of a new game, on F1, in the pause panel
-    PlayKeys playKeys{settings.keys, help};  // pause and help keys during play
-    PlayFrame playFrame;                     // one frame of play
+    CardScreen resultCard;    // shown after a run that ended by itself, over its last picture
+    PauseScreen pausePanel;   // shown while a run is paused, over its last picture
+    OptionsScreen options;    // the settings, from the menu and from the pause panel
+    ControlsScreen controls;  // the keys and pad buttons, from the options
+    HelpPanel help;           // how to play: at the start of a new game, on F1, in the pause panel
+    LastDevice device;        // keyboard or pad: which the prompts name
+    PlayKeys playKeys{settings.keys, help, device};  // pause and help keys during play; sees every event
+    PlayFrame playFrame;                             // one frame of play
 
     Shell() = default;
     Shell(const Shell&) = delete;
@@ -137,6 +139,8 @@ private:
     void optionChanged(std::size_t row);
     // The hero, the help and the pause panel heed new controls at once; the settings are written.
     void controlsChanged();
+    // The pause panel's lines and choices, for the keyboard or the pad used last.
+    void preparePausePanel();
     // Writes settings.ini; a file that cannot be written is said once, and play goes on.
     void saveSettings();
     // Keeps in the settings what the player toggled outside the options (M, F11, the window's

@@ -234,6 +234,10 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
     frame();
     ASSERT_TRUE(shell->playKeys.pauseAsked) << "Start pauses";
     shell->startPause();
+    // The panel names what is in the player's hands: the pad's buttons now, keys after a key.
+    const std::vector<std::string>& said = shell->pausePanel.text();
+    EXPECT_EQ(said.back(), ResultCard::kPadPauseChoices);
+    EXPECT_EQ(said[1].rfind("Walk: stick or D-pad up", 0), 0u) << said[1];
     testsupport::pushKeyUp(SDLK_d);
     EXPECT_TRUE(shell->pausePass());
     pushPad(SDL_CONTROLLER_BUTTON_A);
@@ -246,9 +250,11 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
     EXPECT_EQ(player->getPos().x, pausedAt) << "a walk held into the pause ends there";
     EXPECT_FALSE(player->walking);
 
-    pushPad(SDL_CONTROLLER_BUTTON_START);
+    testsupport::pushKeyDown(SDLK_ESCAPE);
     frame();
     shell->startPause();
+    EXPECT_EQ(shell->pausePanel.text().back(), ResultCard::kPauseChoices);
+    EXPECT_EQ(shell->pausePanel.text()[1].rfind("Walk: W A S D", 0), 0u);
     pushPad(SDL_CONTROLLER_BUTTON_B);
     EXPECT_FALSE(shell->pausePass()) << "B quits";
     EXPECT_TRUE(shell->run.quitToMenu);
