@@ -196,6 +196,8 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                     choose(focus);
                 } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_B) {
                     choose(kQuitEntry);
+                } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_Y) {
+                    nameAsked = true;
                 }
                 break;
             default:

@@ -31,6 +31,7 @@ public:
     bool firstMenu = true;              // the process's first menu; closing a later one says nothing
     bool optionsAsked = false;          // OPTIONS chosen: the menu shows the options, then goes on
     bool quitAsked = false;             // QUIT (or Escape, pad B) chosen: the process ends, no run
+    bool nameAsked = false;             // pad Y: the letter grid, for a name typed with the pad alone
 
     Button();
 

@@ -149,6 +149,10 @@ void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
         }
         SDL_DestroyTexture(note);
     }
+    if (padHint && !button.showScores) {
+        const int y = lastRunNotSaved ? kNoteY - 40 : kNoteY;
+        Text::drawLine(Render::renderer, name.font, kPadHint, Render::kPicture.w / 2, y, true, Text::kMenuColor);
+    }
     scoreBoard.draw(Render::renderer);
     if (sound.isMuted()) {
         MuteSign::draw(Render::renderer);

@@ -34,6 +34,8 @@ public:
     bool lastRunNotSaved = false;         // the run before this menu could not be written: it says so
     static constexpr const char* kNotSaved = "The last run could not be saved (see the terminal)";
     static constexpr int kNoteY = 680;  // the note's top, on the sand at the picture's foot
+    bool padHint = false;               // the pad was used last: the menu says how to type a name with it
+    static constexpr const char* kPadHint = "Y: type a name with the pad";
     static constexpr const char* kOptionsLabel = "OPTIONS";
     static constexpr const char* kQuitLabel = "QUIT";
     static constexpr int kLowerRowY = 474;  // below the sign, between its posts

@@ -246,7 +246,15 @@ bool Shell::menuPass() {
     }
     game->applyWindowKeys();
     mainMenu.pass(*menu, *button, sound);
+    if (mainMenu.padHint != device.padLast()) {
+        mainMenu.padHint = device.padLast();
+        mainMenu.reset();  // drawn anew, with the hint or without it
+    }
     keepToggles(false);
+    if (button->nameAsked) {
+        button->nameAsked = false;
+        showLetterGrid();
+    }
     if (button->optionsAsked) {
         button->optionsAsked = false;
         showOptions([this](SDL_Renderer*) { menu->copyTex(menu->getPos(), menu->getRect()); });
@@ -254,6 +262,35 @@ bool Shell::menuPass() {
     }
     pacer.endPass();
     return true;
+}
+
+void Shell::showLetterGrid() {
+    readyLetterGrid();
+    runOverMenu(letters);
+    mainMenu.reset();  // the menu's picture is made anew, the name in it
+}
+
+void Shell::readyLetterGrid() {
+    letters.type = [this](const std::string& typed) {
+        Button::flagText = 1;  // as a typed letter does: the name line shows the name, not the prompt
+        button->appendText(typed);
+    };
+    letters.erase = [this] { button->eraseLastCharacter(); };
+    letters.name = [this] { return button->getInputText(); };
+    letters.backdrop = [this](SDL_Renderer*) { menu->copyTex(menu->getPos(), menu->getRect()); };
+    letters.open(hudTexts[kHudTexts - 1]->font, help.smallFont());
+}
+
+void Shell::runOverMenu(Screen& screen) {
+    ScreenLoop::flushInput();  // the click or key that opened it is not its own
+    screens.run(screen);
+    ScreenLoop::flushInput();  // nor is the Escape that closed it the menu's
+    if (screens.closed()) {
+        // The menu ends on a close as it always does: the close is handed back to it.
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
 }
 
 void Shell::readyOptions(std::function<void(SDL_Renderer*)> backdrop) {
@@ -307,15 +344,7 @@ void Shell::readyOptions(std::function<void(SDL_Renderer*)> backdrop) {
 
 void Shell::showOptions(std::function<void(SDL_Renderer*)> backdrop) {
     readyOptions(std::move(backdrop));
-    ScreenLoop::flushInput();  // the click or key that opened them is not theirs
-    screens.run(options);
-    ScreenLoop::flushInput();  // nor is the Escape that closed them the menu's
-    if (screens.closed()) {
-        // The menu ends on a close as it always does: the close is handed back to it.
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-    }
+    runOverMenu(options);
 }
 
 void Shell::optionChanged(std::size_t row) {

@@ -5,6 +5,7 @@
 #include "present/CardScreen.h"
 #include "present/Game.h"
 #include "present/HelpPanel.h"
+#include "present/LetterGrid.h"
 #include "present/Menu.h"
 #include "present/ControlsScreen.h"
 #include "present/OptionsScreen.h"
@@ -73,6 +74,7 @@ public:
     PauseScreen pausePanel;   // shown while a run is paused, over its last picture
     OptionsScreen options;    // the settings, from the menu and from the pause panel
     ControlsScreen controls;  // the keys and pad buttons, from the options
+    LetterGrid letters;       // a name typed with the pad alone, from the menu
     HelpPanel help;           // how to play: at the start of a new game, on F1, in the pause panel
     LastDevice device;        // keyboard or pad: which the prompts name
     PlayKeys playKeys{settings.keys, help, device};  // pause and help keys during play; sees every event
@@ -99,6 +101,13 @@ public:
     // The options screen over `backdrop` until the player goes back; every change is applied and
     // written to settings.ini at once.
     void showOptions(std::function<void(SDL_Renderer*)> backdrop);
+    // The letter grid over the menu until the player is done; what it types goes to the name.
+    void showLetterGrid();
+    // Readies the grid, bound to the menu's name.
+    void readyLetterGrid();
+    // A screen over the menu until it is done, with the input before and after it flushed; a close
+    // during it is handed on to the menu.
+    void runOverMenu(Screen& screen);
     // Readies the options screen's rows, bound to the settings, the sound and the window.
     void readyOptions(std::function<void(SDL_Renderer*)> backdrop);
 

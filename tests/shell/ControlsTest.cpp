@@ -122,4 +122,97 @@ TEST_F(ControlsTest, APadPluggedInChoosesWalksWithTheStickAndStopsWhenPulledOut)
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, nullptr);
 }
 
+// A whole session with a pad and nothing else: a name typed on the letter grid, NEW GAME, a pause,
+// the options, a button given to an action, a quit to the menu, and QUIT.
+TEST_F(ControlsTest, ASessionIsPlayedWithThePadAlone) {
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "Test pad";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* pad = SDL_JoystickOpen(index);
+    ASSERT_NE(pad, nullptr);
+    menuPasses();
+    auto tap = [&](SDL_GameControllerButton which) {
+        SDL_JoystickSetVirtualButton(pad, which, 1);
+        SDL_JoystickUpdate();
+        SDL_JoystickSetVirtualButton(pad, which, 0);
+        SDL_JoystickUpdate();
+    };
+    // Each screen pass takes what the pad sent since the last one.
+    auto screenPass = [&](Screen& screen, SDL_GameControllerButton which) {
+        tap(which);
+        return shell->screens.pass(screen);
+    };
+
+    tap(SDL_CONTROLLER_BUTTON_Y);
+    // The menu's own step, without the shell's answer (the grid's loop, which would wait here).
+    shell->mainMenu.pass(*menu, *button, shell->sound);
+    ASSERT_TRUE(button->nameAsked) << "Y on the menu asks for the letter grid";
+    button->nameAsked = false;
+    shell->readyLetterGrid();
+    shell->screens.open();
+    LetterGrid& grid = shell->letters;
+    screenPass(grid, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // B
+    screenPass(grid, SDL_CONTROLLER_BUTTON_A);
+    screenPass(grid, SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // L
+    screenPass(grid, SDL_CONTROLLER_BUTTON_A);
+    screenPass(grid, SDL_CONTROLLER_BUTTON_A);
+    screenPass(grid, SDL_CONTROLLER_BUTTON_B);  // takes the second L back
+    screenPass(grid, SDL_CONTROLLER_BUTTON_DPAD_UP);
+    screenPass(grid, SDL_CONTROLLER_BUTTON_DPAD_UP);  // round to the bottom row: 5
+    screenPass(grid, SDL_CONTROLLER_BUTTON_A);
+    EXPECT_FALSE(screenPass(grid, SDL_CONTROLLER_BUTTON_START)) << "Start is done with the name";
+    EXPECT_EQ(button->getInputText(), "BL5");
+
+    tap(SDL_CONTROLLER_BUTTON_A);  // NEW GAME, focused from the start
+    EXPECT_EQ(endMenu(), "huy");
+    traced([&] { shell->runSetUp(); });
+    frames(2);
+    tap(SDL_CONTROLLER_BUTTON_START);
+    frames(1);
+    ASSERT_TRUE(shell->playKeys.pauseAsked);
+    shell->startPause();
+    tap(SDL_CONTROLLER_BUTTON_Y);  // the options
+    EXPECT_TRUE(shell->pausePass());
+    for (int row = 0; row < 5; ++row) {
+        tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // to Controls
+    }
+    tap(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_TRUE(shell->pausePass());
+    tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // Stop
+    tap(SDL_CONTROLLER_BUTTON_A);
+    tap(SDL_CONTROLLER_BUTTON_Y);
+    EXPECT_TRUE(shell->pausePass());
+    EXPECT_EQ(shell->settings.keys.buttonsOf(KeyBindings::Action::Stop),
+              std::vector<SDL_GameControllerButton>{SDL_CONTROLLER_BUTTON_Y});
+    tap(SDL_CONTROLLER_BUTTON_B);  // the controls
+    EXPECT_TRUE(shell->pausePass());
+    tap(SDL_CONTROLLER_BUTTON_B);  // the options
+    EXPECT_TRUE(shell->pausePass());
+    tap(SDL_CONTROLLER_BUTTON_B);  // the pause panel: quit to the menu
+    EXPECT_FALSE(shell->pausePass());
+    ASSERT_TRUE(shell->run.quitToMenu);
+    traced([&] {
+        shell->commitRun();
+        shell->endOfRun(true);
+        shell->showMenuAgain();
+    });
+    EXPECT_EQ(button->getInputText(), "BL5") << "the name stays for the next run";
+
+    tap(SDL_CONTROLLER_BUTTON_B);  // QUIT
+    endMenu();
+    EXPECT_TRUE(shell->closedOnMenuShownAgain());
+    SDL_JoystickClose(pad);
+    SDL_JoystickDetachVirtual(index);
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, nullptr);
+}
+
 }  // namespace
