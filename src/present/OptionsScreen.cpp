@@ -29,6 +29,7 @@ void drawLine(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, i
     int h = 0;
     SDL_QueryTexture(texture, nullptr, nullptr, &w, &h);
     const SDL_Rect at{centred ? x - w / 2 : x, y, w, h};
+    Text::fitToWindow(renderer, texture);
     SDL_RenderCopy(renderer, texture, nullptr, &at);
     SDL_DestroyTexture(texture);
 }
