@@ -195,6 +195,7 @@ TEST_F(TextTest, PanelLettersStayWholeInAWindowSmallerThanThePicture) {
     constexpr float kShrunk = 480.0f / 720.0f * 0.8889f;  // 640 / 1080, as a 640 by 480 window shows it
     constexpr SDL_Color kInk{255, 236, 200, 255};
     constexpr SDL_Color kPanel{40, 22, 10, 255};
+    ASSERT_EQ(TTF_Init(), 0);
     TTF_Font* small = TTF_OpenFont(Text::kFontPath, 15);
     ASSERT_NE(small, nullptr);
     const std::string line = "Attack: click or Space   Pause: Esc or P   This help: F1";
