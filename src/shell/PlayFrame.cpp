@@ -155,7 +155,13 @@ PlayFrame::Hud PlayFrame::makeHud(Shell& shell) {
     // Shown, never traced: the level is the frame's own reading.
     Text& level = shell.playFrame.levelLine;
     hud.lines[4] = level.SetText("Level: ", shell.run.level, 0, 0);
-    hud.places[4] = level.getPos(kLevelRow);
+    // At the top right: the field below the other lines stays open.
+    int levelW = 0;
+    if (hud.lines[4] != nullptr) {
+        SDL_QueryTexture(hud.lines[4], nullptr, nullptr, &levelW, nullptr);
+    }
+    hud.places[4] = level.getPos(0);
+    hud.places[4].x = Render::kPicture.w - kLevelMargin - (levelW - 2 * Text::kOutline);
     hud.health = std::max(0, player->getHel());
     return hud;
 }
@@ -171,6 +177,8 @@ std::array<SDL_Rect, PlayFrame::kHudLines + 1> PlayFrame::hudBoxes(Shell& shell,
     std::array<SDL_Rect, kHudLines + 1> boxes{};
     for (int i = 0; i < kHudLines; ++i) {
         boxes[i] = hud.places[i];
+        boxes[i].x -= Text::kOutline;  // an outlined line's edge reaches past its letters
+        boxes[i].y -= Text::kOutline;
         boxes[i].w = 0;
         boxes[i].h = 0;
         if (hud.lines[i] != nullptr) {

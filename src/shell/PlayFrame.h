@@ -22,7 +22,7 @@ public:
     static constexpr int kEnemiesRow = 30;
     static constexpr int kBullsRow = 60;
     static constexpr int kScoreRow = 90;
-    static constexpr int kLevelRow = 120;
+    static constexpr int kLevelMargin = 20;  // the level line's right edge from the picture's
     static constexpr Uint8 kHudFaded = 110;  // the HUD's alpha while the hero stands under it
     static constexpr int kBarW = 120;        // the hero's health bar beside the health line
     static constexpr int kBarH = 14;
