@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/screenshots: the menu with a typed name (menu.png), the first
-# moments of a new game after a few steps to the right (play.png), a fight at the first farm
-# (farm.png), and the card of a won run (card.png). Runs the built game in a
+# moments of a new game after a few steps to the right, LEVEL 1 still showing (play.png), a fight
+# at the first farm with the struck outlaw's health over his head (farm.png), the pause panel
+# (pause.png) and the options opened from it (options.png), and the card of a won run (card.png). Runs the built game in a
 # virtual X display, drives it with xdotool like a player would and ends it as a closed window.
 #
 # usage: tools/screenshots.sh [GAME_BINARY]     (default: build/bramblehoof)
@@ -67,9 +68,9 @@ shot "$out/menu.png"
 # between items; NEW GAME is the one at offset 0, so its box is centred on (540, 360) whatever
 # the font measures.
 xdotool mousemove --window "$wid" 540 360 click 1
-sleep 1.5
+sleep 0.4
 xdotool key --delay 80 d d d
-sleep 0.7
+sleep 0.2   # LEVEL n shows for 1.5 s from the run's first frame
 kill -0 "$pid" 2>/dev/null || fail "the game ended early; its output: $(cat "$work/game.log")"
 shot "$out/play.png"
 
@@ -78,9 +79,21 @@ for _ in $(seq 1 82); do xdotool key --delay 15 d; done
 for _ in $(seq 1 10); do xdotool key --delay 15 s; done
 sleep 0.5
 xdotool mousemove --window "$wid" 600 400 click 1
+sleep 0.3
+xdotool click 1   # his health shows over his head for a second after each blow
 sleep 0.05
 kill -0 "$pid" 2>/dev/null || fail "the game ended early; its output: $(cat "$work/game.log")"
 shot "$out/farm.png"
+
+xdotool key Escape
+sleep 0.6
+shot "$out/pause.png"
+xdotool key o
+sleep 0.6
+shot "$out/options.png"
+xdotool key Escape
+sleep 0.3
+xdotool key Escape
 
 kill -TERM "$pid"
 status=0

@@ -21,8 +21,16 @@ void DrawQueue::add(Render& figure, SDL_Rect src, SDL_Rect dst) { keep(figure, s
 
 void DrawQueue::addSoftEdged(Render& thing, SDL_Rect src, SDL_Rect dst) { keep(thing, src, dst, false); }
 
+void DrawQueue::addPicture(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, Uint8 alpha) {
+    keep(picture, src, dst, false, alpha);
+}
+
 void DrawQueue::keep(Render& picture, SDL_Rect src, SDL_Rect dst, bool coverable) {
-    if (picture.texture == nullptr) {
+    keep(picture.texture, src, dst, coverable, SDL_ALPHA_OPAQUE);
+}
+
+void DrawQueue::keep(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, bool coverable, Uint8 alpha) {
+    if (picture == nullptr || alpha == 0) {
         return;  // a missing picture draws nothing
     }
     if (skipCovered && !Render::showsInPicture(dst)) {
@@ -30,11 +38,12 @@ void DrawQueue::keep(Render& picture, SDL_Rect src, SDL_Rect dst, bool coverable
         return;
     }
     Drawing drawing;
-    drawing.texture = picture.texture;
+    drawing.texture = picture;
     drawing.src = src;
     drawing.dst = dst;
+    drawing.alpha = alpha;
     drawing.coverable = coverable;
-    SDL_GetTextureColorMod(picture.texture, &drawing.r, &drawing.g, &drawing.b);
+    SDL_GetTextureColorMod(picture, &drawing.r, &drawing.g, &drawing.b);
     drawings.push_back(drawing);
 }
 
@@ -94,6 +103,8 @@ void DrawQueue::flush() {
         }
         SDL_Rect src = drawing.src;
         SDL_Rect dst = drawing.dst;
+        dst.x += shift.x;
+        dst.y += shift.y;
         if (skipCovered && !Render::trimToOpaque(drawing.texture, src, dst)) {
             ++skipped;
             continue;
@@ -101,8 +112,14 @@ void DrawQueue::flush() {
         Uint8 r = 255, g = 255, b = 255;
         SDL_GetTextureColorMod(drawing.texture, &r, &g, &b);
         SDL_SetTextureColorMod(drawing.texture, drawing.r, drawing.g, drawing.b);
+        if (drawing.alpha != SDL_ALPHA_OPAQUE) {
+            SDL_SetTextureAlphaMod(drawing.texture, drawing.alpha);
+        }
         SDL_RenderCopy(Render::renderer, drawing.texture, &src, &dst);
         SDL_SetTextureColorMod(drawing.texture, r, g, b);
+        if (drawing.alpha != SDL_ALPHA_OPAQUE) {
+            SDL_SetTextureAlphaMod(drawing.texture, SDL_ALPHA_OPAQUE);
+        }
     }
     if (count > 0) {
         Render::markDrawn();

@@ -19,6 +19,9 @@ public:
     static bool skipCovered;
 
     long skipped = 0;  // drawings this queue left out so far
+    // Where the next flush lands every drawing, moved from where it was asked: the field's
+    // shake when the hero is hurt. The world's positions never see it.
+    SDL_Point shift{0, 0};
 
     DrawQueue();
     ~DrawQueue();
@@ -30,6 +33,9 @@ public:
     void add(Render& figure, SDL_Rect src, SDL_Rect dst);
     // The same for a picture that may have partly transparent pixels: never left out as covered.
     void addSoftEdged(Render& thing, SDL_Rect src, SDL_Rect dst);
+    // A picture the queue does not take from an entity (a flash, a ghost, dust), drawn at alpha;
+    // never left out as covered. The picture must last until the flush.
+    void addPicture(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, Uint8 alpha = SDL_ALPHA_OPAQUE);
     // Makes the kept drawings by their feet; equal feet keep the order they came in. Each is made
     // with its own tint; the pictures keep their tints.
     void flush();
@@ -46,6 +52,7 @@ private:
         Uint8 r = 255;  // colour tint at the time of the drawing
         Uint8 g = 255;
         Uint8 b = 255;
+        Uint8 alpha = SDL_ALPHA_OPAQUE;
         bool coverable = true;  // a later drawing at the same spot may stand in for it
     };
     static bool sameSpot(const Drawing& a, const Drawing& b);
@@ -53,6 +60,7 @@ private:
     static std::vector<DrawQueue*>& queues();  // every queue alive
 
     void keep(Render& picture, SDL_Rect src, SDL_Rect dst, bool coverable);
+    void keep(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, bool coverable, Uint8 alpha);
     bool holds(const SDL_Texture* texture) const;
     void destroyReleased();
 

@@ -179,6 +179,7 @@ void HelpPanel::draw(SDL_Renderer* renderer, Uint8 alpha) const {
         box.y = y;
         if (rendered[i] != nullptr) {
             SDL_SetTextureAlphaMod(rendered[i], alpha);
+            Text::fitToWindow(renderer, rendered[i]);
             SDL_RenderCopy(renderer, rendered[i], nullptr, &box);
         }
         y += box.h + kLineGap;

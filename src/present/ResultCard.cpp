@@ -74,6 +74,7 @@ void ResultCard::draw(SDL_Renderer* renderer) const {
         box.x = panel.x + (panel.w - box.w) / 2;
         box.y = y;
         if (lines[i] != nullptr) {
+            Text::fitToWindow(renderer, lines[i], i == 0 ? static_cast<float>(kTitleScale) : 1.0f);
             SDL_RenderCopy(renderer, lines[i], nullptr, &box);
         }
         y += box.h + kLineGap;

@@ -52,6 +52,7 @@ void drawAt(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y) {
     }
     SDL_Rect where{x, y, 0, 0};
     SDL_QueryTexture(texture, nullptr, nullptr, &where.w, &where.h);
+    Text::fitToWindow(renderer, texture);
     SDL_RenderCopy(renderer, texture, nullptr, &where);
 }
 

@@ -3,6 +3,7 @@
 #include "present/Game.h"
 #include "persist/Player.h"
 
+#include <algorithm>
 #include <iostream>
 
 Text::Text() {
@@ -47,6 +48,23 @@ void Text::init() {
         SDL_FreeSurface(textSurface);
         textSurface = nullptr;
     }
+}
+
+bool Text::openAt(int size) {
+    rect = SDL_Rect{0, 0, 0, 0};
+    pos = SDL_Rect{20, 20, 0, 0};
+    releaseKept();
+    freeALL();
+    for (TTF_Font** open : {&font, &edgeFont}) {
+        if (*open != nullptr) {
+            TTF_CloseFont(*open);
+            *open = nullptr;
+        }
+    }
+    pointSize = size;
+    font = TTF_OpenFont(kFontPath, pointSize);
+    outlined = true;
+    return font != nullptr;
 }
 
 void Text::Create(int dy) {
@@ -155,7 +173,7 @@ void Text::renderOutlined(const std::string& s) {
     }
     if (edgeFont == nullptr) {
         // A font of its own: changing a font's outline empties its glyph cache.
-        edgeFont = TTF_OpenFont(kFontPath, kPointSize);
+        edgeFont = TTF_OpenFont(kFontPath, pointSize);
         if (edgeFont == nullptr) {
             return;
         }
@@ -188,9 +206,21 @@ SDL_Texture* Text::lineTexture(SDL_Renderer* renderer, TTF_Font* font, const std
     if (font == nullptr || renderer == nullptr || text.empty()) {
         return nullptr;
     }
-    SDL_Surface* surface = TTF_RenderUTF8_Solid(font, text.c_str(), colour);
+    SDL_Surface* letters = TTF_RenderUTF8_Solid(font, text.c_str(), colour);
+    SDL_Surface* surface =
+        letters != nullptr ? SDL_ConvertSurfaceFormat(letters, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
+    SDL_FreeSurface(letters);
     if (surface == nullptr) {
         return nullptr;
+    }
+    // The clear pixels took the key colour (the ink's opposite): give them the ink's, alpha 0.
+    const Uint32 ink = SDL_MapRGBA(surface->format, colour.r, colour.g, colour.b, 0);
+    const Uint32 alphaBits = surface->format->Amask;
+    for (int y = 0; y < surface->h; ++y) {
+        Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + y * surface->pitch);
+        for (int x = 0; x < surface->w; ++x) {
+            row[x] = (row[x] & alphaBits) | ink;
+        }
     }
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
     SDL_FreeSurface(surface);
@@ -207,9 +237,25 @@ int Text::drawLine(SDL_Renderer* renderer, TTF_Font* font, const std::string& te
     int h = 0;
     SDL_QueryTexture(texture, nullptr, nullptr, &w, &h);
     const SDL_Rect at{centred ? x - w / 2 : x, y, w, h};
+    fitToWindow(renderer, texture);
     SDL_RenderCopy(renderer, texture, nullptr, &at);
     SDL_DestroyTexture(texture);
     return w;
+}
+
+void Text::fitToWindow(SDL_Renderer* renderer, SDL_Texture* texture, float magnified) {
+    if (renderer == nullptr || texture == nullptr) {
+        return;
+    }
+    float scaleX = 1.0f;
+    float scaleY = 1.0f;
+    SDL_RenderGetScale(renderer, &scaleX, &scaleY);
+    const bool shrunk = std::min(scaleX, scaleY) * magnified < 1.0f;
+    const SDL_ScaleMode wanted = shrunk ? SDL_ScaleModeLinear : SDL_ScaleModeNearest;
+    SDL_ScaleMode now = SDL_ScaleModeNearest;
+    if (SDL_GetTextureScaleMode(texture, &now) != 0 || now != wanted) {
+        SDL_SetTextureScaleMode(texture, wanted);
+    }
 }
 
 int Text::widthOf(const std::string& s) const {

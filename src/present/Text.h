@@ -25,11 +25,16 @@ public:
     // HUD lines: SetText draws a dark edge around the letters and keeps the texture while the
     // string stays the same, so the edge costs nothing in a frame whose numbers did not change.
     bool outlined = false;
+    int pointSize = kPointSize;  // the size font (and the edge's font) is opened at
 
     Text();
     ~Text();
 
     void init();
+    // Opens the game's font at size for a line of its own (a banner, an extra HUD line), outlined
+    // and placed as init places it; unlike init it writes nothing, and it leaves the HUD's
+    // colour. False without the font.
+    bool openAt(int size);
     void Create(int dy);
     SDL_Rect getPos(int dy);
     SDL_Texture* SetText(std::string base, int a, int b, int withB);
@@ -42,12 +47,17 @@ public:
     // per record from x = 20; it draws nothing.
     void showScore(const std::string& playersPath);
     // A texture of text (UTF-8) in font and colour, owned by the caller; null for empty text or
-    // without a font or renderer.
+    // without a font or renderer. Its clear pixels carry the colour too, so a smoothed drawing
+    // fades the letters' edges instead of darkening them.
     static SDL_Texture* lineTexture(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, SDL_Color colour);
     // Draws one line at once at x, y (its left edge, or its centre when centred); its width, or 0
     // when nothing was drawn.
     static int drawLine(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, int x, int y, bool centred,
                         SDL_Color colour);
+    // Readies a text texture for a drawing `magnified` times its size in the picture: smoothed
+    // when the window shows the picture smaller than that, so thin strokes fade instead of
+    // dropping out; sharp otherwise, as a pixel font should be.
+    static void fitToWindow(SDL_Renderer* renderer, SDL_Texture* texture, float magnified = 1.0f);
     // Width in pixels of s (UTF-8) in this object's font; 0 without a font.
     int widthOf(const std::string& s) const;
     // The text cursor just after s as drawn at where: an upright bar in this object's colour.

@@ -6,12 +6,45 @@
 #include "shell/Shell.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
 enum HudItem { kHealthText = 0, kBullsText = 1, kEnemiesText = 2, kScoreText = 3 };
 
+constexpr SDL_Color kBarBack{24, 14, 6, 255};  // the HUD's outline colour
+constexpr SDL_Color kBarFill{214, 52, 36, 255};
+constexpr const char* kWidestHealth = "Health: 5000";  // the bar stands clear of the hero's full health
+
+// -1, 0 or 1 along the axis on which `from` lies farther from `to`: the way a blow pushes.
+SDL_Point awayFrom(SDL_Point from, SDL_Point to) {
+    const int dx = from.x - to.x;
+    const int dy = from.y - to.y;
+    if (std::abs(dx) >= std::abs(dy)) {
+        return SDL_Point{dx >= 0 ? 1 : -1, 0};
+    }
+    return SDL_Point{0, dy >= 0 ? 1 : -1};
+}
+
+SDL_Point centreOf(const SDL_Rect& r) { return SDL_Point{r.x + r.w / 2, r.y + r.h / 2}; }
+
 }  // namespace
+
+void PlayFrame::open(SDL_Renderer* renderer) {
+    effects.open(renderer, Enemy::kSpritePath, Cowboy::kSpritePath);
+    banner.open();
+    levelLine.openAt(Text::kPointSize);
+    levelLine.color = Text::kHudColor;
+}
+
+void PlayFrame::release() { effects.close(); }
+
+void PlayFrame::newRun() {
+    effects.reset();
+    banner.hide();
+    announced = 0;
+    faded = false;
+}
 
 void PlayFrame::run(Shell& shell) {
     if (player == nullptr) {
@@ -22,9 +55,23 @@ void PlayFrame::run(Shell& shell) {
     player->handleEvents(game->getPos());
 
     const SDL_Rect cam = game->calculate(player->getPos(), player->getActiveX(), player->getActiveY());
+    effects.reducedMotion = shell.settings.reducedMotion;
+    effects.tick();
+    banner.tick();
+    if (shell.run.level != announced) {
+        if (announced != 0) {
+            effects.newWave();  // the level's slots were made anew
+        }
+        announced = shell.run.level;
+        if (Button::flag == Button::kPlay) {
+            banner.announce(shell.run.level);  // a replay replays the path, not the run
+        }
+    }
+    // The field shakes a few pixels while the hero is hurt; the camera itself stays.
+    const SDL_Point shake = effects.viewOffset();
     // The ground moves with the world, one picture pixel per world pixel; the clear has already
     // laid its sand colour, so only the details are drawn.
-    game->drawGround(cam);
+    game->drawGround(SDL_Rect{cam.x - shake.x, cam.y - shake.y, cam.w, cam.h});
 
     // The HUD's numbers are read here, as they always were; the lines are drawn over the field.
     const Hud hud = makeHud(shell);
@@ -43,11 +90,29 @@ void PlayFrame::run(Shell& shell) {
     enemyPass(shell, attackedThisFrame);
     farmPass(shell, attackedThisFrame);
     bullPass(shell);
+    effects.addToField(figures, SDL_Point{cam.x, cam.y});
+    figures.shift = shake;
     figures.flush();
-    showHud(shell, hud);
-    for (const int code : arrowCodes) {
-        arrow->show_arrow(code);  // placed as the farm pass placed it, then drawn
+    figures.shift = SDL_Point{0, 0};
+    effects.drawOverField(Render::renderer, SDL_Point{cam.x, cam.y});
+    faded = false;
+    for (const SDL_Rect& box : hudBoxes(shell, hud)) {
+        faded = faded || SDL_HasIntersection(&box, &heroDst) == SDL_TRUE;
     }
+    showHud(shell, hud, faded ? kHudFaded : SDL_ALPHA_OPAQUE);
+    const float grown = effects.arrowScale();
+    for (const int code : arrowCodes) {
+        // Placed as the farm pass placed it, then drawn; a new nearest farm makes it pulse.
+        arrow->place(code);
+        const SDL_Rect placed = arrow->pos;
+        arrow->pos.w = static_cast<int>(static_cast<float>(placed.w) * grown);
+        arrow->pos.h = static_cast<int>(static_cast<float>(placed.h) * grown);
+        arrow->pos.x = placed.x - (arrow->pos.w - placed.w) / 2;
+        arrow->pos.y = placed.y - (arrow->pos.h - placed.h) / 2;
+        arrow->draw();
+        arrow->pos = placed;
+    }
+    banner.draw(Render::renderer);
     if (shell.sound.isMuted()) {
         MuteSign::draw(Render::renderer);
     }
@@ -75,7 +140,7 @@ void PlayFrame::run(Shell& shell) {
     Levels::endOfFrame(shell);
 }
 
-void PlayFrame::drawHud(Shell& shell) { showHud(shell, makeHud(shell)); }
+void PlayFrame::drawHud(Shell& shell) { showHud(shell, makeHud(shell), SDL_ALPHA_OPAQUE); }
 
 PlayFrame::Hud PlayFrame::makeHud(Shell& shell) {
     Hud hud;
@@ -92,22 +157,90 @@ PlayFrame::Hud PlayFrame::makeHud(Shell& shell) {
     Text& score = *shell.hudTexts[kScoreText];
     hud.lines[3] = score.SetText("Score: ", hero != nullptr ? hero->score : 0, 0, 0);
     hud.places[3] = score.getPos(kScoreRow);
+    // Shown, never traced: the level is the frame's own reading.
+    Text& level = shell.playFrame.levelLine;
+    hud.lines[4] = level.SetText("Level: ", shell.run.level, 0, 0);
+    // At the top right: the field below the other lines stays open.
+    int levelW = 0;
+    if (hud.lines[4] != nullptr) {
+        SDL_QueryTexture(hud.lines[4], nullptr, nullptr, &levelW, nullptr);
+    }
+    hud.places[4] = level.getPos(0);
+    hud.places[4].x = Render::kPicture.w - kLevelMargin - (levelW - 2 * Text::kOutline);
+    hud.health = std::max(0, player->getHel());
     return hud;
 }
 
-void PlayFrame::showHud(Shell& shell, const Hud& hud) {
-    const HudItem order[kHudLines] = {kHealthText, kEnemiesText, kBullsText, kScoreText};
+SDL_Rect PlayFrame::healthBar(Shell& shell, const Hud& hud) {
+    Text& health = *shell.hudTexts[kHealthText];
+    const int lineH = health.font != nullptr ? TTF_FontHeight(health.font) : kBarH;
+    return SDL_Rect{hud.places[0].x + health.widthOf(kWidestHealth) + kBarGap, hud.places[0].y + (lineH - kBarH) / 2,
+                    kBarW, kBarH};
+}
+
+std::array<SDL_Rect, PlayFrame::kHudLines + 1> PlayFrame::hudBoxes(Shell& shell, const Hud& hud) {
+    std::array<SDL_Rect, kHudLines + 1> boxes{};
     for (int i = 0; i < kHudLines; ++i) {
+        boxes[i] = hud.places[i];
+        boxes[i].x -= Text::kOutline;  // an outlined line's edge reaches past its letters
+        boxes[i].y -= Text::kOutline;
+        boxes[i].w = 0;
+        boxes[i].h = 0;
+        if (hud.lines[i] != nullptr) {
+            SDL_QueryTexture(hud.lines[i], nullptr, nullptr, &boxes[i].w, &boxes[i].h);
+        }
+    }
+    boxes[kHudLines] = healthBar(shell, hud);
+    return boxes;
+}
+
+void PlayFrame::showHud(Shell& shell, const Hud& hud, Uint8 alpha) {
+    const HudItem order[kHudLines - 1] = {kHealthText, kEnemiesText, kBullsText, kScoreText};
+    for (int i = 0; i < kHudLines - 1; ++i) {
+        if (hud.lines[i] != nullptr) {
+            SDL_SetTextureAlphaMod(hud.lines[i], alpha);
+        }
         shell.hudTexts[order[i]]->display(hud.lines[i], hud.places[i]);
     }
+    if (hud.lines[kHudLines - 1] != nullptr) {
+        SDL_SetTextureAlphaMod(hud.lines[kHudLines - 1], alpha);
+    }
+    shell.playFrame.levelLine.display(hud.lines[kHudLines - 1], hud.places[kHudLines - 1]);
     for (auto& text : shell.hudTexts) {
         text->freeALL();
     }
+
+    // The hero's health as a bar: a dark frame, filled in red for what he has left.
+    SDL_Renderer* renderer = Render::renderer;
+    if (renderer == nullptr) {
+        return;
+    }
+    const SDL_Rect bar = healthBar(shell, hud);
+    const long full = static_cast<long>(kBarW - 4) * std::min(hud.health, Cowboy::kHealth) / Cowboy::kHealth;
+    const SDL_Rect left{bar.x + 2, bar.y + 2, static_cast<int>(full), bar.h - 4};
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    SDL_GetRenderDrawBlendMode(renderer, &mode);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, kBarBack.r, kBarBack.g, kBarBack.b, alpha);
+    SDL_RenderFillRect(renderer, &bar);
+    if (left.w > 0) {
+        SDL_SetRenderDrawColor(renderer, kBarFill.r, kBarFill.g, kBarFill.b, alpha);
+        SDL_RenderFillRect(renderer, &left);
+    }
+    SDL_SetRenderDrawBlendMode(renderer, mode);
+    SDL_SetRenderDrawColor(renderer, r, g, b, a);
+    Render::markDrawn();
 }
 
-void PlayFrame::drawEnemy(Enemy& enemy) {
+void PlayFrame::drawEnemy(Enemy& enemy, int slot) {
     const DrawPair* at = enemy.getPosAbs(game->getPos());
-    figures.add(enemy, at->drawSrc, at->drawDest);
+    // A struck outlaw is drawn pushed back; where he stands does not change.
+    const SDL_Point recoil = effects.recoil(slot);
+    outlawSrc = at->drawSrc;
+    outlawDst = SDL_Rect{at->drawDest.x + recoil.x, at->drawDest.y + recoil.y, at->drawDest.w, at->drawDest.h};
+    figures.add(enemy, outlawSrc, outlawDst);
 }
 
 void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
@@ -116,13 +249,17 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
         if (slot != nullptr && slot->getID() != 0) {
             Enemy& enemy = *slot;
             enemy.getAngry(player->getPos(), player->isMov(), game->getPos(), player->getDir());
-            drawEnemy(enemy);
+            drawEnemy(enemy, i);
             if (enemy.isDestroyedAni()) {
                 enemy.dead();
             }
             if (!enemy.isDestroyed()) {
-                drawEnemy(enemy);
+                drawEnemy(enemy, i);
             } else {
+                // He falls on, drawn by the frame alone: his last frame of dying, fading.
+                const SDL_Rect lying{enemy.texW - (Character::kTailColumns + 1) * Enemy::kFrameSize,
+                                     Character::kDeathRow * Enemy::kFrameSize, Enemy::kFrameSize, Enemy::kFrameSize};
+                effects.outlawGone(i, lying, outlawDst, SDL_Point{game->getPos().x, game->getPos().y});
                 slot.reset();  // its drawings keep its picture (DrawQueue::release)
                 player->enemyKill();
                 hero->getEnemyP();
@@ -137,14 +274,22 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
                 enemy.getRed(player->getDam());
                 // An unplaced enemy takes the blow unseen, and so unheard.
                 if (enemy.getID() != 0) {
+                    const SDL_Rect heroAt = player->getPos();
+                    const SDL_Point away = awayFrom(
+                        SDL_Point{enemy.realRect.x + Enemy::kFrameSize / 2, enemy.realRect.y + Enemy::kFrameSize / 2},
+                        centreOf(heroAt));
+                    effects.struck(i, away.x, away.y);
                     shell.sound.play(Sound::Effect::Hit);
                     if (!wasFalling && enemy.isDestroyedAni()) {
                         shell.sound.play(Sound::Effect::EnemyFalls);
                     }
                 }
-                drawEnemy(enemy);
+                drawEnemy(enemy, i);
                 enemy.getUnRed();
             }
+        }
+        if (slot != nullptr && slot->getID() != 0) {
+            effects.outlawShown(figures, i, outlawSrc, outlawDst, slot->getHel(), Enemy::kHealth);
         }
 
         if (player->isDestroyedAni()) {
@@ -159,16 +304,18 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
                 const bool wasFalling = player->isDestroyedAni();
                 player->getRed(enemy.getDam());
                 player->setHurt();
+                effects.heroHurt();
                 if (!wasFalling) {
                     shell.sound.play(player->isDestroyedAni() ? Sound::Effect::Death : Sound::Effect::Hurt);
                 }
             }
         }
 
-        const SDL_Rect heroDest = player->handleEvents(game->getPos())->drawDest;
-        const SDL_Rect heroSrc = player->handleEvents(game->getPos())->drawSrc;
-        figures.add(*player, heroSrc, heroDest);
+        heroDst = player->handleEvents(game->getPos())->drawDest;
+        heroSrc = player->handleEvents(game->getPos())->drawSrc;
+        figures.add(*player, heroSrc, heroDst);
     }
+    effects.heroShown(figures, heroSrc, heroDst);
 }
 
 void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
@@ -199,6 +346,7 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
             }
             // Slot 0 may be gone while every other farm is farther than the search's start.
             if (shell.run.farms[nearestFarm] != nullptr) {
+                effects.nearestFarm(nearestFarm);
                 const int code = shell.run.farms[nearestFarm]->pointer(player->checkPosition(game->getPos()));
                 arrow->place(code);
                 arrowCodes.push_back(code);
@@ -207,6 +355,7 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
         if (!slot->isDestroyed()) {
             figures.addSoftEdged(*slot, slot->getRect(), slot->getPos(game->getPos()));
         } else {
+            effects.farmFell(SDL_Rect{slot->worldX, slot->worldY, Farm::kDrawW, Farm::kDrawH});
             slot.reset();
             shell.sound.play(Sound::Effect::FarmFalls);
             continue;
@@ -217,6 +366,7 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
             figures.addSoftEdged(farm, farm.getRect(), farm.getPos(game->getPos()));
             farm.getUnRed();
         }
+        effects.farmShown(figures, farm.getPos(game->getPos()), farm.health, Farm::kHealth);
     }
 }
 
@@ -229,6 +379,7 @@ void PlayFrame::bullPass(Shell& shell) {
         const SDL_Rect cam = game->getPos();
         figures.addSoftEdged(*slot, slot->getRect(), slot->getPos(cam));
         if (player->collisionB(slot->getPos(game->getPos()), game->getPos())) {
+            effects.bullCollected(SDL_Rect{slot->worldX, slot->worldY, Bull::kDrawW, Bull::kDrawH});
             slot.reset();
             hero->getBullP();
             shell.sound.play(Sound::Effect::Bull);

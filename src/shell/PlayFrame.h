@@ -1,6 +1,9 @@
 #pragma once
 
 #include "present/DrawQueue.h"
+#include "present/FieldEffects.h"
+#include "present/LevelBanner.h"
+#include "present/Text.h"
 
 #include <array>
 #include <vector>
@@ -19,28 +22,56 @@ public:
     static constexpr int kEnemiesRow = 30;
     static constexpr int kBullsRow = 60;
     static constexpr int kScoreRow = 90;
+    static constexpr int kLevelMargin = 20;  // the level line's right edge from the picture's
+    static constexpr Uint8 kHudFaded = 110;  // the HUD's alpha while the hero stands under it
+    static constexpr int kBarW = 120;        // the hero's health bar beside the health line
+    static constexpr int kBarH = 14;
+    static constexpr int kBarGap = 16;  // between the widest health line and the bar
 
     void run(Shell& shell);
-    // The HUD lines, outlined: health (never below 0), enemies, bulls and the run's score.
+    // The HUD lines, outlined: health (never below 0) with its bar, enemies, bulls, the run's
+    // score and the level.
     static void drawHud(Shell& shell);
+
+    // The pictures and fonts of what play shows beyond the figures, once the renderer exists;
+    // released before it goes.
+    void open(SDL_Renderer* renderer);
+    void release();
+    // A new run: nothing of the last one shows.
+    void newRun();
+    // The HUD was drawn faded in the last frame: the hero stood under it.
+    bool hudFaded() const { return faded; }
 
     // The drawings of the enemies, the hero, the farms and the bulls, made after the bull pass.
     DrawQueue figures;
+    FieldEffects effects;  // flashes, recoil, pips, ghosts, shake, cracks, dust, sparkles, pulse
+    LevelBanner banner;    // "LEVEL n" at a run's start and at each level change
 
 private:
-    static constexpr int kHudLines = 4;
+    static constexpr int kHudLines = 5;
     // The HUD's lines as they stand where the frame reads its numbers, drawn by showHud.
     struct Hud {
         std::array<SDL_Texture*, kHudLines> lines{};
         std::array<SDL_Rect, kHudLines> places{};
+        int health = 0;
     };
     static Hud makeHud(Shell& shell);
-    static void showHud(Shell& shell, const Hud& hud);
+    static void showHud(Shell& shell, const Hud& hud, Uint8 alpha);
+    // Where the HUD's lines and bar cover the picture.
+    static std::array<SDL_Rect, kHudLines + 1> hudBoxes(Shell& shell, const Hud& hud);
+    static SDL_Rect healthBar(Shell& shell, const Hud& hud);
 
-    void drawEnemy(Enemy& enemy);
+    void drawEnemy(Enemy& enemy, int slot);
     void enemyPass(Shell& shell, bool attackedThisFrame);
     void farmPass(Shell& shell, bool attackedThisFrame);
     void bullPass(Shell& shell);
 
     std::vector<int> arrowCodes;  // where the farm pass placed the arrow this frame, in order
+    Text levelLine;               // the HUD's level line
+    int announced = 0;            // the level the banner last announced, 0 before a run's first frame
+    bool faded = false;
+    SDL_Rect outlawSrc{};  // an outlaw's last drawing in the enemy pass
+    SDL_Rect outlawDst{};
+    SDL_Rect heroSrc{};  // the hero's last drawing in the enemy pass: on top of the others
+    SDL_Rect heroDst{};
 };

@@ -113,6 +113,7 @@ bool Shell::startUp() {
     menu->StartNewGame();
     mainMenu.layOut(*button);
     help.open(Render::renderer, Text::kFontPath, HelpPanel::linesFor(settings.keys));
+    playFrame.open(Render::renderer);
     sound.setVolumes(settings.musicVolume, settings.effectsVolume);
     if (settings.muted) {
         sound.setMuted(true);  // a --mute on the command line stays, whatever the file says
@@ -179,6 +180,7 @@ void Shell::beginRun() {
     playKeys.active = false;
     playKeys.pauseAsked = false;
     help.hide();
+    playFrame.newRun();
     resultCard.release();
     pausePanel.release();
     for (auto& text : hudTexts) {
@@ -235,6 +237,7 @@ void Shell::releasePictures() {
     resultCard.release();
     pausePanel.release();
     help.close();
+    playFrame.release();
 }
 
 bool Shell::menuPass() {

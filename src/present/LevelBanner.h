@@ -1,0 +1,39 @@
+#pragma once
+
+#include "present/Text.h"
+
+#include <SDL.h>
+
+// "LEVEL n" across the field for a moment when a run starts and when the level changes, in the
+// game's font, outlined like the HUD. Its clock counts frames (60 a second).
+class LevelBanner {
+public:
+    static constexpr int kPointSize = 60;               // twice the HUD's
+    static constexpr int kShownFrames = 90;             // 1.5 s
+    static constexpr int kFadeInFrames = 8;             // it comes in quickly
+    static constexpr int kFadeOutFrames = 24;           // and goes slowly
+    static constexpr int kTop = 200;                    // above the hero, who stands mid-picture
+    static constexpr SDL_Color kInk{232, 74, 40, 255};  // the arrow's red, clear of the sand's yellow
+
+    long now = 0;  // frames counted by tick(); tests set it to move time on
+
+    // Opens the font; without it the banner draws nothing. Its line goes with the renderer, as
+    // the HUD's lines do.
+    void open();
+    // Shown for its whole time from now.
+    void announce(int level);
+    void hide() { level = 0; }
+    void tick() { ++now; }
+    bool showing() const { return level > 0 && now - since < kShownFrames; }
+    // The level it shows, 0 when none.
+    int shownLevel() const { return showing() ? level : 0; }
+    // How opaque it is now: in quickly, full, out slowly.
+    Uint8 alpha() const;
+    // Centred across the picture while it shows.
+    void draw(SDL_Renderer* renderer);
+
+private:
+    Text text;
+    int level = 0;
+    long since = 0;
+};
