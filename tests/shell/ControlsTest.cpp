@@ -110,6 +110,33 @@ TEST_F(ControlsTest, APadPluggedInChoosesWalksWithTheStickAndStopsWhenPulledOut)
     // One step at the push, then one every 1/30 s of the 29 frames (464 ms) after it.
     EXPECT_EQ(player->getPos().x, startX + 12 * 14);
 
+    stick(0);
+    frames(2);
+    EXPECT_FALSE(player->walking) << "the stick let go stops him";
+
+    // Each way of the D-pad, held down, walks that way.
+    struct Way {
+        SDL_GameControllerButton button;
+        int dx;
+        int dy;
+    };
+    for (const Way way : {Way{SDL_CONTROLLER_BUTTON_DPAD_LEFT, -1, 0}, Way{SDL_CONTROLLER_BUTTON_DPAD_UP, 0, -1},
+                          Way{SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1, 0}, Way{SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0, 1}}) {
+        const SDL_Rect from = player->getPos();
+        SDL_JoystickSetVirtualButton(pad, way.button, 1);
+        SDL_JoystickUpdate();
+        frames(15);
+        SDL_JoystickSetVirtualButton(pad, way.button, 0);
+        SDL_JoystickUpdate();
+        frames(2);
+        const SDL_Rect to = player->getPos();
+        const std::string name = SDL_GameControllerGetStringForButton(way.button);
+        // A step at the press, then one every 1/30 s of the 14 frames (224 ms) after it.
+        EXPECT_EQ(to.x - from.x, way.dx * 12 * 7) << name;
+        EXPECT_EQ(to.y - from.y, way.dy * 12 * 7) << name;
+        EXPECT_FALSE(player->walking) << name << " let go stops him";
+    }
+
     EXPECT_FALSE(shell->playKeys.pauseAsked);
     SDL_JoystickClose(pad);
     SDL_JoystickDetachVirtual(index);
@@ -213,6 +240,32 @@ TEST_F(ControlsTest, ASessionIsPlayedWithThePadAlone) {
     SDL_JoystickClose(pad);
     SDL_JoystickDetachVirtual(index);
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, nullptr);
+}
+
+// P given to one of the hero's actions (the settings file refuses it, the bindings themselves
+// take it): P is then the hero's, never a pause key, and the help says so.
+class BoundPTest : public ControlsTest {
+protected:
+    void SetUp() override {
+        std::string why;
+        ASSERT_TRUE(shell->settings.keys.bind(KeyBindings::Action::Attack, {SDLK_SPACE, SDLK_p}, why)) << why;
+        ControlsTest::SetUp();
+    }
+};
+
+TEST_F(BoundPTest, PGivenToAnActionDoesItAndNeverPauses) {
+    ASSERT_GE(shell->help.text().size(), 2u);
+    EXPECT_EQ(shell->help.text()[1], "Attack: click or Space or P   Pause: Esc   This help: F1");
+    startNewGame();
+    frames(1);
+    ASSERT_FALSE(player->is_attack());
+    testsupport::pushKeyDown(SDLK_p);
+    frames(1);
+    EXPECT_TRUE(player->is_attack()) << "P attacks";
+    EXPECT_FALSE(shell->playKeys.pauseAsked) << "and does not pause";
+    testsupport::pushKeyDown(SDLK_ESCAPE);
+    frames(1);
+    EXPECT_TRUE(shell->playKeys.pauseAsked) << "Escape still pauses";
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "ShellFixture.h"
 
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -346,6 +350,227 @@ TEST_F(SessionTest, ThePausePanelIsDrawnOnceAndAgainOnlyAfterAnEvent) {
     SDL_PushEvent(&expose);
     EXPECT_TRUE(shell->pausePass());
     EXPECT_EQ(shown(), panel) << "an expose draws it again";
+}
+
+}  // namespace
+
+namespace {
+
+// A session with its sound open, on SDL's driver that mixes and plays nowhere.
+class HeardSessionTest : public SessionTest {
+protected:
+    void SetUp() override {
+        const char* driver = std::getenv("SDL_AUDIODRIVER");
+        audioDriver = driver == nullptr ? "" : driver;
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        SessionTest::SetUp();
+        ASSERT_TRUE(shell->sound.isOpen());
+    }
+    void TearDown() override {
+        SessionTest::TearDown();
+        if (audioDriver.empty()) {
+            unsetenv("SDL_AUDIODRIVER");
+        } else {
+            setenv("SDL_AUDIODRIVER", audioDriver.c_str(), 1);
+        }
+    }
+
+private:
+    std::string audioDriver;
+};
+
+// The keys the game keeps for itself never reach the hero, pause after pause; a held key's
+// repeats pause nothing and choose nothing on the panel; and each pause holds the sound only
+// while it lasts.
+TEST_F(HeardSessionTest, PauseAndHelpKeysNeverReachTheHeroPauseAfterPauseAndTheSoundGoesOnAfterEach) {
+    startNewGame();
+    frame();
+    shell->help.hide();
+    // d held: a key that reached the hero would turn him up and stop him.
+    const auto heroWalksRight = [&] { return player->getSide() == 3 && player->walking; };
+    testsupport::pushKeyDown(SDLK_d);
+    frame();
+    ASSERT_TRUE(heroWalksRight());
+    for (const SDL_Keycode key : {SDLK_ESCAPE, SDLK_p, SDLK_ESCAPE}) {
+        const std::string name = SDL_GetKeyName(key);
+        testsupport::pushKeyRepeat(key);
+        frame();
+        EXPECT_FALSE(shell->playKeys.pauseAsked) << name << " held from before pauses nothing";
+        testsupport::pushKeyDown(key);
+        frame();
+        ASSERT_TRUE(shell->playKeys.pauseAsked) << name << " pauses";
+        EXPECT_TRUE(heroWalksRight()) << name << " never reached the hero";
+        shell->startPause();
+        EXPECT_GT(Mix_Paused(-1), 0) << "the sound holds while paused";
+        for (const SDL_Keycode held : {SDLK_RETURN, SDLK_KP_ENTER, SDLK_ESCAPE, SDLK_p, SDLK_q, SDLK_o}) {
+            testsupport::pushKeyRepeat(held);
+        }
+        EXPECT_TRUE(shell->pausePass());
+        EXPECT_TRUE(shell->pausePass()) << "held keys chose nothing on the panel";
+        testsupport::pushKeyDown(SDLK_RETURN);
+        EXPECT_FALSE(shell->pausePass()) << "Enter continues, from the panel itself";
+        EXPECT_FALSE(shell->run.quitToMenu);
+        EXPECT_EQ(Mix_Paused(-1), 0) << "the sound goes on with play";
+        testsupport::pushKeyDown(SDLK_d);  // the pause let go of d: the player presses it again
+        frame();
+        ASSERT_TRUE(heroWalksRight());
+    }
+    testsupport::pushKeyRepeat(SDLK_F1);
+    frame();
+    EXPECT_FALSE(shell->help.showing()) << "F1 held from before shows nothing";
+    testsupport::pushKeyDown(SDLK_F1);
+    frame();
+    EXPECT_TRUE(shell->help.showing());
+    EXPECT_TRUE(heroWalksRight()) << "F1 never reached the hero";
+    EXPECT_FALSE(shell->playKeys.pauseAsked);
+}
+
+}  // namespace
+
+namespace {
+
+// The result card's clock: 10 ms pass at each reading, and each press of the script is pushed
+// when its time comes, so the card's seconds pass at once whatever the machine's speed.
+struct CardPress {
+    Uint64 at;          // milliseconds after the card is readied
+    SDL_Keycode key;    // SDLK_UNKNOWN: the window is closed
+    bool held = false;  // a held key's repeat
+};
+Uint64 cardNow = 0;
+Uint64 cardStart = 0;
+std::vector<CardPress> cardScript;
+Uint64 cardClock() {
+    cardNow += 10;
+    while (!cardScript.empty() && cardNow - cardStart >= cardScript.front().at) {
+        const CardPress press = cardScript.front();
+        cardScript.erase(cardScript.begin());
+        if (press.key == SDLK_UNKNOWN) {
+            testsupport::pushQuit();
+        } else if (press.held) {
+            testsupport::pushKeyRepeat(press.key);
+        } else {
+            testsupport::pushKeyDown(press.key);
+        }
+    }
+    return cardNow;
+}
+
+class CardSessionTest : public HeardSessionTest {
+protected:
+    static constexpr Uint64 kGiveUp = 5000;  // the card goes by itself after this long (tests only)
+
+    void SetUp() override {
+        HeardSessionTest::SetUp();
+        shell->resultCard.clock = &cardClock;
+    }
+
+    // NEW GAME, and the hero falls to the first outlaw.
+    void dieInANewGame() {
+        testsupport::pushKeyDown(SDLK_RETURN);  // NEW GAME has the focus
+        endMenu();
+        traced([&] { shell->runSetUp(); });
+        frame();
+        const SDL_Rect enemyAt = shell->run.enemies[0]->realRect;
+        player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
+        EXPECT_EQ(endFrames(100), "youre dead");
+    }
+
+    // The card with the script; whether the player chose to play again, and how long it showed.
+    bool card(std::vector<CardPress> script, Uint64& shownFor) {
+        cardScript = std::move(script);
+        cardStart = cardNow;
+        bool again = false;
+        traced([&] { again = shell->showResultCard(kGiveUp); });
+        shownFor = cardNow - cardStart;
+        return again;
+    }
+};
+
+// Enter held down from the hero's last moment on: its repeats neither put the card away nor
+// choose on the menu after it; an m typed into the name there goes into the name only; and the
+// window closed on a card, even in its first moment, ends the game at once.
+TEST_F(CardSessionTest, HeldKeysChooseNothingAfterARunAndAWindowClosedOnTheCardEndsTheGame) {
+    dieInANewGame();
+    std::vector<CardPress> held;
+    for (Uint64 at = 0; at < kGiveUp - 1000; at += 40) {  // the desktop's 25 a second
+        held.push_back(CardPress{at, at % 200 == 0 ? SDLK_ESCAPE : SDLK_RETURN, true});
+    }
+    Uint64 shownFor = 0;
+    EXPECT_FALSE(card(held, shownFor));
+    EXPECT_EQ(shell->resultCard.choice(), PanelKeys::CardChoice::None) << "held keys chose nothing";
+    EXPECT_GE(shownFor, kGiveUp);
+    ASSERT_TRUE(card({{kGiveUp / 2, SDLK_RETURN}}, shownFor)) << "a fresh Enter plays again";
+    traced([&] {
+        shell->endOfRun(true);
+        shell->showMenuAgain();
+    });
+
+    testsupport::pushKeyRepeat(SDLK_RETURN);
+    testsupport::pushKeyRepeat(SDLK_ESCAPE);
+    testsupport::pushKeyDown(SDLK_m);
+    testsupport::pushText("m");
+    traced([&] {
+        for (int pass = 0; pass < 6; ++pass) {
+            EXPECT_TRUE(shell->menuPass()) << "pass " << pass;
+        }
+    });
+    EXPECT_EQ(Button::checkIs, 1) << "the menu shown again is still open";
+    EXPECT_FALSE(button->quitAsked);
+    EXPECT_EQ(button->getInputText(), "m");
+    EXPECT_FALSE(shell->sound.isMuted()) << "the m went into the name only";
+
+    dieInANewGame();
+    EXPECT_FALSE(card({{100, SDLK_UNKNOWN}}, shownFor));
+    EXPECT_EQ(shell->resultCard.choice(), PanelKeys::CardChoice::Quit) << "a close counts at any time";
+    EXPECT_LT(shownFor, CardScreen::kLockoutMillis);
+    const std::string end = traced([&] { shell->endOfRun(false); });
+    EXPECT_EQ(end.substr(end.size() - std::min<std::size_t>(end.size(), 13)), "Game Cleaned\n");
+    EXPECT_EQ(testsupport::readFile("files/players.bin").size(), 2 * 56u) << "both runs are recorded";
+}
+
+}  // namespace
+
+namespace {
+
+// A run left at level 2 beside an angry outlaw and the farm just placed: the next run's outlaws
+// start calm and its first frame shows the arrow as a fresh process's first frame does.
+TEST_F(SessionTest, AnOutlawsAngerAndTheArrowsCountEndWithTheirRun) {
+    startNewGame();
+    frame();
+    const SDL_Rect freshArrow = arrow->pos;
+    ASSERT_NE(freshArrow.y, Arrow::kStartY) << "no farm in view yet: the first frame shows the arrow";
+    player->setEnemy(2);
+    player->setBull(2);
+    frame();
+    ASSERT_EQ(shell->run.level, 2);
+    // The last outlaw of the pass and the last farm stand about site 2. The hero goes there in
+    // two moves along one row, out of the outlaw's reach and then into it, so that the view,
+    // which follows him, never carries the angry outlaw along on its other axis.
+    const SDL_Rect lastOutlaw = shell->run.enemies[shell->run.enemyCount - 1]->realRect;
+    player->setPos(lastOutlaw.x - 520, lastOutlaw.y - 60);
+    frame();
+    ASSERT_FALSE(Enemy::isAngry);
+    player->setPos(lastOutlaw.x - 120, lastOutlaw.y - 60);
+    frame();
+    ASSERT_TRUE(Enemy::isAngry);
+    ASSERT_EQ(Farm::isHere, shell->run.farmCount) << "every farm is counted as seen";
+    testsupport::pushKeyDown(SDLK_ESCAPE);
+    frame();
+    shell->startPause();
+    testsupport::pushKeyDown(SDLK_q);
+    EXPECT_FALSE(shell->pausePass());
+    traced([&] {
+        shell->endOfRun(true);
+        shell->showMenuAgain();
+    });
+
+    startNewGame();
+    // Nothing in a frame reads the outlaws' mood before the first of them is checked, so the
+    // value itself is what a fresh process would have.
+    EXPECT_FALSE(Enemy::isAngry) << "the new run's outlaws start calm";
+    frame();
+    EXPECT_EQ(arrow->pos.x, freshArrow.x);
+    EXPECT_EQ(arrow->pos.y, freshArrow.y) << "the first frame shows the arrow, as in a fresh process";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -311,6 +312,36 @@ TEST_F(SettingsAtStartUp, MuteAndTheWindowsSizeChangedInPlayAreThereAtTheNextSta
     EXPECT_EQ(w, 900);
     EXPECT_EQ(h, 650);
     EXPECT_FALSE(shell->sound.isMuted());
+}
+
+}  // namespace
+
+namespace {
+
+// A game started with a FIFO where the player's pad mappings would be: SDL would wait on it for
+// ever; the game refuses it and starts.
+class PadMappingsAtStartUp : public ShellTest {
+protected:
+    std::string said;  // what start-up wrote on standard error
+
+    void SetUp() override {
+        mkdir("config", 0755);
+        mkdir("config/bramblehoof", 0755);
+        ASSERT_EQ(mkfifo("config/bramblehoof/gamecontrollerdb.txt", 0644), 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);  // a mixer that opens, and says nothing
+        testing::internal::CaptureStderr();
+        alarm(60);  // a start-up that waits on the FIFO ends the test instead of hanging it
+        ShellTest::SetUp();
+        alarm(0);
+        said = testing::internal::GetCapturedStderr();
+    }
+};
+
+TEST_F(PadMappingsAtStartUp, AFifoIsRefusedInOneLineAndTheGameStarts) {
+    const std::string path = std::string(std::getenv("XDG_CONFIG_HOME")) + "/bramblehoof/gamecontrollerdb.txt";
+    EXPECT_EQ(said, "bramblehoof: " + path + ": not a regular file; no controller mappings read\n");
+    EXPECT_NE(Render::renderer, nullptr);
+    EXPECT_TRUE(shell->mainMenu.open) << "the menu shows";
 }
 
 }  // namespace

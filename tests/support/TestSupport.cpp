@@ -99,11 +99,12 @@ static void push(SDL_Event& event) {
     }
 }
 
-static void pushKey(Uint32 type, SDL_Keycode key) {
+static void pushKey(Uint32 type, SDL_Keycode key, Uint8 repeat = 0) {
     SDL_Event event;
     std::memset(&event, 0, sizeof event);
     event.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.repeat = repeat;
     event.key.keysym.sym = key;
     event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
     push(event);
@@ -111,6 +112,7 @@ static void pushKey(Uint32 type, SDL_Keycode key) {
 
 void pushKeyDown(SDL_Keycode key) { pushKey(SDL_KEYDOWN, key); }
 void pushKeyUp(SDL_Keycode key) { pushKey(SDL_KEYUP, key); }
+void pushKeyRepeat(SDL_Keycode key) { pushKey(SDL_KEYDOWN, key, 1); }
 
 void pushText(const std::string& utf8) {
     SDL_Event event;

@@ -44,6 +44,8 @@ public:
 void drainEvents();
 void pushKeyDown(SDL_Keycode key);
 void pushKeyUp(SDL_Keycode key);
+// A held key's repeat, as the desktop sends it while the key stays down.
+void pushKeyRepeat(SDL_Keycode key);
 void pushText(const std::string& utf8);
 void pushClick(int x, int y, Uint8 button = SDL_BUTTON_LEFT);
 void pushQuit();
