@@ -47,10 +47,6 @@ bool KeyBindings::bind(Action action, const std::vector<SDL_Keycode>& newKeys, s
         why = "no such action";
         return false;
     }
-    if (newKeys.empty()) {
-        why = std::string("no key given for '") + nameOf(action) + "'";
-        return false;
-    }
     for (SDL_Keycode key : newKeys) {
         const Action holder = actionOf(key);
         if (holder != Action::None && holder != action) {
@@ -77,6 +73,10 @@ bool KeyBindings::rebindKey(Action action, SDL_Keycode key, std::string& why) {
         why = keyName(key) + " is kept by the game";
         return false;
     }
+    if (key == SDLK_COMMA) {
+        why = "a comma cannot be kept: the settings file lists keys with it";
+        return false;
+    }
     const Action holder = actionOf(key);
     if (holder != Action::None && holder != action) {
         why = keyName(key) + " already serves " + nameOf(holder);
@@ -86,8 +86,10 @@ bool KeyBindings::rebindKey(Action action, SDL_Keycode key, std::string& why) {
     if (holder == action) {  // already this action's: it becomes the first
         list.erase(std::find(list.begin(), list.end(), key));
         list.insert(list.begin(), key);
+    } else if (list.empty()) {
+        list.push_back(key);
     } else {
-        list.front() = key;  // never empty: every action keeps a key
+        list.front() = key;
     }
     return true;
 }

@@ -22,8 +22,8 @@ public:
     Action actionOf(SDL_Keycode key) const;
     // The keys of an action, in the order they were given.
     const std::vector<SDL_Keycode>& keysOf(Action action) const;
-    // Replaces the keys of an action. Refused (false, with why filled in and nothing changed)
-    // when the list is empty or one of its keys already serves another action.
+    // Replaces the keys of an action; an empty list leaves it to the mouse or the pad. Refused
+    // (false, with why filled in and nothing changed) when one of the keys serves another action.
     bool bind(Action action, const std::vector<SDL_Keycode>& keys, std::string& why);
 
     // Leaves an action with no key, for a moment: a settings file that gives it keys of its own

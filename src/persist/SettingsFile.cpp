@@ -56,7 +56,7 @@ char* readLine(char* into, int room, void* stream) {
     feed.at = end;
     ++feed.line;
     feed.lineUsed = false;
-    if (feed.lineText.size() >= static_cast<std::size_t>(room) || feed.lineText.find('\0') != std::string::npos) {
+    if (SettingsFile::refusedWhole(feed.lineText) || feed.lineText.size() >= static_cast<std::size_t>(room)) {
         // inih would cut it and read the rest as lines of their own: give it a blank instead.
         feed.file->problems.push_back({feed.line, "line too long or not text"});
         feed.lineText.clear();
@@ -76,6 +76,10 @@ int takeEntry(void* user, const char* section, const char* name, const char* val
 }
 
 }  // namespace
+
+bool SettingsFile::refusedWhole(const std::string& line) {
+    return line.size() >= static_cast<std::size_t>(ini_max_line) || line.find('\0') != std::string::npos;
+}
 
 bool SettingsFile::read(const std::string& path) {
     std::string text;

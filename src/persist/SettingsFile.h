@@ -30,4 +30,7 @@ public:
     bool read(const std::string& path);
     // Reads the text of a file already in memory.
     void parse(const std::string& text);
+    // Whether the reader takes a line (its end included, if it has one) as a blank: one too long
+    // for inih's buffer, or one holding a zero byte, is refused whole.
+    static bool refusedWhole(const std::string& line);
 };

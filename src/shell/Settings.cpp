@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cstring>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <vector>
@@ -290,7 +292,9 @@ std::string valueText(const Settings& settings, const Settings::Row& row) {
         return text;
     }
     for (SDL_Keycode key : settings.keys.keysOf(row.action)) {
-        text += (text.empty() ? "" : ", ") + std::string(SDL_GetKeyName(key));
+        // ", ;" would start a comment for the reader: a ';' key's name follows its comma at once.
+        const std::string name = SDL_GetKeyName(key);
+        text += (text.empty() ? "" : name[0] == ';' ? "," : ", ") + name;
     }
     return text;
 }
@@ -300,20 +304,48 @@ std::string entryLine(const std::string& name, const std::string& value) {
     return name + " =" + (value.empty() ? "" : " " + value);
 }
 
-// The section a "[name]" line opens, or "" for any other line.
-std::string sectionOf(const std::string& line) {
-    const std::string t = FileIO::trimmed(line);
-    return t.size() > 2 && t.front() == '[' && t.back() == ']' ? FileIO::trimmed(t.substr(1, t.size() - 2)) : "";
+// How the reader (inih) takes a line of a settings file, told apart as it does so that a merged
+// file reads back as the game wrote it.
+struct LineKind {
+    enum Kind { Quiet, Continued, Section, Entry, Bad } kind = Quiet;
+    std::string name;  // the section's or the entry's
+};
+
+// Where the first of chars stands in t, or npos when an inline comment (';' after a blank) or the
+// end comes first.
+std::size_t beforeComment(const std::string& t, const char* chars) {
+    bool afterBlank = false;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        if (std::strchr(chars, t[i]) != nullptr) {
+            return i;
+        }
+        if (afterBlank && t[i] == ';') {
+            return std::string::npos;
+        }
+        afterBlank = std::isspace(static_cast<unsigned char>(t[i])) != 0;
+    }
+    return std::string::npos;
 }
 
-// The name of a "name = value" line, or "" for any other line (comments included).
-std::string entryNameOf(const std::string& line) {
+// afterEntry: an entry came since the last section began, so an indented line continues it.
+LineKind kindOf(const std::string& line, bool afterEntry) {
     const std::string t = FileIO::trimmed(line);
-    const std::size_t equals = t.find('=');
-    if (t.empty() || t[0] == ';' || t[0] == '#' || equals == std::string::npos) {
-        return "";
+    if (t.empty() || t[0] == ';' || t[0] == '#') {
+        return {LineKind::Quiet, ""};
     }
-    return FileIO::trimmed(t.substr(0, equals));
+    if (afterEntry && std::isspace(static_cast<unsigned char>(line[0])) != 0) {
+        return {LineKind::Continued, ""};
+    }
+    if (t[0] == '[') {
+        const std::size_t close = beforeComment(t.substr(1), "]");
+        return close == std::string::npos ? LineKind{LineKind::Bad, ""}
+                                          : LineKind{LineKind::Section, t.substr(1, close)};
+    }
+    const std::size_t separator = beforeComment(t, "=:");
+    if (separator == std::string::npos) {
+        return {LineKind::Bad, ""};
+    }
+    return {LineKind::Entry, FileIO::trimmed(t.substr(0, separator))};
 }
 
 }  // namespace
@@ -341,42 +373,74 @@ std::string Settings::merged(const std::string& old) const {
     }
     const std::vector<Row>& rows = table();
     std::vector<bool> written(rows.size(), false);
-    std::vector<std::pair<std::string, std::size_t>> sectionEnds;  // a section and its last line
+    struct Place {
+        std::string section;
+        std::size_t last;    // its last entry (or its header): what it lacks goes after it
+        bool risky = false;  // an indented line follows there, which a line put there would take in
+    };
+    std::vector<Place> places;
     std::string section;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string opened = sectionOf(lines[i]);
-        if (!opened.empty()) {
-            section = opened;
-            sectionEnds.emplace_back(section, i);
+    bool afterEntry = false;
+    bool afterOurs = false;  // that entry was one of ours, rewritten
+    // The reader skips a byte-order mark; the line after it is read as any other.
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::size_t marked = !lines.empty() && lines[0].compare(0, bom.size(), bom) == 0 ? bom.size() : 0;
+    for (std::size_t i = 0; i < lines.size();) {
+        const std::string line = i == 0 ? lines[0].substr(marked) : lines[i];
+        const bool ended = i + 1 < lines.size() || old.back() == '\n';
+        const LineKind kind =
+            SettingsFile::refusedWhole(lines[i] + (ended ? "\n" : "")) ? LineKind{} : kindOf(line, afterEntry);
+        if (kind.kind == LineKind::Continued && afterOurs) {
+            lines.erase(lines.begin() + static_cast<long>(i));  // ours says all in one line
             continue;
         }
-        const std::string name = entryNameOf(lines[i]);
-        for (std::size_t r = 0; r < rows.size() && !name.empty(); ++r) {
-            if (section == rows[r].section && name == rows[r].name) {
-                lines[i] = entryLine(name, valueText(*this, rows[r]));
-                written[r] = true;
+        const bool indented = !line.empty() && std::isspace(static_cast<unsigned char>(line[0])) != 0;
+        if (kind.kind == LineKind::Section) {
+            if (indented && !places.empty()) {
+                places.back().risky = true;  // a line put before it would take it in
             }
+            section = kind.name;
+            places.push_back(Place{section, i});
+            afterEntry = false;
+        } else if (kind.kind == LineKind::Entry) {
+            bool ours = false;
+            for (std::size_t r = 0; r < rows.size(); ++r) {
+                if (section == rows[r].section && kind.name == rows[r].name) {
+                    lines[i] = entryLine(kind.name, valueText(*this, rows[r]));
+                    written[r] = true;
+                    ours = true;
+                }
+            }
+            afterEntry = true;
+            afterOurs = ours;
+            if (!places.empty()) {
+                places.back().last = i;
+                places.back().risky = false;
+            }
+        } else if (kind.kind != LineKind::Quiet && indented && !places.empty()) {
+            places.back().risky = true;
         }
-        if (!name.empty() && !sectionEnds.empty()) {
-            sectionEnds.back().second = i;
-        }
+        ++i;
     }
-    // What the file lacks goes after the last entry of its section, in the table's order.
+    // What the file lacks goes after the last entry of its section, in the table's order, or in a
+    // section of its own at the end where an indented line would take it in.
     for (std::size_t r = 0; r < rows.size(); ++r) {
         if (written[r]) {
             continue;
         }
         const std::string line = entryLine(rows[r].name, valueText(*this, rows[r]));
         bool placed = false;
-        for (std::size_t s = sectionEnds.size(); s-- > 0 && !placed;) {
-            if (sectionEnds[s].first == rows[r].section) {
-                const std::size_t after = sectionEnds[s].second;
+        for (std::size_t s = places.size(); s-- > 0 && !placed;) {
+            if (places[s].section == rows[r].section && !places[s].risky) {
+                const std::size_t after = places[s].last;
                 lines.insert(lines.begin() + static_cast<long>(after) + 1, line);
-                for (auto& other : sectionEnds) {
-                    other.second += other.second > after ? 1 : 0;
+                for (auto& other : places) {
+                    other.last += other.last > after ? 1 : 0;
                 }
-                sectionEnds[s].second = after + 1;  // the next one goes after this one
+                places[s].last = after + 1;  // the next one goes after this one
                 placed = true;
+            } else if (places[s].section == rows[r].section) {
+                break;  // the last such section is risky: a new one at the end
             }
         }
         if (!placed) {
@@ -387,9 +451,9 @@ std::string Settings::merged(const std::string& old) const {
                 lines.push_back("");
             }
             lines.push_back(std::string("[") + rows[r].section + "]");
-            sectionEnds.emplace_back(rows[r].section, lines.size() - 1);
+            places.push_back(Place{rows[r].section, lines.size() - 1});
             lines.push_back(line);
-            sectionEnds.back().second = lines.size() - 1;
+            places.back().last = lines.size() - 1;
         }
     }
     std::string out;

@@ -28,3 +28,10 @@ printf '\n12\nabc 5\n5 abc\n4294967296 3\n1500000000 2\n2 2\n' > "$corpus/fuzz_r
 { hero 300 300 5000 1 0 0 2 2; enemy 0 0 50; enemy 0 0 50; } > "$corpus/fuzz_saved_game/fresh.bin"
 { hero -12 40 4970 3 2 1 6 6; enemy 1200 700 50; enemy -40 -60 10; printf 'frag'; } > "$corpus/fuzz_saved_game/level3.bin"
 { hero 1 1 1 9 0 0 2 2; } > "$corpus/fuzz_saved_game/bad_level.bin"
+
+# Settings: the installed example, keys swapped between actions and lines refused, and lines the
+# reader takes its own way (indented, inline comments, control bytes, a zero byte).
+mkdir -p "$corpus/fuzz_settings"
+cp dist/settings.ini "$corpus/fuzz_settings/example.ini"
+printf '[keys]\nup = z, Up\nstop = Space\nattack = b\n[pad]\nattack = y\nstop =\n[sound]\nmusic = 11\n; a comment\n[play]\nshake = on\n' > "$corpus/fuzz_settings/swaps.ini"
+printf '[keys]\r\nattack = Escape\r\n  continued\r\n[window]\nwidth=\xff\x1b]0;x\x07\n=\n[\nmute=maybe' > "$corpus/fuzz_settings/broken.ini"

@@ -1,0 +1,90 @@
+// Feeds arbitrary bytes to the settings reader as a settings.ini, then checks what the game relies
+// on: the refusals are few and printable, no key or button serves two actions and none is one the
+// game keeps, and what the game writes back (whole, or merged into the player's own file) reads
+// back to the same settings without a word.
+
+#include "FuzzSupport.h"
+
+#include "shell/Settings.h"
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+// The settings as a file states them: what two readings must agree on.
+std::string stateOf(const std::string& text) {
+    Settings settings;
+    std::ostringstream problems;
+    settings.apply(text, problems);
+    return settings.text();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzzsupport::setUp();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    Settings settings;
+    std::ostringstream problems;
+    settings.apply(input, problems);
+
+    const std::string told = problems.str();
+    std::size_t lines = 0;
+    for (const char c : told) {
+        lines += c == '\n' ? 1 : 0;
+        fuzzsupport::require(c == '\n' || static_cast<unsigned char>(c) >= 0x20,
+                             "no control byte reaches the terminal");
+    }
+    fuzzsupport::require(lines <= 11, "ten refused lines told, then one count");
+
+    using Action = KeyBindings::Action;
+    for (int i = 1; i <= KeyBindings::kActions; ++i) {
+        const auto action = static_cast<Action>(i);
+        for (const SDL_Keycode key : settings.keys.keysOf(action)) {
+            fuzzsupport::require(!KeyBindings::reserved(key), "no key the game keeps");
+            fuzzsupport::require(settings.keys.actionOf(key) == action, "a key serves one action");
+        }
+        for (const SDL_GameControllerButton button : settings.keys.buttonsOf(action)) {
+            fuzzsupport::require(!KeyBindings::reservedButton(button), "no button the game keeps");
+            fuzzsupport::require(settings.keys.actionOfButton(button) == action, "a button serves one action");
+        }
+    }
+
+    const std::string written = settings.text();
+    Settings back;
+    std::ostringstream backProblems;
+    back.apply(written, backProblems);
+    fuzzsupport::require(backProblems.str().empty(), "the game's own file reads without a word");
+    fuzzsupport::require(back.text() == written, "the game's own file reads back the same");
+
+    // Saving keeps the player's lines and sets the game's; the file then says what the game holds,
+    // also after every setting changed in the game since the file was read.
+    fuzzsupport::require(stateOf(settings.merged(input)) == written, "a merged file reads back the same");
+    Settings changed = settings;
+    changed.musicVolume = (changed.musicVolume + 3) % 11;
+    changed.muted = !changed.muted;
+    changed.windowWidth = 777;
+    std::string why;
+    const SDL_Keycode fresh[] = {SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F7};
+    const SDL_GameControllerButton freshButtons[] = {SDL_CONTROLLER_BUTTON_A,
+                                                     SDL_CONTROLLER_BUTTON_B,
+                                                     SDL_CONTROLLER_BUTTON_X,
+                                                     SDL_CONTROLLER_BUTTON_Y,
+                                                     SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                                     SDL_CONTROLLER_BUTTON_RIGHTSHOULDER};
+    for (int i = 0; i < KeyBindings::kActions; ++i) {
+        changed.keys.unbindKeys(static_cast<Action>(i + 1));
+        changed.keys.bindButtons(static_cast<Action>(i + 1), {}, why);
+    }
+    for (int i = 0; i < KeyBindings::kActions; ++i) {
+        changed.keys.bind(static_cast<Action>(i + 1), {fresh[i]}, why);
+        changed.keys.bindButtons(static_cast<Action>(i + 1), {freshButtons[i]}, why);
+    }
+    fuzzsupport::require(stateOf(changed.merged(input)) == changed.text(), "a changed merged file reads back the same");
+    return 0;
+}
