@@ -99,7 +99,6 @@ bool Shell::startUp() {
     // The menu first: its picture is on the screen while what only play needs (the ground, the
     // figures, the help, the tunes) is loaded below, before the first menu pass.
     mainMenu.initTexts();
-    game->present();
     menuObj = std::make_unique<Menu>();
     menu = menuObj.get();
     menu->StartNewGame();
