@@ -9,8 +9,10 @@ namespace {
 using Key = std::tuple<std::string, int, int>;  // path, size, outline
 
 std::map<Key, TTF_Font*>& opened() {
-    static std::map<Key, TTF_Font*> fonts;
-    return fonts;
+    // Never destroyed: the game's objects (and the fonts they draw with) stay reachable until the
+    // process ends, as the shell does.
+    static auto* const fonts = new std::map<Key, TTF_Font*>();
+    return *fonts;
 }
 
 }  // namespace

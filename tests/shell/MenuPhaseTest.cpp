@@ -91,6 +91,9 @@ TEST_F(ShellTest, StartUpShowsTheFirstMenuPassesPictureBeforeItLoadsWhatPlayNeed
     shell = std::make_unique<Shell>();
     shell->seed.clock = &fixedClock;
     shell->pacer.enabled = false;
+    // Stopped where the cursor is off: both pictures take its phase from the clock.
+    shell->mainMenu.menuRedraw.clock = &menuClock;
+    menuNow = MenuRedraw::kBlinkMs;
     keepAll = true;
     bool started = false;
     traced([&] { started = shell->startUp(); });
