@@ -111,7 +111,7 @@ void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
 }
 
 void MenuPhase::showFirst(Menu& menu, Button& button, bool muted) {
-    menuRedraw.needed();  // the cursor's phase by the clock, as a pass takes it
+    menuRedraw.notePhase();  // the cursor's phase by the clock, as a pass takes it
     menu.copyTex(menu.getPos(), menu.getRect());
     drawOver(menu, button, Button::flagText == 0 ? Button::kPrompt : button.getInputText(), muted);
 }
