@@ -2,6 +2,7 @@
 
 #include "input/PanelKeys.h"
 
+#include "present/FontCache.h"
 #include "present/Render.h"
 #include "present/Text.h"
 
@@ -97,7 +98,7 @@ Uint8 HelpPanel::alphaFor(int framesLeft) {
 void HelpPanel::open(SDL_Renderer* renderer, const char* fontPath, const std::vector<std::string>& lines) {
     close();
     if (renderer != nullptr) {
-        font = TTF_OpenFont(fontPath, kPointSize);
+        font = FontCache::get(fontPath, kPointSize);
     }
     setLines(renderer, lines);
 }
@@ -125,10 +126,7 @@ void HelpPanel::close() {
         SDL_DestroyTexture(texture);
     }
     rendered.clear();
-    if (font != nullptr) {
-        TTF_CloseFont(font);
-        font = nullptr;
-    }
+    font = nullptr;  // the cache's
 }
 
 void HelpPanel::take(const SDL_Event& event) {

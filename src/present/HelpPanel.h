@@ -55,7 +55,7 @@ public:
     void draw(SDL_Renderer* renderer, Uint8 alpha) const;
 
 private:
-    TTF_Font* font = nullptr;            // the game's font at kPointSize
+    TTF_Font* font = nullptr;            // the game's font at kPointSize, the cache's
     std::vector<std::string> shown;      // the lines, as given to open
     std::vector<SDL_Texture*> rendered;  // one texture a line
     int framesLeft = 0;                  // frames it still shows

@@ -13,10 +13,16 @@ public:
 
     // Asked once at the start of each pass; notes the cursor's phase for the pass.
     bool needed();
+    // Notes the cursor's phase by the clock for a picture drawn outside a pass. Pumps no events:
+    // what arrives during start-up must wait for the menu (installing the play keys' filter
+    // empties SDL's queue).
+    void notePhase() { cursorOn = phaseOn(); }
     // The name cursor is shown in this pass's picture.
     bool cursorShown() const { return cursorOn; }
 
 private:
+    bool phaseOn() const { return (clock() / kBlinkMs) % 2 == 0; }
+
     bool drawn = false;    // a picture has been made since the menu opened
     bool cursorOn = true;  // the cursor's phase in the last picture
 };

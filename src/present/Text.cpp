@@ -1,5 +1,6 @@
 #include "present/Text.h"
 
+#include "present/FontCache.h"
 #include "present/Game.h"
 #include "persist/Player.h"
 
@@ -14,13 +15,7 @@ Text::Text() {
 
 Text::~Text() {
     freeALL();
-    releaseKept();
-    if (font != nullptr) {
-        TTF_CloseFont(font);
-    }
-    if (edgeFont != nullptr) {
-        TTF_CloseFont(edgeFont);
-    }
+    releaseKept();  // the fonts are the cache's
 }
 
 void Text::init() {
@@ -29,10 +24,8 @@ void Text::init() {
     }
     rect = SDL_Rect{0, 0, 0, 0};
     pos = SDL_Rect{20, 20, 0, 0};
-    if (font != nullptr) {
-        TTF_CloseFont(font);  // a second init must not leak the first handle
-    }
-    font = TTF_OpenFont(kFontPath, kPointSize);
+    font = FontCache::get(kFontPath, kPointSize);
+    edgeFont = nullptr;  // the edge follows the size
     if (font == nullptr) {
         std::cout << "asdfsdafd";
     }
@@ -55,14 +48,9 @@ bool Text::openAt(int size) {
     pos = SDL_Rect{20, 20, 0, 0};
     releaseKept();
     freeALL();
-    for (TTF_Font** open : {&font, &edgeFont}) {
-        if (*open != nullptr) {
-            TTF_CloseFont(*open);
-            *open = nullptr;
-        }
-    }
     pointSize = size;
-    font = TTF_OpenFont(kFontPath, pointSize);
+    font = FontCache::get(kFontPath, pointSize);
+    edgeFont = nullptr;
     outlined = true;
     return font != nullptr;
 }
@@ -172,12 +160,11 @@ void Text::renderOutlined(const std::string& s) {
         return;
     }
     if (edgeFont == nullptr) {
-        // A font of its own: changing a font's outline empties its glyph cache.
-        edgeFont = TTF_OpenFont(kFontPath, pointSize);
+        // A font of its own, never the letters': changing a font's outline empties its glyph cache.
+        edgeFont = FontCache::get(kFontPath, pointSize, kOutline);
         if (edgeFont == nullptr) {
             return;
         }
-        TTF_SetFontOutline(edgeFont, kOutline);
     }
     SDL_Surface* edge = TTF_RenderUTF8_Solid(edgeFont, s.c_str(), kOutlineColor);
     SDL_Surface* letters = TTF_RenderUTF8_Solid(font, s.c_str(), color);

@@ -18,7 +18,7 @@ public:
     static constexpr int kCursorGap = 3;                       // between the last letter and the cursor
     static constexpr int kCursorWidth = 3;                     // thick enough to see, thin enough to read as a cursor
 
-    TTF_Font* font = nullptr;            // opened by init, kept for the whole run
+    TTF_Font* font = nullptr;            // the cache's (FontCache), set by init or openAt
     SDL_Color color{0, 0, 0, 0};         // colour of every string this object renders
     SDL_Surface* textSurface = nullptr;  // surface of the last rendered string, or null
     SDL_Texture* textTexture = nullptr;  // texture of the last rendered string, or null

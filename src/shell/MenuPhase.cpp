@@ -101,13 +101,23 @@ void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
     }
     menu.copyTex(menu.getPos(), menu.getRect());
 
-    Text& name = *menuTexts[kNameItem];
     const bool scoresShown = button.showScores;
     const std::string line = button.clickOn(menuPositions, menuSizes);
     // A click on an item either ends the menu (the window still open) or toggles the score board.
     if ((Button::checkIs == 0 && Render::isRunning) || button.showScores != scoresShown) {
         sound.play(Sound::Effect::Click);
     }
+    drawOver(menu, button, line, sound.isMuted());
+}
+
+void MenuPhase::showFirst(Menu& menu, Button& button, bool muted) {
+    menuRedraw.notePhase();  // the cursor's phase by the clock, as a pass takes it
+    menu.copyTex(menu.getPos(), menu.getRect());
+    drawOver(menu, button, Button::flagText == 0 ? Button::kPrompt : button.getInputText(), muted);
+}
+
+void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bool muted) {
+    Text& name = *menuTexts[kNameItem];
     name.display(name.showInput(line), name.getPos(kNameLineOffset));
     if (menuRedraw.cursorShown()) {
         name.drawCursor(line, name.getPos(kNameLineOffset));
@@ -154,7 +164,7 @@ void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
         Text::drawLine(Render::renderer, name.font, kPadHint, Render::kPicture.w / 2, y, true, Text::kMenuColor);
     }
     scoreBoard.draw(Render::renderer);
-    if (sound.isMuted()) {
+    if (muted) {
         MuteSign::draw(Render::renderer);
     }
     for (auto& item : menuTexts) {

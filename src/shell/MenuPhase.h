@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 // The menu: its texts and where they stand, the score board it toggles, and one pass of it, in
@@ -57,8 +58,14 @@ public:
     // One pass of an open menu: the picture when something is new, and the one event the button
     // takes. The caller paces.
     void pass(Menu& menu, Button& button, Sound& sound);
+    // The picture the first pass of a fresh menu shows, drawn and presented without taking an
+    // event: start-up shows it before it loads what only play needs.
+    void showFirst(Menu& menu, Button& button, bool muted);
 
 private:
+    // Everything over the menu's background, with `line` on the name line, then the present.
+    void drawOver(Menu& menu, Button& button, const std::string& line, bool muted);
+
     SDL_Texture* lowerLabels[2] = {nullptr, nullptr};  // OPTIONS and QUIT
     SDL_Rect lowerAt[2] = {};                          // where they are drawn
 };

@@ -3,6 +3,7 @@
 #include "input/Gamepads.h"
 #include "persist/FileIO.h"
 #include "persist/RunPlace.h"
+#include "present/FontCache.h"
 #include "shell/Levels.h"
 #include "shell/SavedRun.h"
 
@@ -30,6 +31,7 @@ Shell::~Shell() {
     }
     arrowObj.reset();
     menuObj.reset();
+    FontCache::closeAll();  // nothing draws text any more; what still holds a font only lets it go
     if (Render::renderer != nullptr && gameObj != nullptr) {
         // Stepped without an end of run (tests): close SDL quietly.
         SDL_DestroyRenderer(Render::renderer);
@@ -94,6 +96,20 @@ bool Shell::startUp() {
         return false;
     }
 
+    // The menu first: its picture is on the screen while what only play needs (the ground, the
+    // figures, the help, the tunes) is loaded below, before the first menu pass.
+    mainMenu.initTexts();
+    menuObj = std::make_unique<Menu>();
+    menu = menuObj.get();
+    menu->StartNewGame();
+    mainMenu.layOut(*button);
+    sound.setVolumes(settings.musicVolume, settings.effectsVolume);
+    if (settings.muted) {
+        sound.setMuted(true);  // a --mute on the command line stays, whatever the file says
+    }
+    mainMenu.reset();
+    mainMenu.showFirst(*menu, *button, sound.isMuted());
+
     game->loadGround(Game::kGroundPath);
     Gamepads::loadMappings(settings.file(Settings::kPadMappingsName));
     Gamepads::openAll();
@@ -105,19 +121,8 @@ bool Shell::startUp() {
         text->init();
         text->outlined = true;  // the HUD stands on sand and buildings alike
     }
-    mainMenu.initTexts();
-    game->present();
-
-    menuObj = std::make_unique<Menu>();
-    menu = menuObj.get();
-    menu->StartNewGame();
-    mainMenu.layOut(*button);
     help.open(Render::renderer, Text::kFontPath, HelpPanel::linesFor(settings.keys));
     playFrame.open(Render::renderer);
-    sound.setVolumes(settings.musicVolume, settings.effectsVolume);
-    if (settings.muted) {
-        sound.setMuted(true);  // a --mute on the command line stays, whatever the file says
-    }
     sound.open();
     sound.playTune(Sound::Tune::Menu);
     playKeys.install();

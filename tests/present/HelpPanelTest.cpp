@@ -1,3 +1,4 @@
+#include "present/FontCache.h"
 #include "present/HelpPanel.h"
 
 #include "present/Render.h"
@@ -26,6 +27,7 @@ protected:
     }
     void TearDown() override {
         help.close();
+        FontCache::closeAll();  // the fonts go with the library
         TTF_Quit();
     }
 

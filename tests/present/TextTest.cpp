@@ -1,3 +1,4 @@
+#include "present/FontCache.h"
 #include "present/Text.h"
 
 #include "TestSupport.h"
@@ -266,6 +267,7 @@ TEST_F(TextTest, PanelLettersStayWholeInAWindowSmallerThanThePicture) {
 
 TEST_F(TextTest, MissingFontIsReportedAndRendersNothing) {
     ASSERT_EQ(unlink("images"), 0);
+    FontCache::closeAll();  // as in a process that starts without it: nothing opened before
     Text text;
     testing::internal::CaptureStdout();
     text.init();

@@ -1,11 +1,17 @@
 #include "ShellFixture.h"
 
+#include <algorithm>
+
 // Every picture the game shows passes through here: the shell tests link with
 // --wrap=SDL_RenderPresent so that they can count them.
 namespace {
 int presents = 0;
 bool keepShown = false;     // read each shown picture into `shown`
 std::vector<Uint32> shown;  // the last picture shown, RGBA, when asked for
+// Every picture shown while asked for, and whether play's objects (the arrow is made with the
+// ground and the figures) existed when it was shown.
+bool keepAll = false;
+std::vector<std::pair<bool, std::vector<Uint32>>> allShown;
 }  // namespace
 
 extern "C" void __real_SDL_RenderPresent(SDL_Renderer* renderer);
@@ -15,7 +21,22 @@ extern "C" void __wrap_SDL_RenderPresent(SDL_Renderer* renderer) {
         shown.assign(1080 * 720, 0);
         SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, shown.data(), 1080 * 4);
     }
+    if (keepAll) {
+        allShown.emplace_back(arrow != nullptr, std::vector<Uint32>(1080 * 720, 0));
+        SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, allShown.back().second.data(), 1080 * 4);
+    }
     __real_SDL_RenderPresent(renderer);
+}
+
+// Every font opened, by file and size.
+namespace {
+std::vector<std::pair<std::string, int>> fontOpens;
+}  // namespace
+
+extern "C" TTF_Font* __real_TTF_OpenFont(const char* file, int size);
+extern "C" TTF_Font* __wrap_TTF_OpenFont(const char* file, int size) {
+    fontOpens.emplace_back(file, size);
+    return __real_TTF_OpenFont(file, size);
 }
 
 namespace {
@@ -63,6 +84,56 @@ TEST_F(ShellTest, StartUpTracesTheWindowAndLaysOutTheMenu) {
     EXPECT_EQ(at[Button::kQuitEntry].y, at[Button::kOptionsEntry].y);
     EXPECT_GT(at[Button::kQuitEntry].x, at[Button::kOptionsEntry].x + size[Button::kOptionsEntry].w);
     EXPECT_GT(size[Button::kOptionsEntry].w, 0);
+}
+
+TEST_F(ShellTest, StartUpShowsTheFirstMenuPassesPictureBeforeItLoadsWhatPlayNeeds) {
+    shell.reset();
+    shell = std::make_unique<Shell>();
+    shell->seed.clock = &fixedClock;
+    shell->pacer.enabled = false;
+    // Stopped where the cursor is off: both pictures take its phase from the clock.
+    shell->mainMenu.menuRedraw.clock = &menuClock;
+    menuNow = MenuRedraw::kBlinkMs;
+    keepAll = true;
+    bool started = false;
+    traced([&] { started = shell->startUp(); });
+    keepAll = false;
+    ASSERT_TRUE(started);
+    const auto duringStartUp = std::move(allShown);
+    allShown.clear();
+    testsupport::drainEvents();
+    keepShown = true;
+    traced([&] { shell->menuPass(); });
+    keepShown = false;
+    ASSERT_EQ(shown.size(), 1080u * 720u) << "the first menu pass shows a picture";
+    bool menuShownEarly = false;
+    for (const auto& [playLoaded, picture] : duringStartUp) {
+        menuShownEarly = menuShownEarly || (!playLoaded && picture == shown);
+    }
+    EXPECT_TRUE(menuShownEarly) << duringStartUp.size() << " pictures shown during start-up, none of them the menu's "
+                                << "before play's objects were made";
+}
+
+TEST_F(ShellTest, AProcessOpensTheFontOncePerSize) {
+    shell.reset();  // its fonts closed with it
+    fontOpens.clear();
+    shell = std::make_unique<Shell>();
+    shell->seed.clock = &fixedClock;
+    shell->pacer.enabled = false;
+    bool started = false;
+    traced([&] { started = shell->startUp(); });
+    ASSERT_TRUE(started);
+    testsupport::drainEvents();
+    startNewGame();
+    for (int frame = 0; frame < 5; ++frame) {
+        traced([&] { shell->frame(); });
+    }
+    EXPECT_GE(fontOpens.size(), 2u) << "the menu's and the help's sizes at least";
+    // Each size once for its letters and once more for an outlined line's edge.
+    for (const auto& open : fontOpens) {
+        EXPECT_LE(std::count(fontOpens.begin(), fontOpens.end(), open), 2)
+            << open.first << " at " << open.second << " points, of " << fontOpens.size() << " opens";
+    }
 }
 
 TEST_F(ShellTest, QuitEscapeAndPadBEndTheProcessFromTheMenuWithoutARunOrAFile) {
