@@ -2,16 +2,20 @@
 
 namespace {
 
-bool padPress(const SDL_Event& event, SDL_GameControllerButton button) {
-    return event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == button;
-}
-
 // P pauses unless the player gave it to one of the hero's actions.
 bool pausesToo(SDL_Keycode key, const KeyBindings& keys) {
     return key == SDLK_p && keys.actionOf(key) == KeyBindings::Action::None;
 }
 
 }  // namespace
+
+bool PanelKeys::padPress(const SDL_Event& event, SDL_GameControllerButton button) {
+    return event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == button;
+}
+
+bool PanelKeys::keyPress(const SDL_Event& event, SDL_Keycode key) {
+    return event.type == SDL_KEYDOWN && event.key.keysym.sym == key;
+}
 
 bool PanelKeys::freshKey(const SDL_Event& event, SDL_Keycode key) {
     return event.type == SDL_KEYDOWN && event.key.repeat == 0 && event.key.keysym.sym == key;

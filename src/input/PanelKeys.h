@@ -26,7 +26,10 @@ public:
     static CardChoice cardChoice(const SDL_Event& event);
     // A key, mouse button or pad button pressed.
     static bool isPress(const SDL_Event& event);
-
-private:
+    // A press of the pad's button.
+    static bool padPress(const SDL_Event& event, SDL_GameControllerButton button);
+    // A press of the key, the desktop's repeats included (they move a choice along).
+    static bool keyPress(const SDL_Event& event, SDL_Keycode key);
+    // A fresh press of the key, not the desktop's repeat.
     static bool freshKey(const SDL_Event& event, SDL_Keycode key);
 };

@@ -1,15 +1,14 @@
 #include "present/ControlsScreen.h"
 
+#include "input/PanelKeys.h"
+#include "present/ChoicePanel.h"
 #include "present/Text.h"
 
 #include <cctype>
 
 namespace {
 
-constexpr SDL_Color kInk{255, 236, 200, 255};  // light text on the dark panel, as on the cards
 constexpr SDL_Color kRefusedInk{255, 140, 110, 255};
-constexpr SDL_Color kPanelColour{40, 24, 16, 235};
-constexpr SDL_Color kChosenColour{110, 70, 40, 255};
 constexpr SDL_Color kWaitingColour{150, 60, 30, 255};  // the row waiting for its press stands out
 constexpr int kPadding = 20;
 constexpr int kHeader = 14;             // room for the columns' names under the title
@@ -21,15 +20,7 @@ constexpr int kColumn = kPadX - kKeysX - kPadding;  // the widest a list of keys
 void drawList(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::string& text, int x, int y) {
     int w = 0;
     const bool fits = font != nullptr && TTF_SizeUTF8(font, text.c_str(), &w, nullptr) == 0 && w <= kColumn;
-    Text::drawLine(renderer, fits ? font : smallFont, text, x, fits ? y : y + 8, false, kInk);
-}
-
-bool padPress(const SDL_Event& event, SDL_GameControllerButton button) {
-    return event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == button;
-}
-
-bool freshKey(const SDL_Event& event, SDL_Keycode key) {
-    return event.type == SDL_KEYDOWN && event.key.repeat == 0 && event.key.keysym.sym == key;
+    Text::drawLine(renderer, fits ? font : smallFont, text, x, fits ? y : y + 8, false, ChoicePanel::kInk);
 }
 
 KeyBindings::Action actionAt(std::size_t row) { return static_cast<KeyBindings::Action>(row + 1); }
@@ -90,7 +81,7 @@ void ControlsScreen::takeBinding(const SDL_Event& event) {
     const KeyBindings::Action action = actionAt(selected);
     bool bound = false;
     std::string why;
-    if (freshKey(event, SDLK_ESCAPE) || padPress(event, SDL_CONTROLLER_BUTTON_START) ||
+    if (PanelKeys::freshKey(event, SDLK_ESCAPE) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_START) ||
         event.type == SDL_MOUSEBUTTONDOWN) {
         listening = false;
         said = labelOf(action) + " kept as it was";
@@ -125,17 +116,17 @@ void ControlsScreen::take(const SDL_Event& event) {
         takeBinding(event);
         return;
     }
-    if (freshKey(event, SDLK_ESCAPE) || padPress(event, SDL_CONTROLLER_BUTTON_B)) {
+    if (PanelKeys::freshKey(event, SDLK_ESCAPE) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_B)) {
         leaving = true;
     } else if ((event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_UP) ||
-               padPress(event, SDL_CONTROLLER_BUTTON_DPAD_UP)) {
+               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_UP)) {
         selected = selected == 0 ? kBackRow : selected - 1;
     } else if ((event.type == SDL_KEYDOWN && (event.key.keysym.sym == SDLK_DOWN || event.key.keysym.sym == SDLK_TAB)) ||
-               padPress(event, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) {
+               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) {
         selected = selected == kBackRow ? 0 : selected + 1;
-    } else if ((freshKey(event, SDLK_RETURN) && (event.key.keysym.mod & KMOD_ALT) == 0) ||
-               freshKey(event, SDLK_KP_ENTER) || freshKey(event, SDLK_SPACE) ||
-               padPress(event, SDL_CONTROLLER_BUTTON_A)) {
+    } else if ((PanelKeys::freshKey(event, SDLK_RETURN) && (event.key.keysym.mod & KMOD_ALT) == 0) ||
+               PanelKeys::freshKey(event, SDLK_KP_ENTER) || PanelKeys::freshKey(event, SDLK_SPACE) ||
+               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_A)) {
         activate();
     } else if (event.type == SDL_MOUSEMOTION) {
         const std::size_t row = rowAt(event.motion.x, event.motion.y);
@@ -153,29 +144,21 @@ void ControlsScreen::draw(SDL_Renderer* renderer) const {
     if (backdrop) {
         backdrop(renderer);
     }
-    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
-    SDL_GetRenderDrawBlendMode(renderer, &mode);
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(renderer, kPanelColour.r, kPanelColour.g, kPanelColour.b, kPanelColour.a);
-    SDL_RenderFillRect(renderer, &kPanel);
     const int top = kPanel.y + kPadding + kRowHeight + kHeader;
     const SDL_Rect bar{kPanel.x + kPadding / 2, top + static_cast<int>(selected) * kRowHeight - 6, kPanel.w - kPadding,
                        kRowHeight - 4};
-    const SDL_Color barColour = listening ? kWaitingColour : kChosenColour;
-    SDL_SetRenderDrawColor(renderer, barColour.r, barColour.g, barColour.b, barColour.a);
-    SDL_RenderFillRect(renderer, &bar);
-    SDL_SetRenderDrawBlendMode(renderer, mode);
+    ChoicePanel::drawBoxes(renderer, kPanel, bar, listening ? kWaitingColour : ChoicePanel::kChosenColour);
 
     const int centre = kPanel.x + kPanel.w / 2;
-    Text::drawLine(renderer, font, kTitle, centre, kPanel.y + kPadding, true, kInk);
-    Text::drawLine(renderer, smallFont, "Keys", kPanel.x + kKeysX, top - 22, false, kInk);
-    Text::drawLine(renderer, smallFont, "Pad", kPanel.x + kPadX, top - 22, false, kInk);
+    Text::drawLine(renderer, font, kTitle, centre, kPanel.y + kPadding, true, ChoicePanel::kInk);
+    Text::drawLine(renderer, smallFont, "Keys", kPanel.x + kKeysX, top - 22, false, ChoicePanel::kInk);
+    Text::drawLine(renderer, smallFont, "Pad", kPanel.x + kPadX, top - 22, false, ChoicePanel::kInk);
     for (std::size_t row = 0; row < kResetRow; ++row) {
         const KeyBindings::Action action = actionAt(row);
         const int y = top + static_cast<int>(row) * kRowHeight;
-        Text::drawLine(renderer, font, labelOf(action), kPanel.x + kPadding * 2, y, false, kInk);
+        Text::drawLine(renderer, font, labelOf(action), kPanel.x + kPadding * 2, y, false, ChoicePanel::kInk);
         if (listening && row == selected) {
-            Text::drawLine(renderer, font, "...", kPanel.x + kKeysX, y, false, kInk);
+            Text::drawLine(renderer, font, "...", kPanel.x + kKeysX, y, false, ChoicePanel::kInk);
             continue;
         }
         drawList(renderer, font, smallFont, listed(bindings->keysOf(action), &KeyBindings::keyName), kPanel.x + kKeysX,
@@ -183,12 +166,14 @@ void ControlsScreen::draw(SDL_Renderer* renderer) const {
         drawList(renderer, font, smallFont, listed(bindings->buttonsOf(action), &KeyBindings::buttonName),
                  kPanel.x + kPadX, y);
     }
-    Text::drawLine(renderer, font, kReset, centre, top + static_cast<int>(kResetRow) * kRowHeight, true, kInk);
-    Text::drawLine(renderer, font, kBack, centre, top + static_cast<int>(kBackRow) * kRowHeight, true, kInk);
+    Text::drawLine(renderer, font, kReset, centre, top + static_cast<int>(kResetRow) * kRowHeight, true,
+                   ChoicePanel::kInk);
+    Text::drawLine(renderer, font, kBack, centre, top + static_cast<int>(kBackRow) * kRowHeight, true,
+                   ChoicePanel::kInk);
     const int foot = kPanel.y + kPanel.h - kPadding - 16;
     if (!said.empty()) {
         const bool refused = listening;
-        Text::drawLine(renderer, font, said, centre, foot - 40, true, refused ? kRefusedInk : kInk);
+        Text::drawLine(renderer, font, said, centre, foot - 40, true, refused ? kRefusedInk : ChoicePanel::kInk);
     }
-    Text::drawLine(renderer, smallFont, listening ? kWaiting : kHint, centre, foot, true, kInk);
+    Text::drawLine(renderer, smallFont, listening ? kWaiting : kHint, centre, foot, true, ChoicePanel::kInk);
 }

@@ -1,26 +1,17 @@
 #include "present/OptionsScreen.h"
 
+#include "input/PanelKeys.h"
+#include "present/ChoicePanel.h"
 #include "present/Text.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr SDL_Color kInk{255, 236, 200, 255};  // light text on the dark panel, as on the cards
-constexpr SDL_Color kPanelColour{40, 24, 16, 235};
-constexpr SDL_Color kChosenColour{110, 70, 40, 255};
 constexpr int kPadding = 24;
 
-bool padPress(const SDL_Event& event, SDL_GameControllerButton button) {
-    return event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == button;
-}
-
-bool keyPress(const SDL_Event& event, SDL_Keycode key) {
-    return event.type == SDL_KEYDOWN && event.key.keysym.sym == key;
-}
-
 void drawLine(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, int x, int y, bool centred) {
-    Text::drawLine(renderer, font, text, x, y, centred, kInk);
+    Text::drawLine(renderer, font, text, x, y, centred, ChoicePanel::kInk);
 }
 
 }  // namespace
@@ -98,20 +89,21 @@ void OptionsScreen::take(const SDL_Event& event) {
         return;
     }
     const std::size_t last = rows.size();  // Back
-    if (keyPress(event, SDLK_ESCAPE) || padPress(event, SDL_CONTROLLER_BUTTON_B)) {
+    if (PanelKeys::keyPress(event, SDLK_ESCAPE) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_B)) {
         leaving = true;
-    } else if (keyPress(event, SDLK_UP) || padPress(event, SDL_CONTROLLER_BUTTON_DPAD_UP)) {
+    } else if (PanelKeys::keyPress(event, SDLK_UP) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_UP)) {
         selected = selected == 0 ? last : selected - 1;
-    } else if (keyPress(event, SDLK_DOWN) || keyPress(event, SDLK_TAB) ||
-               padPress(event, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) {
+    } else if (PanelKeys::keyPress(event, SDLK_DOWN) || PanelKeys::keyPress(event, SDLK_TAB) ||
+               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) {
         selected = selected == last ? 0 : selected + 1;
-    } else if (keyPress(event, SDLK_LEFT) || padPress(event, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) {
+    } else if (PanelKeys::keyPress(event, SDLK_LEFT) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) {
         change(-1);
-    } else if (keyPress(event, SDLK_RIGHT) || padPress(event, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) {
+    } else if (PanelKeys::keyPress(event, SDLK_RIGHT) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) {
         change(1);
-    } else if ((keyPress(event, SDLK_RETURN) && event.key.repeat == 0 && (event.key.keysym.mod & KMOD_ALT) == 0) ||
-               keyPress(event, SDLK_KP_ENTER) || keyPress(event, SDLK_SPACE) ||
-               padPress(event, SDL_CONTROLLER_BUTTON_A)) {
+    } else if ((PanelKeys::keyPress(event, SDLK_RETURN) && event.key.repeat == 0 &&
+                (event.key.keysym.mod & KMOD_ALT) == 0) ||
+               PanelKeys::keyPress(event, SDLK_KP_ENTER) || PanelKeys::keyPress(event, SDLK_SPACE) ||
+               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_A)) {
         activate();
     } else if (event.type == SDL_MOUSEMOTION) {
         const std::size_t row = rowAt(event.motion.x, event.motion.y);
@@ -137,17 +129,10 @@ void OptionsScreen::draw(SDL_Renderer* renderer) const {
     if (backdrop) {
         backdrop(renderer);
     }
-    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
-    SDL_GetRenderDrawBlendMode(renderer, &mode);
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(renderer, kPanelColour.r, kPanelColour.g, kPanelColour.b, kPanelColour.a);
-    SDL_RenderFillRect(renderer, &kPanel);
     const int top = kPanel.y + kPadding + kRowHeight;
     const SDL_Rect bar{kPanel.x + kPadding / 2, top + static_cast<int>(selected) * kRowHeight - 6, kPanel.w - kPadding,
                        kRowHeight - 4};
-    SDL_SetRenderDrawColor(renderer, kChosenColour.r, kChosenColour.g, kChosenColour.b, kChosenColour.a);
-    SDL_RenderFillRect(renderer, &bar);
-    SDL_SetRenderDrawBlendMode(renderer, mode);
+    ChoicePanel::drawBoxes(renderer, kPanel, bar);
 
     drawLine(renderer, font, kTitle, kPanel.x + kPanel.w / 2, kPanel.y + kPadding, true);
     for (std::size_t i = 0; i < rows.size(); ++i) {

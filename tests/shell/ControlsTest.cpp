@@ -23,6 +23,22 @@ protected:
         }
     }
 
+    // A virtual pad plugged in: index is its device index, pad its open joystick.
+    static void plugPad(int& index, SDL_Joystick*& pad) {
+        // The dummy driver's window never has the focus, without which SDL holds pad events back.
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.name = "Test pad";
+        index = SDL_JoystickAttachVirtualEx(&desc);
+        ASSERT_GE(index, 0) << SDL_GetError();
+        pad = SDL_JoystickOpen(index);
+        ASSERT_NE(pad, nullptr);
+    }
+
     static void pushKeyWith(SDL_Keycode key, Uint16 mod) {
         SDL_Event event{};
         event.type = SDL_KEYDOWN;
@@ -64,18 +80,9 @@ TEST_F(ControlsTest, TheMenuIsPlayedFromTheKeyboardAlone) {
 }
 
 TEST_F(ControlsTest, APadPluggedInChoosesWalksWithTheStickAndStopsWhenPulledOut) {
-    // The dummy driver's window never has the focus, without which SDL holds pad events back.
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.name = "Test pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
-    ASSERT_GE(index, 0) << SDL_GetError();
-    SDL_Joystick* pad = SDL_JoystickOpen(index);
-    ASSERT_NE(pad, nullptr);
+    int index = -1;
+    SDL_Joystick* pad = nullptr;
+    ASSERT_NO_FATAL_FAILURE(plugPad(index, pad));
     const SDL_JoystickID id = SDL_JoystickInstanceID(pad);
     menuPasses();  // the menu hears of the new pad
     ASSERT_NE(SDL_GameControllerFromInstanceID(id), nullptr) << "a pad plugged in while the game runs is used";
@@ -152,17 +159,9 @@ TEST_F(ControlsTest, APadPluggedInChoosesWalksWithTheStickAndStopsWhenPulledOut)
 // A whole session with a pad and nothing else: a name typed on the letter grid, NEW GAME, a pause,
 // the options, a button given to an action, a quit to the menu, and QUIT.
 TEST_F(ControlsTest, ASessionIsPlayedWithThePadAlone) {
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.name = "Test pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
-    ASSERT_GE(index, 0) << SDL_GetError();
-    SDL_Joystick* pad = SDL_JoystickOpen(index);
-    ASSERT_NE(pad, nullptr);
+    int index = -1;
+    SDL_Joystick* pad = nullptr;
+    ASSERT_NO_FATAL_FAILURE(plugPad(index, pad));
     menuPasses();
     auto tap = [&](SDL_GameControllerButton which) {
         SDL_JoystickSetVirtualButton(pad, which, 1);
