@@ -3,6 +3,7 @@
 #include <algorithm>
 
 bool DrawQueue::skipCovered = true;
+bool DrawQueue::batched = true;
 
 DrawQueue::DrawQueue() { queues().push_back(this); }
 
@@ -109,6 +110,10 @@ void DrawQueue::flush() {
             ++skipped;
             continue;
         }
+        if (batched && joinBatch(drawing, src, dst)) {
+            continue;
+        }
+        sendBatch();
         Uint8 r = 255, g = 255, b = 255;
         SDL_GetTextureColorMod(drawing.texture, &r, &g, &b);
         SDL_SetTextureColorMod(drawing.texture, drawing.r, drawing.g, drawing.b);
@@ -116,14 +121,55 @@ void DrawQueue::flush() {
             SDL_SetTextureAlphaMod(drawing.texture, drawing.alpha);
         }
         SDL_RenderCopy(Render::renderer, drawing.texture, &src, &dst);
+        ++calls;
         SDL_SetTextureColorMod(drawing.texture, r, g, b);
         if (drawing.alpha != SDL_ALPHA_OPAQUE) {
             SDL_SetTextureAlphaMod(drawing.texture, SDL_ALPHA_OPAQUE);
         }
     }
+    sendBatch();
     if (count > 0) {
         Render::markDrawn();
     }
     drawings.clear();
     destroyReleased();
+}
+
+bool DrawQueue::joinBatch(const Drawing& drawing, const SDL_Rect& src, const SDL_Rect& dst) {
+    const auto* mask = static_cast<const OpaqueMask*>(SDL_GetTextureUserData(drawing.texture));
+    if (mask == nullptr || mask->inAtlas.w == 0 || Render::atlas == nullptr || src.w != dst.w || src.h != dst.h) {
+        return false;
+    }
+    // The corners as SDL_RenderCopy lays them out (top left, top right, bottom right, bottom
+    // left; triangles 0 1 2 and 0 2 3), so both make the very same pixels.
+    const float size = static_cast<float>(Atlas::kSize);
+    const float left = static_cast<float>(dst.x);
+    const float top = static_cast<float>(dst.y);
+    const float right = static_cast<float>(dst.x + dst.w);
+    const float bottom = static_cast<float>(dst.y + dst.h);
+    const float u0 = static_cast<float>(mask->inAtlas.x + src.x) / size;
+    const float v0 = static_cast<float>(mask->inAtlas.y + src.y) / size;
+    const float u1 = static_cast<float>(mask->inAtlas.x + src.x + src.w) / size;
+    const float v1 = static_cast<float>(mask->inAtlas.y + src.y + src.h) / size;
+    const SDL_Color tint{drawing.r, drawing.g, drawing.b, drawing.alpha};
+    const int first = static_cast<int>(corners.size());
+    corners.push_back(SDL_Vertex{SDL_FPoint{left, top}, tint, SDL_FPoint{u0, v0}});
+    corners.push_back(SDL_Vertex{SDL_FPoint{right, top}, tint, SDL_FPoint{u1, v0}});
+    corners.push_back(SDL_Vertex{SDL_FPoint{right, bottom}, tint, SDL_FPoint{u1, v1}});
+    corners.push_back(SDL_Vertex{SDL_FPoint{left, bottom}, tint, SDL_FPoint{u0, v1}});
+    for (const int corner : {0, 1, 2, 0, 2, 3}) {
+        indices.push_back(first + corner);
+    }
+    return true;
+}
+
+void DrawQueue::sendBatch() {
+    if (corners.empty()) {
+        return;
+    }
+    SDL_RenderGeometry(Render::renderer, Render::atlas->texture(), corners.data(), static_cast<int>(corners.size()),
+                       indices.data(), static_cast<int>(indices.size()));
+    ++calls;
+    corners.clear();
+    indices.clear();
 }

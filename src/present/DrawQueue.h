@@ -17,8 +17,13 @@ public:
     // Leave out drawings that show nothing: covered ones, and (here and in Render::copyTex) those
     // wholly outside the picture. Tests turn it off to compare with every drawing made.
     static bool skipCovered;
+    // Sends the drawings of pictures held in the atlas (Render::atlas) to the driver together, one
+    // SDL_RenderGeometry call for each run of them, each quad carrying its tint and alpha in its
+    // vertices' colour. Tests turn it off to compare with one SDL_RenderCopy per drawing.
+    static bool batched;
 
     long skipped = 0;  // drawings this queue left out so far
+    long calls = 0;    // drawing calls this queue sent to the renderer so far
     // Where the next flush lands every drawing, moved from where it was asked: the field's
     // shake when the hero is hurt. The world's positions never see it.
     SDL_Point shift{0, 0};
@@ -37,7 +42,9 @@ public:
     // never left out as covered. The picture must last until the flush.
     void addPicture(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, Uint8 alpha = SDL_ALPHA_OPAQUE);
     // Makes the kept drawings by their feet; equal feet keep the order they came in. Each is made
-    // with its own tint; the pictures keep their tints.
+    // with its own tint; the pictures keep their tints. A drawing of a picture in the atlas at its
+    // own size joins the batch; any other (a scaled one, a picture not in the atlas) sends the
+    // batch first and is then copied from its own texture, so the order on screen never changes.
     void flush();
 
     // Destroys texture; while a queue still holds a drawing of it, that queue takes it and mask
@@ -59,12 +66,18 @@ private:
     static int feet(const Drawing& drawing) { return drawing.dst.y + drawing.dst.h; }
     static std::vector<DrawQueue*>& queues();  // every queue alive
 
+    // Adds the drawing to the batch when its picture lies in the atlas and it is not scaled: a
+    // scaled drawing samples between texels, where another texture size could round otherwise.
+    bool joinBatch(const Drawing& drawing, const SDL_Rect& src, const SDL_Rect& dst);
+    void sendBatch();
     void keep(Render& picture, SDL_Rect src, SDL_Rect dst, bool coverable);
     void keep(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, bool coverable, Uint8 alpha);
     bool holds(const SDL_Texture* texture) const;
     void destroyReleased();
 
     std::vector<Drawing> drawings;                           // keeps its capacity: no allocation once the game runs
+    std::vector<SDL_Vertex> corners;                         // the batch waiting to be sent, four a drawing
+    std::vector<int> indices;                                // two triangles a drawing
     std::vector<SDL_Texture*> released;                      // pictures gone while drawings of them wait
     std::vector<std::unique_ptr<OpaqueMask>> releasedMasks;  // and their masks
 };

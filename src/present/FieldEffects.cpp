@@ -122,6 +122,9 @@ FieldEffects::Picture FieldEffects::make(SDL_Surface* surface, bool withMask) co
             // Drawn unscaled like the figures: their clear margins are left out alike.
             picture.mask = std::make_unique<OpaqueMask>(surface);
             SDL_SetTextureUserData(picture.texture, picture.mask.get());
+            if (Render::atlas != nullptr && Atlas::drawsAlike(picture.texture)) {
+                picture.mask->inAtlas = Render::atlas->add(surface);
+            }
         }
     }
     return picture;

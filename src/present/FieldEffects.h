@@ -88,6 +88,7 @@ public:
 
     // Counts for tests and the curious: effects under way.
     std::size_t ghostsShown() const { return ghosts.size(); }
+    std::size_t dustShown() const { return dust.size(); }
     bool pipsShown(int slot) const;
     bool flashing(int slot) const;
 

@@ -75,6 +75,7 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
     }
     renderer = createRender(window);
     if (renderer != nullptr) {
+        atlas = std::make_unique<Atlas>(renderer);
         SDL_RendererInfo info;
         vsync = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 &&
                 (info.flags & SDL_RENDERER_SOFTWARE) == 0;
@@ -295,6 +296,7 @@ void Game::drawGround(SDL_Rect cam) {
 
 void Game::clean() {
     SDL_DelEventWatch(&Game::watchWindowKeys, this);
+    atlas.reset();  // its texture goes before the renderer
     SDL_DestroyWindow(window);
     window = nullptr;
     SDL_DestroyRenderer(renderer);

@@ -18,6 +18,10 @@ public:
     // (w and h 0) when it holds none.
     SDL_Rect box(const SDL_Rect& src);
 
+    // Where the same picture's pixels lie in the play atlas (Render::atlas); w 0 when they are not
+    // there and the picture is drawn from its own texture.
+    SDL_Rect inAtlas{0, 0, 0, 0};
+
 private:
     int w = 0;  // the picture's size
     int h = 0;

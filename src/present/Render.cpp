@@ -9,6 +9,7 @@
 SDL_Renderer* Render::renderer = nullptr;
 bool Render::isRunning = false;
 bool Render::drawnSincePresent = true;
+std::unique_ptr<Atlas> Render::atlas;
 
 Render::~Render() { releaseTexture(); }
 
@@ -42,7 +43,11 @@ SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, st
         std::cout << SDL_GetError();
         return nullptr;
     }
-    SDL_Texture* loaded = SDL_CreateTextureFromSurface(renderer, surface);
+    // A play picture's own texture has the atlas's pixel format: the software renderer blends each
+    // format with its own code, which may round a partly clear pixel otherwise.
+    SDL_Surface* argb = mask != nullptr ? SDL_ConvertSurfaceFormat(surface, Atlas::kFormat, 0) : nullptr;
+    SDL_Texture* loaded = SDL_CreateTextureFromSurface(renderer, argb != nullptr ? argb : surface);
+    SDL_FreeSurface(argb);
     if (loaded == nullptr) {
         std::cout << "texture_error2" << SDL_GetError();
     }
@@ -50,6 +55,9 @@ SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, st
         // The texture carries its mask, so whoever draws it can leave out its empty margins.
         *mask = std::make_unique<OpaqueMask>(surface);
         SDL_SetTextureUserData(loaded, mask->get());
+        if (atlas != nullptr && Atlas::drawsAlike(loaded)) {
+            (*mask)->inAtlas = atlas->add(surface);
+        }
     }
     SDL_FreeSurface(surface);
     return loaded;

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "present/Atlas.h"
 #include "present/OpaqueMask.h"
 
 #include <cstdint>
@@ -16,6 +17,9 @@ public:
     static bool isRunning;          // the frame loop runs while this is true
     static bool drawnSincePresent;  // something was cleared or drawn since the last present
     static constexpr SDL_Rect kPicture{0, 0, 1080, 720};  // where every drawing lands, before scaling
+    // The pictures loaded with a mask, copied into one texture; made with the renderer (Game::init)
+    // and gone before it (Game::clean). Null without a renderer.
+    static std::unique_ptr<Atlas> atlas;
 
     SDL_Texture* texture = nullptr;  // the picture this object draws, owned by this object
     SDL_Rect rect{};                 // source rectangle: the part of texture to draw

@@ -317,8 +317,21 @@ uint64_t pictureHash() {
 
 class CoveredDrawsTest : public PlayTest {
 protected:
+    // What the frames of a fight showed besides the figures themselves.
+    struct Shown {
+        int shaken = 0;   // frames drawn shifted by the field's shake
+        int flashes = 0;  // frames with an outlaw's white flash
+        int ghosts = 0;   // frames with a removed outlaw fading
+        int dust = 0;     // frames with a fallen farm's dust
+        int cracked = 0;  // frames with a cracked farm standing
+        long calls = 0;   // drawing calls the field's queue sent to the renderer
+    };
+    Shown shown;
+
     // A level-3 fight the same way every time: six outlaws chasing and swinging at the hero, who
-    // walks and attacks, gets hurt, and kills some of them. One picture hash per frame.
+    // walks and attacks, gets hurt (his flash, the field's shake), and kills some of them (a red
+    // tint, white flashes, a ghost fading); a farm in view cracks and falls (its dust). One
+    // picture hash per frame.
     std::vector<uint64_t> fight() {
         startNewGame();
         toLevelThree();
@@ -330,27 +343,83 @@ protected:
             shell->run.enemies[k]->setHealth(k < 2 ? 1 : 100000);
             shell->run.bulls[k]->spawn(700 + 90 * k, 420, k % 2);
         }
+        shell->run.farms[0]->spawn(980, 620);  // in view, among the outlaws
         Enemy::isAngry = false;
         Farm::isHere = 0;
+        shown = Shown{};
+        DrawQueue& field = shell->playFrame.figures;
+        const FieldEffects& effects = shell->playFrame.effects;
         std::vector<uint64_t> frames;
         const SDL_Keycode walk[] = {SDLK_d, SDLK_s, SDLK_a, SDLK_w};
+        constexpr int kStand = 60;
         for (int n = 0; n < 160 && Render::isRunning; ++n) {
-            // Three keys: the first is taken before the enemy pass, the others inside it, so the
-            // hero also moves between two of his own drawings.
-            for (int key = 0; key < 3; ++key) {
+            // He stands his ground until the outlaws reach him, then walks. Three keys: the first
+            // is taken before the enemy pass, the others inside it, so the hero also moves between
+            // two of his own drawings.
+            for (int key = 0; n >= kStand && key < 3; ++key) {
                 testsupport::pushKeyDown(walk[(n / 20) % 4]);
             }
             if (n % 3 == 0) {
                 testsupport::pushClick(600, 400);
             }
+            // Blows land every few frames whatever the outlaws' chase does: the hero's flash and
+            // the field's shake, the outlaws' flashes, recoil and red tint.
+            FieldEffects& blows = shell->playFrame.effects;
+            if (n % 8 == 2) {
+                blows.heroHurt();
+                player->getRed(0);
+                for (int k = 2; k < 6; ++k) {
+                    blows.struck(k, k % 2 == 0 ? 1 : -1, 0);
+                    shell->run.enemies[k]->getRed(0);
+                }
+            }
+            const long callsBefore = field.calls;
             frame();
+            for (int k = 2; k < 6; ++k) {
+                shell->run.enemies[k]->getUnRed();
+            }
             frames.push_back(pictureHash());
+            shown.calls += field.calls - callsBefore;
+            shown.shaken += effects.viewOffset().x != 0 || effects.viewOffset().y != 0 ? 1 : 0;
+            bool flash = false;
+            for (int k = 0; k < 6; ++k) {
+                flash = flash || effects.flashing(k);
+            }
+            shown.flashes += flash ? 1 : 0;
+            shown.ghosts += effects.ghostsShown() > 0 ? 1 : 0;
+            shown.dust += effects.dustShown() > 0 ? 1 : 0;
+            Farm* farm = shell->run.farms[0].get();
+            shown.cracked += farm != nullptr && farm->health <= Farm::kHealth / 2 ? 1 : 0;
             if (n == 30 && shell->run.enemies[0] != nullptr) {
                 shell->run.enemies[0]->getRed(Enemy::kDamage);  // its death plays, then it is removed
                 shell->run.enemies[0]->getUnRed();
             }
+            if (n == 40 && farm != nullptr) {
+                farm->health = Farm::kHealth / 3;  // two stages of cracks
+            }
+            if (n == 100 && farm != nullptr) {
+                farm->getRed(Farm::kHealth * Character::kDamageDivisor);  // it falls
+                farm->getUnRed();
+            }
         }
         return frames;
+    }
+
+    // The same fight again in a fresh game.
+    std::vector<uint64_t> fightAgain() {
+        shell.reset();
+        shell = std::make_unique<Shell>();
+        shell->seed.clock = &fixedClock;
+        shell->pacer.enabled = false;
+        EXPECT_TRUE(traced([&] { return shell->startUp(); }) != "");
+        testsupport::drainEvents();
+        return fight();
+    }
+
+    void TearDown() override {
+        DrawQueue::skipCovered = true;
+        DrawQueue::batched = true;
+        PlayTest::TearDown();
     }
 };
 
@@ -359,25 +428,47 @@ TEST_F(CoveredDrawsTest, LeavingOutCoveredFigureDrawingsChangesNoPixel) {
     const std::vector<uint64_t> every = fight();
     const int killedUncut = player->getEnemy();
 
-    shell.reset();
-    shell = std::make_unique<Shell>();
-    shell->seed.clock = &fixedClock;
-    shell->pacer.enabled = false;
-    ASSERT_TRUE(traced([&] { return shell->startUp(); }) != "");
-    testsupport::drainEvents();
     DrawQueue::skipCovered = true;
-    const long skippedBefore = shell->playFrame.figures.skipped;
-    const std::vector<uint64_t> cut = fight();
+    const std::vector<uint64_t> cut = fightAgain();
 
     ASSERT_EQ(cut.size(), every.size());
     EXPECT_EQ(player->getEnemy(), killedUncut) << "both fights went the same way";
     EXPECT_GE(killedUncut, 1) << "an outlaw died and was removed mid-pass";
-    EXPECT_GT(shell->playFrame.figures.skipped - skippedBefore, static_cast<long>(cut.size()) * 5)
+    EXPECT_GT(shell->playFrame.figures.skipped, static_cast<long>(cut.size()) * 5)
         << "at least the hero's five covered drawings a frame are left out";
     int sameAsBefore = 0;
     for (std::size_t n = 0; n < cut.size(); ++n) {
         ASSERT_EQ(cut[n], every[n]) << "frame " << n;
         sameAsBefore += (n > 0 && cut[n] == cut[n - 1]) ? 1 : 0;
+    }
+    EXPECT_LT(sameAsBefore, 10) << "the pictures compared do change from frame to frame";
+}
+
+// The field's drawings sent together from the atlas make the very pixels that one SDL_RenderCopy
+// per drawing from each picture's own texture makes: tints, alpha, the shake, flashes, ghosts,
+// cracks and dust included.
+TEST_F(CoveredDrawsTest, BatchingTheFieldsDrawingsChangesNoPixel) {
+    DrawQueue::batched = false;
+    const std::vector<uint64_t> oneByOne = fight();
+    const Shown single = shown;
+
+    DrawQueue::batched = true;
+    const std::vector<uint64_t> together = fightAgain();
+
+    ASSERT_EQ(together.size(), oneByOne.size());
+    EXPECT_EQ(together.size(), 160u);
+    EXPECT_GE(shown.shaken, 10) << "the field shook";
+    EXPECT_GE(shown.flashes, 10) << "struck outlaws flashed";
+    EXPECT_GE(shown.ghosts, 10) << "a removed outlaw faded";
+    EXPECT_GE(shown.cracked, 30) << "a cracked farm stood";
+    EXPECT_GE(shown.dust, 10) << "a fallen farm's dust rose";
+    const long frames = static_cast<long>(together.size());
+    EXPECT_GE(single.calls, frames * 12) << "one call per drawing: the figures, farms, bulls and effects in view";
+    EXPECT_LE(shown.calls, frames * 6) << "batched: the hero and his flash (scaled) apart, the rest in a few calls";
+    int sameAsBefore = 0;
+    for (std::size_t n = 0; n < together.size(); ++n) {
+        ASSERT_EQ(together[n], oneByOne[n]) << "frame " << n;
+        sameAsBefore += (n > 0 && together[n] == together[n - 1]) ? 1 : 0;
     }
     EXPECT_LT(sameAsBefore, 10) << "the pictures compared do change from frame to frame";
 }

@@ -27,7 +27,10 @@ protected:
     std::string startTrace;  // what start-up wrote
 
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        // Headless on the software renderer; BRAMBLEHOOF_TEST_VIDEO=x11 (under xvfb-run) runs a
+        // test on a real display's renderer, OpenGL, instead.
+        const char* video = std::getenv("BRAMBLEHOOF_TEST_VIDEO");
+        setenv("SDL_VIDEODRIVER", video != nullptr && *video != '\0' ? video : "dummy", 1);
         shell->seed.clock = &fixedClock;
         shell->pacer.enabled = false;
         bool started = false;
