@@ -1,6 +1,7 @@
 #include "present/Render.h"
 
 #include "present/DrawQueue.h"
+#include "present/PictureFetch.h"
 
 #include <SDL_image.h>
 
@@ -33,7 +34,10 @@ void Render::loadPicture(const std::string& path, int32_t& w, int32_t& h) {
 SDL_Texture* Render::LoadPNG(std::string path, SDL_Renderer* renderer) { return loadPNG(path, renderer, nullptr); }
 
 SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, std::unique_ptr<OpaqueMask>* mask) {
-    SDL_Surface* surface = IMG_Load(path.c_str());
+    SDL_Surface* surface = PictureFetch::take(path);  // decoded already while the window was made
+    if (surface == nullptr) {
+        surface = IMG_Load(path.c_str());
+    }
     const int wanted = IMG_INIT_JPG | IMG_INIT_PNG;
     if ((IMG_Init(wanted) & wanted) == 0) {
         std::cout << "Error " << SDL_GetError();
