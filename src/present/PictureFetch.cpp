@@ -14,11 +14,11 @@ std::vector<PictureFetch*>& living() {
 
 PictureFetch::PictureFetch(std::string picturePath) : path(std::move(picturePath)) {
     // Set up here, so that the loads on both threads only read what IMG_Init set. The thread only
-    // reads the file and makes a surface: nothing of SDL's video is touched.
+    // reads the file and makes surfaces: nothing of SDL's video is touched.
     IMG_Init(IMG_INIT_PNG);
     thread = SDL_CreateThread(&PictureFetch::decode, "picture", this);
     if (thread == nullptr) {
-        decode(this);  // no thread to be had: decoded here, still taken as fetched
+        decode(this);  // no thread to be had: decoded here, still used as fetched
     }
     living().push_back(this);
 }
@@ -26,7 +26,8 @@ PictureFetch::PictureFetch(std::string picturePath) : path(std::move(picturePath
 PictureFetch::~PictureFetch() {
     auto& all = living();
     all.erase(std::remove(all.begin(), all.end(), this), all.end());
-    SDL_FreeSurface(finish());
+    finish();
+    SDL_FreeSurface(decoded);
 }
 
 int PictureFetch::decode(void* fetch) {
@@ -38,26 +39,29 @@ int PictureFetch::decode(void* fetch) {
         self->decoded = IMG_Load_RW(SDL_RWFromConstMem(bytes, static_cast<int>(size)), 1);
         SDL_free(bytes);
     }
+    if (self->decoded != nullptr) {
+        self->mask = std::make_unique<OpaqueMask>(self->decoded);
+    }
     return 0;
 }
 
-SDL_Surface* PictureFetch::finish() {
+void PictureFetch::finish() {
     if (thread != nullptr) {
         SDL_WaitThread(thread, nullptr);
         thread = nullptr;
     }
-    if (taken) {
-        return nullptr;
-    }
-    taken = true;
-    return decoded;
 }
 
-SDL_Surface* PictureFetch::take(const std::string& path) {
+PictureFetch* PictureFetch::find(const std::string& path) {
     for (PictureFetch* fetch : living()) {
-        if (fetch->path == path && !fetch->taken) {
-            return fetch->finish();
+        if (fetch->path == path) {
+            fetch->finish();
+            return fetch;
         }
     }
     return nullptr;
+}
+
+std::unique_ptr<OpaqueMask> PictureFetch::maskCopy() const {
+    return mask != nullptr ? std::make_unique<OpaqueMask>(*mask) : nullptr;
 }

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "present/OpaqueMask.h"
+
 #include <SDL.h>
 
+#include <memory>
 #include <string>
 
-// A picture decoded on a thread of its own while the main thread does other work (making the
-// window and its renderer at start-up). While the fetch lives, the first load of its path takes
-// the decoded picture instead of reading the file again; one not taken is freed with the fetch.
+// A picture decoded, and its mask made, on a thread of its own while the main thread does other
+// work. While the fetch lives, every load of its path makes its texture from this picture instead
+// of reading and decoding the file again: the menu's picture while SDL makes the window, the
+// figures' sheets while the menu is up, so that a spawn in play only makes its texture.
 class PictureFetch {
 public:
     explicit PictureFetch(std::string path);
@@ -14,16 +18,20 @@ public:
     PictureFetch(const PictureFetch&) = delete;
     PictureFetch& operator=(const PictureFetch&) = delete;
 
-    // The decoded picture at path (its owner is the caller), waiting for its decoding if need be;
-    // null when no living fetch holds path, or its picture was taken already. Main thread only.
-    static SDL_Surface* take(const std::string& path);
+    // The living fetch of path, its picture decoded (waited for if need be); null when no fetch
+    // holds path. Main thread only.
+    static PictureFetch* find(const std::string& path);
+
+    SDL_Surface* picture() const { return decoded; }  // null when the file could not be decoded
+    // A mask of the picture for one texture of it (the texture's drawings keep their own boxes).
+    std::unique_ptr<OpaqueMask> maskCopy() const;
 
 private:
     static int decode(void* fetch);  // the thread's body
-    SDL_Surface* finish();           // waits for the thread; the picture, once
+    void finish();                   // waits for the thread
 
     std::string path;
-    SDL_Thread* thread = nullptr;    // an SDL thread, which frees what SDL keeps per thread
-    SDL_Surface* decoded = nullptr;  // written by the thread, read once it is waited for
-    bool taken = false;
+    SDL_Thread* thread = nullptr;      // an SDL thread, which frees what SDL keeps per thread
+    SDL_Surface* decoded = nullptr;    // written by the thread, read once it is waited for
+    std::unique_ptr<OpaqueMask> mask;  // the same
 };

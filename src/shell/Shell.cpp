@@ -7,6 +7,9 @@
 #include "present/PictureFetch.h"
 #include "shell/Levels.h"
 #include "shell/SavedRun.h"
+#include "world/Bull.h"
+#include "world/Enemy.h"
+#include "world/Farm.h"
 
 #include <iostream>
 #include <string>
@@ -113,6 +116,11 @@ bool Shell::startUp() {
     mainMenu.reset();
     mainMenu.showFirst(*menu, *button, sound.isMuted());
 
+    figureSheets.clear();
+    for (const char* sheet : {Cowboy::kSpritePath, Enemy::kSpritePath, Bull::kSpritePath, Bull::kSpritePath2,
+                              Farm::kSpritePath, Arrow::kPicturePath}) {
+        figureSheets.push_back(std::make_unique<PictureFetch>(sheet));
+    }
     game->loadGround(Game::kGroundPath);
     Gamepads::loadMappings(settings.file(Settings::kPadMappingsName));
     Gamepads::openAll();

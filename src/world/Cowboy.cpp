@@ -41,8 +41,9 @@ void Cowboy::spawn() {
     destRect.h = kDrawSize;
     id = 1;
     if (renderer != nullptr) {
+        // Drawn, and shown with the next frame: a picture shown per spawn flashed the sheet in a
+        // corner of the old picture and held a new game and each new level back by a refresh each.
         SDL_RenderCopy(renderer, texture, &srcRect, &destRect);
-        SDL_RenderPresent(renderer);
         std::cout << "Render created2" << std::endl;
     }
 }

@@ -14,13 +14,20 @@
 
 namespace {
 
+struct Sheet : Render {
+    void load(const std::string& path) { loadPicture(path, texW, texH); }
+};
+
 // The picture reaches the fetch through a pipe that is gone once it is read: a load that read the
-// path again instead of taking the fetched picture would find nothing.
-TEST(PictureFetch, TheFirstLoadOfItsPathTakesTheDecodedPictureAndOnlyTheFirst) {
+// path again instead of using the fetched picture would find nothing.
+TEST(PictureFetch, LoadsOfItsPathUseTheDecodedPictureAndItsMaskWhileItLives) {
     testsupport::ScratchDir scratch;
     testsupport::SdlSession sdl;
     SDL_Surface* made = SDL_CreateRGBSurfaceWithFormat(0, 3, 2, 32, SDL_PIXELFORMAT_RGBA32);
     ASSERT_NE(made, nullptr);
+    SDL_FillRect(made, nullptr, SDL_MapRGBA(made->format, 0, 0, 0, 0));
+    const SDL_Rect dot{1, 1, 1, 1};
+    SDL_FillRect(made, &dot, SDL_MapRGBA(made->format, 200, 10, 10, 255));
     ASSERT_EQ(IMG_SavePNG(made, "made.png"), 0);
     SDL_FreeSurface(made);
     const std::string bytes = testsupport::readFile("made.png");
@@ -34,21 +41,26 @@ TEST(PictureFetch, TheFirstLoadOfItsPathTakesTheDecodedPictureAndOnlyTheFirst) {
         close(pipe);
         unlink("piped.png");
 
-        SDL_Texture* first = Render::LoadPNG("piped.png", sdl.renderer);
-        ASSERT_NE(first, nullptr) << "the load read the path again instead of taking the picture";
-        int w = 0;
-        int h = 0;
-        SDL_QueryTexture(first, nullptr, nullptr, &w, &h);
-        EXPECT_EQ(w, 3);
-        EXPECT_EQ(h, 2);
-        SDL_DestroyTexture(first);
-        EXPECT_EQ(PictureFetch::take("piped.png"), nullptr) << "a picture is handed out once";
+        for (int load = 0; load < 2; ++load) {
+            Sheet sheet;
+            sheet.load("piped.png");
+            ASSERT_NE(sheet.texture, nullptr) << "load " << load << " read the path again";
+            EXPECT_EQ(sheet.texW, 3);
+            EXPECT_EQ(sheet.texH, 2);
+            // Its mask came along: only the one opaque pixel is drawn.
+            SDL_Rect src{0, 0, 3, 2};
+            SDL_Rect dst{10, 20, 3, 2};
+            ASSERT_TRUE(Render::trimToOpaque(sheet.texture, src, dst));
+            EXPECT_TRUE(SDL_RectEquals(&src, &dot) == SDL_TRUE);
+            EXPECT_EQ(dst.x, 11);
+            EXPECT_EQ(dst.y, 21);
+        }
     }
-
-    // A fetch nobody takes from frees its picture (the sanitized run finds a leak otherwise), and
-    // once it is gone its path is read as any other.
+    // Once the fetch is gone, the path is read as any other; a fetch nobody loaded from frees its
+    // picture (the sanitized run finds a leak otherwise).
+    EXPECT_EQ(Render::LoadPNG("piped.png", sdl.renderer), nullptr);
     { const PictureFetch unused("made.png"); }
-    EXPECT_EQ(PictureFetch::take("made.png"), nullptr);
+    EXPECT_EQ(PictureFetch::find("made.png"), nullptr);
 }
 
 }  // namespace
