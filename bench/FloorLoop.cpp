@@ -99,6 +99,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "floor_loop: SDL could not start: %s\n", SDL_GetError());
         return 1;
     }
+    // Without a display SDL falls back to a driver that shows nothing: that is no floor.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || SDL_strcmp(driver, "x11") != 0) {
+        std::fprintf(stderr, "floor_loop: SDL took the %s video driver, not a window on the X display\n",
+                     driver != nullptr ? driver : "no");
+        return 1;
+    }
     // The game's window and renderer: resizable OpenGL window, accelerated with vsync, the
     // picture's logical size, the sand clear colour.
     SDL_Window* window = SDL_CreateWindow("Bramblehoof floor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowW,

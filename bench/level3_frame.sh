@@ -128,7 +128,13 @@ stop() {
 
 replay_lines() { wc -l <"$work/files/replay.txt" 2>/dev/null || echo 0; }
 floor_frames() { od -An -t u8 "$work/frames" 2>/dev/null | tr -d ' ' || echo 0; }
-said() { [[ -s "$work/stderr.txt" ]] && echo " ($(head -n 1 "$work/stderr.txt"))"; }
+# The last thing the process said on stderr (SDL's note on XDG_RUNTIME_DIR left out), in brackets.
+said() {
+  local last
+  last=$(grep -v XDG_RUNTIME_DIR "$work/stderr.txt" 2>/dev/null | tail -n 1 || true)
+  [[ -n "$last" ]] && echo " ($last)"
+  xdotool getdisplaygeometry >/dev/null 2>&1 || echo " (the X server $DISPLAY no longer answers)"
+}
 traced() { grep -qF -- "$1" "$work/trace.txt"; }
 resumed_yet() { [[ "$(cat "$work/trace.txt")"$'\n' == *"$1"* ]]; }
 not_resumed() { die "round $1: RESUME did not resume the level-3 game (no \"${resumed%%$'\n'*}\" on the game's stdout)"; }
