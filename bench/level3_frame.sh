@@ -161,7 +161,9 @@ undrive() {
 play_round() {
   new_work "game$1"
   write_save
-  (cd "$work" && exec "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
+  # SDL drops a click it reads in one batch with the window's gain of focus (as a click meant only
+  # to focus): a game still starting on a busy machine would lose the click on RESUME.
+  (cd "$work" && SDL_MOUSE_FOCUS_CLICKTHROUGH=1 exec "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
   pid=$!
   local wid
   wid=$(window_of '^Bramblehoof$')
@@ -171,8 +173,10 @@ play_round() {
   xdotool type --delay 40 "Ann"
   xdotool mousemove --window "$wid" 540 260 click 1  # RESUME
   # The enemies' lines reach the file when the game next flushes its output: the rest first.
-  for _ in $(seq 1 200); do
+  for tenth in $(seq 1 200); do
     resumed_yet "${resumed%%$'\n '*}" && break
+    # Once more after 5 s, should the click have been lost (in play a click is only a strike).
+    [[ $tenth -eq 50 ]] && xdotool mousemove --window "$wid" 540 260 click 1
     sleep 0.1
   done
   resumed_yet "${resumed%%$'\n '*}" || not_resumed "$1"
