@@ -184,7 +184,9 @@ void Cowboy::handlePad(const SDL_Event& event) {
 
 DrawPair* Cowboy::handleEvents(SDL_Rect cam) {
     SDL_Event event;
-    if (SDL_PollEvent(&event) != 0) {
+    // Takes what the frame's one pump queued: a frame reads events a dozen times, and each pump
+    // asks the display server again.
+    if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
         switch (event.type) {
             case SDL_QUIT:
                 isRunning = false;
