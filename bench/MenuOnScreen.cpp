@@ -1,7 +1,8 @@
 // Starts a command and says how long after its start one pixel of the X screen first shows a
 // given colour (the menu's picture, for bench/startup.sh); then ends the command with SIGTERM.
-// Usage: menu_on_screen X Y RRGGBB TIMEOUT_SECONDS COMMAND [ARGS...]
+// Usage: menu_on_screen [-k] X Y RRGGBB TIMEOUT_SECONDS COMMAND [ARGS...]
 // Prints the seconds on standard output (the command's own goes to /dev/null); exits 1 when the colour never came.
+// With -k the command may end first (a click sent by xdotool, for bench/new_game.sh) and is not killed.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,8 +37,13 @@ unsigned long pixelAt(Display* display, Window root, int x, int y) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool mayEnd = argc > 1 && std::string(argv[1]) == "-k";
+    if (mayEnd) {
+        --argc;
+        ++argv;
+    }
     if (argc < 6) {
-        std::fprintf(stderr, "usage: menu_on_screen X Y RRGGBB TIMEOUT_SECONDS COMMAND [ARGS...]\n");
+        std::fprintf(stderr, "usage: menu_on_screen [-k] X Y RRGGBB TIMEOUT_SECONDS COMMAND [ARGS...]\n");
         return 2;
     }
     const int x = std::atoi(argv[1]);
@@ -64,20 +71,27 @@ int main(int argc, char** argv) {
         _exit(127);
     }
     double seen = -1.0;
+    bool ended = false;
     while (seen < 0.0 && secondsSince(start) < timeout) {
         if (pixelAt(display, root, x, y) == wanted) {
             seen = secondsSince(start);
             break;
         }
-        if (waitpid(child, nullptr, WNOHANG) == child) {
+        if (!ended && waitpid(child, nullptr, WNOHANG) == child) {
+            ended = true;
+            if (mayEnd) {
+                continue;
+            }
             std::fprintf(stderr, "menu_on_screen: the command ended first\n");
             XCloseDisplay(display);
             return 1;
         }
         usleep(2000);
     }
-    kill(child, SIGTERM);
-    waitpid(child, nullptr, 0);
+    if (!ended) {
+        kill(child, SIGTERM);
+        waitpid(child, nullptr, 0);
+    }
     XCloseDisplay(display);
     if (seen < 0.0) {
         std::fprintf(stderr, "menu_on_screen: pixel %d,%d never showed %06lx\n", x, y, wanted);

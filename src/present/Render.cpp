@@ -1,6 +1,7 @@
 #include "present/Render.h"
 
 #include "present/DrawQueue.h"
+#include "present/PictureFetch.h"
 
 #include <SDL_image.h>
 
@@ -34,7 +35,13 @@ void Render::loadPicture(const std::string& path, int32_t& w, int32_t& h) {
 SDL_Texture* Render::LoadPNG(std::string path, SDL_Renderer* renderer) { return loadPNG(path, renderer, nullptr); }
 
 SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, std::unique_ptr<OpaqueMask>* mask) {
-    SDL_Surface* surface = IMG_Load(path.c_str());
+    // A picture fetched ahead is decoded already and stays with its fetch. One that failed is
+    // loaded here again, so that the reason is this thread's error.
+    PictureFetch* fetched = PictureFetch::find(path);
+    if (fetched != nullptr && fetched->picture() == nullptr) {
+        fetched = nullptr;
+    }
+    SDL_Surface* surface = fetched != nullptr ? fetched->picture() : IMG_Load(path.c_str());
     const int wanted = IMG_INIT_JPG | IMG_INIT_PNG;
     if ((IMG_Init(wanted) & wanted) == 0) {
         std::cout << "Error " << SDL_GetError();
@@ -53,13 +60,15 @@ SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, st
     }
     if (mask != nullptr) {
         // The texture carries its mask, so whoever draws it can leave out its empty margins.
-        *mask = std::make_unique<OpaqueMask>(surface);
+        *mask = fetched != nullptr ? fetched->maskCopy() : std::make_unique<OpaqueMask>(surface);
         SDL_SetTextureUserData(loaded, mask->get());
         if (atlas != nullptr && Atlas::drawsAlike(loaded)) {
             (*mask)->inAtlas = atlas->add(surface);
         }
     }
-    SDL_FreeSurface(surface);
+    if (fetched == nullptr) {
+        SDL_FreeSurface(surface);
+    }
     return loaded;
 }
 

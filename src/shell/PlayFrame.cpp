@@ -52,6 +52,7 @@ void PlayFrame::run(Shell& shell) {
     }
     game->update();
     game->clear();
+    SDL_PumpEvents();  // once a frame: the hero's reads below take what is queued
     player->handleEvents(game->getPos());
 
     const SDL_Rect cam = game->calculate(player->getPos(), player->getActiveX(), player->getActiveY());

@@ -4,8 +4,12 @@
 #include "persist/FileIO.h"
 #include "persist/RunPlace.h"
 #include "present/FontCache.h"
+#include "present/PictureFetch.h"
 #include "shell/Levels.h"
 #include "shell/SavedRun.h"
+#include "world/Bull.h"
+#include "world/Enemy.h"
+#include "world/Farm.h"
 
 #include <iostream>
 #include <string>
@@ -75,6 +79,8 @@ bool Shell::startUp() {
     Render::isRunning = false;
     runsBegun = 0;
     settings.load(std::cerr);
+    // Decoding the menu's picture takes as long as a tenth of making the window: both at once.
+    const PictureFetch menuPicture(Menu::kPicture);
 
     gameObj = std::make_unique<Game>();
     game = gameObj.get();
@@ -110,6 +116,11 @@ bool Shell::startUp() {
     mainMenu.reset();
     mainMenu.showFirst(*menu, *button, sound.isMuted());
 
+    figureSheets.clear();
+    for (const char* sheet : {Cowboy::kSpritePath, Enemy::kSpritePath, Bull::kSpritePath, Bull::kSpritePath2,
+                              Farm::kSpritePath, Arrow::kPicturePath}) {
+        figureSheets.push_back(std::make_unique<PictureFetch>(sheet));
+    }
     game->loadGround(Game::kGroundPath);
     Gamepads::loadMappings(settings.file(Settings::kPadMappingsName));
     Gamepads::openAll();

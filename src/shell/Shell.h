@@ -10,6 +10,7 @@
 #include "present/ControlsScreen.h"
 #include "present/OptionsScreen.h"
 #include "present/PauseScreen.h"
+#include "present/PictureFetch.h"
 #include "present/Sound.h"
 #include "present/Text.h"
 #include "persist/Player.h"
@@ -27,6 +28,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 // Process-wide handles: game, arrow, menu and button set once by Shell::startUp; player, hero and
 // replay point into the current run and are set anew by Shell::beginRun.
@@ -169,5 +171,7 @@ private:
     std::unique_ptr<Game> gameObj;
     std::unique_ptr<Arrow> arrowObj;
     std::unique_ptr<Menu> menuObj;
+    // The figures' sheets, decoded once for the process: a spawn in play only makes its texture.
+    std::vector<std::unique_ptr<PictureFetch>> figureSheets;
     std::unique_ptr<Button> buttonObj;
 };

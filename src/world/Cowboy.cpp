@@ -41,8 +41,9 @@ void Cowboy::spawn() {
     destRect.h = kDrawSize;
     id = 1;
     if (renderer != nullptr) {
+        // Drawn, and shown with the next frame: a picture shown per spawn flashed the sheet in a
+        // corner of the old picture and held a new game and each new level back by a refresh each.
         SDL_RenderCopy(renderer, texture, &srcRect, &destRect);
-        SDL_RenderPresent(renderer);
         std::cout << "Render created2" << std::endl;
     }
 }
@@ -183,7 +184,9 @@ void Cowboy::handlePad(const SDL_Event& event) {
 
 DrawPair* Cowboy::handleEvents(SDL_Rect cam) {
     SDL_Event event;
-    if (SDL_PollEvent(&event) != 0) {
+    // Takes what the frame's one pump queued: a frame reads events a dozen times, and each pump
+    // asks the display server again.
+    if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
         switch (event.type) {
             case SDL_QUIT:
                 isRunning = false;

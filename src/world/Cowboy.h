@@ -49,6 +49,7 @@ public:
     ~Cowboy();
 
     void spawn() override;
+    // Takes one event already queued (the play frame pumps once) and acts on it.
     DrawPair* handleEvents(SDL_Rect cam);
     SDL_Rect checkPosition(SDL_Rect cam);
     bool collisionB(SDL_Rect bull, SDL_Rect cam);

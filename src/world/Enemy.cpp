@@ -45,8 +45,9 @@ void Enemy::spawn(int x, int y) {
     realRect.x = x;
     realRect.y = y;
     if (renderer != nullptr) {
+        // Drawn, and shown with the next frame: a picture shown per spawn flashed the sheet in a
+        // corner of the old picture and held a new game and each new level back by a refresh each.
         SDL_RenderCopy(renderer, texture, &srcRect, &destRect);
-        SDL_RenderPresent(renderer);
     }
 }
 

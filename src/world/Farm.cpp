@@ -24,8 +24,9 @@ void Farm::spawn(int x, int y) {
     worldX = x;
     worldY = y;
     if (renderer != nullptr) {
+        // Drawn, and shown with the next frame: a picture shown per spawn flashed the sheet in a
+        // corner of the old picture and held a new game and each new level back by a refresh each.
         SDL_RenderCopy(renderer, texture, &srcRect, &destRect);
-        SDL_RenderPresent(renderer);
         std::cout << "Render Building created" << std::endl;
     }
 }

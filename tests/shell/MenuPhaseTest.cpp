@@ -1,5 +1,7 @@
 #include "ShellFixture.h"
 
+#include "shell/Levels.h"
+
 #include <algorithm>
 
 // Every picture the game shows passes through here: the shell tests link with
@@ -234,6 +236,24 @@ TEST_F(ShellTest, AMenuPassWithNothingNewShowsNothingAndTheNameCursorBlinks) {
     EXPECT_EQ(presents, 4);
     EXPECT_EQ(button->getInputText(), "Ann");
     keepShown = false;
+}
+
+// A figure's spawn draws its sheet but shows nothing of its own: a picture shown per figure made
+// a new game, and each new level, wait a display refresh for every one of them.
+TEST_F(ShellTest, ANewGameAndANewLevelShowTheirFiguresWithTheirFirstFrameOnly) {
+    testsupport::pushText("Ann");
+    testsupport::pushClick(kItemX, kNewGameY);
+    endMenu();
+    presents = 0;
+    const std::string setUp = traced([&] { shell->runSetUp(); });
+    EXPECT_EQ(presents, 0) << "the hero, the farm and both enemies made";
+    EXPECT_NE(setUp.find("Render created2\n"), std::string::npos) << "the hero's spawn still says so";
+    traced([&] { shell->frame(); });
+    EXPECT_EQ(presents, 1);
+    traced([&] { Levels::levelUp(*shell); });
+    EXPECT_EQ(presents, 1) << "the next level's figures made";
+    traced([&] { shell->frame(); });
+    EXPECT_EQ(presents, 2);
 }
 
 TEST_F(ShellTest, ANameStopsWhereTheSignEnds) {

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "present/OpaqueMask.h"
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+
+// A picture decoded, and its mask made, on a thread of its own while the main thread does other
+// work. While the fetch lives, every load of its path makes its texture from this picture instead
+// of reading and decoding the file again: the menu's picture while SDL makes the window, the
+// figures' sheets while the menu is up, so that a spawn in play only makes its texture.
+class PictureFetch {
+public:
+    explicit PictureFetch(std::string path);
+    ~PictureFetch();
+    PictureFetch(const PictureFetch&) = delete;
+    PictureFetch& operator=(const PictureFetch&) = delete;
+
+    // The living fetch of path, its picture decoded (waited for if need be); null when no fetch
+    // holds path. Main thread only.
+    static PictureFetch* find(const std::string& path);
+
+    SDL_Surface* picture() const { return decoded; }  // null when the file could not be decoded
+    // A mask of the picture for one texture of it (the texture's drawings keep their own boxes).
+    std::unique_ptr<OpaqueMask> maskCopy() const;
+
+private:
+    static int decode(void* fetch);  // the thread's body
+    void finish();                   // waits for the thread
+
+    std::string path;
+    SDL_Thread* thread = nullptr;      // an SDL thread, which frees what SDL keeps per thread
+    SDL_Surface* decoded = nullptr;    // written by the thread, read once it is waited for
+    std::unique_ptr<OpaqueMask> mask;  // the same
+};
