@@ -12,13 +12,13 @@ std::vector<PictureFetch*>& living() {
 }
 }  // namespace
 
-PictureFetch::PictureFetch(std::string picturePath) : path(std::move(picturePath)) {
+PictureFetch::PictureFetch(std::string picturePath, bool inThread) : path(std::move(picturePath)) {
     // Set up here, so that the loads on both threads only read what IMG_Init set. The thread only
     // reads the file and makes surfaces: nothing of SDL's video is touched.
     IMG_Init(IMG_INIT_PNG);
-    thread = SDL_CreateThread(&PictureFetch::decode, "picture", this);
+    thread = inThread ? SDL_CreateThread(&PictureFetch::decode, "picture", this) : nullptr;
     if (thread == nullptr) {
-        decode(this);  // no thread to be had: decoded here, still used as fetched
+        decode(this);  // here, or no thread to be had: still used as fetched
     }
     living().push_back(this);
 }

@@ -7,13 +7,15 @@
 #include <memory>
 #include <string>
 
-// A picture decoded, and its mask made, on a thread of its own while the main thread does other
-// work. While the fetch lives, every load of its path makes its texture from this picture instead
-// of reading and decoding the file again: the menu's picture while SDL makes the window, the
-// figures' sheets while the menu is up, so that a spawn in play only makes its texture.
+// A picture decoded, and its mask made, ahead of its loads: on a thread of its own while the main
+// thread does other work (the menu's picture while SDL makes the window), or once for the whole
+// process (the figures' sheets, so that a spawn in play only makes its texture). While the fetch
+// lives, every load of its path makes its texture from this picture instead of reading and
+// decoding the file again.
 class PictureFetch {
 public:
-    explicit PictureFetch(std::string path);
+    // On a thread of its own (inThread) or here and now; either way kept while the fetch lives.
+    explicit PictureFetch(std::string path, bool inThread = true);
     ~PictureFetch();
     PictureFetch(const PictureFetch&) = delete;
     PictureFetch& operator=(const PictureFetch&) = delete;

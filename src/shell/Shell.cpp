@@ -119,7 +119,8 @@ bool Shell::startUp() {
     figureSheets.clear();
     for (const char* sheet : {Cowboy::kSpritePath, Enemy::kSpritePath, Bull::kSpritePath, Bull::kSpritePath2,
                               Farm::kSpritePath, Arrow::kPicturePath}) {
-        figureSheets.push_back(std::make_unique<PictureFetch>(sheet));
+        // Here, not on threads: beside the window's first picture they slowed the display server.
+        figureSheets.push_back(std::make_unique<PictureFetch>(sheet, false));
     }
     game->loadGround(Game::kGroundPath);
     Gamepads::loadMappings(settings.file(Settings::kPadMappingsName));
