@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Builds the file-layer fuzz targets with libFuzzer, AddressSanitizer and UBSan, replays each over
-# its seed corpus, then fuzzes each for a short bounded time. Fails on any crash or sanitizer report.
+# its seed corpus, then fuzzes each for a bounded number of runs from a fixed seed, so a run on the
+# same code finds the same (a time bound cuts a slow machine's run short, to a prefix of the same
+# runs). Fails on any crash or sanitizer report. Longer runs with other seeds explore further:
+#   build-fuzz/fuzz_settings -max_total_time=600 tests/fuzz/corpus/fuzz_settings
 # Run from the repository root: tests/fuzz/run_fuzz.sh [build folder, default build-fuzz]
 set -euo pipefail
 
 build=${1:-build-fuzz}
 targets=(fuzz_replay fuzz_players fuzz_saved_game fuzz_settings)
-fuzz_seconds=15
+fuzz_seconds=30
+fuzz_runs=10000
 
 if [[ ! -d src/persist || ! -d tests/fuzz/corpus ]]; then
     echo "run_fuzz.sh: run from the repository root" >&2
@@ -44,11 +48,11 @@ trap 'rm -rf "$scratch"' EXIT
 for t in "${targets[@]}"; do
     echo "== $t: seed corpus"
     "$build/$t" -runs=0 -artifact_prefix="$scratch/$t-" tests/fuzz/corpus/"$t"
-    echo "== $t: ${fuzz_seconds} s of fuzzing"
+    echo "== $t: ${fuzz_runs} runs of fuzzing (at most ${fuzz_seconds} s)"
     # Fuzz into a copy, so the committed corpus never changes.
     mkdir -p "$scratch/corpus-$t"
     cp tests/fuzz/corpus/"$t"/* "$scratch/corpus-$t/"
-    if ! "$build/$t" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=1 \
+    if ! "$build/$t" -seed=1 -runs="$fuzz_runs" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$build/$t-" "$scratch/corpus-$t" 2> "$scratch/$t.log"; then
         tail -n 60 "$scratch/$t.log" >&2
         echo "run_fuzz.sh: $t failed; the input is kept in $build/" >&2
