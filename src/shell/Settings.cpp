@@ -327,9 +327,12 @@ std::size_t beforeComment(const std::string& t, const char* chars) {
     return std::string::npos;
 }
 
+// What the reader strips around lines and names: all that isspace() takes, '\r' included.
+const char* const kReaderBlanks = " \t\n\v\f\r";
+
 // afterEntry: an entry came since the last section began, so an indented line continues it.
 LineKind kindOf(const std::string& line, bool afterEntry) {
-    const std::string t = FileIO::trimmed(line);
+    const std::string t = FileIO::trimmed(line, kReaderBlanks);
     if (t.empty() || t[0] == ';' || t[0] == '#') {
         return {LineKind::Quiet, ""};
     }
@@ -345,7 +348,7 @@ LineKind kindOf(const std::string& line, bool afterEntry) {
     if (separator == std::string::npos) {
         return {LineKind::Bad, ""};
     }
-    return {LineKind::Entry, FileIO::trimmed(t.substr(0, separator))};
+    return {LineKind::Entry, FileIO::trimmed(t.substr(0, separator), kReaderBlanks)};
 }
 
 }  // namespace
@@ -411,7 +414,7 @@ std::string Settings::merged(const std::string& old) const {
                     ours = true;
                 }
             }
-            afterEntry = true;
+            afterEntry = !kind.name.empty();  // the reader continues no nameless entry
             afterOurs = ours;
             if (!places.empty()) {
                 places.back().last = i;

@@ -252,7 +252,8 @@ TEST(Settings, AWriteKeepsTheFilesOwnLinesAndAnInterruptedOneLeavesTheOldFileWho
 
 // The game's lines merged into a player's file read back as the game holds them, whatever the
 // reader makes of the file's other lines: an indented line continues the entry above it, a ';'
-// after a blank ends a line, a section name ends at its ']', a byte-order mark is skipped.
+// after a blank ends a line, a section name ends at its ']', a byte-order mark is skipped, a
+// name loses every blank isspace() knows.
 TEST(Settings, AMergedFileReadsBackAsTheGameHoldsItWhateverTheReaderMakesOfTheOtherLines) {
     const std::vector<std::string> files = {
         "[keys]\nleft = j\n  k\nup = i\n",            // "k" would be one more value of left
@@ -261,6 +262,8 @@ TEST(Settings, AMergedFileReadsBackAsTheGameHoldsItWhateverTheReaderMakesOfTheOt
         "[keys]\n  q\n[pad]\nstop = y\n",             // the keys the file lacks would take in "q"
         "[keys]\n[pad ;]\nright = l\n",               // no section: a ';' after a blank ends the line
         "[keys]\nright: l\n",                         // the other separator
+        "[keys]\nright\r= F6\n",                      // a carriage return is a blank too
+        "[keys]\n=\n right = F6\n",                   // a nameless entry continues on no line
     };
     for (const std::string& file : files) {
         Settings settings;
