@@ -10,11 +10,32 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
+
+// The game's rule (Game::openGLInSoftware), repeated so that this stays a program of its own.
+bool openGLInSoftware() {
+    const char* forced = std::getenv("LIBGL_ALWAYS_SOFTWARE");
+    if (forced != nullptr && *forced != '\0' && std::strcmp(forced, "0") != 0) {
+        return true;
+    }
+    std::error_code failed;
+    for (std::filesystem::directory_iterator entry("/dev/dri", failed), end; !failed && entry != end;
+         entry.increment(failed)) {
+        const std::string name = entry->path().filename().string();
+        if (name.rfind("card", 0) == 0 || name.rfind("renderD", 0) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
 
 constexpr int kWindowW = 1080;
 constexpr int kWindowH = 720;
@@ -106,13 +127,21 @@ int main(int argc, char** argv) {
                      driver != nullptr ? driver : "no");
         return 1;
     }
-    // The game's window and renderer: resizable OpenGL window, accelerated with vsync, the
-    // picture's logical size, the sand clear colour.
+    // The game's window and renderer, chosen as the game chooses them: SDL's software renderer
+    // straight to the window when OpenGL would be drawn by the processor, else a resizable
+    // OpenGL window, accelerated with vsync; the picture's logical size, the sand clear colour.
+    // SDL_RENDER_DRIVER=opengl gives the OpenGL floor anyway.
+    const bool software = SDL_GetHint(SDL_HINT_RENDER_DRIVER) == nullptr && openGLInSoftware();
+    if (software) {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
     SDL_Window* window = SDL_CreateWindow("Bramblehoof floor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowW,
-                                          kWindowH, SDL_WINDOW_RESIZABLE | SDL_WINDOW_OPENGL);
-    SDL_Renderer* renderer = window != nullptr
-                                 ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC)
-                                 : nullptr;
+                                          kWindowH, SDL_WINDOW_RESIZABLE | (software ? 0 : SDL_WINDOW_OPENGL));
+    SDL_Renderer* renderer =
+        window == nullptr
+            ? nullptr
+            : SDL_CreateRenderer(
+                  window, -1, software ? SDL_RENDERER_SOFTWARE : SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     TTF_Font* font = TTF_OpenFont(kFontPath, kPointSize);
     TTF_Font* edgeFont = TTF_OpenFont(kFontPath, kPointSize);
     if (renderer == nullptr || font == nullptr || edgeFont == nullptr) {

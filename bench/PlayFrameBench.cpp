@@ -76,7 +76,8 @@ public:
             std::exit(1);
         }
         // Headless on the software renderer unless a real display is asked for (make bench-window:
-        // x11 on Xvfb, the OpenGL renderer with vsync off).
+        // x11 on Xvfb, the renderer the game picks there, with vsync off; SDL_RENDER_DRIVER=opengl
+        // makes it OpenGL's on a machine where the game would draw in software).
         const char* video = std::getenv("BRAMBLEHOOF_BENCH_VIDEO");
         setenv("SDL_VIDEODRIVER", video != nullptr && *video != '\0' ? video : "dummy", 1);
         // Sound on, so the frame pays for starting its effects and the mixer competes for the cores.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -56,12 +57,19 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
     // step now and then see none although one is queued.
     SDL_EventState(SDL_POLLSENTINEL, SDL_DISABLE);
 
+    // A renderer the player names (SDL_RENDER_DRIVER) is SDL's to pick.
+    const bool software = SDL_GetHint(SDL_HINT_RENDER_DRIVER) == nullptr && openGLInSoftware();
+    if (software) {
+        // The window's picture goes to the display as it is (shared memory on X11), not through
+        // an OpenGL texture, which would load OpenGL after all.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
     // Resizable: the picture keeps its 1080 by 720 layout and is scaled to fit (see below).
     const Uint32 flags = SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     // The accelerated renderer is OpenGL's: a window made without OpenGL would be destroyed and
     // made again when the renderer starts, and whoever found the first one (a desktop, a test)
     // would lose it. Without OpenGL (no display driver for it) a plain window serves.
-    window = SDL_CreateWindow(title, x, y, w, h, flags | SDL_WINDOW_OPENGL);
+    window = software ? nullptr : SDL_CreateWindow(title, x, y, w, h, flags | SDL_WINDOW_OPENGL);
     if (window == nullptr) {
         window = SDL_CreateWindow(title, x, y, w, h, flags);
     }
@@ -73,7 +81,7 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
             SDL_FreeSurface(icon);
         }
     }
-    renderer = createRender(window);
+    renderer = createRender(window, software);
     if (renderer != nullptr) {
         atlas = std::make_unique<Atlas>(renderer);
         SDL_RendererInfo info;
@@ -90,6 +98,22 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
         SDL_AddEventWatch(&Game::watchWindowKeys, this);
     }
     isRunning = true;
+}
+
+bool Game::openGLInSoftware(const std::string& deviceFolder) {
+    const char* forced = std::getenv("LIBGL_ALWAYS_SOFTWARE");
+    if (forced != nullptr && *forced != '\0' && std::strcmp(forced, "0") != 0) {
+        return true;
+    }
+    std::error_code failed;
+    for (std::filesystem::directory_iterator entry(deviceFolder, failed), end; !failed && entry != end;
+         entry.increment(failed)) {
+        const std::string name = entry->path().filename().string();
+        if (name.rfind("card", 0) == 0 || name.rfind("renderD", 0) == 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int Game::watchWindowKeys(void* game, SDL_Event* event) {

@@ -72,9 +72,10 @@ SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, st
     return loaded;
 }
 
-SDL_Renderer* Render::createRender(SDL_Window* window) {
+SDL_Renderer* Render::createRender(SDL_Window* window, bool software) {
     std::cout << "is rendering";
-    SDL_Renderer* created = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    SDL_Renderer* created =
+        software ? nullptr : SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (created == nullptr && window != nullptr) {
         // No accelerated driver (a virtual display, a remote session): the software renderer
         // still shows and plays the game; the frame loop paces itself in that case.

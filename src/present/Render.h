@@ -37,7 +37,8 @@ public:
     ~Render();
 
     static SDL_Texture* LoadPNG(std::string path, SDL_Renderer* renderer);
-    SDL_Renderer* createRender(SDL_Window* window);
+    // software: SDL's own renderer, without trying OpenGL first.
+    SDL_Renderer* createRender(SDL_Window* window, bool software = false);
     void copyTex(SDL_Rect src, SDL_Rect dst);
     void clear();
     void present();

@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -264,6 +267,36 @@ TEST(Ground, DetailsAloneDrawTheWholeGroundAndItMovesWithTheWorld) {
     game.clean();
     testing::internal::GetCapturedStdout();
     Render::isRunning = false;
+}
+
+// The renderer follows where OpenGL would be drawn: a graphics device listed (a card or a render
+// node) means a graphics card; none, no folder at all, or Mesa told to draw in software means the
+// processor would draw it, and SDL's software renderer is the cheaper one.
+TEST(Game, DrawsInSoftwareWhereOpenGLWouldBeDrawnByTheProcessor) {
+    testsupport::ScratchDir scratch;
+    const std::string devices = scratch.file("dri");
+    const char* saved = std::getenv("LIBGL_ALWAYS_SOFTWARE");
+    const std::string kept = saved != nullptr ? saved : "";
+    unsetenv("LIBGL_ALWAYS_SOFTWARE");
+
+    EXPECT_TRUE(Game::openGLInSoftware(devices)) << "no device folder";
+    ASSERT_EQ(mkdir(devices.c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((devices + "/by-path").c_str(), 0755), 0);
+    EXPECT_TRUE(Game::openGLInSoftware(devices)) << "a folder without a device";
+    std::FILE* node = std::fopen((devices + "/renderD128").c_str(), "w");
+    ASSERT_NE(node, nullptr);
+    std::fclose(node);
+    EXPECT_FALSE(Game::openGLInSoftware(devices)) << "a render node";
+    setenv("LIBGL_ALWAYS_SOFTWARE", "0", 1);
+    EXPECT_FALSE(Game::openGLInSoftware(devices)) << "Mesa told nothing by a 0";
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    EXPECT_TRUE(Game::openGLInSoftware(devices)) << "Mesa told to draw in software";
+
+    if (saved != nullptr) {
+        setenv("LIBGL_ALWAYS_SOFTWARE", kept.c_str(), 1);
+    } else {
+        unsetenv("LIBGL_ALWAYS_SOFTWARE");
+    }
 }
 
 }  // namespace

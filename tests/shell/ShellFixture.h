@@ -28,9 +28,14 @@ protected:
 
     void SetUp() override {
         // Headless on the software renderer; BRAMBLEHOOF_TEST_VIDEO=x11 (under xvfb-run) runs a
-        // test on a real display's renderer, OpenGL, instead.
+        // test on a real display's renderer, OpenGL, instead (even where the game itself would
+        // take the software renderer, unless SDL_RENDER_DRIVER names one).
         const char* video = std::getenv("BRAMBLEHOOF_TEST_VIDEO");
-        setenv("SDL_VIDEODRIVER", video != nullptr && *video != '\0' ? video : "dummy", 1);
+        const bool real = video != nullptr && *video != '\0';
+        setenv("SDL_VIDEODRIVER", real ? video : "dummy", 1);
+        if (real) {
+            setenv("SDL_RENDER_DRIVER", "opengl", 0);
+        }
         shell->seed.clock = &fixedClock;
         shell->pacer.enabled = false;
         bool started = false;
