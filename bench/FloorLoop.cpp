@@ -131,7 +131,8 @@ int main(int argc, char** argv) {
     // straight to the window when OpenGL would be drawn by the processor, else a resizable
     // OpenGL window, accelerated with vsync; the picture's logical size, the sand clear colour.
     // SDL_RENDER_DRIVER=opengl gives the OpenGL floor anyway.
-    const bool software = SDL_GetHint(SDL_HINT_RENDER_DRIVER) == nullptr && openGLInSoftware();
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    const bool software = (named == nullptr || *named == '\0') && openGLInSoftware();
     if (software) {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }

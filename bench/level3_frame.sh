@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # What a frame of the real game costs a player's machine at level 3, against a floor, in a real
-# window on Xvfb (SDL's OpenGL renderer on llvmpipe, sound through the dummy audio driver).
+# window on Xvfb (the renderer the game picks, SDL's software one without a graphics device; sound through
+# the dummy audio driver).
 # The game: resumed from a written save at level 3 with six outlaws beside the hero; the hero
 # walks to and fro and strikes while they chase him and swing at him (everyone's health is large
 # enough that nobody falls). The floor: bench/FloorLoop.cpp, built here: the game's window and
@@ -199,7 +200,9 @@ play_round() {
 
 floor_round() {
   new_work "floor$1"
-  (cd "$work" && exec "$tmp/floor_loop" "$work/frames" >/dev/null 2>"$work/stderr.txt") &
+  # FLOOR_RENDER_DRIVER=opengl measures against the OpenGL floor where the game draws in software.
+  (cd "$work" && SDL_RENDER_DRIVER=${FLOOR_RENDER_DRIVER:-${SDL_RENDER_DRIVER:-}} exec "$tmp/floor_loop" "$work/frames" \
+    >/dev/null 2>"$work/stderr.txt") &
   pid=$!
   [[ -n "$(window_of '^Bramblehoof floor$')" ]] ||
     die "round $1: the floor's window did not come$(said)"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How long NEW GAME keeps a player waiting: from the click to the first play frame on the screen
-# (a pixel of the HUD's first line, which only play draws), in a real window on Xvfb (SDL's
-# OpenGL renderer on llvmpipe, sound through the dummy audio driver). The game is started, its
+# (a pixel of the HUD's first line, which only play draws), in a real window on Xvfb (the
+# renderer the game picks, SDL's software one without a graphics device; dummy audio driver). The game is started, its
 # menu left 1.5 s to settle, the pointer put on NEW GAME; then bench/MenuOnScreen.cpp runs
 # `xdotool click 1` and polls the pixel every 2 ms from the moment it starts the click (so the
 # figure includes xdotool's own start, a few milliseconds).

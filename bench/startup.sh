@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How long a player waits for the menu: from the command's start to the first time the menu's
-# picture is on the screen, in a real window on Xvfb (SDL's OpenGL renderer on llvmpipe, sound
-# through the dummy audio driver). A small X program (bench/MenuOnScreen.cpp, built here) starts
+# picture is on the screen, in a real window on Xvfb (the renderer the game picks, SDL's
+# software one without a graphics device; sound through the dummy audio driver). A small X program (bench/MenuOnScreen.cpp, built here) starts
 # the game and polls one sky pixel of the menu every 2 ms, then ends the game.
 # The first start is not counted (the disk cache warms); the median is over the others.
 # Usage: bench/startup.sh GAME_BINARY SOURCE_DIR [STARTS=6]

@@ -58,7 +58,8 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
     SDL_EventState(SDL_POLLSENTINEL, SDL_DISABLE);
 
     // A renderer the player names (SDL_RENDER_DRIVER) is SDL's to pick.
-    const bool software = SDL_GetHint(SDL_HINT_RENDER_DRIVER) == nullptr && openGLInSoftware();
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    const bool software = (named == nullptr || *named == '\0') && openGLInSoftware();
     if (software) {
         // The window's picture goes to the display as it is (shared memory on X11), not through
         // an OpenGL texture, which would load OpenGL after all.
