@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What a frame of the real game costs a player's machine at level 3, against a floor, in a real
-# window on Xvfb (the renderer the game picks, SDL's software one without a graphics device; sound through
-# the dummy audio driver).
+# window on Xvfb (the renderer the game picks, SDL's software one without a graphics device;
+# sound through the dummy audio driver).
 # The game: resumed from a written save at level 3 with six outlaws beside the hero; the hero
 # walks to and fro and strikes while they chase him and swing at him (everyone's health is large
 # enough that nobody falls). The floor: bench/FloorLoop.cpp, built here: the game's window and
