@@ -27,6 +27,9 @@ bool openGLInSoftware() {
         return true;
     }
     std::error_code failed;
+    if (std::filesystem::exists("/dev/nvidiactl", failed)) {
+        return false;
+    }
     for (std::filesystem::directory_iterator entry("/dev/dri", failed), end; !failed && entry != end;
          entry.increment(failed)) {
         const std::string name = entry->path().filename().string();

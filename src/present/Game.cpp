@@ -101,12 +101,15 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
     isRunning = true;
 }
 
-bool Game::openGLInSoftware(const std::string& deviceFolder) {
+bool Game::openGLInSoftware(const std::string& deviceFolder, const std::string& nvidiaDevice) {
     const char* forced = std::getenv("LIBGL_ALWAYS_SOFTWARE");
     if (forced != nullptr && *forced != '\0' && std::strcmp(forced, "0") != 0) {
         return true;
     }
     std::error_code failed;
+    if (std::filesystem::exists(nvidiaDevice, failed)) {
+        return false;
+    }
     for (std::filesystem::directory_iterator entry(deviceFolder, failed), end; !failed && entry != end;
          entry.increment(failed)) {
         const std::string name = entry->path().filename().string();

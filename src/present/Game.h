@@ -64,8 +64,11 @@ public:
     // or Mesa told to draw in software. SDL's own software renderer is then the cheaper one: it
     // shows the first picture about 0.15 s sooner (no OpenGL to load and start) and draws a
     // play frame for about a quarter of the processor time.
-    static bool openGLInSoftware(const std::string& deviceFolder = kGraphicsDevices);
+    static bool openGLInSoftware(const std::string& deviceFolder = kGraphicsDevices,
+                                 const std::string& nvidiaDevice = kNvidiaDevice);
     static constexpr const char* kGraphicsDevices = "/dev/dri";  // where Linux lists graphics devices
+    // NVIDIA's own driver may list nothing there (without its kernel mode setting module).
+    static constexpr const char* kNvidiaDevice = "/dev/nvidiactl";
 
 private:
     static int watchWindowKeys(void* game, SDL_Event* event);

@@ -279,18 +279,24 @@ TEST(Game, DrawsInSoftwareWhereOpenGLWouldBeDrawnByTheProcessor) {
     const std::string kept = saved != nullptr ? saved : "";
     unsetenv("LIBGL_ALWAYS_SOFTWARE");
 
-    EXPECT_TRUE(Game::openGLInSoftware(devices)) << "no device folder";
+    const std::string nvidia = scratch.file("nvidiactl");
+    EXPECT_TRUE(Game::openGLInSoftware(devices, nvidia)) << "no device folder";
     ASSERT_EQ(mkdir(devices.c_str(), 0755), 0);
     ASSERT_EQ(mkdir((devices + "/by-path").c_str(), 0755), 0);
-    EXPECT_TRUE(Game::openGLInSoftware(devices)) << "a folder without a device";
-    std::FILE* node = std::fopen((devices + "/renderD128").c_str(), "w");
-    ASSERT_NE(node, nullptr);
-    std::fclose(node);
-    EXPECT_FALSE(Game::openGLInSoftware(devices)) << "a render node";
+    EXPECT_TRUE(Game::openGLInSoftware(devices, nvidia)) << "a folder without a device";
+    const auto touch = [](const std::string& path) {
+        std::FILE* node = std::fopen(path.c_str(), "w");
+        ASSERT_NE(node, nullptr);
+        std::fclose(node);
+    };
+    touch(nvidia);
+    EXPECT_FALSE(Game::openGLInSoftware(devices, nvidia)) << "NVIDIA's driver, with no device in the folder";
+    touch(devices + "/renderD128");
+    EXPECT_FALSE(Game::openGLInSoftware(devices, nvidia + "-gone")) << "a render node";
     setenv("LIBGL_ALWAYS_SOFTWARE", "0", 1);
-    EXPECT_FALSE(Game::openGLInSoftware(devices)) << "Mesa told nothing by a 0";
+    EXPECT_FALSE(Game::openGLInSoftware(devices, nvidia)) << "Mesa told nothing by a 0";
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-    EXPECT_TRUE(Game::openGLInSoftware(devices)) << "Mesa told to draw in software";
+    EXPECT_TRUE(Game::openGLInSoftware(devices, nvidia)) << "Mesa told to draw in software";
 
     if (saved != nullptr) {
         setenv("LIBGL_ALWAYS_SOFTWARE", kept.c_str(), 1);
