@@ -63,7 +63,7 @@ public:
     // Whether OpenGL would be drawn by the processor here: no graphics device under deviceFolder,
     // or Mesa told to draw in software. SDL's own software renderer is then the cheaper one: it
     // shows the first picture about 0.15 s sooner (no OpenGL to load and start) and draws a
-    // play frame for about a quarter of the processor time.
+    // play frame for about a third of the processor time.
     static bool openGLInSoftware(const std::string& deviceFolder = kGraphicsDevices,
                                  const std::string& nvidiaDevice = kNvidiaDevice);
     static constexpr const char* kGraphicsDevices = "/dev/dri";  // where Linux lists graphics devices
