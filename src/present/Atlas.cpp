@@ -75,14 +75,21 @@ SDL_Rect Atlas::add(SDL_Surface* picture) {
         return none;
     }
     // The same conversion SDL_CreateTextureFromSurface makes: a colour key becomes clear pixels.
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(picture, kFormat, 0);
+    // A picture already in the atlas's format (and without a key) is read as it is.
+    const bool asItIs = picture->format->format == kFormat && SDL_HasColorKey(picture) == SDL_FALSE;
+    SDL_Surface* argb = asItIs ? picture : SDL_ConvertSurfaceFormat(picture, kFormat, 0);
     if (argb == nullptr) {
         return none;
     }
+    const auto release = [&] {
+        if (argb != picture) {
+            SDL_FreeSurface(argb);
+        }
+    };
     const uint64_t hash = hashOf(argb);
     for (const Held& known : held) {
         if (known.w == argb->w && known.h == argb->h && known.hash == hash) {
-            SDL_FreeSurface(argb);
+            release();
             return known.place;
         }
     }
@@ -91,13 +98,17 @@ SDL_Rect Atlas::add(SDL_Surface* picture) {
     const SDL_Point spot = lowestSpot(w + 2, h + 2);
     SDL_Surface* framed = spot.x >= 0 ? SDL_CreateRGBSurfaceWithFormat(0, w + 2, h + 2, 32, kFormat) : nullptr;
     if (framed == nullptr) {
-        SDL_FreeSurface(argb);
+        release();
         return none;
     }
-    SDL_SetSurfaceBlendMode(argb, SDL_BLENDMODE_NONE);  // the very pixels, alpha and all
+    // The very pixels, alpha and all; the caller's picture keeps its own blend mode.
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    SDL_GetSurfaceBlendMode(argb, &mode);
+    SDL_SetSurfaceBlendMode(argb, SDL_BLENDMODE_NONE);
     SDL_Rect inside{1, 1, w, h};
     SDL_BlitSurface(argb, nullptr, framed, &inside);
-    SDL_FreeSurface(argb);
+    SDL_SetSurfaceBlendMode(argb, mode);
+    release();
     // The frame repeats the edge: rows first, then whole columns (corners included).
     for (int x = 1; x <= w; ++x) {
         *pixelAt(framed, x, 0) = *pixelAt(framed, x, 1);

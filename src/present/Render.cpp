@@ -54,7 +54,6 @@ SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, st
     // format with its own code, which may round a partly clear pixel otherwise.
     SDL_Surface* argb = mask != nullptr ? SDL_ConvertSurfaceFormat(surface, Atlas::kFormat, 0) : nullptr;
     SDL_Texture* loaded = SDL_CreateTextureFromSurface(renderer, argb != nullptr ? argb : surface);
-    SDL_FreeSurface(argb);
     if (loaded == nullptr) {
         std::cout << "texture_error2" << SDL_GetError();
     }
@@ -63,9 +62,10 @@ SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, st
         *mask = fetched != nullptr ? fetched->maskCopy() : std::make_unique<OpaqueMask>(surface);
         SDL_SetTextureUserData(loaded, mask->get());
         if (atlas != nullptr && Atlas::drawsAlike(loaded)) {
-            (*mask)->inAtlas = atlas->add(surface);
+            (*mask)->inAtlas = atlas->add(argb != nullptr ? argb : surface);  // converted once for both
         }
     }
+    SDL_FreeSurface(argb);
     if (fetched == nullptr) {
         SDL_FreeSurface(surface);
     }
