@@ -129,3 +129,41 @@ SDL_Rect Atlas::add(SDL_Surface* picture) {
     held.push_back(Held{w, h, hash, place});
     return place;
 }
+
+SDL_Rect Atlas::addScaled(SDL_Surface* sheet, SDL_Point frame, SDL_Point drawn) {
+    const SDL_Rect none{0, 0, 0, 0};
+    if (sheet == nullptr || frame.x <= 0 || frame.y <= 0 || drawn.x <= 0 || drawn.y <= 0) {
+        return none;
+    }
+    const int columns = sheet->w / frame.x;  // a part frame at the edge is never drawn whole
+    const int rows = sheet->h / frame.y;
+    if (columns == 0 || rows == 0 || columns * drawn.x + 2 > kSize || rows * drawn.y + 2 > kSize) {
+        return none;
+    }
+    const bool asItIs = sheet->format->format == kFormat && SDL_HasColorKey(sheet) == SDL_FALSE;
+    SDL_Surface* argb = asItIs ? sheet : SDL_ConvertSurfaceFormat(sheet, kFormat, 0);
+    SDL_Surface* scaled =
+        argb != nullptr ? SDL_CreateRGBSurfaceWithFormat(0, columns * drawn.x, rows * drawn.y, 32, kFormat) : nullptr;
+    bool made = scaled != nullptr;
+    if (made) {
+        // Unblended, the very pixels: the drawing blends them as it would have blended the
+        // sheet's own, scaled on the fly. The caller's sheet keeps its own blend mode.
+        SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+        SDL_GetSurfaceBlendMode(argb, &mode);
+        SDL_SetSurfaceBlendMode(argb, SDL_BLENDMODE_NONE);
+        for (int row = 0; made && row < rows; ++row) {
+            for (int column = 0; made && column < columns; ++column) {
+                SDL_Rect from{column * frame.x, row * frame.y, frame.x, frame.y};
+                SDL_Rect to{column * drawn.x, row * drawn.y, drawn.x, drawn.y};
+                made = SDL_BlitScaled(argb, &from, scaled, &to) == 0;
+            }
+        }
+        SDL_SetSurfaceBlendMode(argb, mode);
+    }
+    const SDL_Rect place = made ? add(scaled) : none;
+    SDL_FreeSurface(scaled);
+    if (argb != sheet) {
+        SDL_FreeSurface(argb);
+    }
+    return place;
+}

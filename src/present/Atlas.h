@@ -34,6 +34,11 @@ public:
     // (w and h 0) when there is no room or no texture can be made: that picture is then drawn
     // from its own texture, as before.
     SDL_Rect add(SDL_Surface* picture);
+    // Copies in a sheet of frames, frame by frame pixels each, with every whole frame scaled to
+    // drawn as SDL's software renderer scales a drawing (nearest pixel, the same sampling), side
+    // by side in the sheet's order; returns where the copy lies, empty as for add. The software
+    // renderer scales pixel by pixel on every drawing; from here the drawing is a plain copy.
+    SDL_Rect addScaled(SDL_Surface* sheet, SDL_Point frame, SDL_Point drawn);
     // Null until a picture was added.
     SDL_Texture* texture() const { return atlas; }
 

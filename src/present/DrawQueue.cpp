@@ -48,9 +48,20 @@ void DrawQueue::keep(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, bool cove
     drawings.push_back(drawing);
 }
 
+bool DrawQueue::samePixels(SDL_Texture* a, SDL_Texture* b) {
+    if (a == b) {
+        return true;
+    }
+    // Two entities of one kind each load the same sheet; the atlas holds its pixels once.
+    const auto* maskA = static_cast<const OpaqueMask*>(SDL_GetTextureUserData(a));
+    const auto* maskB = static_cast<const OpaqueMask*>(SDL_GetTextureUserData(b));
+    return maskA != nullptr && maskB != nullptr && maskA->inAtlas.w > 0 &&
+           SDL_RectEquals(&maskA->inAtlas, &maskB->inAtlas) == SDL_TRUE;
+}
+
 bool DrawQueue::sameSpot(const Drawing& a, const Drawing& b) {
-    return a.texture == b.texture && SDL_RectEquals(&a.src, &b.src) == SDL_TRUE &&
-           SDL_RectEquals(&a.dst, &b.dst) == SDL_TRUE;
+    return b.alpha == SDL_ALPHA_OPAQUE && samePixels(a.texture, b.texture) &&
+           SDL_RectEquals(&a.src, &b.src) == SDL_TRUE && SDL_RectEquals(&a.dst, &b.dst) == SDL_TRUE;
 }
 
 bool DrawQueue::holds(const SDL_Texture* texture) const {
@@ -137,8 +148,21 @@ void DrawQueue::flush() {
 
 bool DrawQueue::joinBatch(const Drawing& drawing, const SDL_Rect& src, const SDL_Rect& dst) {
     const auto* mask = static_cast<const OpaqueMask*>(SDL_GetTextureUserData(drawing.texture));
-    if (mask == nullptr || mask->inAtlas.w == 0 || Render::atlas == nullptr || src.w != dst.w || src.h != dst.h) {
+    if (mask == nullptr || mask->inAtlas.w == 0 || Render::atlas == nullptr) {
         return false;
+    }
+    SDL_Rect from{mask->inAtlas.x + src.x, mask->inAtlas.y + src.y, src.w, src.h};
+    if (src.w != dst.w || src.h != dst.h) {
+        // A whole frame drawn at the size its scaled copy has is drawn from that copy, unscaled.
+        const SDL_Rect& scaled = mask->scaledInAtlas;
+        const bool wholeFrame = scaled.w > 0 && src.w == mask->frame.x && src.h == mask->frame.y &&
+                                dst.w == mask->drawn.x && dst.h == mask->drawn.y && src.x >= 0 && src.y >= 0 &&
+                                src.x % src.w == 0 && src.y % src.h == 0;
+        const SDL_Point at{src.x / std::max(1, src.w) * dst.w, src.y / std::max(1, src.h) * dst.h};
+        if (!wholeFrame || at.x + dst.w > scaled.w || at.y + dst.h > scaled.h) {
+            return false;
+        }
+        from = SDL_Rect{scaled.x + at.x, scaled.y + at.y, dst.w, dst.h};
     }
     // The corners as SDL_RenderCopy lays them out (top left, top right, bottom right, bottom
     // left; triangles 0 1 2 and 0 2 3), so both make the very same pixels.
@@ -147,10 +171,10 @@ bool DrawQueue::joinBatch(const Drawing& drawing, const SDL_Rect& src, const SDL
     const float top = static_cast<float>(dst.y);
     const float right = static_cast<float>(dst.x + dst.w);
     const float bottom = static_cast<float>(dst.y + dst.h);
-    const float u0 = static_cast<float>(mask->inAtlas.x + src.x) / size;
-    const float v0 = static_cast<float>(mask->inAtlas.y + src.y) / size;
-    const float u1 = static_cast<float>(mask->inAtlas.x + src.x + src.w) / size;
-    const float v1 = static_cast<float>(mask->inAtlas.y + src.y + src.h) / size;
+    const float u0 = static_cast<float>(from.x) / size;
+    const float v0 = static_cast<float>(from.y) / size;
+    const float u1 = static_cast<float>(from.x + from.w) / size;
+    const float v1 = static_cast<float>(from.y + from.h) / size;
     const SDL_Color tint{drawing.r, drawing.g, drawing.b, drawing.alpha};
     const int first = static_cast<int>(corners.size());
     corners.push_back(SDL_Vertex{SDL_FPoint{left, top}, tint, SDL_FPoint{u0, v0}});

@@ -8,8 +8,8 @@
 
 // Drawings of the playing field held back until flush, then made in depth order: by their feet
 // (the bottom edge of the destination), the lowest on the screen last, so it stands in front.
-// A figure's drawing that a later one covers exactly (same picture, same source and
-// destination) can be left out. That changes no pixel as long as the picture has no partly
+// A figure's drawing that a later one covers exactly (same picture, or the same pixels loaded
+// again for another figure, same source and destination) can be left out. That changes no pixel as long as the picture has no partly
 // transparent pixel: the later drawing replaces every pixel the earlier one set and leaves every
 // other pixel alone, whatever was drawn in between.
 class DrawQueue {
@@ -62,12 +62,16 @@ private:
         Uint8 alpha = SDL_ALPHA_OPAQUE;
         bool coverable = true;  // a later drawing at the same spot may stand in for it
     };
+    // Whether both textures hold the same picture: the same one, or one the atlas holds once.
+    static bool samePixels(SDL_Texture* a, SDL_Texture* b);
+    // Whether b, drawn later and opaque, covers a exactly with the same pixels.
     static bool sameSpot(const Drawing& a, const Drawing& b);
     static int feet(const Drawing& drawing) { return drawing.dst.y + drawing.dst.h; }
     static std::vector<DrawQueue*>& queues();  // every queue alive
 
     // Adds the drawing to the batch when its picture lies in the atlas and it is not scaled: a
     // scaled drawing samples between texels, where another texture size could round otherwise.
+    // A whole frame whose scaled copy the atlas holds joins it too, drawn from the copy.
     bool joinBatch(const Drawing& drawing, const SDL_Rect& src, const SDL_Rect& dst);
     void sendBatch();
     void keep(Render& picture, SDL_Rect src, SDL_Rect dst, bool coverable);

@@ -21,6 +21,11 @@ public:
     // Where the same picture's pixels lie in the play atlas (Render::atlas); w 0 when they are not
     // there and the picture is drawn from its own texture.
     SDL_Rect inAtlas{0, 0, 0, 0};
+    // Where its frames lie in the play atlas scaled to the size they are drawn at (frame by frame
+    // pixels drawn as drawn), for a renderer that scales on the processor; w 0 when they are not.
+    SDL_Rect scaledInAtlas{0, 0, 0, 0};
+    SDL_Point frame{0, 0};
+    SDL_Point drawn{0, 0};
 
 private:
     int w = 0;  // the picture's size

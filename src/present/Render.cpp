@@ -21,9 +21,9 @@ void Render::releaseTexture() {
     texture = nullptr;
 }
 
-void Render::loadPicture(const std::string& path, int32_t& w, int32_t& h) {
+void Render::loadPicture(const std::string& path, int32_t& w, int32_t& h, SDL_Point frame, SDL_Point drawn) {
     releaseTexture();
-    texture = loadPNG(path, renderer, &mask);
+    texture = loadPNG(path, renderer, &mask, frame, drawn);
     int queriedW = 0;
     int queriedH = 0;
     if (texture != nullptr && SDL_QueryTexture(texture, nullptr, nullptr, &queriedW, &queriedH) == 0) {
@@ -34,7 +34,14 @@ void Render::loadPicture(const std::string& path, int32_t& w, int32_t& h) {
 
 SDL_Texture* Render::LoadPNG(std::string path, SDL_Renderer* renderer) { return loadPNG(path, renderer, nullptr); }
 
-SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, std::unique_ptr<OpaqueMask>* mask) {
+bool Render::scalesOnProcessor(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    return renderer != nullptr && SDL_GetRendererInfo(renderer, &info) == 0 &&
+           (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+}
+
+SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, std::unique_ptr<OpaqueMask>* mask,
+                             SDL_Point frame, SDL_Point drawn) {
     // A picture fetched ahead is decoded already and stays with its fetch. One that failed is
     // loaded here again, so that the reason is this thread's error.
     PictureFetch* fetched = PictureFetch::find(path);
@@ -63,6 +70,14 @@ SDL_Texture* Render::loadPNG(const std::string& path, SDL_Renderer* renderer, st
         SDL_SetTextureUserData(loaded, mask->get());
         if (atlas != nullptr && Atlas::drawsAlike(loaded)) {
             (*mask)->inAtlas = atlas->add(argb != nullptr ? argb : surface);  // converted once for both
+            // A graphics card scales for nothing, and samples in its own way: only the software
+            // renderer draws the frames from their scaled copy.
+            if ((*mask)->inAtlas.w > 0 && frame.x > 0 && (frame.x != drawn.x || frame.y != drawn.y) &&
+                scalesOnProcessor(renderer)) {
+                (*mask)->scaledInAtlas = atlas->addScaled(argb != nullptr ? argb : surface, frame, drawn);
+                (*mask)->frame = frame;
+                (*mask)->drawn = drawn;
+            }
         }
     }
     SDL_FreeSurface(argb);

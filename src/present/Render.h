@@ -61,12 +61,18 @@ protected:
     // so there is nothing left to free.
     void releaseTexture();
     // Replaces texture with the picture at path and writes its size into w and h; when it cannot
-    // be loaded, texture is null and w and h keep their defaults.
-    void loadPicture(const std::string& path, int32_t& w, int32_t& h);
+    // be loaded, texture is null and w and h keep their defaults. A sheet whose frames of frame
+    // pixels are drawn at another size (drawn) is also kept scaled where the renderer would scale
+    // every drawing on the processor.
+    void loadPicture(const std::string& path, int32_t& w, int32_t& h, SDL_Point frame = {0, 0},
+                     SDL_Point drawn = {0, 0});
 
     std::unique_ptr<OpaqueMask> mask;  // which pixels of texture show, when loadPicture made it
 
 private:
     // LoadPNG, also making the picture's mask into *mask (when given) and tying it to the texture.
-    static SDL_Texture* loadPNG(const std::string& path, SDL_Renderer* renderer, std::unique_ptr<OpaqueMask>* mask);
+    static SDL_Texture* loadPNG(const std::string& path, SDL_Renderer* renderer, std::unique_ptr<OpaqueMask>* mask,
+                                SDL_Point frame = {0, 0}, SDL_Point drawn = {0, 0});
+    // Whether the renderer is SDL's software one, which scales a drawing pixel by pixel.
+    static bool scalesOnProcessor(SDL_Renderer* renderer);
 };

@@ -31,7 +31,7 @@ Cowboy::~Cowboy() {
 
 void Cowboy::spawn() {
     reportMissingRenderer();
-    loadSprite(kSpritePath, texW, texH);
+    loadPicture(kSpritePath, texW, texH, SDL_Point{kFrameSize, kFrameSize}, SDL_Point{kDrawSize, kDrawSize});
     frameH = kFrameSize;
     frameW = kFrameSize;
     srcRect = SDL_Rect{0, 0, frameW, frameH};
