@@ -15,6 +15,40 @@ uint64_t hashOf(const SDL_Surface* argb) {
     return hash;
 }
 
+// A picture in the atlas's format, to be copied unblended (the very pixels, alpha and all): the
+// picture itself when it already is in that format without a colour key, else the conversion
+// SDL_CreateTextureFromSurface makes (a colour key becomes clear pixels). The caller's picture
+// gets its own blend mode back.
+class Unblended {
+public:
+    explicit Unblended(SDL_Surface* picture)
+        : picture(picture),
+          argb(picture->format->format == Atlas::kFormat && SDL_HasColorKey(picture) == SDL_FALSE
+                   ? picture
+                   : SDL_ConvertSurfaceFormat(picture, Atlas::kFormat, 0)) {
+        if (argb != nullptr) {
+            SDL_GetSurfaceBlendMode(argb, &mode);
+            SDL_SetSurfaceBlendMode(argb, SDL_BLENDMODE_NONE);
+        }
+    }
+    ~Unblended() {
+        if (argb == picture) {
+            SDL_SetSurfaceBlendMode(argb, mode);
+        } else {
+            SDL_FreeSurface(argb);
+        }
+    }
+    Unblended(const Unblended&) = delete;
+    Unblended& operator=(const Unblended&) = delete;
+
+    SDL_Surface* get() const { return argb; }
+
+private:
+    SDL_Surface* picture;
+    SDL_Surface* argb;
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+};
+
 Uint32* pixelAt(SDL_Surface* surface, int x, int y) {
     return reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + y * surface->pitch) + x;
 }
@@ -74,22 +108,14 @@ SDL_Rect Atlas::add(SDL_Surface* picture) {
     if (picture == nullptr || picture->w + 2 > kSize || picture->h + 2 > kSize || !makeTexture()) {
         return none;
     }
-    // The same conversion SDL_CreateTextureFromSurface makes: a colour key becomes clear pixels.
-    // A picture already in the atlas's format (and without a key) is read as it is.
-    const bool asItIs = picture->format->format == kFormat && SDL_HasColorKey(picture) == SDL_FALSE;
-    SDL_Surface* argb = asItIs ? picture : SDL_ConvertSurfaceFormat(picture, kFormat, 0);
+    const Unblended unblended(picture);
+    SDL_Surface* argb = unblended.get();
     if (argb == nullptr) {
         return none;
     }
-    const auto release = [&] {
-        if (argb != picture) {
-            SDL_FreeSurface(argb);
-        }
-    };
     const uint64_t hash = hashOf(argb);
     for (const Held& known : held) {
         if (known.w == argb->w && known.h == argb->h && known.hash == hash) {
-            release();
             return known.place;
         }
     }
@@ -98,17 +124,10 @@ SDL_Rect Atlas::add(SDL_Surface* picture) {
     const SDL_Point spot = lowestSpot(w + 2, h + 2);
     SDL_Surface* framed = spot.x >= 0 ? SDL_CreateRGBSurfaceWithFormat(0, w + 2, h + 2, 32, kFormat) : nullptr;
     if (framed == nullptr) {
-        release();
         return none;
     }
-    // The very pixels, alpha and all; the caller's picture keeps its own blend mode.
-    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
-    SDL_GetSurfaceBlendMode(argb, &mode);
-    SDL_SetSurfaceBlendMode(argb, SDL_BLENDMODE_NONE);
     SDL_Rect inside{1, 1, w, h};
     SDL_BlitSurface(argb, nullptr, framed, &inside);
-    SDL_SetSurfaceBlendMode(argb, mode);
-    release();
     // The frame repeats the edge: rows first, then whole columns (corners included).
     for (int x = 1; x <= w; ++x) {
         *pixelAt(framed, x, 0) = *pixelAt(framed, x, 1);
@@ -140,30 +159,21 @@ SDL_Rect Atlas::addScaled(SDL_Surface* sheet, SDL_Point frame, SDL_Point drawn) 
     if (columns == 0 || rows == 0 || columns * drawn.x + 2 > kSize || rows * drawn.y + 2 > kSize) {
         return none;
     }
-    const bool asItIs = sheet->format->format == kFormat && SDL_HasColorKey(sheet) == SDL_FALSE;
-    SDL_Surface* argb = asItIs ? sheet : SDL_ConvertSurfaceFormat(sheet, kFormat, 0);
+    const Unblended unblended(sheet);
+    SDL_Surface* argb = unblended.get();
     SDL_Surface* scaled =
         argb != nullptr ? SDL_CreateRGBSurfaceWithFormat(0, columns * drawn.x, rows * drawn.y, 32, kFormat) : nullptr;
+    // Unblended: the drawing blends the copy's pixels as it would have blended the sheet's own,
+    // scaled on the fly.
     bool made = scaled != nullptr;
-    if (made) {
-        // Unblended, the very pixels: the drawing blends them as it would have blended the
-        // sheet's own, scaled on the fly. The caller's sheet keeps its own blend mode.
-        SDL_BlendMode mode = SDL_BLENDMODE_NONE;
-        SDL_GetSurfaceBlendMode(argb, &mode);
-        SDL_SetSurfaceBlendMode(argb, SDL_BLENDMODE_NONE);
-        for (int row = 0; made && row < rows; ++row) {
-            for (int column = 0; made && column < columns; ++column) {
-                SDL_Rect from{column * frame.x, row * frame.y, frame.x, frame.y};
-                SDL_Rect to{column * drawn.x, row * drawn.y, drawn.x, drawn.y};
-                made = SDL_BlitScaled(argb, &from, scaled, &to) == 0;
-            }
+    for (int row = 0; made && row < rows; ++row) {
+        for (int column = 0; made && column < columns; ++column) {
+            SDL_Rect from{column * frame.x, row * frame.y, frame.x, frame.y};
+            SDL_Rect to{column * drawn.x, row * drawn.y, drawn.x, drawn.y};
+            made = SDL_BlitScaled(argb, &from, scaled, &to) == 0;
         }
-        SDL_SetSurfaceBlendMode(argb, mode);
     }
     const SDL_Rect place = made ? add(scaled) : none;
     SDL_FreeSurface(scaled);
-    if (argb != sheet) {
-        SDL_FreeSurface(argb);
-    }
     return place;
 }

@@ -60,8 +60,9 @@ bool DrawQueue::samePixels(SDL_Texture* a, SDL_Texture* b) {
 }
 
 bool DrawQueue::sameSpot(const Drawing& a, const Drawing& b) {
-    return b.alpha == SDL_ALPHA_OPAQUE && samePixels(a.texture, b.texture) &&
-           SDL_RectEquals(&a.src, &b.src) == SDL_TRUE && SDL_RectEquals(&a.dst, &b.dst) == SDL_TRUE;
+    // The spots first: asked for every pair of a frame's drawings, they mostly differ.
+    return SDL_RectEquals(&a.dst, &b.dst) == SDL_TRUE && SDL_RectEquals(&a.src, &b.src) == SDL_TRUE &&
+           b.alpha == SDL_ALPHA_OPAQUE && samePixels(a.texture, b.texture);
 }
 
 bool DrawQueue::holds(const SDL_Texture* texture) const {
@@ -155,11 +156,12 @@ bool DrawQueue::joinBatch(const Drawing& drawing, const SDL_Rect& src, const SDL
     if (src.w != dst.w || src.h != dst.h) {
         // A whole frame drawn at the size its scaled copy has is drawn from that copy, unscaled.
         const SDL_Rect& scaled = mask->scaledInAtlas;
-        const bool wholeFrame = scaled.w > 0 && src.w == mask->frame.x && src.h == mask->frame.y &&
-                                dst.w == mask->drawn.x && dst.h == mask->drawn.y && src.x >= 0 && src.y >= 0 &&
-                                src.x % src.w == 0 && src.y % src.h == 0;
-        const SDL_Point at{src.x / std::max(1, src.w) * dst.w, src.y / std::max(1, src.h) * dst.h};
-        if (!wholeFrame || at.x + dst.w > scaled.w || at.y + dst.h > scaled.h) {
+        if (scaled.w == 0 || src.w != mask->frame.x || src.h != mask->frame.y || dst.w != mask->drawn.x ||
+            dst.h != mask->drawn.y || src.x < 0 || src.y < 0 || src.x % src.w != 0 || src.y % src.h != 0) {
+            return false;
+        }
+        const SDL_Point at{src.x / src.w * dst.w, src.y / src.h * dst.h};
+        if (at.x + dst.w > scaled.w || at.y + dst.h > scaled.h) {
             return false;
         }
         from = SDL_Rect{scaled.x + at.x, scaled.y + at.y, dst.w, dst.h};

@@ -9,9 +9,9 @@
 // Drawings of the playing field held back until flush, then made in depth order: by their feet
 // (the bottom edge of the destination), the lowest on the screen last, so it stands in front.
 // A figure's drawing that a later one covers exactly (same picture, or the same pixels loaded
-// again for another figure, same source and destination) can be left out. That changes no pixel as long as the picture has no partly
-// transparent pixel: the later drawing replaces every pixel the earlier one set and leaves every
-// other pixel alone, whatever was drawn in between.
+// again for another figure, same source and destination) can be left out. That changes no pixel
+// as long as the picture has no partly transparent pixel: the later drawing replaces every pixel
+// the earlier one set and leaves every other pixel alone, whatever was drawn in between.
 class DrawQueue {
 public:
     // Leave out drawings that show nothing: covered ones, and (here and in Render::copyTex) those
