@@ -246,10 +246,16 @@ void Text::fitToWindow(SDL_Renderer* renderer, SDL_Texture* texture, float magni
 }
 
 int Text::widthOf(const std::string& s) const {
+    if (font != nullptr && font == measuredFont && s == measuredLine) {
+        return measuredW;
+    }
     int w = 0;
     if (font == nullptr || TTF_SizeUTF8(font, s.c_str(), &w, nullptr) != 0) {
         return 0;
     }
+    measuredFont = font;
+    measuredLine = s;
+    measuredW = w;
     return w;
 }
 

@@ -76,4 +76,9 @@ private:
     TTF_Font* edgeFont = nullptr;  // the font grown by kOutline, opened on the first outlined line
     SDL_Texture* kept = nullptr;   // the outlined line last made, drawn until its string changes
     std::string keptLine;          // the string kept shows
+    // The last width asked for: the HUD asks the same one twice a frame, and shaping a line is
+    // dearer than drawing it.
+    mutable TTF_Font* measuredFont = nullptr;
+    mutable std::string measuredLine;
+    mutable int measuredW = 0;
 };

@@ -288,3 +288,17 @@ TEST(TextWithoutRenderer, InitSaysRenderFail) {
 }
 
 }  // namespace
+
+TEST_F(TextTest, WidthsFollowTheLineAndTheSizeAskedFor) {
+    // Widths are remembered between asks: a remembered one must never answer for another line
+    // or another size.
+    Text text;
+    text.init();
+    ASSERT_NE(text.font, nullptr);
+    EXPECT_EQ(text.widthOf("Health: 5000"), measure("Health: 5000").x);
+    EXPECT_EQ(text.widthOf("Health: 5000"), measure("Health: 5000").x) << "asked again";
+    EXPECT_EQ(text.widthOf("Health: 50000"), measure("Health: 50000").x) << "a longer line";
+    const int small = text.widthOf("Health: 50000");
+    ASSERT_TRUE(text.openAt(Text::kPointSize * 2));
+    EXPECT_GT(text.widthOf("Health: 50000"), small * 3 / 2) << "the same line at twice the size";
+}
