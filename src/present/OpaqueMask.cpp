@@ -24,8 +24,9 @@ OpaqueMask::OpaqueMask(SDL_Surface* picture) {
 
 SDL_Rect OpaqueMask::box(const SDL_Rect& src) {
     const std::array<int, 4> key{src.x, src.y, src.w, src.h};
-    const auto known = boxes.find(key);
-    if (known != boxes.end()) {
+    const auto known = std::lower_bound(boxes.begin(), boxes.end(), key,
+                                        [](const auto& entry, const std::array<int, 4>& k) { return entry.first < k; });
+    if (known != boxes.end() && known->first == key) {
         return known->second;
     }
     // Outside the picture a source has nothing to draw; inside, the box of its marked pixels.
@@ -46,6 +47,6 @@ SDL_Rect OpaqueMask::box(const SDL_Rect& src) {
     }
     const SDL_Rect found =
         maxX < minX ? SDL_Rect{src.x, src.y, 0, 0} : SDL_Rect{minX, minY, maxX - minX + 1, maxY - minY + 1};
-    boxes.emplace(key, found);
+    boxes.insert(known, {key, found});
     return found;
 }

@@ -3,7 +3,7 @@
 #include <SDL.h>
 
 #include <array>
-#include <map>
+#include <utility>
 #include <vector>
 
 // Which pixels of a picture are not fully transparent, so that a drawing of part of it can leave
@@ -31,5 +31,7 @@ private:
     int w = 0;  // the picture's size
     int h = 0;
     std::vector<Uint8> opaque;                     // 1 per pixel that is not fully transparent, row by row
-    std::map<std::array<int, 4>, SDL_Rect> boxes;  // each part asked for so far, and its box
+    // Each part asked for so far and its box, sorted by part: one run of memory, since a frame's
+    // clear and present have pushed everything else out of the cache by the next ask.
+    std::vector<std::pair<std::array<int, 4>, SDL_Rect>> boxes;
 };
