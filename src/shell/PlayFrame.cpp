@@ -223,7 +223,9 @@ void PlayFrame::showHud(Shell& shell, const Hud& hud, Uint8 alpha) {
     SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
     SDL_BlendMode mode = SDL_BLENDMODE_NONE;
     SDL_GetRenderDrawBlendMode(renderer, &mode);
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    // Opaque, the bar is a plain fill: blending a whole pixel gives the same pixel, and the
+    // software renderer blends each pixel with a division.
+    SDL_SetRenderDrawBlendMode(renderer, alpha == SDL_ALPHA_OPAQUE ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(renderer, kBarBack.r, kBarBack.g, kBarBack.b, alpha);
     SDL_RenderFillRect(renderer, &bar);
     if (left.w > 0) {

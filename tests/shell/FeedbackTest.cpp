@@ -8,6 +8,7 @@ namespace {
 constexpr Uint32 kBannerInk = 0xE84A28FF;  // LevelBanner::kInk, RGBA8888
 constexpr Uint32 kHudGreen = 0x1A8E00FF;   // Text::kHudColor
 constexpr Uint32 kHeroBlue = 0x0000C0FF;
+constexpr Uint32 kBarRed = 0xD63424FF;  // the health bar's fill
 
 std::vector<Uint32> picture() {
     std::vector<Uint32> pixels(1080u * 720u);
@@ -87,12 +88,14 @@ TEST_F(FeedbackTest, TheHudFadesWhereTheHeroStandsUnderIt) {
     frame();
     EXPECT_FALSE(shell->playFrame.hudFaded());
     EXPECT_GT(countIn(picture(), hud, kHudGreen), 300) << "the HUD in full colour away from the hero";
+    EXPECT_GT(countIn(picture(), hud, kBarRed), 100) << "the health bar in its own red";
 
     heroCentreAt(110, 70);  // the camera stops at the world's corner: he stands under the HUD's first lines
     frame();
     EXPECT_TRUE(shell->playFrame.hudFaded());
     const std::vector<Uint32> faded = picture();
     EXPECT_EQ(countIn(faded, hud, kHudGreen), 0) << "every HUD pixel lets the field through";
+    EXPECT_EQ(countIn(faded, hud, kBarRed), 0) << "the health bar's too";
     const SDL_Rect hero{75, 35, 70, 70};
     const int blue = countIn(faded, hero, kHeroBlue);
     EXPECT_GT(blue, 0) << "the hero shows between the letters";
