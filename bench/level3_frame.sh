@@ -10,7 +10,7 @@
 # Each is measured in its own process, in turns (game, floor, game, floor, ...): the whole
 # process's user and system time (every thread, the driver's included) over SECONDS, divided by
 # the frames drawn meanwhile (the game's replay lines, the floor's own count).
-# Usage: bench/level3_frame.sh GAME_BINARY SOURCE_DIR [ROUNDS=3] [SECONDS=5]
+# Usage: [LEVEL3_NO_FIELD=1] bench/level3_frame.sh GAME_BINARY SOURCE_DIR [ROUNDS=3] [SECONDS=5]
 set -euo pipefail
 
 if [[ $# -lt 2 ]]; then
@@ -43,6 +43,13 @@ trap cleanup EXIT
 die() { echo "level3_frame: $*" >&2; exit 1; }
 
 c++ -std=c++17 -O2 "$here/FloorLoop.cpp" $(pkg-config --cflags --libs sdl2 SDL2_ttf) -o "$tmp/floor_loop"
+# LEVEL3_NO_FIELD=1: the game without its field drawn (bench/NoField.cpp), what no cheaper drawing
+# can go below.
+preload=""
+if [[ "${LEVEL3_NO_FIELD:-}" == 1 ]]; then
+  c++ -std=c++17 -O2 -shared -fPIC "$here/NoField.cpp" $(pkg-config --cflags sdl2) -ldl -o "$tmp/no_field.so"
+  preload="$tmp/no_field.so"
+fi
 
 warm=3  # seconds before the measure: the driver prepares its shaders, the outlaws close in
 
@@ -81,10 +88,10 @@ new_work() {
   export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 }
 
-ticks=$(getconf CLK_TCK)
-# User and system time of the whole process so far, in clock ticks (fields 14 and 15 of stat;
-# the name in field 2 has no blanks here).
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# The time every thread of process $1 has spent on a processor so far, user and system alike, in
+# nanoseconds (the first field of each thread's schedstat). Clock ticks (stat's fields 14 and 15)
+# are 10 ms: a floor's 5 s held 8 to 10 of them, so one tick moved a figure by a tenth.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f\n", s }'; }
 load() { cut -d' ' -f1 /proc/loadavg; }
 
 # The window titled $1 of process $pid (SDL may replace its first window: the last one stays).
@@ -108,14 +115,14 @@ await_above() {
   return 1
 }
 
-# One measure of process $pid: CPU ticks and the frame count ($1 prints it) over $seconds.
+# One measure of process $pid: CPU nanoseconds and the frame count ($1 prints it) over $seconds.
 # Sets cpu, frames and at_load.
 measure() {
   local t0 f0
-  t0=$(cpu_ticks "$pid")
+  t0=$(cpu_ns "$pid")
   f0=$($1)
   sleep "$seconds"
-  cpu=$(($(cpu_ticks "$pid") - t0))
+  cpu=$(($(cpu_ns "$pid") - t0))
   frames=$(($($1) - f0))
   at_load=$(load)
 }
@@ -164,7 +171,7 @@ play_round() {
   write_save
   # SDL drops a click it reads in one batch with the window's gain of focus (as a click meant only
   # to focus): a game still starting on a busy machine would lose the click on RESUME.
-  (cd "$work" && SDL_MOUSE_FOCUS_CLICKTHROUGH=1 exec "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
+  (cd "$work" && SDL_MOUSE_FOCUS_CLICKTHROUGH=1 LD_PRELOAD="$preload" exec "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
   pid=$!
   local wid
   wid=$(window_of '^Bramblehoof$')
@@ -215,8 +222,8 @@ floor_round() {
   stop
 }
 
-# ms of CPU per frame from $cpu ticks and $frames.
-per_frame() { awk -v t="$cpu" -v hz="$ticks" -v f="$frames" 'BEGIN { printf "%.3f", 1000 * t / hz / f }'; }
+# ms of CPU per frame from $cpu nanoseconds and $frames.
+per_frame() { awk -v t="$cpu" -v f="$frames" 'BEGIN { printf "%.3f", t / 1e6 / f }'; }
 
 ratios=()
 for round in $(seq 1 "$rounds"); do
