@@ -30,7 +30,7 @@ public:
 private:
     int w = 0;  // the picture's size
     int h = 0;
-    std::vector<Uint8> opaque;                     // 1 per pixel that is not fully transparent, row by row
+    std::vector<Uint8> opaque;  // 1 per pixel that is not fully transparent, row by row
     // Each part asked for so far and its box, sorted by part: one run of memory, since a frame's
     // clear and present have pushed everything else out of the cache by the next ask.
     std::vector<std::pair<std::array<int, 4>, SDL_Rect>> boxes;
