@@ -25,7 +25,8 @@ void Text::init() {
     rect = SDL_Rect{0, 0, 0, 0};
     pos = SDL_Rect{20, 20, 0, 0};
     font = FontCache::get(kFontPath, kPointSize);
-    edgeFont = nullptr;  // the edge follows the size
+    edgeFont = nullptr;      // the edge follows the size
+    measuredFont = nullptr;  // a font closed and opened anew may come back at the same address
     if (font == nullptr) {
         std::cout << "asdfsdafd";
     }
@@ -51,6 +52,7 @@ bool Text::openAt(int size) {
     pointSize = size;
     font = FontCache::get(kFontPath, pointSize);
     edgeFont = nullptr;
+    measuredFont = nullptr;
     outlined = true;
     return font != nullptr;
 }
