@@ -3,8 +3,8 @@
 #include <SDL.h>
 
 // Which the player used last, the keyboard (and mouse) or a pad, so that the prompts on the
-// panels and cards name the keys or the buttons in the player's hands. The event filter that
-// sees every event as it enters SDL's queue hands each one here.
+// panels and cards name the keys or the buttons in the player's hands. The input hands it every
+// event as it leaves SDL's queue.
 class LastDevice {
 public:
     // A stick pushed past a third of its travel is the pad in use; less may be a resting drift.

@@ -120,7 +120,7 @@ void Button::moveFocus(int steps) {
 
 std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rect> sizes) {
     SDL_Event event;
-    if (SDL_PollEvent(&event) != 0) {
+    if (input != nullptr ? input->next(event) : SDL_PollEvent(&event) != 0) {
         switch (event.type) {
             case SDL_QUIT:
                 Render::isRunning = false;

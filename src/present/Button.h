@@ -1,5 +1,7 @@
 #pragma once
 
+#include "input/Input.h"
+
 #include <SDL.h>
 
 #include <functional>
@@ -32,6 +34,7 @@ public:
     bool optionsAsked = false;          // OPTIONS chosen: the menu shows the options, then goes on
     bool quitAsked = false;             // QUIT (or Escape, pad B) chosen: the process ends, no run
     bool nameAsked = false;             // pad Y: the letter grid, for a name typed with the pad alone
+    Input* input = nullptr;             // where its events come from; unset, straight from SDL's queue
 
     Button();
 

@@ -30,7 +30,7 @@ Game::Game() {
     texture = nullptr;
 }
 
-Game::~Game() { SDL_DelEventWatch(&Game::watchWindowKeys, this); }
+Game::~Game() = default;
 
 void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) {
     problem.clear();
@@ -95,9 +95,6 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
         SDL_RenderPresent(renderer);
         std::cout << "Render created" << std::endl;
     }
-    if (window != nullptr) {
-        SDL_AddEventWatch(&Game::watchWindowKeys, this);
-    }
     isRunning = true;
 }
 
@@ -120,23 +117,10 @@ bool Game::openGLInSoftware(const std::string& deviceFolder, const std::string& 
     return true;
 }
 
-int Game::watchWindowKeys(void* game, SDL_Event* event) {
-    if (event->type == SDL_KEYDOWN && event->key.repeat == 0) {
-        const SDL_Keycode key = event->key.keysym.sym;
-        if (key == SDLK_F11 || (key == SDLK_RETURN && (event->key.keysym.mod & KMOD_ALT) != 0)) {
-            // Acted on between passes, never from inside SDL's event pump.
-            static_cast<Game*>(game)->toggleAsked = true;
-        }
+void Game::applyWindowKeys(Input& input) {
+    if (input.take(Input::Command::Fullscreen) && window != nullptr) {
+        setFullscreen(!isFullscreen());
     }
-    return 1;  // the event stays in the queue
-}
-
-void Game::applyWindowKeys() {
-    if (!toggleAsked || window == nullptr) {
-        return;
-    }
-    toggleAsked = false;
-    setFullscreen(!isFullscreen());
 }
 
 void Game::setFullscreen(bool on) {
@@ -323,7 +307,6 @@ void Game::drawGround(SDL_Rect cam) {
 }
 
 void Game::clean() {
-    SDL_DelEventWatch(&Game::watchWindowKeys, this);
     atlas.reset();  // its texture goes before the renderer
     SDL_DestroyWindow(window);
     window = nullptr;

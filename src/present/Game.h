@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input/Input.h"
 #include "present/Render.h"
 
 #include <cstdint>
@@ -36,10 +37,9 @@ public:
     ~Game();
 
     void init(const char* title, int x, int y, int w, int h, bool fullscreen);
-    // Switches desktop fullscreen on or off when F11 or Alt+Enter was pressed since the last call.
-    // The keys are seen as they enter SDL's queue and stay there, so in play they still reach the
-    // hero like any other key.
-    void applyWindowKeys();
+    // Switches desktop fullscreen on or off when the input saw F11 or Alt+Enter since the last
+    // call. The keys stay queued, so in play they still reach the hero like any other key.
+    void applyWindowKeys(Input& input);
     bool isFullscreen() const;
     // Desktop fullscreen on or off, with one line saying which; the windowed size comes back.
     void setFullscreen(bool on);
@@ -71,14 +71,12 @@ public:
     static constexpr const char* kNvidiaDevice = "/dev/nvidiactl";
 
 private:
-    static int watchWindowKeys(void* game, SDL_Event* event);
 
     // Packs the boxes' pixels of picture into texture, noting where each box went.
     void packGround(SDL_Surface* picture);
 
     std::vector<SDL_Rect> groundDetails;  // boxes that hold every pixel of the ground's details
     std::vector<SDL_Point> groundSpots;   // where each box's pixels are in texture
-    bool toggleAsked = false;             // a fullscreen key was pressed and not yet acted on
     int windowedW = 0;                    // the window's size before it went fullscreen
     int windowedH = 0;
     std::string problem;  // set by init when no window can be shown

@@ -1,9 +1,8 @@
 #include "present/MenuRedraw.h"
 
-bool MenuRedraw::needed() {
+bool MenuRedraw::needed(bool eventWaiting) {
     const bool on = phaseOn();
-    SDL_PumpEvents();
-    const bool news = !drawn || on != cursorOn || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_TRUE;
+    const bool news = !drawn || on != cursorOn || eventWaiting;
     cursorOn = on;
     drawn = true;
     return news;

@@ -11,11 +11,10 @@ public:
 
     Uint64 (*clock)() = &SDL_GetTicks64;  // milliseconds; tests stop time with their own
 
-    // Asked once at the start of each pass; notes the cursor's phase for the pass.
-    bool needed();
-    // Notes the cursor's phase by the clock for a picture drawn outside a pass. Pumps no events:
-    // what arrives during start-up must wait for the menu (installing the play keys' filter
-    // empties SDL's queue).
+    // Asked once at the start of each pass, told whether an event waits; notes the cursor's phase
+    // for the pass.
+    bool needed(bool eventWaiting);
+    // Notes the cursor's phase by the clock for a picture drawn outside a pass.
     void notePhase() { cursorOn = phaseOn(); }
     // The name cursor is shown in this pass's picture.
     bool cursorShown() const { return cursorOn; }

@@ -71,7 +71,6 @@ bool Sound::open() {
     startedOnce.fill(false);
     plays.fill(0);
     setMuted(muted);
-    SDL_AddEventWatch(watchKeys, this);
     return true;
 }
 
@@ -138,7 +137,6 @@ void Sound::finish() {
     if (!opened) {
         return;
     }
-    listening = false;
     for (int channel : kTuneChannel) {
         Mix_FadeOutChannel(channel, kTuneFadeMs);
     }
@@ -153,12 +151,10 @@ void Sound::close() {
     if (!opened) {
         return;
     }
-    SDL_DelEventWatch(watchKeys, this);
     Mix_HaltChannel(-1);
     freeAll();
     Mix_CloseAudio();
     opened = false;
-    listening = false;
 }
 
 const Mix_Chunk* Sound::play(Effect effect) {
@@ -226,10 +222,3 @@ void Sound::setMuted(bool mute) {
     }
 }
 
-int Sound::watchKeys(void* self, SDL_Event* event) {
-    Sound& sound = *static_cast<Sound*>(self);
-    if (sound.listening && event->type == SDL_KEYDOWN && event->key.repeat == 0 && event->key.keysym.sym == kMuteKey) {
-        sound.setMuted(!sound.muted);
-    }
-    return 1;  // a watch only looks; the event goes on to the queue
-}

@@ -30,7 +30,6 @@ public:
     static constexpr int kHitGapMs = 150;       // a swing lands on every frame of its animation
     // Speeds the hurt and the blow are played at in turn, so no two plays in a row sound the same.
     static constexpr std::array<double, 4> kPitches = {1.0, 1.06, 0.95, 1.03};
-    static constexpr SDL_Keycode kMuteKey = SDLK_m;
 
     Sound() = default;
     Sound(const Sound&) = delete;
@@ -62,8 +61,6 @@ public:
     void setVolumes(int music, int effects);
     void setMuted(bool mute);
     bool isMuted() const { return muted; }
-    // While on, pressing the mute key toggles sound; the key stays in SDL's queue for the game.
-    void listenForMuteKey(bool on) { listening = on; }
 
     // `frames` frames of `channels` signed 16-bit samples played `pitch` times as fast: linear
     // interpolation between neighbouring frames, 1/pitch as long.
@@ -72,7 +69,6 @@ public:
     Uint32 (*clock)() = &SDL_GetTicks;  // milliseconds; tests set their own
 
 private:
-    static int watchKeys(void* self, SDL_Event* event);
     void freeAll();
     // The hurt and the blow at each pitch after the first, in the mixer's own format.
     void makeVariants();
@@ -81,7 +77,6 @@ private:
     bool muted = false;
     int musicSteps = kVolumeSteps;   // the tunes' share of kTuneVolume, in tenths
     int effectSteps = kVolumeSteps;  // the effects' share of kEffectVolume, in tenths
-    bool listening = false;
     std::array<Mix_Chunk*, kEffects> effects{};
     std::array<Mix_Chunk*, kTunes> tunes{};
     std::array<Uint32, kEffects> lastStart{};  // SDL ticks when each effect last started

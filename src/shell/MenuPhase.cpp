@@ -94,9 +94,9 @@ void MenuPhase::reset() {
     dimmed[kResumeItem] = FileIO::readPrefix(SavedGame::kPlayerPath, &first, 1) == 0;
 }
 
-void MenuPhase::pass(Menu& menu, Button& button, Sound& sound) {
+void MenuPhase::pass(Menu& menu, Button& button, Sound& sound, bool eventWaiting) {
     // Nothing new since the last picture: it stays on screen, and the pass costs next to nothing.
-    if (!menuRedraw.needed()) {
+    if (!menuRedraw.needed(eventWaiting)) {
         return;
     }
     menu.copyTex(menu.getPos(), menu.getRect());

@@ -55,9 +55,9 @@ public:
     void reset();
     // Frees the labels made by layOut, before the renderer goes.
     void release();
-    // One pass of an open menu: the picture when something is new, and the one event the button
-    // takes. The caller paces.
-    void pass(Menu& menu, Button& button, Sound& sound);
+    // One pass of an open menu, told whether an event waits: the picture when something is new,
+    // and the one event the button takes. The caller pumps the input and paces.
+    void pass(Menu& menu, Button& button, Sound& sound, bool eventWaiting);
     // The picture the first pass of a fresh menu shows, drawn and presented without taking an
     // event: start-up shows it before it loads what only play needs.
     void showFirst(Menu& menu, Button& button, bool muted);

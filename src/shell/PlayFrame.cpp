@@ -52,7 +52,11 @@ void PlayFrame::run(Shell& shell) {
     }
     game->update();
     game->clear();
-    SDL_PumpEvents();  // once a frame: the hero's reads below take what is queued
+    shell.screens.pumpInput();  // once a frame: the hero's reads below take what it gathered
+    if (shell.playKeys.helpAsked) {
+        shell.playKeys.helpAsked = false;
+        shell.help.show();
+    }
     player->handleEvents(game->getPos());
 
     const SDL_Rect cam = game->calculate(player->getPos(), player->getActiveX(), player->getActiveY());

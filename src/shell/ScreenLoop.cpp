@@ -3,17 +3,29 @@
 #include "input/Gamepads.h"
 #include "shell/Shell.h"
 
+bool ScreenLoop::pumpInput() {
+    const bool waiting = input.pump();
+    heedMute();
+    return waiting;
+}
+
 void ScreenLoop::flushInput() {
-    SDL_PumpEvents();
-    SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
-    SDL_FlushEvents(SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP);
+    input.flush();
+    heedMute();
+}
+
+void ScreenLoop::heedMute() {
+    while (input.take(Input::Command::Mute)) {
+        sound.setMuted(!sound.isMuted());
+    }
 }
 
 bool ScreenLoop::pass(Screen& screen) {
-    game->applyWindowKeys();
+    game->applyWindowKeys(input);
     bool news = !shown;
+    pumpInput();
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
+    while (input.next(event)) {
         news = true;
         Gamepads::deviceEvent(event);  // a pad plugged in or pulled out meanwhile
         if (event.type == SDL_QUIT) {

@@ -1,23 +1,29 @@
 #pragma once
 
+#include "input/Input.h"
 #include "present/Screen.h"
+#include "present/Sound.h"
 #include "shell/FramePacer.h"
 
 #include <vector>
 
-// Runs a screen: each pass reads every waiting event and hands it to the screen on top, steps it,
-// draws it when something may have changed, presents and paces. A screen that does not change by
-// itself is drawn again only after an event (an expose, a resize, a key), so it costs next to no
+// Runs a screen: each pass pumps the input, hands every waiting event to the screen on top, steps
+// it, draws it when something may have changed, presents and paces. A screen that does not change
+// by itself is drawn again only after an event (an expose, a resize, a key), so it costs next to no
 // CPU. A screen may open another over itself; the loop comes back to it when that one is done.
+// The menu's passes and the play frames pump through it too, so the mute key is heard everywhere.
 class ScreenLoop {
 public:
-    explicit ScreenLoop(FramePacer& pacer) : pacer(pacer) {}
+    ScreenLoop(FramePacer& pacer, Input& input, Sound& sound) : pacer(pacer), input(input), sound(sound) {}
     ScreenLoop(const ScreenLoop&) = delete;
     ScreenLoop& operator=(const ScreenLoop&) = delete;
 
+    // Once a pass: what the system sent, looked at; the mute key heeded at once. True when an
+    // event waits.
+    bool pumpInput();
     // Keys, clicks and pad buttons still queued were meant for what came before, not for the
     // screen about to open.
-    static void flushInput();
+    void flushInput();
 
     // The next pass is a screen's first: it draws whatever happens; nothing is open over it.
     void open() {
@@ -32,7 +38,11 @@ public:
     bool closed() const { return quitSeen; }
 
 private:
+    void heedMute();
+
     FramePacer& pacer;          // shared with the menu and the frames: one pace for the whole game
+    Input& input;               // the one reader of SDL's events
+    Sound& sound;               // muted and unmuted by the mute key
     bool shown = false;         // the top screen's picture is on screen as it stands
     std::vector<Screen*> over;  // screens opened over the one run, the top last
     bool quitSeen = false;      // a close came during the last run

@@ -87,6 +87,7 @@ bool Shell::startUp() {
     seed.reseed();
     buttonObj = std::make_unique<Button>();
     button = buttonObj.get();
+    button->input = &input;
     for (auto& text : hudTexts) {
         text = std::make_unique<Text>();
     }
@@ -137,7 +138,6 @@ bool Shell::startUp() {
     playFrame.open(Render::renderer);
     sound.open();
     sound.playTune(Sound::Tune::Menu);
-    playKeys.install();
     beginRun();
     seen = Toggles{sound.isMuted(), game->isFullscreen(), 0, 0};
     if (!seen.fullscreen && game->window != nullptr) {
@@ -196,6 +196,7 @@ void Shell::beginRun() {
     mainMenu.reset();
     playKeys.active = false;
     playKeys.pauseAsked = false;
+    playKeys.helpAsked = false;
     help.hide();
     playFrame.newRun();
     resultCard.release();
@@ -212,6 +213,7 @@ void Shell::beginRun() {
     run.playerObj->bindings = settings.keys;
     run.playerObj->walkClock = walkClock;
     run.playerObj->seed = seed;
+    run.playerObj->input = &input;
     player = run.playerObj.get();
     run.heroObj = std::make_unique<Player>();
     hero = run.heroObj.get();
@@ -226,9 +228,9 @@ void Shell::showMenuAgain() {
     const bool lastNotSaved = run.notSaved;  // the menu says so: a quit to it shows no card
     beginRun();
     mainMenu.lastRunNotSaved = lastNotSaved;
-    sound.listenForMuteKey(false);  // the m of a typed name must not mute the game
+    input.muteKeyOn = false;  // the m of a typed name must not mute the game
     sound.playTune(Sound::Tune::Menu);
-    ScreenLoop::flushInput();  // what was pressed to leave the run is not meant for the menu
+    screens.flushInput();  // what was pressed to leave the run is not meant for the menu
 }
 
 bool Shell::closedOnMenuShownAgain() {
@@ -248,7 +250,6 @@ void Shell::tearDown() {
 }
 
 void Shell::releasePictures() {
-    PlayKeys::uninstall();
     mainMenu.scoreBoard.close();
     mainMenu.release();
     resultCard.release();
@@ -264,8 +265,8 @@ bool Shell::menuPass() {
     if (!mainMenu.open) {
         return false;
     }
-    game->applyWindowKeys();
-    mainMenu.pass(*menu, *button, sound);
+    game->applyWindowKeys(input);
+    mainMenu.pass(*menu, *button, sound, screens.pumpInput());
     if (mainMenu.padHint != device.padLast()) {
         mainMenu.padHint = device.padLast();
         mainMenu.reset();  // drawn anew, with the hint or without it
@@ -302,14 +303,14 @@ void Shell::readyLetterGrid() {
 }
 
 void Shell::runOverMenu(Screen& screen) {
-    ScreenLoop::flushInput();  // the click or key that opened it is not its own
+    screens.flushInput();  // the click or key that opened it is not its own
     screens.run(screen);
-    ScreenLoop::flushInput();  // nor is the Escape that closed it the menu's
+    screens.flushInput();  // nor is the Escape that closed it the menu's
     if (screens.closed()) {
         // The menu ends on a close as it always does: the close is handed back to it.
         SDL_Event quit{};
         quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
+        input.handOn(quit);
     }
 }
 
@@ -412,7 +413,7 @@ void Shell::menuPhase() {
 void Shell::runSetUp() {
     mainMenu.scoreBoard.close();  // the menu is over
     sound.playTune(Sound::Tune::Play);
-    sound.listenForMuteKey(true);
+    input.muteKeyOn = true;
     playKeys.active = true;
     player->spawn();
     if (Button::flag == Button::kResumePending) {
@@ -428,7 +429,7 @@ void Shell::runSetUp() {
 }
 
 void Shell::frame() {
-    game->applyWindowKeys();
+    game->applyWindowKeys(input);
     if (run.levelUpTrace == Levels::kLevelUpTrace) {
         std::cout << "kul";
         run.levelUpTrace = 0;
@@ -492,7 +493,7 @@ bool Shell::pausePass() {
         // The next frame takes the close as any frame in play does.
         SDL_Event quit{};
         quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
+        input.handOn(quit);
     }
     playKeys.active = true;
     return false;
@@ -517,7 +518,7 @@ bool Shell::showResultCard(Uint64 giveUpMillis) {
     }
     lines.push_back(ResultCard::Line{device.padLast() ? ResultCard::kPadChoices : ResultCard::kChoices, false});
     resultCard.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), title, lines, giveUpMillis);
-    ScreenLoop::flushInput();  // keys, clicks and pad buttons still queued were meant for play
+    screens.flushInput();  // keys, clicks and pad buttons still queued were meant for play
     screens.run(resultCard);
     resultCard.release();
     return resultCard.choice() == PanelKeys::CardChoice::PlayAgain;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "input/LastDevice.h"
+#include "input/Input.h"
 #include "present/Button.h"
 #include "present/CardScreen.h"
 #include "present/Game.h"
@@ -18,7 +18,6 @@
 #include "shell/FramePacer.h"
 #include "shell/MenuPhase.h"
 #include "shell/PlayFrame.h"
-#include "shell/PlayKeys.h"
 #include "shell/Run.h"
 #include "shell/ScreenLoop.h"
 #include "shell/Settings.h"
@@ -68,9 +67,12 @@ public:
     RandomSeed seed;                                     // seeds rand() before every placement
     HeldWalk::Clock walkClock = &HeldWalk::systemClock;  // each run's hero walks by it
     FramePacer pacer;                                    // at most 60 menu passes, frames and screen passes a second
-    ScreenLoop screens{pacer};                           // runs the pause panel and the result card
     Sound sound;                                         // effects and tunes; mute it before start-up for a silent run
     Settings settings;                                   // the player's settings, read at start-up
+    Input input{settings.keys};                          // the one reader of SDL's events
+    LastDevice& device = input.device;                   // keyboard or pad: which the prompts name
+    PlayKeys& playKeys = input.play;                     // pause and help keys during play
+    ScreenLoop screens{pacer, input, sound};             // runs the pause panel and the result card
     MenuPhase mainMenu;                                  // the menu's texts, board and passes
     CardScreen resultCard;    // shown after a run that ended by itself, over its last picture
     PauseScreen pausePanel;   // shown while a run is paused, over its last picture
@@ -78,9 +80,7 @@ public:
     ControlsScreen controls;  // the keys and pad buttons, from the options
     LetterGrid letters;       // a name typed with the pad alone, from the menu
     HelpPanel help;           // how to play: at the start of a new game, on F1, in the pause panel
-    LastDevice device;        // keyboard or pad: which the prompts name
-    PlayKeys playKeys{settings.keys, help, device};  // pause and help keys during play; sees every event
-    PlayFrame playFrame;                             // one frame of play
+    PlayFrame playFrame;      // one frame of play
 
     Shell() = default;
     Shell(const Shell&) = delete;

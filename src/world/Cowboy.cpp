@@ -184,9 +184,11 @@ void Cowboy::handlePad(const SDL_Event& event) {
 
 DrawPair* Cowboy::handleEvents(SDL_Rect cam) {
     SDL_Event event;
-    // Takes what the frame's one pump queued: a frame reads events a dozen times, and each pump
+    // Takes what the frame's one pump gathered: a frame reads events a dozen times, and each pump
     // asks the display server again.
-    if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+    const bool taken = input != nullptr ? input->next(event)
+                                        : SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1;
+    if (taken) {
         switch (event.type) {
             case SDL_QUIT:
                 isRunning = false;

@@ -3,6 +3,7 @@
 #include "world/Character.h"
 #include "input/HeldWalk.h"
 #include "world/RandomSeed.h"
+#include "input/Input.h"
 #include "input/KeyBindings.h"
 
 #include <SDL.h>
@@ -35,6 +36,7 @@ public:
     KeyBindings bindings;                                // the player's keys; the defaults unless the run gives his
     HeldWalk::Clock walkClock = &HeldWalk::systemClock;  // when held walks step; tests stop time with their own
     RandomSeed seed;                                     // seeds rand() where a new wave starts him
+    Input* input = nullptr;  // where his events come from; unset, straight from SDL's queue
 
     int32_t bul = 0;             // bulls collected in the current wave
     int32_t dir = 0;             // set at construction; nothing changes it

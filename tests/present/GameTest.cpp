@@ -82,6 +82,8 @@ TEST(GameInit, OpensTheWindowWithTheTraceAndCleansUp) {
     // F11 and Alt+Enter switch desktop fullscreen on and off; the keys stay queued for whoever
     // reads input next; a held key's repeats and a plain Enter switch nothing.
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    const KeyBindings keys;
+    Input input(keys);
     testing::internal::CaptureStderr();
     const auto press = [&](SDL_Keycode key, Uint16 mod, Uint8 repeat) {
         SDL_Event e{};
@@ -90,7 +92,8 @@ TEST(GameInit, OpensTheWindowWithTheTraceAndCleansUp) {
         e.key.keysym.mod = mod;
         e.key.repeat = repeat;
         SDL_PushEvent(&e);
-        game.applyWindowKeys();
+        input.pump();
+        game.applyWindowKeys(input);
         return (SDL_GetWindowFlags(game.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
     };
     EXPECT_TRUE(press(SDLK_F11, KMOD_NONE, 0));
@@ -103,11 +106,11 @@ TEST(GameInit, OpensTheWindowWithTheTraceAndCleansUp) {
               "bramblehoof: fullscreen on\nbramblehoof: fullscreen off\n"
               "bramblehoof: fullscreen on\nbramblehoof: fullscreen off\n");
     SDL_Event queued{};
-    int keys = 0;
-    while (SDL_PollEvent(&queued) != 0) {
-        keys += queued.type == SDL_KEYDOWN ? 1 : 0;
+    int waiting = 0;
+    while (input.next(queued)) {
+        waiting += queued.type == SDL_KEYDOWN ? 1 : 0;
     }
-    EXPECT_EQ(keys, 6);
+    EXPECT_EQ(waiting, 6);
     SDL_SetWindowSize(game.window, 1080, 720);
 
     // Every clear fills the window with the sand colour.

@@ -51,7 +51,7 @@ protected:
     // Runs menu passes until the queue is empty; returns their trace.
     std::string menuPasses() {
         return traced([&] {
-            for (int pass = 0; pass < kMaxMenuPasses && SDL_PollEvent(nullptr) == 1; ++pass) {
+            for (int pass = 0; pass < kMaxMenuPasses && shell->input.pump(); ++pass) {
                 shell->menuPass();
             }
         });
@@ -177,7 +177,7 @@ TEST_F(ControlsTest, ASessionIsPlayedWithThePadAlone) {
 
     tap(SDL_CONTROLLER_BUTTON_Y);
     // The menu's own step, without the shell's answer (the grid's loop, which would wait here).
-    shell->mainMenu.pass(*menu, *button, shell->sound);
+    shell->mainMenu.pass(*menu, *button, shell->sound, shell->screens.pumpInput());
     ASSERT_TRUE(button->nameAsked) << "Y on the menu asks for the letter grid";
     button->nameAsked = false;
     shell->readyLetterGrid();

@@ -168,9 +168,11 @@ TEST_F(SoundTest, TheHurtAndTheBlowKeepTheirGapsAndVaryTheirPitchAndAHeldMDoesNo
     held.type = SDL_KEYDOWN;
     held.key.keysym.sym = SDLK_m;
     SDL_PushEvent(&held);
+    shell->screens.pumpInput();
     held.key.repeat = 1;
     for (int i = 0; i < 5; ++i) {
         SDL_PushEvent(&held);
+        shell->screens.pumpInput();
         EXPECT_TRUE(sound.isMuted()) << "repeat " << i;
     }
     traced([&] {

@@ -1,0 +1,80 @@
+#include "input/Input.h"
+
+#include <algorithm>
+
+namespace {
+
+bool freshPress(const SDL_Event& event) { return event.type == SDL_KEYDOWN && event.key.repeat == 0; }
+
+// What a player presses, moves or turns: the kinds a flush drops.
+bool isPressOrPointer(Uint32 type) {
+    return (type >= SDL_KEYDOWN && type <= SDL_MOUSEWHEEL) ||
+           (type >= SDL_CONTROLLERAXISMOTION && type <= SDL_CONTROLLERBUTTONUP);
+}
+
+}  // namespace
+
+bool Input::pump() {
+    SDL_PumpEvents();
+    gather();
+    return !waiting.empty();
+}
+
+void Input::gather() {
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+        look(event);
+    }
+}
+
+void Input::look(const SDL_Event& event) {
+    device.see(event);
+    if (freshPress(event)) {
+        const SDL_Keycode key = event.key.keysym.sym;
+        if (key == SDLK_F11 || (key == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) != 0)) {
+            ++fullscreenAsked;
+        }
+        if (key == kMuteKey && muteKeyOn) {
+            ++muteAsked;
+        }
+    }
+    if (play.passes(event)) {
+        waiting.push_back(event);
+    }
+}
+
+bool Input::next(SDL_Event& event) {
+    gather();
+    if (waiting.empty()) {
+        return false;
+    }
+    event = waiting.front();
+    waiting.pop_front();
+    return true;
+}
+
+bool Input::pending() {
+    gather();
+    return !waiting.empty();
+}
+
+void Input::flush() {
+    pump();
+    waiting.erase(std::remove_if(waiting.begin(), waiting.end(),
+                                 [](const SDL_Event& event) { return isPressOrPointer(event.type); }),
+                  waiting.end());
+}
+
+void Input::handOn(const SDL_Event& event) {
+    gather();  // after whatever SDL already holds, as a push would be
+    waiting.push_back(event);
+}
+
+bool Input::take(Command command) {
+    int& asked = command == Command::Fullscreen ? fullscreenAsked : muteAsked;
+    if (asked == 0) {
+        return false;
+    }
+    --asked;
+    return true;
+}

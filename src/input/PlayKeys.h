@@ -1,0 +1,26 @@
+#pragma once
+
+#include "input/KeyBindings.h"
+
+#include <SDL.h>
+
+// The keys around play: a pause key or a lost focus asks for the pause panel, F1 for how to play,
+// and neither ever reaches the hero. Acts only while a run is in play and not paused. A pad pulled
+// out pauses too.
+class PlayKeys {
+public:
+    bool active = false;      // a run is in play and not paused
+    bool pauseAsked = false;  // a pause key or a lost focus since the last pause began
+    bool helpAsked = false;   // F1 since the help was last shown
+
+    explicit PlayKeys(const KeyBindings& keys) : keys(keys) {}
+    PlayKeys(const PlayKeys&) = delete;
+    PlayKeys& operator=(const PlayKeys&) = delete;
+
+    // Looks at one event on its way to play; false when it is play's own and the hero must not
+    // see it.
+    bool passes(const SDL_Event& event);
+
+private:
+    const KeyBindings& keys;  // the player's: P pauses only while no action has it
+};

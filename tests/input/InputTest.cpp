@@ -1,0 +1,157 @@
+#include "input/Input.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+SDL_Event keyDown(SDL_Keycode key, Uint8 repeat = 0, Uint16 mod = KMOD_NONE) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = key;
+    e.key.keysym.mod = mod;
+    e.key.repeat = repeat;
+    return e;
+}
+
+SDL_Event ofType(Uint32 type) {
+    SDL_Event e{};
+    e.type = type;
+    return e;
+}
+
+SDL_Event padDown(SDL_GameControllerButton button) {
+    SDL_Event e = ofType(SDL_CONTROLLERBUTTONDOWN);
+    e.cbutton.button = static_cast<Uint8>(button);
+    return e;
+}
+
+void push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
+
+class InputTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    void TearDown() override { SDL_Quit(); }
+
+    // Every waiting event's type (and key, for keys), in the order the input hands them out.
+    std::vector<std::string> drain() {
+        std::vector<std::string> out;
+        SDL_Event e;
+        while (input.next(e)) {
+            out.push_back(e.type == SDL_KEYDOWN ? std::string("key ") + SDL_GetKeyName(e.key.keysym.sym)
+                                                : "type " + std::to_string(e.type));
+        }
+        return out;
+    }
+
+    KeyBindings keys;
+    Input input{keys};
+};
+
+// Events the steps leave waiting are looked at once, however many passes pump before they are
+// taken: a waiting F11 or M must not toggle again at every pass.
+TEST_F(InputTest, EachEventIsLookedAtOnceAndWaitsInItsOrder) {
+    input.muteKeyOn = true;
+    push(keyDown(SDLK_F11));
+    push(keyDown(SDLK_m));
+    push(keyDown(SDLK_a));
+    for (int pass = 0; pass < 3; ++pass) {
+        EXPECT_TRUE(input.pump()) << "pass " << pass;
+    }
+    EXPECT_TRUE(input.take(Input::Command::Fullscreen));
+    EXPECT_FALSE(input.take(Input::Command::Fullscreen)) << "one press, one toggle";
+    EXPECT_TRUE(input.take(Input::Command::Mute));
+    EXPECT_FALSE(input.take(Input::Command::Mute));
+
+    // What a test or a pad pushes after the pump still comes after what was waiting.
+    push(keyDown(SDLK_b));
+    SDL_Event quit = ofType(SDL_QUIT);
+    input.handOn(quit);
+    EXPECT_EQ(drain(),
+              (std::vector<std::string>{"key F11", "key M", "key A", "key B", "type " + std::to_string(SDL_QUIT)}))
+        << "the process's keys stay for the steps too";
+    EXPECT_FALSE(input.pump());
+}
+
+TEST_F(InputTest, RepeatsPlainEnterAndAnMOnTheMenuAskForNothing) {
+    input.muteKeyOn = false;  // on the menu an m is part of the name
+    push(keyDown(SDLK_m));
+    push(keyDown(SDLK_F11, 1));
+    push(keyDown(SDLK_RETURN));
+    push(keyDown(SDLK_RETURN, 0, KMOD_RALT));
+    input.pump();
+    EXPECT_FALSE(input.take(Input::Command::Mute));
+    EXPECT_TRUE(input.take(Input::Command::Fullscreen)) << "Alt+Enter";
+    EXPECT_FALSE(input.take(Input::Command::Fullscreen)) << "not the repeat of F11, nor a plain Enter";
+    input.muteKeyOn = true;
+    push(keyDown(SDLK_m, 1));
+    input.pump();
+    EXPECT_FALSE(input.take(Input::Command::Mute)) << "a held M's repeat";
+}
+
+// In play the pause and help keys are play's own and never reach the hero; other keys do.
+TEST_F(InputTest, InPlayThePauseAndHelpKeysAreTakenOutAndAskForThePanelAndTheHelp) {
+    push(keyDown(SDLK_ESCAPE));
+    input.pump();
+    EXPECT_FALSE(input.play.pauseAsked) << "not in play: Escape is the menu's";
+    EXPECT_EQ(drain(), (std::vector<std::string>{"key Escape"}));
+
+    input.play.active = true;
+    push(keyDown(SDLK_ESCAPE, 1));
+    push(keyDown(SDLK_F1, 1));
+    push(keyDown(SDLK_d));
+    input.pump();
+    EXPECT_FALSE(input.play.pauseAsked) << "a key held from before pauses nothing";
+    EXPECT_FALSE(input.play.helpAsked);
+    EXPECT_EQ(drain(), (std::vector<std::string>{"key D"})) << "but its repeats are kept from the hero too";
+
+    push(keyDown(SDLK_F1));
+    input.pump();
+    EXPECT_TRUE(input.play.helpAsked);
+    EXPECT_FALSE(input.play.pauseAsked);
+    for (const SDL_Event& pauses : {keyDown(SDLK_ESCAPE), keyDown(SDLK_p), padDown(SDL_CONTROLLER_BUTTON_START),
+                                    ofType(SDL_CONTROLLERDEVICEREMOVED)}) {
+        input.play.pauseAsked = false;
+        push(pauses);
+        input.pump();
+        EXPECT_TRUE(input.play.pauseAsked) << "type " << pauses.type;
+    }
+    EXPECT_EQ(drain(), (std::vector<std::string>{"type " + std::to_string(SDL_CONTROLLERDEVICEREMOVED)}))
+        << "a pad pulled out is still told to whoever opens pads";
+
+    // P given to an action is the hero's.
+    std::string why;
+    ASSERT_TRUE(keys.bind(KeyBindings::Action::Attack, {SDLK_p}, why)) << why;
+    input.play.pauseAsked = false;
+    push(keyDown(SDLK_p));
+    input.pump();
+    EXPECT_FALSE(input.play.pauseAsked);
+    EXPECT_EQ(drain(), (std::vector<std::string>{"key P"}));
+}
+
+TEST_F(InputTest, AFlushDropsPressesAndPointersButKeepsTheRestAndStillSeesTheWindowKeys) {
+    push(keyDown(SDLK_F11));
+    SDL_Event click = ofType(SDL_MOUSEBUTTONDOWN);
+    push(click);
+    push(ofType(SDL_MOUSEWHEEL));
+    push(padDown(SDL_CONTROLLER_BUTTON_A));
+    SDL_Event shown = ofType(SDL_WINDOWEVENT);
+    shown.window.event = SDL_WINDOWEVENT_EXPOSED;
+    push(shown);
+    push(ofType(SDL_QUIT));
+    input.flush();
+    EXPECT_TRUE(input.take(Input::Command::Fullscreen));
+    EXPECT_TRUE(input.device.padLast()) << "the pad was used last, flushed or not";
+    EXPECT_EQ(drain(), (std::vector<std::string>{"type " + std::to_string(SDL_WINDOWEVENT),
+                                                 "type " + std::to_string(SDL_QUIT)}));
+    push(keyDown(SDLK_x));
+    input.pump();
+    EXPECT_FALSE(input.device.padLast());
+}
+
+}  // namespace
