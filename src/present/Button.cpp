@@ -150,8 +150,7 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 break;
             }
             case SDL_TEXTINPUT:
-                flagText = 1;
-                appendText(event.text.text);
+                type(event.text.text);
                 return inputText;
             case SDL_MOUSEMOTION:
                 // The item under the pointer takes the focus, so only one item is ever highlighted.
@@ -211,3 +210,8 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
 }
 
 std::string Button::getInputText() { return inputText; }
+
+void Button::type(const std::string& typed) {
+    flagText = 1;
+    appendText(typed);
+}

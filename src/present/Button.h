@@ -45,6 +45,8 @@ public:
     // Appends typed text, cut at a character boundary so the name stays within kMaxNameBytes and,
     // character by character, within what fits.
     void appendText(const std::string& typed);
+    // Typed text, as a keyboard types it: from now on the name line shows the name, not the prompt.
+    void type(const std::string& typed);
     // Removes the last whole UTF-8 character.
     void eraseLastCharacter();
     // Does what a click on one entry does: the same run mode, the same trace.

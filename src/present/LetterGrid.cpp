@@ -14,7 +14,8 @@ constexpr int kCells = LetterGrid::kColumns * LetterGrid::kRows;
 
 }  // namespace
 
-void LetterGrid::open(TTF_Font* textFont, TTF_Font* small) {
+void LetterGrid::open(Button& name, TTF_Font* textFont, TTF_Font* small) {
+    button = &name;
     font = textFont;
     smallFont = small;
     cell = 0;
@@ -44,9 +45,9 @@ void LetterGrid::act() {
     if (cell == kDoneCell) {
         leaving = true;
     } else if (cell == kEraseCell) {
-        erase();
+        button->eraseLastCharacter();
     } else {
-        type(cell == kSpaceCell ? " " : labelOf(cell));
+        button->type(cell == kSpaceCell ? " " : labelOf(cell));
     }
 }
 
@@ -76,13 +77,13 @@ void LetterGrid::take(const SDL_Event& event) {
                PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_A)) {
         act();
     } else if (PanelKeys::keyPress(event, SDLK_BACKSPACE) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_B)) {
-        if (name().empty() && event.type == SDL_CONTROLLERBUTTONDOWN) {
+        if (button->getInputText().empty() && event.type == SDL_CONTROLLERBUTTONDOWN) {
             leaving = true;  // B with nothing to take back goes back
         } else {
-            erase();
+            button->eraseLastCharacter();
         }
     } else if (event.type == SDL_TEXTINPUT) {
-        type(event.text.text);  // a keyboard at hand types as on the menu
+        button->type(event.text.text);  // a keyboard at hand types as on the menu
     } else if (event.type == SDL_MOUSEMOTION) {
         const int at = cellAt(event.motion.x, event.motion.y);
         cell = at >= 0 ? at : cell;
@@ -101,7 +102,7 @@ void LetterGrid::draw(SDL_Renderer* renderer) const {
 
     const int centre = kPanel.x + kPanel.w / 2;
     Text::drawLine(renderer, smallFont, "YOUR NAME", centre, kPanel.y + 20, true, ChoicePanel::kInk);
-    const std::string now = name();
+    const std::string now = button->getInputText();
     Text::drawLine(renderer, font, now.empty() ? "_" : now + "_", centre, kPanel.y + 50, true, ChoicePanel::kInk);
     for (int at = 0; at < kCells; ++at) {
         const int x = kGridLeft + at % kColumns * kCell + kCell / 2;

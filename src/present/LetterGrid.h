@@ -1,5 +1,6 @@
 #pragma once
 
+#include "present/Button.h"
 #include "present/Screen.h"
 
 #include <SDL.h>
@@ -25,13 +26,10 @@ public:
     static constexpr int kDoneCell = 39;
     static constexpr const char* kHint = "A: type   B: take back   Start: done";
 
-    std::function<void(const std::string&)> type;  // adds to the name, within its limits
-    std::function<void()> erase;                   // takes the name's last character back
-    std::function<std::string()> name;             // the name as it stands
-    std::function<void(SDL_Renderer*)> backdrop;   // the menu under the grid
+    std::function<void(SDL_Renderer*)> backdrop;  // the menu under the grid
 
-    // Opens on A; the fonts are the caller's.
-    void open(TTF_Font* font, TTF_Font* smallFont);
+    // Opens on A, typing into the menu's name; the fonts are the caller's.
+    void open(Button& name, TTF_Font* font, TTF_Font* smallFont);
     void take(const SDL_Event& event) override;
     void draw(SDL_Renderer* renderer) const override;
     bool done() const override { return leaving; }
@@ -44,6 +42,7 @@ private:
     void move(int dx, int dy);
     int cellAt(int x, int y) const;
 
+    Button* button = nullptr;  // whose name it types
     int cell = 0;
     bool leaving = false;
     TTF_Font* font = nullptr;

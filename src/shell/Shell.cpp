@@ -139,40 +139,8 @@ bool Shell::startUp() {
     sound.open();
     sound.playTune(Sound::Tune::Menu);
     beginRun();
-    seen = Toggles{sound.isMuted(), game->isFullscreen(), 0, 0};
-    if (!seen.fullscreen && game->window != nullptr) {
-        SDL_GetWindowSize(game->window, &seen.width, &seen.height);
-    }
+    keeper.start(*game);
     return true;
-}
-
-void Shell::keepToggles(bool processEnds) {
-    const bool muted = sound.isMuted();
-    const bool fullscreen = game->isFullscreen();
-    bool changed = muted != seen.muted || fullscreen != seen.fullscreen;
-    seen.muted = muted;
-    seen.fullscreen = fullscreen;
-    if (changed) {
-        settings.muted = muted;  // M, F11 and Alt+Enter are remembered as the options are
-        settings.fullscreen = fullscreen;
-    }
-    int w = 0;
-    int h = 0;
-    if (!fullscreen && game->window != nullptr) {
-        SDL_GetWindowSize(game->window, &w, &h);
-    }
-    if (w > 0 && h > 0 && (w != seen.width || h != seen.height)) {
-        // Kept when the process ends, not at each step of a drag.
-        seen.width = w;
-        seen.height = h;
-        settings.windowWidth = std::max(w, Settings::kMinWindowWidth);
-        settings.windowHeight = std::max(h, Settings::kMinWindowHeight);
-        sizeUnsaved = true;
-    }
-    if (changed || (processEnds && sizeUnsaved)) {
-        sizeUnsaved = false;
-        saveSettings();
-    }
 }
 
 void Shell::beginRun() {
@@ -243,7 +211,7 @@ bool Shell::closedOnMenuShownAgain() {
 }
 
 void Shell::tearDown() {
-    keepToggles(true);
+    keeper.keepToggles(*game, true);
     sound.close();
     releasePictures();
     game->clean();
@@ -271,7 +239,7 @@ bool Shell::menuPass() {
         mainMenu.padHint = device.padLast();
         mainMenu.reset();  // drawn anew, with the hint or without it
     }
-    keepToggles(false);
+    keeper.keepToggles(*game, false);
     if (button->nameAsked) {
         button->nameAsked = false;
         showLetterGrid();
@@ -292,14 +260,8 @@ void Shell::showLetterGrid() {
 }
 
 void Shell::readyLetterGrid() {
-    letters.type = [this](const std::string& typed) {
-        Button::flagText = 1;  // as a typed letter does: the name line shows the name, not the prompt
-        button->appendText(typed);
-    };
-    letters.erase = [this] { button->eraseLastCharacter(); };
-    letters.name = [this] { return button->getInputText(); };
     letters.backdrop = [this](SDL_Renderer*) { menu->copyTex(menu->getPos(), menu->getRect()); };
-    letters.open(hudTexts[kHudTexts - 1]->font, help.smallFont());
+    letters.open(*button, hudTexts[kHudTexts - 1]->font, help.smallFont());
 }
 
 void Shell::runOverMenu(Screen& screen) {
@@ -373,12 +335,11 @@ void Shell::optionChanged(std::size_t row) {
     sound.setVolumes(settings.musicVolume, settings.effectsVolume);
     sound.setMuted(settings.muted);
     game->setFullscreen(settings.fullscreen);
-    seen.muted = sound.isMuted();
-    seen.fullscreen = game->isFullscreen();
+    keeper.applied(*game);
     if (row == 1) {
         sound.play(Sound::Effect::Click);
     }
-    saveSettings();
+    keeper.save();
 }
 
 void Shell::controlsChanged() {
@@ -389,20 +350,12 @@ void Shell::controlsChanged() {
     if (pausePanel.captured()) {
         preparePausePanel();
     }
-    saveSettings();
+    keeper.save();
 }
 
 void Shell::preparePausePanel() {
     pausePanel.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(),
                        HelpPanel::linesFor(settings.keys, device.padLast()), device.padLast());
-}
-
-void Shell::saveSettings() {
-    std::string why;
-    if (!settings.save(why) && !settingsUnsaved) {
-        settingsUnsaved = true;  // once: the game plays on with the options in memory
-        FileIO::report(Settings::kFileName + std::string(" not written: ") + why);
-    }
 }
 
 void Shell::menuPhase() {
@@ -442,7 +395,7 @@ void Shell::frame() {
         run.playBackFrame();
     }
     playFrame.run(*this);
-    keepToggles(false);
+    keeper.keepToggles(*game, false);
     pacer.endPass();
 }
 
@@ -478,7 +431,7 @@ void Shell::startPause() {
 bool Shell::pausePass() {
     // Everything pressed while paused is the panel's: nothing of it reaches play.
     if (screens.pass(pausePanel)) {
-        keepToggles(false);
+        keeper.keepToggles(*game, false);
         return true;
     }
     pausePanel.release();
@@ -546,7 +499,7 @@ void Shell::endOfRun(bool processGoesOn) {
     if (!processGoesOn) {
         sound.finish();  // the win or the death is heard to its end before the window goes
         if (!Render::isRunning) {
-            keepToggles(true);
+            keeper.keepToggles(*game, true);
             releasePictures();
             game->clean();
         }

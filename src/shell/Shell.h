@@ -21,6 +21,7 @@
 #include "shell/Run.h"
 #include "shell/ScreenLoop.h"
 #include "shell/Settings.h"
+#include "shell/SettingsKeeper.h"
 #include "world/Arrow.h"
 #include "world/Cowboy.h"
 #include "world/RandomSeed.h"
@@ -73,6 +74,7 @@ public:
     LastDevice& device = input.device;                   // keyboard or pad: which the prompts name
     PlayKeys& playKeys = input.play;                     // pause and help keys during play
     ScreenLoop screens{pacer, input, sound};             // runs the pause panel and the result card
+    SettingsKeeper keeper{settings, sound};              // settings.ini in step with the player
     MenuPhase mainMenu;                                  // the menu's texts, board and passes
     CardScreen resultCard;    // shown after a run that ended by itself, over its last picture
     PauseScreen pausePanel;   // shown while a run is paused, over its last picture
@@ -152,22 +154,8 @@ private:
     void controlsChanged();
     // The pause panel's lines and choices, for the keyboard or the pad used last.
     void preparePausePanel();
-    // Writes settings.ini; a file that cannot be written is said once, and play goes on.
-    void saveSettings();
-    // Keeps in the settings what the player toggled outside the options (M, F11, the window's
-    // size); a toggle is written at once, a new size when the process ends.
-    void keepToggles(bool processEnds);
 
     int runsBegun = 0;             // runs made by beginRun in this process
-    bool settingsUnsaved = false;  // the settings could not be written once: said on standard error
-    struct Toggles {
-        bool muted = false;
-        bool fullscreen = false;
-        int width = 0;  // the window's when last windowed
-        int height = 0;
-    };
-    Toggles seen;              // as last kept: a difference is the player's doing
-    bool sizeUnsaved = false;  // the window's new size waits for the process's end
     std::unique_ptr<Game> gameObj;
     std::unique_ptr<Arrow> arrowObj;
     std::unique_ptr<Menu> menuObj;

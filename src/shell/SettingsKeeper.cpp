@@ -1,0 +1,54 @@
+#include "shell/SettingsKeeper.h"
+
+#include "persist/FileIO.h"
+
+#include <algorithm>
+#include <string>
+
+void SettingsKeeper::start(const Game& game) {
+    seen = Toggles{sound.isMuted(), game.isFullscreen(), 0, 0};
+    if (!seen.fullscreen && game.window != nullptr) {
+        SDL_GetWindowSize(game.window, &seen.width, &seen.height);
+    }
+}
+
+void SettingsKeeper::keepToggles(const Game& game, bool processEnds) {
+    const bool muted = sound.isMuted();
+    const bool fullscreen = game.isFullscreen();
+    const bool changed = muted != seen.muted || fullscreen != seen.fullscreen;
+    seen.muted = muted;
+    seen.fullscreen = fullscreen;
+    if (changed) {
+        settings.muted = muted;  // M, F11 and Alt+Enter are remembered as the options are
+        settings.fullscreen = fullscreen;
+    }
+    int w = 0;
+    int h = 0;
+    if (!fullscreen && game.window != nullptr) {
+        SDL_GetWindowSize(game.window, &w, &h);
+    }
+    if (w > 0 && h > 0 && (w != seen.width || h != seen.height)) {
+        seen.width = w;
+        seen.height = h;
+        settings.windowWidth = std::max(w, Settings::kMinWindowWidth);
+        settings.windowHeight = std::max(h, Settings::kMinWindowHeight);
+        sizeUnsaved = true;
+    }
+    if (changed || (processEnds && sizeUnsaved)) {
+        sizeUnsaved = false;
+        save();
+    }
+}
+
+void SettingsKeeper::applied(const Game& game) {
+    seen.muted = sound.isMuted();
+    seen.fullscreen = game.isFullscreen();
+}
+
+void SettingsKeeper::save() {
+    std::string why;
+    if (!settings.save(why) && !settingsUnsaved) {
+        settingsUnsaved = true;
+        FileIO::report(Settings::kFileName + std::string(" not written: ") + why);
+    }
+}
