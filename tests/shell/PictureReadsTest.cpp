@@ -127,7 +127,7 @@ TEST_F(PictureReadsTest, TheFlashesAndTheGhostAreTheSheetsDecodedAtStartUp) {
         SCOPED_TRACE(path);
         SDL_Surface* sheet = sheetOf(path);
         ASSERT_NE(sheet, nullptr) << "the sheet is held from start-up on";
-        const bool outlaw = path == Enemy::kSpritePath;
+        const bool outlaw = std::string(path) == Enemy::kSpritePath;
         const std::vector<Uint32> flash = drawn(sheet, [&](DrawQueue& field, SDL_Rect whole) {
             if (outlaw) {
                 effects.struck(0, 1, 0);
