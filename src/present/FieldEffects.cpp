@@ -1,5 +1,7 @@
 #include "present/FieldEffects.h"
 
+#include "present/PictureFetch.h"
+
 #include <SDL_image.h>
 
 #include <algorithm>
@@ -77,8 +79,13 @@ SDL_Surface* blank(int w, int h) {
     return surface;
 }
 
-// A picture loaded as ARGB, or null.
+// A picture as ARGB, or null: a copy of its fetch's when one holds it (the figures' sheets are
+// decoded once, at start-up), else read from its file.
 SDL_Surface* loadArgb(const char* path) {
+    const PictureFetch* fetched = PictureFetch::find(path);
+    if (fetched != nullptr && fetched->picture() != nullptr) {
+        return SDL_ConvertSurfaceFormat(fetched->picture(), SDL_PIXELFORMAT_ARGB8888, 0);
+    }
     SDL_Surface* loaded = IMG_Load(path);
     if (loaded == nullptr) {
         return nullptr;

@@ -43,7 +43,8 @@ public:
     ~FieldEffects();
 
     // Makes the white figures from the outlaw's and the hero's sheets, the ghosts' sheet and the
-    // small pictures (cracks, dust, sparkle). Without a picture its effect is left out.
+    // small pictures (cracks, dust, sparkle). A sheet held by a PictureFetch is taken from it, not
+    // decoded again. Without a picture its effect is left out.
     void open(SDL_Renderer* renderer, const char* outlawSheet, const char* heroSheet);
     void close();
     // Forgets everything shown: a new run.

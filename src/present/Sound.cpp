@@ -8,13 +8,11 @@
 
 namespace {
 
-const char* const kEffectFiles[Sound::kEffects] = {
-    "sounds/swing.wav", "sounds/hit.wav",      "sounds/hurt.wav", "sounds/enemy_falls.wav", "sounds/farm_falls.wav",
-    "sounds/bull.wav",  "sounds/level_up.wav", "sounds/win.wav",  "sounds/death.wav",       "sounds/click.wav"};
-const char* const kTuneFiles[Sound::kTunes] = {"sounds/menu_tune.wav", "sounds/play_tune.wav"};
+#define BRAMBLEHOOF_SOUND_FILE(value, name) "sounds/" #name ".wav",
+const char* const kEffectFiles[Sound::kEffects] = {BRAMBLEHOOF_EFFECTS(BRAMBLEHOOF_SOUND_FILE)};
+const char* const kTuneFiles[Sound::kTunes] = {BRAMBLEHOOF_TUNES(BRAMBLEHOOF_SOUND_FILE)};
+#undef BRAMBLEHOOF_SOUND_FILE
 
-// The tunes own the first channels, so effects never cut them off.
-constexpr int kTuneChannel[Sound::kTunes] = {0, 1};
 constexpr int kLoopForever = -1;
 constexpr Uint32 kDrainStepMs = 10;
 
@@ -65,6 +63,8 @@ bool Sound::open() {
     }
     makeVariants();
     Mix_AllocateChannels(kChannels);
+    // The tunes own the first channels, a tune the one numbered as its value, so effects never
+    // cut them off.
     Mix_ReserveChannels(kTunes);
     opened = true;
     setVolumes(musicSteps, effectSteps);
@@ -137,7 +137,7 @@ void Sound::finish() {
     if (!opened) {
         return;
     }
-    for (int channel : kTuneChannel) {
+    for (int channel = 0; channel < kTunes; ++channel) {
         Mix_FadeOutChannel(channel, kTuneFadeMs);
     }
     // Muted, nothing is heard, so nothing is worth waiting for.
@@ -184,12 +184,12 @@ void Sound::playTune(Tune tune) {
     const int mine = static_cast<int>(tune);
     for (int i = 0; i < kTunes; ++i) {
         if (i != mine) {
-            Mix_FadeOutChannel(kTuneChannel[i], kTuneFadeMs);
+            Mix_FadeOutChannel(i, kTuneFadeMs);
         }
     }
     // Each note of a tune rises from silence, so it can start at once. (A tune fading in could
     // not be faded out before its first mix: the mixer skips channels whose volume is still 0.)
-    Mix_PlayChannel(kTuneChannel[mine], tunes[mine], kLoopForever);
+    Mix_PlayChannel(mine, tunes[mine], kLoopForever);
 }
 
 void Sound::setPaused(bool pause) {
@@ -210,7 +210,7 @@ void Sound::setVolumes(int music, int effects) {
         return;
     }
     Mix_Volume(-1, kEffectVolume * effectSteps / kVolumeSteps);
-    for (int channel : kTuneChannel) {
+    for (int channel = 0; channel < kTunes; ++channel) {
         Mix_Volume(channel, kTuneVolume * musicSteps / kVolumeSteps);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "present/SoundNames.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -13,10 +15,15 @@
 // sound files, the game goes on silently after one line on standard error.
 class Sound {
 public:
-    enum class Effect { Swing, Hit, Hurt, EnemyFalls, FarmFalls, Bull, LevelUp, Win, Death, Click };
-    enum class Tune { Menu, Play };
-    static constexpr int kEffects = 10;
-    static constexpr int kTunes = 2;
+    // The values and their counts, from the rows of present/SoundNames.h.
+#define BRAMBLEHOOF_SOUND_VALUE(value, name) value,
+#define BRAMBLEHOOF_SOUND_ONE(value, name) +1
+    enum class Effect { BRAMBLEHOOF_EFFECTS(BRAMBLEHOOF_SOUND_VALUE) };
+    enum class Tune { BRAMBLEHOOF_TUNES(BRAMBLEHOOF_SOUND_VALUE) };
+    static constexpr int kEffects = 0 BRAMBLEHOOF_EFFECTS(BRAMBLEHOOF_SOUND_ONE);
+    static constexpr int kTunes = 0 BRAMBLEHOOF_TUNES(BRAMBLEHOOF_SOUND_ONE);
+#undef BRAMBLEHOOF_SOUND_VALUE
+#undef BRAMBLEHOOF_SOUND_ONE
 
     static constexpr int kRate = 44100;         // as tools/sounds makes the files
     static constexpr int kBufferFrames = 1024;  // about 23 ms from starting a channel to hearing it

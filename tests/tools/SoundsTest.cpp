@@ -67,6 +67,32 @@ TEST(Sounds, EveryFileHasItsLengthNoClippingSilentEndsAndTheCommonLoudness) {
     }
 }
 
+// The game's list (present/SoundNames.h, through Sound's files) and the source's notes name the
+// same sounds: none made that the game never loads, none loaded that is never made, each once,
+// and an effect's notes are a `sound`, a tune's a `tune`.
+TEST(Sounds, TheGamesListAndTheSourceNameTheSameSoundsEachOnceAsWhatTheyAre) {
+    std::multiset<std::string> sourceEffects;
+    std::multiset<std::string> sourceTunes;
+    for (const SoundSpec& sound : gameSounds()) {
+        (sound.tune ? sourceTunes : sourceEffects).insert("sounds/" + sound.name + ".wav");
+    }
+    std::multiset<std::string> listedEffects;
+    for (int i = 0; i < Sound::kEffects; ++i) {
+        listedEffects.insert(Sound::effectFile(static_cast<Sound::Effect>(i)));
+    }
+    std::multiset<std::string> listedTunes;
+    for (int i = 0; i < Sound::kTunes; ++i) {
+        listedTunes.insert(Sound::tuneFile(static_cast<Sound::Tune>(i)));
+    }
+    const auto once = [](const std::multiset<std::string>& names) {
+        return std::set<std::string>(names.begin(), names.end()).size() == names.size();
+    };
+    EXPECT_TRUE(once(sourceEffects) && once(sourceTunes)) << "a name twice in tools/sounds/sounds.txt";
+    EXPECT_TRUE(once(listedEffects) && once(listedTunes)) << "a name twice in src/present/SoundNames.h";
+    EXPECT_EQ(listedEffects, sourceEffects) << "effects: src/present/SoundNames.h against tools/sounds/sounds.txt";
+    EXPECT_EQ(listedTunes, sourceTunes) << "tunes: src/present/SoundNames.h against tools/sounds/sounds.txt";
+}
+
 TEST(Sounds, EveryVoiceRisesFromSilenceAndEndsAtZeroWithinItsTime) {
     for (const SoundSpec& sound : gameSounds()) {
         for (std::size_t v = 0; v < sound.voices.size(); ++v) {
