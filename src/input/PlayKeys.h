@@ -17,6 +17,12 @@ public:
     PlayKeys(const PlayKeys&) = delete;
     PlayKeys& operator=(const PlayKeys&) = delete;
 
+    // A run begins: nothing asked yet, and not in play until its set-up.
+    void startRun() {
+        active = false;
+        pauseAsked = false;
+        helpAsked = false;
+    }
     // Looks at one event on its way to play; false when it is play's own and the hero must not
     // see it.
     bool passes(const SDL_Event& event);

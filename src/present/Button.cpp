@@ -211,6 +211,12 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
 
 std::string Button::getInputText() { return inputText; }
 
+void Button::startMenu(bool first) {
+    showScores = false;
+    focus = kNewGameEntry;
+    firstMenu = first;
+}
+
 void Button::type(const std::string& typed) {
     flagText = 1;
     appendText(typed);

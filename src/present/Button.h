@@ -38,6 +38,10 @@ public:
 
     Button();
 
+    // A menu opens for a new run: NEW GAME focused, the board hidden; `first` for the process's
+    // first menu. The name typed stays.
+    void startMenu(bool first);
+
     static bool isOnLoc(SDL_Rect at, SDL_Rect size, int x, int y);
     std::string clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rect> sizes);
     std::string getInputText();

@@ -63,13 +63,13 @@ void PlayFrame::run(Shell& shell) {
     effects.reducedMotion = shell.settings.reducedMotion;
     effects.tick();
     banner.tick();
-    if (shell.run.level != announced) {
+    if (shell.run().level != announced) {
         if (announced != 0) {
             effects.newWave();  // the level's slots were made anew
         }
-        announced = shell.run.level;
+        announced = shell.run().level;
         if (Button::flag == Button::kPlay) {
-            banner.announce(shell.run.level);  // a replay replays the path, not the run
+            banner.announce(shell.run().level);  // a replay replays the path, not the run
         }
     }
     // The field shakes a few pixels while the hero is hurt; the camera itself stays.
@@ -83,13 +83,13 @@ void PlayFrame::run(Shell& shell) {
 
     bool attackedThisFrame = false;
     if (player->is_attack()) {
-        if (!shell.run.heroSwinging) {
+        if (!shell.run().heroSwinging) {
             shell.sound.play(Sound::Effect::Swing);
         }
         player->attack(0, player->getSide());
         attackedThisFrame = true;
     }
-    shell.run.heroSwinging = player->is_attack();
+    shell.run().heroSwinging = player->is_attack();
 
     arrowCodes.clear();
     enemyPass(shell, attackedThisFrame);
@@ -128,12 +128,12 @@ void PlayFrame::run(Shell& shell) {
     // picture for the result card. A closed window shows no card. A frame after which the game
     // pauses keeps its picture for the pause panel.
     if (Render::isRunning && Button::flag == Button::kPlay) {
-        shell.run.outcome = Levels::outcome(shell);
+        shell.run().outcome = Levels::outcome(shell);
     }
-    if (shell.run.outcome != Run::Outcome::None) {
-        shell.resultCard.capture(Render::renderer);
+    if (shell.run().outcome != Run::Outcome::None) {
+        shell.playing->resultCard.capture(Render::renderer);
     } else if (shell.playKeys.pauseAsked && Render::isRunning) {
-        shell.pausePanel.capture(Render::renderer);
+        shell.playing->pausePanel.capture(Render::renderer);
     }
     if (shell.help.showing()) {
         shell.help.draw(Render::renderer);
@@ -154,17 +154,17 @@ PlayFrame::Hud PlayFrame::makeHud(Shell& shell) {
     hud.lines[0] = health.SetText("Health: ", std::max(0, player->getHel()), 0, 0);
     hud.places[0] = health.getPos(kHealthRow);
     Text& killed = *shell.hudTexts[kEnemiesText];
-    hud.lines[1] = killed.SetText("Enemies killed: ", player->getEnemy(), shell.run.enemyCount, 1);
+    hud.lines[1] = killed.SetText("Enemies killed: ", player->getEnemy(), shell.run().enemyCount, 1);
     hud.places[1] = killed.getPos(kEnemiesRow);
     Text& collected = *shell.hudTexts[kBullsText];
-    hud.lines[2] = collected.SetText("Bulls collected: ", player->getBul(), shell.run.bullCount, 1);
+    hud.lines[2] = collected.SetText("Bulls collected: ", player->getBul(), shell.run().bullCount, 1);
     hud.places[2] = collected.getPos(kBullsRow);
     Text& score = *shell.hudTexts[kScoreText];
     hud.lines[3] = score.SetText("Score: ", hero != nullptr ? hero->score : 0, 0, 0);
     hud.places[3] = score.getPos(kScoreRow);
     // Shown, never traced: the level is the frame's own reading.
     Text& level = shell.playFrame.levelLine;
-    hud.lines[4] = level.SetText("Level: ", shell.run.level, 0, 0);
+    hud.lines[4] = level.SetText("Level: ", shell.run().level, 0, 0);
     // At the top right: the field below the other lines stays open.
     int levelW = 0;
     if (hud.lines[4] != nullptr) {
@@ -251,8 +251,8 @@ void PlayFrame::drawEnemy(Enemy& enemy, int slot) {
 }
 
 void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
-    for (int i = 0; i < shell.run.enemyCount && i < static_cast<int>(shell.run.enemies.size()); ++i) {
-        std::unique_ptr<Enemy>& slot = shell.run.enemies[i];
+    for (int i = 0; i < shell.run().enemyCount && i < static_cast<int>(shell.run().enemies.size()); ++i) {
+        std::unique_ptr<Enemy>& slot = shell.run().enemies[i];
         if (slot != nullptr && slot->getID() != 0) {
             Enemy& enemy = *slot;
             enemy.getAngry(player->getPos(), player->isMov(), game->getPos(), player->getDir());
@@ -326,22 +326,22 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
 }
 
 void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
-    const int farmSlots = std::min(shell.run.farmCount, static_cast<int>(shell.run.farms.size()));
+    const int farmSlots = std::min(shell.run().farmCount, static_cast<int>(shell.run().farms.size()));
     float nearestFarmDistance = kNoFarmYet;
-    if (farmSlots > 0 && shell.run.farms[0] != nullptr) {
-        nearestFarmDistance = shell.run.farms[0]->distCal(player->checkPosition(game->getPos()));
+    if (farmSlots > 0 && shell.run().farms[0] != nullptr) {
+        nearestFarmDistance = shell.run().farms[0]->distCal(player->checkPosition(game->getPos()));
     }
     for (int i = 0; i < farmSlots; ++i) {
-        std::unique_ptr<Farm>& slot = shell.run.farms[i];
+        std::unique_ptr<Farm>& slot = shell.run().farms[i];
         if (slot == nullptr || slot->getID() == 0) {
             continue;
         }
-        slot->IsInWindow(player->checkPosition(game->getPos()), game->getPos(), shell.run.farmCount);
+        slot->IsInWindow(player->checkPosition(game->getPos()), game->getPos(), shell.run().farmCount);
         if (Farm::isHere <= 0) {
-            Farm::isHere = shell.run.farmCount;
+            Farm::isHere = shell.run().farmCount;
             int nearestFarm = 0;
             for (int j = 0; j < farmSlots; ++j) {
-                const std::unique_ptr<Farm>& other = shell.run.farms[j];
+                const std::unique_ptr<Farm>& other = shell.run().farms[j];
                 if (other == nullptr || other->getID() == 0) {
                     continue;
                 }
@@ -352,9 +352,9 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
                 }
             }
             // Slot 0 may be gone while every other farm is farther than the search's start.
-            if (shell.run.farms[nearestFarm] != nullptr) {
+            if (shell.run().farms[nearestFarm] != nullptr) {
                 effects.nearestFarm(nearestFarm);
-                const int code = shell.run.farms[nearestFarm]->pointer(player->checkPosition(game->getPos()));
+                const int code = shell.run().farms[nearestFarm]->pointer(player->checkPosition(game->getPos()));
                 arrow->place(code);
                 arrowCodes.push_back(code);
             }
@@ -378,8 +378,8 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
 }
 
 void PlayFrame::bullPass(Shell& shell) {
-    for (int i = 0; i < shell.run.bullCount && i < static_cast<int>(shell.run.bulls.size()); ++i) {
-        std::unique_ptr<Bull>& slot = shell.run.bulls[i];
+    for (int i = 0; i < shell.run().bullCount && i < static_cast<int>(shell.run().bulls.size()); ++i) {
+        std::unique_ptr<Bull>& slot = shell.run().bulls[i];
         if (slot == nullptr || slot->getID() == 0) {
             continue;
         }

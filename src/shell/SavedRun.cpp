@@ -12,19 +12,19 @@ namespace {
 
 // The save's records, gathered from the hero, the level and the living enemies.
 void gather(Shell& shell, resPl& record, std::vector<resEn>& living) {
-    const HeroSnapshot last = shell.run.heroState();
+    const HeroSnapshot last = shell.run().heroState();
     record.x = last.pos.x;
     record.y = last.pos.y;
     record.health = last.health;
-    record.level = shell.run.level;
+    record.level = shell.run().level;
     record.enemiesKilled = last.killed;
     record.bullsCollected = last.collected;
-    record.enemyCount = shell.run.enemyCount;
-    record.bullCount = shell.run.bullCount;
+    record.enemyCount = shell.run().enemyCount;
+    record.bullCount = shell.run().bullCount;
     record.name = button->getInputText();
 
-    for (int i = 0; i < shell.run.enemyCount && i < static_cast<int>(shell.run.enemies.size()); ++i) {
-        Enemy* enemy = shell.run.enemies[i].get();
+    for (int i = 0; i < shell.run().enemyCount && i < static_cast<int>(shell.run().enemies.size()); ++i) {
+        Enemy* enemy = shell.run().enemies[i].get();
         if (enemy == nullptr) {
             continue;
         }
@@ -80,50 +80,50 @@ void SavedRun::resume(Shell& shell) {
     player->setAll(at.x, at.y, record.health);
     player->setEnemy(record.enemiesKilled);
     player->setBull(record.bullsCollected);
-    shell.run.enemyCount = record.enemyCount;
-    shell.run.bullCount = record.bullCount;
-    shell.run.level = record.level;
+    shell.run().enemyCount = record.enemyCount;
+    shell.run().bullCount = record.bullCount;
+    shell.run().level = record.level;
     std::cout << " cxxz ";
-    Replay::startRecording(shell.run.replayOut);
+    Replay::startRecording(shell.run().replayOut);
     shell.seed.reseed();
     std::cout << " ffffffffffff ";
     Button::flag = Button::kPlay;
 
-    shell.run.farms.clear();
-    for (int i = 0; i < shell.run.level; ++i) {
-        shell.run.farms.push_back(std::make_unique<Farm>());
+    shell.run().farms.clear();
+    for (int i = 0; i < shell.run().level; ++i) {
+        shell.run().farms.push_back(std::make_unique<Farm>());
         std::cout << " far ";
     }
-    Levels::refill(shell.run.enemies, shell.run.enemyCount);
-    Levels::refill(shell.run.bulls, shell.run.bullCount);
-    shell.run.farmCount = shell.run.level;
+    Levels::refill(shell.run().enemies, shell.run().enemyCount);
+    Levels::refill(shell.run().bulls, shell.run().bullCount);
+    shell.run().farmCount = shell.run().level;
 
     const Site sites[] = {shell.farmSite1, shell.farmSite2, shell.farmSite3};
-    if (shell.run.level == 1) {
+    if (shell.run().level == 1) {
         std::cout << " ascz ";
     }
-    if (shell.run.level >= 1 && shell.run.level <= Levels::kLastLevel) {
-        for (int i = 0; i < shell.run.level; ++i) {
-            shell.run.farms[i]->spawn(sites[i].x, sites[i].y);
+    if (shell.run().level >= 1 && shell.run().level <= Levels::kLastLevel) {
+        for (int i = 0; i < shell.run().level; ++i) {
+            shell.run().farms[i]->spawn(sites[i].x, sites[i].y);
         }
     } else {
         std::cout << " z ";
     }
 
     shell.seed.reseed();
-    const std::vector<std::optional<resEn>> saved = SavedGame::readEnemies(shell.run.enemyCount);
+    const std::vector<std::optional<resEn>> saved = SavedGame::readEnemies(shell.run().enemyCount);
     for (std::size_t k = 0; k < saved.size(); ++k) {
         if (!saved[k]) {
             continue;  // a refused record: its slot stays unplaced
         }
-        shell.run.enemies[k]->spawn(saved[k]->x, saved[k]->y);
-        shell.run.enemies[k]->setHealth(saved[k]->health);
+        shell.run().enemies[k]->spawn(saved[k]->x, saved[k]->y);
+        shell.run().enemies[k]->setHealth(saved[k]->health);
         SavedGame::traceResumedEnemy(*saved[k]);
     }
 
     shell.seed.reseed();
-    for (int i = 0; i < shell.run.bullCount; ++i) {
+    for (int i = 0; i < shell.run().bullCount; ++i) {
         const int r = Levels::offset(Levels::Family::Other, i);
-        shell.run.bulls[i]->spawn(shell.farmSite1.x + r, shell.farmSite1.y + r, i);
+        shell.run().bulls[i]->spawn(shell.farmSite1.x + r, shell.farmSite1.y + r, i);
     }
 }

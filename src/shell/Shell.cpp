@@ -6,6 +6,7 @@
 #include "present/FontCache.h"
 #include "present/PictureFetch.h"
 #include "shell/Levels.h"
+#include "shell/PlayScreen.h"
 #include "shell/SavedRun.h"
 #include "world/Bull.h"
 #include "world/Enemy.h"
@@ -26,7 +27,7 @@ Shell::~Shell() {
     sound.close();  // while SDL's audio still runs
     releasePictures();
     // The run and the texts first, while their renderer (if any) still exists.
-    run = Run();
+    playing.reset();
     for (auto& text : hudTexts) {
         text.reset();
     }
@@ -64,7 +65,7 @@ int Shell::play() {
         runSetUp();
         frameLoop();
         commitRun();
-        const bool again = run.quitToMenu || showResultCard();
+        const bool again = run().quitToMenu || showResultCard();
         endOfRun(again);
         if (!again) {
             return 0;
@@ -144,56 +145,15 @@ bool Shell::startUp() {
 }
 
 void Shell::beginRun() {
-    // A hero still standing when his run ended leaves without dying.
-    if (run.playerObj != nullptr) {
-        run.playerObj->leavesQuietly = true;
-    }
-    run = Run();
+    playing.reset();  // the run before goes first, as a fresh process has none
+    playing = std::make_unique<PlayScreen>(*this);
     ++runsBegun;
-
-    Run::resetClassWide();
-    // The menu's own state, the camera, the arrow, the screens and the keys around play.
-    button->showScores = false;
-    button->focus = Button::kNewGameEntry;
-    button->firstMenu = runsBegun == 1;
-    game->camX = 0;
-    game->camY = 0;
-    arrow->angle = 0;
-    arrow->flip = 0;
-    arrow->pos = SDL_Rect{Arrow::kStartX, Arrow::kStartY, Arrow::kDrawW, Arrow::kDrawH};
+    button->startMenu(runsBegun == 1);
     mainMenu.reset();
-    playKeys.active = false;
-    playKeys.pauseAsked = false;
-    playKeys.helpAsked = false;
-    help.hide();
-    playFrame.newRun();
-    resultCard.release();
-    pausePanel.release();
-    for (auto& text : hudTexts) {
-        text->freeALL();
-    }
-
-    run.enemyCount = Levels::kEnemiesAtLevel1;
-    run.farmCount = Levels::kFarmsAtLevel1;
-    run.bullCount = Levels::kBullsAtLevel1;
-    run.level = 1;
-    run.playerObj = std::make_unique<Cowboy>(kHeroStartX, kHeroStartY);
-    run.playerObj->bindings = settings.keys;
-    run.playerObj->walkClock = walkClock;
-    run.playerObj->seed = seed;
-    run.playerObj->input = &input;
-    player = run.playerObj.get();
-    run.heroObj = std::make_unique<Player>();
-    hero = run.heroObj.get();
-    run.replayObj = std::make_unique<Replay>();
-    replay = run.replayObj.get();
-    Levels::refill(run.enemies, run.enemyCount);
-    Levels::refill(run.farms, run.farmCount);
-    Levels::refill(run.bulls, run.bullCount);
 }
 
 void Shell::showMenuAgain() {
-    const bool lastNotSaved = run.notSaved;  // the menu says so: a quit to it shows no card
+    const bool lastNotSaved = run().notSaved;  // the menu says so: a quit to it shows no card
     beginRun();
     mainMenu.lastRunNotSaved = lastNotSaved;
     input.muteKeyOn = false;  // the m of a typed name must not mute the game
@@ -220,8 +180,10 @@ void Shell::tearDown() {
 void Shell::releasePictures() {
     mainMenu.scoreBoard.close();
     mainMenu.release();
-    resultCard.release();
-    pausePanel.release();
+    if (playing != nullptr) {
+        playing->resultCard.release();
+        playing->pausePanel.release();
+    }
     help.close();
     playFrame.release();
 }
@@ -347,15 +309,10 @@ void Shell::controlsChanged() {
         player->bindings = settings.keys;
     }
     help.setLines(Render::renderer, HelpPanel::linesFor(settings.keys, device.padLast()));
-    if (pausePanel.captured()) {
-        preparePausePanel();
+    if (playing != nullptr && playing->pausePanel.captured()) {
+        playing->preparePausePanel();
     }
     keeper.save();
-}
-
-void Shell::preparePausePanel() {
-    pausePanel.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(),
-                       HelpPanel::linesFor(settings.keys, device.padLast()), device.padLast());
 }
 
 void Shell::menuPhase() {
@@ -363,136 +320,19 @@ void Shell::menuPhase() {
     }
 }
 
-void Shell::runSetUp() {
-    mainMenu.scoreBoard.close();  // the menu is over
-    sound.playTune(Sound::Tune::Play);
-    input.muteKeyOn = true;
-    playKeys.active = true;
-    player->spawn();
-    if (Button::flag == Button::kResumePending) {
-        SavedRun::resume(*this);
-    } else if (Button::flag == Button::kReplayPending) {
-        run.level = 3;
-    } else {
-        Levels::newGame(*this);
-        // How to play, for the keyboard or for the pad in the player's hands.
-        help.setLines(Render::renderer, HelpPanel::linesFor(settings.keys, device.padLast()));
-        help.show();
-    }
-}
+void Shell::runSetUp() { playing->setUp(); }
 
-void Shell::frame() {
-    game->applyWindowKeys(input);
-    if (run.levelUpTrace == Levels::kLevelUpTrace) {
-        std::cout << "kul";
-        run.levelUpTrace = 0;
-    }
-    if (Button::flag == Button::kPlay) {
-        run.recordFrame();
-    } else if (Button::flag == Button::kReplayPending) {
-        run.loadReplay();
-    } else {
-        run.playBackFrame();
-    }
-    playFrame.run(*this);
-    keeper.keepToggles(*game, false);
-    pacer.endPass();
-}
+void Shell::frame() { playing->frame(); }
 
-void Shell::frameLoop() {
-    while (Render::isRunning && player != nullptr) {
-        frame();
-        if (playKeys.pauseAsked && Render::isRunning && player != nullptr) {
-            pause();
-        }
-    }
-}
+void Shell::frameLoop() { playing->frameLoop(); }
 
-void Shell::pause() {
-    startPause();
-    while (pausePass()) {
-    }
-}
+void Shell::startPause() { playing->startPause(); }
 
-void Shell::startPause() {
-    playKeys.pauseAsked = false;
-    playKeys.active = false;
-    sound.setPaused(true);
-    // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
-    player->letGo();
-    preparePausePanel();
-    pausePanel.openOptions = [this]() -> Screen* {
-        readyOptions([this](SDL_Renderer* renderer) { pausePanel.draw(renderer); });
-        return &options;
-    };
-    screens.open();
-}
+bool Shell::pausePass() { return playing->pausePass(); }
 
-bool Shell::pausePass() {
-    // Everything pressed while paused is the panel's: nothing of it reaches play.
-    if (screens.pass(pausePanel)) {
-        keeper.keepToggles(*game, false);
-        return true;
-    }
-    pausePanel.release();
-    sound.setPaused(false);
-    if (pausePanel.choice() == PanelKeys::PauseChoice::QuitToMenu) {
-        // The run ends as a closed window ends it, but the window stays.
-        run.quitToMenu = true;
-        Render::isRunning = false;
-        return false;
-    }
-    if (pausePanel.choice() == PanelKeys::PauseChoice::Close) {
-        // The next frame takes the close as any frame in play does.
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        input.handOn(quit);
-    }
-    playKeys.active = true;
-    return false;
-}
+bool Shell::showResultCard(Uint64 giveUpMillis) { return playing->showResultCard(giveUpMillis); }
 
-bool Shell::showResultCard(Uint64 giveUpMillis) {
-    playKeys.active = false;
-    if (run.outcome == Run::Outcome::None) {
-        return false;
-    }
-    std::vector<ResultCard::Line> lines;
-    std::string title = ResultCard::kReplayOver;
-    if (run.outcome != Run::Outcome::ReplayOver) {
-        title = run.outcome == Run::Outcome::Won ? ResultCard::kWon : ResultCard::kDied;
-        const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path);
-        lines.push_back(ResultCard::Line{
-            "Score: " + std::to_string(hero->score) + "   Level reached: " + std::to_string(run.level), false});
-        lines.push_back(ResultCard::Line{ResultCard::placeLine(place, static_cast<int>(ScoreBoard::kShown)), false});
-    }
-    if (run.notSaved) {
-        lines.push_back(ResultCard::Line{ResultCard::kNotSaved, true});
-    }
-    lines.push_back(ResultCard::Line{device.padLast() ? ResultCard::kPadChoices : ResultCard::kChoices, false});
-    resultCard.prepare(Render::renderer, hudTexts[kHudTexts - 1]->font, help.smallFont(), title, lines, giveUpMillis);
-    screens.flushInput();  // keys, clicks and pad buttons still queued were meant for play
-    screens.run(resultCard);
-    resultCard.release();
-    return resultCard.choice() == PanelKeys::CardChoice::PlayAgain;
-}
-
-void Shell::commitRun() {
-    playKeys.active = false;
-    if (run.committed) {
-        return;
-    }
-    if (run.outcome == Run::Outcome::Won || run.outcome == Run::Outcome::Died) {
-        // Placed among the runs before it: the record goes in just below.
-        run.place = RunPlace::of(hero->score, hero->path);
-    }
-    const long reportsBefore = FileIO::reportsMade();
-    SavedRun::keep(*this);
-    run.notSaved = FileIO::reportsMade() != reportsBefore;
-    run.replayOut.close();
-    replay->close();
-    run.committed = true;
-}
+void Shell::commitRun() { playing->commit(); }
 
 void Shell::endOfRun(bool processGoesOn) {
     commitRun();

@@ -18,6 +18,7 @@
 #include "shell/FramePacer.h"
 #include "shell/MenuPhase.h"
 #include "shell/PlayFrame.h"
+#include "shell/PlayScreen.h"
 #include "shell/Run.h"
 #include "shell/ScreenLoop.h"
 #include "shell/Settings.h"
@@ -53,8 +54,6 @@ class Shell {
 public:
     // Sizes and places that never change.
     static constexpr const char* kTitle = "Bramblehoof";
-    static constexpr int kHeroStartX = 300;
-    static constexpr int kHeroStartY = 300;
     static constexpr int kHudTexts = 4;
 
     // Texts: HUD health, bulls, enemies, and the score.
@@ -64,9 +63,10 @@ public:
     Site farmSite2;
     Site farmSite3;
 
-    Run run;                                             // the current run: replaced by beginRun
+    std::unique_ptr<PlayScreen> playing;                 // the current run, from its menu to its end
     RandomSeed seed;                                     // seeds rand() before every placement
     HeldWalk::Clock walkClock = &HeldWalk::systemClock;  // each run's hero walks by it
+    Uint64 (*cardClock)() = &SDL_GetTicks64;             // each run's result card waits by it
     FramePacer pacer;                                    // at most 60 menu passes, frames and screen passes a second
     Sound sound;                                         // effects and tunes; mute it before start-up for a silent run
     Settings settings;                                   // the player's settings, read at start-up
@@ -76,13 +76,11 @@ public:
     ScreenLoop screens{pacer, input, sound};             // runs the pause panel and the result card
     SettingsKeeper keeper{settings, sound};              // settings.ini in step with the player
     MenuPhase mainMenu;                                  // the menu's texts, board and passes
-    CardScreen resultCard;    // shown after a run that ended by itself, over its last picture
-    PauseScreen pausePanel;   // shown while a run is paused, over its last picture
-    OptionsScreen options;    // the settings, from the menu and from the pause panel
-    ControlsScreen controls;  // the keys and pad buttons, from the options
-    LetterGrid letters;       // a name typed with the pad alone, from the menu
-    HelpPanel help;           // how to play: at the start of a new game, on F1, in the pause panel
-    PlayFrame playFrame;      // one frame of play
+    OptionsScreen options;                               // the settings, from the menu and from the pause panel
+    ControlsScreen controls;                             // the keys and pad buttons, from the options
+    LetterGrid letters;                                  // a name typed with the pad alone, from the menu
+    HelpPanel help;       // how to play: at the start of a new game, on F1, in the pause panel
+    PlayFrame playFrame;  // one frame of play
 
     Shell() = default;
     Shell(const Shell&) = delete;
@@ -92,8 +90,10 @@ public:
     // The whole process: start-up, then runs (menu, run set-up, frames, end of run) until one
     // ends the process. Returns the exit status.
     int play();
-    // Makes a fresh run: every object and value a run holds, and the class-wide values the game
-    // keeps, as a fresh process has them before its menu; the typed name is kept. The one reset.
+    // The current run.
+    Run& run() { return playing->run; }
+    const Run& run() const { return playing->run; }
+    // A fresh run (its play screen) and a fresh menu to choose it; the typed name is kept.
     void beginRun();
     // The menu shown is not the process's first: a run has been played and saved before it.
     bool menuShownAgain() const { return runsBegun > 1; }
@@ -121,23 +121,14 @@ public:
     // One pass of the menu; false once the menu phase has ended.
     bool menuPass();
     void menuPhase();
+    // The current run's phases (see PlayScreen), each callable on its own.
     void runSetUp();
-    // One pass of the frame loop: the mode step, then the play frame.
     void frame();
-    // Frames until the run ends, with the pauses the player asks for in between.
     void frameLoop();
-    // The pause panel until the player continues, quits to the menu or closes the window.
-    void pause();
-    // Stops the sound and the hero's held walks and readies the panel over the kept picture.
     void startPause();
-    // One pass of the pause panel; false once the pause is over.
     bool pausePass();
-    // After a run that ended by itself (won, lost, a replay run out): the result card, until the
-    // player chooses or closes the window (or, for tests, `giveUpMillis` pass). True when the
-    // player chose to play again. Without such an end no card shows, and the answer is false.
+    // Without an end by itself (won, lost, a replay run out) no card shows, and the answer is false.
     bool showResultCard(Uint64 giveUpMillis = 0);
-    // The run's player record, its save and the replay's close, as soon as the run has ended and
-    // before any card: a kill while a card shows loses nothing. Once a run.
     void commitRun();
     // The writes above if not made yet; when the process ends with the run, the teardown too.
     void endOfRun(bool processGoesOn = false);
@@ -152,10 +143,8 @@ private:
     void optionChanged(std::size_t row);
     // The hero, the help and the pause panel heed new controls at once; the settings are written.
     void controlsChanged();
-    // The pause panel's lines and choices, for the keyboard or the pad used last.
-    void preparePausePanel();
 
-    int runsBegun = 0;             // runs made by beginRun in this process
+    int runsBegun = 0;  // runs made by beginRun in this process
     std::unique_ptr<Game> gameObj;
     std::unique_ptr<Arrow> arrowObj;
     std::unique_ptr<Menu> menuObj;

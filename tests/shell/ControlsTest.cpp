@@ -225,7 +225,7 @@ TEST_F(ControlsTest, ASessionIsPlayedWithThePadAlone) {
     EXPECT_TRUE(shell->pausePass());
     tap(SDL_CONTROLLER_BUTTON_B);  // the pause panel: quit to the menu
     EXPECT_FALSE(shell->pausePass());
-    ASSERT_TRUE(shell->run.quitToMenu);
+    ASSERT_TRUE(shell->run().quitToMenu);
     traced([&] {
         shell->commitRun();
         shell->endOfRun(true);

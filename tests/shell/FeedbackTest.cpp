@@ -61,7 +61,7 @@ TEST_F(FeedbackTest, TheLevelIsAnnouncedWhenARunStartsAndWhenItChangesThenGoes) 
     player->setEnemy(2);
     player->setBull(2);
     frame();
-    ASSERT_EQ(shell->run.level, 2);
+    ASSERT_EQ(shell->run().level, 2);
     EXPECT_EQ(frame(), "kul") << "the trace stays as it was";
     EXPECT_EQ(banner().shownLevel(), 2);
     banner().now += LevelBanner::kFadeInFrames;
@@ -110,7 +110,7 @@ TEST_F(FeedbackTest, TheHudFadesWhereTheHeroStandsUnderIt) {
 TEST_F(FeedbackTest, ReducedMotionKeepsTheFieldStillWhileTheHeroIsHurt) {
     startNewGame();
     frame();
-    const SDL_Rect enemyAt = shell->run.enemies[0]->realRect;
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
     // His centre on the outlaw's corner: the outlaw swings at him frame after frame.
     const auto fight = [&](bool reduced) {
         shell->settings.reducedMotion = reduced;
@@ -132,17 +132,17 @@ TEST_F(FeedbackTest, AFallenOutlawFadesOutsideTheWorldsLists) {
     startNewGame();
     shell->help.hide();
     frame();
-    Enemy& target = *shell->run.enemies[0];
+    Enemy& target = *shell->run().enemies[0];
     const SDL_Rect enemyAt = target.realRect;
     target.setHealth(1);
     player->setPos(enemyAt.x - 100, enemyAt.y);
     std::string trace;
-    for (int n = 0; n < 100 && shell->run.enemies[0] != nullptr; ++n) {
+    for (int n = 0; n < 100 && shell->run().enemies[0] != nullptr; ++n) {
         testsupport::pushClick(600, 400);
         trace += frame();
     }
-    ASSERT_EQ(shell->run.enemies[0], nullptr) << "struck down and removed";
-    EXPECT_EQ(shell->run.enemies.size(), 2u) << "the slot is empty, the list as long as it was";
+    ASSERT_EQ(shell->run().enemies[0], nullptr) << "struck down and removed";
+    EXPECT_EQ(shell->run().enemies.size(), 2u) << "the slot is empty, the list as long as it was";
     EXPECT_EQ(player->getEnemy(), 1);
     EXPECT_EQ(hero->score, 30);
     EXPECT_EQ(effects().ghostsShown(), 1u) << "the frame keeps his fall";
@@ -163,7 +163,7 @@ TEST_F(FeedbackTest, AFallenOutlawFadesOutsideTheWorldsLists) {
         }
     }
     EXPECT_GT(changed, 300) << "he showed where he fell, and no longer does";
-    EXPECT_EQ(shell->run.enemies[0], nullptr);
+    EXPECT_EQ(shell->run().enemies[0], nullptr);
 }
 
 }  // namespace

@@ -50,10 +50,10 @@ TEST_F(ShellTest, StartUpTracesTheWindowAndLaysOutTheMenu) {
     EXPECT_EQ(startTrace, "Inited\nWindow created\nis renderingRender created\n")
         << "with every picture and the font in place nothing else is written";
 
-    EXPECT_EQ(shell->run.enemyCount, 2);
-    EXPECT_EQ(shell->run.bullCount, 2);
-    EXPECT_EQ(shell->run.farmCount, 1);
-    EXPECT_EQ(shell->run.level, 1);
+    EXPECT_EQ(shell->run().enemyCount, 2);
+    EXPECT_EQ(shell->run().bullCount, 2);
+    EXPECT_EQ(shell->run().farmCount, 1);
+    EXPECT_EQ(shell->run().level, 1);
     EXPECT_EQ(player->getPos().x, 300);
     EXPECT_EQ(player->getPos().y, 300);
     EXPECT_EQ(shell->farmSite1.x, 1500);
@@ -330,11 +330,11 @@ TEST_F(ShellTest, ReplayClickTracesThePreviousMode) {
     EXPECT_EQ(endMenu(), "replay12");
     EXPECT_EQ(Button::flag, Button::kReplayPending);
     traced([&] { shell->runSetUp(); });
-    EXPECT_EQ(shell->run.level, 3) << "a replay runs at level 3 with nothing placed";
-    for (const auto& enemy : shell->run.enemies) {
+    EXPECT_EQ(shell->run().level, 3) << "a replay runs at level 3 with nothing placed";
+    for (const auto& enemy : shell->run().enemies) {
         EXPECT_EQ(enemy->getID(), 0);
     }
-    EXPECT_FALSE(shell->run.replayOut.is_open()) << "a replay never records";
+    EXPECT_FALSE(shell->run().replayOut.is_open()) << "a replay never records";
 }
 
 TEST_F(ShellTest, ClosingTheWindowOnTheMenuStillSetsUpAndEndsTheRun) {

@@ -48,20 +48,20 @@ TEST_F(PlayTest, NewGamePlacesFarmOneWithItsWaveAroundIt) {
     // sheet) loads without a word.
     EXPECT_EQ(setUp, "huyRender created2\nRender Building created\n");
 
-    ASSERT_EQ(shell->run.farms.size(), 1u);
-    EXPECT_EQ(shell->run.farms[0]->getID(), 1);
+    ASSERT_EQ(shell->run().farms.size(), 1u);
+    EXPECT_EQ(shell->run().farms[0]->getID(), 1);
     const Site& site1 = shell->farmSite1;
-    EXPECT_EQ(at(*shell->run.farms[0]), around(site1, 0));
-    ASSERT_EQ(shell->run.enemies.size(), 2u);
-    ASSERT_EQ(shell->run.bulls.size(), 2u);
+    EXPECT_EQ(at(*shell->run().farms[0]), around(site1, 0));
+    ASSERT_EQ(shell->run().enemies.size(), 2u);
+    ASSERT_EQ(shell->run().bulls.size(), 2u);
     // Both seedings read the same second: enemy k and bull k take the same draw, each its own
     // offset from it. Bull 0 thus stands 80 pixels further than enemy 0 (-100 against -180).
     const std::vector<int> r = draws(2);
-    EXPECT_EQ(at(*shell->run.enemies[0]), around(site1, r[0] % 150 - 180)) << "enemy 0";
-    EXPECT_EQ(at(*shell->run.enemies[1]), around(site1, r[1] % 300 + 100)) << "enemy 1";
-    EXPECT_EQ(at(*shell->run.bulls[0]), around(site1, r[0] % 150 - 100)) << "bull 0";
-    EXPECT_EQ(at(*shell->run.bulls[1]), around(site1, r[1] % 250 + 100)) << "bull 1";
-    EXPECT_TRUE(shell->run.replayOut.is_open());
+    EXPECT_EQ(at(*shell->run().enemies[0]), around(site1, r[0] % 150 - 180)) << "enemy 0";
+    EXPECT_EQ(at(*shell->run().enemies[1]), around(site1, r[1] % 300 + 100)) << "enemy 1";
+    EXPECT_EQ(at(*shell->run().bulls[0]), around(site1, r[0] % 150 - 100)) << "bull 0";
+    EXPECT_EQ(at(*shell->run().bulls[1]), around(site1, r[1] % 250 + 100)) << "bull 1";
+    EXPECT_TRUE(shell->run().replayOut.is_open());
 }
 
 TEST_F(PlayTest, AFrameTakesOneEventPerInputStepAndRecordsTheStartPosition) {
@@ -92,17 +92,17 @@ TEST_F(PlayTest, TheViewFollowsTheHeroAndStopsAtTheEdges) {
 TEST_F(PlayTest, HeroWearsAnEnemyDownAndTheKillIsCountedAndScored) {
     startNewGame();
     frame();  // the enemies, still calm, take their place on the screen
-    Enemy* target = shell->run.enemies[0].get();
+    Enemy* target = shell->run().enemies[0].get();
     const SDL_Rect enemyAt = target->realRect;
     // Stand so that the hero's corner is 100 pixels from the enemy's: in reach, not in its grip.
     player->setPos(enemyAt.x - 100, enemyAt.y);
     int frames = 0;
-    while (shell->run.enemies[0] != nullptr && frames < 400) {
+    while (shell->run().enemies[0] != nullptr && frames < 400) {
         testsupport::pushClick(600, 400);
         frame();
         ++frames;
     }
-    ASSERT_EQ(shell->run.enemies[0], nullptr) << "13 hits kill an enemy";
+    ASSERT_EQ(shell->run().enemies[0], nullptr) << "13 hits kill an enemy";
     EXPECT_EQ(player->getEnemy(), 1);
     EXPECT_EQ(hero->score, 30);
     frame();
@@ -112,7 +112,7 @@ TEST_F(PlayTest, HeroWearsAnEnemyDownAndTheKillIsCountedAndScored) {
 
 TEST_F(PlayTest, ABullIsCollectedWhereTheFramesInputStepsLeaveTheHero) {
     startNewGame();
-    const Bull& bull = *shell->run.bulls[1];
+    const Bull& bull = *shell->run().bulls[1];
     // A bull is reached within 62 pixels of its corner. The frame's first input step leaves the
     // hero's centre 80 pixels below it, the four steps of the enemy pass 32 pixels.
     heroCentreAt(bull.worldX, bull.worldY + 92);
@@ -120,8 +120,8 @@ TEST_F(PlayTest, ABullIsCollectedWhereTheFramesInputStepsLeaveTheHero) {
         testsupport::pushKeyDown(SDLK_w);
     }
     frame();
-    EXPECT_EQ(shell->run.bulls[1], nullptr) << "the bull pass must run after the enemy pass and its input steps";
-    EXPECT_NE(shell->run.bulls[0], nullptr);
+    EXPECT_EQ(shell->run().bulls[1], nullptr) << "the bull pass must run after the enemy pass and its input steps";
+    EXPECT_NE(shell->run().bulls[0], nullptr);
     EXPECT_EQ(player->getBul(), 1);
     EXPECT_EQ(hero->score, 50);
 }
@@ -151,23 +151,23 @@ TEST_F(PlayTest, CompletingLevelOnePlacesLevelTwo) {
     startNewGame();
     player->setBull(2);
     frame();
-    EXPECT_EQ(shell->run.level, 1) << "every bull collected with enemies left must not complete the level";
+    EXPECT_EQ(shell->run().level, 1) << "every bull collected with enemies left must not complete the level";
     player->setBull(0);
     player->setEnemy(2);
     frame();
-    EXPECT_EQ(shell->run.level, 1) << "every enemy removed with bulls left must not complete the level";
+    EXPECT_EQ(shell->run().level, 1) << "every enemy removed with bulls left must not complete the level";
 
     // A resumed run places every bull anew: collecting one more than the level holds still wins.
     player->setBull(3);
     const std::string won = frame();
     EXPECT_EQ(won, "You win!!!\n112 levelRender Building created\nRender Building created\n")
         << "the level change's whole trace";
-    EXPECT_EQ(shell->run.level, 2);
-    EXPECT_EQ(shell->run.enemyCount, 4);
-    EXPECT_EQ(shell->run.bullCount, 4);
-    EXPECT_EQ(shell->run.farmCount, 2);
-    ASSERT_EQ(shell->run.enemies.size(), 4u);
-    ASSERT_EQ(shell->run.farms.size(), 2u);
+    EXPECT_EQ(shell->run().level, 2);
+    EXPECT_EQ(shell->run().enemyCount, 4);
+    EXPECT_EQ(shell->run().bullCount, 4);
+    EXPECT_EQ(shell->run().farmCount, 2);
+    ASSERT_EQ(shell->run().enemies.size(), 4u);
+    ASSERT_EQ(shell->run().farms.size(), 2u);
     EXPECT_EQ(player->getEnemy(), 0);
     EXPECT_EQ(player->getBul(), 0);
     // One seeding, by the hero's restart, then draws in order: his x and y, enemies 0 and 1 around
@@ -177,14 +177,14 @@ TEST_F(PlayTest, CompletingLevelOnePlacesLevelTwo) {
     EXPECT_EQ(player->getPos().y, r[1] % 300);
     const Site& site1 = shell->farmSite1;
     const Site& site2 = shell->farmSite2;
-    EXPECT_EQ(at(*shell->run.enemies[0]), around(site1, otherOffset(r[2], 0))) << "enemy 0";
-    EXPECT_EQ(at(*shell->run.bulls[0]), around(site1, otherOffset(r[7], 0))) << "bull 0";
+    EXPECT_EQ(at(*shell->run().enemies[0]), around(site1, otherOffset(r[2], 0))) << "enemy 0";
+    EXPECT_EQ(at(*shell->run().bulls[0]), around(site1, otherOffset(r[7], 0))) << "bull 0";
     for (int k = 1; k < 4; ++k) {
-        EXPECT_EQ(at(*shell->run.enemies[k]), around(site2, otherOffset(r[3 + k], k))) << "enemy " << k;
-        EXPECT_EQ(at(*shell->run.bulls[k]), around(site2, otherOffset(r[8 + k], k))) << "bull " << k;
+        EXPECT_EQ(at(*shell->run().enemies[k]), around(site2, otherOffset(r[3 + k], k))) << "enemy " << k;
+        EXPECT_EQ(at(*shell->run().bulls[k]), around(site2, otherOffset(r[8 + k], k))) << "bull " << k;
     }
-    EXPECT_EQ(at(*shell->run.farms[0]), around(site1, 0));
-    EXPECT_EQ(at(*shell->run.farms[1]), around(site2, 0));
+    EXPECT_EQ(at(*shell->run().farms[0]), around(site1, 0));
+    EXPECT_EQ(at(*shell->run().farms[1]), around(site2, 0));
     EXPECT_EQ(frame(), "kul") << "the next frame says so";
     EXPECT_EQ(frame(), "");
 }
@@ -198,18 +198,18 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
     player->setBull(4);
     const std::string building = "Render Building created\n";
     EXPECT_EQ(frame(), "kulYou win!!!\n22" + building + building + building);
-    EXPECT_EQ(shell->run.level, 3);
-    EXPECT_EQ(shell->run.farms.size(), 3u);
-    EXPECT_EQ(shell->run.enemies[5]->getID(), 1);
+    EXPECT_EQ(shell->run().level, 3);
+    EXPECT_EQ(shell->run().farms.size(), 3u);
+    EXPECT_EQ(shell->run().enemies[5]->getID(), 1);
     player->setEnemy(6);
     player->setBull(6);
     EXPECT_EQ(frame(), "kulYou win!!!\n33") << "the last level's whole trace";
     EXPECT_FALSE(Render::isRunning) << "winning level 3 ends the run";
-    EXPECT_EQ(shell->run.outcome, Run::Outcome::Won);
-    EXPECT_TRUE(shell->resultCard.captured()) << "the winning frame's picture is kept for the card";
-    EXPECT_EQ(shell->run.enemyCount, 8);
-    EXPECT_EQ(shell->run.bullCount, 8);
-    for (const auto& enemy : shell->run.enemies) {
+    EXPECT_EQ(shell->run().outcome, Run::Outcome::Won);
+    EXPECT_TRUE(shell->playing->resultCard.captured()) << "the winning frame's picture is kept for the card";
+    EXPECT_EQ(shell->run().enemyCount, 8);
+    EXPECT_EQ(shell->run().bullCount, 8);
+    for (const auto& enemy : shell->run().enemies) {
         EXPECT_EQ(enemy->getID(), 0) << "nothing is placed after the last level";
     }
     // The card waits for the player on a clock of the test's: what was queued before it is
@@ -217,12 +217,12 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
     // does, and left alone for 30 s it still shows (the test then lets it go).
     testsupport::pushKeyDown(SDLK_RETURN);
     cardScript = {{100, SDLK_RETURN}, {500, SDLK_ESCAPE}, {900, SDLK_SPACE}, {20000, SDLK_SPACE}};
-    shell->resultCard.clock = &scriptedClock;
+    shell->cardClock = &scriptedClock;
     const Uint64 before = cardStart = cardNow;
     bool again = true;
     EXPECT_EQ(traced([&] { again = shell->showResultCard(30000); }), "");
     EXPECT_FALSE(again);
-    EXPECT_EQ(shell->resultCard.choice(), PanelKeys::CardChoice::None) << "no press put the card away";
+    EXPECT_EQ(shell->playing->resultCard.choice(), PanelKeys::CardChoice::None) << "no press put the card away";
     EXPECT_GE(cardNow - before, 30000u) << "it was still shown after 30 s";
     // After the lockout Enter goes on to the menu.
     cardScript = {{300, SDLK_RETURN}, {1000, SDLK_RETURN}};
@@ -230,8 +230,8 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
     EXPECT_TRUE(shell->showResultCard(30000));
     EXPECT_GE(cardNow - second, 1000u) << "the Enter in the lockout did nothing";
     EXPECT_LT(cardNow - second, 30000u);
-    shell->resultCard.clock = &SDL_GetTicks64;
-    EXPECT_FALSE(shell->resultCard.captured());
+    shell->cardClock = &SDL_GetTicks64;
+    EXPECT_FALSE(shell->playing->resultCard.captured());
     EXPECT_FALSE(testsupport::fileExists("files/players.bin"));
     endFrames(1);
     traced([&] { shell->endOfRun(); });
@@ -245,16 +245,16 @@ TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
 TEST_F(PlayTest, TheHerosDeathEndsTheRunAndKeepsHisLastValues) {
     startNewGame();
     frame();
-    const SDL_Rect enemyAt = shell->run.enemies[0]->realRect;
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
     player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);  // his centre on the enemy's corner: it attacks
     EXPECT_EQ(endFrames(100), "youre dead") << "the hero's removal is all the frames write";
     EXPECT_EQ(player, nullptr);
-    EXPECT_EQ(shell->run.outcome, Run::Outcome::Died);
+    EXPECT_EQ(shell->run().outcome, Run::Outcome::Died);
     // Without a key or a click the card stays its time, then goes by itself.
     const Uint64 before = SDL_GetTicks64();
     EXPECT_EQ(traced([&] { shell->showResultCard(300); }), "");
     EXPECT_GE(SDL_GetTicks64() - before, 300u);
-    const HeroSnapshot last = shell->run.heroState();
+    const HeroSnapshot last = shell->run().heroState();
     EXPECT_LT(last.health, 0) << "an enemy swinging at the hero within reach hurts him, past 0";
     EXPECT_EQ(shell->hudTexts[0]->keptText(), "Health: 0") << "the HUD never shows less than none";
     EXPECT_EQ(last.pos.x, enemyAt.x - 35);
@@ -279,8 +279,8 @@ TEST_F(PlayTest, NoCardWhenTheWindowIsClosedInTheWinningFrameOrInAReplay) {
     testsupport::pushQuit();
     frame();
     EXPECT_FALSE(Render::isRunning);
-    EXPECT_EQ(shell->run.outcome, Run::Outcome::None);
-    EXPECT_FALSE(shell->resultCard.captured());
+    EXPECT_EQ(shell->run().outcome, Run::Outcome::None);
+    EXPECT_FALSE(shell->playing->resultCard.captured());
     const Uint64 before = SDL_GetTicks64();
     shell->showResultCard();
     EXPECT_LT(SDL_GetTicks64() - before, 100u);
@@ -288,16 +288,16 @@ TEST_F(PlayTest, NoCardWhenTheWindowIsClosedInTheWinningFrameOrInAReplay) {
     // A replay that ends on a dead hero (kept recording of a lost run) shows no card either.
     Render::isRunning = true;
     Button::flag = Button::kPlayback;
-    shell->run.replayXs.assign(200, player->getPos().x);
-    shell->run.replayYs.assign(200, player->getPos().y);
-    shell->run.replayIndex = 0;
+    shell->run().replayXs.assign(200, player->getPos().x);
+    shell->run().replayYs.assign(200, player->getPos().y);
+    shell->run().replayIndex = 0;
     player->setAll(player->getPos().x, player->getPos().y, 0);
     player->getRed(1);
     for (int frames = 0; frames < 100 && Render::isRunning; ++frames) {
         frame();
     }
     EXPECT_EQ(player, nullptr) << "the hero died during the replay";
-    EXPECT_EQ(shell->run.outcome, Run::Outcome::None);
+    EXPECT_EQ(shell->run().outcome, Run::Outcome::None);
 }
 
 }  // namespace
@@ -335,15 +335,15 @@ protected:
     std::vector<uint64_t> fight() {
         startNewGame();
         toLevelThree();
-        EXPECT_EQ(shell->run.level, 3);
+        EXPECT_EQ(shell->run().level, 3);
         // Everything placed by rand() and the clock is placed again by hand.
         player->setAll(1200, 700, 100000);
         for (int k = 0; k < 6; ++k) {
-            shell->run.enemies[k]->spawn(1100 + 45 * k, k % 2 == 0 ? 860 : 560);
-            shell->run.enemies[k]->setHealth(k < 2 ? 1 : 100000);
-            shell->run.bulls[k]->spawn(700 + 90 * k, 420, k % 2);
+            shell->run().enemies[k]->spawn(1100 + 45 * k, k % 2 == 0 ? 860 : 560);
+            shell->run().enemies[k]->setHealth(k < 2 ? 1 : 100000);
+            shell->run().bulls[k]->spawn(700 + 90 * k, 420, k % 2);
         }
-        shell->run.farms[0]->spawn(980, 620);  // in view, among the outlaws
+        shell->run().farms[0]->spawn(980, 620);  // in view, among the outlaws
         Enemy::isAngry = false;
         Farm::isHere = 0;
         shown = Shown{};
@@ -370,13 +370,13 @@ protected:
                 player->getRed(0);
                 for (int k = 2; k < 6; ++k) {
                     blows.struck(k, k % 2 == 0 ? 1 : -1, 0);
-                    shell->run.enemies[k]->getRed(0);
+                    shell->run().enemies[k]->getRed(0);
                 }
             }
             const long callsBefore = field.calls;
             frame();
             for (int k = 2; k < 6; ++k) {
-                shell->run.enemies[k]->getUnRed();
+                shell->run().enemies[k]->getUnRed();
             }
             frames.push_back(pictureHash());
             shown.calls += field.calls - callsBefore;
@@ -388,11 +388,11 @@ protected:
             shown.flashes += flash ? 1 : 0;
             shown.ghosts += effects.ghostsShown() > 0 ? 1 : 0;
             shown.dust += effects.dustShown() > 0 ? 1 : 0;
-            Farm* farm = shell->run.farms[0].get();
+            Farm* farm = shell->run().farms[0].get();
             shown.cracked += farm != nullptr && farm->health <= Farm::kHealth / 2 ? 1 : 0;
-            if (n == 30 && shell->run.enemies[0] != nullptr) {
-                shell->run.enemies[0]->getRed(Enemy::kDamage);  // its death plays, then it is removed
-                shell->run.enemies[0]->getUnRed();
+            if (n == 30 && shell->run().enemies[0] != nullptr) {
+                shell->run().enemies[0]->getRed(Enemy::kDamage);  // its death plays, then it is removed
+                shell->run().enemies[0]->getUnRed();
             }
             if (n == 40 && farm != nullptr) {
                 farm->health = Farm::kHealth / 3;  // two stages of cracks
@@ -501,12 +501,12 @@ void paint(Render& thing, Uint32 rgba) {
 
 TEST_F(PlayTest, TheFieldIsDrawnByItsFeetUnderTheHud) {
     startNewGame();
-    Farm& farm = *shell->run.farms[0];
+    Farm& farm = *shell->run().farms[0];
     const int fx = farm.worldX;  // the farm covers fx..fx+200, fy..fy+100
     const int fy = farm.worldY;
-    Enemy& front = *shell->run.enemies[0];
-    Enemy& behind = *shell->run.enemies[1];
-    Bull& bull = *shell->run.bulls[0];
+    Enemy& front = *shell->run().enemies[0];
+    Enemy& behind = *shell->run().enemies[1];
+    Bull& bull = *shell->run().bulls[0];
     front.spawn(fx + 60, fy + 60);   // feet at fy+124: in front of the farm
     behind.spawn(fx + 60, fy - 40);  // feet at fy+24: behind it
     paint(farm, kFarmRed);
@@ -515,7 +515,7 @@ TEST_F(PlayTest, TheFieldIsDrawnByItsFeetUnderTheHud) {
     // Feet at fy+110: in front of the farm, behind the front outlaw.
     bull.spawn(fx + 100, fy + 60, 0);
     paint(bull, kBullGreen);
-    shell->run.bulls[1].reset();  // out of the way
+    shell->run().bulls[1].reset();  // out of the way
     // The hero stands left of them, farther than the outlaws' anger reaches.
     heroCentreAt(fx - 320, fy + 60);
     shell->help.hide();  // the first run's help panel would cover part of the field

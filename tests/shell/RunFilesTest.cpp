@@ -94,7 +94,7 @@ TEST_F(RunFilesTest, ReplayPlaysTheRecordedLinesThenStops) {
     EXPECT_TRUE(Render::isRunning);
     EXPECT_EQ(frame(), "STOOOP") << "frame N + 2 ends the replay";
     EXPECT_FALSE(Render::isRunning);
-    for (const auto& enemy : shell->run.enemies) {
+    for (const auto& enemy : shell->run().enemies) {
         EXPECT_EQ(enemy->getID(), 0) << "a replay places nobody";
     }
     traced([&] { shell->endOfRun(); });
@@ -107,13 +107,13 @@ TEST_F(RunFilesTest, ResumeRestoresTheHeroTheLevelAndTheLivingEnemies) {
     startNewGame();
     frame();
     // The hero has removed enemy 0 and collected a bull when the window closes.
-    shell->run.enemies[0].reset();
+    shell->run().enemies[0].reset();
     player->enemyKill();
     player->setBull(1);
     player->setPos(640, 480);
     testsupport::pushQuit();
     frame();
-    const SDL_Rect survivor = shell->run.enemies[1]->realRect;
+    const SDL_Rect survivor = shell->run().enemies[1]->realRect;
     traced([&] { shell->endOfRun(); });
     ASSERT_EQ(testsupport::readFile("files/resE.bin").size(), 12u) << "one record per living enemy";
     const std::string players = testsupport::readFile("files/players.bin");
@@ -130,27 +130,27 @@ TEST_F(RunFilesTest, ResumeRestoresTheHeroTheLevelAndTheLivingEnemies) {
     EXPECT_EQ(player->getPos().x, 640);
     EXPECT_EQ(player->getEnemy(), 1);
     EXPECT_EQ(player->getBul(), 1);
-    EXPECT_EQ(shell->run.enemies[0]->getID(), 1);
-    EXPECT_EQ(shell->run.enemies[0]->realRect.x, survivor.x);
-    EXPECT_EQ(shell->run.enemies[1]->getID(), 0) << "the killed enemy's slot stays unplaced";
-    ASSERT_EQ(shell->run.farms.size(), 1u);
-    EXPECT_EQ(shell->run.farmCount, 1);
-    EXPECT_EQ(shell->run.farms[0]->getID(), 1) << "level 1 resumes with its farm placed";
-    EXPECT_EQ(at(*shell->run.farms[0]), around(shell->farmSite1, 0));
+    EXPECT_EQ(shell->run().enemies[0]->getID(), 1);
+    EXPECT_EQ(shell->run().enemies[0]->realRect.x, survivor.x);
+    EXPECT_EQ(shell->run().enemies[1]->getID(), 0) << "the killed enemy's slot stays unplaced";
+    ASSERT_EQ(shell->run().farms.size(), 1u);
+    EXPECT_EQ(shell->run().farmCount, 1);
+    EXPECT_EQ(shell->run().farms[0]->getID(), 1) << "level 1 resumes with its farm placed";
+    EXPECT_EQ(at(*shell->run().farms[0]), around(shell->farmSite1, 0));
     // Every bull is placed again around site 1, from the draws after the last seeding.
     const std::vector<int> r = draws(2);
-    ASSERT_EQ(shell->run.bulls.size(), 2u);
+    ASSERT_EQ(shell->run().bulls.size(), 2u);
     for (int k = 0; k < 2; ++k) {
-        EXPECT_EQ(shell->run.bulls[k]->getID(), 1) << "bull " << k;
-        EXPECT_EQ(at(*shell->run.bulls[k]), around(shell->farmSite1, otherOffset(r[k], k)))
+        EXPECT_EQ(shell->run().bulls[k]->getID(), 1) << "bull " << k;
+        EXPECT_EQ(at(*shell->run().bulls[k]), around(shell->farmSite1, otherOffset(r[k], k)))
             << "bull " << k << " at site 1";
     }
-    EXPECT_TRUE(shell->run.replayOut.is_open());
+    EXPECT_TRUE(shell->run().replayOut.is_open());
     EXPECT_EQ(testsupport::readFile("files/replay.txt"), "") << "the resumed run records afresh";
     EXPECT_EQ(hero->score, 0);
 
     // Removing the one restored enemy and one more bull completes the level.
-    shell->run.enemies[0].reset();
+    shell->run().enemies[0].reset();
     player->enemyKill();
     player->setBull(2);
     EXPECT_EQ(frame(), "You win!!!\n112 levelRender Building created\nRender Building created\n");
@@ -165,9 +165,9 @@ TEST_F(RunFilesTest, ResumeWithoutASavedGameStartsANewGame) {
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     EXPECT_EQ(setUp.find("cxxz"), std::string::npos);
     EXPECT_EQ(Button::flag, Button::kPlay);
-    EXPECT_EQ(shell->run.farms[0]->getID(), 1);
-    EXPECT_EQ(shell->run.enemies[1]->getID(), 1);
-    EXPECT_TRUE(shell->run.replayOut.is_open());
+    EXPECT_EQ(shell->run().farms[0]->getID(), 1);
+    EXPECT_EQ(shell->run().enemies[1]->getID(), 1);
+    EXPECT_TRUE(shell->run().replayOut.is_open());
 
     // A whole save, but another game is saving for longer than the wait (cut short here): no
     // half-written pair is read, a new game starts, and the line says why.
@@ -189,7 +189,7 @@ TEST_F(RunFilesTest, ResumeWithoutASavedGameStartsANewGame) {
     close(other);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "bramblehoof: cannot resume (another game kept files/save.lock locked for 2 s); starting a new game\n");
-    EXPECT_EQ(shell->run.level, 1);
+    EXPECT_EQ(shell->run().level, 1);
     EXPECT_EQ(player->getPos().x, 300);
 }
 
@@ -202,9 +202,9 @@ TEST_F(RunFilesTest, ResumeRefusesALevelNoGameReaches) {
     testsupport::pushClick(kItemX, kResumeY);
     startNewGame();
     EXPECT_NE(testing::internal::GetCapturedStderr().find("level"), std::string::npos);
-    EXPECT_EQ(shell->run.level, 1);
+    EXPECT_EQ(shell->run().level, 1);
     EXPECT_EQ(player->getPos().x, 300) << "the broken record is not used at all";
-    EXPECT_EQ(shell->run.farmCount, 1);
+    EXPECT_EQ(shell->run().farmCount, 1);
 }
 
 TEST_F(RunFilesTest, AHeroSavedOutsideTheWorldResumesAtItsNearestEdge) {
@@ -231,17 +231,17 @@ TEST_F(RunFilesTest, ResumedCountsThatDoNotFitTheLevelNeverReachPastTheLists) {
         testsupport::writeFile("files/resE.bin", "");
         testsupport::pushClick(kItemX, kResumeY);
         startNewGame();
-        ASSERT_EQ(shell->run.level, fields[3]);
+        ASSERT_EQ(shell->run().level, fields[3]);
         EXPECT_NE(frame().find("You win!!!"), std::string::npos);
-        EXPECT_EQ(shell->run.level, fields[3] + 1);
-        ASSERT_EQ(static_cast<int>(shell->run.enemies.size()), shell->run.enemyCount);
-        for (const auto& enemy : shell->run.enemies) {
+        EXPECT_EQ(shell->run().level, fields[3] + 1);
+        ASSERT_EQ(static_cast<int>(shell->run().enemies.size()), shell->run().enemyCount);
+        for (const auto& enemy : shell->run().enemies) {
             EXPECT_NE(enemy->getID(), 0) << "every slot there is gets placed";
         }
-        for (const auto& bull : shell->run.bulls) {
+        for (const auto& bull : shell->run().bulls) {
             EXPECT_NE(bull->getID(), 0);
         }
-        for (const auto& farm : shell->run.farms) {
+        for (const auto& farm : shell->run().farms) {
             EXPECT_NE(farm->getID(), 0);
         }
         frame();
@@ -282,7 +282,7 @@ TEST_F(RunFilesTest, MissingFilesFolderIsReportedOnceAndTheRunStillEnds) {
     const std::string end = traced([&] { shell->endOfRun(); });
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "bramblehoof: the folder files is missing: this run's score and save are not kept\n");
-    EXPECT_TRUE(shell->run.notSaved) << "the card is told the run was not saved";
+    EXPECT_TRUE(shell->run().notSaved) << "the card is told the run was not saved";
     // The save's trace, each enemy as saved, and nothing read back.
     EXPECT_TRUE(std::regex_search(end, std::regex(" 300 300\n\n -?[0-9]+ 50\n -?[0-9]+ 50\n\n \\*{5} \n\n \\*{5} \n")))
         << end;
@@ -296,7 +296,7 @@ TEST_F(RunFilesTest, AQuitToTheMenuThatCouldNotSaveIsToldOnTheMenu) {
         testing::internal::CaptureStderr();
         startNewGame();
         frame();
-        shell->run.quitToMenu = true;  // as Q on the pause panel leaves the run: no card follows
+        shell->run().quitToMenu = true;  // as Q on the pause panel leaves the run: no card follows
         Render::isRunning = false;
         traced([&] { shell->endOfRun(true); });
         traced([&] { shell->showMenuAgain(); });

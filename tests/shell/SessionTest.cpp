@@ -39,7 +39,7 @@ protected:
     // Where every enemy stands and how healthy it is.
     std::vector<int> enemyState() const {
         std::vector<int> state;
-        for (const auto& enemy : shell->run.enemies) {
+        for (const auto& enemy : shell->run().enemies) {
             if (enemy != nullptr) {
                 state.insert(state.end(), {enemy->realRect.x, enemy->realRect.y, enemy->getHel()});
             }
@@ -70,7 +70,7 @@ protected:
             testsupport::pushKeyDown(SDLK_d);
             trace += frame();
         }
-        const SDL_Rect enemyAt = shell->run.enemies[0]->realRect;
+        const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
         player->setPos(enemyAt.x - 120, enemyAt.y - 60);
         for (int i = 0; i < 40; ++i) {
             if (i % 5 == 0) {
@@ -89,7 +89,7 @@ protected:
         SDL_PushEvent(&focus);
         trace += frame();
         EXPECT_TRUE(shell->playKeys.pauseAsked);
-        EXPECT_TRUE(shell->pausePanel.captured()) << "the last picture is kept for the panel";
+        EXPECT_TRUE(shell->playing->pausePanel.captured()) << "the last picture is kept for the panel";
         const std::size_t lines = testsupport::readFile("files/replay.txt").size();
         const std::vector<int> enemiesBefore = enemyState();
         const SDL_Rect heroBefore = player->getPos();
@@ -119,14 +119,14 @@ protected:
             shell->startPause();
             testsupport::pushKeyDown(SDLK_q);
             EXPECT_FALSE(shell->pausePass()) << "Q quits";
-            EXPECT_TRUE(shell->run.quitToMenu);
+            EXPECT_TRUE(shell->run().quitToMenu);
         } else {
             testsupport::pushQuit();
             trace += frame();
         }
         EXPECT_FALSE(Render::isRunning);
         trace += traced([&] {
-            const bool again = shell->run.quitToMenu || shell->showResultCard();
+            const bool again = shell->run().quitToMenu || shell->showResultCard();
             EXPECT_EQ(again, quitFromPause);
             shell->endOfRun(again);
         });
@@ -151,7 +151,7 @@ TEST_F(SessionTest, ALaterRunInOneProcessPlaysAsAFirstRunInAFreshOne) {
     testsupport::pushText("Ann");
     startNewGame();
     frame();
-    const SDL_Rect enemyAt = shell->run.enemies[0]->realRect;
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
     player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
     EXPECT_EQ(endFrames(100), "youre dead");
     // Pressed while the card shows, again and again: what was queued before it showed is dropped,
@@ -184,7 +184,7 @@ TEST_F(SessionTest, ALaterRunInOneProcessPlaysAsAFirstRunInAFreshOne) {
     hero->getEnemyP();
     testsupport::pushKeyDown(SDLK_ESCAPE);
     frame();
-    ASSERT_EQ(shell->run.level, 2);
+    ASSERT_EQ(shell->run().level, 2);
     shell->startPause();
     testsupport::pushKeyDown(SDLK_q);
     EXPECT_FALSE(shell->pausePass());
@@ -239,7 +239,7 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
     ASSERT_TRUE(shell->playKeys.pauseAsked) << "Start pauses";
     shell->startPause();
     // The panel names what is in the player's hands: the pad's buttons now, keys after a key.
-    const std::vector<std::string>& said = shell->pausePanel.text();
+    const std::vector<std::string>& said = shell->playing->pausePanel.text();
     EXPECT_EQ(said.back(), ResultCard::kPadPauseChoices);
     EXPECT_EQ(said[1].rfind("Walk: stick or D-pad up", 0), 0u) << said[1];
     testsupport::pushKeyUp(SDLK_d);
@@ -257,11 +257,11 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
     testsupport::pushKeyDown(SDLK_ESCAPE);
     frame();
     shell->startPause();
-    EXPECT_EQ(shell->pausePanel.text().back(), ResultCard::kPauseChoices);
-    EXPECT_EQ(shell->pausePanel.text()[1].rfind("Walk: W A S D", 0), 0u);
+    EXPECT_EQ(shell->playing->pausePanel.text().back(), ResultCard::kPauseChoices);
+    EXPECT_EQ(shell->playing->pausePanel.text()[1].rfind("Walk: W A S D", 0), 0u);
     pushPad(SDL_CONTROLLER_BUTTON_B);
     EXPECT_FALSE(shell->pausePass()) << "B quits";
-    EXPECT_TRUE(shell->run.quitToMenu);
+    EXPECT_TRUE(shell->run().quitToMenu);
     EXPECT_FALSE(Render::isRunning);
 }
 
@@ -311,7 +311,7 @@ TEST_F(SessionTest, AKeyBoundWhilePausedWalksTheHeroAtOnceAndACloseOverTheOption
     EXPECT_TRUE(shell->pausePass());
     testsupport::pushQuit();
     EXPECT_FALSE(shell->pausePass()) << "a close over the options ends the pause";
-    EXPECT_EQ(shell->pausePanel.choice(), PanelKeys::PauseChoice::Close);
+    EXPECT_EQ(shell->playing->pausePanel.choice(), PanelKeys::PauseChoice::Close);
 }
 
 // The paused picture is drawn once and then left on screen until something happens: a pass that
@@ -409,7 +409,7 @@ TEST_F(HeardSessionTest, PauseAndHelpKeysNeverReachTheHeroPauseAfterPauseAndTheS
         EXPECT_TRUE(shell->pausePass()) << "held keys chose nothing on the panel";
         testsupport::pushKeyDown(SDLK_RETURN);
         EXPECT_FALSE(shell->pausePass()) << "Enter continues, from the panel itself";
-        EXPECT_FALSE(shell->run.quitToMenu);
+        EXPECT_FALSE(shell->run().quitToMenu);
         EXPECT_EQ(Mix_Paused(-1), 0) << "the sound goes on with play";
         testsupport::pushKeyDown(SDLK_d);  // the pause let go of d: the player presses it again
         frame();
@@ -461,7 +461,7 @@ protected:
 
     void SetUp() override {
         HeardSessionTest::SetUp();
-        shell->resultCard.clock = &cardClock;
+        shell->cardClock = &cardClock;
     }
 
     // NEW GAME, and the hero falls to the first outlaw.
@@ -470,7 +470,7 @@ protected:
         endMenu();
         traced([&] { shell->runSetUp(); });
         frame();
-        const SDL_Rect enemyAt = shell->run.enemies[0]->realRect;
+        const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
         player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
         EXPECT_EQ(endFrames(100), "youre dead");
     }
@@ -497,7 +497,7 @@ TEST_F(CardSessionTest, HeldKeysChooseNothingAfterARunAndAWindowClosedOnTheCardE
     }
     Uint64 shownFor = 0;
     EXPECT_FALSE(card(held, shownFor));
-    EXPECT_EQ(shell->resultCard.choice(), PanelKeys::CardChoice::None) << "held keys chose nothing";
+    EXPECT_EQ(shell->playing->resultCard.choice(), PanelKeys::CardChoice::None) << "held keys chose nothing";
     EXPECT_GE(shownFor, kGiveUp);
     ASSERT_TRUE(card({{kGiveUp / 2, SDLK_RETURN}}, shownFor)) << "a fresh Enter plays again";
     traced([&] {
@@ -521,7 +521,7 @@ TEST_F(CardSessionTest, HeldKeysChooseNothingAfterARunAndAWindowClosedOnTheCardE
 
     dieInANewGame();
     EXPECT_FALSE(card({{100, SDLK_UNKNOWN}}, shownFor));
-    EXPECT_EQ(shell->resultCard.choice(), PanelKeys::CardChoice::Quit) << "a close counts at any time";
+    EXPECT_EQ(shell->playing->resultCard.choice(), PanelKeys::CardChoice::Quit) << "a close counts at any time";
     EXPECT_LT(shownFor, CardScreen::kLockoutMillis);
     const std::string end = traced([&] { shell->endOfRun(false); });
     EXPECT_EQ(end.substr(end.size() - std::min<std::size_t>(end.size(), 13)), "Game Cleaned\n");
@@ -542,18 +542,18 @@ TEST_F(SessionTest, AnOutlawsAngerAndTheArrowsCountEndWithTheirRun) {
     player->setEnemy(2);
     player->setBull(2);
     frame();
-    ASSERT_EQ(shell->run.level, 2);
+    ASSERT_EQ(shell->run().level, 2);
     // The last outlaw of the pass and the last farm stand about site 2. The hero goes there in
     // two moves along one row, out of the outlaw's reach and then into it, so that the view,
     // which follows him, never carries the angry outlaw along on its other axis.
-    const SDL_Rect lastOutlaw = shell->run.enemies[shell->run.enemyCount - 1]->realRect;
+    const SDL_Rect lastOutlaw = shell->run().enemies[shell->run().enemyCount - 1]->realRect;
     player->setPos(lastOutlaw.x - 520, lastOutlaw.y - 60);
     frame();
     ASSERT_FALSE(Enemy::isAngry);
     player->setPos(lastOutlaw.x - 120, lastOutlaw.y - 60);
     frame();
     ASSERT_TRUE(Enemy::isAngry);
-    ASSERT_EQ(Farm::isHere, shell->run.farmCount) << "every farm is counted as seen";
+    ASSERT_EQ(Farm::isHere, shell->run().farmCount) << "every farm is counted as seen";
     testsupport::pushKeyDown(SDLK_ESCAPE);
     frame();
     shell->startPause();

@@ -83,14 +83,14 @@ protected:
 
     // Brings bull `k` under the hero, far from the enemies, so that the next frame collects it.
     void bullUnderHero(int k) {
-        player->setPos(Shell::kHeroStartX, Shell::kHeroStartY);
-        shell->run.bulls[k]->worldX = Shell::kHeroStartX + 35 - 30;
-        shell->run.bulls[k]->worldY = Shell::kHeroStartY + 35 - 20;
+        player->setPos(PlayScreen::kHeroStartX, PlayScreen::kHeroStartY);
+        shell->run().bulls[k]->worldX = PlayScreen::kHeroStartX + 35 - 30;
+        shell->run().bulls[k]->worldY = PlayScreen::kHeroStartY + 35 - 20;
     }
 
     // The hero swings where nobody stands, so that the swing's own sound is over before the blow.
     void swingIntoTheAir() {
-        player->setPos(Shell::kHeroStartX, Shell::kHeroStartY);
+        player->setPos(PlayScreen::kHeroStartX, PlayScreen::kHeroStartY);
         frame();  // the enemies take their place on the screen
         testsupport::pushClick(600, 400);
         frame();
@@ -101,7 +101,7 @@ protected:
     // the swing under way lands on it.
     // Afterwards the swing is called off and the enemy sent back, so that nothing else sounds.
     void blow() {
-        Enemy& enemy = *shell->run.enemies[0];
+        Enemy& enemy = *shell->run().enemies[0];
         const SDL_Rect home = enemy.realRect;
         const SDL_Rect hero = player->getPos();
         placeEnemy(enemy, hero.x + 100, hero.y);
@@ -210,7 +210,7 @@ TEST_F(SoundTest, ABullABlowAndALevelUpAreEachHeardAsTheyHappenOverTheQuietTune)
     const auto bull = around([&] {
         bullUnderHero(1);
         frame();
-        ASSERT_EQ(shell->run.bulls[1], nullptr);
+        ASSERT_EQ(shell->run().bulls[1], nullptr);
     });
     around([&] { swingIntoTheAir(); });
     const auto hit = around([&] { blow(); });
@@ -218,7 +218,7 @@ TEST_F(SoundTest, ABullABlowAndALevelUpAreEachHeardAsTheyHappenOverTheQuietTune)
         player->setBull(2);
         player->setEnemy(2);
         frame();
-        ASSERT_EQ(shell->run.level, 2);
+        ASSERT_EQ(shell->run().level, 2);
     });
     const char* const names[] = {"bull", "blow", "level-up"};
     int i = 0;
@@ -259,7 +259,7 @@ TEST_F(MutedSoundTest, MuteSilencesEverythingAndMTogglesSoundInPlayButNotOnTheMe
         player->setBull(2);
         player->setEnemy(2);
         frame();
-        ASSERT_EQ(shell->run.level, 2);
+        ASSERT_EQ(shell->run().level, 2);
     });
     EXPECT_EQ(peak(0, written()), 0.0) << "not a sample of sound, tunes included";
 
@@ -274,7 +274,7 @@ TEST_F(MutedSoundTest, MuteSilencesEverythingAndMTogglesSoundInPlayButNotOnTheMe
     const auto heard = around([&] {
         bullUnderHero(3);
         frame();
-        ASSERT_EQ(shell->run.bulls[3], nullptr);
+        ASSERT_EQ(shell->run().bulls[3], nullptr);
     });
     EXPECT_GT(heard.second, kHeard);
 

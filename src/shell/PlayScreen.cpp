@@ -1,0 +1,193 @@
+#include "shell/PlayScreen.h"
+
+#include "persist/FileIO.h"
+#include "persist/RunPlace.h"
+#include "shell/Levels.h"
+#include "shell/SavedRun.h"
+#include "shell/Shell.h"
+
+#include <iostream>
+#include <string>
+
+PlayScreen::PlayScreen(Shell& shell) : shell(shell) {
+    Run::resetClassWide();
+    // The camera and the arrow start where a fresh process has them.
+    game->camX = 0;
+    game->camY = 0;
+    arrow->angle = 0;
+    arrow->flip = 0;
+    arrow->pos = SDL_Rect{Arrow::kStartX, Arrow::kStartY, Arrow::kDrawW, Arrow::kDrawH};
+    // What shows around play starts afresh with the run: no keys asked, no help, no feedback.
+    shell.playKeys.startRun();
+    shell.help.hide();
+    shell.playFrame.newRun();
+    for (auto& text : shell.hudTexts) {
+        text->freeALL();
+    }
+
+    run.enemyCount = Levels::kEnemiesAtLevel1;
+    run.farmCount = Levels::kFarmsAtLevel1;
+    run.bullCount = Levels::kBullsAtLevel1;
+    run.level = 1;
+    run.playerObj = std::make_unique<Cowboy>(kHeroStartX, kHeroStartY);
+    run.playerObj->bindings = shell.settings.keys;
+    run.playerObj->walkClock = shell.walkClock;
+    run.playerObj->seed = shell.seed;
+    run.playerObj->input = &shell.input;
+    player = run.playerObj.get();
+    run.heroObj = std::make_unique<Player>();
+    hero = run.heroObj.get();
+    run.replayObj = std::make_unique<Replay>();
+    replay = run.replayObj.get();
+    Levels::refill(run.enemies, run.enemyCount);
+    Levels::refill(run.farms, run.farmCount);
+    Levels::refill(run.bulls, run.bullCount);
+}
+
+PlayScreen::~PlayScreen() {
+    // A hero still standing when his run ended leaves without dying.
+    if (run.playerObj != nullptr) {
+        run.playerObj->leavesQuietly = true;
+    }
+    player = nullptr;
+    hero = nullptr;
+    replay = nullptr;
+}
+
+void PlayScreen::setUp() {
+    shell.mainMenu.scoreBoard.close();  // the menu is over
+    shell.sound.playTune(Sound::Tune::Play);
+    shell.input.muteKeyOn = true;
+    shell.playKeys.active = true;
+    player->spawn();
+    if (Button::flag == Button::kResumePending) {
+        SavedRun::resume(shell);
+    } else if (Button::flag == Button::kReplayPending) {
+        run.level = 3;
+    } else {
+        Levels::newGame(shell);
+        // How to play, for the keyboard or for the pad in the player's hands.
+        shell.help.setLines(Render::renderer, HelpPanel::linesFor(shell.settings.keys, shell.device.padLast()));
+        shell.help.show();
+    }
+}
+
+void PlayScreen::frame() {
+    game->applyWindowKeys(shell.input);
+    if (run.levelUpTrace == Levels::kLevelUpTrace) {
+        std::cout << "kul";
+        run.levelUpTrace = 0;
+    }
+    if (Button::flag == Button::kPlay) {
+        run.recordFrame();
+    } else if (Button::flag == Button::kReplayPending) {
+        run.loadReplay();
+    } else {
+        run.playBackFrame();
+    }
+    shell.playFrame.run(shell);
+    shell.keeper.keepToggles(*game, false);
+    shell.pacer.endPass();
+}
+
+void PlayScreen::frameLoop() {
+    while (Render::isRunning && player != nullptr) {
+        frame();
+        if (shell.playKeys.pauseAsked && Render::isRunning && player != nullptr) {
+            pause();
+        }
+    }
+}
+
+void PlayScreen::pause() {
+    startPause();
+    while (pausePass()) {
+    }
+}
+
+void PlayScreen::startPause() {
+    shell.playKeys.pauseAsked = false;
+    shell.playKeys.active = false;
+    shell.sound.setPaused(true);
+    // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
+    player->letGo();
+    preparePausePanel();
+    pausePanel.openOptions = [this]() -> Screen* {
+        shell.readyOptions([this](SDL_Renderer* renderer) { pausePanel.draw(renderer); });
+        return &shell.options;
+    };
+    shell.screens.open();
+}
+
+bool PlayScreen::pausePass() {
+    // Everything pressed while paused is the panel's: nothing of it reaches play.
+    if (shell.screens.pass(pausePanel)) {
+        shell.keeper.keepToggles(*game, false);
+        return true;
+    }
+    pausePanel.release();
+    shell.sound.setPaused(false);
+    if (pausePanel.choice() == PanelKeys::PauseChoice::QuitToMenu) {
+        // The run ends as a closed window ends it, but the window stays.
+        run.quitToMenu = true;
+        Render::isRunning = false;
+        return false;
+    }
+    if (pausePanel.choice() == PanelKeys::PauseChoice::Close) {
+        // The next frame takes the close as any frame in play does.
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        shell.input.handOn(quit);
+    }
+    shell.playKeys.active = true;
+    return false;
+}
+
+void PlayScreen::preparePausePanel() {
+    pausePanel.prepare(Render::renderer, shell.hudTexts[Shell::kHudTexts - 1]->font, shell.help.smallFont(),
+                       HelpPanel::linesFor(shell.settings.keys, shell.device.padLast()), shell.device.padLast());
+}
+
+bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
+    shell.playKeys.active = false;
+    if (run.outcome == Run::Outcome::None) {
+        return false;
+    }
+    std::vector<ResultCard::Line> lines;
+    std::string title = ResultCard::kReplayOver;
+    if (run.outcome != Run::Outcome::ReplayOver) {
+        title = run.outcome == Run::Outcome::Won ? ResultCard::kWon : ResultCard::kDied;
+        const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path);
+        lines.push_back(ResultCard::Line{
+            "Score: " + std::to_string(hero->score) + "   Level reached: " + std::to_string(run.level), false});
+        lines.push_back(ResultCard::Line{ResultCard::placeLine(place, static_cast<int>(ScoreBoard::kShown)), false});
+    }
+    if (run.notSaved) {
+        lines.push_back(ResultCard::Line{ResultCard::kNotSaved, true});
+    }
+    lines.push_back(ResultCard::Line{shell.device.padLast() ? ResultCard::kPadChoices : ResultCard::kChoices, false});
+    resultCard.clock = shell.cardClock;
+    resultCard.prepare(Render::renderer, shell.hudTexts[Shell::kHudTexts - 1]->font, shell.help.smallFont(), title,
+                       lines, giveUpMillis);
+    shell.screens.flushInput();  // keys, clicks and pad buttons still queued were meant for play
+    shell.screens.run(resultCard);
+    resultCard.release();
+    return resultCard.choice() == PanelKeys::CardChoice::PlayAgain;
+}
+
+void PlayScreen::commit() {
+    shell.playKeys.active = false;
+    if (run.committed) {
+        return;
+    }
+    if (run.outcome == Run::Outcome::Won || run.outcome == Run::Outcome::Died) {
+        // Placed among the runs before it: the record goes in just below.
+        run.place = RunPlace::of(hero->score, hero->path);
+    }
+    const long reportsBefore = FileIO::reportsMade();
+    SavedRun::keep(shell);
+    run.notSaved = FileIO::reportsMade() != reportsBefore;
+    run.replayOut.close();
+    replay->close();
+    run.committed = true;
+}
