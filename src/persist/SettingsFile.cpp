@@ -9,66 +9,6 @@
 
 namespace {
 
-// Feeds inih one line at a time and keeps count, so every entry and every bad line can be named
-// by its line number (inih's handler is not told the line).
-struct LineFeed {
-    const std::string* text = nullptr;
-    std::size_t at = 0;     // where the next line starts
-    int line = 0;           // the line inih is working on
-    bool lineUsed = false;  // inih made an entry of it
-    std::string lineText;   // its text
-    SettingsFile* file = nullptr;
-};
-
-std::string trimmed(const std::string& s) {
-    const std::size_t first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) {
-        return "";
-    }
-    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-// Whether inih has nothing to say about a line it made no entry of: a blank, a comment or a
-// section header. Anything else it skipped is a bad line.
-bool isQuietLine(std::string line, int number) {
-    if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        line.erase(0, 3);  // inih skips a byte-order mark
-    }
-    line = trimmed(line);
-    return line.empty() || line[0] == ';' || line[0] == '#' || (line[0] == '[' && line.find(']') != std::string::npos);
-}
-
-void closeLine(LineFeed& feed) {
-    if (feed.line > 0 && !feed.lineUsed && !isQuietLine(feed.lineText, feed.line)) {
-        feed.file->problems.push_back({feed.line, "not a [section], a name = value line or a comment"});
-    }
-}
-
-char* readLine(char* into, int room, void* stream) {
-    LineFeed& feed = *static_cast<LineFeed*>(stream);
-    closeLine(feed);
-    if (feed.at >= feed.text->size()) {
-        feed.line = 0;
-        return nullptr;
-    }
-    std::size_t end = feed.text->find('\n', feed.at);
-    end = end == std::string::npos ? feed.text->size() : end + 1;
-    feed.lineText = feed.text->substr(feed.at, end - feed.at);
-    feed.at = end;
-    ++feed.line;
-    feed.lineUsed = false;
-    if (SettingsFile::refusedWhole(feed.lineText) || feed.lineText.size() >= static_cast<std::size_t>(room)) {
-        // inih would cut it and read the rest as lines of their own: give it a blank instead.
-        feed.file->problems.push_back({feed.line, "line too long or not text"});
-        feed.lineText.clear();
-        feed.lineUsed = true;
-        std::strcpy(into, "\n");
-        return into;
-    }
-    std::memcpy(into, feed.lineText.c_str(), feed.lineText.size() + 1);
-    return into;
-}
-
 // What the reader strips around lines and names: all that isspace() takes, '\r' included.
 const char* const kBlanks = " \t\n\v\f\r";
 
@@ -112,12 +52,51 @@ SettingsFile::Line kindOf(const std::string& line, bool afterEntry) {
     return {Line::Entry, FileIO::trimmed(t.substr(0, separator), kBlanks), ""};
 }
 
-// The line the game writes for an entry; an empty value leaves no blank at the line's end.
-std::string entryLine(const std::string& name, const std::string& value) {
-    return name + " =" + (value.empty() ? "" : " " + value);
+// Feeds inih one line at a time and keeps count, so every entry and every bad line can be named
+// by its line number (inih's handler is not told the line).
+struct LineFeed {
+    const std::string* text = nullptr;
+    std::size_t at = 0;                                      // where the next line starts
+    int line = 0;                                            // the line inih is working on
+    bool lineUsed = false;                                   // inih made an entry of it
+    const std::vector<SettingsFile::Line>* kinds = nullptr;  // how the reader takes each line
+    SettingsFile* file = nullptr;
+};
+
+// A line inih made no entry of is a bad one unless it is a blank, a comment or a section header.
+void closeLine(LineFeed& feed) {
+    if (feed.line == 0 || feed.lineUsed) {
+        return;
+    }
+    const SettingsFile::Line::Kind kind = (*feed.kinds)[static_cast<std::size_t>(feed.line) - 1].kind;
+    if (kind != SettingsFile::Line::Quiet && kind != SettingsFile::Line::Section) {
+        feed.file->problems.push_back({feed.line, "not a [section], a name = value line or a comment"});
+    }
 }
 
-std::string headerLine(const std::string& section) { return "[" + section + "]"; }
+char* readLine(char* into, int room, void* stream) {
+    LineFeed& feed = *static_cast<LineFeed*>(stream);
+    closeLine(feed);
+    if (feed.at >= feed.text->size()) {
+        feed.line = 0;
+        return nullptr;
+    }
+    std::size_t end = feed.text->find('\n', feed.at);
+    end = end == std::string::npos ? feed.text->size() : end + 1;
+    const std::string text = feed.text->substr(feed.at, end - feed.at);
+    feed.at = end;
+    ++feed.line;
+    feed.lineUsed = false;
+    if (SettingsFile::refusedWhole(text) || text.size() >= static_cast<std::size_t>(room)) {
+        // inih would cut it and read the rest as lines of their own: give it a blank instead.
+        feed.file->problems.push_back({feed.line, "line too long or not text"});
+        feed.lineUsed = true;
+        std::strcpy(into, "\n");
+        return into;
+    }
+    std::memcpy(into, text.c_str(), text.size() + 1);
+    return into;
+}
 
 int takeEntry(void* user, const char* section, const char* name, const char* value) {
     LineFeed& feed = *static_cast<LineFeed*>(user);
@@ -125,6 +104,13 @@ int takeEntry(void* user, const char* section, const char* name, const char* val
     feed.file->entries.push_back({feed.line, section, name, value});
     return 1;  // go on: every line is judged on its own
 }
+
+// The line the game writes for an entry; an empty value leaves no blank at the line's end.
+std::string entryLine(const std::string& name, const std::string& value) {
+    return name + " =" + (value.empty() ? "" : " " + value);
+}
+
+std::string headerLine(const std::string& section) { return "[" + section + "]"; }
 
 }  // namespace
 
@@ -152,6 +138,7 @@ std::vector<SettingsFile::Line> SettingsFile::lines(const std::string& text) {
             afterEntry = !line.name.empty();  // the reader continues no nameless entry
         }
         line.text = whole;
+        line.indented = whole.size() > marked && isBlank(whole[marked]);
         found.push_back(line);
     }
     return found;
@@ -187,10 +174,8 @@ std::string SettingsFile::merged(const std::string& old, const std::vector<Setti
         if (line.kind == Line::Continued && afterOurs) {
             continue;  // ours says all in one line
         }
-        const std::string& text = line.text;
-        const std::size_t marked = i == 0 && text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-        const bool indented = text.size() > marked && isBlank(text[marked]);
-        out.push_back(text);
+        const bool indented = line.indented;
+        out.push_back(line.text);
         if (line.kind == Line::Section) {
             if (indented && !places.empty()) {
                 places.back().risky = true;  // a line put before it would take it in
@@ -280,8 +265,10 @@ bool SettingsFile::read(const std::string& path) {
 }
 
 void SettingsFile::parse(const std::string& text) {
+    const std::vector<Line> kinds = lines(text);
     LineFeed feed;
     feed.text = &text;
+    feed.kinds = &kinds;
     feed.file = this;
     ini_parse_stream(&readLine, &feed, &takeEntry, &feed);
     closeLine(feed);

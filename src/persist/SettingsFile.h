@@ -34,8 +34,9 @@ public:
             Bad,        // none of these
         };
         Kind kind;
-        std::string name;  // a Section's or an Entry's, as the reader takes it
-        std::string text;  // the line without its end (a byte-order mark included)
+        std::string name;       // a Section's or an Entry's, as the reader takes it
+        std::string text;       // the line without its end (a byte-order mark included)
+        bool indented = false;  // it starts with a blank (after a byte-order mark)
     };
     // One setting the game writes: its section, name and value.
     struct Setting {
