@@ -62,11 +62,13 @@ public:
     // settings as a file of their own, section by section in their order; parse() reads them back.
     static std::string written(const std::vector<Setting>& settings);
     // old with every entry of settings set to its value: the lines that are none of them
-    // (comments, unknown entries) stay as they are, each entry of settings replaces its line
-    // where it stands (every line of it, when the file has it twice), and one the file lacks
-    // is added after the last entry of its section (in a section of its own at the end when
-    // the file has none, or when a line put there would be read as more of another).
+    // (comments, unknown entries, lines refused whole) stay as they are, each entry of settings
+    // replaces its line where it stands (every line of it, when the file has it twice; the
+    // indented lines that continued it go), and one the file lacks is added after the last entry
+    // of its section (in a section of its own at the end when the file has none, or when a line
+    // put there would be read as more of another).
     static std::string merged(const std::string& old, const std::vector<Setting>& settings);
-    // items as one value, comma-separated, that reads back as the same items.
+    // items as one value, comma-separated; an item after the first that starts with ';' follows
+    // its comma at once, as after a blank it would start a comment.
     static std::string listed(const std::vector<std::string>& items);
 };
