@@ -5,7 +5,8 @@
 
 // A settings file in INI form, read with inih: its entries with the line each stands on, and one
 // problem per line that is no section, entry, comment or blank. What the entries mean is for the
-// caller to judge.
+// caller to judge. Writing is here too, beside the reading: the game's values as a file of their
+// own, or merged into a player's file by the reader's own judgement of its lines.
 class SettingsFile {
 public:
     // Larger than any settings file a player writes by hand; a bigger one is not read at all.
@@ -22,6 +23,28 @@ public:
         std::string what;  // what is wrong, without the file's name
     };
 
+    // How the reader takes one line of a file.
+    struct Line {
+        enum Kind {
+            Quiet,      // a blank or a comment
+            Refused,    // too long for the reader, or not text: read as a blank
+            Section,    // a [section] header
+            Entry,      // name = value (or name: value)
+            Continued,  // an indented line after an entry: more of its value
+            Bad,        // none of these
+        };
+        Kind kind;
+        std::string name;       // a Section's or an Entry's, as the reader takes it
+        std::string text;       // the line without its end (a byte-order mark included)
+        bool indented = false;  // it starts with a blank (after a byte-order mark)
+    };
+    // One setting the game writes: its section, name and value.
+    struct Setting {
+        std::string section;
+        std::string name;
+        std::string value;
+    };
+
     std::vector<Entry> entries;
     std::vector<Problem> problems;
 
@@ -33,4 +56,19 @@ public:
     // Whether the reader takes a line (its end included, if it has one) as a blank: one too long
     // for inih's buffer, or one holding a zero byte, is refused whole.
     static bool refusedWhole(const std::string& line);
+    // Every line of text as the reader takes it, in order.
+    static std::vector<Line> lines(const std::string& text);
+
+    // settings as a file of their own, section by section in their order; parse() reads them back.
+    static std::string written(const std::vector<Setting>& settings);
+    // old with every entry of settings set to its value: the lines that are none of them
+    // (comments, unknown entries, lines refused whole) stay as they are, each entry of settings
+    // replaces its line where it stands (every line of it, when the file has it twice; the
+    // indented lines that continued it go), and one the file lacks is added after the last entry
+    // of its section (in a section of its own at the end when the file has none, or when a line
+    // put there would be read as more of another).
+    static std::string merged(const std::string& old, const std::vector<Setting>& settings);
+    // items as one value, comma-separated; an item after the first that starts with ';' follows
+    // its comma at once, as after a blank it would start a comment.
+    static std::string listed(const std::vector<std::string>& items);
 };

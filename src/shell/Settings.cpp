@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <cstring>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <vector>
@@ -284,187 +282,33 @@ std::string valueText(const Settings& settings, const Settings::Row& row) {
     if (row.kind == Settings::Kind::Switch) {
         return settings.*row.flag ? "on" : "off";
     }
-    std::string text;
+    std::vector<std::string> names;
     if (row.kind == Settings::Kind::Buttons) {
         for (SDL_GameControllerButton button : settings.keys.buttonsOf(row.action)) {
-            text += (text.empty() ? "" : ", ") + std::string(SDL_GameControllerGetStringForButton(button));
+            names.push_back(SDL_GameControllerGetStringForButton(button));
         }
-        return text;
+    } else {
+        for (SDL_Keycode key : settings.keys.keysOf(row.action)) {
+            names.push_back(SDL_GetKeyName(key));
+        }
     }
-    for (SDL_Keycode key : settings.keys.keysOf(row.action)) {
-        // ", ;" would start a comment for the reader: a ';' key's name follows its comma at once.
-        const std::string name = SDL_GetKeyName(key);
-        text += (text.empty() ? "" : name[0] == ';' ? "," : ", ") + name;
-    }
-    return text;
+    return SettingsFile::listed(names);
 }
 
-// A "name = value" line; an empty value leaves no blank at the line's end.
-std::string entryLine(const std::string& name, const std::string& value) {
-    return name + " =" + (value.empty() ? "" : " " + value);
-}
-
-// How the reader (inih) takes a line of a settings file, told apart as it does so that a merged
-// file reads back as the game wrote it.
-struct LineKind {
-    enum Kind { Quiet, Continued, Section, Entry, Bad } kind = Quiet;
-    std::string name;  // the section's or the entry's
-};
-
-// Where the first of chars stands in t, or npos when an inline comment (';' after a blank) or the
-// end comes first.
-std::size_t beforeComment(const std::string& t, const char* chars) {
-    bool afterBlank = false;
-    for (std::size_t i = 0; i < t.size(); ++i) {
-        if (std::strchr(chars, t[i]) != nullptr) {
-            return i;
-        }
-        if (afterBlank && t[i] == ';') {
-            return std::string::npos;
-        }
-        afterBlank = std::isspace(static_cast<unsigned char>(t[i])) != 0;
+// Every setting as the file states it, in the table's order.
+std::vector<SettingsFile::Setting> settingsOf(const Settings& settings) {
+    std::vector<SettingsFile::Setting> all;
+    for (const Settings::Row& row : Settings::table()) {
+        all.push_back({row.section, row.name, valueText(settings, row)});
     }
-    return std::string::npos;
-}
-
-// What the reader strips around lines and names: all that isspace() takes, '\r' included.
-const char* const kReaderBlanks = " \t\n\v\f\r";
-
-// afterEntry: an entry came since the last section began, so an indented line continues it.
-LineKind kindOf(const std::string& line, bool afterEntry) {
-    const std::string t = FileIO::trimmed(line, kReaderBlanks);
-    if (t.empty() || t[0] == ';' || t[0] == '#') {
-        return {LineKind::Quiet, ""};
-    }
-    if (afterEntry && std::isspace(static_cast<unsigned char>(line[0])) != 0) {
-        return {LineKind::Continued, ""};
-    }
-    if (t[0] == '[') {
-        const std::size_t close = beforeComment(t.substr(1), "]");
-        return close == std::string::npos ? LineKind{LineKind::Bad, ""}
-                                          : LineKind{LineKind::Section, t.substr(1, close)};
-    }
-    const std::size_t separator = beforeComment(t, "=:");
-    if (separator == std::string::npos) {
-        return {LineKind::Bad, ""};
-    }
-    return {LineKind::Entry, FileIO::trimmed(t.substr(0, separator), kReaderBlanks)};
+    return all;
 }
 
 }  // namespace
 
-std::string Settings::text() const {
-    std::string out;
-    std::string section;
-    for (const Row& row : table()) {
-        if (section != row.section) {
-            section = row.section;
-            out += (out.empty() ? "[" : "\n[") + section + "]\n";
-        }
-        out += entryLine(row.name, valueText(*this, row)) + "\n";
-    }
-    return out;
-}
+std::string Settings::text() const { return SettingsFile::written(settingsOf(*this)); }
 
-std::string Settings::merged(const std::string& old) const {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < old.size();) {
-        std::size_t end = old.find('\n', at);
-        end = end == std::string::npos ? old.size() : end;
-        lines.push_back(old.substr(at, end - at));
-        at = end + 1;
-    }
-    const std::vector<Row>& rows = table();
-    std::vector<bool> written(rows.size(), false);
-    struct Place {
-        std::string section;
-        std::size_t last;    // its last entry (or its header): what it lacks goes after it
-        bool risky = false;  // an indented line follows there, which a line put there would take in
-    };
-    std::vector<Place> places;
-    std::string section;
-    bool afterEntry = false;
-    bool afterOurs = false;  // that entry was one of ours, rewritten
-    // The reader skips a byte-order mark; the line after it is read as any other.
-    const std::string bom = "\xEF\xBB\xBF";
-    const std::size_t marked = !lines.empty() && lines[0].compare(0, bom.size(), bom) == 0 ? bom.size() : 0;
-    for (std::size_t i = 0; i < lines.size();) {
-        const std::string line = i == 0 ? lines[0].substr(marked) : lines[i];
-        const bool ended = i + 1 < lines.size() || old.back() == '\n';
-        const LineKind kind =
-            SettingsFile::refusedWhole(lines[i] + (ended ? "\n" : "")) ? LineKind{} : kindOf(line, afterEntry);
-        if (kind.kind == LineKind::Continued && afterOurs) {
-            lines.erase(lines.begin() + static_cast<long>(i));  // ours says all in one line
-            continue;
-        }
-        const bool indented = !line.empty() && std::isspace(static_cast<unsigned char>(line[0])) != 0;
-        if (kind.kind == LineKind::Section) {
-            if (indented && !places.empty()) {
-                places.back().risky = true;  // a line put before it would take it in
-            }
-            section = kind.name;
-            places.push_back(Place{section, i});
-            afterEntry = false;
-        } else if (kind.kind == LineKind::Entry) {
-            bool ours = false;
-            for (std::size_t r = 0; r < rows.size(); ++r) {
-                if (section == rows[r].section && kind.name == rows[r].name) {
-                    lines[i] = entryLine(kind.name, valueText(*this, rows[r]));
-                    written[r] = true;
-                    ours = true;
-                }
-            }
-            afterEntry = !kind.name.empty();  // the reader continues no nameless entry
-            afterOurs = ours;
-            if (!places.empty()) {
-                places.back().last = i;
-                places.back().risky = false;
-            }
-        } else if (kind.kind != LineKind::Quiet && indented && !places.empty()) {
-            places.back().risky = true;
-        }
-        ++i;
-    }
-    // What the file lacks goes after the last entry of its section, in the table's order, or in a
-    // section of its own at the end where an indented line would take it in.
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        if (written[r]) {
-            continue;
-        }
-        const std::string line = entryLine(rows[r].name, valueText(*this, rows[r]));
-        bool placed = false;
-        for (std::size_t s = places.size(); s-- > 0 && !placed;) {
-            if (places[s].section == rows[r].section && !places[s].risky) {
-                const std::size_t after = places[s].last;
-                lines.insert(lines.begin() + static_cast<long>(after) + 1, line);
-                for (auto& other : places) {
-                    other.last += other.last > after ? 1 : 0;
-                }
-                places[s].last = after + 1;  // the next one goes after this one
-                placed = true;
-            } else if (places[s].section == rows[r].section) {
-                break;  // the last such section is risky: a new one at the end
-            }
-        }
-        if (!placed) {
-            while (!lines.empty() && FileIO::trimmed(lines.back()).empty()) {
-                lines.pop_back();
-            }
-            if (!lines.empty()) {
-                lines.push_back("");
-            }
-            lines.push_back(std::string("[") + rows[r].section + "]");
-            places.push_back(Place{rows[r].section, lines.size() - 1});
-            lines.push_back(line);
-            places.back().last = lines.size() - 1;
-        }
-    }
-    std::string out;
-    for (const std::string& line : lines) {
-        out += line + "\n";
-    }
-    return out;
-}
+std::string Settings::merged(const std::string& old) const { return SettingsFile::merged(old, settingsOf(*this)); }
 
 bool Settings::save(std::string& why) const {
     const std::string path = file(kFileName);

@@ -1,14 +1,16 @@
 // Feeds arbitrary bytes to the settings reader as a settings.ini, then checks what the game relies
 // on: the refusals are few and printable, no key or button serves two actions and none is one the
-// game keeps, and what the game writes back (whole, or merged into the player's own file) reads
-// back to the same settings without a word.
+// game keeps, what the game writes back (whole, or merged into the player's own file) reads
+// back to the same settings without a word, and the merge's judgement of each line is inih's.
 
 #include "FuzzSupport.h"
 
+#include "persist/SettingsFile.h"
 #include "shell/Settings.h"
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -32,6 +34,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Settings settings;
     std::ostringstream problems;
     settings.apply(input, problems);
+
+    // inih makes its entries of exactly the lines the merge takes for entries or more of one.
+    SettingsFile file;
+    file.parse(input);
+    const std::vector<SettingsFile::Line> kinds = SettingsFile::lines(input);
+    std::size_t read = 0;
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const SettingsFile::Line& line = kinds[i];
+        const bool entry = line.kind == SettingsFile::Line::Entry || line.kind == SettingsFile::Line::Continued;
+        const bool taken = read < file.entries.size() && file.entries[read].line == static_cast<int>(i) + 1;
+        fuzzsupport::require(entry == taken, "inih's entries stand on the lines told as entries");
+        if (taken) {
+            fuzzsupport::require(line.kind != SettingsFile::Line::Entry || file.entries[read].name == line.name,
+                                 "an entry's name as inih reads it");
+            ++read;
+        }
+    }
+    fuzzsupport::require(read == file.entries.size(), "no entry of inih's past the last line");
 
     const std::string told = problems.str();
     std::size_t lines = 0;

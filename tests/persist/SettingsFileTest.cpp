@@ -4,8 +4,12 @@
 #include <ini.h>
 
 #include <string>
+#include <vector>
 
 namespace {
+
+using Line = SettingsFile::Line;
+using Setting = SettingsFile::Setting;
 
 // inih reads each line into a buffer of ini_max_line bytes, its end and a closing zero included.
 // The longest line that fits is read whole; one byte more is refused as a whole, never cut into
@@ -34,6 +38,265 @@ TEST(SettingsFile, TheLongestLineInihHoldsIsReadWholeAndOneByteMoreIsRefused) {
         ASSERT_EQ(file.problems.size(), 1u);
         EXPECT_EQ(file.problems[0].line, 3);
         EXPECT_EQ(file.problems[0].what, "line too long or not text");
+    }
+}
+
+// lines() tells each line as inih takes it: its entries stand on exactly the lines lines() calls
+// entries or more of one, and a line is a problem exactly when it is none of these, no section,
+// no comment and no blank (the blanks being all that isspace() takes).
+TEST(SettingsFile, EachLineIsToldAsInihReadsItAndOnlyTheLinesItTakesForNoneAreProblems) {
+    const std::string text =
+        std::string("\xEF\xBB\xBF[keys] ; mine\n") +  // 1: the mark is skipped, the comment ends the header
+        "up = w\n"                                    // 2
+        "  s\n"                                       // 3: more of up's value
+        " [pad]\n"                                    // 4: more of it too, indented after an entry
+        "\v\n"                                        // 5: a blank
+        "\f; a comment\n"                             // 6
+        "# another\n"                                 // 7
+        "[pad ;]\n"                                   // 8: the ';' after a blank comes before the ']'
+        "[video\n"                                    // 9
+        "stop ; = z\n"                                // 10: a comment before the '='
+        "[ sound ]\n"                                 // 11: a section named with its blanks
+        " junk\n"                                     // 12: indented, but no entry to continue
+        "=\n"                                         // 13: a nameless entry
+        "  mute = on\n"                               // 14: which nothing continues
+        "right\r: F6\n" +                             // 15: a carriage return is a blank, ':' a separator
+        std::string("a\0b = 1\n", 8) +                // 16: not text
+        "[play]\r\n";                                 // 17
+    const std::vector<Line::Kind> kinds = {Line::Section, Line::Entry,  Line::Continued, Line::Continued, Line::Quiet,
+                                           Line::Quiet,   Line::Quiet,  Line::Bad,       Line::Bad,       Line::Bad,
+                                           Line::Section, Line::Bad,    Line::Entry,     Line::Entry,     Line::Entry,
+                                           Line::Refused, Line::Section};
+    const std::vector<Line> lines = SettingsFile::lines(text);
+    ASSERT_EQ(lines.size(), kinds.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].kind, kinds[i]) << "line " << i + 1;
+    }
+    EXPECT_EQ(lines[0].name, "keys");
+    EXPECT_EQ(lines[0].text, "\xEF\xBB\xBF[keys] ; mine") << "the line as it stands, without its end";
+    EXPECT_FALSE(lines[0].indented) << "the mark is no blank";
+    EXPECT_EQ(lines[10].name, " sound ");
+    EXPECT_EQ(lines[13].name, "mute");
+    EXPECT_TRUE(lines[13].indented);
+    EXPECT_EQ(lines[14].name, "right");
+    EXPECT_EQ(lines[16].text, "[play]\r");
+
+    SettingsFile file;
+    file.parse(text);
+    std::vector<int> entryLines;
+    for (const SettingsFile::Entry& entry : file.entries) {
+        entryLines.push_back(entry.line);
+        EXPECT_EQ(entry.section, entry.line < 11 ? "keys" : " sound ") << "line " << entry.line;
+    }
+    EXPECT_EQ(entryLines, (std::vector<int>{2, 3, 4, 13, 14, 15})) << "inih makes entries of the same lines";
+    std::vector<int> problemLines;
+    for (const SettingsFile::Problem& problem : file.problems) {
+        problemLines.push_back(problem.line);
+    }
+    EXPECT_EQ(problemLines, (std::vector<int>{8, 9, 10, 12, 16}));
+}
+
+// What the reader makes of the entries of settings in text: each one's values, in order.
+std::vector<std::string> valuesRead(const std::string& text, const Setting& setting) {
+    SettingsFile file;
+    file.parse(text);
+    std::vector<std::string> values;
+    for (const SettingsFile::Entry& entry : file.entries) {
+        if (entry.section == setting.section && entry.name == setting.name) {
+            values.push_back(entry.value);
+        }
+    }
+    return values;
+}
+
+// Every entry of settings reads back from text with its value (every line of it, if it is there
+// more than once).
+void expectReadBack(const std::string& text, const std::vector<Setting>& settings) {
+    for (const Setting& setting : settings) {
+        const std::vector<std::string> values = valuesRead(text, setting);
+        EXPECT_FALSE(values.empty()) << "[" << setting.section << "] " << setting.name << " in:\n" << text;
+        for (const std::string& value : values) {
+            EXPECT_EQ(value, setting.value) << "[" << setting.section << "] " << setting.name << " in:\n" << text;
+        }
+    }
+}
+
+TEST(SettingsFile, WhatTheGameWritesReadsBackSectionBySection) {
+    const std::vector<Setting> settings = {
+        {"sound", "music", "6"}, {"sound", "mute", "off"}, {"keys", "up", "W, Up"}, {"keys", "down", ""}};
+    const std::string text = SettingsFile::written(settings);
+    EXPECT_EQ(text, "[sound]\nmusic = 6\nmute = off\n\n[keys]\nup = W, Up\ndown =\n")
+        << "an empty value leaves no blank at the line's end";
+    expectReadBack(text, settings);
+    EXPECT_EQ(SettingsFile::merged("", settings), text) << "merged into nothing, the same file";
+
+    // A list's item that starts with ';' follows its comma at once: after a blank it would start a
+    // comment.
+    const std::string list = SettingsFile::listed({"Z", ";", "Up"});
+    EXPECT_EQ(list, "Z,;, Up");
+    expectReadBack(SettingsFile::written({{"keys", "up", list}}), {{"keys", "up", list}});
+    EXPECT_EQ(SettingsFile::listed({}), "");
+}
+
+TEST(SettingsFile, AMergeSetsTheGamesLinesWhereTheyStandAndKeepsEveryOtherLineAsItIs) {
+    const std::vector<Setting> settings = {{"sound", "music", "6"}, {"keys", "up", "Z, Up"}};
+    const std::string old =
+        "\xEF\xBB\xBF; mine\n"
+        "[sound]\n"
+        "  music=2 ; loud\n"
+        "# quiet\n"
+        "volume = 11\n"
+        "\n"
+        "[keys]\r\n"
+        "jump = x\r\n"
+        "up : w\r\n"
+        "left = a";
+    const std::string merged = SettingsFile::merged(old, settings);
+    EXPECT_EQ(merged,
+              "\xEF\xBB\xBF; mine\n"
+              "[sound]\n"
+              "music = 6\n"
+              "# quiet\n"
+              "volume = 11\n"
+              "\n"
+              "[keys]\r\n"
+              "jump = x\r\n"
+              "up = Z, Up\n"
+              "left = a\n");
+    expectReadBack(merged, settings);
+    EXPECT_EQ(SettingsFile::merged(merged, settings), merged) << "merged again, nothing changes";
+    EXPECT_EQ(valuesRead(merged, {"sound", "volume", ""}), std::vector<std::string>{"11"});
+}
+
+TEST(SettingsFile, AMergeAddsWhatTheFileLacksAfterItsSectionsLastEntryOrInANewSectionAtTheEnd) {
+    const std::vector<Setting> settings = {{"keys", "up", "Z"},
+                                           {"keys", "left", "A"},
+                                           {"sound", "music", "6"},
+                                           {"sound", "mute", "off"},
+                                           {"window", "width", "800"},
+                                           {"window", "height", "600"},
+                                           {"play", "reduced_motion", "on"}};
+    const std::string old =
+        "[keys]\n"
+        "up = w\n"
+        "; after the keys\n"
+        "\n"
+        "[sound]\n"
+        "music = 2\n"
+        "[play]\n"
+        "; nothing yet\n"
+        "[sound]\n"  // the second [sound] takes what the first lacks
+        "effects = 3\n"
+        "\n"
+        "  \t\n";
+    const std::string merged = SettingsFile::merged(old, settings);
+    EXPECT_EQ(merged,
+              "[keys]\n"
+              "up = Z\n"
+              "left = A\n"
+              "; after the keys\n"
+              "\n"
+              "[sound]\n"
+              "music = 6\n"
+              "[play]\n"
+              "reduced_motion = on\n"
+              "; nothing yet\n"
+              "[sound]\n"
+              "effects = 3\n"
+              "mute = off\n"
+              "\n"
+              "[window]\n"
+              "width = 800\n"
+              "height = 600\n");
+    expectReadBack(merged, settings);
+}
+
+TEST(SettingsFile, AMergeSetsEveryLineOfAnEntryTheFileHasTwiceButNoneOfAnotherSection) {
+    const std::vector<Setting> settings = {{"sound", "music", "6"}};
+    const std::string merged = SettingsFile::merged(
+        "music = 1\n[sound]\nmusic = 2\n[other]\nmusic = 3\n[sound]\nmusic=4\nmusic = 6\n", settings);
+    EXPECT_EQ(merged, "music = 1\n[sound]\nmusic = 6\n[other]\nmusic = 3\n[sound]\nmusic = 6\nmusic = 6\n");
+    expectReadBack(merged, settings);
+}
+
+// A line the reader refuses whole is no entry, whatever it holds: it stays, and the entry it
+// seems to hold is added as one the file lacks. The longest line the reader takes is an entry.
+TEST(SettingsFile, AMergeKeepsALineTheReaderRefusesWholeAndAddsTheEntryItSeemsToHold) {
+    const std::size_t room = static_cast<std::size_t>(ini_max_line);
+    const std::string fits = "music = " + std::string(room - 1 - 9, '1');  // room - 1 with its end
+    const std::string over = "mute = " + std::string(room - 8, '1');       // room with its end
+    const std::string notText("effects = 3\0", 12);
+    ASSERT_TRUE(SettingsFile::refusedWhole(over + "\n"));
+    ASSERT_FALSE(SettingsFile::refusedWhole(fits + "\n"));
+    const std::vector<Setting> settings = {
+        {"sound", "music", "6"}, {"sound", "mute", "off"}, {"sound", "effects", "2"}};
+    const std::string merged = SettingsFile::merged("[sound]\n" + over + "\n" + notText + "\n" + fits + "\n", settings);
+    EXPECT_EQ(merged, "[sound]\n" + over + "\n" + notText + "\nmusic = 6\nmute = off\neffects = 2\n");
+    expectReadBack(merged, settings);
+
+    // Without its end, a last line holds one byte more before it is refused.
+    const std::string last = "mute = " + std::string(room - 7 - 1, '1');
+    ASSERT_EQ(last.size(), over.size());
+    EXPECT_EQ(SettingsFile::merged("[sound]\n" + last, {{"sound", "mute", "off"}}), "[sound]\nmute = off\n");
+}
+
+// An indented line after an entry is more of its value to the reader: more of one of ours goes
+// with the line it continued, and no line is put where it would take such a line in.
+TEST(SettingsFile, AMergeTakesIndentedLinesAsTheReaderDoes) {
+    struct Case {
+        std::string old;
+        std::string merged;
+    };
+    const std::vector<Setting> settings = {{"keys", "up", "Z"}, {"keys", "left", "A"}};
+    const std::vector<Case> cases = {
+        // More of ours: gone with it, and what follows is read as before.
+        {"[keys]\nleft = j\n  k\n\tl\nup = i\n", "[keys]\nleft = A\nup = Z\n"},
+        // More of another entry's value: kept, and nothing goes between.
+        {"[keys]\njump = x\n  y\n", "[keys]\njump = x\n  y\n\n[keys]\nup = Z\nleft = A\n"},
+        // An indented header after an entry is more of it too.
+        {"[keys]\njump = x\n  [pad]\nup = w\n", "[keys]\njump = x\n  [pad]\nup = Z\nleft = A\n"},
+        // Indented lines no entry comes before would be taken in by a line put before them.
+        {"[keys]\n junk\n", "[keys]\n junk\n\n[keys]\nup = Z\nleft = A\n"},
+        {"[keys]\n  [pad]\nstop = y\n", "[keys]\n  [pad]\nstop = y\n\n[keys]\nup = Z\nleft = A\n"},
+        // ...unless an entry follows them: a line put after it continues nothing.
+        {"[keys]\n junk\njump = x\n", "[keys]\n junk\njump = x\nup = Z\nleft = A\n"},
+        // A nameless entry is continued by nothing: the indented line after it is an entry.
+        {"[keys]\n=\n up = F6\n", "[keys]\n=\nup = Z\nleft = A\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string merged = SettingsFile::merged(c.old, settings);
+        EXPECT_EQ(merged, c.merged) << "from:\n" << c.old;
+        expectReadBack(merged, settings);
+    }
+}
+
+// Comments after a blank end a line for the reader, a section's name ends at its ']', and the
+// blanks around a name are all that isspace() takes: the merge finds the same entries.
+TEST(SettingsFile, AMergeReadsInlineCommentsSectionNamesAndBlanksAsTheReaderDoes) {
+    struct Case {
+        std::string old;
+        std::string merged;
+    };
+    const std::vector<Setting> settings = {{"keys", "right", "L"}, {"pad", "right", "dpright"}};
+    const std::vector<Case> cases = {
+        {"[keys] ; mine\nright = x ; old\n[pad];\nright = b\n", "[keys] ; mine\nright = L\n[pad];\nright = dpright\n"},
+        // No section: "right" stays in [keys].
+        {"[keys]\n[pad ;]\nright = x\n", "[keys]\n[pad ;]\nright = L\n\n[pad]\nright = dpright\n"},
+        // A comment before the separator: no entry.
+        {"[keys]\nright ; = x\n", "[keys]\nright = L\nright ; = x\n\n[pad]\nright = dpright\n"},
+        // A ';' with no blank before it is part of the name.
+        {"[keys]\nright; = x\n[pad;]\nright = b\n",
+         "[keys]\nright; = x\nright = L\n[pad;]\nright = b\n\n[pad]\nright = dpright\n"},
+        // A section's name keeps its blanks, an entry's loses all that isspace() takes.
+        {"[ keys ]\n\v right\f\r: x\n", "[ keys ]\n\v right\f\r: x\n\n[keys]\nright = L\n\n[pad]\nright = dpright\n"},
+        {"[keys]\n\v right\f\r: x\n", "[keys]\nright = L\n\n[pad]\nright = dpright\n"},
+        {"[keys]\n\f[pad]\r\nright = x\n", "[keys]\n\f[pad]\r\nright = dpright\n\n[keys]\nright = L\n"},
+        {"\xEF\xBB\xBF[pad]\nright = x\n", "\xEF\xBB\xBF[pad]\nright = dpright\n\n[keys]\nright = L\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string merged = SettingsFile::merged(c.old, settings);
+        EXPECT_EQ(merged, c.merged) << "from:\n" << c.old;
+        expectReadBack(merged, settings);
     }
 }
 
