@@ -47,8 +47,9 @@ protected:
     }
 
     // The picture's y of a row's middle.
-    static int rowY(int row) {
-        return OptionsScreen::kPanel.y + 24 + OptionsScreen::kRowHeight * (row + 1) + OptionsScreen::kRowHeight / 2;
+    int rowY(std::size_t row) const {
+        const SDL_Rect area = screen.lineArea(row);
+        return area.y + area.h / 2;
     }
 };
 
@@ -68,8 +69,8 @@ TEST_F(OptionsScreenTest, KeysMouseAndPadChangeTheChosenRowWithinItsRangeAndBack
     EXPECT_EQ(flag, 0) << "so does pad A";
     EXPECT_EQ(screen.valueOf(1), "off");
 
-    const int left = OptionsScreen::kPanel.x + 40;
-    const int right = OptionsScreen::kPanel.x + OptionsScreen::kPanel.w - 40;
+    const int left = screen.panel().x + 40;
+    const int right = screen.panel().x + screen.panel().w - 40;
     screen.take(click(left, rowY(0)));
     EXPECT_EQ(volume, 7) << "a click on a number's left half lowers it";
     screen.take(click(right, rowY(0)));
