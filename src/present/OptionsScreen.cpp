@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kPadding = 24;
+constexpr int kHintAbove = 38;  // from the panel's bottom edge to the hint's top
 
 void drawLine(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, int x, int y, bool centred) {
     Text::drawLine(renderer, font, text, x, y, centred, ChoicePanel::kInk);
@@ -21,6 +21,7 @@ void OptionsScreen::open(TTF_Font* textFont, TTF_Font* small, std::vector<Row> s
     smallFont = small;
     rows = std::move(shown);
     selected = 0;
+    first = 0;
     leaving = false;
     opening = nullptr;
 }
@@ -42,13 +43,52 @@ std::string OptionsScreen::valueOf(std::size_t row) const {
     return std::to_string(value);
 }
 
-std::size_t OptionsScreen::rowAt(int x, int y) const {
-    const int top = kPanel.y + kPadding + kRowHeight;
-    if (x < kPanel.x || x >= kPanel.x + kPanel.w || y < top) {
-        return rows.size() + 1;
+std::size_t OptionsScreen::rowNamed(const std::string& label) const {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].label == label) {
+            return i;
+        }
     }
-    const auto row = static_cast<std::size_t>((y - top) / kRowHeight);
-    return row <= rows.size() ? row : rows.size() + 1;
+    return label == kBack ? rows.size() : rows.size() + 1;
+}
+
+std::size_t OptionsScreen::shownLines() const { return std::min(lines(), static_cast<std::size_t>(kMaxLines)); }
+
+SDL_Rect OptionsScreen::panel() const {
+    const int h = kHead + static_cast<int>(shownLines()) * kRowHeight + kFoot;
+    return SDL_Rect{kLeft, (Render::kPicture.h - h) / 2, kWidth, h};
+}
+
+SDL_Rect OptionsScreen::lineArea(std::size_t line) const {
+    if (line < first || line >= first + shownLines()) {
+        return SDL_Rect{0, 0, 0, 0};
+    }
+    const SDL_Rect box = panel();
+    return SDL_Rect{box.x, box.y + kHead + static_cast<int>(line - first) * kRowHeight, box.w, kRowHeight};
+}
+
+int OptionsScreen::hintY() const {
+    const SDL_Rect box = panel();
+    return box.y + box.h - kHintAbove;
+}
+
+std::size_t OptionsScreen::rowAt(int x, int y) const {
+    for (std::size_t line = first; line < first + shownLines(); ++line) {
+        const SDL_Rect area = lineArea(line);
+        if (x >= area.x && x < area.x + area.w && y >= area.y && y < area.y + area.h) {
+            return line;
+        }
+    }
+    return rows.size() + 1;
+}
+
+void OptionsScreen::follow() {
+    const std::size_t shown = shownLines();
+    if (selected < first) {
+        first = selected;
+    } else if (selected >= first + shown) {
+        first = selected + 1 - shown;
+    }
 }
 
 void OptionsScreen::change(int steps) {
@@ -113,7 +153,7 @@ void OptionsScreen::take(const SDL_Event& event) {
         if (row <= last) {
             selected = row;
             // A number goes down on the panel's left half, up on its right half.
-            const bool right = event.button.x >= kPanel.x + kPanel.w / 2;
+            const bool right = event.button.x >= kLeft + kWidth / 2;
             if (row < last && !rows[row].isSwitch && !rows[row].screen) {
                 change(right ? 1 : -1);
             } else {
@@ -123,24 +163,42 @@ void OptionsScreen::take(const SDL_Event& event) {
     } else if (event.type == SDL_MOUSEWHEEL && event.wheel.y != 0) {
         change(event.wheel.y > 0 ? 1 : -1);
     }
+    follow();
 }
 
 void OptionsScreen::draw(SDL_Renderer* renderer) const {
     if (backdrop) {
         backdrop(renderer);
     }
-    const int top = kPanel.y + kPadding + kRowHeight;
-    const SDL_Rect bar{kPanel.x + kPadding / 2, top + static_cast<int>(selected) * kRowHeight - 6, kPanel.w - kPadding,
-                       kRowHeight - 4};
-    ChoicePanel::drawBoxes(renderer, kPanel, bar);
+    const SDL_Rect box = panel();
+    const SDL_Rect chosen = lineArea(selected);
+    const SDL_Rect bar{box.x + kPadding / 2, chosen.y - 6, box.w - kPadding, kRowHeight - 4};
+    ChoicePanel::drawBoxes(renderer, box, bar);
 
-    drawLine(renderer, font, kTitle, kPanel.x + kPanel.w / 2, kPanel.y + kPadding, true);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const int y = top + static_cast<int>(i) * kRowHeight;
-        drawLine(renderer, font, rows[i].label, kPanel.x + kPadding * 2, y, false);
+    drawLine(renderer, font, kTitle, box.x + box.w / 2, box.y + kPadding, true);
+    const std::size_t last = first + shownLines();
+    for (std::size_t i = first; i < last && i < rows.size(); ++i) {
+        const int y = lineArea(i).y;
+        drawLine(renderer, font, rows[i].label, box.x + kPadding * 2, y, false);
         const std::string value = rows[i].screen || rows[i].isSwitch ? valueOf(i) : "< " + valueOf(i) + " >";
-        drawLine(renderer, font, value, kPanel.x + kPanel.w - kPadding * 2 - 70, y, true);
+        drawLine(renderer, font, value, box.x + box.w - kPadding * 2 - 70, y, true);
     }
-    drawLine(renderer, font, kBack, kPanel.x + kPanel.w / 2, top + static_cast<int>(rows.size()) * kRowHeight, true);
-    drawLine(renderer, smallFont, kHint, kPanel.x + kPanel.w / 2, kPanel.y + kPanel.h - kPadding - 14, true);
+    if (last > rows.size()) {
+        drawLine(renderer, font, kBack, box.x + box.w / 2, lineArea(rows.size()).y, true);
+    }
+    // Rows scrolled out of view are shown by a small arrow at the edge of the first or last line.
+    SDL_SetRenderDrawColor(renderer, ChoicePanel::kInk.r, ChoicePanel::kInk.g, ChoicePanel::kInk.b, 255);
+    const int tipX = box.x + box.w - kPadding / 2 - 6;
+    for (int up = 0; up < 2; ++up) {
+        if (up == 1 ? first == 0 : last >= lines()) {
+            continue;
+        }
+        const SDL_Rect area = lineArea(up == 1 ? first : last - 1);
+        const int tipY = up == 1 ? area.y + 4 : area.y + 28;
+        for (int i = 0; i < 8; ++i) {
+            const int y = up == 1 ? tipY + i : tipY - i;
+            SDL_RenderDrawLine(renderer, tipX - i, y, tipX + i, y);
+        }
+    }
+    drawLine(renderer, smallFont, kHint, box.x + box.w / 2, hintY(), true);
 }

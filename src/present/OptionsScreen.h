@@ -1,5 +1,6 @@
 #pragma once
 
+#include "present/Render.h"
 #include "present/Screen.h"
 
 #include <SDL.h>
@@ -11,11 +12,19 @@
 
 // The options: one row a setting, a value chosen with the keyboard (Up/Down, Left/Right, Enter),
 // the mouse (point, click, wheel) or the pad (D-pad, A), and Back (Escape, pad B, the last row).
-// What a row changes is its owner's: the screen only calls set, then changed.
+// What a row changes is its owner's: the screen only calls set, then changed. The panel grows
+// with its rows, centred in the picture; rows beyond what the picture holds scroll with the choice.
 class OptionsScreen : public Screen {
 public:
-    static constexpr SDL_Rect kPanel{220, 90, 640, 540};  // in the 1080 by 720 picture
+    static constexpr int kWidth = 640;
+    static constexpr int kLeft = (Render::kPicture.w - kWidth) / 2;
     static constexpr int kRowHeight = 56;
+    static constexpr int kPadding = 24;
+    static constexpr int kHead = kPadding + kRowHeight;  // above the first row: the title
+    static constexpr int kFoot = 68;                     // below the last line: the hint
+    static constexpr int kMargin = 20;                   // kept clear above and below the tallest panel
+    // Lines (rows and Back) the panel shows at most; more scroll.
+    static constexpr int kMaxLines = (Render::kPicture.h - 2 * kMargin - kHead - kFoot) / kRowHeight;
     static constexpr const char* kTitle = "OPTIONS";
     static constexpr const char* kBack = "Back";
     static constexpr const char* kHint = "Up/Down: choose   Left/Right: change   Esc: back";
@@ -46,16 +55,30 @@ public:
     std::size_t chosen() const { return selected; }
     // The text a row's value shows: "7", "on", "off".
     std::string valueOf(std::size_t row) const;
+    // The row labelled so (Back is rows.size()), or rows.size() + 1 for none.
+    std::size_t rowNamed(const std::string& label) const;
+    std::size_t lines() const { return rows.size() + 1; }
+
+    // Where things stand in the picture for the rows open now.
+    SDL_Rect panel() const;
+    // A row's (or Back's) band, where its line is drawn and a click takes it; empty while it is
+    // scrolled out of view.
+    SDL_Rect lineArea(std::size_t line) const;
+    int hintY() const;  // the top of the hint's line
 
 private:
     // The row under a point of the picture, or rows.size() + 1 for none (Back is rows.size()).
     std::size_t rowAt(int x, int y) const;
+    std::size_t shownLines() const;
+    // Scrolls so the chosen line is in view.
+    void follow();
     // Moves the chosen row's value by steps (a switch flips), within its range.
     void change(int steps);
     void activate();
 
     std::vector<Row> rows;
     std::size_t selected = 0;  // rows.size() is Back
+    std::size_t first = 0;     // the line shown at the top
     bool leaving = false;
     Screen* opening = nullptr;  // a row's screen, handed to the loop on its next pass
     TTF_Font* font = nullptr;

@@ -58,6 +58,8 @@ public:
 
     // Starts `effect`, unless it started less than its gap ago; returns the sound started, if any.
     const Mix_Chunk* play(Effect effect);
+    // Times `effect` was started since the mixer opened.
+    int timesPlayed(Effect effect) const { return plays[static_cast<std::size_t>(effect)]; }
     // Loops `tune` quietly, fading the other one out.
     void playTune(Tune tune);
 

@@ -7,8 +7,9 @@
 #include <vector>
 
 // The player's settings, read once at start-up and kept for the whole process. Every setting is
-// one row of table(): its section and name in settings.ini, its kind, its range and default, and
-// the member it is kept in. Reading goes through the table, and so does writing a file's text.
+// one row of table(): its section and name in settings.ini, its kind, its range and default, the
+// member it is kept in, and for one the player changes in the game its row on the options screen.
+// Reading goes through the table, and so does writing a file's text, and so do the options.
 class Settings {
 public:
     static constexpr const char* kFileName = "settings.ini";
@@ -22,6 +23,13 @@ public:
         Keys,     // key names as SDL spells them, comma-separated
         Buttons,  // pad button names as SDL's mappings spell them ("a", "dpup"), comma-separated
     };
+    // What a change on the options screen acts on at once, besides the member it is kept in.
+    enum class Acts {
+        Nothing,     // only the member: the game reads it where it is used (reduced motion)
+        Volumes,     // the sound's music and effects volumes
+        Mute,        // the sound's mute
+        Fullscreen,  // the window
+    };
     struct Row {
         const char* section;         // the [section] of settings.ini
         const char* name;            // the entry's name in it
@@ -32,6 +40,11 @@ public:
         int Settings::*number;       // Number: where it is kept
         bool Settings::*flag;        // Switch: where it is kept
         KeyBindings::Action action;  // Keys and Buttons: the action they drive
+        // Number and Switch: its row on the options screen, as the player reads it ("Music
+        // volume"); none for a setting the options do not show.
+        const char* label = nullptr;
+        Acts acts = Acts::Nothing;  // what a change there acts on
+        bool clicks = false;        // a change is heard as a click, at the new level
     };
     // Every setting, in the order a written file lists them.
     static const std::vector<Row>& table();

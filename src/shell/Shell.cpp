@@ -6,6 +6,7 @@
 #include "present/FontCache.h"
 #include "present/PictureFetch.h"
 #include "shell/Levels.h"
+#include "shell/OptionRows.h"
 #include "shell/PlayScreen.h"
 #include "shell/SavedRun.h"
 #include "world/Bull.h"
@@ -239,52 +240,27 @@ void Shell::runOverMenu(Screen& screen) {
 }
 
 void Shell::readyOptions(std::function<void(SDL_Renderer*)> backdrop) {
-    using Row = OptionsScreen::Row;
-    std::vector<Row> rows;
-    rows.push_back(Row{"Music volume",
-                       0,
-                       Sound::kVolumeSteps,
-                       false,
-                       [this] { return settings.musicVolume; },
-                       [this](int v) { settings.musicVolume = v; },
-                       {}});
-    rows.push_back(Row{"Effects volume",
-                       0,
-                       Sound::kVolumeSteps,
-                       false,
-                       [this] { return settings.effectsVolume; },
-                       [this](int v) { settings.effectsVolume = v; },
-                       {}});
-    rows.push_back(Row{"Mute",
-                       0,
-                       1,
-                       true,
-                       [this] { return sound.isMuted() ? 1 : 0; },
-                       [this](int v) { settings.muted = v != 0; },
-                       {}});
-    rows.push_back(Row{"Fullscreen",
-                       0,
-                       1,
-                       true,
-                       [this] { return game->isFullscreen() ? 1 : 0; },
-                       [this](int v) { settings.fullscreen = v != 0; },
-                       {}});
-    rows.push_back(Row{"Reduced motion",
-                       0,
-                       1,
-                       true,
-                       [this] { return settings.reducedMotion ? 1 : 0; },
-                       [this](int v) { settings.reducedMotion = v != 0; },
-                       {}});
-    rows.push_back(Row{"Controls", 0, 0, false, nullptr, nullptr, [this]() -> Screen* {
-                           controls.open(hudTexts[kHudTexts - 1]->font, help.smallFont(), settings.keys);
-                           controls.backdrop = options.backdrop;
-                           controls.changed = [this] { controlsChanged(); };
-                           return &controls;
-                       }});
-    options.changed = [this](std::size_t row) { optionChanged(row); };
+    OptionRows::Hooks hooks;
+    hooks.shown = [this](const Settings::Row& row) {
+        // What is heard and seen, which M, F11 and a refused fullscreen may have set apart.
+        if (row.acts == Settings::Acts::Mute) {
+            return sound.isMuted() ? 1 : 0;
+        }
+        if (row.acts == Settings::Acts::Fullscreen) {
+            return game->isFullscreen() ? 1 : 0;
+        }
+        return OptionRows::memberValue(settings, row);
+    };
+    hooks.changed = [this](const Settings::Row& row) { optionChanged(row); };
+    hooks.controls = [this]() -> Screen* {
+        controls.open(hudTexts[kHudTexts - 1]->font, help.smallFont(), settings.keys);
+        controls.backdrop = options.backdrop;
+        controls.changed = [this] { controlsChanged(); };
+        return &controls;
+    };
+    options.changed = nullptr;  // the rows' own hooks apply and keep each change
     options.backdrop = std::move(backdrop);
-    options.open(hudTexts[kHudTexts - 1]->font, help.smallFont(), std::move(rows));
+    options.open(hudTexts[kHudTexts - 1]->font, help.smallFont(), OptionRows::of(settings, hooks));
 }
 
 void Shell::showOptions(std::function<void(SDL_Renderer*)> backdrop) {
@@ -292,13 +268,24 @@ void Shell::showOptions(std::function<void(SDL_Renderer*)> backdrop) {
     runOverMenu(options);
 }
 
-void Shell::optionChanged(std::size_t row) {
+void Shell::optionChanged(const Settings::Row& row) {
     // Heard and seen at once: the sound at its new level, the window as asked.
-    sound.setVolumes(settings.musicVolume, settings.effectsVolume);
-    sound.setMuted(settings.muted);
-    game->setFullscreen(settings.fullscreen);
-    keeper.applied(*game);
-    if (row == 1) {
+    switch (row.acts) {
+        case Settings::Acts::Volumes:
+            sound.setVolumes(settings.musicVolume, settings.effectsVolume);
+            break;
+        case Settings::Acts::Mute:
+            sound.setMuted(settings.*row.flag);
+            keeper.applied(*game);
+            break;
+        case Settings::Acts::Fullscreen:
+            game->setFullscreen(settings.*row.flag);
+            keeper.applied(*game);
+            break;
+        case Settings::Acts::Nothing:
+            break;
+    }
+    if (row.clicks) {
         sound.play(Sound::Effect::Click);
     }
     keeper.save();

@@ -139,8 +139,8 @@ private:
     // Frees the pictures and fonts that need the renderer, before it goes.
     void releasePictures();
 
-    // Applies a changed option and writes the settings.
-    void optionChanged(std::size_t row);
+    // Applies a changed option, as its row of the settings table says, and writes the settings.
+    void optionChanged(const Settings::Row& row);
     // The hero, the help and the pause panel heed new controls at once; the settings are written.
     void controlsChanged();
 

@@ -19,6 +19,24 @@ await_exit() {
   wait "$pid"; rc=$?
 }
 
+# The options' rows as the settings table lists them: a shown setting's label follows its
+# "A::None," in src/shell/Settings.cpp. The index of the row labelled $1; false for none.
+row_of() {
+  local i=0 label
+  while IFS= read -r label; do
+    if [ "$label" = "$1" ]; then echo "$i"; return 0; fi
+    i=$((i + 1))
+  done < <(tr '\n' ' ' < "$src/src/shell/Settings.cpp" | grep -o 'A::None, *"[^"]*"' | sed 's/.*"\(.*\)"/\1/')
+  return 1
+}
+
+# Down from the first row to the row labelled $1.
+down_to() {
+  local row
+  row=$(row_of "$1") || { fail "no options row '$1' in the settings table"; return 1; }
+  for _ in $(seq 1 "$row"); do key Down; done
+}
+
 # From NEW GAME, focused at start, one down is OPTIONS under the sign.
 open_options() {
   key Down
@@ -29,8 +47,9 @@ open_options() {
 new_work
 start_game || exit 1
 open_options
-key Left                # music 10 -> 9
-key Down Down Down      # effects, mute, fullscreen
+check "music is the first row" test "$(row_of "Music volume")" = 0
+key Left                # music (the first row) 10 -> 9
+down_to "Fullscreen"
 key Return              # fullscreen on
 sleep 1
 import -window root "$shots/options-changed.png" 2>/dev/null || fail "screenshot"

@@ -1,7 +1,15 @@
 #include "present/OptionsScreen.h"
 
+#include "present/ChoicePanel.h"
+#include "present/FontCache.h"
+#include "present/HelpPanel.h"
+#include "present/Text.h"
+
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -18,6 +26,13 @@ SDL_Event click(int x, int y) {
     event.type = SDL_MOUSEBUTTONDOWN;
     event.button.x = x;
     event.button.y = y;
+    return event;
+}
+
+SDL_Event wheel(int y) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.y = y;
     return event;
 }
 
@@ -47,8 +62,9 @@ protected:
     }
 
     // The picture's y of a row's middle.
-    static int rowY(int row) {
-        return OptionsScreen::kPanel.y + 24 + OptionsScreen::kRowHeight * (row + 1) + OptionsScreen::kRowHeight / 2;
+    int rowY(std::size_t row) const {
+        const SDL_Rect area = screen.lineArea(row);
+        return area.y + area.h / 2;
     }
 };
 
@@ -68,8 +84,8 @@ TEST_F(OptionsScreenTest, KeysMouseAndPadChangeTheChosenRowWithinItsRangeAndBack
     EXPECT_EQ(flag, 0) << "so does pad A";
     EXPECT_EQ(screen.valueOf(1), "off");
 
-    const int left = OptionsScreen::kPanel.x + 40;
-    const int right = OptionsScreen::kPanel.x + OptionsScreen::kPanel.w - 40;
+    const int left = screen.panel().x + 40;
+    const int right = screen.panel().x + screen.panel().w - 40;
     screen.take(click(left, rowY(0)));
     EXPECT_EQ(volume, 7) << "a click on a number's left half lowers it";
     screen.take(click(right, rowY(0)));
@@ -87,6 +103,141 @@ TEST_F(OptionsScreenTest, KeysMouseAndPadChangeTheChosenRowWithinItsRangeAndBack
     EXPECT_FALSE(screen.done());
     screen.take(pad(SDL_CONTROLLER_BUTTON_B));
     EXPECT_TRUE(screen.done()) << "pad B leaves";
+}
+
+// Screens of many switches drawn with the game's fonts over black, to see where lines land.
+class OptionsPictureTest : public testing::Test {
+protected:
+    testsupport::ScratchDir scratch;  // the font from images/
+    testsupport::SdlSession sdl;
+    std::vector<int> flags = std::vector<int>(20, 0);
+    OptionsScreen screen;
+
+    void SetUp() override { ASSERT_EQ(TTF_Init(), 0) << TTF_GetError(); }
+    void TearDown() override {
+        FontCache::closeAll();
+        TTF_Quit();
+    }
+
+    void openWith(std::size_t count) {
+        std::vector<OptionsScreen::Row> rows;
+        for (std::size_t i = 0; i < count; ++i) {
+            rows.push_back(OptionsScreen::Row{"Setting " + std::to_string(i + 1),
+                                              0,
+                                              1,
+                                              true,
+                                              [this, i] { return flags[i]; },
+                                              [this, i](int v) { flags[i] = v; },
+                                              {}});
+        }
+        TTF_Font* font = FontCache::get(Text::kFontPath, Text::kPointSize);
+        TTF_Font* small = FontCache::get(Text::kFontPath, HelpPanel::kPointSize);
+        ASSERT_NE(font, nullptr);
+        ASSERT_NE(small, nullptr);
+        screen.open(font, small, rows);
+    }
+
+    // The bands of picture lines holding light ink across the panel's width, top to bottom.
+    std::vector<std::pair<int, int>> inkBands() {
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+        screen.draw(sdl.renderer);
+        const int w = Render::kPicture.w;
+        std::vector<Uint8> rgba(static_cast<std::size_t>(w * Render::kPicture.h) * 4);
+        SDL_RenderReadPixels(sdl.renderer, nullptr, SDL_PIXELFORMAT_RGBA32, rgba.data(), w * 4);
+        std::vector<std::pair<int, int>> bands;
+        const SDL_Rect box = screen.panel();
+        for (int y = 0; y < Render::kPicture.h; ++y) {
+            bool inked = false;
+            for (int x = box.x; x < box.x + box.w && !inked; ++x) {
+                const Uint8* p = &rgba[(static_cast<std::size_t>(y) * w + x) * 4];
+                inked = p[0] > 150 && p[1] > 130;  // the letters, not the panel nor the chosen bar
+            }
+            if (inked && !bands.empty() && bands.back().second == y - 1) {
+                bands.back().second = y;
+            } else if (inked) {
+                bands.emplace_back(y, y);
+            }
+        }
+        return bands;
+    }
+
+    // The panel's colour at a point of the last picture drawn (none outside the panel: black).
+    bool panelAt(int x, int y) {
+        Uint8 p[4] = {};
+        const SDL_Rect one{x, y, 1, 1};
+        SDL_RenderReadPixels(sdl.renderer, &one, SDL_PIXELFORMAT_RGBA32, p, 4);
+        return p[0] + p[1] + p[2] > 0;
+    }
+};
+
+TEST_F(OptionsPictureTest, ThePanelGrowsWithItsRowsWithinThePictureAndNoLineEverTouchesTheHint) {
+    for (std::size_t count : {1u, 6u, 7u, 8u, 9u, 14u}) {
+        SCOPED_TRACE("rows: " + std::to_string(count));
+        openWith(count);
+        const std::size_t shown = std::min(count + 1, static_cast<std::size_t>(OptionsScreen::kMaxLines));
+        const std::vector<std::pair<int, int>> bands = inkBands();
+        ASSERT_EQ(bands.size(), shown + 2) << "the title, every line shown and the hint, apart";
+        const SDL_Rect box = screen.panel();
+        EXPECT_TRUE(panelAt(box.x + 1, box.y)) << "the panel's top in the picture";
+        EXPECT_TRUE(panelAt(box.x + 1, box.y + box.h - 1)) << "and its bottom";
+        EXPECT_GE(box.y, 0);
+        EXPECT_LE(box.y + box.h, Render::kPicture.h);
+        EXPECT_GT(bands.front().first, box.y);
+        EXPECT_LT(bands.back().second, box.y + box.h) << "the hint within the panel";
+        EXPECT_GE(bands.back().first, screen.hintY()) << "the lowest band is the hint";
+        const SDL_Rect lastLine = screen.lineArea(shown - 1);
+        EXPECT_GT(bands[bands.size() - 2].first, lastLine.y - 1) << "the one above it is the last line shown";
+        if (count == 6) {
+            EXPECT_EQ(box.y, 90) << "six rows stand as they always have";
+            EXPECT_EQ(box.h, 540);
+        }
+    }
+    openWith(8);
+    const int eight = screen.panel().h;
+    openWith(7);
+    EXPECT_EQ(eight - screen.panel().h, OptionsScreen::kRowHeight) << "a row more, a row taller";
+}
+
+TEST_F(OptionsPictureTest, RowsBeyondThePictureScrollWithTheChoiceAndAClickTakesTheRowShownThere) {
+    openWith(14);
+    EXPECT_EQ(screen.lineArea(OptionsScreen::kMaxLines).h, 0) << "out of view at first";
+    for (int i = 0; i < 13; ++i) {
+        screen.take(key(SDLK_DOWN));
+    }
+    EXPECT_EQ(screen.chosen(), 13u);
+    const SDL_Rect last = screen.lineArea(13);
+    ASSERT_GT(last.h, 0) << "the chosen row came into view";
+    EXPECT_EQ(screen.lineArea(0).h, 0) << "the first went out of it";
+    EXPECT_EQ(inkBands().size(), static_cast<std::size_t>(OptionsScreen::kMaxLines) + 2);
+
+    const SDL_Rect fifth = screen.lineArea(screen.rowNamed("Setting 6"));
+    ASSERT_GT(fifth.h, 0);
+    screen.take(click(fifth.x + 40, fifth.y + fifth.h / 2));
+    EXPECT_EQ(screen.chosen(), 5u) << "the row drawn where the click landed";
+    EXPECT_EQ(flags[5], 1);
+    screen.take(wheel(-1));
+    EXPECT_EQ(flags[5], 0) << "the wheel flips the chosen switch";
+    EXPECT_EQ(flags[13], 0);
+
+    screen.take(key(SDLK_DOWN));
+    screen.take(key(SDLK_DOWN));
+    screen.take(key(SDLK_DOWN));
+    screen.take(key(SDLK_DOWN));
+    screen.take(key(SDLK_DOWN));
+    screen.take(key(SDLK_DOWN));
+    screen.take(key(SDLK_DOWN));
+    screen.take(key(SDLK_DOWN));
+    screen.take(key(SDLK_DOWN));  // to Back, round to the first row
+    screen.take(key(SDLK_DOWN));
+    EXPECT_EQ(screen.chosen(), 0u);
+    EXPECT_GT(screen.lineArea(0).h, 0) << "back at the top";
+    screen.take(key(SDLK_UP));
+    EXPECT_EQ(screen.chosen(), screen.rowNamed(OptionsScreen::kBack));
+    const SDL_Rect back = screen.lineArea(screen.chosen());
+    ASSERT_GT(back.h, 0);
+    screen.take(click(back.x + back.w / 2, back.y + back.h / 2));
+    EXPECT_TRUE(screen.done()) << "a click on Back leaves";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "input/HeldWalk.h"
+#include "shell/OptionRows.h"
 
 namespace {
 
@@ -205,7 +206,7 @@ TEST_F(ControlsTest, ASessionIsPlayedWithThePadAlone) {
     shell->startPause();
     tap(SDL_CONTROLLER_BUTTON_Y);  // the options
     EXPECT_TRUE(shell->pausePass());
-    for (int row = 0; row < 5; ++row) {
+    for (std::size_t row = optionRow(OptionRows::kControls); row > 0; --row) {
         tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // to Controls
     }
     tap(SDL_CONTROLLER_BUTTON_A);

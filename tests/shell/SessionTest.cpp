@@ -1,5 +1,7 @@
 #include "ShellFixture.h"
 
+#include "shell/OptionRows.h"
+
 #include <SDL_mixer.h>
 
 #include <algorithm>
@@ -275,7 +277,7 @@ TEST_F(SessionTest, AKeyBoundWhilePausedWalksTheHeroAtOnceAndACloseOverTheOption
     shell->startPause();
     testsupport::pushKeyDown(SDLK_o);
     EXPECT_TRUE(shell->pausePass());
-    for (int row = 0; row < 5; ++row) {
+    for (std::size_t row = optionRow(OptionRows::kControls); row > 0; --row) {
         testsupport::pushKeyDown(SDLK_DOWN);  // to Controls
     }
     testsupport::pushKeyDown(SDLK_RETURN);

@@ -88,6 +88,14 @@ protected:
         return menuTrace + traced([&] { shell->runSetUp(); });
     }
 
+    // The index of the options row labelled so, on the options open now (Back is the number of
+    // rows); presses of Down from the first row reach it that many times.
+    std::size_t optionRow(const std::string& label) const {
+        const std::size_t row = shell->options.rowNamed(label);
+        EXPECT_LT(row, shell->options.lines()) << "no options row '" << label << "'";
+        return row;
+    }
+
     // The first n values of rand() after a seeding with the fixture's second, the values every
     // placement of these runs draws from.
     static std::vector<int> draws(int n) {

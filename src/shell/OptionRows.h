@@ -1,0 +1,31 @@
+#pragma once
+
+#include "present/OptionsScreen.h"
+#include "shell/Settings.h"
+
+#include <functional>
+#include <vector>
+
+// The options screen's rows, made from the settings table: one for each setting with a label, in
+// the table's order, and Controls last. What a change acts on is the caller's, told the table's row.
+class OptionRows {
+public:
+    static constexpr const char* kControls = "Controls";
+
+    struct Hooks {
+        // The value a row shows; unset, the member's. (The mute and the window may stand apart
+        // from their members: the sound or the window is what the player hears and sees.)
+        std::function<int(const Settings::Row&)> shown;
+        // After a row's member took a new value: apply it (as its row's acts says) and keep it.
+        std::function<void(const Settings::Row&)> changed;
+        // The Controls row's screen, readied.
+        std::function<Screen*()> controls;
+    };
+
+    // A Number's or a Switch's value in settings (a switch is 0 or 1).
+    static int memberValue(const Settings& settings, const Settings::Row& row);
+
+    // The rows bound to settings; table outlives them (Settings::table() does).
+    static std::vector<OptionsScreen::Row> of(Settings& settings, const Hooks& hooks,
+                                              const std::vector<Settings::Row>& table = Settings::table());
+};

@@ -1,0 +1,190 @@
+#include "ShellFixture.h"
+
+#include "shell/OptionRows.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The options over the pause panel, played with keys, clicks at the rows' places and the wheel;
+// every change is heard or seen at once and kept in settings.ini.
+class OptionRowsTest : public ShellTest {
+protected:
+    void SetUp() override {
+        // The disk driver opens the mixer where no sound card is, so the click is started.
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", scratch.file("audio.raw").c_str(), 1);
+        ShellTest::SetUp();
+        startNewGame();
+        frame();
+        testsupport::pushKeyDown(SDLK_ESCAPE);
+        frame();
+        shell->startPause();
+        testsupport::pushKeyDown(SDLK_o);
+        ASSERT_TRUE(shell->pausePass());
+    }
+    void TearDown() override {
+        ShellTest::TearDown();
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("SDL_DISKAUDIOFILE");
+    }
+
+    void frame() {
+        traced([&] { shell->frame(); });
+    }
+    bool pass() { return shell->pausePass(); }
+
+    // A click on a row's left or right half, well inside it.
+    void clickRow(const std::string& label, bool right) {
+        const SDL_Rect area = shell->options.lineArea(optionRow(label));
+        testsupport::pushClick(right ? area.x + area.w - 40 : area.x + 40, area.y + area.h / 2);
+    }
+    void pointAt(const std::string& label) {
+        const SDL_Rect area = shell->options.lineArea(optionRow(label));
+        SDL_Event event{};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.x = area.x + 40;
+        event.motion.y = area.y + area.h / 2;
+        SDL_PushEvent(&event);
+    }
+    static void pushWheel(int y) {
+        SDL_Event event{};
+        event.type = SDL_MOUSEWHEEL;
+        event.wheel.y = y;
+        SDL_PushEvent(&event);
+    }
+    // Up or Down from the row chosen now to the row labelled so.
+    void keysTo(const std::string& label) {
+        const std::size_t to = optionRow(label);
+        for (std::size_t at = shell->options.chosen(); at != to; at += at < to ? 1 : -1) {
+            testsupport::pushKeyDown(at < to ? SDLK_DOWN : SDLK_UP);
+        }
+    }
+    bool fileSays(const std::string& line) const {
+        return ("\n" + testsupport::readFile(shell->settings.file(Settings::kFileName))).find("\n" + line + "\n") !=
+               std::string::npos;
+    }
+    int clicks() const { return shell->sound.timesPlayed(Sound::Effect::Click); }
+};
+
+TEST_F(OptionRowsTest, TheRowsAreTheTablesShownSettingsInItsOrderWithControlsLast) {
+    const std::vector<std::string> labels = {"Music volume", "Effects volume", "Mute", "Fullscreen", "Reduced motion"};
+    std::size_t after = 0;
+    for (const std::string& label : labels) {
+        const std::size_t row = shell->options.rowNamed(label);
+        EXPECT_LT(row, shell->options.lines()) << label;
+        EXPECT_TRUE(row == 0 || row > after) << label << " in the table's order";
+        after = row;
+    }
+    EXPECT_EQ(shell->options.rowNamed(OptionRows::kControls), shell->options.lines() - 2) << "last before Back";
+    EXPECT_EQ(shell->options.valueOf(optionRow("Music volume")), "10");
+    EXPECT_EQ(shell->options.valueOf(optionRow("Mute")), "off");
+    EXPECT_EQ(shell->options.valueOf(optionRow(OptionRows::kControls)), ">");
+}
+
+TEST_F(OptionRowsTest, KeysClicksAndTheWheelChangeEachSettingWhichActsAtOnceAndIsWritten) {
+    ASSERT_TRUE(shell->sound.isOpen());
+    const int before = clicks();
+    keysTo("Music volume");
+    testsupport::pushKeyDown(SDLK_LEFT);
+    ASSERT_TRUE(pass());
+    EXPECT_EQ(shell->settings.musicVolume, 9);
+    EXPECT_TRUE(fileSays("music = 9"));
+    EXPECT_EQ(clicks(), before) << "the music changes silently";
+
+    clickRow("Effects volume", false);
+    ASSERT_TRUE(pass());
+    EXPECT_EQ(shell->settings.effectsVolume, 9) << "a click on its left half lowers it";
+    EXPECT_TRUE(fileSays("effects = 9"));
+    EXPECT_EQ(clicks(), before + 1) << "the effects' new level is heard as a click";
+    clickRow("Effects volume", true);
+    ASSERT_TRUE(pass());
+    EXPECT_EQ(shell->settings.effectsVolume, 10);
+    EXPECT_EQ(clicks(), before + 2);
+
+    pointAt("Mute");
+    pushWheel(1);
+    ASSERT_TRUE(pass());
+    EXPECT_TRUE(shell->settings.muted);
+    EXPECT_TRUE(shell->sound.isMuted()) << "heard at once";
+    EXPECT_TRUE(fileSays("mute = on"));
+    EXPECT_EQ(shell->options.valueOf(optionRow("Mute")), "on");
+    shell->sound.setMuted(false);  // as M does, unseen by the options yet
+    EXPECT_EQ(shell->options.valueOf(optionRow("Mute")), "off") << "the row shows what is heard";
+
+    clickRow("Reduced motion", true);
+    ASSERT_TRUE(pass());
+    EXPECT_TRUE(shell->settings.reducedMotion) << "a click flips a switch";
+    EXPECT_TRUE(fileSays("reduced_motion = on"));
+
+    keysTo("Fullscreen");
+    testsupport::pushKeyDown(SDLK_RETURN);
+    ASSERT_TRUE(pass());
+    EXPECT_TRUE(shell->settings.fullscreen);
+    EXPECT_TRUE(fileSays("fullscreen = on"));
+    EXPECT_EQ(clicks(), before + 2) << "only the effects click";
+    EXPECT_TRUE(fileSays("width = 1080")) << "what the options do not show stays";
+
+    keysTo(OptionsScreen::kBack);
+    testsupport::pushKeyDown(SDLK_RETURN);
+    EXPECT_TRUE(pass()) << "Back returns to the pause panel";
+    EXPECT_TRUE(shell->options.done());
+}
+
+// A table with more shown settings than the game has: each becomes a row before Controls, bound
+// to its member, and a change tells its own row of the table.
+TEST(OptionRows, EveryLabelledRowOfATableBecomesARowBoundToItsMember) {
+    std::vector<Settings::Row> table = Settings::table();
+    table.push_back(Settings::Row{"play", "extra", Settings::Kind::Switch, 0, 1, 0, nullptr, &Settings::reducedMotion,
+                                  KeyBindings::Action::None, "Extra switch", Settings::Acts::Nothing, true});
+    table.push_back(Settings::Row{"play", "count", Settings::Kind::Number, 2, 5, 3, &Settings::windowWidth, nullptr,
+                                  KeyBindings::Action::None, "A count"});
+    Settings settings;
+    settings.windowWidth = 5;
+    OptionsScreen game;
+    game.open(nullptr, nullptr, OptionRows::of(settings, {}));
+    const std::size_t extra = game.rowNamed(OptionRows::kControls);  // where the game's rows end
+    std::vector<const Settings::Row*> told;
+    OptionRows::Hooks hooks;
+    hooks.changed = [&](const Settings::Row& row) { told.push_back(&row); };
+    OptionsScreen screen;
+    screen.open(nullptr, nullptr, OptionRows::of(settings, hooks, table));
+    ASSERT_EQ(screen.lines(), game.lines() + 2) << "two rows more";
+    EXPECT_EQ(screen.rowNamed("Extra switch"), extra);
+    EXPECT_EQ(screen.rowNamed("A count"), extra + 1);
+    EXPECT_EQ(screen.rowNamed(OptionRows::kControls), extra + 2);
+
+    for (std::size_t i = 0; i < extra; ++i) {
+        screen.take([] {
+            SDL_Event down{};
+            down.type = SDL_KEYDOWN;
+            down.key.keysym.sym = SDLK_DOWN;
+            return down;
+        }());
+    }
+    SDL_Event enter{};
+    enter.type = SDL_KEYDOWN;
+    enter.key.keysym.sym = SDLK_RETURN;
+    screen.take(enter);
+    EXPECT_TRUE(settings.reducedMotion);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], &table[table.size() - 2]);
+
+    const SDL_Rect count = screen.lineArea(extra + 1);
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.x = count.x + count.w - 40;
+    click.button.y = count.y + count.h / 2;
+    screen.take(click);
+    EXPECT_EQ(settings.windowWidth, 5) << "already at its highest";
+    click.button.x = count.x + 40;
+    screen.take(click);
+    EXPECT_EQ(settings.windowWidth, 4);
+    EXPECT_EQ(screen.valueOf(extra + 1), "4");
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[1], &table.back());
+}
+
+}  // namespace
