@@ -141,9 +141,6 @@ void ControlsScreen::take(const SDL_Event& event) {
 }
 
 void ControlsScreen::draw(SDL_Renderer* renderer) const {
-    if (backdrop) {
-        backdrop(renderer);
-    }
     const int top = kPanel.y + kPadding + kRowHeight + kHeader;
     const SDL_Rect bar{kPanel.x + kPadding / 2, top + static_cast<int>(selected) * kRowHeight - 6, kPanel.w - kPadding,
                        kRowHeight - 4};

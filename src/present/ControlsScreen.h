@@ -27,14 +27,13 @@ public:
 
     // Called after the bindings changed, so their owner uses and keeps them.
     std::function<void()> changed;
-    // Draws what the panel stands over; nothing when unset.
-    std::function<void(SDL_Renderer*)> backdrop;
 
     // Opens on the first action; the fonts and the bindings are the caller's and outlive its use.
     void open(TTF_Font* font, TTF_Font* smallFont, KeyBindings& bindings);
 
     void take(const SDL_Event& event) override;
     void draw(SDL_Renderer* renderer) const override;
+    bool isPanel() const override { return true; }
     bool done() const override { return leaving; }
 
     std::size_t chosen() const { return selected; }

@@ -94,9 +94,6 @@ void LetterGrid::take(const SDL_Event& event) {
 }
 
 void LetterGrid::draw(SDL_Renderer* renderer) const {
-    if (backdrop) {
-        backdrop(renderer);
-    }
     const SDL_Rect bar{kGridLeft + cell % kColumns * kCell, kGridTop + cell / kColumns * kCell, kCell, kCell};
     ChoicePanel::drawBoxes(renderer, kPanel, bar);
 

@@ -26,12 +26,11 @@ public:
     static constexpr int kDoneCell = 39;
     static constexpr const char* kHint = "A: type   B: take back   Start: done";
 
-    std::function<void(SDL_Renderer*)> backdrop;  // the menu under the grid
-
     // Opens on A, typing into the menu's name; the fonts are the caller's.
     void open(Button& name, TTF_Font* font, TTF_Font* smallFont);
     void take(const SDL_Event& event) override;
     void draw(SDL_Renderer* renderer) const override;
+    bool isPanel() const override { return true; }
     bool done() const override { return leaving; }
     int chosen() const { return cell; }
     // What a cell shows: a letter, or "Space", "Del", "OK".

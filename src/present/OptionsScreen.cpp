@@ -26,11 +26,7 @@ void OptionsScreen::open(TTF_Font* textFont, TTF_Font* small, std::vector<Row> s
     opening = nullptr;
 }
 
-Screen* OptionsScreen::opens() {
-    Screen* screen = opening;
-    opening = nullptr;
-    return screen;
-}
+std::unique_ptr<Screen> OptionsScreen::opens() { return std::move(opening); }
 
 std::string OptionsScreen::valueOf(std::size_t row) const {
     if (rows[row].screen) {
@@ -167,9 +163,6 @@ void OptionsScreen::take(const SDL_Event& event) {
 }
 
 void OptionsScreen::draw(SDL_Renderer* renderer) const {
-    if (backdrop) {
-        backdrop(renderer);
-    }
     const SDL_Rect box = panel();
     const SDL_Rect chosen = lineArea(selected);
     const SDL_Rect bar{box.x + kPadding / 2, chosen.y - 6, box.w - kPadding, kRowHeight - 4};

@@ -36,22 +36,21 @@ public:
         bool isSwitch = true;             // shown as on or off rather than a number
         std::function<int()> get;         // the value now
         std::function<void(int)> set;     // takes a value within low to high
-        std::function<Screen*()> screen;  // set for a row that opens a screen of its own instead
+        std::function<std::unique_ptr<Screen>()> screen;  // set for a row that opens a screen of its own instead
     };
 
     // Called after a row's value changed (the row's index), so its owner applies and keeps it.
     std::function<void(std::size_t)> changed;
-    // Draws what the panel stands over (the menu, the paused game); nothing when unset.
-    std::function<void(SDL_Renderer*)> backdrop;
 
     // Opens with the first row chosen; the fonts are the caller's and outlive the screen's use.
     void open(TTF_Font* font, TTF_Font* smallFont, std::vector<Row> rows);
 
     void take(const SDL_Event& event) override;
     void draw(SDL_Renderer* renderer) const override;
+    bool isPanel() const override { return true; }
     bool done() const override { return leaving; }
     // The screen of the row just chosen (Controls), once.
-    Screen* opens() override;
+    std::unique_ptr<Screen> opens() override;
     std::size_t chosen() const { return selected; }
     // The text a row's value shows: "7", "on", "off".
     std::string valueOf(std::size_t row) const;
@@ -80,7 +79,7 @@ private:
     std::size_t selected = 0;  // rows.size() is Back
     std::size_t first = 0;     // the line shown at the top
     bool leaving = false;
-    Screen* opening = nullptr;  // a row's screen, handed to the loop on its next pass
+    std::unique_ptr<Screen> opening;  // a row's screen, handed to the loop on its next pass
     TTF_Font* font = nullptr;
     TTF_Font* smallFont = nullptr;
 };

@@ -23,7 +23,7 @@ void PauseScreen::take(const SDL_Event& event) {
     optionsAsked = optionsAsked || (optionsKey && chosen == PanelKeys::PauseChoice::None);
 }
 
-Screen* PauseScreen::opens() {
+std::unique_ptr<Screen> PauseScreen::opens() {
     if (!optionsAsked || !openOptions) {
         return nullptr;
     }

@@ -28,9 +28,9 @@ public:
     void take(const SDL_Event& event) override;
     void draw(SDL_Renderer* renderer) const override { card.draw(renderer); }
     bool done() const override { return chosen != PanelKeys::PauseChoice::None; }
-    // O or pad Y: the screen openOptions readies, shown over the panel until it is done.
-    Screen* opens() override;
-    std::function<Screen*()> openOptions;
+    // O or pad Y: the screen openOptions makes, shown over the panel until it is done.
+    std::unique_ptr<Screen> opens() override;
+    std::function<std::unique_ptr<Screen>()> openOptions;
     PanelKeys::PauseChoice choice() const { return chosen; }
     const std::vector<std::string>& text() const { return card.text(); }
 

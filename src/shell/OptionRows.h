@@ -19,7 +19,7 @@ public:
         // After a row's member took a new value: apply it (as its row's acts says) and keep it.
         std::function<void(const Settings::Row&)> changed;
         // The Controls row's screen, readied.
-        std::function<Screen*()> controls;
+        std::function<std::unique_ptr<Screen>()> controls;
     };
 
     // A Number's or a Switch's value in settings (a switch is 0 or 1).

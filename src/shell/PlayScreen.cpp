@@ -112,10 +112,7 @@ void PlayScreen::startPause() {
     // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
     player->letGo();
     preparePausePanel();
-    pausePanel.openOptions = [this]() -> Screen* {
-        shell.readyOptions([this](SDL_Renderer* renderer) { pausePanel.draw(renderer); });
-        return &shell.options;
-    };
+    pausePanel.openOptions = [this]() -> std::unique_ptr<Screen> { return shell.makeOptions(); };
     shell.screens.open();
 }
 

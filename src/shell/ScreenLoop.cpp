@@ -20,6 +20,22 @@ void ScreenLoop::heedMute() {
     }
 }
 
+void ScreenLoop::push(std::unique_ptr<Screen> screen) {
+    if (screen != nullptr) {
+        over.push_back(std::move(screen));
+        shown = false;
+    }
+}
+
+const Screen& ScreenLoop::base(const Screen& screen) const {
+    for (auto at = over.rbegin(); at != over.rend(); ++at) {
+        if (!(*at)->isPanel()) {
+            return **at;
+        }
+    }
+    return screen;
+}
+
 bool ScreenLoop::pass(Screen& screen) {
     game->applyWindowKeys(input);
     bool news = !shown;
@@ -37,22 +53,31 @@ bool ScreenLoop::pass(Screen& screen) {
     }
     Screen& top = over.empty() ? screen : *over.back();
     top.step();
-    if (Screen* opened = top.opens()) {
-        over.push_back(opened);
-        shown = false;
+    if (std::unique_ptr<Screen> opened = top.opens()) {
+        push(std::move(opened));
     } else if (top.done()) {
         if (over.empty()) {
             return false;
         }
         over.pop_back();  // back to the screen under it, drawn anew
         shown = false;
+        Screen& under = over.empty() ? screen : *over.back();
+        under.uncovered();
+        if (over.empty() && screen.done()) {
+            return false;  // it stood only under what was shown over it
+        }
     }
     if (news || !shown) {
         // The clear of play and of the menu keeps its colour whatever a screen draws with.
         Uint8 r = 0, g = 0, b = 0, a = 0;
         SDL_GetRenderDrawColor(Render::renderer, &r, &g, &b, &a);
         game->clear();
-        (over.empty() ? screen : *over.back()).draw(Render::renderer);
+        const Screen& shownTop = over.empty() ? screen : *over.back();
+        const Screen& under = base(screen);
+        if (shownTop.isPanel() && &under != &shownTop) {
+            under.draw(Render::renderer);
+        }
+        shownTop.draw(Render::renderer);
         SDL_SetRenderDrawColor(Render::renderer, r, g, b, a);
         Render::markDrawn();
         game->present();
@@ -62,9 +87,10 @@ bool ScreenLoop::pass(Screen& screen) {
     return true;
 }
 
-void ScreenLoop::run(Screen& screen) {
+void ScreenLoop::run(Screen& screen, std::unique_ptr<Screen> first) {
     open();
     quitSeen = false;
+    push(std::move(first));
     while (pass(screen)) {
     }
 }

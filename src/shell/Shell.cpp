@@ -4,6 +4,7 @@
 #include "persist/FileIO.h"
 #include "persist/RunPlace.h"
 #include "present/FontCache.h"
+#include "present/MenuBackdrop.h"
 #include "present/PictureFetch.h"
 #include "shell/Levels.h"
 #include "shell/OptionRows.h"
@@ -209,7 +210,7 @@ bool Shell::menuPass() {
     }
     if (button->optionsAsked) {
         button->optionsAsked = false;
-        showOptions([this](SDL_Renderer*) { menu->copyTex(menu->getPos(), menu->getRect()); });
+        runOverMenu(makeOptions());
         mainMenu.reset();  // the menu's picture is made anew
     }
     pacer.endPass();
@@ -217,19 +218,20 @@ bool Shell::menuPass() {
 }
 
 void Shell::showLetterGrid() {
-    readyLetterGrid();
-    runOverMenu(letters);
+    runOverMenu(makeLetterGrid());
     mainMenu.reset();  // the menu's picture is made anew, the name in it
 }
 
-void Shell::readyLetterGrid() {
-    letters.backdrop = [this](SDL_Renderer*) { menu->copyTex(menu->getPos(), menu->getRect()); };
-    letters.open(*button, hudTexts[kHudTexts - 1]->font, help.smallFont());
+std::unique_ptr<LetterGrid> Shell::makeLetterGrid() {
+    auto letters = std::make_unique<LetterGrid>();
+    letters->open(*button, hudTexts[kHudTexts - 1]->font, help.smallFont());
+    return letters;
 }
 
-void Shell::runOverMenu(Screen& screen) {
+void Shell::runOverMenu(std::unique_ptr<Screen> screen) {
     screens.flushInput();  // the click or key that opened it is not its own
-    screens.run(screen);
+    MenuBackdrop under(*menu);
+    screens.run(under, std::move(screen));
     screens.flushInput();  // nor is the Escape that closed it the menu's
     if (screens.closed()) {
         // The menu ends on a close as it always does: the close is handed back to it.
@@ -239,7 +241,7 @@ void Shell::runOverMenu(Screen& screen) {
     }
 }
 
-void Shell::readyOptions(std::function<void(SDL_Renderer*)> backdrop) {
+std::unique_ptr<OptionsScreen> Shell::makeOptions() {
     OptionRows::Hooks hooks;
     hooks.shown = [this](const Settings::Row& row) {
         // What is heard and seen, which M, F11 and a refused fullscreen may have set apart.
@@ -252,20 +254,15 @@ void Shell::readyOptions(std::function<void(SDL_Renderer*)> backdrop) {
         return OptionRows::memberValue(settings, row);
     };
     hooks.changed = [this](const Settings::Row& row) { optionChanged(row); };
-    hooks.controls = [this]() -> Screen* {
-        controls.open(hudTexts[kHudTexts - 1]->font, help.smallFont(), settings.keys);
-        controls.backdrop = options.backdrop;
-        controls.changed = [this] { controlsChanged(); };
-        return &controls;
+    hooks.controls = [this]() -> std::unique_ptr<Screen> {
+        auto controls = std::make_unique<ControlsScreen>();
+        controls->open(hudTexts[kHudTexts - 1]->font, help.smallFont(), settings.keys);
+        controls->changed = [this] { controlsChanged(); };
+        return controls;
     };
-    options.changed = nullptr;  // the rows' own hooks apply and keep each change
-    options.backdrop = std::move(backdrop);
-    options.open(hudTexts[kHudTexts - 1]->font, help.smallFont(), OptionRows::of(settings, hooks));
-}
-
-void Shell::showOptions(std::function<void(SDL_Renderer*)> backdrop) {
-    readyOptions(std::move(backdrop));
-    runOverMenu(options);
+    auto options = std::make_unique<OptionsScreen>();
+    options->open(hudTexts[kHudTexts - 1]->font, help.smallFont(), OptionRows::of(settings, hooks));
+    return options;
 }
 
 void Shell::optionChanged(const Settings::Row& row) {

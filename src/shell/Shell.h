@@ -76,9 +76,6 @@ public:
     ScreenLoop screens{pacer, input, sound};             // runs the pause panel and the result card
     SettingsKeeper keeper{settings, sound};              // settings.ini in step with the player
     MenuPhase mainMenu;                                  // the menu's texts, board and passes
-    OptionsScreen options;                               // the settings, from the menu and from the pause panel
-    ControlsScreen controls;                             // the keys and pad buttons, from the options
-    LetterGrid letters;                                  // a name typed with the pad alone, from the menu
     HelpPanel help;       // how to play: at the start of a new game, on F1, in the pause panel
     PlayFrame playFrame;  // one frame of play
 
@@ -102,18 +99,16 @@ public:
     // After the menu phase: true, with the teardown done, when the player chose QUIT (or Escape,
     // pad B) or closed the window on a menu shown again; the process then ends without a run.
     bool closedOnMenuShownAgain();
-    // The options screen over `backdrop` until the player goes back; every change is applied and
-    // written to settings.ini at once.
-    void showOptions(std::function<void(SDL_Renderer*)> backdrop);
     // The letter grid over the menu until the player is done; what it types goes to the name.
     void showLetterGrid();
-    // Readies the grid, bound to the menu's name.
-    void readyLetterGrid();
-    // A screen over the menu until it is done, with the input before and after it flushed; a close
-    // during it is handed on to the menu.
-    void runOverMenu(Screen& screen);
-    // Readies the options screen's rows, bound to the settings, the sound and the window.
-    void readyOptions(std::function<void(SDL_Renderer*)> backdrop);
+    // A letter grid bound to the menu's name.
+    std::unique_ptr<LetterGrid> makeLetterGrid();
+    // A screen over the menu's picture until it is done, with the input before and after it
+    // flushed; a close during it is handed on to the menu.
+    void runOverMenu(std::unique_ptr<Screen> screen);
+    // An options screen whose rows are bound to the settings, the sound and the window: every
+    // change is applied and written to settings.ini at once.
+    std::unique_ptr<OptionsScreen> makeOptions();
 
     // Creates every object and opens the window. Returns false, with a line on standard error,
     // when no window can be shown; then nothing else may run and no file is touched.

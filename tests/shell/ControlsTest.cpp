@@ -181,9 +181,9 @@ TEST_F(ControlsTest, ASessionIsPlayedWithThePadAlone) {
     shell->mainMenu.pass(*menu, *button, shell->sound, shell->screens.pumpInput());
     ASSERT_TRUE(button->nameAsked) << "Y on the menu asks for the letter grid";
     button->nameAsked = false;
-    shell->readyLetterGrid();
+    const std::unique_ptr<LetterGrid> letters = shell->makeLetterGrid();
     shell->screens.open();
-    LetterGrid& grid = shell->letters;
+    LetterGrid& grid = *letters;
     screenPass(grid, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // B
     screenPass(grid, SDL_CONTROLLER_BUTTON_A);
     screenPass(grid, SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // L

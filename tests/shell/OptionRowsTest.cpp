@@ -38,11 +38,11 @@ protected:
 
     // A click on a row's left or right half, well inside it.
     void clickRow(const std::string& label, bool right) {
-        const SDL_Rect area = shell->options.lineArea(optionRow(label));
+        const SDL_Rect area = options().lineArea(optionRow(label));
         testsupport::pushClick(right ? area.x + area.w - 40 : area.x + 40, area.y + area.h / 2);
     }
     void pointAt(const std::string& label) {
-        const SDL_Rect area = shell->options.lineArea(optionRow(label));
+        const SDL_Rect area = options().lineArea(optionRow(label));
         SDL_Event event{};
         event.type = SDL_MOUSEMOTION;
         event.motion.x = area.x + 40;
@@ -58,7 +58,7 @@ protected:
     // Up or Down from the row chosen now to the row labelled so.
     void keysTo(const std::string& label) {
         const std::size_t to = optionRow(label);
-        for (std::size_t at = shell->options.chosen(); at != to; at += at < to ? 1 : -1) {
+        for (std::size_t at = options().chosen(); at != to; at += at < to ? 1 : -1) {
             testsupport::pushKeyDown(at < to ? SDLK_DOWN : SDLK_UP);
         }
     }
@@ -73,15 +73,15 @@ TEST_F(OptionRowsTest, TheRowsAreTheTablesShownSettingsInItsOrderWithControlsLas
     const std::vector<std::string> labels = {"Music volume", "Effects volume", "Mute", "Fullscreen", "Reduced motion"};
     std::size_t after = 0;
     for (const std::string& label : labels) {
-        const std::size_t row = shell->options.rowNamed(label);
-        EXPECT_LT(row, shell->options.lines()) << label;
+        const std::size_t row = options().rowNamed(label);
+        EXPECT_LT(row, options().lines()) << label;
         EXPECT_TRUE(row == 0 || row > after) << label << " in the table's order";
         after = row;
     }
-    EXPECT_EQ(shell->options.rowNamed(OptionRows::kControls), shell->options.lines() - 2) << "last before Back";
-    EXPECT_EQ(shell->options.valueOf(optionRow("Music volume")), "10");
-    EXPECT_EQ(shell->options.valueOf(optionRow("Mute")), "off");
-    EXPECT_EQ(shell->options.valueOf(optionRow(OptionRows::kControls)), ">");
+    EXPECT_EQ(options().rowNamed(OptionRows::kControls), options().lines() - 2) << "last before Back";
+    EXPECT_EQ(options().valueOf(optionRow("Music volume")), "10");
+    EXPECT_EQ(options().valueOf(optionRow("Mute")), "off");
+    EXPECT_EQ(options().valueOf(optionRow(OptionRows::kControls)), ">");
 }
 
 TEST_F(OptionRowsTest, KeysClicksAndTheWheelChangeEachSettingWhichActsAtOnceAndIsWritten) {
@@ -110,9 +110,9 @@ TEST_F(OptionRowsTest, KeysClicksAndTheWheelChangeEachSettingWhichActsAtOnceAndI
     EXPECT_TRUE(shell->settings.muted);
     EXPECT_TRUE(shell->sound.isMuted()) << "heard at once";
     EXPECT_TRUE(fileSays("mute = on"));
-    EXPECT_EQ(shell->options.valueOf(optionRow("Mute")), "on");
+    EXPECT_EQ(options().valueOf(optionRow("Mute")), "on");
     shell->sound.setMuted(false);  // as M does, unseen by the options yet
-    EXPECT_EQ(shell->options.valueOf(optionRow("Mute")), "off") << "the row shows what is heard";
+    EXPECT_EQ(options().valueOf(optionRow("Mute")), "off") << "the row shows what is heard";
 
     clickRow("Reduced motion", true);
     ASSERT_TRUE(pass());
@@ -130,7 +130,7 @@ TEST_F(OptionRowsTest, KeysClicksAndTheWheelChangeEachSettingWhichActsAtOnceAndI
     keysTo(OptionsScreen::kBack);
     testsupport::pushKeyDown(SDLK_RETURN);
     EXPECT_TRUE(pass()) << "Back returns to the pause panel";
-    EXPECT_TRUE(shell->options.done());
+    EXPECT_EQ(shell->screens.top(), nullptr) << "the options are done, and gone";
 }
 
 // A table with more shown settings than the game has: each becomes a row before Controls, bound

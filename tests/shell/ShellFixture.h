@@ -91,9 +91,15 @@ protected:
     // The index of the options row labelled so, on the options open now (Back is the number of
     // rows); presses of Down from the first row reach it that many times.
     std::size_t optionRow(const std::string& label) const {
-        const std::size_t row = shell->options.rowNamed(label);
-        EXPECT_LT(row, shell->options.lines()) << "no options row '" << label << "'";
+        const std::size_t row = options().rowNamed(label);
+        EXPECT_LT(row, options().lines()) << "no options row '" << label << "'";
         return row;
+    }
+    // The options screen open now, on top of the screens.
+    OptionsScreen& options() const {
+        auto* open = dynamic_cast<OptionsScreen*>(shell->screens.top());
+        EXPECT_NE(open, nullptr) << "no options screen open";
+        return *open;
     }
 
     // The first n values of rand() after a seeding with the fixture's second, the values every
