@@ -68,9 +68,7 @@ void ControlsScreen::activate() {
     } else if (selected == kResetRow) {
         *bindings = KeyBindings();
         said = "Every control is back as it was";
-        if (changed) {
-            changed();
-        }
+        heed();
     } else {
         listening = true;
         said.clear();
@@ -99,9 +97,28 @@ void ControlsScreen::takeBinding(const SDL_Event& event) {
     }
     // A refused press leaves the row waiting, so the player simply tries another.
     listening = !bound;
-    if (bound && changed) {
+    if (bound) {
+        heed();
+    }
+}
+
+void ControlsScreen::heed() {
+    if (services != nullptr) {
+        // How to play names the keys as they now are; the settings keep them.
+        services->help->setLines(Render::renderer,
+                                 HelpPanel::linesFor(services->settings->keys, services->device->padLast()));
+        services->keeper->save();
+    }
+    if (changed) {
         changed();
     }
+}
+
+std::unique_ptr<ControlsScreen> ControlsScreen::forGame(Services& services) {
+    auto controls = std::make_unique<ControlsScreen>();
+    controls->open(services.font, services.smallFont, services.settings->keys);
+    controls->services = &services;
+    return controls;
 }
 
 void ControlsScreen::take(const SDL_Event& event) {

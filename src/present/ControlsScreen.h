@@ -2,6 +2,7 @@
 
 #include "input/KeyBindings.h"
 #include "present/Screen.h"
+#include "present/Services.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -28,6 +29,9 @@ public:
     // Called after the bindings changed, so their owner uses and keeps them.
     std::function<void()> changed;
 
+    // The game's controls screen, on the player's keys: a change is heard by how to play at once
+    // and written.
+    static std::unique_ptr<ControlsScreen> forGame(Services& services);
     // Opens on the first action; the fonts and the bindings are the caller's and outlive its use.
     void open(TTF_Font* font, TTF_Font* smallFont, KeyBindings& bindings);
 
@@ -48,8 +52,12 @@ private:
     void activate();
     std::size_t rowAt(int x, int y) const;
 
+    // After the bindings changed: told to the game's services and to changed.
+    void heed();
+
     KeyBindings* bindings = nullptr;
-    std::size_t selected = 0;  // an action, kResetRow or kBackRow
+    Services* services = nullptr;  // the game's, when made by forGame
+    std::size_t selected = 0;      // an action, kResetRow or kBackRow
     bool listening = false;
     bool leaving = false;
     std::string said;

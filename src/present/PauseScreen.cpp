@@ -1,5 +1,7 @@
 #include "present/PauseScreen.h"
 
+#include "present/OptionRows.h"
+
 void PauseScreen::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont,
                           const std::vector<std::string>& help, bool pad) {
     chosen = PanelKeys::PauseChoice::None;
@@ -24,9 +26,21 @@ void PauseScreen::take(const SDL_Event& event) {
 }
 
 std::unique_ptr<Screen> PauseScreen::opens() {
-    if (!optionsAsked || !openOptions) {
+    if (!optionsAsked || services == nullptr) {
         return nullptr;
     }
     optionsAsked = false;
-    return openOptions();
+    return OptionRows::screen(*services);
+}
+
+void PauseScreen::prepare(Services& game) {
+    services = &game;
+    const bool pad = game.device->padLast();
+    prepare(Render::renderer, game.font, game.smallFont, HelpPanel::linesFor(game.settings->keys, pad), pad);
+}
+
+void PauseScreen::uncovered() {
+    if (services != nullptr && captured()) {
+        prepare(*services);
+    }
 }

@@ -3,6 +3,7 @@
 #include "input/PanelKeys.h"
 #include "present/ResultCard.h"
 #include "present/Screen.h"
+#include "present/Services.h"
 
 #include <functional>
 #include <string>
@@ -22,20 +23,25 @@ public:
     // The choices are named by the pad's buttons when pad is set.
     void prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::vector<std::string>& help,
                  bool pad = false);
+    // The game's panel: its lines for the player's keys and the device used last, and O (pad Y)
+    // opens the options over it.
+    void prepare(Services& services);
     void release() { card.release(); }
 
     // The first choice of a pass wins; everything else pressed while paused is the panel's.
     void take(const SDL_Event& event) override;
     void draw(SDL_Renderer* renderer) const override { card.draw(renderer); }
     bool done() const override { return chosen != PanelKeys::PauseChoice::None; }
-    // O or pad Y: the screen openOptions makes, shown over the panel until it is done.
+    // O or pad Y: the options, over the panel until they are done.
     std::unique_ptr<Screen> opens() override;
-    std::function<std::unique_ptr<Screen>()> openOptions;
+    // Back from the options: the lines name the keys as they now are.
+    void uncovered() override;
     PanelKeys::PauseChoice choice() const { return chosen; }
     const std::vector<std::string>& text() const { return card.text(); }
 
 private:
-    ResultCard card;  // the panel over the kept picture
+    ResultCard card;               // the panel over the kept picture
+    Services* services = nullptr;  // the game's: set by prepare(Services&)
     PanelKeys::PauseChoice chosen = PanelKeys::PauseChoice::None;
     bool optionsAsked = false;
 };

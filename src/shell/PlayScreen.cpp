@@ -30,7 +30,7 @@ PlayScreen::PlayScreen(Shell& shell) : shell(shell) {
     run.bullCount = Levels::kBullsAtLevel1;
     run.level = 1;
     run.playerObj = std::make_unique<Cowboy>(kHeroStartX, kHeroStartY);
-    run.playerObj->bindings = shell.settings.keys;
+    run.playerObj->bindings = &shell.settings.keys;
     run.playerObj->walkClock = shell.walkClock;
     run.playerObj->seed = shell.seed;
     run.playerObj->input = &shell.input;
@@ -111,8 +111,7 @@ void PlayScreen::startPause() {
     shell.sound.setPaused(true);
     // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
     player->letGo();
-    preparePausePanel();
-    pausePanel.openOptions = [this]() -> std::unique_ptr<Screen> { return shell.makeOptions(); };
+    pausePanel.prepare(shell.services);
     shell.screens.open();
 }
 
@@ -138,11 +137,6 @@ bool PlayScreen::pausePass() {
     }
     shell.playKeys.active = true;
     return false;
-}
-
-void PlayScreen::preparePausePanel() {
-    pausePanel.prepare(Render::renderer, shell.hudTexts[Shell::kHudTexts - 1]->font, shell.help.smallFont(),
-                       HelpPanel::linesFor(shell.settings.keys, shell.device.padLast()), shell.device.padLast());
 }
 
 bool PlayScreen::showResultCard(Uint64 giveUpMillis) {

@@ -46,8 +46,6 @@ public:
     // The run's player record, its save and the replay's close, as soon as the run has ended and
     // before any card: a kill while a card shows loses nothing. Once a run.
     void commit();
-    // The pause panel's lines and choices, for the keyboard or the pad used last.
-    void preparePausePanel();
 
 private:
     Shell& shell;

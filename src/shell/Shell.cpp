@@ -7,7 +7,7 @@
 #include "present/MenuBackdrop.h"
 #include "present/PictureFetch.h"
 #include "shell/Levels.h"
-#include "shell/OptionRows.h"
+#include "present/OptionRows.h"
 #include "shell/PlayScreen.h"
 #include "shell/SavedRun.h"
 #include "world/Bull.h"
@@ -139,6 +139,8 @@ bool Shell::startUp() {
     }
     help.open(Render::renderer, Text::kFontPath, HelpPanel::linesFor(settings.keys));
     playFrame.open(Render::renderer);
+    services = Services{game, &sound, &settings, &keeper, &help, &device, hudTexts[kHudTexts - 1]->font,
+                        help.smallFont()};
     sound.open();
     sound.playTune(Sound::Tune::Menu);
     beginRun();
@@ -210,7 +212,7 @@ bool Shell::menuPass() {
     }
     if (button->optionsAsked) {
         button->optionsAsked = false;
-        runOverMenu(makeOptions());
+        runOverMenu(OptionRows::screen(services));
         mainMenu.reset();  // the menu's picture is made anew
     }
     pacer.endPass();
@@ -239,64 +241,6 @@ void Shell::runOverMenu(std::unique_ptr<Screen> screen) {
         quit.type = SDL_QUIT;
         input.handOn(quit);
     }
-}
-
-std::unique_ptr<OptionsScreen> Shell::makeOptions() {
-    OptionRows::Hooks hooks;
-    hooks.shown = [this](const Settings::Row& row) {
-        // What is heard and seen, which M, F11 and a refused fullscreen may have set apart.
-        if (row.acts == Settings::Acts::Mute) {
-            return sound.isMuted() ? 1 : 0;
-        }
-        if (row.acts == Settings::Acts::Fullscreen) {
-            return game->isFullscreen() ? 1 : 0;
-        }
-        return OptionRows::memberValue(settings, row);
-    };
-    hooks.changed = [this](const Settings::Row& row) { optionChanged(row); };
-    hooks.controls = [this]() -> std::unique_ptr<Screen> {
-        auto controls = std::make_unique<ControlsScreen>();
-        controls->open(hudTexts[kHudTexts - 1]->font, help.smallFont(), settings.keys);
-        controls->changed = [this] { controlsChanged(); };
-        return controls;
-    };
-    auto options = std::make_unique<OptionsScreen>();
-    options->open(hudTexts[kHudTexts - 1]->font, help.smallFont(), OptionRows::of(settings, hooks));
-    return options;
-}
-
-void Shell::optionChanged(const Settings::Row& row) {
-    // Heard and seen at once: the sound at its new level, the window as asked.
-    switch (row.acts) {
-        case Settings::Acts::Volumes:
-            sound.setVolumes(settings.musicVolume, settings.effectsVolume);
-            break;
-        case Settings::Acts::Mute:
-            sound.setMuted(settings.*row.flag);
-            keeper.applied(*game);
-            break;
-        case Settings::Acts::Fullscreen:
-            game->setFullscreen(settings.*row.flag);
-            keeper.applied(*game);
-            break;
-        case Settings::Acts::Nothing:
-            break;
-    }
-    if (row.clicks) {
-        sound.play(Sound::Effect::Click);
-    }
-    keeper.save();
-}
-
-void Shell::controlsChanged() {
-    if (player != nullptr) {
-        player->bindings = settings.keys;
-    }
-    help.setLines(Render::renderer, HelpPanel::linesFor(settings.keys, device.padLast()));
-    if (playing != nullptr && playing->pausePanel.captured()) {
-        playing->preparePausePanel();
-    }
-    keeper.save();
 }
 
 void Shell::menuPhase() {

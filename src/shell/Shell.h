@@ -21,8 +21,8 @@
 #include "shell/PlayScreen.h"
 #include "shell/Run.h"
 #include "shell/ScreenLoop.h"
-#include "shell/Settings.h"
-#include "shell/SettingsKeeper.h"
+#include "present/Settings.h"
+#include "present/SettingsKeeper.h"
 #include "world/Arrow.h"
 #include "world/Cowboy.h"
 #include "world/RandomSeed.h"
@@ -75,6 +75,7 @@ public:
     PlayKeys& playKeys = input.play;                     // pause and help keys during play
     ScreenLoop screens{pacer, input, sound};             // runs the pause panel and the result card
     SettingsKeeper keeper{settings, sound};              // settings.ini in step with the player
+    Services services;                                   // what the screens reach: filled by startUp
     MenuPhase mainMenu;                                  // the menu's texts, board and passes
     HelpPanel help;       // how to play: at the start of a new game, on F1, in the pause panel
     PlayFrame playFrame;  // one frame of play
@@ -106,9 +107,6 @@ public:
     // A screen over the menu's picture until it is done, with the input before and after it
     // flushed; a close during it is handed on to the menu.
     void runOverMenu(std::unique_ptr<Screen> screen);
-    // An options screen whose rows are bound to the settings, the sound and the window: every
-    // change is applied and written to settings.ini at once.
-    std::unique_ptr<OptionsScreen> makeOptions();
 
     // Creates every object and opens the window. Returns false, with a line on standard error,
     // when no window can be shown; then nothing else may run and no file is touched.
@@ -133,11 +131,6 @@ private:
     void tearDown();
     // Frees the pictures and fonts that need the renderer, before it goes.
     void releasePictures();
-
-    // Applies a changed option, as its row of the settings table says, and writes the settings.
-    void optionChanged(const Settings::Row& row);
-    // The hero, the help and the pause panel heed new controls at once; the settings are written.
-    void controlsChanged();
 
     int runsBegun = 0;  // runs made by beginRun in this process
     std::unique_ptr<Game> gameObj;

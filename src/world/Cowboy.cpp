@@ -109,7 +109,7 @@ void Cowboy::stopWalking() {
 }
 
 void Cowboy::handleKey(const SDL_KeyboardEvent& key) {
-    const KeyBindings::Action action = bindings.actionOf(key.keysym.sym);
+    const KeyBindings::Action action = keys().actionOf(key.keysym.sym);
     const Uint64 now = walkClock();
     if (key.type == SDL_KEYUP) {
         held.release(key.keysym.sym, now);
@@ -142,7 +142,7 @@ void Cowboy::handlePad(const SDL_Event& event) {
         case SDL_CONTROLLERBUTTONUP: {
             const auto button = static_cast<SDL_GameControllerButton>(event.cbutton.button);
             const long long source = kPadSources + event.cbutton.which * kPadStride + button;
-            const KeyBindings::Action action = bindings.actionOfButton(button);
+            const KeyBindings::Action action = keys().actionOfButton(button);
             if (event.type == SDL_CONTROLLERBUTTONUP) {
                 if (held.release(source, now)) {
                     stopWalking();

@@ -33,10 +33,10 @@ public:
     static constexpr long long kPadStride = 64;
     static constexpr long long kStickSource = SDL_CONTROLLER_BUTTON_MAX;
 
-    KeyBindings bindings;                                // the player's keys; the defaults unless the run gives his
+    const KeyBindings* bindings = nullptr;               // the player's keys, as they change; the defaults when unset
     HeldWalk::Clock walkClock = &HeldWalk::systemClock;  // when held walks step; tests stop time with their own
     RandomSeed seed;                                     // seeds rand() where a new wave starts him
-    Input* input = nullptr;  // where his events come from; unset, straight from SDL's queue
+    Input* input = nullptr;                              // where his events come from; unset, straight from SDL's queue
 
     int32_t bul = 0;             // bulls collected in the current wave
     int32_t dir = 0;             // set at construction; nothing changes it
@@ -83,6 +83,10 @@ public:
     static SDL_Point nearestInWorld(SDL_Rect at);
 
 private:
+    const KeyBindings& keys() const {
+        static const KeyBindings defaults;
+        return bindings != nullptr ? *bindings : defaults;
+    }
     HeldWalk held;  // walking keys and pad directions held down, and the steps they owe
 
     // One step, facing and animation for a walking action, or the other actions of a key press.

@@ -6,7 +6,7 @@
 #include "FuzzSupport.h"
 
 #include "persist/SettingsFile.h"
-#include "shell/Settings.h"
+#include "present/Settings.h"
 
 #include <sstream>
 #include <string>

@@ -1,7 +1,7 @@
 #include "ShellFixture.h"
 
 #include "input/HeldWalk.h"
-#include "shell/OptionRows.h"
+#include "present/OptionRows.h"
 
 namespace {
 

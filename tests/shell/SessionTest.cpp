@@ -1,6 +1,6 @@
 #include "ShellFixture.h"
 
-#include "shell/OptionRows.h"
+#include "present/OptionRows.h"
 
 #include <SDL_mixer.h>
 

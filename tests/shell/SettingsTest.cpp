@@ -1,4 +1,4 @@
-#include "shell/Settings.h"
+#include "present/Settings.h"
 
 #include "ShellFixture.h"
 #include "persist/FileIO.h"

@@ -1,4 +1,4 @@
-#include "shell/SettingsKeeper.h"
+#include "present/SettingsKeeper.h"
 
 #include "persist/FileIO.h"
 

@@ -2,7 +2,7 @@
 
 #include "present/Game.h"
 #include "present/Sound.h"
-#include "shell/Settings.h"
+#include "present/Settings.h"
 
 // Keeps settings.ini in step with the player: what the options change, and what he toggles
 // outside them (M, F11, Alt+Enter, the window's size). A toggle is written at once, a new size when

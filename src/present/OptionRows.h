@@ -1,9 +1,11 @@
 #pragma once
 
 #include "present/OptionsScreen.h"
-#include "shell/Settings.h"
+#include "present/Services.h"
+#include "present/Settings.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 // The options screen's rows, made from the settings table: one for each setting with a label, in
@@ -24,6 +26,12 @@ public:
 
     // A Number's or a Switch's value in settings (a switch is 0 or 1).
     static int memberValue(const Settings& settings, const Settings::Row& row);
+
+    // The options screen the game shows: its rows show what is heard and seen, and each change
+    // acts at once (as its row says) and is written; Controls opens the controls screen.
+    static std::unique_ptr<OptionsScreen> screen(Services& services);
+    // What a changed row acts on, then the settings written.
+    static void apply(Services& services, const Settings::Row& row);
 
     // The rows bound to settings; table outlives them (Settings::table() does).
     static std::vector<OptionsScreen::Row> of(Settings& settings, const Hooks& hooks,

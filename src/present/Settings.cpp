@@ -1,4 +1,4 @@
-#include "shell/Settings.h"
+#include "present/Settings.h"
 
 #include "persist/FileIO.h"
 #include "persist/SettingsFile.h"

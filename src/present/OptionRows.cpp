@@ -1,0 +1,87 @@
+#include "present/OptionRows.h"
+
+#include "present/ControlsScreen.h"
+
+int OptionRows::memberValue(const Settings& settings, const Settings::Row& row) {
+    return row.kind == Settings::Kind::Switch ? (settings.*row.flag ? 1 : 0) : settings.*row.number;
+}
+
+std::vector<OptionsScreen::Row> OptionRows::of(Settings& settings, const Hooks& hooks,
+                                               const std::vector<Settings::Row>& table) {
+    std::vector<OptionsScreen::Row> rows;
+    for (const Settings::Row& setting : table) {
+        if (setting.label == nullptr) {
+            continue;
+        }
+        const Settings::Row* row = &setting;
+        const bool isSwitch = row->kind == Settings::Kind::Switch;
+        OptionsScreen::Row shown;
+        shown.label = row->label;
+        shown.low = isSwitch ? 0 : row->low;
+        shown.high = isSwitch ? 1 : row->high;
+        shown.isSwitch = isSwitch;
+        shown.get = [&settings, row, of = hooks.shown] { return of ? of(*row) : memberValue(settings, *row); };
+        shown.set = [&settings, row, changed = hooks.changed](int value) {
+            if (row->kind == Settings::Kind::Switch) {
+                settings.*row->flag = value != 0;
+            } else {
+                settings.*row->number = value;
+            }
+            if (changed) {
+                changed(*row);
+            }
+        };
+        rows.push_back(std::move(shown));
+    }
+    OptionsScreen::Row controls;
+    controls.label = kControls;
+    controls.low = 0;
+    controls.high = 0;
+    controls.isSwitch = false;
+    controls.screen = hooks.controls;
+    rows.push_back(std::move(controls));
+    return rows;
+}
+
+std::unique_ptr<OptionsScreen> OptionRows::screen(Services& services) {
+    Hooks hooks;
+    hooks.shown = [&services](const Settings::Row& row) {
+        // What is heard and seen, which M, F11 and a refused fullscreen may have set apart.
+        if (row.acts == Settings::Acts::Mute) {
+            return services.sound->isMuted() ? 1 : 0;
+        }
+        if (row.acts == Settings::Acts::Fullscreen) {
+            return services.game->isFullscreen() ? 1 : 0;
+        }
+        return memberValue(*services.settings, row);
+    };
+    hooks.changed = [&services](const Settings::Row& row) { apply(services, row); };
+    hooks.controls = [&services]() -> std::unique_ptr<Screen> { return ControlsScreen::forGame(services); };
+    auto options = std::make_unique<OptionsScreen>();
+    options->open(services.font, services.smallFont, of(*services.settings, hooks));
+    return options;
+}
+
+void OptionRows::apply(Services& services, const Settings::Row& row) {
+    // Heard and seen at once: the sound at its new level, the window as asked.
+    Settings& settings = *services.settings;
+    switch (row.acts) {
+        case Settings::Acts::Volumes:
+            services.sound->setVolumes(settings.musicVolume, settings.effectsVolume);
+            break;
+        case Settings::Acts::Mute:
+            services.sound->setMuted(settings.*row.flag);
+            services.keeper->applied(*services.game);
+            break;
+        case Settings::Acts::Fullscreen:
+            services.game->setFullscreen(settings.*row.flag);
+            services.keeper->applied(*services.game);
+            break;
+        case Settings::Acts::Nothing:
+            break;
+    }
+    if (row.clicks) {
+        services.sound->play(Sound::Effect::Click);
+    }
+    services.keeper->save();
+}
