@@ -1,6 +1,7 @@
 #pragma once
 
 #include "present/Screen.h"
+#include "present/Texts.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -23,7 +24,7 @@ public:
     static constexpr int kSpaceCell = 37;
     static constexpr int kEraseCell = 38;
     static constexpr int kDoneCell = 39;
-    static constexpr const char* kHint = "A: type   B: take back   Start: done";
+    static constexpr Texts::Ref kHint{Texts::Id::GridHint};
 
     std::function<void(const std::string&)> type;  // adds to the name, within its limits
     std::function<void()> erase;                   // takes the name's last character back

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "present/Screen.h"
+#include "present/Texts.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -16,9 +17,9 @@ class OptionsScreen : public Screen {
 public:
     static constexpr SDL_Rect kPanel{220, 90, 640, 540};  // in the 1080 by 720 picture
     static constexpr int kRowHeight = 56;
-    static constexpr const char* kTitle = "OPTIONS";
-    static constexpr const char* kBack = "Back";
-    static constexpr const char* kHint = "Up/Down: choose   Left/Right: change   Esc: back";
+    static constexpr Texts::Ref kTitle{Texts::Id::OptionsTitle};
+    static constexpr Texts::Ref kBack{Texts::Id::OptionsBack};
+    static constexpr Texts::Ref kHint{Texts::Id::OptionsHint};
 
     struct Row {
         std::string label;  // what the player reads: "Music volume"
