@@ -1,5 +1,7 @@
 #include "present/Texts.h"
 
+#include <map>
+
 namespace {
 
 #define BRAMBLEHOOF_TEXT_ROW(id, kind, english, note) Texts::Row{Texts::Id::id, Texts::Kind::kind, english, note},
@@ -69,8 +71,14 @@ bool fits(const std::string& line, std::size_t from, const std::vector<Piece>& p
         return line.compare(from, piece.literal.size(), piece.literal) == 0 &&
                fits(line, from + piece.literal.size(), pieces, k + 1, fill);
     }
-    for (std::size_t end = from; end <= line.size(); ++end) {
-        if (fill(line.substr(from, end - from)) && fits(line, end, pieces, k + 1, fill)) {
+    // The fill ends where the next piece's literal starts, or at the line's end after the last piece.
+    const bool last = k + 1 == pieces.size();
+    for (std::size_t end = last ? line.size() : from; end <= line.size(); ++end) {
+        const Piece& next = last ? piece : pieces[k + 1];
+        if (!last && next.placeholder < 0 && line.compare(end, next.literal.size(), next.literal) != 0) {
+            continue;
+        }
+        if (fits(line, end, pieces, k + 1, fill) && fill(line.substr(from, end - from))) {
             return true;
         }
     }
@@ -109,13 +117,37 @@ std::string Texts::join(Id joining, const std::vector<std::string>& items) {
 }
 
 bool Texts::isShown(const std::string& line, const std::function<bool(const std::string&)>& isName) {
-    const auto anything = [](const std::string&) { return true; };
+    // A name is never empty, and a part's fills are shorter than the part: the search ends. Each
+    // piece is judged once.
+    std::map<std::string, bool> judged;
     std::function<bool(const std::string&)> namesOrParts = [&](const std::string& piece) {
+        if (piece.empty()) {
+            return false;
+        }
+        const auto known = judged.find(piece);
+        if (known != judged.end()) {
+            return known->second;
+        }
+        judged[piece] = false;
         if (isName(piece)) {
+            return judged[piece] = true;
+        }
+        const auto shorter = [&](const std::string& fill) { return fill.size() < piece.size() && namesOrParts(fill); };
+        for (const Row& r : table()) {
+            if (r.kind == Kind::Part && fits(piece, 0, piecesOf(text(r.id)), 0, shorter)) {
+                return judged[piece] = true;
+            }
+        }
+        return false;
+    };
+    // A line's placeholder holds a name, a part, another row's whole text (an action's "Up"), or
+    // nothing (a list with none in it).
+    const auto filling = [&](const std::string& fill) {
+        if (fill.empty() || namesOrParts(fill)) {
             return true;
         }
         for (const Row& r : table()) {
-            if (r.kind == Kind::Part && fits(piece, 0, piecesOf(text(r.id)), 0, namesOrParts)) {
+            if (text(r.id) == fill) {
                 return true;
             }
         }
@@ -123,7 +155,7 @@ bool Texts::isShown(const std::string& line, const std::function<bool(const std:
     };
     for (const Row& r : table()) {
         const std::vector<Piece> pieces = piecesOf(text(r.id));
-        if (r.kind == Kind::Line && fits(line, 0, pieces, 0, anything)) {
+        if (r.kind == Kind::Line && fits(line, 0, pieces, 0, filling)) {
             return true;
         }
     }

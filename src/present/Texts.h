@@ -144,7 +144,8 @@ public:
     // Items joined pairwise by the row joining (EitherOf, ListOf, KeysInRow); empty for none.
     static std::string join(Id joining, const std::vector<std::string>& items);
 
-    // Whether line is a Line row's text with its placeholders filled by anything, or isName says it
-    // is a name (a key's, a player's), or it is a Part row whose placeholders hold such names.
+    // Whether line is shown by the table: a Line row's text with each placeholder holding a name
+    // (isName: a key's, a player's, a number), a part, another row's whole text or nothing; or a
+    // name; or a part (a Part row whose placeholders hold names or parts).
     static bool isShown(const std::string& line, const std::function<bool(const std::string&)>& isName);
 };
