@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/Input.h"
+#include "present/Texts.h"
 
 #include <SDL.h>
 
@@ -19,7 +20,7 @@ public:
     static constexpr int kResumePending = 5;
     // A players record holds 51 name bytes and a zero byte.
     static constexpr std::size_t kMaxNameBytes = 51;
-    static constexpr const char* kPrompt = "Enter your name";
+    static constexpr Texts::Ref kPrompt{Texts::Id::NamePrompt};
 
     static int checkIs;   // 1 while the menu phase goes on
     static int flag;      // the run mode

@@ -4,8 +4,6 @@
 #include "present/ChoicePanel.h"
 #include "present/Text.h"
 
-#include <cctype>
-
 namespace {
 
 constexpr SDL_Color kRefusedInk{255, 140, 110, 255};
@@ -27,18 +25,31 @@ KeyBindings::Action actionAt(std::size_t row) { return static_cast<KeyBindings::
 
 // "Up", "Attack": an action as a row names it.
 std::string labelOf(KeyBindings::Action action) {
-    std::string name = KeyBindings::nameOf(action);
-    name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-    return name;
+    static constexpr Texts::Id kLabels[KeyBindings::kActions] = {Texts::Id::ActionUp,   Texts::Id::ActionLeft,
+                                                                 Texts::Id::ActionDown, Texts::Id::ActionRight,
+                                                                 Texts::Id::ActionStop, Texts::Id::ActionAttack};
+    return Texts::text(kLabels[static_cast<std::size_t>(action) - 1]);
+}
+
+// Why the bindings refused a press, judged in their order: a control the game keeps, the comma,
+// then one serving another action.
+std::string refusal(bool reserved, bool comma, const std::string& name, KeyBindings::Action holder) {
+    if (reserved) {
+        return Texts::format(Texts::Id::ControlsReserved, {name});
+    }
+    if (comma) {
+        return Texts::text(Texts::Id::ControlsComma);
+    }
+    return Texts::format(Texts::Id::ControlsTaken, {name, KeyBindings::nameOf(holder)});
 }
 
 template <typename T>
 std::string listed(const std::vector<T>& items, std::string (*nameOf)(T)) {
-    std::string text;
+    std::vector<std::string> names;
     for (const T item : items) {
-        text += (text.empty() ? "" : ", ") + nameOf(item);
+        names.push_back(nameOf(item));
     }
-    return text.empty() ? "-" : text;
+    return names.empty() ? Texts::text(Texts::Id::ControlsNone) : Texts::join(Texts::Id::ListOf, names);
 }
 
 }  // namespace
@@ -67,7 +78,7 @@ void ControlsScreen::activate() {
         leaving = true;
     } else if (selected == kResetRow) {
         *bindings = KeyBindings();
-        said = "Every control is back as it was";
+        said = Texts::text(Texts::Id::ControlsAllReset);
         heed();
     } else {
         listening = true;
@@ -82,16 +93,21 @@ void ControlsScreen::takeBinding(const SDL_Event& event) {
     if (PanelKeys::freshKey(event, SDLK_ESCAPE) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_START) ||
         event.type == SDL_MOUSEBUTTONDOWN) {
         listening = false;
-        said = labelOf(action) + " kept as it was";
+        said = Texts::format(Texts::Id::ControlsKept, {labelOf(action)});
         return;
     }
     if (event.type == SDL_KEYDOWN && event.key.repeat == 0) {
         bound = bindings->rebindKey(action, event.key.keysym.sym, why);
-        said = bound ? labelOf(action) + ": " + KeyBindings::keyName(event.key.keysym.sym) : why;
+        const SDL_Keycode key = event.key.keysym.sym;
+        said = bound ? Texts::format(Texts::Id::ControlsBound, {labelOf(action), KeyBindings::keyName(key)})
+                     : refusal(KeyBindings::reserved(key), key == SDLK_COMMA, KeyBindings::keyName(key),
+                               bindings->actionOf(key));
     } else if (event.type == SDL_CONTROLLERBUTTONDOWN) {
         const auto button = static_cast<SDL_GameControllerButton>(event.cbutton.button);
         bound = bindings->rebindButton(action, button, why);
-        said = bound ? labelOf(action) + ": " + KeyBindings::buttonName(button) : why;
+        said = bound ? Texts::format(Texts::Id::ControlsBound, {labelOf(action), KeyBindings::buttonName(button)})
+                     : refusal(KeyBindings::reservedButton(button), false, KeyBindings::buttonName(button),
+                               bindings->actionOfButton(button));
     } else {
         return;  // still waiting: a key let go, the mouse moved, a stick
     }
@@ -165,14 +181,17 @@ void ControlsScreen::draw(SDL_Renderer* renderer) const {
 
     const int centre = kPanel.x + kPanel.w / 2;
     Text::drawLine(renderer, font, kTitle, centre, kPanel.y + kPadding, true, ChoicePanel::kInk);
-    Text::drawLine(renderer, smallFont, "Keys", kPanel.x + kKeysX, top - 22, false, ChoicePanel::kInk);
-    Text::drawLine(renderer, smallFont, "Pad", kPanel.x + kPadX, top - 22, false, ChoicePanel::kInk);
+    Text::drawLine(renderer, smallFont, Texts::text(Texts::Id::ControlsKeys), kPanel.x + kKeysX, top - 22, false,
+                   ChoicePanel::kInk);
+    Text::drawLine(renderer, smallFont, Texts::text(Texts::Id::ControlsPad), kPanel.x + kPadX, top - 22, false,
+                   ChoicePanel::kInk);
     for (std::size_t row = 0; row < kResetRow; ++row) {
         const KeyBindings::Action action = actionAt(row);
         const int y = top + static_cast<int>(row) * kRowHeight;
         Text::drawLine(renderer, font, labelOf(action), kPanel.x + kPadding * 2, y, false, ChoicePanel::kInk);
         if (listening && row == selected) {
-            Text::drawLine(renderer, font, "...", kPanel.x + kKeysX, y, false, ChoicePanel::kInk);
+            Text::drawLine(renderer, font, Texts::text(Texts::Id::ControlsWaitingRow), kPanel.x + kKeysX, y, false,
+                           ChoicePanel::kInk);
             continue;
         }
         drawList(renderer, font, smallFont, listed(bindings->keysOf(action), &KeyBindings::keyName), kPanel.x + kKeysX,

@@ -3,6 +3,7 @@
 #include "input/KeyBindings.h"
 #include "present/Screen.h"
 #include "present/Services.h"
+#include "present/Texts.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -20,11 +21,11 @@ public:
     static constexpr int kRowHeight = 52;
     static constexpr std::size_t kResetRow = KeyBindings::kActions;
     static constexpr std::size_t kBackRow = kResetRow + 1;
-    static constexpr const char* kTitle = "CONTROLS";
-    static constexpr const char* kReset = "Reset to defaults";
-    static constexpr const char* kBack = "Back";
-    static constexpr const char* kHint = "Enter or A: change   Esc or B: back";
-    static constexpr const char* kWaiting = "Press a key or a pad button   (Esc or Start: keep)";
+    static constexpr Texts::Ref kTitle{Texts::Id::ControlsTitle};
+    static constexpr Texts::Ref kReset{Texts::Id::ControlsReset};
+    static constexpr Texts::Ref kBack{Texts::Id::ControlsBack};
+    static constexpr Texts::Ref kHint{Texts::Id::ControlsHint};
+    static constexpr Texts::Ref kWaiting{Texts::Id::ControlsWaiting};
 
     // Called after the bindings changed, so their owner uses and keeps them.
     std::function<void()> changed;

@@ -5,6 +5,7 @@
 #include "present/FontCache.h"
 #include "present/Render.h"
 #include "present/Text.h"
+#include "present/Texts.h"
 
 #include <algorithm>
 
@@ -20,68 +21,70 @@ HelpPanel::~HelpPanel() { close(); }
 
 std::vector<std::string> HelpPanel::linesFor(const KeyBindings& keys, bool pad) {
     using Action = KeyBindings::Action;
+    using Id = Texts::Id;
     // The walking keys in rows: each action's first key, then each one's second, and so on.
-    std::string walk;
+    std::vector<std::string> rows;
     for (std::size_t row = 0;; ++row) {
-        std::string keysInRow;
+        std::vector<std::string> keysInRow;
         for (const Action action : {Action::Up, Action::Left, Action::Down, Action::Right}) {
             const std::vector<SDL_Keycode>& bound = keys.keysOf(action);
             if (row < bound.size()) {
-                keysInRow += (keysInRow.empty() ? "" : " ") + KeyBindings::keyName(bound[row]);
+                keysInRow.push_back(KeyBindings::keyName(bound[row]));
             }
         }
         if (keysInRow.empty()) {
             break;
         }
-        walk += (walk.empty() ? "" : " or ") + keysInRow;
+        rows.push_back(Texts::join(Id::KeysInRow, keysInRow));
     }
+    const std::string walk = Texts::join(Id::EitherOf, rows);
     const auto either = [&](Action action) {
-        std::string names;
+        std::vector<std::string> names;
         for (const SDL_Keycode key : keys.keysOf(action)) {
-            names += (names.empty() ? "" : " or ") + KeyBindings::keyName(key);
+            names.push_back(KeyBindings::keyName(key));
         }
-        return names;
+        return Texts::join(Id::EitherOf, names);
     };
     const auto buttons = [&](Action action) {
-        std::string names;
+        std::vector<std::string> names;
         for (const SDL_GameControllerButton button : keys.buttonsOf(action)) {
-            names += (names.empty() ? "" : " or ") + KeyBindings::buttonName(button);
+            names.push_back(KeyBindings::buttonName(button));
         }
-        return names;
+        return Texts::join(Id::EitherOf, names);
     };
     const std::string attack = either(Action::Attack);
     const std::string padAttack = buttons(Action::Attack);
     const std::string padStop = buttons(Action::Stop);
-    const std::string pauseKeys = std::string("Esc") + (keys.actionOf(SDLK_p) == Action::None ? " or P" : "");
-    const std::vector<std::string> aim = {
-        "Defeat the outlaws and collect the bulls at every farm;",
-        "the arrow points to the nearest farm",
-    };
+    const std::string pauseKeys = Texts::text(keys.actionOf(SDLK_p) == Action::None ? Id::PauseKeysOrP : Id::PauseKeys);
     std::vector<std::string> lines;
     if (pad) {
-        std::string padWalk;
+        std::vector<std::string> padWalks;
         for (const Action action : {Action::Up, Action::Left, Action::Down, Action::Right}) {
             const std::string named = buttons(action);
-            padWalk += named.empty() ? "" : (padWalk.empty() ? "" : ", ") + named;
+            if (!named.empty()) {
+                padWalks.push_back(named);
+            }
         }
+        const std::string padWalk = Texts::join(Id::ListOf, padWalks);
+        const Id walkLine = padWalk.empty() ? (padStop.empty() ? Id::HelpStick : Id::HelpStickStop)
+                                            : (padStop.empty() ? Id::HelpStickOr : Id::HelpStickOrStop);
         lines = {
-            "Walk: stick" + (padWalk.empty() ? "" : " or " + padWalk) +
-                (padStop.empty() ? "" : "   Stop walking: " + padStop),
-            (padAttack.empty() ? std::string() : "Attack: " + padAttack + "   ") + "Pause: Start",
-            "Keyboard: " + walk + " walks, " + (attack.empty() ? "click" : attack) + " attacks, " + pauseKeys +
-                " pauses",
-            "Mute: M   Fullscreen: F11   This help: F1",
+            padWalk.empty() ? Texts::format(walkLine, {padStop}) : Texts::format(walkLine, {padWalk, padStop}),
+            padAttack.empty() ? Texts::text(Id::HelpPadPause) : Texts::format(Id::HelpPadAttack, {padAttack}),
+            Texts::format(Id::HelpKeyboard, {walk, attack.empty() ? Texts::text(Id::HelpClick) : attack, pauseKeys}),
+            Texts::text(Id::HelpPadToggles),
         };
     } else {
         lines = {
-            "Walk: " + walk + "   Stop walking: " + either(Action::Stop),
-            "Attack: click" + (attack.empty() ? "" : " or " + attack) + "   Pause: " + pauseKeys + "   This help: F1",
-            "Gamepad: stick or D-pad walks, " + (padAttack.empty() ? std::string() : padAttack + " attacks, ") +
-                "Start pauses",
-            "Mute: M   Fullscreen: F11",
+            Texts::format(Id::HelpWalk, {walk, either(Action::Stop)}),
+            attack.empty() ? Texts::format(Id::HelpAttack, {pauseKeys})
+                           : Texts::format(Id::HelpAttackOr, {attack, pauseKeys}),
+            padAttack.empty() ? Texts::text(Id::HelpGamepad) : Texts::format(Id::HelpGamepadAttack, {padAttack}),
+            Texts::text(Id::HelpToggles),
         };
     }
-    lines.insert(lines.end(), aim.begin(), aim.end());
+    lines.push_back(Texts::text(Id::HelpAim));
+    lines.push_back(Texts::text(Id::HelpArrow));
     return lines;
 }
 

@@ -24,13 +24,13 @@ void LetterGrid::open(Button& name, TTF_Font* textFont, TTF_Font* small) {
 
 std::string LetterGrid::labelOf(int at) {
     if (at == kSpaceCell) {
-        return "Space";
+        return Texts::text(Texts::Id::GridSpace);
     }
     if (at == kEraseCell) {
-        return "Del";
+        return Texts::text(Texts::Id::GridErase);
     }
     if (at == kDoneCell) {
-        return "OK";
+        return Texts::text(Texts::Id::GridDone);
     }
     return std::string(1, kLetters[at]);
 }
@@ -98,9 +98,11 @@ void LetterGrid::draw(SDL_Renderer* renderer) const {
     ChoicePanel::drawBoxes(renderer, kPanel, bar);
 
     const int centre = kPanel.x + kPanel.w / 2;
-    Text::drawLine(renderer, smallFont, "YOUR NAME", centre, kPanel.y + 20, true, ChoicePanel::kInk);
+    Text::drawLine(renderer, smallFont, Texts::text(Texts::Id::GridTitle), centre, kPanel.y + 20, true,
+                   ChoicePanel::kInk);
     const std::string now = button->getInputText();
-    Text::drawLine(renderer, font, now.empty() ? "_" : now + "_", centre, kPanel.y + 50, true, ChoicePanel::kInk);
+    Text::drawLine(renderer, font, Texts::format(Texts::Id::GridName, {now}), centre, kPanel.y + 50, true,
+                   ChoicePanel::kInk);
     for (int at = 0; at < kCells; ++at) {
         const int x = kGridLeft + at % kColumns * kCell + kCell / 2;
         const int y = kGridTop + at / kColumns * kCell;

@@ -2,6 +2,7 @@
 
 #include "present/Button.h"
 #include "present/Screen.h"
+#include "present/Texts.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -24,7 +25,7 @@ public:
     static constexpr int kSpaceCell = 37;
     static constexpr int kEraseCell = 38;
     static constexpr int kDoneCell = 39;
-    static constexpr const char* kHint = "A: type   B: take back   Start: done";
+    static constexpr Texts::Ref kHint{Texts::Id::GridHint};
 
     // Opens on A, typing into the menu's name; the fonts are the caller's.
     void open(Button& name, TTF_Font* font, TTF_Font* smallFont);

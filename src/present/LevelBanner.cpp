@@ -1,5 +1,7 @@
 #include "present/LevelBanner.h"
 
+#include "present/Texts.h"
+
 #include <algorithm>
 
 void LevelBanner::open() {
@@ -28,7 +30,7 @@ void LevelBanner::draw(SDL_Renderer* renderer) {
     if (!showing() || renderer == nullptr) {
         return;
     }
-    SDL_Texture* line = text.SetText("LEVEL ", level, 0, 0);
+    SDL_Texture* line = text.showLine(Texts::format(Texts::Id::LevelBanner, {std::to_string(level)}));
     if (line == nullptr) {
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "present/Render.h"
 #include "present/Screen.h"
+#include "present/Texts.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -25,9 +26,9 @@ public:
     static constexpr int kMargin = 20;                   // kept clear above and below the tallest panel
     // Lines (rows and Back) the panel shows at most; more scroll.
     static constexpr int kMaxLines = (Render::kPicture.h - 2 * kMargin - kHead - kFoot) / kRowHeight;
-    static constexpr const char* kTitle = "OPTIONS";
-    static constexpr const char* kBack = "Back";
-    static constexpr const char* kHint = "Up/Down: choose   Left/Right: change   Esc: back";
+    static constexpr Texts::Ref kTitle{Texts::Id::OptionsTitle};
+    static constexpr Texts::Ref kBack{Texts::Id::OptionsBack};
+    static constexpr Texts::Ref kHint{Texts::Id::OptionsHint};
 
     struct Row {
         std::string label;  // what the player reads: "Music volume"

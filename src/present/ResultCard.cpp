@@ -15,12 +15,12 @@ ResultCard::~ResultCard() { release(); }
 
 std::string ResultCard::placeLine(int place, int shownPlaces) {
     if (place == 1) {
-        return "The best run so far";
+        return Texts::text(Texts::Id::CardBestRun);
     }
     if (place <= shownPlaces) {
-        return "Place " + std::to_string(place) + " among the best runs";
+        return Texts::format(Texts::Id::CardPlace, {std::to_string(place)});
     }
-    return "Not among the best " + std::to_string(shownPlaces) + " runs";
+    return Texts::format(Texts::Id::CardNotPlaced, {std::to_string(shownPlaces)});
 }
 
 void ResultCard::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::string& title,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "present/FramePicture.h"
+#include "present/Texts.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -12,16 +13,16 @@
 // died, a replay run out, paused), the lines that go with it and the player's choices.
 class ResultCard {
 public:
-    static constexpr const char* kWon = "YOU WIN";
-    static constexpr const char* kDied = "YOU DIED";
-    static constexpr const char* kReplayOver = "REPLAY OVER";
-    static constexpr const char* kPaused = "PAUSED";
-    static constexpr const char* kChoices = "Enter: play again   Esc: quit";
-    static constexpr const char* kNotSaved = "This run could not be saved (see the terminal)";
-    static constexpr const char* kPauseChoices = "Esc: continue   O: options   Q: quit to menu";
+    static constexpr Texts::Ref kWon{Texts::Id::CardWon};
+    static constexpr Texts::Ref kDied{Texts::Id::CardDied};
+    static constexpr Texts::Ref kReplayOver{Texts::Id::CardReplayOver};
+    static constexpr Texts::Ref kPaused{Texts::Id::CardPaused};
+    static constexpr Texts::Ref kChoices{Texts::Id::CardChoices};
+    static constexpr Texts::Ref kNotSaved{Texts::Id::CardNotSaved};
+    static constexpr Texts::Ref kPauseChoices{Texts::Id::PauseChoices};
     // The same choices named by the pad's buttons, for a player with the pad in hand.
-    static constexpr const char* kPadChoices = "A: play again   B: quit";
-    static constexpr const char* kPadPauseChoices = "A: continue   Y: options   B: quit to menu";
+    static constexpr Texts::Ref kPadChoices{Texts::Id::CardPadChoices};
+    static constexpr Texts::Ref kPadPauseChoices{Texts::Id::PadPauseChoices};
     static constexpr SDL_Rect kPanel{240, 210, 600, 300};  // in the 1080 by 720 picture
     static constexpr int kTitleScale = 2;                  // the title is drawn twice as large
     static constexpr Uint8 kPanelAlpha = 255;              // opaque: nothing of the picture shows through the lines

@@ -132,7 +132,8 @@ std::vector<std::string> ScoreBoard::lines(const std::vector<Entry>& entries) {
     }
     std::vector<std::string> text;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        text.push_back(std::to_string(i + 1) + ". " + entries[i].name + " " + std::to_string(entries[i].score));
+        text.push_back(Texts::format(Texts::Id::BoardLine,
+                                     {std::to_string(i + 1), entries[i].name, std::to_string(entries[i].score)}));
     }
     return text;
 }

@@ -3,6 +3,7 @@
 #include "persist/Player.h"
 #include "present/Render.h"
 #include "present/Screen.h"
+#include "present/Texts.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -17,8 +18,8 @@ class ScoreBoard : public Screen {
 public:
     static constexpr std::size_t kShown = 10;      // runs listed
     static constexpr std::size_t kNameChars = 12;  // characters of a name shown before ".."
-    static constexpr const char* kHeading = "BEST RUNS";
-    static constexpr const char* kEmpty = "No scores yet";
+    static constexpr Texts::Ref kHeading{Texts::Id::BoardHeading};
+    static constexpr Texts::Ref kEmpty{Texts::Id::BoardEmpty};
     static constexpr SDL_Rect kPanel{150, 436, 780, 278};  // below the name line, over the picture
     static constexpr int kRowHeight = 44;
     static constexpr int kColumns = 2;

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <iostream>
 
+std::function<void(const std::string&)> Text::onRender;
+
 Text::Text() {
     if (TTF_Init() < 0) {
         std::cout << SDL_GetError();
@@ -36,7 +38,7 @@ void Text::init() {
     color = kHudColor;
     releaseKept();
     freeALL();
-    renderLine("SMTH WROTE");
+    renderLine("SMTH WROTE", false);
     measure();
     if (textSurface != nullptr) {
         SDL_FreeSurface(textSurface);
@@ -76,6 +78,10 @@ SDL_Texture* Text::SetText(std::string base, int a, int b, int withB) {
     if (withB != 0) {
         s += "/" + std::to_string(b);
     }
+    return showLine(s);
+}
+
+SDL_Texture* Text::showLine(const std::string& s) {
     if (outlined) {
         if (kept == nullptr || s != keptLine) {
             renderOutlined(s);
@@ -139,7 +145,7 @@ void Text::delText() {
     textTexture = nullptr;
 }
 
-void Text::renderLine(const std::string& s) {
+void Text::renderLine(const std::string& s, bool shown) {
     // A texture still held from an earlier rendering is released first, so no pass leaks one.
     delText();
     if (textSurface != nullptr) {
@@ -148,6 +154,9 @@ void Text::renderLine(const std::string& s) {
     }
     if (font == nullptr || s.empty()) {
         return;
+    }
+    if (shown && onRender) {
+        onRender(s);
     }
     // Names are typed as UTF-8, so "Élise" must render as typed.
     textSurface = TTF_RenderUTF8_Solid(font, s.c_str(), color);
@@ -167,6 +176,9 @@ void Text::renderOutlined(const std::string& s) {
         if (edgeFont == nullptr) {
             return;
         }
+    }
+    if (onRender) {
+        onRender(s);
     }
     SDL_Surface* edge = TTF_RenderUTF8_Solid(edgeFont, s.c_str(), kOutlineColor);
     SDL_Surface* letters = TTF_RenderUTF8_Solid(font, s.c_str(), color);
@@ -194,6 +206,9 @@ void Text::releaseKept() {
 SDL_Texture* Text::lineTexture(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, SDL_Color colour) {
     if (font == nullptr || renderer == nullptr || text.empty()) {
         return nullptr;
+    }
+    if (onRender) {
+        onRender(text);
     }
     SDL_Surface* letters = TTF_RenderUTF8_Solid(font, text.c_str(), colour);
     SDL_Surface* surface =

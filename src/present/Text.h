@@ -4,6 +4,7 @@
 
 #include <SDL_ttf.h>
 
+#include <functional>
 #include <string>
 
 // One line of text: rendered to a texture, drawn, and released again, every pass.
@@ -27,6 +28,10 @@ public:
     bool outlined = false;
     int pointSize = kPointSize;  // the size font (and the edge's font) is opened at
 
+    // Told every string made into a texture for the screen, as it is made; unset, nothing is told.
+    // Class-wide, as lineTexture is: tests check with it that every text shown is in Texts.
+    static std::function<void(const std::string&)> onRender;
+
     Text();
     ~Text();
 
@@ -38,6 +43,8 @@ public:
     void Create(int dy);
     SDL_Rect getPos(int dy);
     SDL_Texture* SetText(std::string base, int a, int b, int withB);
+    // The line s as SetText shows its string: outlined and kept while it stays the same, or plain.
+    SDL_Texture* showLine(const std::string& s);
     SDL_Texture* PrintButton(std::string label);
     SDL_Texture* showInput(std::string line);
     void display(SDL_Texture* tex, SDL_Rect where);
@@ -67,7 +74,8 @@ public:
 
 private:
     // Renders s (UTF-8) in this object's font and colour into textSurface and textTexture.
-    void renderLine(const std::string& s);
+    // A line measured but never shown (init's) is not told to onRender.
+    void renderLine(const std::string& s, bool shown = true);
     void measure();
     // Makes kept show s with its edge; kept stays null when that fails.
     void renderOutlined(const std::string& s);

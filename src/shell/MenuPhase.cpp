@@ -11,7 +11,8 @@
 namespace {
 
 // Labels of menu items 1 to 4; item 0 is the name line.
-const char* const kMenuLabels[MenuPhase::kMenuTexts] = {"", "REPLAY", "NEW GAME", "RESUME", "SCORE BOARD"};
+const Texts::Id kMenuLabels[MenuPhase::kMenuTexts - 1] = {Texts::Id::MenuReplay, Texts::Id::MenuNewGame,
+                                                          Texts::Id::MenuResume, Texts::Id::MenuScoreBoard};
 // Vertical offsets of the menu items from the window centre: SCORE BOARD on top, NEW GAME lowest.
 const int kMenuOffsets[MenuPhase::kMenuTexts] = {0, -50, 0, -100, -150};
 
@@ -44,7 +45,7 @@ void MenuPhase::layOut(Button& button) {
 
     // OPTIONS and QUIT side by side under the sign: entries 5 and 6, after the name line.
     release();
-    const char* const lower[2] = {kOptionsLabel, kQuitLabel};
+    const std::string lower[2] = {kOptionsLabel, kQuitLabel};
     int widths[2] = {0, 0};
     int height = 0;
     for (int i = 0; i < 2; ++i) {
@@ -131,7 +132,7 @@ void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bo
     }
     for (int i = 1; i < kMenuTexts; ++i) {
         Text& item = *menuTexts[i];
-        SDL_Texture* label = item.PrintButton(kMenuLabels[i]);
+        SDL_Texture* label = item.PrintButton(Texts::text(kMenuLabels[i - 1]));
         if (dimmed[i] && label != nullptr) {
             SDL_SetTextureAlphaMod(label, kDimmedAlpha);
         }

@@ -6,6 +6,7 @@
 #include "present/ScoreBoard.h"
 #include "present/Sound.h"
 #include "present/Text.h"
+#include "present/Texts.h"
 
 #include <array>
 #include <memory>
@@ -33,12 +34,12 @@ public:
     MenuRedraw menuRedraw;                // whether a menu pass has anything new to show
     bool open = true;                     // the menu phase goes on
     bool lastRunNotSaved = false;         // the run before this menu could not be written: it says so
-    static constexpr const char* kNotSaved = "The last run could not be saved (see the terminal)";
+    static constexpr Texts::Ref kNotSaved{Texts::Id::MenuNotSaved};
     static constexpr int kNoteY = 680;  // the note's top, on the sand at the picture's foot
     bool padHint = false;               // the pad was used last: the menu says how to type a name with it
-    static constexpr const char* kPadHint = "Y: type a name with the pad";
-    static constexpr const char* kOptionsLabel = "OPTIONS";
-    static constexpr const char* kQuitLabel = "QUIT";
+    static constexpr Texts::Ref kPadHint{Texts::Id::MenuPadHint};
+    static constexpr Texts::Ref kOptionsLabel{Texts::Id::MenuOptions};
+    static constexpr Texts::Ref kQuitLabel{Texts::Id::MenuQuit};
     static constexpr int kLowerRowY = 474;  // below the sign, between its posts
     static constexpr int kLowerGap = 70;    // between OPTIONS and QUIT
     // Items drawn dimmed: REPLAY without a recorded run, RESUME without a saved game. Decided

@@ -1,6 +1,7 @@
 #include "shell/PlayFrame.h"
 
 #include "present/MuteSign.h"
+#include "present/Texts.h"
 
 #include "shell/Levels.h"
 #include "shell/Shell.h"
@@ -14,7 +15,7 @@ enum HudItem { kHealthText = 0, kBullsText = 1, kEnemiesText = 2, kScoreText = 3
 
 constexpr SDL_Color kBarBack{24, 14, 6, 255};  // the HUD's outline colour
 constexpr SDL_Color kBarFill{214, 52, 36, 255};
-constexpr const char* kWidestHealth = "Health: 5000";  // the bar stands clear of the hero's full health
+constexpr const char* kWidestHealth = "5000";  // the bar stands clear of the hero's full health
 
 // -1, 0 or 1 along the axis on which `from` lies farther from `to`: the way a blow pushes.
 SDL_Point awayFrom(SDL_Point from, SDL_Point to) {
@@ -151,20 +152,24 @@ PlayFrame::Hud PlayFrame::makeHud(Shell& shell) {
     Hud hud;
     Text& health = *shell.hudTexts[kHealthText];
     // A blow can take more than the health left; nobody has less than none.
-    hud.lines[0] = health.SetText("Health: ", std::max(0, player->getHel()), 0, 0);
+    hud.lines[0] =
+        health.showLine(Texts::format(Texts::Id::HudHealth, {std::to_string(std::max(0, player->getHel()))}));
     hud.places[0] = health.getPos(kHealthRow);
     Text& killed = *shell.hudTexts[kEnemiesText];
-    hud.lines[1] = killed.SetText("Enemies killed: ", player->getEnemy(), shell.run().enemyCount, 1);
+    hud.lines[1] = killed.showLine(Texts::format(
+        Texts::Id::HudEnemies, {std::to_string(player->getEnemy()), std::to_string(shell.run().enemyCount)}));
     hud.places[1] = killed.getPos(kEnemiesRow);
     Text& collected = *shell.hudTexts[kBullsText];
-    hud.lines[2] = collected.SetText("Bulls collected: ", player->getBul(), shell.run().bullCount, 1);
+    hud.lines[2] = collected.showLine(
+        Texts::format(Texts::Id::HudBulls, {std::to_string(player->getBul()), std::to_string(shell.run().bullCount)}));
     hud.places[2] = collected.getPos(kBullsRow);
     Text& score = *shell.hudTexts[kScoreText];
-    hud.lines[3] = score.SetText("Score: ", hero != nullptr ? hero->score : 0, 0, 0);
+    hud.lines[3] =
+        score.showLine(Texts::format(Texts::Id::HudScore, {std::to_string(hero != nullptr ? hero->score : 0)}));
     hud.places[3] = score.getPos(kScoreRow);
     // Shown, never traced: the level is the frame's own reading.
     Text& level = shell.playFrame.levelLine;
-    hud.lines[4] = level.SetText("Level: ", shell.run().level, 0, 0);
+    hud.lines[4] = level.showLine(Texts::format(Texts::Id::HudLevel, {std::to_string(shell.run().level)}));
     // At the top right: the field below the other lines stays open.
     int levelW = 0;
     if (hud.lines[4] != nullptr) {
@@ -179,8 +184,8 @@ PlayFrame::Hud PlayFrame::makeHud(Shell& shell) {
 SDL_Rect PlayFrame::healthBar(Shell& shell, const Hud& hud) {
     Text& health = *shell.hudTexts[kHealthText];
     const int lineH = health.font != nullptr ? TTF_FontHeight(health.font) : kBarH;
-    return SDL_Rect{hud.places[0].x + health.widthOf(kWidestHealth) + kBarGap, hud.places[0].y + (lineH - kBarH) / 2,
-                    kBarW, kBarH};
+    return SDL_Rect{hud.places[0].x + health.widthOf(Texts::format(Texts::Id::HudHealth, {kWidestHealth})) + kBarGap,
+                    hud.places[0].y + (lineH - kBarH) / 2, kBarW, kBarH};
 }
 
 std::array<SDL_Rect, PlayFrame::kHudLines + 1> PlayFrame::hudBoxes(Shell& shell, const Hud& hud) {

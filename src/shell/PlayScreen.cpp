@@ -2,6 +2,7 @@
 
 #include "persist/FileIO.h"
 #include "persist/RunPlace.h"
+#include "present/Texts.h"
 #include "shell/Levels.h"
 #include "shell/SavedRun.h"
 #include "shell/Shell.h"
@@ -150,7 +151,7 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
         title = run.outcome == Run::Outcome::Won ? ResultCard::kWon : ResultCard::kDied;
         const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path);
         lines.push_back(ResultCard::Line{
-            "Score: " + std::to_string(hero->score) + "   Level reached: " + std::to_string(run.level), false});
+            Texts::format(Texts::Id::CardScore, {std::to_string(hero->score), std::to_string(run.level)}), false});
         lines.push_back(ResultCard::Line{ResultCard::placeLine(place, static_cast<int>(ScoreBoard::kShown)), false});
     }
     if (run.notSaved) {

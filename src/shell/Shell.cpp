@@ -6,6 +6,7 @@
 #include "present/FontCache.h"
 #include "present/MenuBackdrop.h"
 #include "present/PictureFetch.h"
+#include "present/Texts.h"
 #include "shell/Levels.h"
 #include "present/OptionRows.h"
 #include "shell/PlayScreen.h"
