@@ -1,16 +1,11 @@
 #include "shell/Shell.h"
 
 #include "input/Gamepads.h"
-#include "persist/FileIO.h"
-#include "persist/RunPlace.h"
 #include "present/FontCache.h"
-#include "present/MenuBackdrop.h"
 #include "present/PictureFetch.h"
-#include "present/Texts.h"
 #include "shell/Levels.h"
-#include "present/OptionRows.h"
+#include "shell/MenuScreen.h"
 #include "shell/PlayScreen.h"
-#include "shell/SavedRun.h"
 #include "world/Bull.h"
 #include "world/Enemy.h"
 #include "world/Farm.h"
@@ -140,8 +135,8 @@ bool Shell::startUp() {
     }
     help.open(Render::renderer, Text::kFontPath, HelpPanel::linesFor(settings.keys));
     playFrame.open(Render::renderer);
-    services = Services{game, &sound, &settings, &keeper, &help, &device, hudTexts[kHudTexts - 1]->font,
-                        help.smallFont()};
+    services =
+        Services{game, &sound, &settings, &keeper, &help, &device, hudTexts[kHudTexts - 1]->font, help.smallFont()};
     sound.open();
     sound.playTune(Sound::Tune::Menu);
     beginRun();
@@ -153,8 +148,7 @@ void Shell::beginRun() {
     playing.reset();  // the run before goes first, as a fresh process has none
     playing = std::make_unique<PlayScreen>(*this);
     ++runsBegun;
-    button->startMenu(runsBegun == 1);
-    mainMenu.reset();
+    choosing = std::make_unique<MenuScreen>(*this, runsBegun == 1);
 }
 
 void Shell::showMenuAgain() {
@@ -193,56 +187,7 @@ void Shell::releasePictures() {
     playFrame.release();
 }
 
-bool Shell::menuPass() {
-    if (Button::checkIs == 0) {
-        mainMenu.open = false;
-    }
-    if (!mainMenu.open) {
-        return false;
-    }
-    game->applyWindowKeys(input);
-    mainMenu.pass(*menu, *button, sound, screens.pumpInput());
-    if (mainMenu.padHint != device.padLast()) {
-        mainMenu.padHint = device.padLast();
-        mainMenu.reset();  // drawn anew, with the hint or without it
-    }
-    keeper.keepToggles(*game, false);
-    if (button->nameAsked) {
-        button->nameAsked = false;
-        showLetterGrid();
-    }
-    if (button->optionsAsked) {
-        button->optionsAsked = false;
-        runOverMenu(OptionRows::screen(services));
-        mainMenu.reset();  // the menu's picture is made anew
-    }
-    pacer.endPass();
-    return true;
-}
-
-void Shell::showLetterGrid() {
-    runOverMenu(makeLetterGrid());
-    mainMenu.reset();  // the menu's picture is made anew, the name in it
-}
-
-std::unique_ptr<LetterGrid> Shell::makeLetterGrid() {
-    auto letters = std::make_unique<LetterGrid>();
-    letters->open(*button, hudTexts[kHudTexts - 1]->font, help.smallFont());
-    return letters;
-}
-
-void Shell::runOverMenu(std::unique_ptr<Screen> screen) {
-    screens.flushInput();  // the click or key that opened it is not its own
-    MenuBackdrop under(*menu);
-    screens.run(under, std::move(screen));
-    screens.flushInput();  // nor is the Escape that closed it the menu's
-    if (screens.closed()) {
-        // The menu ends on a close as it always does: the close is handed back to it.
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        input.handOn(quit);
-    }
-}
+bool Shell::menuPass() { return choosing->pass(); }
 
 void Shell::menuPhase() {
     while (menuPass()) {

@@ -18,6 +18,7 @@
 #include "shell/FramePacer.h"
 #include "shell/MenuPhase.h"
 #include "shell/PlayFrame.h"
+#include "shell/MenuScreen.h"
 #include "shell/PlayScreen.h"
 #include "shell/Run.h"
 #include "shell/ScreenLoop.h"
@@ -64,6 +65,7 @@ public:
     Site farmSite3;
 
     std::unique_ptr<PlayScreen> playing;                 // the current run, from its menu to its end
+    std::unique_ptr<MenuScreen> choosing;                // the menu that chooses it
     RandomSeed seed;                                     // seeds rand() before every placement
     HeldWalk::Clock walkClock = &HeldWalk::systemClock;  // each run's hero walks by it
     Uint64 (*cardClock)() = &SDL_GetTicks64;             // each run's result card waits by it
@@ -100,13 +102,8 @@ public:
     // After the menu phase: true, with the teardown done, when the player chose QUIT (or Escape,
     // pad B) or closed the window on a menu shown again; the process then ends without a run.
     bool closedOnMenuShownAgain();
-    // The letter grid over the menu until the player is done; what it types goes to the name.
-    void showLetterGrid();
     // A letter grid bound to the menu's name.
-    std::unique_ptr<LetterGrid> makeLetterGrid();
-    // A screen over the menu's picture until it is done, with the input before and after it
-    // flushed; a close during it is handed on to the menu.
-    void runOverMenu(std::unique_ptr<Screen> screen);
+    std::unique_ptr<LetterGrid> makeLetterGrid() { return choosing->makeLetterGrid(); }
 
     // Creates every object and opens the window. Returns false, with a line on standard error,
     // when no window can be shown; then nothing else may run and no file is touched.
