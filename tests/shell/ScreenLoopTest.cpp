@@ -86,3 +86,105 @@ TEST_F(ScreenLoopTest, AScreenOpenedOverAnotherTakesTheKeysUntilDoneThenTheOneUn
 }
 
 }  // namespace
+
+namespace {
+
+// A panel: a small square of its own colour; o opens the next panel, its key ends it. Notes when
+// it is uncovered and when it is gone.
+class ProbePanel : public Screen {
+public:
+    ProbePanel(SDL_Color colour, int x, SDL_Keycode doneKey, int& uncovers, bool& gone,
+               std::function<std::unique_ptr<Screen>()> next = nullptr)
+        : colour(colour), x(x), doneKey(doneKey), uncovers(uncovers), gone(gone), next(std::move(next)) {}
+    ~ProbePanel() override { gone = true; }
+
+    void take(const SDL_Event& event) override {
+        if (event.type == SDL_KEYDOWN) {
+            openAsked = openAsked || event.key.keysym.sym == SDLK_o;
+            finished = finished || event.key.keysym.sym == doneKey;
+        }
+    }
+    std::unique_ptr<Screen> opens() override {
+        const bool asked = openAsked;
+        openAsked = false;
+        return asked && next ? next() : nullptr;
+    }
+    void draw(SDL_Renderer* renderer) const override {
+        SDL_SetRenderDrawColor(renderer, colour.r, colour.g, colour.b, 255);
+        const SDL_Rect square{x, 0, 10, 10};
+        SDL_RenderFillRect(renderer, &square);
+    }
+    bool isPanel() const override { return true; }
+    bool done() const override { return finished; }
+    void uncovered() override { ++uncovers; }
+
+private:
+    SDL_Color colour;
+    int x;
+    SDL_Keycode doneKey;
+    int& uncovers;
+    bool& gone;
+    std::function<std::unique_ptr<Screen>()> next;
+    bool openAsked = false;
+    bool finished = false;
+};
+
+SDL_Color pixelAt(int x, int y) {
+    Uint8 rgba[4] = {};
+    const SDL_Rect one{x, y, 1, 1};
+    EXPECT_EQ(SDL_RenderReadPixels(Render::renderer, &one, SDL_PIXELFORMAT_RGBA32, rgba, 4), 0) << SDL_GetError();
+    return SDL_Color{rgba[0], rgba[1], rgba[2], rgba[3]};
+}
+
+bool same(SDL_Color a, SDL_Color b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+// A panel stands over the nearest screen under it that is not a panel: the one it was opened from
+// is hidden while it shows. The loop owns what was opened, lets it go when done, and tells the
+// screen under it.
+TEST_F(ScreenLoopTest, APanelIsDrawnOverTheScreenUnderItsPanelsAndGoesWhenDone) {
+    const SDL_Color base{10, 20, 30, 255};
+    const SDL_Color red{200, 0, 0, 255};
+    const SDL_Color green{0, 200, 0, 255};
+    ProbeLog log;
+    int firstUncovers = 0;
+    int secondUncovers = 0;
+    bool firstGone = false;
+    bool secondGone = false;
+    ProbeScreen screen(SDLK_RETURN, log, [&] {
+        return std::make_unique<ProbePanel>(red, 0, SDLK_q, firstUncovers, firstGone, [&] {
+            return std::make_unique<ProbePanel>(green, 20, SDLK_w, secondUncovers, secondGone);
+        });
+    });
+    ScreenLoop& loop = shell->screens;
+    loop.open();
+
+    testsupport::pushKeyDown(SDLK_o);
+    ASSERT_TRUE(loop.pass(screen));
+    ASSERT_NE(loop.top(), nullptr);
+    EXPECT_TRUE(same(pixelAt(5, 5), red)) << "the panel";
+    EXPECT_TRUE(same(pixelAt(500, 300), base)) << "over the screen it was opened from";
+
+    testsupport::pushKeyDown(SDLK_o);
+    ASSERT_TRUE(loop.pass(screen));
+    EXPECT_TRUE(same(pixelAt(25, 5), green)) << "the panel opened from the panel";
+    EXPECT_TRUE(same(pixelAt(5, 5), base)) << "hides the one it came from";
+    EXPECT_TRUE(same(pixelAt(500, 300), base));
+    EXPECT_FALSE(firstGone);
+
+    testsupport::pushKeyDown(SDLK_w);
+    ASSERT_TRUE(loop.pass(screen));
+    EXPECT_TRUE(secondGone) << "done, and let go";
+    EXPECT_EQ(firstUncovers, 1) << "the panel under it was told";
+    EXPECT_TRUE(same(pixelAt(5, 5), red));
+    EXPECT_TRUE(same(pixelAt(25, 5), base));
+
+    testsupport::pushKeyDown(SDLK_q);
+    ASSERT_TRUE(loop.pass(screen));
+    EXPECT_TRUE(firstGone);
+    EXPECT_EQ(loop.top(), nullptr);
+    EXPECT_TRUE(same(pixelAt(5, 5), base));
+    testsupport::pushKeyDown(SDLK_RETURN);
+    EXPECT_FALSE(loop.pass(screen));
+}
+
+}  // namespace

@@ -295,6 +295,12 @@ TEST_F(SessionTest, AKeyBoundWhilePausedWalksTheHeroAtOnceAndACloseOverTheOption
     EXPECT_TRUE(shell->pausePass());
     testsupport::pushKeyDown(SDLK_ESCAPE);  // the options
     EXPECT_TRUE(shell->pausePass());
+    // Back on the panel, it and how to play name the walk as it now is.
+    const std::string walk = HelpPanel::linesFor(shell->settings.keys).front();
+    ASSERT_NE(walk, HelpPanel::linesFor(KeyBindings()).front());
+    const std::vector<std::string>& panel = shell->playing->pausePanel.text();
+    EXPECT_NE(std::find(panel.begin(), panel.end(), walk), panel.end()) << walk;
+    EXPECT_EQ(shell->help.text().front(), walk);
     testsupport::pushKeyDown(SDLK_RETURN);
     EXPECT_FALSE(shell->pausePass()) << "Enter continues";
     const int from = player->getPos().x;
