@@ -41,6 +41,11 @@ public:
     // call. The keys stay queued, so in play they still reach the hero like any other key.
     void applyWindowKeys(Input& input);
     bool isFullscreen() const;
+    // The camera at the world's corner, where a fresh process has it, for a new run.
+    void resetCamera() {
+        camX = 0;
+        camY = 0;
+    }
     // Desktop fullscreen on or off, with one line saying which; the windowed size comes back.
     void setFullscreen(bool on);
     SDL_Rect calculate(SDL_Rect hero, bool activeX, bool activeY);

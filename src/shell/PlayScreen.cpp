@@ -13,11 +13,8 @@
 PlayScreen::PlayScreen(Shell& shell) : shell(shell) {
     Run::resetClassWide();
     // The camera and the arrow start where a fresh process has them.
-    game->camX = 0;
-    game->camY = 0;
-    arrow->angle = 0;
-    arrow->flip = 0;
-    arrow->pos = SDL_Rect{Arrow::kStartX, Arrow::kStartY, Arrow::kDrawW, Arrow::kDrawH};
+    game->resetCamera();
+    arrow->restart();
     // What shows around play starts afresh with the run: no keys asked, no help, no feedback.
     shell.playKeys.startRun();
     shell.help.hide();

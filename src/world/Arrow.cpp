@@ -12,6 +12,12 @@ Arrow::Arrow() {
     pos = SDL_Rect{kStartX, kStartY, kDrawW, kDrawH};
 }
 
+void Arrow::restart() {
+    angle = 0;
+    flip = 0;
+    pos = SDL_Rect{kStartX, kStartY, kDrawW, kDrawH};
+}
+
 void Arrow::show_arrow(int code) {
     place(code);
     draw();

@@ -26,6 +26,8 @@ public:
     int32_t flip = 0;   // SDL flip value for the next draw: 0 none, 2 vertical
 
     Arrow();
+    // Where a fresh process has it, for a new run.
+    void restart();
 
     // Places the arrow for a direction code of Farm::pointer and draws it there.
     void show_arrow(int code);

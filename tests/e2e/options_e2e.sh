@@ -20,13 +20,13 @@ await_exit() {
 }
 
 # The options' rows as the settings table lists them: a shown setting's label follows its
-# "A::None," in src/shell/Settings.cpp. The index of the row labelled $1; false for none.
+# "A::None," in src/present/Settings.cpp. The index of the row labelled $1; false for none.
 row_of() {
   local i=0 label
   while IFS= read -r label; do
     if [ "$label" = "$1" ]; then echo "$i"; return 0; fi
     i=$((i + 1))
-  done < <(tr '\n' ' ' < "$src/src/shell/Settings.cpp" | grep -o 'A::None, *"[^"]*"' | sed 's/.*"\(.*\)"/\1/')
+  done < <(tr '\n' ' ' < "$src/src/present/Settings.cpp" | grep -o 'A::None, *"[^"]*"' | sed 's/.*"\(.*\)"/\1/')
   return 1
 }
 

@@ -30,7 +30,7 @@ for t in "${targets[@]}"; do
     # and pad buttons through SDL, which needs no start-up for that.)
     extra=()
     if [[ $t == fuzz_settings ]]; then
-        extra=(src/shell/Settings.cpp src/input/KeyBindings.cpp $(pkg-config --cflags --libs sdl2))
+        extra=(src/present/Settings.cpp src/input/KeyBindings.cpp $(pkg-config --cflags --libs sdl2))
     fi
     clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I src src/persist/*.cpp \
         "tests/fuzz/$t.cpp" "${extra[@]}" $(pkg-config --cflags --libs inih) -o "$build/$t" &
