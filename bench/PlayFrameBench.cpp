@@ -109,18 +109,18 @@ public:
     void loud() { std::cout.rdbuf(savedCout); }
 
     void toLevel(int level) {
-        while (shell.run.level < level) {
-            player->setEnemy(shell.run.enemyCount);
-            player->setBull(shell.run.bullCount);
+        while (shell.run().level < level) {
+            player->setEnemy(shell.run().enemyCount);
+            player->setBull(shell.run().bullCount);
             shell.frame();
         }
         // Every enemy of the level chases and swings at the hero, none of them ever dies.
         const SDL_Rect at = player->getPos();
         shell.frame();
-        for (int k = 0; k < shell.run.enemyCount && k < 6; ++k) {
-            if (shell.run.enemies[k] != nullptr) {
-                shell.run.enemies[k]->spawn(at.x + 40 * k, at.y + 150);
-                shell.run.enemies[k]->setHealth(kHugeHealth);
+        for (int k = 0; k < shell.run().enemyCount && k < 6; ++k) {
+            if (shell.run().enemies[k] != nullptr) {
+                shell.run().enemies[k]->spawn(at.x + 40 * k, at.y + 150);
+                shell.run().enemies[k]->setHealth(kHugeHealth);
             }
         }
         player->setAll(at.x, at.y, kHugeHealth);
