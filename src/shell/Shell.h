@@ -1,29 +1,25 @@
 #pragma once
 
 #include "input/Input.h"
-#include "present/Button.h"
-#include "present/CardScreen.h"
-#include "present/Game.h"
-#include "present/HelpPanel.h"
-#include "present/LetterGrid.h"
-#include "present/Menu.h"
-#include "present/ControlsScreen.h"
-#include "present/OptionsScreen.h"
-#include "present/PauseScreen.h"
-#include "present/PictureFetch.h"
-#include "present/Sound.h"
-#include "present/Text.h"
 #include "persist/Player.h"
 #include "persist/Replay.h"
+#include "present/Button.h"
+#include "present/Game.h"
+#include "present/HelpPanel.h"
+#include "present/Menu.h"
+#include "present/PictureFetch.h"
+#include "present/Services.h"
+#include "present/Settings.h"
+#include "present/SettingsKeeper.h"
+#include "present/Sound.h"
+#include "present/Text.h"
 #include "shell/FramePacer.h"
 #include "shell/MenuPhase.h"
-#include "shell/PlayFrame.h"
 #include "shell/MenuScreen.h"
+#include "shell/PlayFrame.h"
 #include "shell/PlayScreen.h"
 #include "shell/Run.h"
 #include "shell/ScreenLoop.h"
-#include "present/Settings.h"
-#include "present/SettingsKeeper.h"
 #include "world/Arrow.h"
 #include "world/Cowboy.h"
 #include "world/RandomSeed.h"
@@ -48,9 +44,10 @@ struct Site {
     int y = 0;
 };
 
-// The whole game: the objects that last the process (window, pictures, texts, sound, menu,
-// screens) and the current run, which it replaces at each new run; and the order of the phases,
-// each callable on its own so the game can be stepped without a player.
+// The process: what lasts it (window, pictures, texts, sound, settings, input, the screen loop and
+// what the screens reach) and the order of its phases, each callable on its own so the game can be
+// stepped without a player. Each run is a play screen and the menu that chooses it, made together
+// and gone with the run.
 class Shell {
 public:
     // Sizes and places that never change.

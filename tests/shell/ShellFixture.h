@@ -1,5 +1,7 @@
 #pragma once
 
+#include "present/ControlsScreen.h"
+#include "present/OptionsScreen.h"
 #include "shell/Shell.h"
 #include "world/RandomSeed.h"
 
