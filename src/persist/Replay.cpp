@@ -1,6 +1,7 @@
 #include "persist/Replay.h"
 
 #include "persist/FileIO.h"
+#include "persist/SaveLock.h"
 
 #include <cctype>
 #include <cerrno>
@@ -60,6 +61,10 @@ bool Replay::startRecording(std::ofstream& out, const std::string& path) {
     // second name the old file has elsewhere keeps its bytes, and a link put at path meanwhile is
     // replaced, not followed.
     const std::string temp = path + kTempSuffix;
+    // Games starting runs over one folder share that name: one at a time makes and renames it, or
+    // one would remove the other's before it is in place. A lock kept past the wait is not worth a
+    // word: only another game's start could race with this one.
+    const SaveLock lock(path);
     const int fd = FileIO::createFresh(temp, error);
     if (fd < 0) {
         FileIO::report("cannot record the replay: " + error);

@@ -4,7 +4,9 @@
 
 // One game at a time writes or reads the saved game: an exclusive lock on a file of its own
 // beside the save (the save's files are replaced on every save, so a lock on them would not hold).
-// Taken for as long as the object lives; the lock file is never written and never removed.
+// Taken for as long as the object lives; the lock file is never written and never removed. A game
+// that holds it already (a resume that starts its recording) holds it again at once: a second
+// lock of its own would wait for itself.
 class SaveLock {
 public:
     static constexpr const char* kFileName = "save.lock";
@@ -17,7 +19,7 @@ public:
     SaveLock& operator=(const SaveLock&) = delete;
 
     // True when this game holds the lock.
-    bool held() const { return fd >= 0; }
+    bool held() const { return fd >= 0 || nested; }
     // True when another game held the lock all the time allowed.
     bool busy() const { return othersHold; }
     // Why the lock is not held, for a message; when something other than a regular file stands at
@@ -26,6 +28,7 @@ public:
 
 private:
     int fd = -1;              // the locked lock file, or -1
+    bool nested = false;      // held through an outer lock of this game's
     bool othersHold = false;  // another game kept the lock past the wait
     std::string why;          // what went wrong, empty when held
 };

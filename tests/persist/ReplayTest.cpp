@@ -1,5 +1,6 @@
 #include "persist/Replay.h"
 #include "persist/FileIO.h"
+#include "persist/SaveLock.h"
 
 #include "TestSupport.h"
 
@@ -11,9 +12,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <string>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -276,4 +280,77 @@ TEST(Replay, FailedRecordingReportsOnceAndGoesOn) {
     setrlimit(RLIMIT_FSIZE, &before);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
     EXPECT_LE(readFile("files/replay.txt").size(), 4096u);
+}
+
+namespace {
+
+// Starts a recording `times` times with each rename held back a little, as a slow disk or a busy
+// machine holds it; the number of starts that failed.
+int startsFailed(int times) {
+    FileIO::beforeStep = [](FileIO::Step step, const std::string&) {
+        if (step == FileIO::Step::Rename) {
+            usleep(2000);
+        }
+        return 0;
+    };
+    int failed = 0;
+    for (int i = 0; i < times; ++i) {
+        std::ofstream out;
+        failed += Replay::startRecording(out) ? 0 : 1;
+    }
+    FileIO::beforeStep = nullptr;
+    return failed;
+}
+
+}  // namespace
+
+// Two games starting runs over one files/ folder at once: each puts its own recording in place,
+// neither removes the other's new file before it is renamed, and nothing half-made is left.
+TEST(Replay, TwoGamesStartingRunsTogetherEachPutTheirRecordingInPlace) {
+    ScratchDir scratch;
+    testing::internal::CaptureStderr();
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        _exit(std::min(startsFailed(40), 100));
+    }
+    const int failedHere = startsFailed(40);
+    int status = 0;
+    ASSERT_EQ(waitpid(other, &status, 0), other);
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(failedHere, 0) << said;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << said;
+    EXPECT_FALSE(testsupport::fileExists("files/replay.txt.tmp"));
+    EXPECT_TRUE(testsupport::fileExists("files/replay.txt"));
+}
+
+// A game that holds the save's lock (a resume) takes it again at once where it starts its
+// recording, and still holds it after: another game is kept out all along.
+TEST(Replay, AGameHoldingTheSavesLockTakesItAgainAndKeepsIt) {
+    ScratchDir scratch;
+    const auto othersKeptOut = [] {
+        const int fd = open("files/save.lock", O_RDONLY);
+        const bool out = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        if (fd >= 0) {
+            close(fd);
+        }
+        return out;
+    };
+    {
+        const SaveLock outer("files/resP.bin");
+        ASSERT_TRUE(outer.held());
+        {
+            const SaveLock inner("files/resP.bin");
+            EXPECT_TRUE(inner.held()) << "at once, not after waiting for itself";
+            EXPECT_FALSE(inner.busy());
+        }
+        EXPECT_TRUE(othersKeptOut()) << "the outer lock still holds";
+        std::ofstream out;
+        EXPECT_TRUE(Replay::startRecording(out));
+        EXPECT_TRUE(othersKeptOut());
+    }
+    EXPECT_FALSE(othersKeptOut()) << "released with the outer lock";
+    const SaveLock again("files/resP.bin");
+    EXPECT_TRUE(again.held());
 }
