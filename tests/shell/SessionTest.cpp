@@ -582,3 +582,35 @@ TEST_F(SessionTest, AnOutlawsAngerAndTheArrowsCountEndWithTheirRun) {
 }
 
 }  // namespace
+
+namespace {
+
+// A pause or the help asked in the frame that ends a run (the window left, F1, as the hero falls)
+// belongs to that run: the next run starts in play, with no panel and no help asked.
+TEST_F(SessionTest, APauseAndTheHelpAskedAsARunEndsAreNotTheNextRuns) {
+    startNewGame();
+    frame();
+    shell->help.hide();
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&focus);
+    testsupport::pushKeyDown(SDLK_F1);
+    shell->screens.pumpInput();  // seen in the run's last moment, before a frame could heed them
+    ASSERT_TRUE(shell->playKeys.pauseAsked);
+    ASSERT_TRUE(shell->playKeys.helpAsked);
+    Render::isRunning = false;  // the run ends there, as a close ends it
+    traced([&] {
+        shell->endOfRun(true);
+        shell->showMenuAgain();
+    });
+
+    testsupport::pushClick(kItemX, kReplayY);  // a replay shows no help of its own
+    endMenu();
+    traced([&] { shell->runSetUp(); });
+    frame();
+    EXPECT_FALSE(shell->playKeys.pauseAsked) << "the new run does not open on the pause panel";
+    EXPECT_FALSE(shell->help.showing()) << "nor on the help asked in the run before";
+}
+
+}  // namespace
