@@ -53,11 +53,6 @@ bool Input::next(SDL_Event& event) {
     return true;
 }
 
-bool Input::pending() {
-    gather();
-    return !waiting.empty();
-}
-
 void Input::flush() {
     pump();
     waiting.erase(std::remove_if(waiting.begin(), waiting.end(),

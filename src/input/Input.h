@@ -34,8 +34,6 @@ public:
     // The next waiting event, with what was queued meanwhile (a test's push, a pad's update) looked
     // at first; false when none waits. Asks the system for nothing.
     bool next(SDL_Event& event);
-    // Whether an event waits, without asking the system.
-    bool pending();
     // Keys, clicks, the wheel and pad buttons still waiting were meant for what came before, not
     // for what comes next: they are looked at (a fullscreen key still counts) and dropped.
     void flush();

@@ -17,13 +17,7 @@ protected:
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", scratch.file("audio.raw").c_str(), 1);
         ShellTest::SetUp();
-        startNewGame();
-        frame();
-        testsupport::pushKeyDown(SDLK_ESCAPE);
-        frame();
-        shell->startPause();
-        testsupport::pushKeyDown(SDLK_o);
-        ASSERT_TRUE(shell->pausePass());
+        optionsOverThePause();
     }
     void TearDown() override {
         ShellTest::TearDown();

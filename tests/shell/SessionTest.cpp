@@ -219,13 +219,7 @@ TEST_F(SessionTest, ALaterRunInOneProcessPlaysAsAFirstRunInAFreshOne) {
 
 namespace {
 
-void pushPad(SDL_GameControllerButton which) {
-    SDL_Event event{};
-    event.type = SDL_CONTROLLERBUTTONDOWN;
-    event.cbutton.button = static_cast<Uint8>(which);
-    event.cbutton.state = SDL_PRESSED;
-    SDL_PushEvent(&event);
-}
+using testsupport::pushPad;
 
 TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere) {
     startNewGame();
@@ -270,13 +264,7 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
 // Controls changed from the pause panel drive the hero as soon as play goes on, and are kept in
 // settings.ini; a window closed while the options are open ends the pause as a close on the panel.
 TEST_F(SessionTest, AKeyBoundWhilePausedWalksTheHeroAtOnceAndACloseOverTheOptionsEndsThePause) {
-    startNewGame();
-    frame();
-    testsupport::pushKeyDown(SDLK_ESCAPE);
-    frame();
-    shell->startPause();
-    testsupport::pushKeyDown(SDLK_o);
-    EXPECT_TRUE(shell->pausePass());
+    optionsOverThePause();
     for (std::size_t row = optionRow(OptionRows::kControls); row > 0; --row) {
         testsupport::pushKeyDown(SDLK_DOWN);  // to Controls
     }

@@ -90,6 +90,17 @@ protected:
         return menuTrace + traced([&] { shell->runSetUp(); });
     }
 
+    // A new game, paused at its second frame, with the options opened over the pause panel.
+    void optionsOverThePause() {
+        startNewGame();
+        traced([&] { shell->frame(); });
+        testsupport::pushKeyDown(SDLK_ESCAPE);
+        traced([&] { shell->frame(); });
+        shell->startPause();
+        testsupport::pushKeyDown(SDLK_o);
+        ASSERT_TRUE(shell->pausePass());
+    }
+
     // The index of the options row labelled so, on the options open now (Back is the number of
     // rows); presses of Down from the first row reach it that many times.
     std::size_t optionRow(const std::string& label) const {

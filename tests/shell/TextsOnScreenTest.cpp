@@ -20,13 +20,7 @@ Uint64 fakeClock() { return fakeMillis; }
 Uint64 cardMillis = 0;
 Uint64 cardClock() { return cardMillis += 50; }
 
-void pushPad(SDL_GameControllerButton which) {
-    SDL_Event event{};
-    event.type = SDL_CONTROLLERBUTTONDOWN;
-    event.cbutton.button = static_cast<Uint8>(which);
-    event.cbutton.state = SDL_PRESSED;
-    SDL_PushEvent(&event);
-}
+using testsupport::pushPad;
 
 bool isNumber(const std::string& s) {
     std::size_t start = !s.empty() && s[0] == '-' ? 1 : 0;

@@ -140,6 +140,15 @@ void pushQuit() {
     push(event);
 }
 
+void pushPad(SDL_GameControllerButton button) {
+    SDL_Event event;
+    std::memset(&event, 0, sizeof event);
+    event.type = SDL_CONTROLLERBUTTONDOWN;
+    event.cbutton.button = static_cast<Uint8>(button);
+    event.cbutton.state = SDL_PRESSED;
+    push(event);
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;

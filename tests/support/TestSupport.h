@@ -49,6 +49,8 @@ void pushKeyRepeat(SDL_Keycode key);
 void pushText(const std::string& utf8);
 void pushClick(int x, int y, Uint8 button = SDL_BUTTON_LEFT);
 void pushQuit();
+// A press of a pad's button, as a plugged-in pad sends it.
+void pushPad(SDL_GameControllerButton button);
 
 // Reads a whole file as bytes; empty when it does not exist.
 std::string readFile(const std::string& path);
