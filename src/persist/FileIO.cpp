@@ -420,14 +420,6 @@ std::string FileIO::printable(const std::string& text) {
     return out;
 }
 
-namespace {
-
-long reportCount = 0;  // lines written by FileIO::report so far
-
-}  // namespace
-
-long FileIO::reportsMade() { return reportCount; }
-
 std::string FileIO::trimmed(const std::string& text, const char* blanks) {
     const std::size_t first = text.find_first_not_of(blanks);
     if (first == std::string::npos) {
@@ -436,10 +428,7 @@ std::string FileIO::trimmed(const std::string& text, const char* blanks) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-void FileIO::report(const std::string& message) {
-    ++reportCount;
-    std::cerr << "bramblehoof: " << printable(message) << std::endl;
-}
+void FileIO::report(const std::string& message) { std::cerr << "bramblehoof: " << printable(message) << std::endl; }
 
 void FileIO::reportSizeLimit(const std::string& path) {
     static bool told = false;

@@ -87,9 +87,6 @@ public:
     static void report(const std::string& message);
     // text without the blanks at either end.
     static std::string trimmed(const std::string& text, const char* blanks = " \t");
-    // How many lines report has written in this process: a caller compares it before and after
-    // its writes to know whether one of them failed.
-    static long reportsMade();
     // Reports that a write to path failed with EFBIG: it would have passed the size limit for files
     // (ulimit -f; main ignores SIGXFSZ, so the write fails instead of killing the game). Every later
     // write past the limit fails the same way, so this is told once per process.

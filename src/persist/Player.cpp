@@ -44,6 +44,7 @@ void Player::getEnemyP() { score += kEnemyPoints; }
 void Player::getBullP() { score += kBullPoints; }
 
 void Player::NewPlayer(std::string playerName) {
+    recorded = false;
     std::memset(name, 0, sizeof name);
     std::memcpy(name, playerName.data(), FileIO::prefixOnBoundary(playerName, kMaxNameLength));
 
@@ -112,6 +113,7 @@ void Player::NewPlayer(std::string playerName) {
             FileIO::report("cannot record the player in " + path + ": " + std::strerror(failure));
         }
     }
+    recorded = failure == 0;
     ::close(fd);  // releases the lock
 }
 

@@ -31,6 +31,7 @@ public:
     int32_t score = 0;                         // points earned in this run
     char name[PlayerRecord::kNameBytes] = {};  // the name of the last NewPlayer, zero-terminated
     std::string path = kDefaultPath;           // the players file this object appends to
+    bool recorded = false;                     // the last NewPlayer's record is whole in the file
 
     explicit Player(std::string filePath = kDefaultPath);
 
@@ -42,6 +43,7 @@ public:
     // under an exclusive lock on the file, so a game ending at the same moment loses nothing.
     // Anything but a regular file at path, or a file with other links, is left alone. The cut and
     // every failure are told on stderr, one line each (the size limit for files once per process).
+    // `recorded` says afterwards whether the record went in: a line on stderr may be only a note.
     void NewPlayer(std::string playerName);
 
     // Lists the file on stdout: per record a line end, the score, a line end and the name; then "  "

@@ -136,7 +136,10 @@ bool SavedGame::writeGame(const resPl& player, const std::vector<resEn>& enemies
 }
 
 bool SavedGame::writeLocked(const SaveLock& lock, const resPl& player, const std::vector<resEn>& enemies,
-                            const std::string& playerPath, const std::string& enemyPath) {
+                            const std::string& playerPath, const std::string& enemyPath, bool* committed) {
+    if (committed != nullptr) {
+        *committed = false;
+    }
     if (!lock.held()) {
         FileIO::report("cannot save the game: " + lock.problem() + (lock.busy() ? "; the previous save stands" : ""));
         return false;
@@ -167,6 +170,9 @@ bool SavedGame::writeLocked(const SaveLock& lock, const resPl& player, const std
     }
     // Committed: from here on the new save stands, even if the rest has to be redone. A folder
     // that cannot be flushed leaves it standing until the system crashes: told once, at the end.
+    if (committed != nullptr) {
+        *committed = true;
+    }
     std::string flush;
     FileIO::syncFolder(playerPath, flush);
     if (!FileIO::rename(enemyTemp, enemyPath, error)) {
@@ -267,13 +273,15 @@ std::vector<std::optional<resEn>> SavedGame::readEnemies(int maxCount, const std
     return records;
 }
 
-void SavedGame::save(const resPl& player, const std::vector<resEn>& enemies, int currentX,
+bool SavedGame::save(const resPl& player, const std::vector<resEn>& enemies, int currentX,
                      const std::string& playerPath, const std::string& enemyPath) {
     // Both files are in place before the first read-back, so the trace reads as it always did; the
     // lock lasts to the end of the read-back, so it reads this game's save, not another's.
     const SaveLock lock(playerPath);
-    writeLocked(lock, player, enemies, playerPath, enemyPath);
+    bool committed = false;
+    writeLocked(lock, player, enemies, playerPath, enemyPath, &committed);
     traceSave(enemies, currentX, playerPath, enemyPath);
+    return committed;
 }
 
 void SavedGame::traceSave(const std::vector<resEn>& enemies, int currentX, const std::string& playerPath,

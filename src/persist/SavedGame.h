@@ -81,7 +81,9 @@ public:
 
     // The whole save with its console trace, under the SaveLock, in order: the hero's record, its read-back line, a
     // line end, one line per enemy, the enemy records, their read-back lines, the closing lines.
-    static void save(const resPl& player, const std::vector<resEn>& enemies, int currentX,
+    // True when the new save stands: whole, or committed with only the enemies' rename left to the
+    // next RESUME or save. A note on stderr about flushing the folder does not make it false.
+    static bool save(const resPl& player, const std::vector<resEn>& enemies, int currentX,
                      const std::string& playerPath = kPlayerPath, const std::string& enemyPath = kEnemyPath);
 
     // The save's console trace alone, for an end of run that writes nothing: as save traces it.
@@ -104,7 +106,8 @@ public:
     static void traceResumedEnemy(const resEn& record);
 
 private:
-    // writeGame once lock is taken (when it is not held, says why and writes nothing).
+    // writeGame once lock is taken (when it is not held, says why and writes nothing). `committed`,
+    // when given, is set once the new hero record is in place: the new save then stands.
     static bool writeLocked(const SaveLock& lock, const resPl& player, const std::vector<resEn>& enemies,
-                            const std::string& playerPath, const std::string& enemyPath);
+                            const std::string& playerPath, const std::string& enemyPath, bool* committed = nullptr);
 };

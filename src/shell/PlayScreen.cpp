@@ -1,6 +1,5 @@
 #include "shell/PlayScreen.h"
 
-#include "persist/FileIO.h"
 #include "persist/RunPlace.h"
 #include "present/Texts.h"
 #include "shell/Levels.h"
@@ -173,9 +172,9 @@ void PlayScreen::commit() {
         // Placed among the runs before it: the record goes in just below.
         run.place = RunPlace::of(hero->score, hero->path);
     }
-    const long reportsBefore = FileIO::reportsMade();
-    SavedRun::keep(shell);
-    run.notSaved = FileIO::reportsMade() != reportsBefore;
+    // Told by what the writes say, not by their lines on stderr: a repaired torn record or an
+    // unflushed folder is a note, and the run is kept.
+    run.notSaved = !SavedRun::keep(shell);
     run.replayOut.close();
     replay->close();
     run.committed = true;

@@ -35,12 +35,12 @@ void gather(Shell& shell, resPl& record, std::vector<resEn>& living) {
 
 }  // namespace
 
-void SavedRun::keep(Shell& shell) {
+bool SavedRun::keep(Shell& shell) {
     std::string missing;
     if (FileIO::folderThere(Player::kDefaultPath, missing)) {
         hero->NewPlayer(button->getInputText());
-        save(shell);
-        return;
+        const bool saved = save(shell);
+        return hero->recorded && saved;
     }
     // One line for the whole end of run, rather than one per file that cannot be written.
     FileIO::report(missing + ": this run's score and save are not kept");
@@ -48,13 +48,14 @@ void SavedRun::keep(Shell& shell) {
     std::vector<resEn> living;
     gather(shell, record, living);
     SavedGame::traceSave(living, record.x);
+    return false;
 }
 
-void SavedRun::save(Shell& shell) {
+bool SavedRun::save(Shell& shell) {
     resPl record{};
     std::vector<resEn> living;
     gather(shell, record, living);
-    SavedGame::save(record, living, record.x);
+    return SavedGame::save(record, living, record.x);
 }
 
 void SavedRun::resume(Shell& shell) {

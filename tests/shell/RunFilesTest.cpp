@@ -330,3 +330,54 @@ TEST_F(RunFilesTest, NoFileOutsideIsChangedThroughASecondNameInFiles) {
 }
 
 }  // namespace
+
+TEST_F(RunFilesTest, ARunIsToldNotSavedOnlyWhenItsRecordOrItsSaveDidNotGoIn) {
+    // Each end of run writes its record and its save with one step failing or one note made; the
+    // card's and the menu's "not saved" must follow what reached the files, not the lines said.
+    struct Case {
+        const char* what;
+        FileIO::Step step;
+        const char* file;  // the step fails for this file only
+        int passing;       // after this many of its steps went well
+        bool tornTail;     // the players file ends in a fragment the record's append cuts first
+        const char* said;  // a piece of the line on standard error
+        bool notSaved;
+    };
+    const Case cases[] = {
+        {"a torn record cut first", FileIO::Step::Remove, "", 0, true, "torn end of an earlier record", false},
+        {"the folder not flushed once the save is in", FileIO::Step::SyncFolder, "files", 1, false,
+         "the game is saved, but", false},
+        {"the folder not flushed before it", FileIO::Step::SyncFolder, "files", 0, false, "cannot save the game", true},
+        {"the enemies' rename left to the next save", FileIO::Step::Rename, "files/resE.bin", 0, false,
+         "cannot finish the save", false},
+        {"the hero's rename refused", FileIO::Step::Rename, "files/resP.bin", 0, false, "cannot save the game", true},
+        {"the record's append refused", FileIO::Step::Append, "files/players.bin", 0, false, "cannot record the player",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.tornTail) {
+            testsupport::writeFile("files/players.bin", std::string(56 + 10, 'x'));
+        }
+        startNewGame();
+        frame();
+        testsupport::pushQuit();
+        frame();
+        const std::string file = c.file;
+        const FileIO::Step failing = c.step;
+        int passing = c.passing;
+        FileIO::beforeStep = [file, failing, &passing](FileIO::Step step, const std::string& path) {
+            return step == failing && path == file && passing-- <= 0 ? EIO : 0;
+        };
+        testing::internal::CaptureStderr();
+        traced([&] { shell->endOfRun(); });
+        FileIO::beforeStep = nullptr;
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_EQ(shell->run().notSaved, c.notSaved) << said;
+        if (c.tornTail) {
+            EXPECT_EQ(testsupport::readFile("files/players.bin").size(), 2u * 56) << "the fragment cut, the record in";
+        }
+        nextProcess();
+    }
+}
