@@ -39,7 +39,7 @@ void PauseScreen::prepare(Services& game) {
     prepare(Render::renderer, game.font, game.smallFont, HelpPanel::linesFor(game.settings->keys, pad), pad);
 }
 
-void PauseScreen::uncovered() {
+void PauseScreen::uncovered(const Screen& /*gone*/) {
     if (services != nullptr && captured()) {
         prepare(*services);
     }

@@ -35,7 +35,7 @@ public:
     // O or pad Y: the options, over the panel until they are done.
     std::unique_ptr<Screen> opens() override;
     // Back from the options: the lines name the keys as they now are.
-    void uncovered() override;
+    void uncovered(const Screen& gone) override;
     PanelKeys::PauseChoice choice() const { return chosen; }
     const std::vector<std::string>& text() const { return card.text(); }
 

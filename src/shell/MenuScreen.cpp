@@ -1,6 +1,5 @@
 #include "shell/MenuScreen.h"
 
-#include "present/MenuBackdrop.h"
 #include "present/OptionRows.h"
 #include "shell/Shell.h"
 
@@ -9,13 +8,13 @@ MenuScreen::MenuScreen(Shell& shell, bool first) : shell(shell) {
     shell.mainMenu.reset();
 }
 
-bool MenuScreen::pass() {
+void MenuScreen::step() {
     MenuPhase& phase = shell.mainMenu;
     if (Button::checkIs == 0) {
         phase.open = false;
     }
     if (!phase.open) {
-        return false;
+        return;
     }
     game->applyWindowKeys(shell.input);
     phase.pass(*menu, *button, shell.sound, shell.screens.pumpInput());
@@ -24,35 +23,41 @@ bool MenuScreen::pass() {
         phase.reset();  // drawn anew, with the hint or without it
     }
     shell.keeper.keepToggles(*game, false);
+}
+
+bool MenuScreen::done() const { return !shell.mainMenu.open; }
+
+std::unique_ptr<Screen> MenuScreen::opens() {
+    std::unique_ptr<Screen> over;
     if (button->nameAsked) {
         button->nameAsked = false;
-        runOver(makeLetterGrid());
-        phase.reset();  // the menu's picture is made anew, the name in it
-    }
-    if (button->optionsAsked) {
+        over = makeLetterGrid();
+    } else if (button->optionsAsked) {
         button->optionsAsked = false;
-        runOver(OptionRows::screen(shell.services));
-        phase.reset();  // the menu's picture is made anew
+        over = OptionRows::screen(shell.services);
     }
-    shell.pacer.endPass();
-    return true;
+    if (over != nullptr) {
+        shell.screens.flushInput();  // the click or key that opened it is not its own
+    }
+    return over;
+}
+
+void MenuScreen::draw(SDL_Renderer*) const { menu->copyTex(menu->getPos(), menu->getRect()); }
+
+void MenuScreen::take(const SDL_Event& event) {
+    if (event.type == SDL_QUIT) {
+        uncovered(*this);
+        shell.input.handOn(event);  // the next pass's button takes it, as any close on the menu
+    }
+}
+
+void MenuScreen::uncovered(const Screen&) {
+    shell.screens.flushInput();  // nor is the Escape that closed it the menu's
+    shell.mainMenu.reset();
 }
 
 std::unique_ptr<LetterGrid> MenuScreen::makeLetterGrid() {
     auto letters = std::make_unique<LetterGrid>();
     letters->open(*button, shell.services.font, shell.services.smallFont);
     return letters;
-}
-
-void MenuScreen::runOver(std::unique_ptr<Screen> screen) {
-    shell.screens.flushInput();  // the click or key that opened it is not its own
-    MenuBackdrop under(*menu);
-    shell.screens.run(under, std::move(screen));
-    shell.screens.flushInput();  // nor is the Escape that closed it the menu's
-    if (shell.screens.closed()) {
-        // The menu ends on a close as it always does: the close is handed back to it.
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        shell.input.handOn(quit);
-    }
 }

@@ -134,7 +134,7 @@ void PlayFrame::run(Shell& shell) {
     if (shell.run().outcome != Run::Outcome::None) {
         shell.playing->resultCard.capture(Render::renderer);
     } else if (shell.playKeys.pauseAsked && Render::isRunning) {
-        shell.playing->pausePanel.capture(Render::renderer);
+        shell.playing->pausePanel().capture(Render::renderer);
     }
     if (shell.help.showing()) {
         shell.help.draw(Render::renderer);

@@ -84,56 +84,58 @@ void PlayScreen::frame() {
     }
     shell.playFrame.run(shell);
     shell.keeper.keepToggles(*game, false);
-    shell.pacer.endPass();
 }
 
-void PlayScreen::frameLoop() {
-    while (Render::isRunning && player != nullptr) {
-        frame();
-        if (shell.playKeys.pauseAsked && Render::isRunning && player != nullptr) {
-            pause();
-        }
+bool PlayScreen::done() const { return !(Render::isRunning && player != nullptr); }
+
+std::unique_ptr<Screen> PlayScreen::opens() {
+    if (shell.playKeys.pauseAsked && !done()) {
+        return pause();
     }
+    return nullptr;
 }
 
-void PlayScreen::pause() {
-    startPause();
-    while (pausePass()) {
-    }
-}
-
-void PlayScreen::startPause() {
+std::unique_ptr<PauseScreen> PlayScreen::pause() {
     shell.playKeys.pauseAsked = false;
     shell.playKeys.active = false;
     shell.sound.setPaused(true);
     // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
     player->letGo();
-    pausePanel.prepare(shell.services);
-    shell.screens.open();
+    std::unique_ptr<PauseScreen> panel = std::move(nextPause);
+    nextPause = std::make_unique<PauseScreen>();
+    panel->prepare(shell.services);
+    paused = panel.get();
+    return panel;
 }
 
-bool PlayScreen::pausePass() {
-    // Everything pressed while paused is the panel's: nothing of it reaches play.
-    if (shell.screens.pass(pausePanel)) {
-        shell.keeper.keepToggles(*game, false);
-        return true;
+void PlayScreen::take(const SDL_Event& event) {
+    if (event.type == SDL_QUIT && paused != nullptr) {
+        endPause(PanelKeys::PauseChoice::Close);
     }
-    pausePanel.release();
+}
+
+void PlayScreen::uncovered(const Screen& gone) {
+    if (&gone == paused) {
+        endPause(paused->choice());
+    }
+}
+
+void PlayScreen::endPause(PanelKeys::PauseChoice choice) {
+    paused = nullptr;
     shell.sound.setPaused(false);
-    if (pausePanel.choice() == PanelKeys::PauseChoice::QuitToMenu) {
+    if (choice == PanelKeys::PauseChoice::QuitToMenu) {
         // The run ends as a closed window ends it, but the window stays.
         run.quitToMenu = true;
         Render::isRunning = false;
-        return false;
+        return;
     }
-    if (pausePanel.choice() == PanelKeys::PauseChoice::Close) {
+    if (choice == PanelKeys::PauseChoice::Close) {
         // The next frame takes the close as any frame in play does.
         SDL_Event quit{};
         quit.type = SDL_QUIT;
         shell.input.handOn(quit);
     }
     shell.playKeys.active = true;
-    return false;
 }
 
 bool PlayScreen::showResultCard(Uint64 giveUpMillis) {

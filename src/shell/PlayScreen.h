@@ -6,20 +6,23 @@
 
 #include <SDL.h>
 
+#include <memory>
+
 class Shell;
 
 // One run, from the menu that chooses it to its end: the run itself (counts, slots, hero, record,
 // replay, outcome), its frames, its pauses and the card after it. Made before the menu that chooses
 // the run (as a process makes its objects before its first menu) and gone with the run, so nothing
-// of one run can reach the next: the shell makes a new one for every run.
-class PlayScreen {
+// of one run can reach the next: the shell makes a new one for every run. A screen that drives
+// itself: each pass is a frame, whose hero takes the input where he always has; the pause panel
+// stands over it on the loop.
+class PlayScreen : public Screen {
 public:
     static constexpr int kHeroStartX = 300;
     static constexpr int kHeroStartY = 300;
 
-    Run run;                 // everything that lasts the run
-    PauseScreen pausePanel;  // shown while the run is paused, over its last picture
-    CardScreen resultCard;   // shown after the run ended by itself, over its last picture
+    Run run;                // everything that lasts the run
+    CardScreen resultCard;  // shown after the run ended by itself, over its last picture
 
     // A fresh run as a fresh process has it before its menu: level 1's slots, a new hero, record
     // and replay, and the class-wide values every run reads.
@@ -32,14 +35,29 @@ public:
     void setUp();
     // One frame: the mode step, then the play frame.
     void frame();
-    // Frames until the run ends, with the pauses the player asks for in between.
-    void frameLoop();
-    // The pause panel until the player continues, quits to the menu or closes the window.
-    void pause();
-    // Stops the sound and the hero's held walks and readies the panel over the kept picture.
-    void startPause();
-    // One pass of the pause panel; false once the pause is over.
-    bool pausePass();
+
+    bool drivesItself() const override { return true; }
+    // A frame.
+    void step() override { frame(); }
+    // The run has ended: the window closed, the hero gone, the level won, the replay run out, or
+    // a quit to the menu.
+    bool done() const override;
+    // The pause panel, when the frame just played asked for it.
+    std::unique_ptr<Screen> opens() override;
+    // Play's picture is its frames' own: the pause panel stands on the one it kept.
+    void draw(SDL_Renderer*) const override {}
+    // A close while paused: the pause ends, and the next frame takes the close as any frame does.
+    void take(const SDL_Event& event) override;
+    // The pause panel is done: play goes on, or the run ends on a quit to the menu.
+    void uncovered(const Screen& gone) override;
+
+    // Stops the sound and the hero's held walks, readies the panel over the kept picture and
+    // hands it over, to be shown over play until the player continues, quits to the menu or
+    // closes the window.
+    std::unique_ptr<PauseScreen> pause();
+    // The pause panel shown now, or while play goes on the one that keeps the picture of the
+    // frame that asks for the next pause.
+    PauseScreen& pausePanel() { return paused != nullptr ? *paused : *nextPause; }
     // After a run that ended by itself: the result card until the player chooses or closes the
     // window (or, for tests, `giveUpMillis` pass). True when the player chose to play again.
     bool showResultCard(Uint64 giveUpMillis = 0);
@@ -48,5 +66,9 @@ public:
     void commit();
 
 private:
+    void endPause(PanelKeys::PauseChoice choice);
+
     Shell& shell;
+    std::unique_ptr<PauseScreen> nextPause = std::make_unique<PauseScreen>();  // keeps the picture for the next pause
+    PauseScreen* paused = nullptr;                                             // the panel on the loop while paused
 };

@@ -37,11 +37,29 @@ const Screen& ScreenLoop::base(const Screen& screen) const {
 }
 
 bool ScreenLoop::pass(Screen& screen) {
+    if (over.empty() && screen.drivesItself()) {
+        // The menu's pass or play's frame: it reads its input and presents its picture itself.
+        // Play is over before a frame when the window closed on the menu; the menu ends at the
+        // start of the pass after the one that chose.
+        if (screen.done()) {
+            return false;
+        }
+        screen.step();
+        if (screen.done()) {
+            return false;
+        }
+        if (std::unique_ptr<Screen> opened = screen.opens()) {
+            push(std::move(opened));
+        }
+        pacer.endPass();
+        return true;
+    }
     game->applyWindowKeys(input);
     bool news = !shown;
     pumpInput();
     SDL_Event event;
-    while (input.next(event)) {
+    // Once nothing stands over a screen that drives itself, what waits is left for its own pass.
+    while (!(over.empty() && screen.drivesItself()) && input.next(event)) {
         news = true;
         Gamepads::deviceEvent(event);  // a pad plugged in or pulled out meanwhile
         if (event.type == SDL_QUIT) {
@@ -51,28 +69,31 @@ bool ScreenLoop::pass(Screen& screen) {
         }
         (over.empty() ? screen : *over.back()).take(event);
     }
-    Screen& top = over.empty() ? screen : *over.back();
-    top.step();
-    if (std::unique_ptr<Screen> opened = top.opens()) {
-        push(std::move(opened));
-    } else if (top.done()) {
-        if (over.empty()) {
-            return false;
-        }
-        over.pop_back();  // back to the screen under it, drawn anew
-        shown = false;
-        Screen& under = over.empty() ? screen : *over.back();
-        under.uncovered();
-        if (over.empty() && screen.done()) {
-            return false;  // it stood only under what was shown over it
+    if (!over.empty() || !screen.drivesItself()) {
+        Screen& top = over.empty() ? screen : *over.back();
+        top.step();
+        if (std::unique_ptr<Screen> opened = top.opens()) {
+            push(std::move(opened));
+        } else if (top.done()) {
+            if (over.empty()) {
+                return false;
+            }
+            // Back to the screen under it, drawn anew; it may read what the one going chose.
+            const std::unique_ptr<Screen> gone = std::move(over.back());
+            over.pop_back();
+            shown = false;
+            (over.empty() ? screen : *over.back()).uncovered(*gone);
+            if (over.empty() && screen.done()) {
+                return false;  // it stood only under what was shown over it
+            }
         }
     }
-    if (news || !shown) {
+    const Screen& shownTop = over.empty() ? screen : *over.back();
+    if ((news || !shown) && !shownTop.drivesItself()) {
         // The clear of play and of the menu keeps its colour whatever a screen draws with.
         Uint8 r = 0, g = 0, b = 0, a = 0;
         SDL_GetRenderDrawColor(Render::renderer, &r, &g, &b, &a);
         game->clear();
-        const Screen& shownTop = over.empty() ? screen : *over.back();
         const Screen& under = base(screen);
         if (shownTop.isPanel() && &under != &shownTop) {
             under.draw(Render::renderer);
@@ -83,6 +104,7 @@ bool ScreenLoop::pass(Screen& screen) {
         game->present();
         shown = true;
     }
+    keeper.keepToggles(*game, false);
     pacer.endPass();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "input/Input.h"
 #include "present/Screen.h"
+#include "present/SettingsKeeper.h"
 #include "present/Sound.h"
 #include "shell/FramePacer.h"
 
@@ -12,11 +13,14 @@
 // event to the screen on top, steps it, draws it when something may have changed, presents and
 // paces. The screens opened over the one run are the loop's: made when opened, gone when done. A
 // screen that does not change by itself is drawn again only after an event (an expose, a resize,
-// a key), so it costs next to no CPU. The menu's passes and the play frames pump through it too,
-// so the mute key is heard everywhere.
+// a key), so it costs next to no CPU. The menu and play drive themselves (Screen::drivesItself):
+// while nothing stands over them the loop runs their own pass and paces it; what they open
+// (the letter grid, the options, the pause panel) it runs as any screen. Their passes pump
+// through it too, so the mute key is heard everywhere.
 class ScreenLoop {
 public:
-    ScreenLoop(FramePacer& pacer, Input& input, Sound& sound) : pacer(pacer), input(input), sound(sound) {}
+    ScreenLoop(FramePacer& pacer, Input& input, Sound& sound, SettingsKeeper& keeper)
+        : pacer(pacer), input(input), sound(sound), keeper(keeper) {}
     ScreenLoop(const ScreenLoop&) = delete;
     ScreenLoop& operator=(const ScreenLoop&) = delete;
 
@@ -52,6 +56,7 @@ private:
     FramePacer& pacer;                          // shared with the menu and the frames: one pace for the whole game
     Input& input;                               // the one reader of SDL's events
     Sound& sound;                               // muted and unmuted by the mute key
+    SettingsKeeper& keeper;                     // remembers F11, M and the window's size as they change
     bool shown = false;                         // the top screen's picture is on screen as it stands
     std::vector<std::unique_ptr<Screen>> over;  // screens opened over the one run, the top last
     bool quitSeen = false;                      // a close came during the last run

@@ -181,28 +181,31 @@ void Shell::releasePictures() {
     mainMenu.release();
     if (playing != nullptr) {
         playing->resultCard.release();
-        playing->pausePanel.release();
+        playing->pausePanel().release();
     }
     help.close();
     playFrame.release();
 }
 
-bool Shell::menuPass() { return choosing->pass(); }
+bool Shell::menuPass() { return screens.pass(*choosing); }
 
-void Shell::menuPhase() {
-    while (menuPass()) {
-    }
-}
+void Shell::menuPhase() { screens.run(*choosing); }
 
 void Shell::runSetUp() { playing->setUp(); }
 
-void Shell::frame() { playing->frame(); }
+void Shell::frame() {
+    playing->frame();
+    pacer.endPass();
+}
 
-void Shell::frameLoop() { playing->frameLoop(); }
+void Shell::frameLoop() { screens.run(*playing); }
 
-void Shell::startPause() { playing->startPause(); }
+void Shell::startPause() {
+    screens.open();
+    screens.push(playing->pause());
+}
 
-bool Shell::pausePass() { return playing->pausePass(); }
+bool Shell::pausePass() { return screens.pass(*playing) && screens.top() != nullptr; }
 
 bool Shell::showResultCard(Uint64 giveUpMillis) { return playing->showResultCard(giveUpMillis); }
 

@@ -72,8 +72,8 @@ public:
     Input input{settings.keys};                          // the one reader of SDL's events
     LastDevice& device = input.device;                   // keyboard or pad: which the prompts name
     PlayKeys& playKeys = input.play;                     // pause and help keys during play
-    ScreenLoop screens{pacer, input, sound};             // runs the pause panel and the result card
     SettingsKeeper keeper{settings, sound};              // settings.ini in step with the player
+    ScreenLoop screens{pacer, input, sound, keeper};     // runs the menu, play and what opens over them
     Services services;                                   // what the screens reach: filled by startUp
     MenuPhase mainMenu;                                  // the menu's texts, board and passes
     HelpPanel help;       // how to play: at the start of a new game, on F1, in the pause panel
@@ -112,7 +112,9 @@ public:
     void runSetUp();
     void frame();
     void frameLoop();
+    // The pause panel over play, as a frame asking for it opens it.
     void startPause();
+    // One pass of the paused game; false once the pause is over.
     bool pausePass();
     // Without an end by itself (won, lost, a replay run out) no card shows, and the answer is false.
     bool showResultCard(Uint64 giveUpMillis = 0);

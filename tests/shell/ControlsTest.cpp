@@ -170,30 +170,28 @@ TEST_F(ControlsTest, ASessionIsPlayedWithThePadAlone) {
         SDL_JoystickSetVirtualButton(pad, which, 0);
         SDL_JoystickUpdate();
     };
-    // Each screen pass takes what the pad sent since the last one.
-    auto screenPass = [&](Screen& screen, SDL_GameControllerButton which) {
-        tap(which);
-        return shell->screens.pass(screen);
-    };
 
     tap(SDL_CONTROLLER_BUTTON_Y);
-    // The menu's own step, without the shell's answer (the grid's loop, which would wait here).
-    shell->mainMenu.pass(*menu, *button, shell->sound, shell->screens.pumpInput());
-    ASSERT_TRUE(button->nameAsked) << "Y on the menu asks for the letter grid";
-    button->nameAsked = false;
-    const std::unique_ptr<LetterGrid> letters = shell->makeLetterGrid();
-    shell->screens.open();
-    LetterGrid& grid = *letters;
-    screenPass(grid, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // B
-    screenPass(grid, SDL_CONTROLLER_BUTTON_A);
-    screenPass(grid, SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // L
-    screenPass(grid, SDL_CONTROLLER_BUTTON_A);
-    screenPass(grid, SDL_CONTROLLER_BUTTON_A);
-    screenPass(grid, SDL_CONTROLLER_BUTTON_B);  // takes the second L back
-    screenPass(grid, SDL_CONTROLLER_BUTTON_DPAD_UP);
-    screenPass(grid, SDL_CONTROLLER_BUTTON_DPAD_UP);  // round to the bottom row: 5
-    screenPass(grid, SDL_CONTROLLER_BUTTON_A);
-    EXPECT_FALSE(screenPass(grid, SDL_CONTROLLER_BUTTON_START)) << "Start is done with the name";
+    ASSERT_TRUE(shell->menuPass());
+    const Screen* grid = dynamic_cast<LetterGrid*>(shell->screens.top());
+    ASSERT_NE(grid, nullptr) << "Y on the menu opens the letter grid over it";
+    // Each pass of the menu phase takes what the pad sent since the last one.
+    auto gridPass = [&](SDL_GameControllerButton which) {
+        tap(which);
+        return shell->menuPass();
+    };
+    gridPass(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // B
+    gridPass(SDL_CONTROLLER_BUTTON_A);
+    gridPass(SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // L
+    gridPass(SDL_CONTROLLER_BUTTON_A);
+    gridPass(SDL_CONTROLLER_BUTTON_A);
+    gridPass(SDL_CONTROLLER_BUTTON_B);  // takes the second L back
+    gridPass(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    gridPass(SDL_CONTROLLER_BUTTON_DPAD_UP);  // round to the bottom row: 5
+    gridPass(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(shell->screens.top(), grid);
+    EXPECT_TRUE(gridPass(SDL_CONTROLLER_BUTTON_START)) << "the menu goes on";
+    EXPECT_EQ(shell->screens.top(), nullptr) << "Start is done with the name";
     EXPECT_EQ(button->getInputText(), "BL5");
 
     tap(SDL_CONTROLLER_BUTTON_A);  // NEW GAME, focused from the start

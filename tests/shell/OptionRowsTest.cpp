@@ -124,7 +124,7 @@ TEST_F(OptionRowsTest, KeysClicksAndTheWheelChangeEachSettingWhichActsAtOnceAndI
     keysTo(OptionsScreen::kBack);
     testsupport::pushKeyDown(SDLK_RETURN);
     EXPECT_TRUE(pass()) << "Back returns to the pause panel";
-    EXPECT_EQ(shell->screens.top(), nullptr) << "the options are done, and gone";
+    EXPECT_EQ(shell->screens.top(), &shell->playing->pausePanel()) << "the options are done, and gone";
 }
 
 // A table with more shown settings than the game has: each becomes a row before Controls, bound

@@ -116,7 +116,7 @@ public:
     }
     bool isPanel() const override { return true; }
     bool done() const override { return finished; }
-    void uncovered() override { ++uncovers; }
+    void uncovered(const Screen& /*gone*/) override { ++uncovers; }
 
 private:
     SDL_Color colour;
@@ -188,3 +188,95 @@ TEST_F(ScreenLoopTest, APanelIsDrawnOverTheScreenUnderItsPanelsAndGoesWhenDone) 
 }
 
 }  // namespace
+
+namespace {
+
+// A screen that drives itself, as the menu and play do: it counts its own passes, leaves the
+// events to be read by its own steps, and notes what is handed to it.
+class SelfDrivenProbe : public Screen {
+public:
+    int passes = 0;
+    mutable int draws = 0;
+    std::vector<Uint32> taken;                      // events the loop handed it
+    std::vector<const Screen*> uncovers;            // what went from over it, as told
+    std::function<std::unique_ptr<Screen>()> next;  // opened after its next pass, once
+    bool finished = false;
+
+    bool drivesItself() const override { return true; }
+    void step() override { ++passes; }
+    void take(const SDL_Event& event) override { taken.push_back(event.type); }
+    std::unique_ptr<Screen> opens() override {
+        auto make = std::move(next);
+        next = nullptr;
+        return make ? make() : nullptr;
+    }
+    void draw(SDL_Renderer* renderer) const override {
+        ++draws;
+        SDL_SetRenderDrawColor(renderer, 10, 20, 30, 255);
+        SDL_RenderFillRect(renderer, nullptr);
+    }
+    bool done() const override { return finished; }
+    void uncovered(const Screen& gone) override { uncovers.push_back(&gone); }
+};
+
+}  // namespace
+
+// The menu and play: a pass is their own, the events wait for their steps; what they open stands
+// over them and is run as any screen, drawn over their picture; when it goes they are told which
+// it was, and a close over it is handed to them.
+TEST_F(ScreenLoopTest, AScreenThatDrivesItselfKeepsItsInputAndPicturesAndIsToldWhatWentFromOverIt) {
+    const SDL_Color base{10, 20, 30, 255};
+    const SDL_Color red{200, 0, 0, 255};
+    ScreenLoop& loop = shell->screens;
+    SelfDrivenProbe self;
+    int uncovers = 0;
+    bool gone = false;
+    Screen* panel = nullptr;
+    auto openPanel = [&] {
+        auto made = std::make_unique<ProbePanel>(red, 0, SDLK_q, uncovers, gone);
+        panel = made.get();
+        return made;
+    };
+    loop.open();
+
+    testsupport::pushKeyDown(SDLK_a);
+    ASSERT_TRUE(loop.pass(self));
+    EXPECT_EQ(self.passes, 1);
+    EXPECT_EQ(self.draws, 0) << "its pass draws its own picture";
+    EXPECT_TRUE(self.taken.empty());
+    SDL_Event waiting{};
+    ASSERT_TRUE(shell->input.next(waiting)) << "the key waits for its own step";
+    EXPECT_EQ(waiting.key.keysym.sym, SDLK_a);
+
+    self.next = openPanel;
+    ASSERT_TRUE(loop.pass(self));
+    ASSERT_EQ(loop.top(), panel) << "what it asked for stands over it";
+    testsupport::pushKeyDown(SDLK_x);
+    ASSERT_TRUE(loop.pass(self));
+    EXPECT_EQ(self.passes, 2) << "no pass of its own while something stands over it";
+    EXPECT_TRUE(self.taken.empty()) << "the key was the panel's";
+    EXPECT_TRUE(same(pixelAt(5, 5), red));
+    EXPECT_TRUE(same(pixelAt(500, 300), base)) << "the panel stands on its picture";
+
+    testsupport::pushKeyDown(SDLK_q);
+    ASSERT_TRUE(loop.pass(self));
+    EXPECT_TRUE(gone);
+    ASSERT_EQ(self.uncovers.size(), 1u);
+    EXPECT_EQ(self.uncovers[0], panel) << "told which went, while it was still whole";
+    EXPECT_EQ(loop.top(), nullptr);
+    ASSERT_TRUE(loop.pass(self));
+    EXPECT_EQ(self.passes, 3) << "its own passes go on";
+
+    gone = false;
+    self.next = openPanel;
+    ASSERT_TRUE(loop.pass(self));
+    testsupport::pushQuit();
+    ASSERT_TRUE(loop.pass(self));
+    EXPECT_TRUE(gone) << "a close takes away what stands over it";
+    EXPECT_EQ(self.taken, std::vector<Uint32>{SDL_QUIT}) << "and is handed to it";
+    EXPECT_TRUE(loop.closed());
+
+    self.finished = true;
+    EXPECT_FALSE(loop.pass(self));
+    EXPECT_EQ(self.passes, 4) << "once done, no pass of its own: play ended on the menu plays no frame";
+}

@@ -91,7 +91,7 @@ protected:
         SDL_PushEvent(&focus);
         trace += frame();
         EXPECT_TRUE(shell->playKeys.pauseAsked);
-        EXPECT_TRUE(shell->playing->pausePanel.captured()) << "the last picture is kept for the panel";
+        EXPECT_TRUE(shell->playing->pausePanel().captured()) << "the last picture is kept for the panel";
         const std::size_t lines = testsupport::readFile("files/replay.txt").size();
         const std::vector<int> enemiesBefore = enemyState();
         const SDL_Rect heroBefore = player->getPos();
@@ -235,7 +235,7 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
     ASSERT_TRUE(shell->playKeys.pauseAsked) << "Start pauses";
     shell->startPause();
     // The panel names what is in the player's hands: the pad's buttons now, keys after a key.
-    const std::vector<std::string>& said = shell->playing->pausePanel.text();
+    const std::vector<std::string>& said = shell->playing->pausePanel().text();
     EXPECT_EQ(said.back(), ResultCard::kPadPauseChoices);
     EXPECT_EQ(said[1].rfind("Walk: stick or D-pad up", 0), 0u) << said[1];
     testsupport::pushKeyUp(SDLK_d);
@@ -253,8 +253,8 @@ TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere
     testsupport::pushKeyDown(SDLK_ESCAPE);
     frame();
     shell->startPause();
-    EXPECT_EQ(shell->playing->pausePanel.text().back(), ResultCard::kPauseChoices);
-    EXPECT_EQ(shell->playing->pausePanel.text()[1].rfind("Walk: W A S D", 0), 0u);
+    EXPECT_EQ(shell->playing->pausePanel().text().back(), ResultCard::kPauseChoices);
+    EXPECT_EQ(shell->playing->pausePanel().text()[1].rfind("Walk: W A S D", 0), 0u);
     pushPad(SDL_CONTROLLER_BUTTON_B);
     EXPECT_FALSE(shell->pausePass()) << "B quits";
     EXPECT_TRUE(shell->run().quitToMenu);
@@ -286,7 +286,7 @@ TEST_F(SessionTest, AKeyBoundWhilePausedWalksTheHeroAtOnceAndACloseOverTheOption
     // Back on the panel, it and how to play name the walk as it now is.
     const std::string walk = HelpPanel::linesFor(shell->settings.keys).front();
     ASSERT_NE(walk, HelpPanel::linesFor(KeyBindings()).front());
-    const std::vector<std::string>& panel = shell->playing->pausePanel.text();
+    const std::vector<std::string>& panel = shell->playing->pausePanel().text();
     EXPECT_NE(std::find(panel.begin(), panel.end(), walk), panel.end()) << walk;
     EXPECT_EQ(shell->help.text().front(), walk);
     testsupport::pushKeyDown(SDLK_RETURN);
@@ -307,7 +307,10 @@ TEST_F(SessionTest, AKeyBoundWhilePausedWalksTheHeroAtOnceAndACloseOverTheOption
     EXPECT_TRUE(shell->pausePass());
     testsupport::pushQuit();
     EXPECT_FALSE(shell->pausePass()) << "a close over the options ends the pause";
-    EXPECT_EQ(shell->playing->pausePanel.choice(), PanelKeys::PauseChoice::Close);
+    EXPECT_EQ(shell->screens.top(), nullptr) << "the options and the panel are gone";
+    ASSERT_TRUE(Render::isRunning);
+    frame();
+    EXPECT_FALSE(Render::isRunning) << "the next frame takes the close, as any frame in play does";
 }
 
 // The paused picture is drawn once and then left on screen until something happens: a pass that

@@ -1,5 +1,4 @@
 #include "ShellFixture.h"
-#include "present/MenuBackdrop.h"
 #include "present/OptionRows.h"
 
 #include "input/KeyBindings.h"
@@ -122,7 +121,7 @@ protected:
 
         // The options over the menu, and the controls from them: a key refused for each reason,
         // one given, one kept, all put back.
-        MenuBackdrop menuPicture(*menu);
+        Screen& menuPicture = *shell->choosing;
         shell->screens.open();
         shell->screens.push(OptionRows::screen(shell->services));
         shell->screens.pass(menuPicture);
