@@ -1,6 +1,5 @@
 #include "persist/Replay.h"
 #include "persist/FileIO.h"
-#include "persist/SaveLock.h"
 
 #include "TestSupport.h"
 
@@ -12,10 +11,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <string>
-#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -323,34 +320,4 @@ TEST(Replay, TwoGamesStartingRunsTogetherEachPutTheirRecordingInPlace) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << said;
     EXPECT_FALSE(testsupport::fileExists("files/replay.txt.tmp"));
     EXPECT_TRUE(testsupport::fileExists("files/replay.txt"));
-}
-
-// A game that holds the save's lock (a resume) takes it again at once where it starts its
-// recording, and still holds it after: another game is kept out all along.
-TEST(Replay, AGameHoldingTheSavesLockTakesItAgainAndKeepsIt) {
-    ScratchDir scratch;
-    const auto othersKeptOut = [] {
-        const int fd = open("files/save.lock", O_RDONLY);
-        const bool out = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-        if (fd >= 0) {
-            close(fd);
-        }
-        return out;
-    };
-    {
-        const SaveLock outer("files/resP.bin");
-        ASSERT_TRUE(outer.held());
-        {
-            const SaveLock inner("files/resP.bin");
-            EXPECT_TRUE(inner.held()) << "at once, not after waiting for itself";
-            EXPECT_FALSE(inner.busy());
-        }
-        EXPECT_TRUE(othersKeptOut()) << "the outer lock still holds";
-        std::ofstream out;
-        EXPECT_TRUE(Replay::startRecording(out));
-        EXPECT_TRUE(othersKeptOut());
-    }
-    EXPECT_FALSE(othersKeptOut()) << "released with the outer lock";
-    const SaveLock again("files/resP.bin");
-    EXPECT_TRUE(again.held());
 }

@@ -1,7 +1,5 @@
 #include "present/Game.h"
 
-#include <SDL_image.h>
-
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -147,57 +145,6 @@ TEST(GameInit, RefusesADriverThatShowsNothingUnlessAskedFor) {
         setenv("DISPLAY", savedDisplay.c_str(), 1);
     }
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-}
-
-TEST(LoadPNG, MissingPictureReportsAndGivesNull) {
-    testsupport::SdlSession sdl;
-    testing::internal::CaptureStdout();
-    SDL_Texture* none = Render::LoadPNG("images/no-such-picture.png", Render::renderer);
-    const std::string trace = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(none, nullptr);
-    EXPECT_NE(trace.find("no-such-picture"), std::string::npos) << trace;
-    EXPECT_EQ(trace.find("texture_error2"), std::string::npos);
-}
-
-TEST(LoadPNG, LoadsAPictureItCanRead) {
-    testsupport::SdlSession sdl;
-    testsupport::ScratchDir scratch;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 6, 4, 32, SDL_PIXELFORMAT_RGBA32);
-    ASSERT_NE(surface, nullptr);
-    SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, 10, 20, 30, 255));
-    ASSERT_EQ(IMG_SavePNG(surface, "small.png"), 0);
-    SDL_FreeSurface(surface);
-    testing::internal::CaptureStdout();
-    SDL_Texture* loaded = Render::LoadPNG("small.png", Render::renderer);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    ASSERT_NE(loaded, nullptr);
-    int w = 0, h = 0;
-    SDL_QueryTexture(loaded, nullptr, nullptr, &w, &h);
-    EXPECT_EQ(w, 6);
-    EXPECT_EQ(h, 4);
-    SDL_DestroyTexture(loaded);
-}
-
-}  // namespace
-
-namespace {
-
-// The flag that lets a present with nothing new to show be skipped.
-TEST(RenderPresent, OnlyTheFirstPresentAfterDrawingShows) {
-    testsupport::SdlSession sdl;
-    Render any;
-    Render::drawnSincePresent = false;
-    any.present();
-    EXPECT_FALSE(Render::drawnSincePresent);
-    any.clear();
-    EXPECT_TRUE(Render::drawnSincePresent) << "a clear is something to show";
-    any.present();
-    EXPECT_FALSE(Render::drawnSincePresent);
-    any.copyTex(SDL_Rect{0, 0, 1, 1}, SDL_Rect{0, 0, 1, 1});
-    EXPECT_TRUE(Render::drawnSincePresent) << "a copy, even of nothing, counts as drawing";
-    any.present();
-    any.present();  // skipped: nothing new
-    EXPECT_FALSE(Render::drawnSincePresent);
 }
 
 }  // namespace

@@ -30,17 +30,6 @@ extern "C" void __wrap_SDL_RenderPresent(SDL_Renderer* renderer) {
     __real_SDL_RenderPresent(renderer);
 }
 
-// Every font opened, by file and size.
-namespace {
-std::vector<std::pair<std::string, int>> fontOpens;
-}  // namespace
-
-extern "C" TTF_Font* __real_TTF_OpenFont(const char* file, int size);
-extern "C" TTF_Font* __wrap_TTF_OpenFont(const char* file, int size) {
-    fontOpens.emplace_back(file, size);
-    return __real_TTF_OpenFont(file, size);
-}
-
 namespace {
 
 Uint64 menuNow = 0;  // the menu's clock in the tests that stop it
@@ -114,28 +103,6 @@ TEST_F(ShellTest, StartUpShowsTheFirstMenuPassesPictureBeforeItLoadsWhatPlayNeed
     }
     EXPECT_TRUE(menuShownEarly) << duringStartUp.size() << " pictures shown during start-up, none of them the menu's "
                                 << "before play's objects were made";
-}
-
-TEST_F(ShellTest, AProcessOpensTheFontOncePerSize) {
-    shell.reset();  // its fonts closed with it
-    fontOpens.clear();
-    shell = std::make_unique<Shell>();
-    shell->seed.clock = &fixedClock;
-    shell->pacer.enabled = false;
-    bool started = false;
-    traced([&] { started = shell->startUp(); });
-    ASSERT_TRUE(started);
-    testsupport::drainEvents();
-    startNewGame();
-    for (int frame = 0; frame < 5; ++frame) {
-        traced([&] { shell->frame(); });
-    }
-    EXPECT_GE(fontOpens.size(), 2u) << "the menu's and the help's sizes at least";
-    // Each size once for its letters and once more for an outlined line's edge.
-    for (const auto& open : fontOpens) {
-        EXPECT_LE(std::count(fontOpens.begin(), fontOpens.end(), open), 2)
-            << open.first << " at " << open.second << " points, of " << fontOpens.size() << " opens";
-    }
 }
 
 TEST_F(ShellTest, QuitEscapeAndPadBEndTheProcessFromTheMenuWithoutARunOrAFile) {

@@ -1,14 +1,12 @@
-#include "ShellFixture.h"
+#include "PlayFixture.h"
 
 #include "present/DrawQueue.h"
-#include "present/MuteSign.h"
 
 #include <cstring>
 #include <vector>
 
 namespace {
 
-// Steps one frame and returns its trace.
 // A clock for the result card that moves 10 ms at each reading and presses the keys of the
 // script when their time comes, so a card's seconds pass at once.
 Uint64 cardNow = 0;
@@ -21,47 +19,6 @@ Uint64 scriptedClock() {
         cardScript.erase(cardScript.begin());
     }
     return cardNow;
-}
-
-class PlayTest : public ShellTest {
-protected:
-    std::string frame() {
-        return traced([&] { shell->frame(); });
-    }
-
-    // Moves the hero so that his centre lies at (x, y) in the world.
-    static void heroCentreAt(int x, int y) { player->setPos(x - 35, y - 35); }
-
-    // Completes levels 1 and 2 through the hero's counters: the run stands at level 3.
-    void toLevelThree() {
-        for (const int count : {2, 4}) {
-            player->setEnemy(count);
-            player->setBull(count);
-            frame();
-        }
-    }
-};
-
-TEST_F(PlayTest, NewGamePlacesFarmOneWithItsWaveAroundIt) {
-    const std::string setUp = startNewGame();
-    // The hero is spawned after the menu, then the farm; every picture (both bulls, the enemy
-    // sheet) loads without a word.
-    EXPECT_EQ(setUp, "huyRender created2\nRender Building created\n");
-
-    ASSERT_EQ(shell->run().farms.size(), 1u);
-    EXPECT_EQ(shell->run().farms[0]->getID(), 1);
-    const Site& site1 = shell->farmSite1;
-    EXPECT_EQ(at(*shell->run().farms[0]), around(site1, 0));
-    ASSERT_EQ(shell->run().enemies.size(), 2u);
-    ASSERT_EQ(shell->run().bulls.size(), 2u);
-    // Both seedings read the same second: enemy k and bull k take the same draw, each its own
-    // offset from it. Bull 0 thus stands 80 pixels further than enemy 0 (-100 against -180).
-    const std::vector<int> r = draws(2);
-    EXPECT_EQ(at(*shell->run().enemies[0]), around(site1, r[0] % 150 - 180)) << "enemy 0";
-    EXPECT_EQ(at(*shell->run().enemies[1]), around(site1, r[1] % 300 + 100)) << "enemy 1";
-    EXPECT_EQ(at(*shell->run().bulls[0]), around(site1, r[0] % 150 - 100)) << "bull 0";
-    EXPECT_EQ(at(*shell->run().bulls[1]), around(site1, r[1] % 250 + 100)) << "bull 1";
-    EXPECT_TRUE(shell->run().replayOut.is_open());
 }
 
 TEST_F(PlayTest, AFrameTakesOneEventPerInputStepAndRecordsTheStartPosition) {
@@ -145,48 +102,6 @@ TEST_F(PlayTest, TheArrowPointsToTheFarmOnlyWhileNoFarmIsInView) {
     arrow->pos.x = -1;
     frame();
     EXPECT_EQ(arrow->pos.x, -1) << "a farm in view hides the arrow";
-}
-
-TEST_F(PlayTest, CompletingLevelOnePlacesLevelTwo) {
-    startNewGame();
-    player->setBull(2);
-    frame();
-    EXPECT_EQ(shell->run().level, 1) << "every bull collected with enemies left must not complete the level";
-    player->setBull(0);
-    player->setEnemy(2);
-    frame();
-    EXPECT_EQ(shell->run().level, 1) << "every enemy removed with bulls left must not complete the level";
-
-    // A resumed run places every bull anew: collecting one more than the level holds still wins.
-    player->setBull(3);
-    const std::string won = frame();
-    EXPECT_EQ(won, "You win!!!\n112 levelRender Building created\nRender Building created\n")
-        << "the level change's whole trace";
-    EXPECT_EQ(shell->run().level, 2);
-    EXPECT_EQ(shell->run().enemyCount, 4);
-    EXPECT_EQ(shell->run().bullCount, 4);
-    EXPECT_EQ(shell->run().farmCount, 2);
-    ASSERT_EQ(shell->run().enemies.size(), 4u);
-    ASSERT_EQ(shell->run().farms.size(), 2u);
-    EXPECT_EQ(player->getEnemy(), 0);
-    EXPECT_EQ(player->getBul(), 0);
-    // One seeding, by the hero's restart, then draws in order: his x and y, enemies 0 and 1 around
-    // site 1, enemies 1 to 3 around site 2, and the bulls the same way. Slot 1 ends at site 2.
-    const std::vector<int> r = draws(12);
-    EXPECT_EQ(player->getPos().x, r[0] % 300);
-    EXPECT_EQ(player->getPos().y, r[1] % 300);
-    const Site& site1 = shell->farmSite1;
-    const Site& site2 = shell->farmSite2;
-    EXPECT_EQ(at(*shell->run().enemies[0]), around(site1, otherOffset(r[2], 0))) << "enemy 0";
-    EXPECT_EQ(at(*shell->run().bulls[0]), around(site1, otherOffset(r[7], 0))) << "bull 0";
-    for (int k = 1; k < 4; ++k) {
-        EXPECT_EQ(at(*shell->run().enemies[k]), around(site2, otherOffset(r[3 + k], k))) << "enemy " << k;
-        EXPECT_EQ(at(*shell->run().bulls[k]), around(site2, otherOffset(r[8 + k], k))) << "bull " << k;
-    }
-    EXPECT_EQ(at(*shell->run().farms[0]), around(site1, 0));
-    EXPECT_EQ(at(*shell->run().farms[1]), around(site2, 0));
-    EXPECT_EQ(frame(), "kul") << "the next frame says so";
-    EXPECT_EQ(frame(), "");
 }
 
 TEST_F(PlayTest, WinningLevelThreeEndsTheRunAndSavesTheGrownCounts) {
@@ -482,13 +397,6 @@ constexpr Uint32 kOutlawBlue = 0x0000C0FF;
 constexpr Uint32 kBullGreen = 0x00C000FF;
 constexpr Uint32 kHudGreen = 0x1A8E00FF;  // Text::kHudColor
 
-Uint32 pixelAt(int x, int y) {
-    Uint32 pixel = 0;
-    const SDL_Rect one{x, y, 1, 1};
-    SDL_RenderReadPixels(Render::renderer, &one, SDL_PIXELFORMAT_RGBA8888, &pixel, sizeof pixel);
-    return pixel;
-}
-
 // Gives thing a picture of one flat colour, larger than any source rectangle it draws from.
 void paint(Render& thing, Uint32 rgba) {
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 1500, 1500, 32, SDL_PIXELFORMAT_RGBA8888);
@@ -549,27 +457,6 @@ TEST_F(PlayTest, TheFieldIsDrawnByItsFeetUnderTheHud) {
     }
     EXPECT_EQ(pixelAt(5, 5), kFarmRed) << "the farm lies under the HUD";
     EXPECT_GT(hudInk, 100) << "the HUD is drawn over the field";
-}
-
-// A player who hears nothing sees why: the struck speaker in the corner while the sound is off,
-// over whatever the field has there, and nothing of it once the sound is back.
-TEST_F(PlayTest, AMutedGameShowsTheStruckSpeakerInTheCornerAndOnlyThen) {
-    startNewGame();
-    // On the strike's line, halfway along it.
-    const int x = MuteSign::kBox.x + MuteSign::kBox.w / 2;
-    const int y = MuteSign::kBox.y + MuteSign::kBox.h / 2;
-    const Uint32 strike = static_cast<Uint32>(MuteSign::kStrike.r) << 24 |
-                          static_cast<Uint32>(MuteSign::kStrike.g) << 16 |
-                          static_cast<Uint32>(MuteSign::kStrike.b) << 8 | 0xFFu;
-    shell->sound.setMuted(false);
-    frame();
-    EXPECT_NE(pixelAt(x, y), strike);
-    shell->sound.setMuted(true);
-    frame();
-    EXPECT_EQ(pixelAt(x, y), strike);
-    shell->sound.setMuted(false);
-    frame();
-    EXPECT_NE(pixelAt(x, y), strike);
 }
 
 }  // namespace

@@ -162,18 +162,3 @@ TEST_F(WorldTest, DestroyWithoutTextureWritesEnd) {
     hero.getRed(0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
-
-TEST_F(WorldTest, FarmIsWornDownByFiftyBlows) {
-    Farm farm;
-    farm.spawn(1500, 500);
-    farm.texture = worldtest::quadrantTexture(20, 10);
-    EXPECT_EQ(farm.getPosReal({700, 100, 0, 0}), (SDL_Rect{1500, 500, 0, 0}));
-    for (int blow = 0; blow < 49; ++blow) {
-        farm.getRed(25);
-    }
-    EXPECT_FALSE(farm.isDestroyedAni());
-    farm.getRed(25);
-    // Its zero sheet width ends the death row at once.
-    EXPECT_TRUE(farm.isDestroyed());
-    EXPECT_EQ(farm.texture, nullptr);
-}

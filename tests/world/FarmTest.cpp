@@ -1,6 +1,5 @@
 #include "WorldFixture.h"
 
-#include "world/Bull.h"
 #include "world/Farm.h"
 
 #include <cmath>
@@ -29,36 +28,6 @@ bool inView(int x, int y) {
 }
 
 }  // namespace
-
-TEST_F(WorldTest, BullSpawnAlternatesPicturesByKind) {
-    pictures.add("sprites/bull.png", 30, 20);
-    pictures.add("sprites/bull2.png", 40, 25);
-    const int widths[] = {30, 40, 30, 40};
-    for (int kind = 0; kind < 4; ++kind) {
-        Bull bull;
-        testing::internal::CaptureStdout();
-        bull.spawn(1400 + kind, 450, kind);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-        EXPECT_EQ(bull.getID(), 1);
-        EXPECT_EQ(bull.texW, widths[kind]);
-        EXPECT_EQ(bull.getRect(), (SDL_Rect{0, 0, widths[kind], widths[kind] == 30 ? 20 : 25}));
-        EXPECT_EQ(bull.getPos({100, 50, 0, 0}), (SDL_Rect{1300 + kind, 400, 80, 50}));
-    }
-    Bull odd;
-    odd.spawn(0, 0, -1);
-    EXPECT_EQ(odd.texW, 40);
-    odd.spawn(0, 0, 2);  // a slot placed twice swaps its picture without leaking the first
-    EXPECT_EQ(odd.texW, 30);
-}
-
-TEST_F(WorldTest, BullWithoutPictureKeepsDefaults) {
-    Bull bull;
-    EXPECT_EQ(bull.getID(), 0);
-    bull.spawn(1500, 500, 0);
-    EXPECT_EQ(bull.texture, nullptr);
-    EXPECT_EQ(bull.getRect(), (SDL_Rect{0, 0, 376, 266}));
-    EXPECT_EQ(bull.getPos({1080, 0, 0, 0}), (SDL_Rect{420, 500, 80, 50}));
-}
 
 TEST_F(WorldTest, FarmSpawnKeepsItsOwnFieldsApart) {
     Farm missing;
@@ -132,4 +101,19 @@ TEST_F(WorldTest, FarmDistanceFromScreenCorners) {
     EXPECT_FLOAT_EQ(at.farm.distCal({-80 + 30, -20 - 40, 70, 70}), 50.0f);
     at.farm.getPos({0, 0, 0, 0});
     EXPECT_FLOAT_EQ(at.farm.distCal({1000 - 50000, 700 + 50000, 0, 0}), static_cast<float>(std::sqrt(5.0e9)));
+}
+
+TEST_F(WorldTest, FarmIsWornDownByFiftyBlows) {
+    Farm farm;
+    farm.spawn(1500, 500);
+    farm.texture = worldtest::quadrantTexture(20, 10);
+    EXPECT_EQ(farm.getPosReal({700, 100, 0, 0}), (SDL_Rect{1500, 500, 0, 0}));
+    for (int blow = 0; blow < 49; ++blow) {
+        farm.getRed(25);
+    }
+    EXPECT_FALSE(farm.isDestroyedAni());
+    farm.getRed(25);
+    // Its zero sheet width ends the death row at once.
+    EXPECT_TRUE(farm.isDestroyed());
+    EXPECT_EQ(farm.texture, nullptr);
 }
