@@ -125,12 +125,6 @@ std::vector<Reading> everythingIn(const PlaceReadings& place) {
     return all;
 }
 
-// The commands that act during play: their keys never reach the hero.
-bool actsInPlay(Command command) {
-    return command == Command::Pause || command == Command::Help || command == Command::Mute ||
-           command == Command::Fullscreen;
-}
-
 constexpr Uint16 kModGroups[] = {KMOD_SHIFT, KMOD_CTRL, KMOD_ALT};
 
 // -1 when the chord is not the key pressed with what is held; else how many modifiers it asks.
@@ -546,6 +540,11 @@ bool KeyBindings::reserved(SDL_Keycode key) {
         default:
             return false;
     }
+}
+
+bool KeyBindings::actsInPlay(Command command) {
+    return command == Command::Pause || command == Command::Help || command == Command::Mute ||
+           command == Command::Fullscreen;
 }
 
 bool KeyBindings::kept(SDL_Keycode key) const {

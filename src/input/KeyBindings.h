@@ -115,6 +115,8 @@ public:
     // Keys the game keeps for itself whatever the settings: Escape, P, F1, F11, M, Enter, Keypad
     // Enter and Tab (pause, help, fullscreen, mute, the menus).
     static bool reserved(SDL_Keycode key);
+    // Pause, help, mute and fullscreen: the commands heard during play, beside the hero.
+    static bool actsInPlay(Command command);
     // The keys no hero action may take: the reserved ones and every key of a command that acts
     // during play (pause, help, mute, fullscreen), which would never reach the hero.
     bool kept(SDL_Keycode key) const;

@@ -192,7 +192,9 @@ KeyBindings::Chord chordOf(const char* name) {
     return chord.key == SDLK_UNKNOWN ? KeyBindings::Chord{} : chord;
 }
 
-// A command's entry: its keys ("Shift+Tab" with a modifier) or its pad buttons.
+// A command's entry: its keys ("Shift+Tab" with a modifier) or its pad buttons. The hero's lines
+// come later, so an action still holds only its defaults here: what a command of play is given
+// is taken from them (pause = Space leaves the attack to the click), as the hero could not use it.
 bool applyCommandEntry(const SettingsFile::Entry& entry, const Settings::Row& row, Settings& settings,
                        std::vector<Refused>& refused) {
     std::string why;
@@ -204,10 +206,22 @@ bool applyCommandEntry(const SettingsFile::Entry& entry, const Settings::Row& ro
             refused.push_back({entry.line, "unknown pad button '" + unknown + "'"});
             return false;
         }
-        if (!settings.keys.bindCommandButtons(row.command, named, why)) {
+        KeyBindings trial = settings.keys;
+        for (int i = 1; i <= KeyBindings::kActions && KeyBindings::actsInPlay(row.command); ++i) {
+            const auto action = static_cast<Action>(i);
+            std::vector<SDL_GameControllerButton> left;
+            for (const SDL_GameControllerButton button : trial.buttonsOf(action)) {
+                if (std::find(named.begin(), named.end(), button) == named.end()) {
+                    left.push_back(button);
+                }
+            }
+            trial.bindButtons(action, left, why);
+        }
+        if (!trial.bindCommandButtons(row.command, named, why)) {
             refused.push_back({entry.line, why});
             return false;
         }
+        settings.keys = trial;
         return true;
     }
     std::vector<KeyBindings::Chord> named;
@@ -215,10 +229,22 @@ bool applyCommandEntry(const SettingsFile::Entry& entry, const Settings::Row& ro
         refused.push_back({entry.line, "unknown key name '" + unknown + "'"});
         return false;
     }
-    if (!settings.keys.bindCommand(row.command, named, why)) {
+    KeyBindings trial = settings.keys;
+    for (int i = 1; i <= KeyBindings::kActions && KeyBindings::actsInPlay(row.command); ++i) {
+        const auto action = static_cast<Action>(i);
+        std::vector<SDL_Keycode> left;
+        for (const SDL_Keycode key : trial.keysOf(action)) {
+            if (std::none_of(named.begin(), named.end(), [key](const KeyBindings::Chord& c) { return c.key == key; })) {
+                left.push_back(key);
+            }
+        }
+        trial.bind(action, left, why);
+    }
+    if (!trial.bindCommand(row.command, named, why)) {
         refused.push_back({entry.line, why});
         return false;
     }
+    settings.keys = trial;
     return true;
 }
 
@@ -256,51 +282,16 @@ void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& ou
             settings.keys.bindButtons(row->action, {}, none);
         }
     }
-    // The hero's lines first: a command's line may not take a key the hero has. Then the
-    // commands', judged screen by screen; what the game keeps from the hero follows from them.
-    for (const SettingsFile::Entry& entry : file.entries) {
-        const Settings::Row* row = rowOf(entry.section, entry.name);
-        if (row == nullptr) {
-            if (sectionKnown(entry.section)) {
-                refused.push_back({entry.line, "unknown entry '" + entry.name + "'"});
-            } else {
-                refused.push_back(
-                    {entry.line, "unknown entry '" + entry.name + "' in section [" + entry.section + "]"});
-            }
-        } else if (row->command == Command::None) {
-            applyEntry(entry, *row, settings, refused, keysTaken, buttonsTaken);
-        }
-    }
-    // An action whose every line was refused takes back what it had that no other action took.
-    for (int i = 0; i < KeyBindings::kActions; ++i) {
-        const auto action = static_cast<Action>(i + 1);
-        std::string unused;
-        if (keysGiven[static_cast<std::size_t>(i)] && !keysTaken[static_cast<std::size_t>(i)]) {
-            std::vector<SDL_Keycode> free;
-            for (SDL_Keycode key : before.keysOf(action)) {
-                if (settings.keys.actionOf(key) == Action::None) {
-                    free.push_back(key);
-                }
-            }
-            settings.keys.bind(action, free, unused);  // none free: the action is left to the mouse or pad
-        }
-        if (buttonsGiven[static_cast<std::size_t>(i)] && !buttonsTaken[static_cast<std::size_t>(i)]) {
-            std::vector<SDL_GameControllerButton> free;
-            for (SDL_GameControllerButton button : before.buttonsOf(action)) {
-                if (settings.keys.actionOfButton(button) == Action::None) {
-                    free.push_back(button);
-                }
-            }
-            settings.keys.bindButtons(action, free, unused);
-        }
-    }
+    // The commands' lines first, judged screen by screen; a key or button one gives a command of
+    // play is taken from the hero's defaults. Then the hero's lines, refused what the game keeps.
     for (const SettingsFile::Entry& entry : file.entries) {
         const Settings::Row* row = rowOf(entry.section, entry.name);
         if (row != nullptr && row->command != Command::None && applyCommandEntry(entry, *row, settings, refused)) {
             (row->kind == Settings::Kind::Keys ? commandKeysTaken : commandButtonsTaken)[slotOf(row->command)] = true;
         }
     }
-    // So does a command, each key or button that would mean nothing else where it is read.
+    // A command whose every line was refused takes back each key or button it had that means
+    // nothing else where it is read.
     for (int i = 0; i < KeyBindings::kCommands; ++i) {
         const auto command = static_cast<Command>(i + 1);
         const auto slot = static_cast<std::size_t>(i);
@@ -325,6 +316,42 @@ void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& ou
                 }
             }
             settings.keys.bindCommandButtons(command, free, none);
+        }
+    }
+    for (const SettingsFile::Entry& entry : file.entries) {
+        const Settings::Row* row = rowOf(entry.section, entry.name);
+        if (row == nullptr) {
+            if (sectionKnown(entry.section)) {
+                refused.push_back({entry.line, "unknown entry '" + entry.name + "'"});
+            } else {
+                refused.push_back(
+                    {entry.line, "unknown entry '" + entry.name + "' in section [" + entry.section + "]"});
+            }
+        } else if (row->command == Command::None) {
+            applyEntry(entry, *row, settings, refused, keysTaken, buttonsTaken);
+        }
+    }
+    // An action whose every line was refused takes back what it had that no other action took.
+    for (int i = 0; i < KeyBindings::kActions; ++i) {
+        const auto action = static_cast<Action>(i + 1);
+        std::string unused;
+        if (keysGiven[static_cast<std::size_t>(i)] && !keysTaken[static_cast<std::size_t>(i)]) {
+            std::vector<SDL_Keycode> free;
+            for (SDL_Keycode key : before.keysOf(action)) {
+                if (settings.keys.actionOf(key) == Action::None && !settings.keys.kept(key)) {
+                    free.push_back(key);
+                }
+            }
+            settings.keys.bind(action, free, unused);  // none free: the action is left to the mouse or pad
+        }
+        if (buttonsGiven[static_cast<std::size_t>(i)] && !buttonsTaken[static_cast<std::size_t>(i)]) {
+            std::vector<SDL_GameControllerButton> free;
+            for (SDL_GameControllerButton button : before.buttonsOf(action)) {
+                if (settings.keys.actionOfButton(button) == Action::None && !settings.keys.keptButton(button)) {
+                    free.push_back(button);
+                }
+            }
+            settings.keys.bindButtons(action, free, unused);
         }
     }
     // The file's own problems after an entry's on the same line, as they were always told.
