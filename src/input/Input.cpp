@@ -1,10 +1,10 @@
 #include "input/Input.h"
 
+#include "input/PanelKeys.h"
+
 #include <algorithm>
 
 namespace {
-
-bool freshPress(const SDL_Event& event) { return event.type == SDL_KEYDOWN && event.key.repeat == 0; }
 
 // What a player presses, moves or turns: the kinds a flush drops.
 bool isPressOrPointer(Uint32 type) {
@@ -29,12 +29,11 @@ void Input::gather() {
 
 void Input::look(const SDL_Event& event) {
     device.see(event);
-    if (freshPress(event)) {
-        const SDL_Keycode key = event.key.keysym.sym;
-        if (key == SDLK_F11 || (key == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) != 0)) {
+    if (PanelKeys::fresh(event)) {
+        if (keys.means(event, KeyBindings::Command::Fullscreen)) {
             ++fullscreenAsked;
         }
-        if (key == kMuteKey && muteKeyOn) {
+        if (muteKeyOn && keys.means(event, KeyBindings::Command::Mute)) {
             ++muteAsked;
         }
     }

@@ -18,13 +18,12 @@ public:
     // What the process does whatever screen is up; noted when its key is looked at, taken once by
     // whoever heeds it.
     enum class Command { Fullscreen, Mute };
-    static constexpr SDL_Keycode kMuteKey = SDLK_m;  // sound off and on again, in play and on its panels
 
     LastDevice device;       // keyboard or pad: which the prompts name
     PlayKeys play;           // the pause and help keys while a run is in play
     bool muteKeyOn = false;  // M mutes: off on the menu, where an m is part of a name
 
-    explicit Input(const KeyBindings& keys) : play(keys) {}
+    explicit Input(const KeyBindings& keys) : play(keys), keys(keys) {}
     Input(const Input&) = delete;
     Input& operator=(const Input&) = delete;
 
@@ -47,7 +46,8 @@ private:
     void gather();
     void look(const SDL_Event& event);
 
+    const KeyBindings& keys;        // the player's: which keys are fullscreen and mute
     std::deque<SDL_Event> waiting;  // looked at, not yet taken
-    int fullscreenAsked = 0;        // F11 or Alt+Enter presses not yet heeded
-    int muteAsked = 0;              // M presses not yet heeded
+    int fullscreenAsked = 0;        // fullscreen presses (F11, Alt+Enter) not yet heeded
+    int muteAsked = 0;              // mute presses (M) not yet heeded
 };

@@ -2,13 +2,150 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 namespace {
 
+using Command = KeyBindings::Command;
+using Place = KeyBindings::Place;
+
 // Names as the settings file spells them, in the order of the actions from Up on.
 const char* const kNames[KeyBindings::kActions] = {"up", "left", "down", "right", "stop", "attack"};
+// The same for the commands, from MenuUp on.
+const char* const kCommandNames[KeyBindings::kCommands] = {
+    "menu_up", "menu_down", "menu_left", "menu_right", "next",  "previous", "confirm", "select",    "back",
+    "erase",   "letters",   "options",   "quit",       "pause", "help",     "mute",    "fullscreen"};
 
 std::size_t indexOf(KeyBindings::Action action) { return static_cast<std::size_t>(action) - 1; }
+std::size_t indexOf(Command command) { return static_cast<std::size_t>(command) - 1; }
+
+// Which of a command's lists a place reads: a screen may take a command from one device only
+// (the menu takes Erase from the keyboard: with a pad, the name is typed in the letter grid).
+enum From : unsigned { kKeys = 1, kPad = 2, kBoth = kKeys | kPad };
+
+// One command read in a place, and what it does there: commands that do the same in a place may
+// share a key (Enter and Space both choose an options row); two that do different things may not.
+struct Reading {
+    Command command;
+    int does;
+    unsigned from;
+};
+
+struct PlaceReadings {
+    Place place;
+    const char* name;  // as a refusal names it
+    bool mute;         // the mute key is heard there (on the menu and its grid an m is a letter)
+    std::vector<Reading> reads;
+};
+
+constexpr int kGlobal = 100;  // what fullscreen and mute do: never what a screen does
+
+// What each place reads, screen by screen. Tab moves down the menu and Shift+Tab up; the options
+// and the controls read Tab alone, so Shift+Tab moves down there too. Space chooses a row of the
+// options and the controls, never on the result card, where a blow still mashed would skip it.
+// The letter grid and a waiting controls row leave on Escape or the pad's Start: their B erases
+// a letter or is the button being given.
+const std::vector<PlaceReadings>& placeTable() {
+    static const std::vector<PlaceReadings> places = {
+        {Place::Menu,
+         "the menu",
+         false,
+         {{Command::MenuUp, 0, kBoth},
+          {Command::Previous, 0, kBoth},
+          {Command::MenuDown, 1, kBoth},
+          {Command::Next, 1, kBoth},
+          {Command::Confirm, 2, kBoth},
+          {Command::Back, 3, kBoth},
+          {Command::Erase, 4, kKeys},
+          {Command::Letters, 5, kBoth}}},
+        {Place::Letters,
+         "the letter grid",
+         false,
+         {{Command::MenuUp, 0, kBoth},
+          {Command::MenuDown, 1, kBoth},
+          {Command::MenuLeft, 2, kBoth},
+          {Command::MenuRight, 3, kBoth},
+          {Command::Confirm, 4, kBoth},
+          {Command::Erase, 5, kBoth},
+          {Command::Back, 6, kKeys},
+          {Command::Pause, 6, kPad}}},
+        {Place::Options,
+         "the options",
+         true,
+         {{Command::MenuUp, 0, kBoth},
+          {Command::MenuDown, 1, kBoth},
+          {Command::Next, 1, kBoth},
+          {Command::MenuLeft, 2, kBoth},
+          {Command::MenuRight, 3, kBoth},
+          {Command::Confirm, 4, kBoth},
+          {Command::Select, 4, kBoth},
+          {Command::Back, 5, kBoth}}},
+        {Place::Controls,
+         "the controls",
+         true,
+         {{Command::MenuUp, 0, kBoth},
+          {Command::MenuDown, 1, kBoth},
+          {Command::Next, 1, kBoth},
+          {Command::Confirm, 2, kBoth},
+          {Command::Select, 2, kBoth},
+          {Command::Back, 3, kBoth}}},
+        {Place::Waiting,
+         "a controls row waiting for its key",
+         true,
+         {{Command::Back, 0, kKeys}, {Command::Pause, 0, kPad}}},
+        {Place::Pause,
+         "the pause panel",
+         true,
+         {{Command::Pause, 0, kBoth},
+          {Command::Confirm, 0, kBoth},
+          {Command::Quit, 1, kBoth},
+          {Command::Options, 2, kBoth}}},
+        {Place::Card, "the result card", true, {{Command::Back, 0, kBoth}, {Command::Confirm, 1, kBoth}}},
+        {Place::Play, "play", true, {{Command::Pause, 0, kBoth}, {Command::Help, 1, kBoth}}},
+    };
+    return places;
+}
+
+const PlaceReadings& readingsOf(Place place) {
+    for (const PlaceReadings& readings : placeTable()) {
+        if (readings.place == place) {
+            return readings;
+        }
+    }
+    return placeTable().front();
+}
+
+// Everything read in a place: its own commands, then fullscreen and (where heard) mute.
+std::vector<Reading> everythingIn(const PlaceReadings& place) {
+    std::vector<Reading> all = place.reads;
+    all.push_back({Command::Fullscreen, kGlobal, kBoth});
+    if (place.mute) {
+        all.push_back({Command::Mute, kGlobal + 1, kBoth});
+    }
+    return all;
+}
+
+constexpr Uint16 kModGroups[] = {KMOD_SHIFT, KMOD_CTRL, KMOD_ALT};
+
+// -1 when the chord is not the key pressed with what is held; else how many modifiers it asks.
+int matchOf(const KeyBindings::Chord& chord, SDL_Keycode key, Uint16 held) {
+    if (chord.key != key) {
+        return -1;
+    }
+    int asked = 0;
+    for (const Uint16 group : kModGroups) {
+        if ((chord.mods & group) != 0) {
+            if ((held & group) == 0) {
+                return -1;
+            }
+            ++asked;
+        }
+    }
+    return asked;
+}
+
+bool isKeyPress(const SDL_Event& event) { return event.type == SDL_KEYDOWN; }
+bool isPadPress(const SDL_Event& event) { return event.type == SDL_CONTROLLERBUTTONDOWN; }
 
 }  // namespace
 
@@ -24,6 +161,205 @@ KeyBindings::KeyBindings() {
     buttons[indexOf(Action::Down)] = {SDL_CONTROLLER_BUTTON_DPAD_DOWN};
     buttons[indexOf(Action::Right)] = {SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
     buttons[indexOf(Action::Attack)] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_X};
+
+    chords[indexOf(Command::MenuUp)] = {{SDLK_UP}};
+    chords[indexOf(Command::MenuDown)] = {{SDLK_DOWN}};
+    chords[indexOf(Command::MenuLeft)] = {{SDLK_LEFT}};
+    chords[indexOf(Command::MenuRight)] = {{SDLK_RIGHT}};
+    chords[indexOf(Command::Next)] = {{SDLK_TAB}};
+    chords[indexOf(Command::Previous)] = {{SDLK_TAB, KMOD_SHIFT}};
+    chords[indexOf(Command::Confirm)] = {{SDLK_RETURN}, {SDLK_KP_ENTER}};
+    chords[indexOf(Command::Select)] = {{SDLK_SPACE}};
+    chords[indexOf(Command::Back)] = {{SDLK_ESCAPE}};
+    chords[indexOf(Command::Erase)] = {{SDLK_BACKSPACE}};
+    chords[indexOf(Command::Options)] = {{SDLK_o}};
+    chords[indexOf(Command::Quit)] = {{SDLK_q}};
+    chords[indexOf(Command::Pause)] = {{SDLK_ESCAPE}, {SDLK_p}};
+    chords[indexOf(Command::Help)] = {{SDLK_F1}};
+    chords[indexOf(Command::Mute)] = {{SDLK_m}};
+    chords[indexOf(Command::Fullscreen)] = {{SDLK_F11}, {SDLK_RETURN, KMOD_ALT}};
+    commandButtons[indexOf(Command::MenuUp)] = {SDL_CONTROLLER_BUTTON_DPAD_UP};
+    commandButtons[indexOf(Command::MenuDown)] = {SDL_CONTROLLER_BUTTON_DPAD_DOWN};
+    commandButtons[indexOf(Command::MenuLeft)] = {SDL_CONTROLLER_BUTTON_DPAD_LEFT};
+    commandButtons[indexOf(Command::MenuRight)] = {SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
+    commandButtons[indexOf(Command::Confirm)] = {SDL_CONTROLLER_BUTTON_A};
+    commandButtons[indexOf(Command::Back)] = {SDL_CONTROLLER_BUTTON_B};
+    commandButtons[indexOf(Command::Erase)] = {SDL_CONTROLLER_BUTTON_B};
+    commandButtons[indexOf(Command::Letters)] = {SDL_CONTROLLER_BUTTON_Y};
+    commandButtons[indexOf(Command::Options)] = {SDL_CONTROLLER_BUTTON_Y};
+    commandButtons[indexOf(Command::Quit)] = {SDL_CONTROLLER_BUTTON_B};
+    commandButtons[indexOf(Command::Pause)] = {SDL_CONTROLLER_BUTTON_START};
+}
+
+const KeyBindings& KeyBindings::defaults() {
+    static const KeyBindings fresh;
+    return fresh;
+}
+
+void KeyBindings::resetActions() {
+    const KeyBindings defaults;
+    for (int i = 1; i <= kActions; ++i) {
+        const auto action = static_cast<Action>(i);
+        std::vector<SDL_Keycode>& list = keys[indexOf(action)];
+        list.clear();
+        for (const SDL_Keycode key : defaults.keysOf(action)) {
+            if (!kept(key)) {
+                list.push_back(key);
+            }
+        }
+        std::vector<SDL_GameControllerButton>& pad = buttons[indexOf(action)];
+        pad.clear();
+        for (const SDL_GameControllerButton button : defaults.buttonsOf(action)) {
+            if (!keptButton(button)) {
+                pad.push_back(button);
+            }
+        }
+    }
+}
+
+KeyBindings::Command KeyBindings::commandOf(const SDL_Event& event, Place place) const {
+    const PlaceReadings& here = readingsOf(place);
+    if (isKeyPress(event)) {
+        const SDL_Keycode key = event.key.keysym.sym;
+        if (place == Place::Play && actionOf(key) != Action::None) {
+            return Command::None;
+        }
+        Command best = Command::None;
+        int bestAsked = -1;
+        for (const Reading& reading : everythingIn(here)) {
+            if ((reading.from & kKeys) == 0) {
+                continue;
+            }
+            for (const Chord& chord : chordsOf(reading.command)) {
+                const int asked = matchOf(chord, key, event.key.keysym.mod);
+                if (asked > bestAsked) {
+                    best = reading.command;
+                    bestAsked = asked;
+                }
+            }
+        }
+        return best;
+    }
+    if (isPadPress(event)) {
+        const auto button = static_cast<SDL_GameControllerButton>(event.cbutton.button);
+        if (place == Place::Play && actionOfButton(button) != Action::None) {
+            return Command::None;
+        }
+        for (const Reading& reading : everythingIn(here)) {
+            const std::vector<SDL_GameControllerButton>& list = buttonsOf(reading.command);
+            if ((reading.from & kPad) != 0 && std::find(list.begin(), list.end(), button) != list.end()) {
+                return reading.command;
+            }
+        }
+    }
+    return Command::None;
+}
+
+bool KeyBindings::means(const SDL_Event& event, Command command) const {
+    if (isKeyPress(event)) {
+        for (const Chord& chord : chordsOf(command)) {
+            if (matchOf(chord, event.key.keysym.sym, event.key.keysym.mod) >= 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+    if (isPadPress(event)) {
+        const std::vector<SDL_GameControllerButton>& list = buttonsOf(command);
+        return std::find(list.begin(), list.end(), static_cast<SDL_GameControllerButton>(event.cbutton.button)) !=
+               list.end();
+    }
+    return false;
+}
+
+const std::vector<KeyBindings::Chord>& KeyBindings::chordsOf(Command command) const {
+    static const std::vector<Chord> none;
+    return command == Command::None ? none : chords[indexOf(command)];
+}
+
+const std::vector<SDL_GameControllerButton>& KeyBindings::buttonsOf(Command command) const {
+    static const std::vector<SDL_GameControllerButton> none;
+    return command == Command::None ? none : commandButtons[indexOf(command)];
+}
+
+namespace {
+
+// Whether item (a key, or with pad set a button) would mean two things in a place if command had
+// it; what then names what holds it there: "'confirm' on the menu", or "'attack'" (the hero's,
+// in play).
+template <typename T, typename ListOf, typename HeroHolds>
+bool clashes(Command command, const T& item, bool pad, ListOf listOf, HeroHolds heroHolds, std::string& what) {
+    const unsigned from = pad ? kPad : kKeys;
+    for (const PlaceReadings& place : placeTable()) {
+        const std::vector<Reading> all = everythingIn(place);
+        for (const Reading& mine : all) {
+            if (mine.command != command || (mine.from & from) == 0) {
+                continue;
+            }
+            for (const Reading& other : all) {
+                if (other.command == command || other.does == mine.does || (other.from & from) == 0) {
+                    continue;
+                }
+                for (const T& held : listOf(other.command)) {
+                    if (item == held) {
+                        what = "'" + std::string(KeyBindings::nameOf(other.command)) + "' on " + place.name;
+                        return true;
+                    }
+                }
+            }
+            const char* hero = place.place == Place::Play ? heroHolds(item) : nullptr;
+            if (hero != nullptr) {
+                what = "'" + std::string(hero) + "'";
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool KeyBindings::bindCommand(Command command, const std::vector<Chord>& newChords, std::string& why) {
+    if (command == Command::None) {
+        why = "no such command";
+        return false;
+    }
+    for (const Chord& chord : newChords) {
+        std::string what;
+        const auto heroOf = [this](const Chord& held) {
+            const Action hero = actionOf(held.key);
+            return hero == Action::None ? nullptr : nameOf(hero);
+        };
+        if (clashes(
+                command, chord, false, [this](Command other) { return chordsOf(other); }, heroOf, what)) {
+            why = "key '" + chordName(chord) + "' already serves " + what;
+            return false;
+        }
+    }
+    chords[indexOf(command)] = newChords;
+    return true;
+}
+
+bool KeyBindings::bindCommandButtons(Command command, const std::vector<SDL_GameControllerButton>& newButtons,
+                                     std::string& why) {
+    if (command == Command::None) {
+        why = "no such command";
+        return false;
+    }
+    for (const SDL_GameControllerButton button : newButtons) {
+        std::string what;
+        const auto heroOf = [this](SDL_GameControllerButton held) {
+            const Action hero = actionOfButton(held);
+            return hero == Action::None ? nullptr : nameOf(hero);
+        };
+        if (clashes(
+                command, button, true, [this](Command other) { return buttonsOf(other); }, heroOf, what)) {
+            why = "button '" + buttonName(button) + "' already serves " + what;
+            return false;
+        }
+    }
+    commandButtons[indexOf(command)] = newButtons;
+    return true;
 }
 
 KeyBindings::Action KeyBindings::actionOf(SDL_Keycode key) const {
@@ -69,11 +405,11 @@ bool KeyBindings::rebindKey(Action action, SDL_Keycode key, std::string& why) {
         why = "no such action";
         return false;
     }
-    if (reserved(key)) {
+    if (kept(key)) {
         why = keyName(key) + " is kept by the game";
         return false;
     }
-    if (key == SDLK_COMMA) {
+    if (separates(key)) {
         why = "a comma cannot be kept: the settings file lists keys with it";
         return false;
     }
@@ -130,7 +466,7 @@ bool KeyBindings::rebindButton(Action action, SDL_GameControllerButton button, s
         why = "no such action";
         return false;
     }
-    if (reservedButton(button)) {
+    if (keptButton(button)) {
         why = buttonName(button) + " is kept by the game";
         return false;
     }
@@ -206,6 +542,45 @@ bool KeyBindings::reserved(SDL_Keycode key) {
     }
 }
 
+bool KeyBindings::actsInPlay(Command command) {
+    return command == Command::Pause || command == Command::Help || command == Command::Mute ||
+           command == Command::Fullscreen;
+}
+
+bool KeyBindings::kept(SDL_Keycode key) const {
+    if (reserved(key)) {
+        return true;
+    }
+    for (int i = 1; i <= kCommands; ++i) {
+        const auto command = static_cast<Command>(i);
+        if (!actsInPlay(command)) {
+            continue;
+        }
+        for (const Chord& chord : chordsOf(command)) {
+            if (chord.key == key) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool KeyBindings::keptButton(SDL_GameControllerButton button) const {
+    if (reservedButton(button)) {
+        return true;
+    }
+    for (int i = 1; i <= kCommands; ++i) {
+        const auto command = static_cast<Command>(i);
+        const std::vector<SDL_GameControllerButton>& list = buttonsOf(command);
+        if (actsInPlay(command) && std::find(list.begin(), list.end(), button) != list.end()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool KeyBindings::separates(SDL_Keycode key) { return key == SDLK_COMMA; }
+
 bool KeyBindings::walks(Action action) {
     return action == Action::Up || action == Action::Left || action == Action::Down || action == Action::Right;
 }
@@ -220,3 +595,66 @@ KeyBindings::Action KeyBindings::actionNamed(const std::string& name) {
 }
 
 const char* KeyBindings::nameOf(Action action) { return action == Action::None ? "none" : kNames[indexOf(action)]; }
+
+KeyBindings::Command KeyBindings::commandNamed(const std::string& name) {
+    for (int i = 0; i < kCommands; ++i) {
+        if (name == kCommandNames[i]) {
+            return static_cast<Command>(i + 1);
+        }
+    }
+    return Command::None;
+}
+
+const char* KeyBindings::nameOf(Command command) {
+    return command == Command::None ? "none" : kCommandNames[indexOf(command)];
+}
+
+namespace {
+
+struct ModName {
+    Uint16 group;
+    const char* name;
+};
+// In the order a written name lists them.
+constexpr ModName kModNames[] = {{KMOD_CTRL, "Ctrl+"}, {KMOD_SHIFT, "Shift+"}, {KMOD_ALT, "Alt+"}};
+
+bool startsWithNoCase(const std::string& text, std::size_t at, const char* prefix) {
+    for (std::size_t i = 0; prefix[i] != '\0'; ++i) {
+        if (at + i >= text.size() || std::tolower(static_cast<unsigned char>(text[at + i])) !=
+                                         std::tolower(static_cast<unsigned char>(prefix[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+KeyBindings::Chord KeyBindings::chordNamed(const std::string& name) {
+    Chord chord;
+    std::size_t at = 0;
+    for (bool found = true; found;) {
+        found = false;
+        for (const ModName& mod : kModNames) {
+            const std::size_t length = std::char_traits<char>::length(mod.name);
+            // "Alt+" alone is no key; a prefix needs a key after it.
+            if (startsWithNoCase(name, at, mod.name) && name.size() > at + length) {
+                chord.mods = static_cast<Uint16>(chord.mods | mod.group);
+                at += length;
+                found = true;
+            }
+        }
+    }
+    chord.key = SDL_GetKeyFromName(name.substr(at).c_str());
+    return chord;
+}
+
+std::string KeyBindings::chordName(Chord chord) {
+    std::string name;
+    for (const ModName& mod : kModNames) {
+        if ((chord.mods & mod.group) != 0) {
+            name += mod.name;
+        }
+    }
+    return name + SDL_GetKeyName(chord.key);
+}

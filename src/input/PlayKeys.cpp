@@ -9,7 +9,7 @@ bool PlayKeys::passes(const SDL_Event& event) {
     if (PanelKeys::asksPause(event, keys) || PanelKeys::losesFocus(event) || PanelKeys::losesPad(event)) {
         pauseAsked = true;
     }
-    if (PanelKeys::asksHelp(event)) {
+    if (PanelKeys::asksHelp(event, keys)) {
         helpAsked = true;
     }
     return !PanelKeys::isPanelKey(event, keys);

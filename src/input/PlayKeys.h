@@ -4,14 +4,14 @@
 
 #include <SDL.h>
 
-// The keys around play: a pause key or a lost focus asks for the pause panel, F1 for how to play,
+// The keys around play: a pause key or a lost focus asks for the pause panel, help for how to play,
 // and neither ever reaches the hero. Acts only while a run is in play and not paused. A pad pulled
 // out pauses too.
 class PlayKeys {
 public:
     bool active = false;      // a run is in play and not paused
     bool pauseAsked = false;  // a pause key or a lost focus since the last pause began
-    bool helpAsked = false;   // F1 since the help was last shown
+    bool helpAsked = false;   // the help key since the help was last shown
 
     explicit PlayKeys(const KeyBindings& keys) : keys(keys) {}
     PlayKeys(const PlayKeys&) = delete;
@@ -28,5 +28,5 @@ public:
     bool passes(const SDL_Event& event);
 
 private:
-    const KeyBindings& keys;  // the player's: P pauses only while no action has it
+    const KeyBindings& keys;  // the player's: a pause key one of the hero's actions has is the hero's
 };

@@ -11,6 +11,8 @@ int Button::flagText = 0;
 
 namespace {
 
+using Command = KeyBindings::Command;
+
 bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 // Length of the longest prefix of s, at most limit bytes, that ends on a character boundary.
@@ -130,21 +132,22 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 }
                 break;
             case SDL_KEYDOWN: {
-                const SDL_Keycode key = event.key.keysym.sym;
-                if (key == SDLK_ESCAPE && event.key.repeat == 0) {
+                // Moving and erasing take the desktop's repeats; quitting and choosing do not.
+                const bool fresh = event.key.repeat == 0;
+                const Command command = keys().commandOf(event, KeyBindings::Place::Menu);
+                if (command == Command::Back && fresh) {
                     choose(kQuitEntry);
                     break;
                 }
-                if (key == SDLK_BACKSPACE) {
+                if (command == Command::Erase) {
                     eraseLastCharacter();
                     return inputText;
                 }
-                if (key == SDLK_UP || (key == SDLK_TAB && (event.key.keysym.mod & KMOD_SHIFT) != 0)) {
+                if (command == Command::MenuUp || command == Command::Previous) {
                     moveFocus(-1);
-                } else if (key == SDLK_DOWN || key == SDLK_TAB) {
+                } else if (command == Command::MenuDown || command == Command::Next) {
                     moveFocus(1);
-                } else if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && event.key.repeat == 0 &&
-                           (event.key.keysym.mod & KMOD_ALT) == 0) {  // Alt+Enter is the fullscreen key
+                } else if (command == Command::Confirm && fresh) {
                     choose(focus);
                 }
                 break;
@@ -186,19 +189,21 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
             case SDL_CONTROLLERDEVICEREMOVED:
                 Gamepads::deviceEvent(event);
                 break;
-            case SDL_CONTROLLERBUTTONDOWN:
-                if (event.cbutton.button == SDL_CONTROLLER_BUTTON_DPAD_UP) {
+            case SDL_CONTROLLERBUTTONDOWN: {
+                const Command command = keys().commandOf(event, KeyBindings::Place::Menu);
+                if (command == Command::MenuUp || command == Command::Previous) {
                     moveFocus(-1);
-                } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_DPAD_DOWN) {
+                } else if (command == Command::MenuDown || command == Command::Next) {
                     moveFocus(1);
-                } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A) {
+                } else if (command == Command::Confirm) {
                     choose(focus);
-                } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_B) {
+                } else if (command == Command::Back) {
                     choose(kQuitEntry);
-                } else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_Y) {
+                } else if (command == Command::Letters) {
                     nameAsked = true;
                 }
                 break;
+            }
             default:
                 break;
         }

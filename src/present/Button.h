@@ -30,12 +30,13 @@ public:
     bool showScores = false;  // SCORE BOARD toggled on: the menu shows the best runs
     // Whether a name still fits where the menu shows it; unset, any name within kMaxNameBytes does.
     std::function<bool(const std::string&)> fits;
-    std::size_t focus = kNewGameEntry;  // the entry Enter or pad A chooses, shown highlighted
-    bool firstMenu = true;              // the process's first menu; closing a later one says nothing
-    bool optionsAsked = false;          // OPTIONS chosen: the menu shows the options, then goes on
-    bool quitAsked = false;             // QUIT (or Escape, pad B) chosen: the process ends, no run
-    bool nameAsked = false;             // pad Y: the letter grid, for a name typed with the pad alone
-    Input* input = nullptr;             // where its events come from; unset, straight from SDL's queue
+    std::size_t focus = kNewGameEntry;      // the entry Enter or pad A chooses, shown highlighted
+    bool firstMenu = true;                  // the process's first menu; closing a later one says nothing
+    bool optionsAsked = false;              // OPTIONS chosen: the menu shows the options, then goes on
+    bool quitAsked = false;                 // QUIT (or Escape, pad B) chosen: the process ends, no run
+    bool nameAsked = false;                 // pad Y: the letter grid, for a name typed with the pad alone
+    Input* input = nullptr;                 // where its events come from; unset, straight from SDL's queue
+    const KeyBindings* bindings = nullptr;  // the player's keys, as they change; the defaults when unset
 
     Button();
 
@@ -58,6 +59,8 @@ public:
     void choose(std::size_t entry);
     // Moves the focus by steps items down the screen (negative: up), round the ends.
     void moveFocus(int steps);
+
+    const KeyBindings& keys() const { return bindings != nullptr ? *bindings : KeyBindings::defaults(); }
 
     // Entries of the hit lists the menu phase passes to clickOn.
     static constexpr std::size_t kReplayEntry = 0;

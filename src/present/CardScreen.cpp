@@ -16,7 +16,7 @@ void CardScreen::take(const SDL_Event& event) {
     if (event.type != SDL_QUIT && clock() < shownAt + kLockoutMillis) {
         return;  // pressed before the card could be read
     }
-    chosen = PanelKeys::cardChoice(event);
+    chosen = PanelKeys::cardChoice(event, bindings != nullptr ? *bindings : KeyBindings::defaults());
 }
 
 void CardScreen::step() {

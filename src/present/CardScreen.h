@@ -15,7 +15,8 @@ public:
     // still pressed from play must not put it away unread.
     static constexpr Uint64 kLockoutMillis = 800;
 
-    Uint64 (*clock)() = &SDL_GetTicks64;  // milliseconds; tests move time with their own
+    Uint64 (*clock)() = &SDL_GetTicks64;    // milliseconds; tests move time with their own
+    const KeyBindings* bindings = nullptr;  // the player's keys, as they change; the defaults when unset
 
     // Keeps the run's last picture before it is presented.
     void capture(SDL_Renderer* renderer) { card.capture(renderer); }

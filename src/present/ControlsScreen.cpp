@@ -77,7 +77,7 @@ void ControlsScreen::activate() {
     if (selected == kBackRow) {
         leaving = true;
     } else if (selected == kResetRow) {
-        *bindings = KeyBindings();
+        bindings->resetActions();
         said = Texts::text(Texts::Id::ControlsAllReset);
         heed();
     } else {
@@ -90,8 +90,9 @@ void ControlsScreen::takeBinding(const SDL_Event& event) {
     const KeyBindings::Action action = actionAt(selected);
     bool bound = false;
     std::string why;
-    if (PanelKeys::freshKey(event, SDLK_ESCAPE) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_START) ||
-        event.type == SDL_MOUSEBUTTONDOWN) {
+    const bool leaves = bindings->commandOf(event, KeyBindings::Place::Waiting) == KeyBindings::Command::Back ||
+                        bindings->commandOf(event, KeyBindings::Place::Waiting) == KeyBindings::Command::Pause;
+    if ((leaves && PanelKeys::fresh(event)) || event.type == SDL_MOUSEBUTTONDOWN) {
         listening = false;
         said = Texts::format(Texts::Id::ControlsKept, {labelOf(action)});
         return;
@@ -100,13 +101,13 @@ void ControlsScreen::takeBinding(const SDL_Event& event) {
         bound = bindings->rebindKey(action, event.key.keysym.sym, why);
         const SDL_Keycode key = event.key.keysym.sym;
         said = bound ? Texts::format(Texts::Id::ControlsBound, {labelOf(action), KeyBindings::keyName(key)})
-                     : refusal(KeyBindings::reserved(key), key == SDLK_COMMA, KeyBindings::keyName(key),
+                     : refusal(bindings->kept(key), KeyBindings::separates(key), KeyBindings::keyName(key),
                                bindings->actionOf(key));
     } else if (event.type == SDL_CONTROLLERBUTTONDOWN) {
         const auto button = static_cast<SDL_GameControllerButton>(event.cbutton.button);
         bound = bindings->rebindButton(action, button, why);
         said = bound ? Texts::format(Texts::Id::ControlsBound, {labelOf(action), KeyBindings::buttonName(button)})
-                     : refusal(KeyBindings::reservedButton(button), false, KeyBindings::buttonName(button),
+                     : refusal(bindings->keptButton(button), false, KeyBindings::buttonName(button),
                                bindings->actionOfButton(button));
     } else {
         return;  // still waiting: a key let go, the mouse moved, a stick
@@ -149,18 +150,19 @@ void ControlsScreen::take(const SDL_Event& event) {
         takeBinding(event);
         return;
     }
-    if (PanelKeys::freshKey(event, SDLK_ESCAPE) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_B)) {
-        leaving = true;
-    } else if ((event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_UP) ||
-               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_UP)) {
+    using Command = KeyBindings::Command;
+    // Moving takes the desktop's repeats; leaving and choosing a fresh press.
+    const Command command = bindings->commandOf(event, KeyBindings::Place::Controls);
+    if (command == Command::Back) {
+        leaving = leaving || PanelKeys::fresh(event);
+    } else if (command == Command::MenuUp) {
         selected = selected == 0 ? kBackRow : selected - 1;
-    } else if ((event.type == SDL_KEYDOWN && (event.key.keysym.sym == SDLK_DOWN || event.key.keysym.sym == SDLK_TAB)) ||
-               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) {
+    } else if (command == Command::MenuDown || command == Command::Next) {
         selected = selected == kBackRow ? 0 : selected + 1;
-    } else if ((PanelKeys::freshKey(event, SDLK_RETURN) && (event.key.keysym.mod & KMOD_ALT) == 0) ||
-               PanelKeys::freshKey(event, SDLK_KP_ENTER) || PanelKeys::freshKey(event, SDLK_SPACE) ||
-               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_A)) {
-        activate();
+    } else if (command == Command::Confirm || command == Command::Select) {
+        if (PanelKeys::fresh(event)) {
+            activate();
+        }
     } else if (event.type == SDL_MOUSEMOTION) {
         const std::size_t row = rowAt(event.motion.x, event.motion.y);
         selected = row <= kBackRow ? row : selected;

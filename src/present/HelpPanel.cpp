@@ -15,6 +15,31 @@ constexpr SDL_Color kInk{255, 236, 200, 255};  // light text on the dark panel, 
 constexpr int kPictureW = Render::kPicture.w;  // the picture the panel is laid out in
 constexpr int kPictureH = Render::kPicture.h;
 
+// The keys that pause play, as the help names them: a key one of the hero's actions has is the
+// hero's. The defaults keep their short texts ("Esc or P", "Esc" while an action has P); keys the
+// player gave pause are named as SDL names them.
+std::string pauseKeysOf(const KeyBindings& keys) {
+    using Chord = KeyBindings::Chord;
+    std::vector<Chord> pauses;
+    for (const Chord& chord : keys.chordsOf(KeyBindings::Command::Pause)) {
+        if (keys.actionOf(chord.key) == KeyBindings::Action::None) {
+            pauses.push_back(chord);
+        }
+    }
+    const std::vector<Chord>& defaults = KeyBindings::defaults().chordsOf(KeyBindings::Command::Pause);
+    if (pauses == defaults) {
+        return Texts::text(Texts::Id::PauseKeysOrP);
+    }
+    if (pauses.size() == 1 && pauses.front() == defaults.front()) {
+        return Texts::text(Texts::Id::PauseKeys);
+    }
+    std::vector<std::string> names;
+    for (const Chord& chord : pauses) {
+        names.push_back(KeyBindings::chordName(chord));
+    }
+    return names.empty() ? Texts::text(Texts::Id::ControlsNone) : Texts::join(Texts::Id::EitherOf, names);
+}
+
 }  // namespace
 
 HelpPanel::~HelpPanel() { close(); }
@@ -55,7 +80,7 @@ std::vector<std::string> HelpPanel::linesFor(const KeyBindings& keys, bool pad) 
     const std::string attack = either(Action::Attack);
     const std::string padAttack = buttons(Action::Attack);
     const std::string padStop = buttons(Action::Stop);
-    const std::string pauseKeys = Texts::text(keys.actionOf(SDLK_p) == Action::None ? Id::PauseKeysOrP : Id::PauseKeys);
+    const std::string pauseKeys = pauseKeysOf(keys);
     std::vector<std::string> lines;
     if (pad) {
         std::vector<std::string> padWalks;
@@ -133,7 +158,7 @@ void HelpPanel::close() {
 }
 
 void HelpPanel::take(const SDL_Event& event) {
-    if (PanelKeys::asksHelp(event)) {
+    if (PanelKeys::asksHelp(event, bindings != nullptr ? *bindings : KeyBindings::defaults())) {
         show();
     }
 }

@@ -46,8 +46,9 @@ public:
     void hide() { framesLeft = 0; }
     bool showing() const { return framesLeft > 0; }
 
-    // F1 shows it again.
+    // The help key (F1) shows it again.
     void take(const SDL_Event& event) override;
+    const KeyBindings* bindings = nullptr;  // the player's keys; the defaults when unset
     // One frame of its time gone.
     void step() override;
     // Over the frame while it is due, fading out at its end.

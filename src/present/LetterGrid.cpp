@@ -16,6 +16,7 @@ constexpr int kCells = LetterGrid::kColumns * LetterGrid::kRows;
 
 void LetterGrid::open(Button& name, TTF_Font* textFont, TTF_Font* small) {
     button = &name;
+    bindings = name.bindings;  // the menu's keys are the grid's
     font = textFont;
     smallFont = small;
     cell = 0;
@@ -62,21 +63,25 @@ void LetterGrid::take(const SDL_Event& event) {
     if (leaving) {
         return;
     }
-    if (event.type == SDL_QUIT || PanelKeys::keyPress(event, SDLK_ESCAPE) ||
-        PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_START)) {
+    using Command = KeyBindings::Command;
+    // Escape (back) or the pad's Start (pause) leave; B erases. Moving and erasing take the
+    // desktop's repeats, typing a letter a fresh press.
+    const Command command = keys().commandOf(event, KeyBindings::Place::Letters);
+    if (event.type == SDL_QUIT || command == Command::Back || command == Command::Pause) {
         leaving = true;  // a close is the menu's to heed, as it always was
-    } else if (PanelKeys::keyPress(event, SDLK_LEFT) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) {
+    } else if (command == Command::MenuLeft) {
         move(-1, 0);
-    } else if (PanelKeys::keyPress(event, SDLK_RIGHT) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) {
+    } else if (command == Command::MenuRight) {
         move(1, 0);
-    } else if (PanelKeys::keyPress(event, SDLK_UP) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_UP)) {
+    } else if (command == Command::MenuUp) {
         move(0, -1);
-    } else if (PanelKeys::keyPress(event, SDLK_DOWN) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) {
+    } else if (command == Command::MenuDown) {
         move(0, 1);
-    } else if ((PanelKeys::keyPress(event, SDLK_RETURN) && event.key.repeat == 0) ||
-               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_A)) {
-        act();
-    } else if (PanelKeys::keyPress(event, SDLK_BACKSPACE) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_B)) {
+    } else if (command == Command::Confirm) {
+        if (PanelKeys::fresh(event)) {
+            act();
+        }
+    } else if (command == Command::Erase) {
         if (button->getInputText().empty() && event.type == SDL_CONTROLLERBUTTONDOWN) {
             leaving = true;  // B with nothing to take back goes back
         } else {

@@ -34,6 +34,8 @@ public:
     bool isPanel() const override { return true; }
     bool done() const override { return leaving; }
     int chosen() const { return cell; }
+    // The player's keys, as they change; the defaults when unset. Open takes the menu's.
+    const KeyBindings* bindings = nullptr;
     // What a cell shows: a letter, or "Space", "Del", "OK".
     static std::string labelOf(int cell);
 
@@ -41,6 +43,8 @@ private:
     void act();
     void move(int dx, int dy);
     int cellAt(int x, int y) const;
+
+    const KeyBindings& keys() const { return bindings != nullptr ? *bindings : KeyBindings::defaults(); }
 
     Button* button = nullptr;  // whose name it types
     int cell = 0;

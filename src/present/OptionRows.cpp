@@ -58,6 +58,7 @@ std::unique_ptr<OptionsScreen> OptionRows::screen(Services& services) {
     hooks.changed = [&services](const Settings::Row& row) { apply(services, row); };
     hooks.controls = [&services]() -> std::unique_ptr<Screen> { return ControlsScreen::forGame(services); };
     auto options = std::make_unique<OptionsScreen>();
+    options->bindings = &services.settings->keys;
     options->open(services.font, services.smallFont, of(*services.settings, hooks));
     return options;
 }

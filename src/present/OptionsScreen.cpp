@@ -125,22 +125,23 @@ void OptionsScreen::take(const SDL_Event& event) {
         return;
     }
     const std::size_t last = rows.size();  // Back
-    if (PanelKeys::keyPress(event, SDLK_ESCAPE) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_B)) {
+    using Command = KeyBindings::Command;
+    // Moving and going back take the desktop's repeats; a row switches once a press.
+    const Command command = keys().commandOf(event, KeyBindings::Place::Options);
+    if (command == Command::Back) {
         leaving = true;
-    } else if (PanelKeys::keyPress(event, SDLK_UP) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_UP)) {
+    } else if (command == Command::MenuUp) {
         selected = selected == 0 ? last : selected - 1;
-    } else if (PanelKeys::keyPress(event, SDLK_DOWN) || PanelKeys::keyPress(event, SDLK_TAB) ||
-               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) {
+    } else if (command == Command::MenuDown || command == Command::Next) {
         selected = selected == last ? 0 : selected + 1;
-    } else if (PanelKeys::keyPress(event, SDLK_LEFT) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) {
+    } else if (command == Command::MenuLeft) {
         change(-1);
-    } else if (PanelKeys::keyPress(event, SDLK_RIGHT) || PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) {
+    } else if (command == Command::MenuRight) {
         change(1);
-    } else if ((PanelKeys::keyPress(event, SDLK_RETURN) && event.key.repeat == 0 &&
-                (event.key.keysym.mod & KMOD_ALT) == 0) ||
-               PanelKeys::keyPress(event, SDLK_KP_ENTER) || PanelKeys::keyPress(event, SDLK_SPACE) ||
-               PanelKeys::padPress(event, SDL_CONTROLLER_BUTTON_A)) {
-        activate();
+    } else if (command == Command::Confirm || command == Command::Select) {
+        if (PanelKeys::fresh(event)) {
+            activate();
+        }
     } else if (event.type == SDL_MOUSEMOTION) {
         const std::size_t row = rowAt(event.motion.x, event.motion.y);
         selected = row <= last ? row : selected;

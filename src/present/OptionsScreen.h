@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input/KeyBindings.h"
 #include "present/Render.h"
 #include "present/Screen.h"
 #include "present/Texts.h"
@@ -11,8 +12,9 @@
 #include <string>
 #include <vector>
 
-// The options: one row a setting, a value chosen with the keyboard (Up/Down, Left/Right, Enter),
-// the mouse (point, click, wheel) or the pad (D-pad, A), and Back (Escape, pad B, the last row).
+// The options: one row a setting, a value chosen with the keyboard (Up/Down, Left/Right, Enter:
+// the player's menu keys), the mouse (point, click, wheel) or the pad (D-pad, A), and Back
+// (Escape, pad B, the last row).
 // What a row changes is its owner's: the screen only calls set, then changed. The panel grows
 // with its rows, centred in the picture; rows beyond what the picture holds scroll with the choice.
 class OptionsScreen : public Screen {
@@ -34,14 +36,16 @@ public:
         std::string label;  // what the player reads: "Music volume"
         int low = 0;        // a switch is 0 (off) to 1 (on)
         int high = 1;
-        bool isSwitch = true;             // shown as on or off rather than a number
-        std::function<int()> get;         // the value now
-        std::function<void(int)> set;     // takes a value within low to high
+        bool isSwitch = true;                             // shown as on or off rather than a number
+        std::function<int()> get;                         // the value now
+        std::function<void(int)> set;                     // takes a value within low to high
         std::function<std::unique_ptr<Screen>()> screen;  // set for a row that opens a screen of its own instead
     };
 
     // Called after a row's value changed (the row's index), so its owner applies and keeps it.
     std::function<void(std::size_t)> changed;
+    // The player's keys, read as they change; the defaults when unset.
+    const KeyBindings* bindings = nullptr;
 
     // Opens with the first row chosen; the fonts are the caller's and outlive the screen's use.
     void open(TTF_Font* font, TTF_Font* smallFont, std::vector<Row> rows);
@@ -77,6 +81,8 @@ private:
     void activate();
 
     std::vector<Row> rows;
+    const KeyBindings& keys() const { return bindings != nullptr ? *bindings : KeyBindings::defaults(); }
+
     std::size_t selected = 0;  // rows.size() is Back
     std::size_t first = 0;     // the line shown at the top
     bool leaving = false;

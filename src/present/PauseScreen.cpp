@@ -18,10 +18,10 @@ void PauseScreen::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smal
 
 void PauseScreen::take(const SDL_Event& event) {
     if (chosen == PanelKeys::PauseChoice::None) {
-        chosen = PanelKeys::pauseChoice(event);
+        chosen = PanelKeys::pauseChoice(event, keys());
     }
-    const bool optionsKey = (event.type == SDL_KEYDOWN && event.key.repeat == 0 && event.key.keysym.sym == SDLK_o) ||
-                            (event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == SDL_CONTROLLER_BUTTON_Y);
+    const bool optionsKey =
+        PanelKeys::fresh(event) && keys().commandOf(event, KeyBindings::Place::Pause) == KeyBindings::Command::Options;
     optionsAsked = optionsAsked || (optionsKey && chosen == PanelKeys::PauseChoice::None);
 }
 

@@ -40,7 +40,10 @@ public:
     const std::vector<std::string>& text() const { return card.text(); }
 
 private:
-    ResultCard card;               // the panel over the kept picture
+    ResultCard card;  // the panel over the kept picture
+    // The player's keys when the game's services are set, else the defaults.
+    const KeyBindings& keys() const { return services != nullptr ? services->settings->keys : KeyBindings::defaults(); }
+
     Services* services = nullptr;  // the game's: set by prepare(Services&)
     PanelKeys::PauseChoice chosen = PanelKeys::PauseChoice::None;
     bool optionsAsked = false;

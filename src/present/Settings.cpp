@@ -122,98 +122,223 @@ bool sectionKnown(const std::string& section) {
     return false;
 }
 
-void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& out) {
-    Refusals problems(out);
-    std::size_t nextProblem = 0;
-    // Every refused line in the order of the file, whatever refused it.
-    auto problemsBefore = [&](int line) {
-        for (; nextProblem < file.problems.size() && file.problems[nextProblem].line < line; ++nextProblem) {
-            problems.add(file.problems[nextProblem].line, file.problems[nextProblem].what);
+// One refused line: told in the order of the file, whatever pass refused it.
+struct Refused {
+    int line;
+    std::string what;
+};
+
+using Action = KeyBindings::Action;
+using Command = KeyBindings::Command;
+
+std::size_t slotOf(Action action) { return static_cast<std::size_t>(action) - 1; }
+std::size_t slotOf(Command command) { return static_cast<std::size_t>(command) - 1; }
+
+// A hero's entry, or a sound, window or play one.
+void applyEntry(const SettingsFile::Entry& entry, const Settings::Row& row, Settings& settings,
+                std::vector<Refused>& refused, std::array<bool, KeyBindings::kActions>& keysTaken,
+                std::array<bool, KeyBindings::kActions>& buttonsTaken) {
+    std::string why;
+    if (row.kind == Settings::Kind::Buttons) {
+        std::vector<SDL_GameControllerButton> named;
+        std::string unknown;
+        if (!listNamed(entry.value, &SDL_GameControllerGetButtonFromString, SDL_CONTROLLER_BUTTON_INVALID, named,
+                       unknown)) {
+            refused.push_back({entry.line, "unknown pad button '" + unknown + "'"});
+            return;
         }
-    };
-    // The actions the file gives keys or buttons are freed of their own first: two actions may
-    // swap keys, whichever line comes first (as the game itself writes them after a rebinding).
+        const auto kept = std::find_if(named.begin(), named.end(), [&settings](SDL_GameControllerButton button) {
+            return settings.keys.keptButton(button);
+        });
+        if (kept != named.end()) {
+            refused.push_back({entry.line, "button '" + std::string(SDL_GameControllerGetStringForButton(*kept)) +
+                                               "' is the game's own (pause, the system's)"});
+        } else if (!settings.keys.bindButtons(row.action, named, why)) {
+            refused.push_back({entry.line, why});
+        } else {
+            buttonsTaken[slotOf(row.action)] = true;
+        }
+        return;
+    }
+    if (row.kind != Settings::Kind::Keys) {
+        if (!readValue(row, entry.value, settings, why)) {
+            refused.push_back({entry.line, why});
+        }
+        return;
+    }
+    std::vector<SDL_Keycode> named;
+    std::string unknown;
+    if (!listNamed(entry.value, &SDL_GetKeyFromName, static_cast<SDL_Keycode>(SDLK_UNKNOWN), named, unknown)) {
+        refused.push_back({entry.line, "unknown key name '" + unknown + "'"});
+        return;
+    }
+    const auto kept =
+        std::find_if(named.begin(), named.end(), [&settings](SDL_Keycode key) { return settings.keys.kept(key); });
+    if (kept != named.end()) {
+        refused.push_back({entry.line, "key '" + std::string(SDL_GetKeyName(*kept)) +
+                                           "' is the game's own (pause, help, fullscreen, mute, menus)"});
+        return;
+    }
+    if (!settings.keys.bind(row.action, named, why)) {
+        refused.push_back({entry.line, why});
+    } else {
+        keysTaken[slotOf(row.action)] = true;
+    }
+}
+
+// A command's key by its name; none (as listNamed wants it) for a name SDL does not know.
+KeyBindings::Chord chordOf(const char* name) {
+    const KeyBindings::Chord chord = KeyBindings::chordNamed(name);
+    return chord.key == SDLK_UNKNOWN ? KeyBindings::Chord{} : chord;
+}
+
+// A command's entry: its keys ("Shift+Tab" with a modifier) or its pad buttons. The hero's lines
+// come later, so an action still holds only its defaults here: what a command of play is given
+// is taken from them (pause = Space leaves the attack to the click), as the hero could not use it.
+bool applyCommandEntry(const SettingsFile::Entry& entry, const Settings::Row& row, Settings& settings,
+                       std::vector<Refused>& refused) {
+    std::string why;
+    std::string unknown;
+    if (row.kind == Settings::Kind::Buttons) {
+        std::vector<SDL_GameControllerButton> named;
+        if (!listNamed(entry.value, &SDL_GameControllerGetButtonFromString, SDL_CONTROLLER_BUTTON_INVALID, named,
+                       unknown)) {
+            refused.push_back({entry.line, "unknown pad button '" + unknown + "'"});
+            return false;
+        }
+        KeyBindings trial = settings.keys;
+        for (int i = 1; i <= KeyBindings::kActions && KeyBindings::actsInPlay(row.command); ++i) {
+            const auto action = static_cast<Action>(i);
+            std::vector<SDL_GameControllerButton> left;
+            for (const SDL_GameControllerButton button : trial.buttonsOf(action)) {
+                if (std::find(named.begin(), named.end(), button) == named.end()) {
+                    left.push_back(button);
+                }
+            }
+            trial.bindButtons(action, left, why);
+        }
+        if (!trial.bindCommandButtons(row.command, named, why)) {
+            refused.push_back({entry.line, why});
+            return false;
+        }
+        settings.keys = trial;
+        return true;
+    }
+    std::vector<KeyBindings::Chord> named;
+    if (!listNamed(entry.value, &chordOf, KeyBindings::Chord{}, named, unknown)) {
+        refused.push_back({entry.line, "unknown key name '" + unknown + "'"});
+        return false;
+    }
+    KeyBindings trial = settings.keys;
+    for (int i = 1; i <= KeyBindings::kActions && KeyBindings::actsInPlay(row.command); ++i) {
+        const auto action = static_cast<Action>(i);
+        std::vector<SDL_Keycode> left;
+        for (const SDL_Keycode key : trial.keysOf(action)) {
+            if (std::none_of(named.begin(), named.end(), [key](const KeyBindings::Chord& c) { return c.key == key; })) {
+                left.push_back(key);
+            }
+        }
+        trial.bind(action, left, why);
+    }
+    if (!trial.bindCommand(row.command, named, why)) {
+        refused.push_back({entry.line, why});
+        return false;
+    }
+    settings.keys = trial;
+    return true;
+}
+
+void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& out) {
+    std::vector<Refused> refused;
+    // The actions and commands the file gives keys or buttons are freed of their own first: two
+    // may swap keys, whichever line comes first (as the game itself writes them after a rebinding).
     const KeyBindings before = settings.keys;
     std::array<bool, KeyBindings::kActions> keysGiven{};
     std::array<bool, KeyBindings::kActions> buttonsGiven{};
     std::array<bool, KeyBindings::kActions> keysTaken{};  // a line of the action's was taken
     std::array<bool, KeyBindings::kActions> buttonsTaken{};
+    std::array<bool, KeyBindings::kCommands> commandKeysGiven{};
+    std::array<bool, KeyBindings::kCommands> commandButtonsGiven{};
+    std::array<bool, KeyBindings::kCommands> commandKeysTaken{};
+    std::array<bool, KeyBindings::kCommands> commandButtonsTaken{};
+    std::string none;
     for (const SettingsFile::Entry& entry : file.entries) {
         const Settings::Row* row = rowOf(entry.section, entry.name);
-        if (row != nullptr && row->kind == Settings::Kind::Keys) {
-            keysGiven[static_cast<std::size_t>(row->action) - 1] = true;
+        if (row == nullptr || (row->kind != Settings::Kind::Keys && row->kind != Settings::Kind::Buttons)) {
+            continue;
+        }
+        const bool keys = row->kind == Settings::Kind::Keys;
+        if (row->command != Command::None && keys) {
+            commandKeysGiven[slotOf(row->command)] = true;
+            settings.keys.bindCommand(row->command, {}, none);
+        } else if (row->command != Command::None) {
+            commandButtonsGiven[slotOf(row->command)] = true;
+            settings.keys.bindCommandButtons(row->command, {}, none);
+        } else if (keys) {
+            keysGiven[slotOf(row->action)] = true;
             settings.keys.unbindKeys(row->action);
-        } else if (row != nullptr && row->kind == Settings::Kind::Buttons) {
-            buttonsGiven[static_cast<std::size_t>(row->action) - 1] = true;
-            std::string none;
+        } else {
+            buttonsGiven[slotOf(row->action)] = true;
             settings.keys.bindButtons(row->action, {}, none);
         }
     }
+    // The commands' lines first, judged screen by screen; a key or button one gives a command of
+    // play is taken from the hero's defaults. Then the hero's lines, refused what the game keeps.
     for (const SettingsFile::Entry& entry : file.entries) {
-        problemsBefore(entry.line);
+        const Settings::Row* row = rowOf(entry.section, entry.name);
+        if (row != nullptr && row->command != Command::None && applyCommandEntry(entry, *row, settings, refused)) {
+            (row->kind == Settings::Kind::Keys ? commandKeysTaken : commandButtonsTaken)[slotOf(row->command)] = true;
+        }
+    }
+    // A command whose every line was refused takes back each key or button it had that means
+    // nothing else where it is read.
+    for (int i = 0; i < KeyBindings::kCommands; ++i) {
+        const auto command = static_cast<Command>(i + 1);
+        const auto slot = static_cast<std::size_t>(i);
+        if (commandKeysGiven[slot] && !commandKeysTaken[slot]) {
+            std::vector<KeyBindings::Chord> free;
+            for (const KeyBindings::Chord& chord : before.chordsOf(command)) {
+                std::vector<KeyBindings::Chord> more = free;
+                more.push_back(chord);
+                if (settings.keys.bindCommand(command, more, none)) {
+                    free = more;
+                }
+            }
+            settings.keys.bindCommand(command, free, none);
+        }
+        if (commandButtonsGiven[slot] && !commandButtonsTaken[slot]) {
+            std::vector<SDL_GameControllerButton> free;
+            for (const SDL_GameControllerButton button : before.buttonsOf(command)) {
+                std::vector<SDL_GameControllerButton> more = free;
+                more.push_back(button);
+                if (settings.keys.bindCommandButtons(command, more, none)) {
+                    free = more;
+                }
+            }
+            settings.keys.bindCommandButtons(command, free, none);
+        }
+    }
+    for (const SettingsFile::Entry& entry : file.entries) {
         const Settings::Row* row = rowOf(entry.section, entry.name);
         if (row == nullptr) {
             if (sectionKnown(entry.section)) {
-                problems.add(entry.line, "unknown entry '" + entry.name + "'");
+                refused.push_back({entry.line, "unknown entry '" + entry.name + "'"});
             } else {
-                problems.add(entry.line, "unknown entry '" + entry.name + "' in section [" + entry.section + "]");
+                refused.push_back(
+                    {entry.line, "unknown entry '" + entry.name + "' in section [" + entry.section + "]"});
             }
-            continue;
-        }
-        std::string why;
-        if (row->kind == Settings::Kind::Buttons) {
-            std::vector<SDL_GameControllerButton> named;
-            std::string unknown;
-            if (!listNamed(entry.value, &SDL_GameControllerGetButtonFromString, SDL_CONTROLLER_BUTTON_INVALID, named,
-                           unknown)) {
-                problems.add(entry.line, "unknown pad button '" + unknown + "'");
-                continue;
-            }
-            const auto kept = std::find_if(named.begin(), named.end(), &KeyBindings::reservedButton);
-            if (kept != named.end()) {
-                problems.add(entry.line, "button '" + std::string(SDL_GameControllerGetStringForButton(*kept)) +
-                                             "' is the game's own (pause, the system's)");
-            } else if (!settings.keys.bindButtons(row->action, named, why)) {
-                problems.add(entry.line, why);
-            } else {
-                buttonsTaken[static_cast<std::size_t>(row->action) - 1] = true;
-            }
-            continue;
-        }
-        if (row->kind != Settings::Kind::Keys) {
-            if (!readValue(*row, entry.value, settings, why)) {
-                problems.add(entry.line, why);
-            }
-            continue;
-        }
-        std::vector<SDL_Keycode> named;
-        std::string unknown;
-        if (!listNamed(entry.value, &SDL_GetKeyFromName, static_cast<SDL_Keycode>(SDLK_UNKNOWN), named, unknown)) {
-            problems.add(entry.line, "unknown key name '" + unknown + "'");
-            continue;
-        }
-        const auto kept = std::find_if(named.begin(), named.end(), &KeyBindings::reserved);
-        if (kept != named.end()) {
-            problems.add(entry.line, "key '" + std::string(SDL_GetKeyName(*kept)) +
-                                         "' is the game's own (pause, help, fullscreen, mute, menus)");
-            continue;
-        }
-        if (!settings.keys.bind(row->action, named, why)) {
-            problems.add(entry.line, why);
-        } else {
-            keysTaken[static_cast<std::size_t>(row->action) - 1] = true;
+        } else if (row->command == Command::None) {
+            applyEntry(entry, *row, settings, refused, keysTaken, buttonsTaken);
         }
     }
-    problemsBefore(1 << 30);
-    problems.finish();
     // An action whose every line was refused takes back what it had that no other action took.
     for (int i = 0; i < KeyBindings::kActions; ++i) {
-        const auto action = static_cast<KeyBindings::Action>(i + 1);
+        const auto action = static_cast<Action>(i + 1);
         std::string unused;
         if (keysGiven[static_cast<std::size_t>(i)] && !keysTaken[static_cast<std::size_t>(i)]) {
             std::vector<SDL_Keycode> free;
             for (SDL_Keycode key : before.keysOf(action)) {
-                if (settings.keys.actionOf(key) == KeyBindings::Action::None) {
+                if (settings.keys.actionOf(key) == Action::None && !settings.keys.kept(key)) {
                     free.push_back(key);
                 }
             }
@@ -222,13 +347,24 @@ void applyEntries(const SettingsFile& file, Settings& settings, std::ostream& ou
         if (buttonsGiven[static_cast<std::size_t>(i)] && !buttonsTaken[static_cast<std::size_t>(i)]) {
             std::vector<SDL_GameControllerButton> free;
             for (SDL_GameControllerButton button : before.buttonsOf(action)) {
-                if (settings.keys.actionOfButton(button) == KeyBindings::Action::None) {
+                if (settings.keys.actionOfButton(button) == Action::None && !settings.keys.keptButton(button)) {
                     free.push_back(button);
                 }
             }
             settings.keys.bindButtons(action, free, unused);
         }
     }
+    // The file's own problems after an entry's on the same line, as they were always told.
+    for (const SettingsFile::Problem& problem : file.problems) {
+        refused.push_back({problem.line, problem.what});
+    }
+    std::stable_sort(refused.begin(), refused.end(),
+                     [](const Refused& a, const Refused& b) { return a.line < b.line; });
+    Refusals problems(out);
+    for (const Refused& one : refused) {
+        problems.add(one.line, one.what);
+    }
+    problems.finish();
 }
 
 }  // namespace
@@ -263,7 +399,27 @@ const std::vector<Settings::Row>& Settings::table() {
         {kPadSection, "stop", Kind::Buttons, 0, 0, 0, nullptr, nullptr, A::Stop},
         {kPadSection, "attack", Kind::Buttons, 0, 0, 0, nullptr, nullptr, A::Attack},
     };
-    return rows;
+    static const std::vector<Row> all = [] {
+        std::vector<Row> withCommands = rows;
+        for (const char* section : {kKeysSection, kPadSection}) {
+            for (int i = 1; i <= KeyBindings::kCommands; ++i) {
+                const auto command = static_cast<KeyBindings::Command>(i);
+                Row row{section,
+                        KeyBindings::nameOf(command),
+                        section == kKeysSection ? Kind::Keys : Kind::Buttons,
+                        0,
+                        0,
+                        0,
+                        nullptr,
+                        nullptr,
+                        A::None};
+                row.command = command;
+                withCommands.push_back(row);
+            }
+        }
+        return withCommands;
+    }();
+    return all;
 }
 
 Settings::Settings() {
@@ -303,6 +459,9 @@ std::string valueText(const Settings& settings, const Settings::Row& row) {
 std::vector<SettingsFile::Setting> settingsOf(const Settings& settings) {
     std::vector<SettingsFile::Setting> all;
     for (const Settings::Row& row : Settings::table()) {
+        if (row.command != KeyBindings::Command::None) {
+            continue;  // the player's own lines: the game never changes them
+        }
         all.push_back({row.section, row.name, valueText(settings, row)});
     }
     return all;

@@ -39,12 +39,15 @@ public:
         int fallback;                // Number and Switch: the default (a Switch's is 0 or 1)
         int Settings::*number;       // Number: where it is kept
         bool Settings::*flag;        // Switch: where it is kept
-        KeyBindings::Action action;  // Keys and Buttons: the action they drive
+        KeyBindings::Action action;  // Keys and Buttons: the hero's action they drive, or None
         // Number and Switch: its row on the options screen, as the player reads it ("Music
         // volume"); none for a setting the options do not show.
         const char* label = nullptr;
         Acts acts = Acts::Nothing;  // what a change there acts on
         bool clicks = false;        // a change is heard as a click, at the new level
+        // Keys and Buttons of a menu or panel command. The game never changes these, so it never
+        // writes them: the player's own lines stay as they are.
+        KeyBindings::Command command = KeyBindings::Command::None;
     };
     // Every setting, in the order a written file lists them.
     static const std::vector<Row>& table();

@@ -157,6 +157,7 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
     }
     lines.push_back(ResultCard::Line{shell.device.padLast() ? ResultCard::kPadChoices : ResultCard::kChoices, false});
     resultCard.clock = shell.cardClock;
+    resultCard.bindings = &shell.settings.keys;
     resultCard.prepare(Render::renderer, shell.hudTexts[Shell::kHudTexts - 1]->font, shell.help.smallFont(), title,
                        lines, giveUpMillis);
     shell.screens.flushInput();  // keys, clicks and pad buttons still queued were meant for play

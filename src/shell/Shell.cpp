@@ -87,6 +87,7 @@ bool Shell::startUp() {
     buttonObj = std::make_unique<Button>();
     button = buttonObj.get();
     button->input = &input;
+    button->bindings = &settings.keys;
     for (auto& text : hudTexts) {
         text = std::make_unique<Text>();
     }

@@ -79,6 +79,35 @@ TEST(Settings, TheInstalledExampleHoldsExactlyTheDefaults) {
     EXPECT_EQ(settings.text(), Settings().text()) << "every setting of the table, at its default";
 }
 
+// The commands' lines of the example are commented out (the game never writes them); read as a
+// player who uncomments them all would, they are the defaults, without a word.
+TEST(Settings, TheExamplesCommentedCommandsAreTheirDefaults) {
+    std::istringstream example(testsupport::readFile(testsupport::sourceDir() + "/dist/settings.ini"));
+    std::string text;
+    int uncommented = 0;
+    bool inSections = false;
+    for (std::string line; std::getline(example, line);) {
+        inSections = inSections || (!line.empty() && line[0] == '[');
+        if (inSections && line.rfind("; ", 0) == 0 && line.find(" =") != std::string::npos) {
+            line = line.substr(2);
+            ++uncommented;
+        }
+        text += line + "\n";
+    }
+    EXPECT_EQ(uncommented, 2 * KeyBindings::kCommands - 6) << "every command's keys, and its buttons where it has some";
+    Settings settings;
+    std::ostringstream problems;
+    settings.apply(text, problems);
+    EXPECT_EQ(problems.str(), "");
+    const KeyBindings defaults;
+    for (int i = 1; i <= KeyBindings::kCommands; ++i) {
+        const auto command = static_cast<KeyBindings::Command>(i);
+        EXPECT_EQ(settings.keys.chordsOf(command), defaults.chordsOf(command)) << KeyBindings::nameOf(command);
+        EXPECT_EQ(settings.keys.buttonsOf(command), defaults.buttonsOf(command)) << KeyBindings::nameOf(command);
+    }
+    EXPECT_EQ(settings.text(), Settings().text());
+}
+
 TEST(Settings, WhatTheTableWritesReadsBackAndValuesOutOfRangeAreRefused) {
     Settings changed;
     changed.musicVolume = 3;
