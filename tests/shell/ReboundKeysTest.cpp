@@ -105,7 +105,9 @@ TEST_F(ReboundKeysTest, KPausesAndOnThePanelSpaceContinuesWhereEnterNoLongerDoes
     EXPECT_TRUE(pausePress(SDLK_RETURN)) << "Enter is no confirm now";
     EXPECT_TRUE(pausePress(SDLK_ESCAPE)) << "nor Escape a pause key";
     EXPECT_FALSE(pausePress(SDLK_SPACE)) << "Space continues";
-    EXPECT_EQ(shell->playing->pausePanel.choice(), PanelKeys::PauseChoice::Continue);
+    EXPECT_EQ(shell->screens.top(), nullptr) << "the panel is gone";
+    EXPECT_TRUE(shell->playKeys.active) << "and play goes on";
+    EXPECT_FALSE(shell->run().quitToMenu);
 }
 
 TEST_F(ReboundKeysTest, TheOptionsSwitchARowWithSpaceOnlyAndThePadGoesBackWithX) {
