@@ -11,10 +11,37 @@ using Place = KeyBindings::Place;
 
 // Names as the settings file spells them, in the order of the actions from Up on.
 const char* const kNames[KeyBindings::kActions] = {"up", "left", "down", "right", "stop", "attack"};
-// The same for the commands, from MenuUp on.
-const char* const kCommandNames[KeyBindings::kCommands] = {
-    "menu_up", "menu_down", "menu_left", "menu_right", "next",  "previous", "confirm", "select",    "back",
-    "erase",   "letters",   "options",   "quit",       "pause", "help",     "mute",    "fullscreen"};
+// Each command as the settings file names it, with the keys and pad buttons a fresh game gives
+// it; in the order of the commands from MenuUp on. Where each is read is the place table below.
+struct CommandRow {
+    Command command;
+    const char* name;
+    std::vector<KeyBindings::Chord> keys;
+    std::vector<SDL_GameControllerButton> buttons;
+};
+
+const std::vector<CommandRow>& commandRows() {
+    static const std::vector<CommandRow> rows = {
+        {Command::MenuUp, "menu_up", {{SDLK_UP}}, {SDL_CONTROLLER_BUTTON_DPAD_UP}},
+        {Command::MenuDown, "menu_down", {{SDLK_DOWN}}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN}},
+        {Command::MenuLeft, "menu_left", {{SDLK_LEFT}}, {SDL_CONTROLLER_BUTTON_DPAD_LEFT}},
+        {Command::MenuRight, "menu_right", {{SDLK_RIGHT}}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT}},
+        {Command::Next, "next", {{SDLK_TAB}}, {}},
+        {Command::Previous, "previous", {{SDLK_TAB, KMOD_SHIFT}}, {}},
+        {Command::Confirm, "confirm", {{SDLK_RETURN}, {SDLK_KP_ENTER}}, {SDL_CONTROLLER_BUTTON_A}},
+        {Command::Select, "select", {{SDLK_SPACE}}, {}},
+        {Command::Back, "back", {{SDLK_ESCAPE}}, {SDL_CONTROLLER_BUTTON_B}},
+        {Command::Erase, "erase", {{SDLK_BACKSPACE}}, {SDL_CONTROLLER_BUTTON_B}},
+        {Command::Letters, "letters", {}, {SDL_CONTROLLER_BUTTON_Y}},
+        {Command::Options, "options", {{SDLK_o}}, {SDL_CONTROLLER_BUTTON_Y}},
+        {Command::Quit, "quit", {{SDLK_q}}, {SDL_CONTROLLER_BUTTON_B}},
+        {Command::Pause, "pause", {{SDLK_ESCAPE}, {SDLK_p}}, {SDL_CONTROLLER_BUTTON_START}},
+        {Command::Help, "help", {{SDLK_F1}}, {}},
+        {Command::Mute, "mute", {{SDLK_m}}, {}},
+        {Command::Fullscreen, "fullscreen", {{SDLK_F11}, {SDLK_RETURN, KMOD_ALT}}, {}},
+    };
+    return rows;
+}
 
 std::size_t indexOf(KeyBindings::Action action) { return static_cast<std::size_t>(action) - 1; }
 std::size_t indexOf(Command command) { return static_cast<std::size_t>(command) - 1; }
@@ -162,33 +189,10 @@ KeyBindings::KeyBindings() {
     buttons[indexOf(Action::Right)] = {SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
     buttons[indexOf(Action::Attack)] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_X};
 
-    chords[indexOf(Command::MenuUp)] = {{SDLK_UP}};
-    chords[indexOf(Command::MenuDown)] = {{SDLK_DOWN}};
-    chords[indexOf(Command::MenuLeft)] = {{SDLK_LEFT}};
-    chords[indexOf(Command::MenuRight)] = {{SDLK_RIGHT}};
-    chords[indexOf(Command::Next)] = {{SDLK_TAB}};
-    chords[indexOf(Command::Previous)] = {{SDLK_TAB, KMOD_SHIFT}};
-    chords[indexOf(Command::Confirm)] = {{SDLK_RETURN}, {SDLK_KP_ENTER}};
-    chords[indexOf(Command::Select)] = {{SDLK_SPACE}};
-    chords[indexOf(Command::Back)] = {{SDLK_ESCAPE}};
-    chords[indexOf(Command::Erase)] = {{SDLK_BACKSPACE}};
-    chords[indexOf(Command::Options)] = {{SDLK_o}};
-    chords[indexOf(Command::Quit)] = {{SDLK_q}};
-    chords[indexOf(Command::Pause)] = {{SDLK_ESCAPE}, {SDLK_p}};
-    chords[indexOf(Command::Help)] = {{SDLK_F1}};
-    chords[indexOf(Command::Mute)] = {{SDLK_m}};
-    chords[indexOf(Command::Fullscreen)] = {{SDLK_F11}, {SDLK_RETURN, KMOD_ALT}};
-    commandButtons[indexOf(Command::MenuUp)] = {SDL_CONTROLLER_BUTTON_DPAD_UP};
-    commandButtons[indexOf(Command::MenuDown)] = {SDL_CONTROLLER_BUTTON_DPAD_DOWN};
-    commandButtons[indexOf(Command::MenuLeft)] = {SDL_CONTROLLER_BUTTON_DPAD_LEFT};
-    commandButtons[indexOf(Command::MenuRight)] = {SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
-    commandButtons[indexOf(Command::Confirm)] = {SDL_CONTROLLER_BUTTON_A};
-    commandButtons[indexOf(Command::Back)] = {SDL_CONTROLLER_BUTTON_B};
-    commandButtons[indexOf(Command::Erase)] = {SDL_CONTROLLER_BUTTON_B};
-    commandButtons[indexOf(Command::Letters)] = {SDL_CONTROLLER_BUTTON_Y};
-    commandButtons[indexOf(Command::Options)] = {SDL_CONTROLLER_BUTTON_Y};
-    commandButtons[indexOf(Command::Quit)] = {SDL_CONTROLLER_BUTTON_B};
-    commandButtons[indexOf(Command::Pause)] = {SDL_CONTROLLER_BUTTON_START};
+    for (const CommandRow& row : commandRows()) {
+        chords[indexOf(row.command)] = row.keys;
+        commandButtons[indexOf(row.command)] = row.buttons;
+    }
 }
 
 const KeyBindings& KeyBindings::defaults() {
@@ -597,16 +601,16 @@ KeyBindings::Action KeyBindings::actionNamed(const std::string& name) {
 const char* KeyBindings::nameOf(Action action) { return action == Action::None ? "none" : kNames[indexOf(action)]; }
 
 KeyBindings::Command KeyBindings::commandNamed(const std::string& name) {
-    for (int i = 0; i < kCommands; ++i) {
-        if (name == kCommandNames[i]) {
-            return static_cast<Command>(i + 1);
+    for (const CommandRow& row : commandRows()) {
+        if (name == row.name) {
+            return row.command;
         }
     }
     return Command::None;
 }
 
 const char* KeyBindings::nameOf(Command command) {
-    return command == Command::None ? "none" : kCommandNames[indexOf(command)];
+    return command == Command::None ? "none" : commandRows()[indexOf(command)].name;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -193,6 +194,24 @@ TEST(KeyBindings, ACommandsKeyIsNamedWithTheModifiersHeldWithIt) {
             EXPECT_EQ(KeyBindings::chordNamed(KeyBindings::chordName(chord)), chord) << "reads back";
         }
     }
+}
+
+// A settings file names each command by one name of its own, and the game's defaults are what
+// the example file and the controls say: each command's name leads back to it and its defaults.
+TEST(KeyBindingsCommands, EachCommandHasANameOfItsOwnThatLeadsBackToIt) {
+    std::vector<std::string> seen;
+    for (int i = 1; i <= KeyBindings::kCommands; ++i) {
+        const auto command = static_cast<Command>(i);
+        const std::string name = KeyBindings::nameOf(command);
+        EXPECT_EQ(KeyBindings::commandNamed(name), command) << name;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), name), 0) << name << " names two commands";
+        seen.push_back(name);
+    }
+    EXPECT_EQ(KeyBindings::commandNamed("confirm"), Command::Confirm);
+    EXPECT_EQ(KeyBindings::defaults().chordsOf(Command::Confirm), (std::vector<Chord>{{SDLK_RETURN}, {SDLK_KP_ENTER}}));
+    EXPECT_EQ(KeyBindings::defaults().buttonsOf(Command::Letters),
+              std::vector<SDL_GameControllerButton>{SDL_CONTROLLER_BUTTON_Y});
+    EXPECT_EQ(KeyBindings::commandNamed("nothing"), Command::None);
 }
 
 }  // namespace
