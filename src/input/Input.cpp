@@ -65,6 +65,9 @@ void Input::handOn(const SDL_Event& event) {
 }
 
 bool Input::take(Command command) {
+    if (command != Command::Fullscreen && command != Command::Mute) {
+        return false;  // the screens read the others where they are
+    }
     int& asked = command == Command::Fullscreen ? fullscreenAsked : muteAsked;
     if (asked == 0) {
         return false;

@@ -15,9 +15,9 @@
 // `Cowboy::handleEvents`, one event per call where they always took it) and the screens.
 class Input {
 public:
-    // What the process does whatever screen is up; noted when its key is looked at, taken once by
-    // whoever heeds it.
-    enum class Command { Fullscreen, Mute };
+    // What the process does whatever screen is up (the table's Fullscreen and Mute); noted when
+    // its key is looked at, taken once by whoever heeds it.
+    using Command = KeyBindings::Command;
 
     LastDevice device;       // keyboard or pad: which the prompts name
     PlayKeys play;           // the pause and help keys while a run is in play
@@ -38,7 +38,7 @@ public:
     void flush();
     // Puts an event last in the queue for the next step to take (a close handed on), unlooked at.
     void handOn(const SDL_Event& event);
-    // True once for each time the command was asked since it was last taken.
+    // True once for each time the command (Fullscreen or Mute) was asked since it was last taken.
     bool take(Command command);
 
 private:
