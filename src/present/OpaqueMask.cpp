@@ -35,9 +35,11 @@ SDL_Rect OpaqueMask::box(const SDL_Rect& src) {
     const int right = std::min(src.x + src.w, w);
     const int bottom = std::min(src.y + src.h, h);
     int minX = right, minY = bottom, maxX = left - 1, maxY = top - 1;
+    bool any = false;  // a part wholly off the picture finds nothing: its bounds cross
     for (int y = top; y < bottom; ++y) {
         for (int x = left; x < right; ++x) {
             if (opaque[static_cast<std::size_t>(y) * w + x] != 0) {
+                any = true;
                 minX = std::min(minX, x);
                 maxX = std::max(maxX, x);
                 minY = std::min(minY, y);
@@ -45,8 +47,7 @@ SDL_Rect OpaqueMask::box(const SDL_Rect& src) {
             }
         }
     }
-    const SDL_Rect found =
-        maxX < minX ? SDL_Rect{src.x, src.y, 0, 0} : SDL_Rect{minX, minY, maxX - minX + 1, maxY - minY + 1};
+    const SDL_Rect found = any ? SDL_Rect{minX, minY, maxX - minX + 1, maxY - minY + 1} : SDL_Rect{src.x, src.y, 0, 0};
     boxes.insert(known, {key, found});
     return found;
 }

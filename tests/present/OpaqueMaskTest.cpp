@@ -43,6 +43,11 @@ TEST(OpaqueMask, TheBoxHoldsEveryPixelThatShowsAndNoClearMargin) {
     const SDL_Rect empty = mask.box({6, 0, 2, 6});
     EXPECT_EQ(empty.w, 0);
     EXPECT_EQ(empty.h, 0);
+    // A part wholly off the picture, on any side, has nothing to draw.
+    for (const SDL_Rect off : {SDL_Rect{20, 20, 4, 4}, SDL_Rect{-10, 1, 4, 4}, SDL_Rect{1, -10, 4, 4}}) {
+        const SDL_Rect none = mask.box(off);
+        EXPECT_TRUE(none.w == 0 && none.h == 0) << text(off) << " gave " << text(none);
+    }
 }
 
 // A part asked for after a larger one that starts at the same corner has a box of its own: the
