@@ -5,22 +5,23 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <unistd.h>
 
 namespace {
 
-// The lock this game holds and how many SaveLocks hold it. Per thread: the game saves from its one
-// thread, and a test plays two games as two threads.
-thread_local std::string heldPath;
-thread_local int holders = 0;
+// The locks this game holds, by lock file, and how many SaveLocks hold each. Per thread: the game
+// saves from its one thread, and a test plays two games as two threads.
+thread_local std::map<std::string, int> holders;
 
 }  // namespace
 
 SaveLock::SaveLock(const std::string& savePath) {
-    const std::string path = FileIO::folderOf(savePath) + "/" + kFileName;
-    if (holders > 0 && path == heldPath) {
+    path = FileIO::folderOf(savePath) + "/" + kFileName;
+    const auto holding = holders.find(path);
+    if (holding != holders.end()) {
         nested = true;
-        ++holders;
+        ++holding->second;
         return;
     }
     // Opened only to read: a lock needs no writing, so even a second name of the file stays as it is.
@@ -42,16 +43,19 @@ SaveLock::SaveLock(const std::string& savePath) {
         return;
     }
     fd = opened;
-    heldPath = path;
-    holders = 1;
+    holders[path] = 1;
 }
 
 SaveLock::~SaveLock() {
+    const auto holding = holders.find(path);
     if (nested) {
-        --holders;
+        if (holding != holders.end()) {
+            --holding->second;
+        }
     } else if (fd >= 0) {
-        ::close(fd);  // releases the lock
-        holders = 0;
-        heldPath.clear();
+        ::close(fd);  // releases the lock, whoever still counts on it
+        if (holding != holders.end()) {
+            holders.erase(holding);
+        }
     }
 }

@@ -27,6 +27,7 @@ public:
     const std::string& problem() const { return why; }
 
 private:
+    std::string path;         // the lock file
     int fd = -1;              // the locked lock file, or -1
     bool nested = false;      // held through an outer lock of this game's
     bool othersHold = false;  // another game kept the lock past the wait

@@ -89,6 +89,11 @@ TEST(SaveLock, OnlyTheSameGamesLockOnTheSameFileIsTakenAgainAtOnce) {
             EXPECT_TRUE(keptFromOthers("other")) << "a lock in another folder is really taken";
         }
         EXPECT_FALSE(keptFromOthers("other")) << "and let go with its object";
+        {
+            const SaveLock again("files/resE.bin");
+            EXPECT_TRUE(again.held()) << "the lock in files/ is still this game's";
+        }
+        EXPECT_TRUE(keptFromOthers("files")) << "and still held once that one is gone";
     }
     FileIO::beforeStep = nullptr;
     EXPECT_FALSE(keptFromOthers("files"));
