@@ -135,6 +135,7 @@ bool Shell::startUp() {
         text->outlined = true;  // the HUD stands on sand and buildings alike
     }
     help.open(Render::renderer, Text::kFontPath, HelpPanel::linesFor(settings.keys));
+    help.bindings = &settings.keys;
     playFrame.open(Render::renderer);
     services =
         Services{game, &sound, &settings, &keeper, &help, &device, hudTexts[kHudTexts - 1]->font, help.smallFont()};
