@@ -94,46 +94,6 @@ TEST_F(InputTest, RepeatsPlainEnterAndAnMOnTheMenuAskForNothing) {
     EXPECT_FALSE(input.take(Input::Command::Mute)) << "a held M's repeat";
 }
 
-// In play the pause and help keys are play's own and never reach the hero; other keys do.
-TEST_F(InputTest, InPlayThePauseAndHelpKeysAreTakenOutAndAskForThePanelAndTheHelp) {
-    push(keyDown(SDLK_ESCAPE));
-    input.pump();
-    EXPECT_FALSE(input.play.pauseAsked) << "not in play: Escape is the menu's";
-    EXPECT_EQ(drain(), (std::vector<std::string>{"key Escape"}));
-
-    input.play.active = true;
-    push(keyDown(SDLK_ESCAPE, 1));
-    push(keyDown(SDLK_F1, 1));
-    push(keyDown(SDLK_d));
-    input.pump();
-    EXPECT_FALSE(input.play.pauseAsked) << "a key held from before pauses nothing";
-    EXPECT_FALSE(input.play.helpAsked);
-    EXPECT_EQ(drain(), (std::vector<std::string>{"key D"})) << "but its repeats are kept from the hero too";
-
-    push(keyDown(SDLK_F1));
-    input.pump();
-    EXPECT_TRUE(input.play.helpAsked);
-    EXPECT_FALSE(input.play.pauseAsked);
-    for (const SDL_Event& pauses : {keyDown(SDLK_ESCAPE), keyDown(SDLK_p), padDown(SDL_CONTROLLER_BUTTON_START),
-                                    ofType(SDL_CONTROLLERDEVICEREMOVED)}) {
-        input.play.pauseAsked = false;
-        push(pauses);
-        input.pump();
-        EXPECT_TRUE(input.play.pauseAsked) << "type " << pauses.type;
-    }
-    EXPECT_EQ(drain(), (std::vector<std::string>{"type " + std::to_string(SDL_CONTROLLERDEVICEREMOVED)}))
-        << "a pad pulled out is still told to whoever opens pads";
-
-    // P given to an action is the hero's.
-    std::string why;
-    ASSERT_TRUE(keys.bind(KeyBindings::Action::Attack, {SDLK_p}, why)) << why;
-    input.play.pauseAsked = false;
-    push(keyDown(SDLK_p));
-    input.pump();
-    EXPECT_FALSE(input.play.pauseAsked);
-    EXPECT_EQ(drain(), (std::vector<std::string>{"key P"}));
-}
-
 TEST_F(InputTest, AFlushDropsPressesAndPointersButKeepsTheRestAndStillSeesTheWindowKeys) {
     push(keyDown(SDLK_F11));
     SDL_Event click = ofType(SDL_MOUSEBUTTONDOWN);

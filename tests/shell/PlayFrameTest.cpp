@@ -186,39 +186,6 @@ TEST_F(PlayTest, TheHerosDeathEndsTheRunAndKeepsHisLastValues) {
 
 namespace {
 
-TEST_F(PlayTest, NoCardWhenTheWindowIsClosedInTheWinningFrameOrInAReplay) {
-    startNewGame();
-    toLevelThree();
-    player->setEnemy(6);
-    player->setBull(6);
-    testsupport::pushQuit();
-    frame();
-    EXPECT_FALSE(Render::isRunning);
-    EXPECT_EQ(shell->run().outcome, Run::Outcome::None);
-    EXPECT_FALSE(shell->playing->resultCard.captured());
-    const Uint64 before = SDL_GetTicks64();
-    shell->showResultCard();
-    EXPECT_LT(SDL_GetTicks64() - before, 100u);
-
-    // A replay that ends on a dead hero (kept recording of a lost run) shows no card either.
-    Render::isRunning = true;
-    Button::flag = Button::kPlayback;
-    shell->run().replayXs.assign(200, player->getPos().x);
-    shell->run().replayYs.assign(200, player->getPos().y);
-    shell->run().replayIndex = 0;
-    player->setAll(player->getPos().x, player->getPos().y, 0);
-    player->getRed(1);
-    for (int frames = 0; frames < 100 && Render::isRunning; ++frames) {
-        frame();
-    }
-    EXPECT_EQ(player, nullptr) << "the hero died during the replay";
-    EXPECT_EQ(shell->run().outcome, Run::Outcome::None);
-}
-
-}  // namespace
-
-namespace {
-
 // FNV-1a over the window's pixels, as the frame left them.
 uint64_t pictureHash() {
     std::vector<Uint32> pixels(1080u * 720u);

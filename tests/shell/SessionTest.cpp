@@ -221,46 +221,6 @@ namespace {
 
 using testsupport::pushPad;
 
-TEST_F(SessionTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere) {
-    startNewGame();
-    // d held down when Start pauses, and let go while paused: the hero must not walk on after.
-    testsupport::pushKeyDown(SDLK_d);
-    frame();
-    fakeMillis += 1000;
-    frame();
-    const int walkedTo = player->getPos().x;
-    EXPECT_GT(walkedTo, 300);
-    pushPad(SDL_CONTROLLER_BUTTON_START);
-    frame();
-    ASSERT_TRUE(shell->playKeys.pauseAsked) << "Start pauses";
-    shell->startPause();
-    // The panel names what is in the player's hands: the pad's buttons now, keys after a key.
-    const std::vector<std::string>& said = shell->playing->pausePanel().text();
-    EXPECT_EQ(said.back(), ResultCard::kPadPauseChoices);
-    EXPECT_EQ(said[1].rfind("Walk: stick or D-pad up", 0), 0u) << said[1];
-    testsupport::pushKeyUp(SDLK_d);
-    EXPECT_TRUE(shell->pausePass());
-    pushPad(SDL_CONTROLLER_BUTTON_A);
-    EXPECT_FALSE(shell->pausePass()) << "A continues";
-    const int pausedAt = player->getPos().x;
-    for (int i = 0; i < 5; ++i) {
-        fakeMillis += 1000;
-        frame();
-    }
-    EXPECT_EQ(player->getPos().x, pausedAt) << "a walk held into the pause ends there";
-    EXPECT_FALSE(player->walking);
-
-    testsupport::pushKeyDown(SDLK_ESCAPE);
-    frame();
-    shell->startPause();
-    EXPECT_EQ(shell->playing->pausePanel().text().back(), ResultCard::kPauseChoices);
-    EXPECT_EQ(shell->playing->pausePanel().text()[1].rfind("Walk: W A S D", 0), 0u);
-    pushPad(SDL_CONTROLLER_BUTTON_B);
-    EXPECT_FALSE(shell->pausePass()) << "B quits";
-    EXPECT_TRUE(shell->run().quitToMenu);
-    EXPECT_FALSE(Render::isRunning);
-}
-
 // Controls changed from the pause panel drive the hero as soon as play goes on, and are kept in
 // settings.ini; a window closed while the options are open ends the pause as a close on the panel.
 TEST_F(SessionTest, AKeyBoundWhilePausedWalksTheHeroAtOnceAndACloseOverTheOptionsEndsThePause) {
@@ -570,38 +530,6 @@ TEST_F(SessionTest, AnOutlawsAngerAndTheArrowsCountEndWithTheirRun) {
     frame();
     EXPECT_EQ(arrow->pos.x, freshArrow.x);
     EXPECT_EQ(arrow->pos.y, freshArrow.y) << "the first frame shows the arrow, as in a fresh process";
-}
-
-}  // namespace
-
-namespace {
-
-// A pause or the help asked in the frame that ends a run (the window left, F1, as the hero falls)
-// belongs to that run: the next run starts in play, with no panel and no help asked.
-TEST_F(SessionTest, APauseAndTheHelpAskedAsARunEndsAreNotTheNextRuns) {
-    startNewGame();
-    frame();
-    shell->help.hide();
-    SDL_Event focus{};
-    focus.type = SDL_WINDOWEVENT;
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    SDL_PushEvent(&focus);
-    testsupport::pushKeyDown(SDLK_F1);
-    shell->screens.pumpInput();  // seen in the run's last moment, before a frame could heed them
-    ASSERT_TRUE(shell->playKeys.pauseAsked);
-    ASSERT_TRUE(shell->playKeys.helpAsked);
-    Render::isRunning = false;  // the run ends there, as a close ends it
-    traced([&] {
-        shell->endOfRun(true);
-        shell->showMenuAgain();
-    });
-
-    testsupport::pushClick(kItemX, kReplayY);  // a replay shows no help of its own
-    endMenu();
-    traced([&] { shell->runSetUp(); });
-    frame();
-    EXPECT_FALSE(shell->playKeys.pauseAsked) << "the new run does not open on the pause panel";
-    EXPECT_FALSE(shell->help.showing()) << "nor on the help asked in the run before";
 }
 
 }  // namespace

@@ -1,0 +1,234 @@
+#include "PlayFixture.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace std::string_literals;
+
+namespace {
+
+using testsupport::pushPad;
+
+// Held walking keys step by the clock: each frame here lasts 1/60 s of this clock.
+Uint64 fakeMillis = 0;
+Uint64 fakeClock() { return fakeMillis; }
+
+// One run's play: its frames, the pause panel over them, its end, its commit and its card.
+class PlayScreenTest : public PlayTest {
+protected:
+    void SetUp() override {
+        shell->walkClock = &fakeClock;
+        PlayTest::SetUp();
+    }
+
+    std::string frame() {
+        fakeMillis += 16;
+        return PlayTest::frame();
+    }
+
+    // Escape in play, and the pause panel it asks for.
+    void pauseWithEscape() {
+        testsupport::pushKeyDown(SDLK_ESCAPE);
+        frame();
+        ASSERT_TRUE(shell->playKeys.pauseAsked);
+        shell->startPause();
+    }
+};
+
+TEST_F(PlayScreenTest, ThePadPausesContinuesAndQuitsAndAWalkHeldIntoAPauseEndsThere) {
+    startNewGame();
+    // d held down when Start pauses, and let go while paused: the hero must not walk on after.
+    testsupport::pushKeyDown(SDLK_d);
+    frame();
+    fakeMillis += 1000;
+    frame();
+    const int walkedTo = player->getPos().x;
+    EXPECT_GT(walkedTo, 300);
+    pushPad(SDL_CONTROLLER_BUTTON_START);
+    frame();
+    ASSERT_TRUE(shell->playKeys.pauseAsked) << "Start pauses";
+    shell->startPause();
+    // The panel names what is in the player's hands: the pad's buttons now, keys after a key.
+    const std::vector<std::string>& said = shell->playing->pausePanel().text();
+    EXPECT_EQ(said.back(), ResultCard::kPadPauseChoices);
+    EXPECT_EQ(said[1].rfind("Walk: stick or D-pad up", 0), 0u) << said[1];
+    testsupport::pushKeyUp(SDLK_d);
+    EXPECT_TRUE(shell->pausePass());
+    pushPad(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_FALSE(shell->pausePass()) << "A continues";
+    const int pausedAt = player->getPos().x;
+    for (int i = 0; i < 5; ++i) {
+        fakeMillis += 1000;
+        frame();
+    }
+    EXPECT_EQ(player->getPos().x, pausedAt) << "a walk held into the pause ends there";
+    EXPECT_FALSE(player->walking);
+
+    testsupport::pushKeyDown(SDLK_ESCAPE);
+    frame();
+    shell->startPause();
+    EXPECT_EQ(shell->playing->pausePanel().text().back(), ResultCard::kPauseChoices);
+    EXPECT_EQ(shell->playing->pausePanel().text()[1].rfind("Walk: W A S D", 0), 0u);
+    pushPad(SDL_CONTROLLER_BUTTON_B);
+    EXPECT_FALSE(shell->pausePass()) << "B quits";
+    EXPECT_TRUE(shell->run().quitToMenu);
+    EXPECT_FALSE(Render::isRunning);
+}
+
+// A pause or the help asked in the frame that ends a run (the window left, F1, as the hero falls)
+// belongs to that run: the next run starts in play, with no panel and no help asked.
+TEST_F(PlayScreenTest, APauseAndTheHelpAskedAsARunEndsAreNotTheNextRuns) {
+    startNewGame();
+    frame();
+    shell->help.hide();
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&focus);
+    testsupport::pushKeyDown(SDLK_F1);
+    shell->screens.pumpInput();  // seen in the run's last moment, before a frame could heed them
+    ASSERT_TRUE(shell->playKeys.pauseAsked);
+    ASSERT_TRUE(shell->playKeys.helpAsked);
+    Render::isRunning = false;  // the run ends there, as a close ends it
+    traced([&] {
+        shell->endOfRun(true);
+        shell->showMenuAgain();
+    });
+
+    testsupport::pushClick(kItemX, kReplayY);  // a replay shows no help of its own
+    endMenu();
+    traced([&] { shell->runSetUp(); });
+    frame();
+    EXPECT_FALSE(shell->playKeys.pauseAsked) << "the new run does not open on the pause panel";
+    EXPECT_FALSE(shell->help.showing()) << "nor on the help asked in the run before";
+}
+
+TEST_F(PlayScreenTest, NoCardWhenTheWindowIsClosedInTheWinningFrameOrInAReplay) {
+    startNewGame();
+    toLevelThree();
+    player->setEnemy(6);
+    player->setBull(6);
+    testsupport::pushQuit();
+    frame();
+    EXPECT_FALSE(Render::isRunning);
+    EXPECT_EQ(shell->run().outcome, Run::Outcome::None);
+    EXPECT_FALSE(shell->playing->resultCard.captured());
+    const Uint64 before = SDL_GetTicks64();
+    shell->showResultCard();
+    EXPECT_LT(SDL_GetTicks64() - before, 100u);
+
+    // A replay that ends on a dead hero (kept recording of a lost run) shows no card either.
+    Render::isRunning = true;
+    Button::flag = Button::kPlayback;
+    shell->run().replayXs.assign(200, player->getPos().x);
+    shell->run().replayYs.assign(200, player->getPos().y);
+    shell->run().replayIndex = 0;
+    player->setAll(player->getPos().x, player->getPos().y, 0);
+    player->getRed(1);
+    for (int frames = 0; frames < 100 && Render::isRunning; ++frames) {
+        frame();
+    }
+    EXPECT_EQ(player, nullptr) << "the hero died during the replay";
+    EXPECT_EQ(shell->run().outcome, Run::Outcome::None);
+}
+
+// The pause panel is made for the pause it shows: it stands on the picture of the frame that asked
+// for it and is gone when the pause ends, so the next pause shows its own frame, not an old one.
+// A close on the panel ends the pause and reaches the next frame, which ends the run as any close
+// in play does: no card, and the run is still kept.
+TEST_F(PlayScreenTest, EachPauseShowsItsOwnFrameAndACloseOnThePanelReachesTheNextFrame) {
+    startNewGame();
+    frame();
+    EXPECT_EQ(shell->playing->opens(), nullptr) << "nothing asked: play opens nothing";
+    pauseWithEscape();
+    const PauseScreen* first = dynamic_cast<PauseScreen*>(shell->screens.top());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first, &shell->playing->pausePanel());
+    EXPECT_TRUE(first->captured()) << "the frame that asked kept its picture for it";
+    ASSERT_TRUE(shell->pausePass());
+    const std::vector<Uint32> firstPause = picture();
+    testsupport::pushKeyDown(SDLK_RETURN);
+    ASSERT_FALSE(shell->pausePass());
+    EXPECT_EQ(shell->screens.top(), nullptr) << "the panel is gone";
+    EXPECT_FALSE(shell->playing->pausePanel().captured()) << "the next pause's panel holds no old picture";
+
+    // The hero walks away; the view follows him.
+    player->setPos(1400, 900);
+    frame();
+    frame();
+    EXPECT_FALSE(shell->playing->pausePanel().captured()) << "a frame that asks for no pause keeps nothing";
+    pauseWithEscape();
+    ASSERT_TRUE(shell->pausePass());
+    const std::vector<Uint32> secondPause = picture();
+    const SDL_Rect box = PauseScreen::kPanel;  // outside it: the kept picture, darkened
+    int differ = 0;
+    for (int y = 0; y < 720; ++y) {
+        for (int x = 0; x < 1080; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y) * 1080 + x;
+            const bool onPanel = x >= box.x && x < box.x + box.w && y >= box.y && y < box.y + box.h;
+            differ += !onPanel && firstPause[at] != secondPause[at] ? 1 : 0;
+        }
+    }
+    EXPECT_GT(differ, 5000) << "the second pause stands on the field where the hero now is";
+    const Uint32 panel = pixelAt(PauseScreen::kPanel.x + 4, PauseScreen::kPanel.y + 4);
+    EXPECT_EQ(panel, firstPause[static_cast<std::size_t>(PauseScreen::kPanel.y + 4) * 1080 + PauseScreen::kPanel.x + 4])
+        << "the same panel over both";
+
+    const std::string replayBefore = testsupport::readFile("files/replay.txt");
+    testsupport::pushQuit();
+    EXPECT_FALSE(shell->pausePass()) << "a close ends the pause";
+    EXPECT_EQ(shell->screens.top(), nullptr);
+    EXPECT_TRUE(Render::isRunning) << "the close is for the next frame";
+    EXPECT_FALSE(shell->playing->done());
+    frame();
+    EXPECT_FALSE(Render::isRunning) << "which ends the run";
+    EXPECT_TRUE(shell->playing->done());
+    EXPECT_FALSE(shell->run().quitToMenu) << "a close, not a quit to the menu";
+    EXPECT_EQ(shell->run().outcome, Run::Outcome::None);
+    EXPECT_FALSE(shell->showResultCard()) << "no card after a close";
+    const std::string end = traced([&] { shell->endOfRun(); });
+    EXPECT_EQ(end.substr(end.size() - std::min<std::size_t>(end.size(), 13)), "Game Cleaned\n");
+    EXPECT_EQ(testsupport::readFile("files/players.bin").size(), 56u) << "the run is kept";
+}
+
+// Q on the panel ends the run at once, with the window still there and no card; its record, its
+// save and its replay are written once, however often the end of run is asked for.
+TEST_F(PlayScreenTest, AQuitToTheMenuEndsTheRunWhichIsCommittedOnceAndOnlyOnce) {
+    testsupport::pushText("Bo");
+    startNewGame();
+    frame();
+    frame();
+    pauseWithEscape();
+    testsupport::pushKeyDown(SDLK_q);
+    EXPECT_FALSE(shell->pausePass());
+    EXPECT_TRUE(shell->run().quitToMenu);
+    EXPECT_FALSE(Render::isRunning);
+    EXPECT_TRUE(shell->playing->done()) << "no frame after a quit";
+    EXPECT_NE(Render::renderer, nullptr) << "the window stays";
+    EXPECT_FALSE(shell->showResultCard()) << "a quit shows no card";
+    EXPECT_FALSE(testsupport::fileExists("files/players.bin")) << "nothing written before the commit";
+
+    EXPECT_EQ(traced([&] { shell->commitRun(); }).find("Game Cleaned"), std::string::npos);
+    EXPECT_TRUE(shell->run().committed);
+    EXPECT_FALSE(shell->run().notSaved);
+    const std::string players = testsupport::readFile("files/players.bin");
+    const std::string saved = testsupport::readFile("files/resP.bin");
+    const std::string replayed = testsupport::readFile("files/replay.txt");
+    ASSERT_EQ(players.size(), 56u);
+    EXPECT_EQ(players.substr(0, 3), "Bo\0"s);
+    ASSERT_EQ(saved.size(), 56u);
+    EXPECT_EQ(std::count(replayed.begin(), replayed.end(), '\n'), 3) << "a line a frame, closed";
+
+    player->setPos(900, 900);  // whatever moves after the commit is not the run's
+    const std::string again = traced([&] {
+        shell->commitRun();
+        shell->endOfRun(true);
+    });
+    EXPECT_EQ(again, "") << "nothing written twice, nothing torn down";
+    EXPECT_EQ(testsupport::readFile("files/players.bin"), players) << "one record for the run";
+    EXPECT_EQ(testsupport::readFile("files/resP.bin"), saved) << "one save";
+    EXPECT_EQ(testsupport::readFile("files/replay.txt"), replayed);
+}
+
+}  // namespace
