@@ -2,6 +2,7 @@
 
 #include "input/PanelKeys.h"
 #include "present/ChoicePanel.h"
+#include "present/Settings.h"
 #include "present/Text.h"
 
 namespace {
@@ -98,10 +99,13 @@ void ControlsScreen::takeBinding(const SDL_Event& event) {
         return;
     }
     if (event.type == SDL_KEYDOWN && event.key.repeat == 0) {
-        bound = bindings->rebindKey(action, event.key.keysym.sym, why);
         const SDL_Keycode key = event.key.keysym.sym;
+        // A key whose name reads back as another (the second Return reads as the game's Return)
+        // could not be kept in settings.ini: refused as that key would be.
+        const bool named = Settings::namesKey(key);
+        bound = named && bindings->rebindKey(action, key, why);
         said = bound ? Texts::format(Texts::Id::ControlsBound, {labelOf(action), KeyBindings::keyName(key)})
-                     : refusal(bindings->kept(key), KeyBindings::separates(key), KeyBindings::keyName(key),
+                     : refusal(!named || bindings->kept(key), KeyBindings::separates(key), KeyBindings::keyName(key),
                                bindings->actionOf(key));
     } else if (event.type == SDL_CONTROLLERBUTTONDOWN) {
         const auto button = static_cast<SDL_GameControllerButton>(event.cbutton.button);

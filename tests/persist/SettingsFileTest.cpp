@@ -155,7 +155,7 @@ TEST(SettingsFile, AMergeSetsTheGamesLinesWhereTheyStandAndKeepsEveryOtherLineAs
     EXPECT_EQ(merged,
               "\xEF\xBB\xBF; mine\n"
               "[sound]\n"
-              "music = 6\n"
+              "music = 6 ; loud\n"
               "# quiet\n"
               "volume = 11\n"
               "\n"
@@ -279,7 +279,8 @@ TEST(SettingsFile, AMergeReadsInlineCommentsSectionNamesAndBlanksAsTheReaderDoes
     };
     const std::vector<Setting> settings = {{"keys", "right", "L"}, {"pad", "right", "dpright"}};
     const std::vector<Case> cases = {
-        {"[keys] ; mine\nright = x ; old\n[pad];\nright = b\n", "[keys] ; mine\nright = L\n[pad];\nright = dpright\n"},
+        {"[keys] ; mine\nright = x ; old\n[pad];\nright = b\n",
+         "[keys] ; mine\nright = L ; old\n[pad];\nright = dpright\n"},
         // No section: "right" stays in [keys].
         {"[keys]\n[pad ;]\nright = x\n", "[keys]\n[pad ;]\nright = L\n\n[pad]\nright = dpright\n"},
         // A comment before the separator: no entry.
