@@ -319,8 +319,8 @@ namespace {
 // A name the plain list cannot hold is quoted, and every item then reads back as it was; names
 // the plain list holds are written as they always were.
 TEST(SettingsFile, ANameThePlainListCannotHoldIsQuotedAndReadsBack) {
-    const std::vector<std::vector<std::string>> lists = {
-        {";", "Up"}, {"Keypad ,", "W"}, {";", "\""}, {"\\", ","}, {" a ", "b"}, {"x ;y"}};
+    const std::vector<std::vector<std::string>> lists = {{";", "Up"}, {"Keypad ,", "W"}, {";", "\""},
+                                                         {"\\", ","}, {" a ", "b"},      {"x ;y"}};
     for (const std::vector<std::string>& list : lists) {
         const std::string value = SettingsFile::listed(list);
         const std::vector<std::string> read = valuesRead("[keys]\nup = " + value + " ; mine\n", {"keys", "up", ""});
