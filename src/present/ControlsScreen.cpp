@@ -128,7 +128,6 @@ void ControlsScreen::heed() {
         // How to play names the keys as they now are; the settings keep them.
         services->help->setLines(Render::renderer,
                                  HelpPanel::linesFor(services->settings->keys, services->device->padLast()));
-        services->keeper->save();
     }
     if (changed) {
         changed();
@@ -146,6 +145,13 @@ void ControlsScreen::take(const SDL_Event& event) {
     if (leaving) {
         return;
     }
+    takeOne(event);
+    if (leaving && services != nullptr) {
+        services->keeper->save();  // what changed here, once as the screen closes
+    }
+}
+
+void ControlsScreen::takeOne(const SDL_Event& event) {
     if (event.type == SDL_QUIT) {
         leaving = true;  // the window closes: whoever opened the screen heeds it
         return;

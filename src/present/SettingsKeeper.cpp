@@ -32,10 +32,9 @@ void SettingsKeeper::keepToggles(const Game& game, bool processEnds) {
         seen.height = h;
         settings.windowWidth = std::max(w, Settings::kMinWindowWidth);
         settings.windowHeight = std::max(h, Settings::kMinWindowHeight);
-        sizeUnsaved = true;
     }
-    if (changed || (processEnds && sizeUnsaved)) {
-        sizeUnsaved = false;
+    // At the end, also what a screen the close took away had changed.
+    if (changed || processEnds) {
         save();
     }
 }

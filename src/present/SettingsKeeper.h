@@ -16,7 +16,8 @@ public:
 
     // What the window and the sound are as the process starts: nothing toggled yet.
     void start(const Game& game);
-    // Keeps what the player toggled since the last call; when the process ends, the size too.
+    // Keeps what the player toggled since the last call; when the process ends, the size too, and
+    // whatever else changed and is not written yet.
     void keepToggles(const Game& game, bool processEnds);
     // The options set the sound and the window themselves: what they are now is no toggle.
     void applied(const Game& game);
@@ -33,6 +34,5 @@ private:
 
     Settings& settings;
     Sound& sound;
-    Toggles seen;              // as last kept: a difference is the player's doing
-    bool sizeUnsaved = false;  // the window's new size waits for the process's end
+    Toggles seen;  // as last kept: a difference is the player's doing
 };

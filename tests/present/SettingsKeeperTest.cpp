@@ -38,7 +38,8 @@ protected:
 };
 
 // The mute the player toggles is written at once; what the options set themselves is theirs to
-// write, and is not taken for a toggle afterwards.
+// write, and is not taken for a toggle afterwards: written when they close, or at the latest when
+// the process ends.
 TEST_F(SettingsKeeperTest, AToggleIsWrittenAtOnceAndWhatTheOptionsAppliedIsNoToggle) {
     keeper.start(game);
     keeper.keepToggles(game, false);
@@ -54,9 +55,13 @@ TEST_F(SettingsKeeperTest, AToggleIsWrittenAtOnceAndWhatTheOptionsAppliedIsNoTog
     keeper.applied(game);
     forget();
     keeper.keepToggles(game, false);
-    keeper.keepToggles(game, true);
     EXPECT_FALSE(testsupport::fileExists(settings.file(Settings::kFileName)));
     EXPECT_FALSE(settings.muted);
+    keeper.keepToggles(game, true);
+    EXPECT_TRUE(kept("mute = off")) << "the options' change, not yet written";
+    forget();
+    keeper.keepToggles(game, true);
+    EXPECT_FALSE(testsupport::fileExists(settings.file(Settings::kFileName))) << "nothing left to write";
 }
 
 // A window dragged to a new size is written once, when the process ends, never smaller than the
