@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -411,6 +412,23 @@ int lockedFile(const std::string& path, std::string& why) {
     return fd;
 }
 
+// Removes the temporaries of writes that never finished (a game killed mid-write). Every game
+// writes its temporary only while it holds the lock, so none found under it is still being written.
+void removeLeftovers(const std::string& target) {
+    const std::string folder = FileIO::folderOf(target);
+    const std::string stem = target.substr(target.find_last_of('/') + 1) + ".tmp-";
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    for (const dirent* entry = ::readdir(dir); entry != nullptr; entry = ::readdir(dir)) {
+        if (std::strncmp(entry->d_name, stem.c_str(), stem.size()) == 0) {
+            FileIO::removeIfThere(folder + "/" + entry->d_name);
+        }
+    }
+    ::closedir(dir);
+}
+
 // The save, once the lock is held.
 SettingsFile::Saved saveLocked(const std::string& path, const std::vector<SettingsFile::Setting>& changed,
                                const std::vector<SettingsFile::Setting>& whole) {
@@ -443,6 +461,7 @@ SettingsFile::Saved saveLocked(const std::string& path, const std::vector<Settin
     if (!readsBack(text, fresh ? whole : changed, saved.why)) {
         return saved;
     }
+    removeLeftovers(target);
     std::string temporary;
     const mode_t mode = there ? info.st_mode & 07777 : 0;
     if (!FileIO::writeTemporary(target, text, mode, temporary, saved.why)) {

@@ -489,6 +489,16 @@ TEST_F(SettingsFileSave, TwoGamesSavingAtOnceKeepBothChanges) {
     EXPECT_EQ(names(), (std::vector<std::string>{"settings.ini", "settings.ini.lock"}));
 }
 
+// What a game killed mid-write left is cleared by the next save; another file's temporary stays.
+TEST_F(SettingsFileSave, ATemporaryLeftByAWriteThatNeverEndedIsRemoved) {
+    write(path, "[sound]\nmusic = 10\n");
+    testsupport::writeFile("config/settings.ini.tmp-99999-1", "[sound]\nmus");
+    testsupport::writeFile("config/scores.tmp-99999-1", "theirs");
+    const SettingsFile::Saved saved = SettingsFile::save(path, music, whole);
+    EXPECT_TRUE(saved.written) << saved.why;
+    EXPECT_EQ(names(), (std::vector<std::string>{"scores.tmp-99999-1", "settings.ini", "settings.ini.lock"}));
+}
+
 // A lock another game keeps past the wait: nothing written, and why names it.
 TEST_F(SettingsFileSave, ALockKeptByAnotherGameLeavesTheFileAsItIs) {
     write(path, "[sound]\nmusic = 10\n");
