@@ -1,6 +1,7 @@
 #include "persist/FileIO.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -13,6 +14,8 @@ namespace {
 
 constexpr int kMaxContinuationBytes = 3;  // a UTF-8 character has at most three after its lead byte
 constexpr int kLockPauseMillis = 10;      // between two tries for a lock: short against the wait
+constexpr int kTemporaryTries = 100;      // names tried for a temporary before giving up
+constexpr int kMaxLinks = 40;             // links followed to a file, as the system itself allows
 
 bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
@@ -212,6 +215,67 @@ bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::
         errno = saved;
     }
     return ok;
+}
+
+bool FileIO::writeTemporary(const std::string& path, const std::string& bytes, mode_t mode, std::string& made,
+                            std::string& error) {
+    static unsigned count = 0;
+    int fd = -1;
+    int failure = 0;
+    // Another process's leftover may hold a name: the next count is tried, never the leftover.
+    for (int tries = 0; tries < kTemporaryTries && fd < 0; ++tries) {
+        made = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
+        failure = stepFault(Step::Create, made);
+        fd = failure != 0 ? -1 : ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
+        failure = fd >= 0 ? 0 : failure != 0 ? failure : errno;
+        if (failure != EEXIST) {
+            break;
+        }
+    }
+    if (fd < 0) {
+        error = made + ": " + std::strerror(failure);
+        errno = failure;
+        return false;
+    }
+    failure = mode != 0 && ::fchmod(fd, mode) != 0 ? errno : 0;
+    failure = failure != 0 ? failure : stepFault(Step::Write, made);
+    if (failure == 0 && !writeAll(fd, bytes)) {
+        failure = errno;
+    }
+    failure = failure != 0 ? failure : stepFault(Step::Sync, made);
+    if (failure == 0 && ::fsync(fd) != 0) {
+        failure = errno;
+    }
+    if (::close(fd) != 0 && failure == 0) {
+        failure = errno;
+    }
+    if (failure != 0) {
+        ::unlink(made.c_str());
+        error = made + ": " + std::strerror(failure);
+        errno = failure;
+        return false;
+    }
+    return true;
+}
+
+bool FileIO::throughLinks(const std::string& path, std::string& end, std::string& error) {
+    end = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct stat info;
+        if (::lstat(end.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return true;
+        }
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(end.c_str(), &target[0], target.size());
+        if (n < 0) {
+            error = end + ": " + std::strerror(errno);
+            return false;
+        }
+        target.resize(static_cast<std::size_t>(n));
+        end = target[0] == '/' ? target : folderOf(end) + "/" + target;
+    }
+    error = path + ": " + std::strerror(ELOOP);
+    return false;
 }
 
 bool FileIO::rename(const std::string& from, const std::string& to, std::string& error) {

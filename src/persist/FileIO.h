@@ -44,6 +44,16 @@ public:
     // Creates path anew (as createFresh) with bytes, flushed to disk. On failure nothing is left at
     // path, error says why and errno is the failure's.
     static bool writeFresh(const std::string& path, const std::string& bytes, std::string& error);
+    // Creates a file of its own beside path (in its folder, a name no other writer uses: the
+    // process's id and a count, taken exclusively) with bytes, flushed to disk, with mode (a
+    // fresh file's mode, less the umask, when mode is 0). made is its name; on failure nothing is
+    // left, error says why and errno is the failure's.
+    static bool writeTemporary(const std::string& path, const std::string& bytes, mode_t mode, std::string& made,
+                               std::string& error);
+    // The file a link at path leads to, through every link on the way (a relative one read from
+    // its own folder); path itself when it is no link. The end may be missing: a dangling link
+    // leads to where its file would be. False with error after too many links (a loop).
+    static bool throughLinks(const std::string& path, std::string& end, std::string& error);
     // Renames from over to; false with error (and errno) when it fails. What stood at to, a link
     // included, is replaced, never followed.
     static bool rename(const std::string& from, const std::string& to, std::string& error);

@@ -5,7 +5,12 @@
 #include <ini.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -112,6 +117,55 @@ std::string entryLine(const std::string& name, const std::string& value) {
 
 std::string headerLine(const std::string& section) { return "[" + section + "]"; }
 
+// The inline comment of an entry's line with the blanks before it (" ; quiet"), or "" for none:
+// what the reader drops, so a new value can stand before it.
+std::string commentOf(const std::string& line) {
+    const std::size_t separator = beforeComment(line, "=:");
+    if (separator == std::string::npos) {
+        return "";
+    }
+    bool afterBlank = false;  // as inih looks at the value: from the separator's next byte
+    for (std::size_t i = separator + 1; i < line.size(); ++i) {
+        if (afterBlank && line[i] == ';') {
+            std::size_t from = i;
+            while (from > separator + 1 && isBlank(line[from - 1])) {
+                --from;
+            }
+            return line.substr(from);
+        }
+        afterBlank = isBlank(line[i]);
+    }
+    return "";
+}
+
+// The characters a quoted item writes after a backslash.
+bool escaped(char c) { return c == '"' || c == '\\' || c == ',' || c == ';'; }
+
+// Every line of settings reads back from text with its value: none is cut by the reader.
+bool readsBack(const std::string& text, const std::vector<SettingsFile::Setting>& settings, std::string& why) {
+    SettingsFile file;
+    file.parse(text);
+    for (const SettingsFile::Setting& setting : settings) {
+        bool found = false;
+        for (const SettingsFile::Entry& entry : file.entries) {
+            if (entry.section != setting.section || entry.name != setting.name) {
+                continue;
+            }
+            found = true;
+            if (entry.value != setting.value) {
+                found = false;
+                break;
+            }
+        }
+        if (!found) {
+            why = "[" + setting.section + "] " + setting.name +
+                  " would not read back as written (a line the reader refuses?); the file is kept as it is";
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool SettingsFile::refusedWhole(const std::string& line) {
@@ -186,7 +240,7 @@ std::string SettingsFile::merged(const std::string& old, const std::vector<Setti
             bool ours = false;
             for (std::size_t s = 0; s < settings.size(); ++s) {
                 if (section == settings[s].section && line.name == settings[s].name) {
-                    out.back() = entryLine(line.name, settings[s].value);
+                    out.back() = entryLine(line.name, settings[s].value) + commentOf(line.text);
                     written[s] = true;
                     ours = true;
                 }
@@ -248,7 +302,75 @@ std::string SettingsFile::listed(const std::vector<std::string>& items) {
         // comma at once.
         text += (text.empty() ? "" : !item.empty() && item[0] == ';' ? "," : ", ") + item;
     }
-    return text;
+    SettingsFile back;
+    back.parse("v = " + text + "\n");
+    if (back.entries.size() == 1 && back.entries[0].value == text && SettingsFile::items(text) == items) {
+        return text;  // as the game always wrote it
+    }
+    std::string quoted;
+    for (const std::string& item : items) {
+        quoted += std::string(quoted.empty() ? "" : ", ") + "\"";
+        for (const char c : item) {
+            quoted += escaped(c) ? std::string("\\") + c : std::string(1, c);
+        }
+        quoted += "\"";
+    }
+    return quoted;
+}
+
+std::vector<std::string> SettingsFile::items(const std::string& value) {
+    std::vector<std::string> found;
+    std::size_t from = 0;
+    while (from <= value.size()) {
+        std::size_t comma = value.find(',', from);
+        comma = comma == std::string::npos ? value.size() : comma;
+        const std::string item = FileIO::trimmed(value.substr(from, comma - from));
+        if (!item.empty()) {
+            found.push_back(item);
+        }
+        from = comma + 1;
+    }
+    return found;
+}
+
+bool SettingsFile::quotedItems(const std::string& value, std::vector<std::string>& found) {
+    found.clear();
+    std::size_t at = 0;
+    while (at <= value.size()) {
+        while (at < value.size() && (value[at] == ' ' || value[at] == '\t')) {
+            ++at;
+        }
+        if (at < value.size() && value[at] == '"') {
+            std::string item;
+            bool closed = false;
+            for (++at; at < value.size() && !closed; ++at) {
+                if (value[at] == '\\' && at + 1 < value.size()) {
+                    item += value[++at];
+                } else if (value[at] == '"') {
+                    closed = true;
+                } else {
+                    item += value[at];
+                }
+            }
+            while (at < value.size() && (value[at] == ' ' || value[at] == '\t')) {
+                ++at;
+            }
+            if (!closed || (at < value.size() && value[at] != ',')) {
+                return false;
+            }
+            found.push_back(item);
+            ++at;  // past the comma, or the end
+            continue;
+        }
+        std::size_t comma = value.find(',', at);
+        comma = comma == std::string::npos ? value.size() : comma;
+        const std::string item = FileIO::trimmed(value.substr(at, comma - at));
+        if (!item.empty()) {
+            found.push_back(item);
+        }
+        at = comma + 1;
+    }
+    return true;
 }
 
 bool SettingsFile::read(const std::string& path) {
@@ -272,4 +394,98 @@ void SettingsFile::parse(const std::string& text) {
     feed.file = this;
     ini_parse_stream(&readLine, &feed, &takeEntry, &feed);
     closeLine(feed);
+}
+
+namespace {
+
+// Opens and locks the lock file beside a settings file: its descriptor, held until closed, or -1
+// with why. The lock file is never written or removed, so every game locks the same file.
+int lockedFile(const std::string& path, std::string& why) {
+    const int fd = FileIO::openRegular(path, O_RDONLY | O_CREAT, why);
+    if (fd >= 0 && !FileIO::lockExclusive(fd, path)) {
+        why = errno == EWOULDBLOCK
+                  ? "another game kept " + path + " locked for " + std::to_string(FileIO::kLockWaitMillis / 1000) + " s"
+                  : path + ": " + std::strerror(errno);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Removes the temporaries of writes that never finished (a game killed mid-write). Every game
+// writes its temporary only while it holds the lock, so none found under it is still being written.
+void removeLeftovers(const std::string& target) {
+    const std::string folder = FileIO::folderOf(target);
+    const std::string stem = target.substr(target.find_last_of('/') + 1) + ".tmp-";
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    for (const dirent* entry = ::readdir(dir); entry != nullptr; entry = ::readdir(dir)) {
+        if (std::strncmp(entry->d_name, stem.c_str(), stem.size()) == 0) {
+            FileIO::removeIfThere(folder + "/" + entry->d_name);
+        }
+    }
+    ::closedir(dir);
+}
+
+// The save, once the lock is held.
+SettingsFile::Saved saveLocked(const std::string& path, const std::vector<SettingsFile::Setting>& changed,
+                               const std::vector<SettingsFile::Setting>& whole) {
+    SettingsFile::Saved saved;
+    // A link (as a dotfile manager keeps the file) is written through: the file it leads to is
+    // replaced, and the link stays.
+    std::string target;
+    if (!FileIO::throughLinks(path, target, saved.why)) {
+        return saved;
+    }
+    struct stat info {};
+    const bool there = ::lstat(target.c_str(), &info) == 0;
+    if (there && S_ISREG(info.st_mode) && info.st_nlink > 1) {
+        saved.why = "it has another name (a hard link), which a new file would part from it";
+        return saved;
+    }
+    std::string old;
+    std::string unread;
+    if (!FileIO::readSmall(target, SettingsFile::kMaxBytes, old, unread) && !unread.empty()) {
+        saved.why = unread;  // a file the game cannot read is not replaced: it may be the player's own
+        return saved;
+    }
+    const bool fresh = !there;
+    const std::string text = fresh ? SettingsFile::merged("", whole) : SettingsFile::merged(old, changed);
+    if (text.size() > SettingsFile::kMaxBytes) {
+        saved.why = "it would be " + std::to_string(text.size()) + " bytes, more than the " +
+                    std::to_string(SettingsFile::kMaxBytes) + " the game reads; the file is kept as it is";
+        return saved;
+    }
+    if (!readsBack(text, fresh ? whole : changed, saved.why)) {
+        return saved;
+    }
+    removeLeftovers(target);
+    std::string temporary;
+    const mode_t mode = there ? info.st_mode & 07777 : 0;
+    if (!FileIO::writeTemporary(target, text, mode, temporary, saved.why)) {
+        return saved;
+    }
+    if (!FileIO::rename(temporary, target, saved.why)) {
+        FileIO::removeIfThere(temporary);
+        return saved;
+    }
+    saved.written = true;
+    FileIO::syncFolder(target, saved.why);
+    return saved;
+}
+
+}  // namespace
+
+SettingsFile::Saved SettingsFile::save(const std::string& path, const std::vector<Setting>& changed,
+                                       const std::vector<Setting>& whole) {
+    Saved saved;
+    const int lock = lockedFile(path + kLockSuffix, saved.why);
+    if (lock < 0) {
+        return saved;
+    }
+    saved = saveLocked(path, changed, whole);
+    ::close(lock);  // releases the lock
+    return saved;
 }

@@ -69,6 +69,33 @@ public:
     // put there would be read as more of another).
     static std::string merged(const std::string& old, const std::vector<Setting>& settings);
     // items as one value, comma-separated; an item after the first that starts with ';' follows
-    // its comma at once, as after a blank it would start a comment.
+    // its comma at once, as after a blank it would start a comment. When that would not read back
+    // as items (a ';' first, a comma or a blank inside a name), every item is quoted instead:
+    // "Keypad \,", with a backslash before each '"', '\\', ',' and ';' in it.
     static std::string listed(const std::vector<std::string>& items);
+    // A list value's items as the reader always took them: cut at every comma, trimmed, the empty
+    // ones dropped.
+    static std::vector<std::string> items(const std::string& value);
+    // A list value's items where an item may be quoted as listed() quotes it; an item that is not
+    // is taken as items() takes it. False when a quote is left open or more than blanks follow one
+    // before the next comma. A quoted item is never a name of its own, so a file the reader took
+    // with items() reads the same when items() is asked first.
+    static bool quotedItems(const std::string& value, std::vector<std::string>& items);
+
+    // What came of a save.
+    struct Saved {
+        bool written = false;  // the file holds the settings now
+        std::string why;       // why it was not written; or, written, why a crash may still undo it
+    };
+    // The name of the lock beside a settings file that one game at a time holds while it writes.
+    static constexpr const char* kLockSuffix = ".lock";
+    // Sets changed in the file at path, read afresh just before, under a lock beside path, so that
+    // every other line stays as the player or another game left it (whole, every setting in the
+    // table's order, when there is no file yet). A link at path is written through to its file,
+    // which is made when missing; a file with a second name (a hard link) is not written, as a new
+    // file would part the two names; the file keeps its mode. Written to a temporary of its own,
+    // flushed, renamed over the file, then its folder flushed. Nothing is written, and the file
+    // stays, when the result would not read back as written (a line too long for the reader) or
+    // would pass kMaxBytes.
+    static Saved save(const std::string& path, const std::vector<Setting>& changed, const std::vector<Setting>& whole);
 };

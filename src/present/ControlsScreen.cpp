@@ -2,6 +2,7 @@
 
 #include "input/PanelKeys.h"
 #include "present/ChoicePanel.h"
+#include "present/Settings.h"
 #include "present/Text.h"
 
 namespace {
@@ -98,10 +99,13 @@ void ControlsScreen::takeBinding(const SDL_Event& event) {
         return;
     }
     if (event.type == SDL_KEYDOWN && event.key.repeat == 0) {
-        bound = bindings->rebindKey(action, event.key.keysym.sym, why);
         const SDL_Keycode key = event.key.keysym.sym;
+        // A key whose name reads back as another (the second Return reads as the game's Return)
+        // could not be kept in settings.ini: refused as that key would be.
+        const bool named = Settings::namesKey(key);
+        bound = named && bindings->rebindKey(action, key, why);
         said = bound ? Texts::format(Texts::Id::ControlsBound, {labelOf(action), KeyBindings::keyName(key)})
-                     : refusal(bindings->kept(key), KeyBindings::separates(key), KeyBindings::keyName(key),
+                     : refusal(!named || bindings->kept(key), KeyBindings::separates(key), KeyBindings::keyName(key),
                                bindings->actionOf(key));
     } else if (event.type == SDL_CONTROLLERBUTTONDOWN) {
         const auto button = static_cast<SDL_GameControllerButton>(event.cbutton.button);
@@ -124,7 +128,6 @@ void ControlsScreen::heed() {
         // How to play names the keys as they now are; the settings keep them.
         services->help->setLines(Render::renderer,
                                  HelpPanel::linesFor(services->settings->keys, services->device->padLast()));
-        services->keeper->save();
     }
     if (changed) {
         changed();
@@ -142,6 +145,13 @@ void ControlsScreen::take(const SDL_Event& event) {
     if (leaving) {
         return;
     }
+    takeOne(event);
+    if (leaving && services != nullptr) {
+        services->keeper->save();  // what changed here, once as the screen closes
+    }
+}
+
+void ControlsScreen::takeOne(const SDL_Event& event) {
     if (event.type == SDL_QUIT) {
         leaving = true;  // the window closes: whoever opened the screen heeds it
         return;

@@ -31,7 +31,7 @@ public:
     std::function<void()> changed;
 
     // The game's controls screen, on the player's keys: a change is heard by how to play at once
-    // and written.
+    // and written when the screen closes.
     static std::unique_ptr<ControlsScreen> forGame(Services& services);
     // Opens on the first action; the fonts and the bindings are the caller's and outlive its use.
     void open(TTF_Font* font, TTF_Font* smallFont, KeyBindings& bindings);
@@ -48,6 +48,8 @@ public:
     const std::string& message() const { return said; }
 
 private:
+    // One event, as take() has it.
+    void takeOne(const SDL_Event& event);
     // Gives the chosen action the key or button of a press, while waiting.
     void takeBinding(const SDL_Event& event);
     void activate();

@@ -60,6 +60,7 @@ std::unique_ptr<OptionsScreen> OptionRows::screen(Services& services) {
     auto options = std::make_unique<OptionsScreen>();
     options->bindings = &services.settings->keys;
     options->open(services.font, services.smallFont, of(*services.settings, hooks));
+    options->closed = [&services] { services.keeper->save(); };
     return options;
 }
 
@@ -84,5 +85,4 @@ void OptionRows::apply(Services& services, const Settings::Row& row) {
     if (row.clicks) {
         services.sound->play(Sound::Effect::Click);
     }
-    services.keeper->save();
 }

@@ -28,9 +28,11 @@ public:
     static int memberValue(const Settings& settings, const Settings::Row& row);
 
     // The options screen the game shows: its rows show what is heard and seen, and each change
-    // acts at once (as its row says) and is written; Controls opens the controls screen.
+    // acts at once (as its row says); what changed is written when the screen closes (a whole
+    // write and its flushes at each click or wheel step would stall the panel). Controls opens
+    // the controls screen.
     static std::unique_ptr<OptionsScreen> screen(Services& services);
-    // What a changed row acts on, then the settings written.
+    // What a changed row acts on.
     static void apply(Services& services, const Settings::Row& row);
 
     // The rows bound to settings; table outlives them (Settings::table() does).

@@ -120,6 +120,13 @@ void OptionsScreen::take(const SDL_Event& event) {
     if (leaving) {
         return;
     }
+    takeOne(event);
+    if (leaving && closed) {
+        closed();
+    }
+}
+
+void OptionsScreen::takeOne(const SDL_Event& event) {
     if (event.type == SDL_QUIT) {
         leaving = true;  // the window closes: whoever opened the screen heeds it
         return;

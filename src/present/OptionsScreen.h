@@ -42,8 +42,10 @@ public:
         std::function<std::unique_ptr<Screen>()> screen;  // set for a row that opens a screen of its own instead
     };
 
-    // Called after a row's value changed (the row's index), so its owner applies and keeps it.
+    // Called after a row's value changed (the row's index), so its owner applies it.
     std::function<void(std::size_t)> changed;
+    // Called once when the screen closes, so its owner keeps what changed on it.
+    std::function<void()> closed;
     // The player's keys, read as they change; the defaults when unset.
     const KeyBindings* bindings = nullptr;
 
@@ -71,6 +73,8 @@ public:
     int hintY() const;  // the top of the hint's line
 
 private:
+    // One event, as take() has it.
+    void takeOne(const SDL_Event& event);
     // The row under a point of the picture, or rows.size() + 1 for none (Back is rows.size()).
     std::size_t rowAt(int x, int y) const;
     std::size_t shownLines() const;

@@ -56,27 +56,32 @@ private:
 // The keys or pad buttons of one entry's value: names as SDL spells them, comma-separated, each
 // looked up by named (which gives none for a name it does not know). False, with the first
 // unknown name, when one is unknown; an empty value names nothing.
+// Names the game quotes (a ';' first, "Keypad ,") are read quoted when the plain reading fails,
+// so a file the plain reading takes reads as it always did.
 template <typename T>
 bool listNamed(const std::string& value, T (*named)(const char*), T none, std::vector<T>& found, std::string& unknown) {
-    std::size_t from = 0;
-    while (from <= value.size()) {
-        std::size_t comma = value.find(',', from);
-        if (comma == std::string::npos) {
-            comma = value.size();
+    const auto look = [&](const std::vector<std::string>& names, std::string& missing) {
+        found.clear();
+        for (const std::string& name : names) {
+            const T item = named(name.c_str());
+            if (item == none) {
+                missing = name;
+                return false;
+            }
+            found.push_back(item);
         }
-        const std::string name = FileIO::trimmed(value.substr(from, comma - from));
-        from = comma + 1;
-        if (name.empty()) {
-            continue;
-        }
-        const T item = named(name.c_str());
-        if (item == none) {
-            unknown = name;
-            return false;
-        }
-        found.push_back(item);
+        return true;
+    };
+    if (look(SettingsFile::items(value), unknown)) {
+        return true;
     }
-    return true;
+    std::vector<std::string> quoted;
+    std::string unused;
+    if (SettingsFile::quotedItems(value, quoted) && look(quoted, unused)) {
+        return true;
+    }
+    found.clear();
+    return false;
 }
 
 // One value of a Number or Switch row; false with why when the value is not one.
@@ -430,6 +435,7 @@ Settings::Settings() {
             this->*row.flag = row.fallback != 0;
         }
     }
+    noteKnown();
 }
 
 namespace {
@@ -469,11 +475,36 @@ std::vector<SettingsFile::Setting> settingsOf(const Settings& settings) {
 
 }  // namespace
 
+void Settings::noteKnown() {
+    known.clear();
+    for (const Row& row : table()) {
+        known.push_back(row.command != KeyBindings::Command::None ? "" : valueText(*this, row));
+    }
+}
+
 std::string Settings::text() const { return SettingsFile::written(settingsOf(*this)); }
+
+bool Settings::namesKey(SDL_Keycode key) {
+    const char* name = SDL_GetKeyName(key);
+    return name != nullptr && name[0] != '\0' && SDL_GetKeyFromName(name) == key;
+}
 
 std::string Settings::merged(const std::string& old) const { return SettingsFile::merged(old, settingsOf(*this)); }
 
-bool Settings::save(std::string& why) const {
+bool Settings::save(std::string& why) {
+    why.clear();
+    std::vector<SettingsFile::Setting> changed;
+    std::vector<std::size_t> rows;
+    for (std::size_t i = 0; i < table().size(); ++i) {
+        const Row& row = table()[i];
+        if (row.command == KeyBindings::Command::None && valueText(*this, row) != known[i]) {
+            changed.push_back({row.section, row.name, valueText(*this, row)});
+            rows.push_back(i);
+        }
+    }
+    if (changed.empty()) {
+        return true;  // nothing of this process's to write
+    }
     const std::string path = file(kFileName);
     if (path.empty()) {
         why = "no folder for the settings (neither XDG_CONFIG_HOME nor HOME is set)";
@@ -482,18 +513,14 @@ bool Settings::save(std::string& why) const {
     // The folder and the one above it (~/.config on a fresh account).
     mkdir(FileIO::folderOf(folder).c_str(), 0755);
     mkdir(folder.c_str(), 0755);
-    std::string old;
-    std::string unread;
-    if (!FileIO::readSmall(path, SettingsFile::kMaxBytes, old, unread) && !unread.empty()) {
-        why = unread;  // a file the game cannot read is not replaced: it may be the player's own
-        return false;
+    const SettingsFile::Saved saved = SettingsFile::save(path, changed, settingsOf(*this));
+    why = saved.why;
+    if (saved.written) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            known[rows[i]] = changed[i].value;
+        }
     }
-    const std::string fresh = path + ".tmp";
-    if (!FileIO::writeFresh(fresh, merged(old), why) || !FileIO::rename(fresh, path, why)) {
-        FileIO::removeIfThere(fresh);
-        return false;
-    }
-    return FileIO::syncFolder(path, why);
+    return saved.written;
 }
 
 std::string Settings::configFolder() {
@@ -518,10 +545,12 @@ void Settings::load(std::ostream& problems) {
     SettingsFile read;
     read.read(file(kFileName));
     applyEntries(read, *this, problems);
+    noteKnown();
 }
 
 void Settings::apply(const std::string& text, std::ostream& problems) {
     SettingsFile read;
     read.parse(text);
     applyEntries(read, *this, problems);
+    noteKnown();
 }

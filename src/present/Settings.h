@@ -82,7 +82,18 @@ public:
     // game does not manage (comments, unknown entries) stay as they are, a setting the file lacks
     // is added to its section (the section at the end when the file has none).
     std::string merged(const std::string& old) const;
-    // Writes settings.ini whole or not at all: the merged text to a fresh temporary in the same
-    // folder, flushed, renamed into place. False with why when it could not; the old file stands.
-    bool save(std::string& why) const;
+    // Writes to settings.ini what this process changed since it read or last wrote the file, into
+    // the file as it is now (SettingsFile::save): what the player or another game wrote there
+    // meanwhile stays. False with why when it could not; the old file stands. True when written
+    // (or nothing had changed), why then saying what may still undo it, if anything.
+    bool save(std::string& why);
+    // Whether a key's name as SDL gives it names it again: the settings file can keep it.
+    static bool namesKey(SDL_Keycode key);
+
+private:
+    // Each table row's value as the file was last read or written by this process ("" for a
+    // command's, never written): what differs from it is this process's change.
+    std::vector<std::string> known;
+    // The values now are the file's.
+    void noteKnown();
 };

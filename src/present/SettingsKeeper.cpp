@@ -32,10 +32,9 @@ void SettingsKeeper::keepToggles(const Game& game, bool processEnds) {
         seen.height = h;
         settings.windowWidth = std::max(w, Settings::kMinWindowWidth);
         settings.windowHeight = std::max(h, Settings::kMinWindowHeight);
-        sizeUnsaved = true;
     }
-    if (changed || (processEnds && sizeUnsaved)) {
-        sizeUnsaved = false;
+    // At the end, also what a screen the close took away had changed.
+    if (changed || processEnds) {
         save();
     }
 }
@@ -46,9 +45,12 @@ void SettingsKeeper::applied(const Game& game) {
 }
 
 void SettingsKeeper::save() {
+    // Said each time, as the player may have mended the folder meanwhile; the settings in memory
+    // stay, and the next save tries again what this one could not write.
     std::string why;
-    if (!settings.save(why) && !settingsUnsaved) {
-        settingsUnsaved = true;
+    if (!settings.save(why)) {
         FileIO::report(Settings::kFileName + std::string(" not written: ") + why);
+    } else if (!why.empty()) {
+        FileIO::report(Settings::kFileName + std::string(" written, but a crash may still undo it: ") + why);
     }
 }

@@ -6,8 +6,8 @@
 
 // Keeps settings.ini in step with the player: what the options change, and what he toggles
 // outside them (M, F11, Alt+Enter, the window's size). A toggle is written at once, a new size when
-// the process ends, not at each step of a drag. A file that cannot be written is said once, and
-// play goes on with the settings in memory.
+// the process ends, not at each step of a drag. A file that cannot be written is said each time,
+// and play goes on with the settings in memory.
 class SettingsKeeper {
 public:
     SettingsKeeper(Settings& settings, Sound& sound) : settings(settings), sound(sound) {}
@@ -16,7 +16,8 @@ public:
 
     // What the window and the sound are as the process starts: nothing toggled yet.
     void start(const Game& game);
-    // Keeps what the player toggled since the last call; when the process ends, the size too.
+    // Keeps what the player toggled since the last call; when the process ends, the size too, and
+    // whatever else changed and is not written yet.
     void keepToggles(const Game& game, bool processEnds);
     // The options set the sound and the window themselves: what they are now is no toggle.
     void applied(const Game& game);
@@ -33,7 +34,5 @@ private:
 
     Settings& settings;
     Sound& sound;
-    Toggles seen;                  // as last kept: a difference is the player's doing
-    bool sizeUnsaved = false;      // the window's new size waits for the process's end
-    bool settingsUnsaved = false;  // the settings could not be written once: said on standard error
+    Toggles seen;  // as last kept: a difference is the player's doing
 };

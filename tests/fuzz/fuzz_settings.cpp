@@ -90,8 +90,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     changed.muted = !changed.muted;
     changed.windowWidth = 777;
     std::string why;
-    // Keys and buttons the game could give in the controls: none its commands of play keep.
+    // Keys and buttons the game could give in the controls: none its commands of play keep. The
+    // first are those whose names the file quotes.
     std::vector<SDL_Keycode> fresh;
+    for (const SDL_Keycode key : {SDLK_SEMICOLON, SDLK_KP_COMMA, SDLK_QUOTEDBL}) {
+        if (!settings.keys.kept(key)) {
+            fresh.push_back(key);
+        }
+    }
     for (SDL_Keycode key = SDLK_F2; fresh.size() < KeyBindings::kActions; ++key) {
         if (!settings.keys.kept(key)) {
             fresh.push_back(key);

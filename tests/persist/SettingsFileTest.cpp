@@ -1,9 +1,20 @@
 #include "persist/SettingsFile.h"
 
+#include "TestSupport.h"
+#include "persist/FileIO.h"
+
 #include <gtest/gtest.h>
 #include <ini.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
 #include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -155,7 +166,7 @@ TEST(SettingsFile, AMergeSetsTheGamesLinesWhereTheyStandAndKeepsEveryOtherLineAs
     EXPECT_EQ(merged,
               "\xEF\xBB\xBF; mine\n"
               "[sound]\n"
-              "music = 6\n"
+              "music = 6 ; loud\n"
               "# quiet\n"
               "volume = 11\n"
               "\n"
@@ -279,7 +290,8 @@ TEST(SettingsFile, AMergeReadsInlineCommentsSectionNamesAndBlanksAsTheReaderDoes
     };
     const std::vector<Setting> settings = {{"keys", "right", "L"}, {"pad", "right", "dpright"}};
     const std::vector<Case> cases = {
-        {"[keys] ; mine\nright = x ; old\n[pad];\nright = b\n", "[keys] ; mine\nright = L\n[pad];\nright = dpright\n"},
+        {"[keys] ; mine\nright = x ; old\n[pad];\nright = b\n",
+         "[keys] ; mine\nright = L ; old\n[pad];\nright = dpright\n"},
         // No section: "right" stays in [keys].
         {"[keys]\n[pad ;]\nright = x\n", "[keys]\n[pad ;]\nright = L\n\n[pad]\nright = dpright\n"},
         // A comment before the separator: no entry.
@@ -298,6 +310,216 @@ TEST(SettingsFile, AMergeReadsInlineCommentsSectionNamesAndBlanksAsTheReaderDoes
         EXPECT_EQ(merged, c.merged) << "from:\n" << c.old;
         expectReadBack(merged, settings);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A name the plain list cannot hold is quoted, and every item then reads back as it was; names
+// the plain list holds are written as they always were.
+TEST(SettingsFile, ANameThePlainListCannotHoldIsQuotedAndReadsBack) {
+    const std::vector<std::vector<std::string>> lists = {{";", "Up"}, {"Keypad ,", "W"}, {";", "\""},
+                                                         {"\\", ","}, {" a ", "b"},      {"x ;y"}};
+    for (const std::vector<std::string>& list : lists) {
+        const std::string value = SettingsFile::listed(list);
+        const std::vector<std::string> read = valuesRead("[keys]\nup = " + value + " ; mine\n", {"keys", "up", ""});
+        ASSERT_EQ(read.size(), 1u) << value;
+        EXPECT_NE(SettingsFile::items(read[0]), list) << "the plain reading fails first: " << value;
+        std::vector<std::string> items;
+        ASSERT_TRUE(SettingsFile::quotedItems(read[0], items)) << value;
+        EXPECT_EQ(items, list) << value;
+    }
+    EXPECT_EQ(SettingsFile::listed({"Keypad ,", ";"}), "\"Keypad \\,\", \"\\;\"");
+    EXPECT_EQ(SettingsFile::listed({"W", ";", "\""}), "W,;, \"") << "as the game always wrote it";
+    std::vector<std::string> items;
+    EXPECT_TRUE(SettingsFile::quotedItems("\";\", Up,, \"Keypad \\,\"", items)) << "quoted and plain mixed";
+    EXPECT_EQ(items, (std::vector<std::string>{";", "Up", "Keypad ,"}));
+    EXPECT_FALSE(SettingsFile::quotedItems("\"open, Up", items));
+    EXPECT_FALSE(SettingsFile::quotedItems("\"a\" b, Up", items));
+}
+
+// An entry the merge sets keeps the comment after it, with the blanks before it.
+TEST(SettingsFile, AMergeKeepsTheInlineCommentOfALineItSets) {
+    const std::vector<Setting> settings = {{"sound", "music", "7"}, {"keys", "down", ""}, {"keys", "up", "\";\""}};
+    EXPECT_EQ(SettingsFile::merged("[sound]\nmusic=4   ; evenings\r\n[keys]\ndown = ; none\nup =;x ; y\n", settings),
+              "[sound]\nmusic = 7   ; evenings\r\n[keys]\ndown = ; none\nup = \";\" ; y\n");
+}
+
+// A scratch folder holding config/, where the saves below write.
+class SettingsFileSave : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(mkdir("config", 0755), 0); }
+    void TearDown() override { FileIO::beforeStep = nullptr; }
+
+    static std::string read(const std::string& path) {
+        std::string text;
+        std::string why;
+        FileIO::readSmall(path, 1 << 20, text, why);
+        return text;
+    }
+    static void write(const std::string& path, const std::string& text) {
+        std::string why;
+        std::string made;
+        ASSERT_TRUE(FileIO::writeTemporary(path, text, 0, made, why)) << why;
+        ASSERT_TRUE(FileIO::rename(made, path, why)) << why;
+    }
+    static std::vector<std::string> names() {
+        std::vector<std::string> found;
+        DIR* dir = opendir("config");
+        for (dirent* entry = readdir(dir); entry != nullptr; entry = readdir(dir)) {
+            if (entry->d_name[0] != '.') {
+                found.push_back(entry->d_name);
+            }
+        }
+        closedir(dir);
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    testsupport::ScratchDir scratch;
+    const std::string path = "config/settings.ini";
+    const std::vector<Setting> whole = {{"sound", "music", "3"}, {"sound", "effects", "10"}};
+    const std::vector<Setting> music = {{"sound", "music", "3"}};
+};
+
+// A link is written through: a dotfile manager's link stays and its file takes the change; a
+// dangling link's file is made; a file with a second name is left whole, said why; a private
+// file stays private.
+TEST_F(SettingsFileSave, ALinkIsWrittenThroughAHardLinkIsLeftAndTheModeIsKept) {
+    ASSERT_EQ(mkdir("dots", 0755), 0);
+    write("dots/settings.ini", "[sound]\nmusic = 8 ; mine\n");
+    ASSERT_EQ(symlink("../dots/settings.ini", path.c_str()), 0);
+    SettingsFile::Saved saved = SettingsFile::save(path, music, whole);
+    EXPECT_TRUE(saved.written) << saved.why;
+    struct stat info {};
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link stays a link";
+    EXPECT_EQ(read("dots/settings.ini"), "[sound]\nmusic = 3 ; mine\n");
+
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    ASSERT_EQ(symlink("../dots/new.ini", path.c_str()), 0);
+    saved = SettingsFile::save(path, music, whole);
+    EXPECT_TRUE(saved.written) << saved.why;
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(read("dots/new.ini"), "[sound]\nmusic = 3\neffects = 10\n") << "made whole where the link leads";
+
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    ASSERT_EQ(link("dots/settings.ini", path.c_str()), 0);
+    saved = SettingsFile::save(path, {{"sound", "music", "5"}}, whole);
+    EXPECT_FALSE(saved.written);
+    EXPECT_NE(saved.why.find("hard link"), std::string::npos) << saved.why;
+    EXPECT_EQ(read(path), "[sound]\nmusic = 3 ; mine\n");
+    EXPECT_EQ(read("dots/settings.ini"), read(path)) << "still one file";
+
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    write(path, "[sound]\nmusic = 1\n");
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    saved = SettingsFile::save(path, music, whole);
+    EXPECT_TRUE(saved.written) << saved.why;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(names(), (std::vector<std::string>{"settings.ini", "settings.ini.lock"})) << "no temporary left";
+}
+
+// A file the reader would refuse as too large is never written: the old one stays, and why says
+// so. One just within the size is.
+TEST_F(SettingsFileSave, AFileThatWouldPassTheReadersSizeIsNotWritten) {
+    const std::string head = "[sound]\nmusic = 1\n";
+    std::string text = head;
+    while (text.size() + 20 <= SettingsFile::kMaxBytes - 1) {
+        text += "; a note of mine.\n";
+    }
+    text += std::string(SettingsFile::kMaxBytes - 1 - text.size(), ';') + "\n";
+    ASSERT_EQ(text.size(), SettingsFile::kMaxBytes);
+    write(path, text);
+    SettingsFile::Saved saved = SettingsFile::save(path, {{"sound", "effects", "4"}}, whole);
+    EXPECT_FALSE(saved.written);
+    EXPECT_NE(saved.why.find(std::to_string(SettingsFile::kMaxBytes)), std::string::npos) << saved.why;
+    EXPECT_EQ(read(path), text);
+    saved = SettingsFile::save(path, {{"sound", "music", "2"}}, whole);
+    EXPECT_TRUE(saved.written) << "the same size: " << saved.why;
+    EXPECT_EQ(read(path).size(), SettingsFile::kMaxBytes);
+}
+
+// A line the reader would refuse (longer than its buffer) is never written: the value would be lost.
+TEST_F(SettingsFileSave, AValueThatWouldNotReadBackIsNotWritten) {
+    write(path, "[keys]\nup = w\n");
+    const std::string value(static_cast<std::size_t>(ini_max_line), 'x');
+    const SettingsFile::Saved saved = SettingsFile::save(path, {{"keys", "up", value}}, whole);
+    EXPECT_FALSE(saved.written);
+    EXPECT_NE(saved.why.find("[keys] up"), std::string::npos) << saved.why;
+    EXPECT_EQ(read(path), "[keys]\nup = w\n");
+}
+
+// Two games saving at once: the second waits for the first's lock, then reads what the first
+// wrote, so neither change is lost and the file is never short.
+TEST_F(SettingsFileSave, TwoGamesSavingAtOnceKeepBothChanges) {
+    write(path, "[sound]\nmusic = 10\neffects = 10\n");
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        close(go[1]);
+        char byte = 0;
+        const bool told = ::read(go[0], &byte, 1) == 1;
+        const SettingsFile::Saved saved = SettingsFile::save(path, {{"sound", "effects", "4"}}, whole);
+        _exit(told && saved.written ? 0 : 1);
+    }
+    close(go[0]);
+    // Between this game's write and its rename, the other starts its save and waits.
+    FileIO::beforeStep = [&go](FileIO::Step step, const std::string&) {
+        if (step == FileIO::Step::Rename) {
+            const char byte = 1;
+            EXPECT_EQ(::write(go[1], &byte, 1), 1);
+            usleep(300 * 1000);
+        }
+        return 0;
+    };
+    const SettingsFile::Saved saved = SettingsFile::save(path, music, whole);
+    FileIO::beforeStep = nullptr;
+    close(go[1]);
+    int status = 0;
+    ASSERT_EQ(waitpid(other, &status, 0), other);
+    EXPECT_TRUE(saved.written) << saved.why;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(read(path), "[sound]\nmusic = 3\neffects = 4\n");
+    EXPECT_EQ(names(), (std::vector<std::string>{"settings.ini", "settings.ini.lock"}));
+}
+
+// What a game killed mid-write left is cleared by the next save; another file's temporary stays.
+TEST_F(SettingsFileSave, ATemporaryLeftByAWriteThatNeverEndedIsRemoved) {
+    write(path, "[sound]\nmusic = 10\n");
+    testsupport::writeFile("config/settings.ini.tmp-99999-1", "[sound]\nmus");
+    testsupport::writeFile("config/scores.tmp-99999-1", "theirs");
+    const SettingsFile::Saved saved = SettingsFile::save(path, music, whole);
+    EXPECT_TRUE(saved.written) << saved.why;
+    EXPECT_EQ(names(), (std::vector<std::string>{"scores.tmp-99999-1", "settings.ini", "settings.ini.lock"}));
+}
+
+// A lock another game keeps past the wait: nothing written, and why names it.
+TEST_F(SettingsFileSave, ALockKeptByAnotherGameLeavesTheFileAsItIs) {
+    write(path, "[sound]\nmusic = 10\n");
+    const int held = open((path + SettingsFile::kLockSuffix).c_str(), O_RDONLY | O_CREAT, 0644);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    const pid_t other = fork();  // a lock of another process's: this one's own descriptor would share it
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        FileIO::beforeStep = [](FileIO::Step step, const std::string&) {
+            return step == FileIO::Step::Lock ? EWOULDBLOCK : 0;  // the wait, cut short
+        };
+        close(held);
+        const SettingsFile::Saved saved = SettingsFile::save(path, music, whole);
+        _exit(!saved.written && saved.why.find("another game kept") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(other, &status, 0), other);
+    close(held);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(read(path), "[sound]\nmusic = 10\n");
 }
 
 }  // namespace

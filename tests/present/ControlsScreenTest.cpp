@@ -79,3 +79,23 @@ TEST(ControlsScreenTest, APressGivesTheChosenActionItsKeyOrButtonAndRefusesWhatI
     screen.take(pad(SDL_CONTROLLER_BUTTON_B));
     EXPECT_TRUE(screen.done());
 }
+
+// A key whose name settings.ini could not keep (the second Return reads back as the game's own
+// Return) is refused as that key would be; a ';' and "Keypad ," are given, the file quotes them.
+TEST(ControlsScreenTest, AKeyTheSettingsFileCannotNameIsRefusedAndAQuotedOneIsGiven) {
+    KeyBindings bindings;
+    ControlsScreen screen;
+    screen.open(nullptr, nullptr, bindings);
+    screen.take(key(SDLK_RETURN));
+    screen.take(key(SDLK_RETURN2));
+    EXPECT_TRUE(screen.waiting());
+    EXPECT_EQ(screen.message(), "Return is kept by the game");
+    EXPECT_EQ(bindings.actionOf(SDLK_RETURN2), Action::None);
+    screen.take(key(SDLK_SEMICOLON));
+    EXPECT_FALSE(screen.waiting());
+    EXPECT_EQ(bindings.keysOf(Action::Up), (Keys{SDLK_SEMICOLON, SDLK_UP}));
+    screen.take(key(SDLK_DOWN));
+    screen.take(key(SDLK_RETURN));
+    screen.take(key(SDLK_KP_COMMA));
+    EXPECT_EQ(bindings.keysOf(Action::Left), (Keys{SDLK_KP_COMMA, SDLK_LEFT}));
+}

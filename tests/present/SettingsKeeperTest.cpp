@@ -1,10 +1,12 @@
 #include "present/SettingsKeeper.h"
 
 #include "TestSupport.h"
+#include "persist/FileIO.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -36,7 +38,8 @@ protected:
 };
 
 // The mute the player toggles is written at once; what the options set themselves is theirs to
-// write, and is not taken for a toggle afterwards.
+// write, and is not taken for a toggle afterwards: written when they close, or at the latest when
+// the process ends.
 TEST_F(SettingsKeeperTest, AToggleIsWrittenAtOnceAndWhatTheOptionsAppliedIsNoToggle) {
     keeper.start(game);
     keeper.keepToggles(game, false);
@@ -52,9 +55,13 @@ TEST_F(SettingsKeeperTest, AToggleIsWrittenAtOnceAndWhatTheOptionsAppliedIsNoTog
     keeper.applied(game);
     forget();
     keeper.keepToggles(game, false);
-    keeper.keepToggles(game, true);
     EXPECT_FALSE(testsupport::fileExists(settings.file(Settings::kFileName)));
     EXPECT_FALSE(settings.muted);
+    keeper.keepToggles(game, true);
+    EXPECT_TRUE(kept("mute = off")) << "the options' change, not yet written";
+    forget();
+    keeper.keepToggles(game, true);
+    EXPECT_FALSE(testsupport::fileExists(settings.file(Settings::kFileName))) << "nothing left to write";
 }
 
 // A window dragged to a new size is written once, when the process ends, never smaller than the
@@ -85,9 +92,9 @@ TEST_F(SettingsKeeperTest, ANewWindowSizeWaitsForTheEndAndIsNeverBelowTheLeast) 
     EXPECT_FALSE(testsupport::fileExists(settings.file(Settings::kFileName)));
 }
 
-// Settings that cannot be written are said once, however often the player toggles, and the game
-// goes on with what he chose.
-TEST_F(SettingsKeeperTest, AFileThatCannotBeWrittenIsSaidOnce) {
+// Settings that cannot be written are said each time a write fails, and the game goes on with
+// what the player chose.
+TEST_F(SettingsKeeperTest, AFileThatCannotBeWrittenIsSaidEachTime) {
     testsupport::writeFile("config", "a file where the settings' folder would be");
     keeper.start(game);
     testing::internal::CaptureStderr();
@@ -98,8 +105,45 @@ TEST_F(SettingsKeeperTest, AFileThatCannotBeWrittenIsSaidOnce) {
     }
     keeper.save();
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said.rfind("bramblehoof: settings.ini not written: ", 0), 0u) << said;
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    // Muted, unmuted (as the file has it: nothing to write), muted, then the mute still unwritten.
+    const std::string line =
+        "bramblehoof: settings.ini not written: " + settings.folder + "/settings.ini.lock: Not a directory\n";
+    EXPECT_EQ(said, line + line + line);
+}
+
+// A file renamed into place whose folder could not be flushed is there, but a crash may undo it:
+// said so, not "not written".
+TEST_F(SettingsKeeperTest, AWriteWhoseFolderFlushFailedSaysItWasWritten) {
+    keeper.start(game);
+    FileIO::beforeStep = [](FileIO::Step step, const std::string&) {
+        return step == FileIO::Step::SyncFolder ? EIO : 0;
+    };
+    testing::internal::CaptureStderr();
+    sound.setMuted(true);
+    keeper.keepToggles(game, false);
+    FileIO::beforeStep = nullptr;
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(kept("mute = on")) << written();
+    EXPECT_EQ(said, "bramblehoof: settings.ini written, but a crash may still undo it: " + settings.folder +
+                        ": Input/output error\n");
+}
+
+// A window resized and closed writes its size alone: what the player wrote by hand meanwhile stays.
+TEST_F(SettingsKeeperTest, AResizeAtTheEndKeepsAHandEditMadeMeanwhile) {
+    keeper.start(game);
+    sound.setMuted(true);
+    keeper.keepToggles(game, false);
+    ASSERT_TRUE(kept("music = 10")) << written();
+    std::string text = written();
+    text.replace(text.find("music = 10"), 10, "music = 3");
+    text.replace(text.find("mute = on"), 9, "mute = on ; evenings");
+    testsupport::writeFile(settings.file(Settings::kFileName), text);
+    SDL_SetWindowSize(sdl.window, 700, 500);
+    keeper.keepToggles(game, true);
+    EXPECT_TRUE(kept("music = 3")) << written();
+    EXPECT_TRUE(kept("mute = on ; evenings")) << written();
+    EXPECT_TRUE(kept("width = 700")) << written();
+    EXPECT_EQ(settings.musicVolume, 10) << "the game goes on with what it read";
 }
 
 }  // namespace

@@ -236,11 +236,14 @@ TEST_F(SessionTest, AKeyBoundWhilePausedWalksTheHeroAtOnceAndACloseOverTheOption
     testsupport::pushKeyDown(SDLK_RETURN);
     testsupport::pushKeyDown(SDLK_l);
     EXPECT_TRUE(shell->pausePass());
-    EXPECT_NE(testsupport::readFile(shell->settings.file(Settings::kFileName)).find("right = L, Right"),
+    EXPECT_EQ(testsupport::readFile(shell->settings.file(Settings::kFileName)).find("right = L, Right"),
               std::string::npos)
-        << "kept at once";
+        << "not at each change";
     testsupport::pushKeyDown(SDLK_ESCAPE);  // the controls
     EXPECT_TRUE(shell->pausePass());
+    EXPECT_NE(testsupport::readFile(shell->settings.file(Settings::kFileName)).find("right = L, Right"),
+              std::string::npos)
+        << "kept as the controls close";
     testsupport::pushKeyDown(SDLK_ESCAPE);  // the options
     EXPECT_TRUE(shell->pausePass());
     // Back on the panel, it and how to play name the walk as it now is.
