@@ -1,6 +1,7 @@
 #include "shell/Shell.h"
 
 #include "input/Gamepads.h"
+#include "persist/FileIO.h"
 #include "present/FontCache.h"
 #include "present/PictureFetch.h"
 #include "shell/Levels.h"
@@ -99,7 +100,8 @@ bool Shell::startUp() {
                settings.fullscreen);
     if (!game->displayProblem().empty()) {
         // Nobody could click the menu, and the end of run would overwrite the saved game.
-        std::cerr << "bramblehoof: " << game->displayProblem() << std::endl;
+        // SDL's error quotes what it was given (a driver's name), so it is shown as printable.
+        FileIO::report(game->displayProblem());
         return false;
     }
 

@@ -148,4 +148,24 @@ TEST_F(ShellPlayTest, ARunEndedByItselfIsKeptBeforeItsCardShows) {
     EXPECT_EQ(count(trace, "Game Cleaned"), 1u);
 }
 
+// A video driver SDL cannot start is named in its error as the player set it: the process ends
+// before any menu, and its one line on stderr shows the name's escape and bell as text, so they
+// neither colour the terminal nor ring.
+TEST_F(ShellPlayTest, AnUnknownVideoDriverIsToldAsOnePrintableLine) {
+    setenv("SDL_VIDEODRIVER", "x\x1b[31m\a", 1);
+    testing::internal::CaptureStderr();
+    std::string trace;
+    const int status = play(trace);
+    const std::string told = testing::internal::GetCapturedStderr();
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    EXPECT_NE(status, 0);
+    EXPECT_EQ(trace, "") << "no window, so no trace";
+    EXPECT_EQ(told.rfind("bramblehoof: SDL could not start: ", 0), 0u) << told;
+    EXPECT_EQ(count(told, "\n"), 1u) << told;
+    EXPECT_EQ(told.back(), '\n');
+    EXPECT_EQ(told.find('\x1b'), std::string::npos) << told;
+    EXPECT_EQ(told.find('\a'), std::string::npos) << told;
+    EXPECT_NE(told.find("x\\x1b[31m\\x07"), std::string::npos) << "the name as typed, escaped: " << told;
+}
+
 }  // namespace
