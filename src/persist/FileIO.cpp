@@ -494,12 +494,13 @@ std::string FileIO::trimmed(const std::string& text, const char* blanks) {
 
 void FileIO::report(const std::string& message) { std::cerr << "bramblehoof: " << printable(message) << std::endl; }
 
+bool FileIO::sizeLimitTold = false;
+
 void FileIO::reportSizeLimit(const std::string& path) {
-    static bool told = false;
-    if (told) {
+    if (sizeLimitTold) {
         return;
     }
-    told = true;
+    sizeLimitTold = true;
     report(path +
            ": the size limit for files (ulimit -f) is reached; what would pass it (a score, a save, a replay) is "
            "not written, and the files already there stay whole");

@@ -101,6 +101,8 @@ public:
     // (ulimit -f; main ignores SIGXFSZ, so the write fails instead of killing the game). Every later
     // write past the limit fails the same way, so this is told once per process.
     static void reportSizeLimit(const std::string& path);
+    // Whether that was told; a test puts it back to see it told again.
+    static bool sizeLimitTold;
 
     // The steps that change a file, in the order a writer takes them.
     // Sync is a file's flush, SyncFolder its folder's; Lock comes after each try to take a lock

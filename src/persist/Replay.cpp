@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <iostream>
 #include <unistd.h>
 
@@ -92,15 +93,32 @@ bool Replay::startRecording(std::ofstream& out, const std::string& path) {
     return true;
 }
 
-void Replay::record(std::ofstream& out, int x, int y) {
+void Replay::record(std::ofstream& out, int x, int y, const std::string& path) {
     // A stream that already failed was reported when it did; stay quiet for the rest of the run.
     if (!out.is_open() || !out.good()) {
         return;
     }
-    out << x << " " << y << "\n";
+    const std::string line = std::to_string(x) + " " + std::to_string(y) + "\n";
+    // Under a size limit the system writes what still fits, which would leave a torn line for
+    // REPLAY to stumble on: a line that would pass the limit is not begun. The file is this
+    // recording's own, so its length is where the stream stands.
+    const std::streamoff length = out.tellp();
+    rlimit limit{};
+    if (length >= 0 && getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(length) + line.size() > limit.rlim_cur) {
+        out.setstate(std::ios::failbit);
+        FileIO::reportSizeLimit(path);
+        return;
+    }
+    errno = 0;
+    out << line;
     out.flush();
     if (!out.good()) {
-        FileIO::report("cannot record the replay: a write failed; the rest of this run is not recorded");
+        if (errno == EFBIG) {
+            FileIO::reportSizeLimit(path);
+        } else {
+            FileIO::report("cannot record the replay: a write failed; the rest of this run is not recorded");
+        }
     }
 }
 

@@ -33,8 +33,9 @@ public:
     static bool startRecording(std::ofstream& out, const std::string& path = kDefaultPath);
 
     // Writes the line "x y" and flushes. Nothing when out is not open; a failing write is reported
-    // once on stderr (the stream stays failed, so later frames write nothing).
-    static void record(std::ofstream& out, int x, int y);
+    // once on stderr (the stream stays failed, so later frames write nothing). A line that would
+    // pass the size limit for files is not written at all, and told as the limit on path.
+    static void record(std::ofstream& out, int x, int y, const std::string& path = kDefaultPath);
 
     // Reads path line by line into xs and ys, echoing each line twice on stdout: the line itself,
     // then its x text, " " and its y text. Lines the recorder never writes are echoed but skipped.

@@ -16,6 +16,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <iostream>
 #include <vector>
 
 using testsupport::readFile;
@@ -277,6 +278,78 @@ TEST(Replay, FailedRecordingReportsOnceAndGoesOn) {
     setrlimit(RLIMIT_FSIZE, &before);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
     EXPECT_LE(readFile("files/replay.txt").size(), 4096u);
+}
+
+namespace {
+
+// Records positions in a child process under a size limit for files of limitBytes, so the limit
+// stays the child's; what the child said on stderr.
+std::string recordUnderLimit(rlim_t limitBytes, const std::vector<std::pair<int, int>>& positions) {
+    // Through a pipe, which the limit does not bound, as a file would be.
+    int told[2];
+    EXPECT_EQ(pipe(told), 0);
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(told[1], 2);
+        FileIO::sizeLimitTold = false;  // whatever a test before this one made the process tell
+        std::ofstream out;
+        if (!Replay::startRecording(out)) {
+            _exit(2);
+        }
+        signal(SIGXFSZ, SIG_IGN);  // as the game does: the write fails with EFBIG instead
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = limitBytes;
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            _exit(3);
+        }
+        for (const auto& p : positions) {
+            Replay::record(out, p.first, p.second);
+        }
+        out.close();
+        std::cerr.flush();
+        _exit(0);
+    }
+    close(told[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t got; (got = read(told[0], buffer, sizeof buffer)) > 0;) {
+        said.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(told[0]);
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child failed: " << status;
+    return said;
+}
+
+}  // namespace
+
+// At a size limit for files the replay keeps whole lines only: the line that would pass the limit
+// is not begun, and the one line on stderr names the limit as the other files' messages do.
+TEST(Replay, ALineThatWouldPassTheSizeLimitIsNotWrittenAndTheLimitIsNamed) {
+    const std::string named =
+        "bramblehoof: files/replay.txt: the size limit for files (ulimit -f) is reached; what would pass it "
+        "(a score, a save, a replay) is not written, and the files already there stay whole\n";
+    {
+        // One byte: not even the first line fits.
+        ScratchDir scratch;
+        EXPECT_EQ(recordUnderLimit(1, {{540, 360}, {541, 360}}), named);
+        EXPECT_EQ(readFile("files/replay.txt"), "");
+    }
+    {
+        // Two lines fit in 20 bytes, the third would end at 24: the file ends with the second.
+        ScratchDir scratch;
+        EXPECT_EQ(recordUnderLimit(20, {{540, 360}, {541, 360}, {542, 361}, {1, 1}}), named);
+        EXPECT_EQ(readFile("files/replay.txt"), "540 360\n541 360\n") << "no part of a later line";
+    }
+    {
+        // Exactly at the limit: a line that ends on it is written whole.
+        ScratchDir scratch;
+        EXPECT_EQ(recordUnderLimit(16, {{540, 360}, {541, 360}}), "");
+        EXPECT_EQ(readFile("files/replay.txt"), "540 360\n541 360\n");
+    }
 }
 
 namespace {
