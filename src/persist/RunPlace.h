@@ -1,5 +1,7 @@
 #pragma once
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -8,7 +10,14 @@
 // every earlier run with the same score.
 class RunPlace {
 public:
-    // 1 for the best run; a file that cannot be read holds no runs. Reads one record at a time,
-    // so a long file costs no memory; a trailing fragment is not a record.
-    static int of(int32_t score, const std::string& playersPath);
+    // The most runs read to place one: the end of a run must not wait on a players file of any
+    // size. A million runs is years of play, and reading them takes a blink.
+    static constexpr std::size_t kMaxRuns = std::size_t{1} << 20;
+
+    // 1 for the best run; a file that cannot be read holds no runs. Counting stops once the place
+    // is past shown (the places a card names), which is then told as shown + 1. 0 when the place
+    // is not known: the file holds more than kMaxRuns runs and too few of the first ones are
+    // ahead to tell. Reads a block at a time, so a long file costs no memory; a trailing fragment
+    // is not a record.
+    static int of(int32_t score, const std::string& playersPath, int shown = INT_MAX - 1);
 };

@@ -147,10 +147,13 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
     std::string title = ResultCard::kReplayOver;
     if (run.outcome != Run::Outcome::ReplayOver) {
         title = run.outcome == Run::Outcome::Won ? ResultCard::kWon : ResultCard::kDied;
-        const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path);
+        const int shown = static_cast<int>(ScoreBoard::kShown);
+        const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path, shown);
         lines.push_back(ResultCard::Line{
             Texts::format(Texts::Id::CardScore, {std::to_string(hero->score), std::to_string(run.level)}), false});
-        lines.push_back(ResultCard::Line{ResultCard::placeLine(place, static_cast<int>(ScoreBoard::kShown)), false});
+        if (place > 0) {  // a place not told in time is better left out than guessed
+            lines.push_back(ResultCard::Line{ResultCard::placeLine(place, shown), false});
+        }
     }
     if (run.notSaved) {
         lines.push_back(ResultCard::Line{ResultCard::kNotSaved, true});
@@ -173,7 +176,7 @@ void PlayScreen::commit() {
     }
     if (run.outcome == Run::Outcome::Won || run.outcome == Run::Outcome::Died) {
         // Placed among the runs before it: the record goes in just below.
-        run.place = RunPlace::of(hero->score, hero->path);
+        run.place = RunPlace::of(hero->score, hero->path, static_cast<int>(ScoreBoard::kShown));
     }
     // Told by what the writes say, not by their lines on stderr: a repaired torn record or an
     // unflushed folder is a note, and the run is kept.

@@ -60,7 +60,7 @@ struct Run {
     bool quitToMenu = false;          // the player left the run from the pause panel
     bool committed = false;           // the record, the save and the replay are written
     bool notSaved = false;            // one of those writes failed (its line is on standard error)
-    int place = 0;                    // where the run's score stands among the runs before it
+    int place = 0;                    // where the run's score stands among the runs before it (0: not told)
 
     // The class-wide values every run reads (the menu's, the frame loop's flag, the farms'
     // countdown, the enemies' mood) as a fresh process has them before its menu. The one place
