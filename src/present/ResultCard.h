@@ -52,12 +52,16 @@ public:
                  const std::vector<Line>& below);
     // The kept picture, then the card over it.
     void draw(SDL_Renderer* renderer) const;
+    // Where the panel is drawn: panel, grown around its middle as far as the lines need.
+    SDL_Rect drawnPanel() const;
     // The card's lines as last prepared, title first.
     const std::vector<std::string>& text() const { return shown; }
     void release();
 
 private:
     void releaseLines();
+    // Each line's size as drawn, title first (the title at kTitleScale).
+    std::vector<SDL_Rect> lineBoxes() const;
 
     FramePicture picture;             // the run's last picture
     std::vector<SDL_Texture*> lines;  // title first, then the lines below it

@@ -1,6 +1,8 @@
 #include "present/ResultCard.h"
 
 #include "present/FontCache.h"
+#include "present/HelpPanel.h"
+#include "present/Render.h"
 #include "present/Text.h"
 
 #include "TestSupport.h"
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -131,6 +134,60 @@ TEST_F(ResultCardTest, ADimmedCardDarkensTheKeptPictureAroundThePanel) {
 
     card.release();
     EXPECT_FALSE(card.captured());
+}
+
+// A won run's card with every line it can have, in the game's fonts: the place, the line that it
+// could not be saved and the choices (keys or pad) all stand inside the panel, which grows around
+// its middle to hold them; nothing is drawn on the kept picture around it.
+TEST_F(ResultCardTest, EveryLineOfAFullCardStandsInsideItsPanel) {
+    TTF_Font* helpFont = FontCache::get(Text::kFontPath, HelpPanel::kPointSize);
+    ASSERT_NE(helpFont, nullptr);
+    for (const Texts::Ref choices : {ResultCard::kChoices, ResultCard::kPadChoices}) {
+        ResultCard card;
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 160, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+        card.capture(sdl.renderer);
+        card.prepare(sdl.renderer, font, helpFont, ResultCard::kWon,
+                     {{Texts::format(Texts::Id::CardScore, {"2147483647", "3"}), false},
+                      {ResultCard::placeLine(10, 10), false},
+                      {ResultCard::kNotSaved, true},
+                      {choices, false}});
+        card.draw(sdl.renderer);
+        const std::vector<Uint32> pixels = shown();
+        const SDL_Rect panel = card.drawnPanel();
+        ASSERT_TRUE(SDL_RectEquals(&panel, &Render::kPicture) == SDL_FALSE) << "the panel leaves the picture around";
+        EXPECT_TRUE(SDL_HasIntersection(&panel, &ResultCard::kPanel)) << "where it always stood";
+        int outside = 0;
+        for (int y = 0; y < 720; ++y) {
+            for (int x = 0; x < 1080; ++x) {
+                const SDL_Point p{x, y};
+                if (SDL_PointInRect(&p, &panel) == SDL_FALSE && at(pixels, x, y) != kField) {
+                    ++outside;
+                }
+            }
+        }
+        EXPECT_EQ(outside, 0) << "pixels drawn outside the panel " << panel.x << "," << panel.y << " " << panel.w << "x"
+                              << panel.h << " with " << std::string(choices);
+        EXPECT_EQ(at(pixels, panel.x, panel.y), kPanel);
+        EXPECT_EQ(at(pixels, panel.x + panel.w - 1, panel.y + panel.h - 1), kPanel);
+        const std::vector<Band> lines = bands(pixels, panel);
+        ASSERT_EQ(lines.size(), 5u) << "the title and four lines, apart";
+        for (const Band& line : lines) {
+            EXPECT_GT(line.top, panel.y) << "a margin above every line";
+            EXPECT_LT(line.bottom, panel.y + panel.h - 1) << "and below";
+            EXPECT_GT(line.left, panel.x);
+            EXPECT_LT(line.right, panel.x + panel.w - 1);
+        }
+        EXPECT_LT(lines[3].height(), lines[4].height()) << "the line about the save in the small font";
+    }
+}
+
+// A card whose lines fit stays exactly where its panel was set.
+TEST_F(ResultCardTest, APanelTheLinesFitIsNotGrown) {
+    ResultCard card;
+    card.prepare(sdl.renderer, font, small, ResultCard::kDied, {{"Score: 5   Level reached: 1", false}});
+    const SDL_Rect drawn = card.drawnPanel();
+    EXPECT_TRUE(SDL_RectEquals(&drawn, &ResultCard::kPanel));
 }
 
 }  // namespace
