@@ -1,7 +1,12 @@
 #include "PlayFixture.h"
 
+#include "persist/Player.h"
+#include "persist/RunPlace.h"
+#include "present/ResultCard.h"
+
 #include <algorithm>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace std::string_literals;
@@ -229,6 +234,39 @@ TEST_F(PlayScreenTest, AQuitToTheMenuEndsTheRunWhichIsCommittedOnceAndOnlyOnce) 
     EXPECT_EQ(testsupport::readFile("files/players.bin"), players) << "one record for the run";
     EXPECT_EQ(testsupport::readFile("files/resP.bin"), saved) << "one save";
     EXPECT_EQ(testsupport::readFile("files/replay.txt"), replayed);
+}
+
+// A run's end never waits on a huge players file: when the runs the card may read hold too few
+// ahead to place this one, the card leaves the place out rather than guess it. A short file names
+// the place as it always did.
+TEST_F(PlayScreenTest, TheCardLeavesOutAPlaceAHugePlayersFileCannotTell) {
+    startNewGame();
+    frame();
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
+    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);  // his centre on the enemy's corner: it attacks
+    endFrames(100);
+    ASSERT_EQ(shell->run().outcome, Run::Outcome::Died);
+    hero->score = 5;
+    const std::string scoreLine = "Score: 5   Level reached: 1";
+
+    // The card's lines as the game makes them into pictures.
+    static std::vector<std::string> drawn;
+    Text::onRender = [](const std::string& text) { drawn.push_back(text); };
+
+    // More runs than are read, all scored 0 (a sparse file: no disk spent).
+    testsupport::writeFile("files/players.bin", "");
+    ASSERT_EQ(truncate("files/players.bin", static_cast<off_t>((RunPlace::kMaxRuns + 1) * PlayerRecord::kSize)), 0);
+    drawn.clear();
+    traced([&] { shell->showResultCard(300); });
+    EXPECT_EQ(drawn, (std::vector<std::string>{ResultCard::kDied, scoreLine, ResultCard::kChoices}));
+
+    // Two runs scored 0 before it: the best so far.
+    ASSERT_EQ(truncate("files/players.bin", static_cast<off_t>(2 * PlayerRecord::kSize)), 0);
+    drawn.clear();
+    traced([&] { shell->showResultCard(300); });
+    Text::onRender = nullptr;
+    EXPECT_EQ(drawn,
+              (std::vector<std::string>{ResultCard::kDied, scoreLine, "The best run so far", ResultCard::kChoices}));
 }
 
 }  // namespace
