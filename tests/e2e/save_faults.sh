@@ -47,7 +47,9 @@ faulty_run() {
   done
   sleep 0.3
   [[ -n "$child" ]] && kill -TERM "$child" 2>/dev/null
-  for _ in $(seq 1 100); do kill -0 "$tracer" 2>/dev/null || break; sleep 0.1; done
+  # A deadline, not a pause: with every lock refused the run's end waits 2 s at each of its three
+  # locks (the new replay, the players file, the save), slower still when sanitized on a busy machine.
+  for _ in $(seq 1 600); do kill -0 "$tracer" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$tracer" 2>/dev/null; then fail "$1:$2: the game did not end"; kill -KILL "$tracer"; fi
   wait "$tracer" 2>/dev/null
   case "$2" in
@@ -153,7 +155,8 @@ xdotool mousemove --window "$wid" 540 360 click 1
 check "game 2 started a new game" traced 2 "huy"
 slowly 3 SDL_VIDEODRIVER=dummy
 kill -TERM "${games[@]}"
-for _ in $(seq 1 200); do kill -0 "${tracers[@]}" 2>/dev/null || break; sleep 0.1; done
+# A deadline: three sanitized games queue at the same locks on a busy machine.
+for _ in $(seq 1 600); do kill -0 "${tracers[@]}" 2>/dev/null || break; sleep 0.1; done
 for n in 1 2 3; do
   kill -0 "${tracers[$((n - 1))]}" 2>/dev/null && { fail "game $n ended"; kill -KILL "${tracers[$((n - 1))]}"; }
   wait "${tracers[$((n - 1))]}" 2>/dev/null
