@@ -40,11 +40,14 @@ faulty_run() {
     -e trace="$1" -e inject="$1:$2" "$game" >"$work/faulty.txt" 2>"$work/faulty-stderr.txt") &
   local tracer=$!
   local child=""
-  for _ in $(seq 1 100); do
+  local ready=""
+  # A deadline: a sanitized game under strace on a busy machine can take many seconds to start.
+  for _ in $(seq 1 600); do
     child=$(pgrep -P "$tracer" | head -1)
-    [[ -n "$child" ]] && catches_term "$child" && break
+    [[ -n "$child" ]] && catches_term "$child" && ready=1 && break
     sleep 0.1
   done
+  [[ -n "$ready" ]] || fail "$1:$2: the game never got ready to be closed"
   sleep 0.3
   [[ -n "$child" ]] && kill -TERM "$child" 2>/dev/null
   # A deadline, not a pause: with every lock refused the run's end waits 2 s at each of its three
