@@ -142,14 +142,21 @@ const PlaceReadings& readingsOf(Place place) {
     return placeTable().front();
 }
 
-// Everything read in a place: its own commands, then fullscreen and (where heard) mute.
-std::vector<Reading> everythingIn(const PlaceReadings& place) {
-    std::vector<Reading> all = place.reads;
-    all.push_back({Command::Fullscreen, kGlobal, kBoth});
-    if (place.mute) {
-        all.push_back({Command::Mute, kGlobal + 1, kBoth});
-    }
-    return all;
+// Everything read in a place: its own commands, then fullscreen and (where heard) mute. Made once
+// for every place: a press in play asks for it, key repeats of a held walk included.
+const std::vector<Reading>& everythingIn(const PlaceReadings& place) {
+    static const std::vector<std::vector<Reading>> lists = [] {
+        std::vector<std::vector<Reading>> made;
+        for (const PlaceReadings& each : placeTable()) {
+            made.push_back(each.reads);
+            made.back().push_back({Command::Fullscreen, kGlobal, kBoth});
+            if (each.mute) {
+                made.back().push_back({Command::Mute, kGlobal + 1, kBoth});
+            }
+        }
+        return made;
+    }();
+    return lists[static_cast<std::size_t>(&place - placeTable().data())];
 }
 
 constexpr Uint16 kModGroups[] = {KMOD_SHIFT, KMOD_CTRL, KMOD_ALT};
@@ -295,7 +302,7 @@ template <typename T, typename ListOf, typename HeroHolds>
 bool clashes(Command command, const T& item, bool pad, ListOf listOf, HeroHolds heroHolds, std::string& what) {
     const unsigned from = pad ? kPad : kKeys;
     for (const PlaceReadings& place : placeTable()) {
-        const std::vector<Reading> all = everythingIn(place);
+        const std::vector<Reading>& all = everythingIn(place);
         for (const Reading& mine : all) {
             if (mine.command != command || (mine.from & from) == 0) {
                 continue;
