@@ -4,29 +4,13 @@
 
 #include <string>
 #include <vector>
+#include "TestSupport.h"
 
 namespace {
 
-SDL_Event keyDown(SDL_Keycode key, Uint8 repeat = 0, Uint16 mod = KMOD_NONE) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = key;
-    e.key.keysym.mod = mod;
-    e.key.repeat = repeat;
-    return e;
-}
-
-SDL_Event ofType(Uint32 type) {
-    SDL_Event e{};
-    e.type = type;
-    return e;
-}
-
-SDL_Event padDown(SDL_GameControllerButton button) {
-    SDL_Event e = ofType(SDL_CONTROLLERBUTTONDOWN);
-    e.cbutton.button = static_cast<Uint8>(button);
-    return e;
-}
+using testsupport::keyDown;
+using testsupport::ofType;
+using testsupport::padDown;
 
 void push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
 

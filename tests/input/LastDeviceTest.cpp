@@ -1,14 +1,13 @@
 #include "input/LastDevice.h"
 
 #include <gtest/gtest.h>
+#include "TestSupport.h"
 
 namespace {
 
-SDL_Event ofType(Uint32 type) {
-    SDL_Event e{};
-    e.type = type;
-    return e;
-}
+using testsupport::keyDown;
+using testsupport::ofType;
+using testsupport::padDown;
 
 SDL_Event stick(Sint16 value) {
     SDL_Event e = ofType(SDL_CONTROLLERAXISMOTION);

@@ -3,35 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include "TestSupport.h"
 
 namespace {
+
+using testsupport::keyDown;
+using testsupport::ofType;
+using testsupport::padDown;
 
 using PauseChoice = PanelKeys::PauseChoice;
 using CardChoice = PanelKeys::CardChoice;
 
-SDL_Event key(SDL_Keycode sym, Uint8 repeat = 0) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = sym;
-    e.key.repeat = repeat;
-    return e;
-}
-
 SDL_Event keyUp(SDL_Keycode sym) {
-    SDL_Event e = key(sym);
+    SDL_Event e = keyDown(sym);
     e.type = SDL_KEYUP;
     return e;
 }
 
-SDL_Event pad(SDL_GameControllerButton button) {
-    SDL_Event e{};
-    e.type = SDL_CONTROLLERBUTTONDOWN;
-    e.cbutton.button = static_cast<Uint8>(button);
-    return e;
-}
-
 SDL_Event padUp(SDL_GameControllerButton button) {
-    SDL_Event e = pad(button);
+    SDL_Event e = padDown(button);
     e.type = SDL_CONTROLLERBUTTONUP;
     return e;
 }
@@ -42,12 +32,6 @@ SDL_Event click(Uint8 button = SDL_BUTTON_LEFT) {
     e.button.button = button;
     e.button.x = 540;
     e.button.y = 360;
-    return e;
-}
-
-SDL_Event ofType(Uint32 type) {
-    SDL_Event e{};
-    e.type = type;
     return e;
 }
 
@@ -74,24 +58,24 @@ TEST(PanelKeysTest, ThePausePanelContinuesQuitsOrClosesOnFreshPressesOnly) {
         SDL_Event event;
         PauseChoice choice;
     } cases[] = {
-        {key(SDLK_ESCAPE), PauseChoice::Continue},
-        {key(SDLK_p), PauseChoice::Continue},
-        {key(SDLK_RETURN), PauseChoice::Continue},
-        {key(SDLK_KP_ENTER), PauseChoice::Continue},
-        {pad(SDL_CONTROLLER_BUTTON_START), PauseChoice::Continue},
-        {pad(SDL_CONTROLLER_BUTTON_A), PauseChoice::Continue},
-        {key(SDLK_q), PauseChoice::QuitToMenu},
-        {pad(SDL_CONTROLLER_BUTTON_B), PauseChoice::QuitToMenu},
+        {keyDown(SDLK_ESCAPE), PauseChoice::Continue},
+        {keyDown(SDLK_p), PauseChoice::Continue},
+        {keyDown(SDLK_RETURN), PauseChoice::Continue},
+        {keyDown(SDLK_KP_ENTER), PauseChoice::Continue},
+        {padDown(SDL_CONTROLLER_BUTTON_START), PauseChoice::Continue},
+        {padDown(SDL_CONTROLLER_BUTTON_A), PauseChoice::Continue},
+        {keyDown(SDLK_q), PauseChoice::QuitToMenu},
+        {padDown(SDL_CONTROLLER_BUTTON_B), PauseChoice::QuitToMenu},
         {ofType(SDL_QUIT), PauseChoice::Close},
-        {key(SDLK_ESCAPE, 1), PauseChoice::None},
-        {key(SDLK_RETURN, 1), PauseChoice::None},
-        {key(SDLK_q, 1), PauseChoice::None},
+        {keyDown(SDLK_ESCAPE, 1), PauseChoice::None},
+        {keyDown(SDLK_RETURN, 1), PauseChoice::None},
+        {keyDown(SDLK_q, 1), PauseChoice::None},
         {keyUp(SDLK_ESCAPE), PauseChoice::None},
         {padUp(SDL_CONTROLLER_BUTTON_B), PauseChoice::None},
         {click(), PauseChoice::None},
-        {key(SDLK_o), PauseChoice::None},
-        {pad(SDL_CONTROLLER_BUTTON_Y), PauseChoice::None},
-        {key(SDLK_d), PauseChoice::None},
+        {keyDown(SDLK_o), PauseChoice::None},
+        {padDown(SDL_CONTROLLER_BUTTON_Y), PauseChoice::None},
+        {keyDown(SDLK_d), PauseChoice::None},
         {windowEvent(SDL_WINDOWEVENT_FOCUS_LOST), PauseChoice::None},
     };
     for (const auto& c : cases) {
@@ -107,18 +91,18 @@ TEST(PanelKeysTest, TheCardPlaysAgainOrQuitsButNeverOnTheAttackOrAHeldKey) {
         SDL_Event event;
         CardChoice choice;
     } cases[] = {
-        {key(SDLK_RETURN), CardChoice::PlayAgain},
-        {key(SDLK_KP_ENTER), CardChoice::PlayAgain},
-        {pad(SDL_CONTROLLER_BUTTON_A), CardChoice::PlayAgain},
+        {keyDown(SDLK_RETURN), CardChoice::PlayAgain},
+        {keyDown(SDLK_KP_ENTER), CardChoice::PlayAgain},
+        {padDown(SDL_CONTROLLER_BUTTON_A), CardChoice::PlayAgain},
         {click(), CardChoice::PlayAgain},
         {click(SDL_BUTTON_RIGHT), CardChoice::PlayAgain},
-        {key(SDLK_ESCAPE), CardChoice::Quit},
-        {pad(SDL_CONTROLLER_BUTTON_B), CardChoice::Quit},
+        {keyDown(SDLK_ESCAPE), CardChoice::Quit},
+        {padDown(SDL_CONTROLLER_BUTTON_B), CardChoice::Quit},
         {ofType(SDL_QUIT), CardChoice::Quit},
-        {key(SDLK_SPACE), CardChoice::None},
-        {pad(SDL_CONTROLLER_BUTTON_X), CardChoice::None},
-        {key(SDLK_RETURN, 1), CardChoice::None},
-        {key(SDLK_ESCAPE, 1), CardChoice::None},
+        {keyDown(SDLK_SPACE), CardChoice::None},
+        {padDown(SDL_CONTROLLER_BUTTON_X), CardChoice::None},
+        {keyDown(SDLK_RETURN, 1), CardChoice::None},
+        {keyDown(SDLK_ESCAPE, 1), CardChoice::None},
         {keyUp(SDLK_RETURN), CardChoice::None},
         {ofType(SDL_MOUSEBUTTONUP), CardChoice::None},
         {ofType(SDL_MOUSEMOTION), CardChoice::None},
@@ -131,38 +115,38 @@ TEST(PanelKeysTest, TheCardPlaysAgainOrQuitsButNeverOnTheAttackOrAHeldKey) {
     KeyBindings mine;
     std::string why;
     ASSERT_TRUE(mine.bindCommand(KeyBindings::Command::Confirm, {{SDLK_SPACE}}, why)) << why;
-    EXPECT_EQ(PanelKeys::cardChoice(key(SDLK_SPACE), mine), CardChoice::PlayAgain);
-    EXPECT_EQ(PanelKeys::cardChoice(key(SDLK_RETURN), mine), CardChoice::None);
+    EXPECT_EQ(PanelKeys::cardChoice(keyDown(SDLK_SPACE), mine), CardChoice::PlayAgain);
+    EXPECT_EQ(PanelKeys::cardChoice(keyDown(SDLK_RETURN), mine), CardChoice::None);
 }
 
 // In play: a fresh pause or help key asks for its panel; a held one's repeats are still play's own
 // (kept from the hero) but ask for nothing; a pause key one of the hero's actions has is his.
 TEST(PanelKeysTest, InPlayOnlyAFreshPressAsksAndTheHerosOwnKeyIsNeverAPanelKey) {
     KeyBindings keys;
-    EXPECT_TRUE(PanelKeys::asksPause(key(SDLK_ESCAPE), keys));
-    EXPECT_TRUE(PanelKeys::asksPause(key(SDLK_p), keys));
-    EXPECT_TRUE(PanelKeys::asksPause(pad(SDL_CONTROLLER_BUTTON_START), keys));
-    EXPECT_FALSE(PanelKeys::asksPause(key(SDLK_ESCAPE, 1), keys));
+    EXPECT_TRUE(PanelKeys::asksPause(keyDown(SDLK_ESCAPE), keys));
+    EXPECT_TRUE(PanelKeys::asksPause(keyDown(SDLK_p), keys));
+    EXPECT_TRUE(PanelKeys::asksPause(padDown(SDL_CONTROLLER_BUTTON_START), keys));
+    EXPECT_FALSE(PanelKeys::asksPause(keyDown(SDLK_ESCAPE, 1), keys));
     EXPECT_FALSE(PanelKeys::asksPause(keyUp(SDLK_ESCAPE), keys));
-    EXPECT_FALSE(PanelKeys::asksPause(key(SDLK_F1), keys));
-    EXPECT_TRUE(PanelKeys::asksHelp(key(SDLK_F1), keys));
-    EXPECT_FALSE(PanelKeys::asksHelp(key(SDLK_F1, 1), keys));
-    EXPECT_FALSE(PanelKeys::asksHelp(key(SDLK_ESCAPE), keys));
+    EXPECT_FALSE(PanelKeys::asksPause(keyDown(SDLK_F1), keys));
+    EXPECT_TRUE(PanelKeys::asksHelp(keyDown(SDLK_F1), keys));
+    EXPECT_FALSE(PanelKeys::asksHelp(keyDown(SDLK_F1, 1), keys));
+    EXPECT_FALSE(PanelKeys::asksHelp(keyDown(SDLK_ESCAPE), keys));
 
     for (const SDL_Event& kept :
-         {key(SDLK_ESCAPE), key(SDLK_ESCAPE, 1), key(SDLK_F1, 1), pad(SDL_CONTROLLER_BUTTON_START)}) {
+         {keyDown(SDLK_ESCAPE), keyDown(SDLK_ESCAPE, 1), keyDown(SDLK_F1, 1), padDown(SDL_CONTROLLER_BUTTON_START)}) {
         EXPECT_TRUE(PanelKeys::isPanelKey(kept, keys)) << named(kept);
     }
-    for (const SDL_Event& heros :
-         {key(SDLK_d), key(SDLK_SPACE), pad(SDL_CONTROLLER_BUTTON_A), key(SDLK_q), keyUp(SDLK_ESCAPE)}) {
+    for (const SDL_Event& heros : {keyDown(SDLK_d), keyDown(SDLK_SPACE), padDown(SDL_CONTROLLER_BUTTON_A),
+                                   keyDown(SDLK_q), keyUp(SDLK_ESCAPE)}) {
         EXPECT_FALSE(PanelKeys::isPanelKey(heros, keys)) << named(heros);
     }
 
     std::string why;
     ASSERT_TRUE(keys.bind(KeyBindings::Action::Attack, {SDLK_p}, why)) << why;
-    EXPECT_FALSE(PanelKeys::asksPause(key(SDLK_p), keys)) << "P attacks now";
-    EXPECT_FALSE(PanelKeys::isPanelKey(key(SDLK_p), keys)) << "and reaches the hero";
-    EXPECT_TRUE(PanelKeys::asksPause(key(SDLK_ESCAPE), keys));
+    EXPECT_FALSE(PanelKeys::asksPause(keyDown(SDLK_p), keys)) << "P attacks now";
+    EXPECT_FALSE(PanelKeys::isPanelKey(keyDown(SDLK_p), keys)) << "and reaches the hero";
+    EXPECT_TRUE(PanelKeys::asksPause(keyDown(SDLK_ESCAPE), keys));
 
     // Only the focus going elsewhere pauses; the window's other news does not.
     EXPECT_TRUE(PanelKeys::losesFocus(windowEvent(SDL_WINDOWEVENT_FOCUS_LOST)));

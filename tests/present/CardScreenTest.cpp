@@ -11,15 +11,11 @@
 
 namespace {
 
-using Choice = PanelKeys::CardChoice;
+using testsupport::keyDown;
+using testsupport::ofType;
+using testsupport::padDown;
 
-SDL_Event key(SDL_Keycode sym, Uint8 repeat = 0) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = sym;
-    e.key.repeat = repeat;
-    return e;
-}
+using Choice = PanelKeys::CardChoice;
 
 SDL_Event click(int x, int y) {
     SDL_Event e{};
@@ -27,12 +23,6 @@ SDL_Event click(int x, int y) {
     e.button.button = SDL_BUTTON_LEFT;
     e.button.x = x;
     e.button.y = y;
-    return e;
-}
-
-SDL_Event ofType(Uint32 type) {
-    SDL_Event e{};
-    e.type = type;
     return e;
 }
 
@@ -75,18 +65,18 @@ protected:
 TEST_F(CardScreenTest, NothingButACloseActsBeforeTheCardCouldBeRead) {
     show();
     now = kShown + CardScreen::kLockoutMillis - 1;
-    card.take(key(SDLK_RETURN));
+    card.take(keyDown(SDLK_RETURN));
     card.take(click(540, 360));
-    card.take(key(SDLK_ESCAPE));
+    card.take(keyDown(SDLK_ESCAPE));
     card.step();
     EXPECT_FALSE(card.done());
     now = kShown + CardScreen::kLockoutMillis;
     card.step();
     EXPECT_FALSE(card.done()) << "what came in the lockout is not chosen once it is over";
-    card.take(key(SDLK_RETURN));
+    card.take(keyDown(SDLK_RETURN));
     EXPECT_TRUE(card.done());
     EXPECT_EQ(card.choice(), Choice::PlayAgain);
-    card.take(key(SDLK_ESCAPE));
+    card.take(keyDown(SDLK_ESCAPE));
     card.take(ofType(SDL_QUIT));
     EXPECT_EQ(card.choice(), Choice::PlayAgain) << "the first choice stands";
 
@@ -111,11 +101,11 @@ TEST_F(CardScreenTest, AfterTheLockoutConfirmOrAClickPlaysAgainAndBackQuits) {
         Choice choice;
         const char* what;
     } cases[] = {
-        {key(SDLK_RETURN), Choice::PlayAgain, "Enter"},
+        {keyDown(SDLK_RETURN), Choice::PlayAgain, "Enter"},
         {click(3, 700), Choice::PlayAgain, "a click far from the panel"},
-        {key(SDLK_ESCAPE), Choice::Quit, "Escape"},
-        {key(SDLK_SPACE), Choice::None, "Space"},
-        {key(SDLK_RETURN, 1), Choice::None, "a held Enter"},
+        {keyDown(SDLK_ESCAPE), Choice::Quit, "Escape"},
+        {keyDown(SDLK_SPACE), Choice::None, "Space"},
+        {keyDown(SDLK_RETURN, 1), Choice::None, "a held Enter"},
         {ofType(SDL_MOUSEMOTION), Choice::None, "the mouse moved"},
     };
     for (const auto& c : cases) {
@@ -133,9 +123,9 @@ TEST_F(CardScreenTest, AfterTheLockoutConfirmOrAClickPlaysAgainAndBackQuits) {
     card.bindings = &mine;
     show();
     now = kShown + CardScreen::kLockoutMillis;
-    card.take(key(SDLK_RETURN));
+    card.take(keyDown(SDLK_RETURN));
     EXPECT_FALSE(card.done()) << "Enter is no longer the player's confirm";
-    card.take(key(SDLK_SPACE));
+    card.take(keyDown(SDLK_SPACE));
     EXPECT_EQ(card.choice(), Choice::PlayAgain);
 }
 

@@ -3,22 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+#include "TestSupport.h"
 
 namespace {
 
-SDL_Event key(SDL_Keycode sym) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.sym = sym;
-    return event;
-}
-
-SDL_Event pad(SDL_GameControllerButton button) {
-    SDL_Event event{};
-    event.type = SDL_CONTROLLERBUTTONDOWN;
-    event.cbutton.button = button;
-    return event;
-}
+using testsupport::keyDown;
+using testsupport::ofType;
+using testsupport::padDown;
 
 using Action = KeyBindings::Action;
 using Keys = std::vector<SDL_Keycode>;
@@ -33,50 +24,50 @@ TEST(ControlsScreenTest, APressGivesTheChosenActionItsKeyOrButtonAndRefusesWhatI
     screen.changed = [&] { ++changes; };
     screen.open(nullptr, nullptr, bindings);
 
-    screen.take(key(SDLK_RETURN));  // Up waits for its key
+    screen.take(keyDown(SDLK_RETURN));  // Up waits for its key
     ASSERT_TRUE(screen.waiting());
-    screen.take(key(SDLK_m));
+    screen.take(keyDown(SDLK_m));
     EXPECT_TRUE(screen.waiting()) << "a key the game keeps is refused; the row still waits";
     EXPECT_EQ(screen.message(), "M is kept by the game");
-    screen.take(key(SDLK_s));
+    screen.take(keyDown(SDLK_s));
     EXPECT_EQ(screen.message(), "S already serves down");
-    screen.take(key(SDLK_i));
+    screen.take(keyDown(SDLK_i));
     EXPECT_FALSE(screen.waiting());
     EXPECT_EQ(bindings.keysOf(Action::Up), (Keys{SDLK_i, SDLK_UP})) << "the first key is replaced, the others stay";
     EXPECT_EQ(bindings.actionOf(SDLK_w), Action::None);
     EXPECT_EQ(changes, 1) << "only a binding made is a change";
 
-    screen.take(key(SDLK_RETURN));
-    screen.take(key(SDLK_ESCAPE));
+    screen.take(keyDown(SDLK_RETURN));
+    screen.take(keyDown(SDLK_ESCAPE));
     EXPECT_FALSE(screen.waiting()) << "Escape keeps the action as it was";
     EXPECT_FALSE(screen.done()) << "and stays on the screen";
     EXPECT_EQ(bindings.keysOf(Action::Up), (Keys{SDLK_i, SDLK_UP}));
 
     // With the pad alone: down to Stop, which has no button yet, and on to Attack.
     for (int row = 0; row < 4; ++row) {
-        screen.take(pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
+        screen.take(padDown(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
     }
-    screen.take(pad(SDL_CONTROLLER_BUTTON_A));
-    screen.take(pad(SDL_CONTROLLER_BUTTON_DPAD_UP));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_A));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_DPAD_UP));
     EXPECT_EQ(screen.message(), "D-pad up already serves up");
-    screen.take(pad(SDL_CONTROLLER_BUTTON_START));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_START));
     EXPECT_FALSE(screen.waiting()) << "Start gives up waiting";
-    screen.take(pad(SDL_CONTROLLER_BUTTON_A));
-    screen.take(pad(SDL_CONTROLLER_BUTTON_Y));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_A));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_Y));
     EXPECT_EQ(bindings.buttonsOf(Action::Stop), (Buttons{SDL_CONTROLLER_BUTTON_Y}));
-    screen.take(pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
-    screen.take(pad(SDL_CONTROLLER_BUTTON_A));
-    screen.take(pad(SDL_CONTROLLER_BUTTON_X));  // already Attack's second: it becomes the first
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_A));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_X));  // already Attack's second: it becomes the first
     EXPECT_EQ(bindings.buttonsOf(Action::Attack), (Buttons{SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_A}));
     EXPECT_EQ(changes, 3);
 
-    screen.take(pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN));  // Reset to defaults
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_DPAD_DOWN));  // Reset to defaults
     ASSERT_EQ(screen.chosen(), ControlsScreen::kResetRow);
-    screen.take(key(SDLK_RETURN));
+    screen.take(keyDown(SDLK_RETURN));
     EXPECT_EQ(bindings.keysOf(Action::Up), (Keys{SDLK_w, SDLK_UP}));
     EXPECT_TRUE(bindings.buttonsOf(Action::Stop).empty());
     EXPECT_EQ(changes, 4);
-    screen.take(pad(SDL_CONTROLLER_BUTTON_B));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_B));
     EXPECT_TRUE(screen.done());
 }
 
@@ -86,16 +77,16 @@ TEST(ControlsScreenTest, AKeyTheSettingsFileCannotNameIsRefusedAndAQuotedOneIsGi
     KeyBindings bindings;
     ControlsScreen screen;
     screen.open(nullptr, nullptr, bindings);
-    screen.take(key(SDLK_RETURN));
-    screen.take(key(SDLK_RETURN2));
+    screen.take(keyDown(SDLK_RETURN));
+    screen.take(keyDown(SDLK_RETURN2));
     EXPECT_TRUE(screen.waiting());
     EXPECT_EQ(screen.message(), "Return is kept by the game");
     EXPECT_EQ(bindings.actionOf(SDLK_RETURN2), Action::None);
-    screen.take(key(SDLK_SEMICOLON));
+    screen.take(keyDown(SDLK_SEMICOLON));
     EXPECT_FALSE(screen.waiting());
     EXPECT_EQ(bindings.keysOf(Action::Up), (Keys{SDLK_SEMICOLON, SDLK_UP}));
-    screen.take(key(SDLK_DOWN));
-    screen.take(key(SDLK_RETURN));
-    screen.take(key(SDLK_KP_COMMA));
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_RETURN));
+    screen.take(keyDown(SDLK_KP_COMMA));
     EXPECT_EQ(bindings.keysOf(Action::Left), (Keys{SDLK_KP_COMMA, SDLK_LEFT}));
 }

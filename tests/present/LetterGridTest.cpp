@@ -13,20 +13,9 @@
 
 namespace {
 
-SDL_Event key(SDL_Keycode sym, Uint8 repeat = 0) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = sym;
-    e.key.repeat = repeat;
-    return e;
-}
-
-SDL_Event pad(SDL_GameControllerButton button) {
-    SDL_Event e{};
-    e.type = SDL_CONTROLLERBUTTONDOWN;
-    e.cbutton.button = static_cast<Uint8>(button);
-    return e;
-}
+using testsupport::keyDown;
+using testsupport::ofType;
+using testsupport::padDown;
 
 SDL_Event text(const char* typed) {
     SDL_Event e{};
@@ -104,19 +93,19 @@ protected:
 // The arrows and the D-pad go round the grid's edges, held arrows (the desktop's repeats) moving
 // on; the lit cell in the picture follows the choice.
 TEST_F(LetterGridTest, TheChoiceWrapsRoundTheEdgesAndTheLitCellFollowsIt) {
-    take(key(SDLK_LEFT));
+    take(keyDown(SDLK_LEFT));
     EXPECT_EQ(grid.chosen(), 9) << "left of A is the row's end";
-    take(pad(SDL_CONTROLLER_BUTTON_DPAD_UP));
+    take(padDown(SDL_CONTROLLER_BUTTON_DPAD_UP));
     EXPECT_EQ(grid.chosen(), LetterGrid::kDoneCell) << "up from the top row is the bottom row";
-    take(key(SDLK_RIGHT, 1));
+    take(keyDown(SDLK_RIGHT, 1));
     EXPECT_EQ(grid.chosen(), 30) << "a held arrow moves on, round to the row's start";
-    take(key(SDLK_DOWN));
+    take(keyDown(SDLK_DOWN));
     EXPECT_EQ(grid.chosen(), 0) << "down from the bottom row is the top row";
-    take(key(SDLK_DOWN, 1), LetterGrid::kRows);
+    take(keyDown(SDLK_DOWN, 1), LetterGrid::kRows);
     EXPECT_EQ(grid.chosen(), 0) << "a whole round comes back";
 
-    take(key(SDLK_RIGHT), 3);
-    take(key(SDLK_DOWN));
+    take(keyDown(SDLK_RIGHT), 3);
+    take(keyDown(SDLK_DOWN));
     ASSERT_EQ(grid.chosen(), 13);
     SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
     SDL_RenderClear(sdl.renderer);
@@ -130,11 +119,11 @@ TEST_F(LetterGridTest, TheChoiceWrapsRoundTheEdgesAndTheLitCellFollowsIt) {
 // blank, Del takes one back, OK leaves. A click on a cell types it; one beside the grid does
 // nothing; the pointer moving over a cell chooses it.
 TEST_F(LetterGridTest, ConfirmAndClicksTypeTheCellsAndTheWordsDoWhatTheySay) {
-    take(key(SDLK_RETURN));
-    take(key(SDLK_RETURN, 1), 3);
+    take(keyDown(SDLK_RETURN));
+    take(keyDown(SDLK_RETURN, 1), 3);
     EXPECT_EQ(name.getInputText(), "A") << "held Enter types one letter";
-    take(pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
-    take(pad(SDL_CONTROLLER_BUTTON_A));
+    take(padDown(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
+    take(padDown(SDL_CONTROLLER_BUTTON_A));
     EXPECT_EQ(name.getInputText(), "AB");
 
     take(mouse(SDL_MOUSEBUTTONDOWN, centreOf(LetterGrid::kSpaceCell)));
@@ -150,14 +139,14 @@ TEST_F(LetterGridTest, ConfirmAndClicksTypeTheCellsAndTheWordsDoWhatTheySay) {
     EXPECT_EQ(grid.chosen(), LetterGrid::kEraseCell);
     take(mouse(SDL_MOUSEMOTION, {10, 10}));
     EXPECT_EQ(grid.chosen(), LetterGrid::kEraseCell) << "the pointer off the grid keeps the choice";
-    take(key(SDLK_KP_ENTER));
+    take(keyDown(SDLK_KP_ENTER));
     EXPECT_EQ(name.getInputText(), "AB ");
     take(text("é"));
     EXPECT_EQ(name.getInputText(), "AB é") << "a keyboard at hand types as on the menu";
     EXPECT_FALSE(grid.done());
     take(mouse(SDL_MOUSEBUTTONDOWN, centreOf(LetterGrid::kDoneCell)));
     EXPECT_TRUE(grid.done());
-    take(key(SDLK_RETURN));
+    take(keyDown(SDLK_RETURN));
     take(text("x"));
     EXPECT_EQ(name.getInputText(), "AB é") << "a grid left takes nothing more";
 }
@@ -166,16 +155,16 @@ TEST_F(LetterGridTest, ConfirmAndClicksTypeTheCellsAndTheWordsDoWhatTheySay) {
 // menu, Backspace there does nothing; Escape and Start leave at once, and so does a close.
 TEST_F(LetterGridTest, ErasingAnEmptyNameWithThePadLeavesButWithTheKeyboardWaits) {
     take(text("AB"));
-    take(pad(SDL_CONTROLLER_BUTTON_B));
+    take(padDown(SDL_CONTROLLER_BUTTON_B));
     EXPECT_EQ(name.getInputText(), "A");
-    take(key(SDLK_BACKSPACE, 1));
+    take(keyDown(SDLK_BACKSPACE, 1));
     EXPECT_EQ(name.getInputText(), "") << "a held Backspace erases on";
-    take(key(SDLK_BACKSPACE), 2);
+    take(keyDown(SDLK_BACKSPACE), 2);
     EXPECT_FALSE(grid.done()) << "Backspace on an empty name stays on the grid";
-    take(pad(SDL_CONTROLLER_BUTTON_B));
+    take(padDown(SDL_CONTROLLER_BUTTON_B));
     EXPECT_TRUE(grid.done()) << "B on an empty name goes back";
 
-    for (const SDL_Event& leave : {key(SDLK_ESCAPE), pad(SDL_CONTROLLER_BUTTON_START), SDL_Event{SDL_QUIT}}) {
+    for (const SDL_Event& leave : {keyDown(SDLK_ESCAPE), padDown(SDL_CONTROLLER_BUTTON_START), SDL_Event{SDL_QUIT}}) {
         grid.open(name, font, small);
         take(text("Z"));
         ASSERT_FALSE(grid.done());
@@ -184,25 +173,25 @@ TEST_F(LetterGridTest, ErasingAnEmptyNameWithThePadLeavesButWithTheKeyboardWaits
         EXPECT_EQ(name.getInputText().back(), 'Z') << "leaving erases nothing";
     }
     grid.open(name, font, small);
-    take(key(SDLK_p));
+    take(keyDown(SDLK_p));
     EXPECT_FALSE(grid.done()) << "P is a letter here, not a way out";
 }
 
 // The grid types into the menu's name and stops where the name must stop: the record's bytes, and
 // the end of the sign it is shown on.
 TEST_F(LetterGridTest, TheNameStopsWhereTheMenuStopsIt) {
-    take(key(SDLK_RETURN), 80);
+    take(keyDown(SDLK_RETURN), 80);
     EXPECT_EQ(name.getInputText(), std::string(Button::kMaxNameBytes, 'A')) << "the players record's length";
 
-    take(key(SDLK_DOWN));  // on K when it goes; opened again it starts on A
+    take(keyDown(SDLK_DOWN));  // on K when it goes; opened again it starts on A
     Button narrow;
     narrow.fits = [](const std::string& typed) { return typed.size() <= 5; };
     grid.open(narrow, font, small);
-    take(key(SDLK_RIGHT));
-    take(key(SDLK_RETURN), 9);
+    take(keyDown(SDLK_RIGHT));
+    take(keyDown(SDLK_RETURN), 9);
     EXPECT_EQ(narrow.getInputText(), "BBBBB") << "as much as the sign holds";
-    take(pad(SDL_CONTROLLER_BUTTON_B));
-    take(pad(SDL_CONTROLLER_BUTTON_A));
+    take(padDown(SDL_CONTROLLER_BUTTON_B));
+    take(padDown(SDL_CONTROLLER_BUTTON_A));
     EXPECT_EQ(narrow.getInputText(), "BBBBB") << "a letter taken back makes room for one";
 }
 

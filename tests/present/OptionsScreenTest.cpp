@@ -14,12 +14,9 @@
 
 namespace {
 
-SDL_Event key(SDL_Keycode sym) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.sym = sym;
-    return event;
-}
+using testsupport::keyDown;
+using testsupport::ofType;
+using testsupport::padDown;
 
 SDL_Event click(int x, int y) {
     SDL_Event event{};
@@ -33,13 +30,6 @@ SDL_Event wheel(int y) {
     SDL_Event event{};
     event.type = SDL_MOUSEWHEEL;
     event.wheel.y = y;
-    return event;
-}
-
-SDL_Event pad(SDL_GameControllerButton button) {
-    SDL_Event event{};
-    event.type = SDL_CONTROLLERBUTTONDOWN;
-    event.cbutton.button = button;
     return event;
 }
 
@@ -69,18 +59,18 @@ protected:
 };
 
 TEST_F(OptionsScreenTest, KeysMouseAndPadChangeTheChosenRowWithinItsRangeAndBackLeaves) {
-    screen.take(key(SDLK_RIGHT));
-    screen.take(key(SDLK_RIGHT));  // already at 10: no change, no call
+    screen.take(keyDown(SDLK_RIGHT));
+    screen.take(keyDown(SDLK_RIGHT));  // already at 10: no change, no call
     EXPECT_EQ(volume, 10);
-    screen.take(key(SDLK_LEFT));
-    screen.take(pad(SDL_CONTROLLER_BUTTON_DPAD_LEFT));
+    screen.take(keyDown(SDLK_LEFT));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_DPAD_LEFT));
     EXPECT_EQ(volume, 8);
     EXPECT_EQ(changes, (std::vector<std::size_t>{0, 0, 0}));
 
-    screen.take(key(SDLK_DOWN));
-    screen.take(key(SDLK_RETURN));
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_RETURN));
     EXPECT_EQ(flag, 1) << "Enter flips a switch";
-    screen.take(pad(SDL_CONTROLLER_BUTTON_A));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_A));
     EXPECT_EQ(flag, 0) << "so does pad A";
     EXPECT_EQ(screen.valueOf(1), "off");
 
@@ -94,14 +84,14 @@ TEST_F(OptionsScreenTest, KeysMouseAndPadChangeTheChosenRowWithinItsRangeAndBack
     EXPECT_EQ(screen.chosen(), 0u) << "a click chooses its row";
     EXPECT_FALSE(screen.done());
 
-    screen.take(key(SDLK_UP));  // round from the first row to Back
+    screen.take(keyDown(SDLK_UP));  // round from the first row to Back
     EXPECT_EQ(screen.chosen(), 2u);
-    screen.take(key(SDLK_RETURN));
+    screen.take(keyDown(SDLK_RETURN));
     EXPECT_TRUE(screen.done()) << "Enter on Back leaves";
 
     screen.open(nullptr, nullptr, {});
     EXPECT_FALSE(screen.done());
-    screen.take(pad(SDL_CONTROLLER_BUTTON_B));
+    screen.take(padDown(SDL_CONTROLLER_BUTTON_B));
     EXPECT_TRUE(screen.done()) << "pad B leaves";
 }
 
@@ -203,7 +193,7 @@ TEST_F(OptionsPictureTest, RowsBeyondThePictureScrollWithTheChoiceAndAClickTakes
     openWith(14);
     EXPECT_EQ(screen.lineArea(OptionsScreen::kMaxLines).h, 0) << "out of view at first";
     for (int i = 0; i < 13; ++i) {
-        screen.take(key(SDLK_DOWN));
+        screen.take(keyDown(SDLK_DOWN));
     }
     EXPECT_EQ(screen.chosen(), 13u);
     const SDL_Rect last = screen.lineArea(13);
@@ -220,19 +210,19 @@ TEST_F(OptionsPictureTest, RowsBeyondThePictureScrollWithTheChoiceAndAClickTakes
     EXPECT_EQ(flags[5], 0) << "the wheel flips the chosen switch";
     EXPECT_EQ(flags[13], 0);
 
-    screen.take(key(SDLK_DOWN));
-    screen.take(key(SDLK_DOWN));
-    screen.take(key(SDLK_DOWN));
-    screen.take(key(SDLK_DOWN));
-    screen.take(key(SDLK_DOWN));
-    screen.take(key(SDLK_DOWN));
-    screen.take(key(SDLK_DOWN));
-    screen.take(key(SDLK_DOWN));
-    screen.take(key(SDLK_DOWN));  // to Back, round to the first row
-    screen.take(key(SDLK_DOWN));
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_DOWN));  // to Back, round to the first row
+    screen.take(keyDown(SDLK_DOWN));
     EXPECT_EQ(screen.chosen(), 0u);
     EXPECT_GT(screen.lineArea(0).h, 0) << "back at the top";
-    screen.take(key(SDLK_UP));
+    screen.take(keyDown(SDLK_UP));
     EXPECT_EQ(screen.chosen(), screen.rowNamed(OptionsScreen::kBack));
     const SDL_Rect back = screen.lineArea(screen.chosen());
     ASSERT_GT(back.h, 0);

@@ -12,28 +12,11 @@
 
 namespace {
 
+using testsupport::keyDown;
+using testsupport::ofType;
+using testsupport::padDown;
+
 using Choice = PanelKeys::PauseChoice;
-
-SDL_Event key(SDL_Keycode sym, Uint8 repeat = 0) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = sym;
-    e.key.repeat = repeat;
-    return e;
-}
-
-SDL_Event pad(SDL_GameControllerButton button) {
-    SDL_Event e{};
-    e.type = SDL_CONTROLLERBUTTONDOWN;
-    e.cbutton.button = static_cast<Uint8>(button);
-    return e;
-}
-
-SDL_Event ofType(Uint32 type) {
-    SDL_Event e{};
-    e.type = type;
-    return e;
-}
 
 const std::vector<std::string> kHelp = {"Walk: W A S D", "Attack: Space"};
 
@@ -72,18 +55,18 @@ protected:
 // same pass, and a close after it does not undo it.
 TEST_F(PauseScreenTest, HeldKeysChooseNothingAndTheFirstFreshChoiceIsKept) {
     panel.prepare(sdl.renderer, font, small, kHelp);
-    SDL_Event up = key(SDLK_RETURN);
+    SDL_Event up = keyDown(SDLK_RETURN);
     up.type = SDL_KEYUP;
     for (const SDL_Event& nothing :
-         {key(SDLK_RETURN, 1), key(SDLK_ESCAPE, 1), key(SDLK_p, 1), key(SDLK_q, 1), up, ofType(SDL_MOUSEBUTTONDOWN),
-          key(SDLK_d), key(SDLK_SPACE), pad(SDL_CONTROLLER_BUTTON_X)}) {
+         {keyDown(SDLK_RETURN, 1), keyDown(SDLK_ESCAPE, 1), keyDown(SDLK_p, 1), keyDown(SDLK_q, 1), up,
+          ofType(SDL_MOUSEBUTTONDOWN), keyDown(SDLK_d), keyDown(SDLK_SPACE), padDown(SDL_CONTROLLER_BUTTON_X)}) {
         panel.take(nothing);
     }
     EXPECT_FALSE(panel.done());
     EXPECT_EQ(panel.choice(), Choice::None);
 
-    panel.take(key(SDLK_q));
-    panel.take(key(SDLK_RETURN));
+    panel.take(keyDown(SDLK_q));
+    panel.take(keyDown(SDLK_RETURN));
     panel.take(ofType(SDL_QUIT));
     EXPECT_TRUE(panel.done());
     EXPECT_EQ(panel.choice(), Choice::QuitToMenu) << "Q came first";
@@ -91,13 +74,13 @@ TEST_F(PauseScreenTest, HeldKeysChooseNothingAndTheFirstFreshChoiceIsKept) {
     // The panel readied again (back from the options) waits afresh.
     panel.prepare(sdl.renderer, font, small, kHelp);
     EXPECT_FALSE(panel.done());
-    panel.take(pad(SDL_CONTROLLER_BUTTON_A));
-    panel.take(pad(SDL_CONTROLLER_BUTTON_B));
+    panel.take(padDown(SDL_CONTROLLER_BUTTON_A));
+    panel.take(padDown(SDL_CONTROLLER_BUTTON_B));
     EXPECT_EQ(panel.choice(), Choice::Continue) << "pad A came first";
 
     panel.prepare(sdl.renderer, font, small, kHelp);
     panel.take(ofType(SDL_QUIT));
-    panel.take(key(SDLK_ESCAPE));
+    panel.take(keyDown(SDLK_ESCAPE));
     EXPECT_EQ(panel.choice(), Choice::Close) << "a close is kept as a close";
 }
 

@@ -140,6 +140,26 @@ void pushQuit() {
     push(event);
 }
 
+SDL_Event keyDown(SDL_Keycode key, Uint8 repeat, Uint16 mod) {
+    SDL_Event e = ofType(SDL_KEYDOWN);
+    e.key.keysym.sym = key;
+    e.key.keysym.mod = mod;
+    e.key.repeat = repeat;
+    return e;
+}
+
+SDL_Event padDown(SDL_GameControllerButton button) {
+    SDL_Event e = ofType(SDL_CONTROLLERBUTTONDOWN);
+    e.cbutton.button = static_cast<Uint8>(button);
+    return e;
+}
+
+SDL_Event ofType(Uint32 type) {
+    SDL_Event e{};
+    e.type = type;
+    return e;
+}
+
 void pushPad(SDL_GameControllerButton button) {
     SDL_Event event;
     std::memset(&event, 0, sizeof event);

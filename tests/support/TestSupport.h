@@ -41,6 +41,12 @@ public:
     SDL_Renderer* renderer = nullptr;
 };
 
+// Events as SDL hands them, for a screen's or a key table's own test: a key press (a desktop's
+// repeat when repeat is set, with the modifiers held), a pad's button press, an event of a type.
+SDL_Event keyDown(SDL_Keycode key, Uint8 repeat = 0, Uint16 mod = KMOD_NONE);
+SDL_Event padDown(SDL_GameControllerButton button);
+SDL_Event ofType(Uint32 type);
+
 void drainEvents();
 void pushKeyDown(SDL_Keycode key);
 void pushKeyUp(SDL_Keycode key);
