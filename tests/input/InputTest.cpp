@@ -4,6 +4,8 @@
 
 #include <string>
 #include <vector>
+
+#include "InputFixture.h"
 #include "TestSupport.h"
 
 namespace {
@@ -12,30 +14,7 @@ using testsupport::keyDown;
 using testsupport::ofType;
 using testsupport::padDown;
 
-void push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
-
-class InputTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    }
-    void TearDown() override { SDL_Quit(); }
-
-    // Every waiting event's type (and key, for keys), in the order the input hands them out.
-    std::vector<std::string> drain() {
-        std::vector<std::string> out;
-        SDL_Event e;
-        while (input.next(e)) {
-            out.push_back(e.type == SDL_KEYDOWN ? std::string("key ") + SDL_GetKeyName(e.key.keysym.sym)
-                                                : "type " + std::to_string(e.type));
-        }
-        return out;
-    }
-
-    KeyBindings keys;
-    Input input{keys};
-};
+using InputTest = InputFixture;
 
 // Events the steps leave waiting are looked at once, however many passes pump before they are
 // taken: a waiting F11 or M must not toggle again at every pass.

@@ -5,6 +5,8 @@
 
 #include <string>
 #include <vector>
+
+#include "InputFixture.h"
 #include "TestSupport.h"
 
 namespace {
@@ -19,31 +21,8 @@ SDL_Event focusLost() {
     return e;
 }
 
-void push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
-
 // The keys around play as the one input reader meets them, on their way from SDL's queue.
-class PlayKeysTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    }
-    void TearDown() override { SDL_Quit(); }
-
-    // Every waiting event's type (and key, for keys), in the order the input hands them out.
-    std::vector<std::string> drain() {
-        std::vector<std::string> out;
-        SDL_Event e;
-        while (input.next(e)) {
-            out.push_back(e.type == SDL_KEYDOWN ? std::string("key ") + SDL_GetKeyName(e.key.keysym.sym)
-                                                : "type " + std::to_string(e.type));
-        }
-        return out;
-    }
-
-    KeyBindings keys;
-    Input input{keys};
-};
+using PlayKeysTest = InputFixture;
 
 // In play the pause and help keys are play's own and never reach the hero; other keys do.
 TEST_F(PlayKeysTest, InPlayThePauseAndHelpKeysAreTakenOutAndAskForThePanelAndTheHelp) {
