@@ -135,6 +135,17 @@ void Player::GetAll() const {
 
 bool Player::forEachRecord(const std::string& filePath, const std::function<void(const unsigned char*)>& visit,
                            std::string& error) {
+    return forEachRecordWhile(
+        filePath,
+        [&visit](const unsigned char* bytes) {
+            visit(bytes);
+            return true;
+        },
+        error);
+}
+
+bool Player::forEachRecordWhile(const std::string& filePath, const std::function<bool(const unsigned char*)>& visit,
+                                std::string& error) {
     std::FILE* file = FileIO::openForReading(filePath, error);
     if (file == nullptr) {
         return errno == ENOENT;
@@ -145,11 +156,12 @@ bool Player::forEachRecord(const std::string& filePath, const std::function<void
         const std::size_t got = std::fread(block.data() + kept, 1, block.size() - kept, file);
         const std::size_t have = kept + got;
         const std::size_t records = have / PlayerRecord::kSize;
-        for (std::size_t i = 0; i < records; ++i) {
-            visit(block.data() + i * PlayerRecord::kSize);
+        bool goOn = true;
+        for (std::size_t i = 0; i < records && goOn; ++i) {
+            goOn = visit(block.data() + i * PlayerRecord::kSize);
         }
         kept = have - records * PlayerRecord::kSize;
-        if (got == 0) {
+        if (got == 0 || !goOn) {
             break;
         }
         std::memmove(block.data(), block.data() + records * PlayerRecord::kSize, kept);

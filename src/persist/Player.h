@@ -55,6 +55,9 @@ public:
     // has no records; false with error when the file is there but is not a regular file.
     static bool forEachRecord(const std::string& filePath, const std::function<void(const unsigned char*)>& visit,
                               std::string& error);
+    // The same, until visit returns false: what follows is not read.
+    static bool forEachRecordWhile(const std::string& filePath, const std::function<bool(const unsigned char*)>& visit,
+                                   std::string& error);
 
     // Every whole record of the file in file order; a trailing fragment is not a record.
     static std::vector<PlayerRecord> readAll(const std::string& filePath = kDefaultPath);
