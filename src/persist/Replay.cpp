@@ -102,10 +102,11 @@ void Replay::record(std::ofstream& out, int x, int y, const std::string& path) {
     // Under a size limit the system writes what still fits, which would leave a torn line for
     // REPLAY to stumble on: a line that would pass the limit is not begun. The file is this
     // recording's own, so its length is where the stream stands.
-    const std::streamoff length = out.tellp();
+    // Where the stream stands is asked only under a limit: a frame records a line 60 times a second.
     rlimit limit{};
-    if (length >= 0 && getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
-        static_cast<rlim_t>(length) + line.size() > limit.rlim_cur) {
+    const bool limited = getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
+    const std::streamoff length = limited ? static_cast<std::streamoff>(out.tellp()) : -1;
+    if (limited && length >= 0 && static_cast<rlim_t>(length) + line.size() > limit.rlim_cur) {
         out.setstate(std::ios::failbit);
         FileIO::reportSizeLimit(path);
         return;
