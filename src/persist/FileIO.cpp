@@ -114,14 +114,14 @@ int FileIO::openRegular(const std::string& path, int flags, std::string& error) 
         if (saved != ENOENT && ::lstat(path.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) {
             error = notRegular(path, there.st_mode);
         } else {
-            error = path + ": " + std::strerror(saved);
+            error = failed(path, saved);
         }
         errno = saved;
         return -1;
     }
     struct stat info;
     if (::fstat(fd, &info) != 0) {
-        error = path + ": " + std::strerror(errno);
+        error = failed(path, errno);
         ::close(fd);
         errno = EIO;
         return -1;
@@ -151,7 +151,7 @@ std::FILE* FileIO::openForReading(const std::string& path, std::string& error) {
     }
     std::FILE* file = ::fdopen(fd, "rb");
     if (file == nullptr) {
-        error = path + ": " + std::strerror(errno);
+        error = failed(path, errno);
         ::close(fd);
     }
     return file;
@@ -188,7 +188,7 @@ int FileIO::createFresh(const std::string& path, std::string& error) {
                        ? -1
                        : ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode);
     if (fd < 0) {
-        error = path + ": " + std::strerror(fault != 0 ? fault : errno);
+        error = failed(path, fault != 0 ? fault : errno);
     }
     return fd;
 }
@@ -211,7 +211,7 @@ bool FileIO::writeFresh(const std::string& path, const std::string& bytes, std::
     }
     if (!ok) {
         ::unlink(path.c_str());
-        error = path + ": " + std::strerror(saved);
+        error = failed(path, saved);
         errno = saved;
     }
     return ok;
@@ -233,7 +233,7 @@ bool FileIO::writeTemporary(const std::string& path, const std::string& bytes, m
         }
     }
     if (fd < 0) {
-        error = made + ": " + std::strerror(failure);
+        error = failed(made, failure);
         errno = failure;
         return false;
     }
@@ -251,7 +251,7 @@ bool FileIO::writeTemporary(const std::string& path, const std::string& bytes, m
     }
     if (failure != 0) {
         ::unlink(made.c_str());
-        error = made + ": " + std::strerror(failure);
+        error = failed(made, failure);
         errno = failure;
         return false;
     }
@@ -268,13 +268,13 @@ bool FileIO::throughLinks(const std::string& path, std::string& end, std::string
         std::string target(PATH_MAX, '\0');
         const ssize_t n = ::readlink(end.c_str(), &target[0], target.size());
         if (n < 0) {
-            error = end + ": " + std::strerror(errno);
+            error = failed(end, errno);
             return false;
         }
         target.resize(static_cast<std::size_t>(n));
         end = target[0] == '/' ? target : folderOf(end) + "/" + target;
     }
-    error = path + ": " + std::strerror(ELOOP);
+    error = failed(path, ELOOP);
     return false;
 }
 
@@ -282,7 +282,7 @@ bool FileIO::rename(const std::string& from, const std::string& to, std::string&
     const int fault = stepFault(Step::Rename, to);
     if (fault != 0 || std::rename(from.c_str(), to.c_str()) != 0) {
         const int failure = fault != 0 ? fault : errno;
-        error = to + ": " + std::strerror(failure);
+        error = failed(to, failure);
         errno = failure;
         return false;
     }
@@ -303,18 +303,37 @@ bool FileIO::syncFolder(const std::string& path, std::string& error) {
     }
     // Some file systems cannot flush a folder at all; their names are as safe as they get.
     if (failure != 0 && failure != EINVAL) {
-        error = folder + ": " + std::strerror(failure);
+        error = failed(folder, failure);
         errno = failure;
         return false;
     }
     return true;
 }
 
+std::string FileIO::failed(const std::string& path, int err) {
+    const std::string blocking = err == ENOTDIR ? notAFolder(path) : "";
+    return blocking.empty() ? path + ": " + std::strerror(err) : blocking + " is a file, not a folder";
+}
+
+std::string FileIO::notAFolder(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        const std::string folder = path.substr(0, slash);
+        struct stat info {};
+        if (::stat(folder.c_str(), &info) != 0) {
+            return errno == ENOTDIR ? folder : "";  // missing: nothing further along is there either
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            return folder;
+        }
+    }
+    return "";
+}
+
 bool FileIO::folderThere(const std::string& path, std::string& error) {
     const std::string folder = folderOf(path);
     struct stat info;
     if (::stat(folder.c_str(), &info) != 0) {
-        error = errno == ENOENT ? "the folder " + folder + " is missing" : folder + ": " + std::strerror(errno);
+        error = errno == ENOENT ? "the folder " + folder + " is missing" : failed(folder, errno);
         return false;
     }
     if (!S_ISDIR(info.st_mode)) {
@@ -357,8 +376,12 @@ bool FileIO::readSmall(const std::string& path, std::size_t maxBytes, std::strin
     why.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        if (errno != ENOENT) {
-            why = std::strerror(errno);
+        const int failure = errno;
+        const std::string blocking = failure == ENOTDIR ? notAFolder(path) : "";
+        if (!blocking.empty()) {
+            why = blocking + " is a file, not a folder";
+        } else if (failure != ENOENT) {
+            why = std::strerror(failure);
         }
         return false;
     }

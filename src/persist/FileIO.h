@@ -87,6 +87,12 @@ public:
     // missing or not a regular file).
     static std::size_t readPrefix(const std::string& path, unsigned char* into, std::size_t size);
 
+    // Why a step on path failed with err: path and the system's words, or, when a file stands where
+    // one of path's folders should be (ENOTDIR), that file named.
+    static std::string failed(const std::string& path, int err);
+    // The first of path's folders that is something other than a folder ("" when none is).
+    static std::string notAFolder(const std::string& path);
+
     // text as it may be shown on a terminal: control characters (C0, DEL, C1), bytes that are not
     // UTF-8 and the backslash itself are written as \xNN (\\ for the backslash), so a quoted name
     // or line can neither drive the terminal nor break the message's one line.

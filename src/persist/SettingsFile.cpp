@@ -430,6 +430,30 @@ void removeLeftovers(const std::string& target) {
 }
 
 // The save, once the lock is held.
+// What a file looked like when read: a hand edit or another program's write changes one of these.
+struct Seen {
+    bool there = false;
+    struct stat info {};
+    bool operator==(const Seen& other) const {
+        return there == other.there &&
+               (!there || (info.st_ino == other.info.st_ino && info.st_size == other.info.st_size &&
+                           info.st_mtim.tv_sec == other.info.st_mtim.tv_sec &&
+                           info.st_mtim.tv_nsec == other.info.st_mtim.tv_nsec &&
+                           info.st_ctim.tv_sec == other.info.st_ctim.tv_sec &&
+                           info.st_ctim.tv_nsec == other.info.st_ctim.tv_nsec));
+    }
+};
+
+Seen seen(const std::string& target) {
+    Seen now;
+    now.there = ::lstat(target.c_str(), &now.info) == 0;
+    return now;
+}
+
+// An editor does not take our lock: a file changed by hand while it was merged is read and merged
+// again rather than overwritten, a few times at most (a program rewriting it without end wins).
+constexpr int kMergeTries = 4;
+
 SettingsFile::Saved saveLocked(const std::string& path, const std::vector<SettingsFile::Setting>& changed,
                                const std::vector<SettingsFile::Setting>& whole) {
     SettingsFile::Saved saved;
@@ -439,41 +463,47 @@ SettingsFile::Saved saveLocked(const std::string& path, const std::vector<Settin
     if (!FileIO::throughLinks(path, target, saved.why)) {
         return saved;
     }
-    struct stat info {};
-    const bool there = ::lstat(target.c_str(), &info) == 0;
-    if (there && S_ISREG(info.st_mode) && info.st_nlink > 1) {
-        saved.why = "it has another name (a hard link), which a new file would part from it";
-        return saved;
-    }
-    std::string old;
-    std::string unread;
-    if (!FileIO::readSmall(target, SettingsFile::kMaxBytes, old, unread) && !unread.empty()) {
-        saved.why = unread;  // a file the game cannot read is not replaced: it may be the player's own
-        return saved;
-    }
-    const bool fresh = !there;
-    const std::string text = fresh ? SettingsFile::merged("", whole) : SettingsFile::merged(old, changed);
-    if (text.size() > SettingsFile::kMaxBytes) {
-        saved.why = "it would be " + std::to_string(text.size()) + " bytes, more than the " +
-                    std::to_string(SettingsFile::kMaxBytes) + " the game reads; the file is kept as it is";
-        return saved;
-    }
-    if (!readsBack(text, fresh ? whole : changed, saved.why)) {
-        return saved;
-    }
     removeLeftovers(target);
-    std::string temporary;
-    const mode_t mode = there ? info.st_mode & 07777 : 0;
-    if (!FileIO::writeTemporary(target, text, mode, temporary, saved.why)) {
+    for (int tries = 1;; ++tries) {
+        // Looked at before it is read, so an edit between the two is seen as a change below.
+        const Seen before = seen(target);
+        if (before.there && S_ISREG(before.info.st_mode) && before.info.st_nlink > 1) {
+            saved.why = "it has another name (a hard link), which a new file would part from it";
+            return saved;
+        }
+        std::string old;
+        std::string unread;
+        if (!FileIO::readSmall(target, SettingsFile::kMaxBytes, old, unread) && !unread.empty()) {
+            saved.why = unread;  // a file the game cannot read is not replaced: it may be the player's own
+            return saved;
+        }
+        const bool fresh = !before.there;
+        const std::string text = fresh ? SettingsFile::merged("", whole) : SettingsFile::merged(old, changed);
+        if (text.size() > SettingsFile::kMaxBytes) {
+            saved.why = "it would be " + std::to_string(text.size()) + " bytes, more than the " +
+                        std::to_string(SettingsFile::kMaxBytes) + " the game reads; the file is kept as it is";
+            return saved;
+        }
+        if (!readsBack(text, fresh ? whole : changed, saved.why)) {
+            return saved;
+        }
+        std::string temporary;
+        const mode_t mode = before.there ? before.info.st_mode & 07777 : 0;
+        if (!FileIO::writeTemporary(target, text, mode, temporary, saved.why)) {
+            return saved;
+        }
+        if (!(seen(target) == before) && tries < kMergeTries) {
+            FileIO::removeIfThere(temporary);
+            continue;
+        }
+        if (!FileIO::rename(temporary, target, saved.why)) {
+            FileIO::removeIfThere(temporary);
+            return saved;
+        }
+        saved.written = true;
+        FileIO::syncFolder(target, saved.why);
         return saved;
     }
-    if (!FileIO::rename(temporary, target, saved.why)) {
-        FileIO::removeIfThere(temporary);
-        return saved;
-    }
-    saved.written = true;
-    FileIO::syncFolder(target, saved.why);
-    return saved;
 }
 
 }  // namespace

@@ -94,7 +94,8 @@ public:
     // table's order, when there is no file yet). A link at path is written through to its file,
     // which is made when missing; a file with a second name (a hard link) is not written, as a new
     // file would part the two names; the file keeps its mode. Written to a temporary of its own,
-    // flushed, renamed over the file, then its folder flushed. Nothing is written, and the file
+    // flushed, renamed over the file, then its folder flushed; a file changed meanwhile (an editor
+    // takes no lock) is read and merged again instead of written over. Nothing is written, and the file
     // stays, when the result would not read back as written (a line too long for the reader) or
     // would pass kMaxBytes.
     static Saved save(const std::string& path, const std::vector<Setting>& changed, const std::vector<Setting>& whole);

@@ -4,6 +4,8 @@
 #include "persist/FileIO.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 #include <ini.h>
 
 #include <algorithm>
@@ -520,6 +522,48 @@ TEST_F(SettingsFileSave, ALockKeptByAnotherGameLeavesTheFileAsItIs) {
     close(held);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(read(path), "[sound]\nmusic = 10\n");
+}
+
+// An editor saving while the game writes does not take the game's lock: what it saved is read
+// and merged again, not overwritten; a file rewritten without end is written over at last.
+TEST_F(SettingsFileSave, AHandEditMadeWhileTheGameWritesIsKept) {
+    write(path, "[sound]\nmusic = 10\neffects = 10\n");
+    int edits = 0;
+    FileIO::beforeStep = [&](FileIO::Step step, const std::string& at) {
+        if (step == FileIO::Step::Sync && at.find(".tmp-") != std::string::npos && edits++ == 0) {
+            std::ofstream("config/settings.ini") << "[sound]\nmusic = 10\neffects = 2 ; by hand\n";
+        }
+        return 0;
+    };
+    SettingsFile::Saved saved = SettingsFile::save(path, music, whole);
+    EXPECT_TRUE(saved.written) << saved.why;
+    EXPECT_EQ(read(path), "[sound]\nmusic = 3\neffects = 2 ; by hand\n");
+    EXPECT_EQ(names(), (std::vector<std::string>{"settings.ini", "settings.ini.lock"})) << "no temporary left";
+
+    edits = 0;
+    FileIO::beforeStep = [&](FileIO::Step step, const std::string& at) {
+        if (step == FileIO::Step::Sync && at.find(".tmp-") != std::string::npos) {
+            std::ofstream("config/settings.ini") << "[sound]\nmusic = " << ++edits << "\n";
+        }
+        return 0;
+    };
+    saved = SettingsFile::save(path, {{"sound", "effects", "6"}}, whole);
+    EXPECT_TRUE(saved.written) << saved.why;
+    EXPECT_GT(edits, 1);
+    EXPECT_LT(edits, 10) << "tried again a few times, not without end";
+    EXPECT_EQ(read(path).find("effects = 6"), std::string("[sound]\nmusic = 1\n").size()) << read(path);
+}
+
+// A file standing where the settings folder should be is named, in reading and in writing.
+TEST_F(SettingsFileSave, AFileWhereTheFolderShouldBeIsNamed) {
+    testsupport::writeFile("config/game", "not a folder");
+    SettingsFile file;
+    EXPECT_FALSE(file.read("config/game/settings.ini"));
+    ASSERT_EQ(file.problems.size(), 1u);
+    EXPECT_EQ(file.problems[0].what, "config/game is a file, not a folder");
+    const SettingsFile::Saved saved = SettingsFile::save("config/game/settings.ini", music, whole);
+    EXPECT_FALSE(saved.written);
+    EXPECT_NE(saved.why.find("config/game is a file, not a folder"), std::string::npos) << saved.why;
 }
 
 }  // namespace
