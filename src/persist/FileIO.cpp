@@ -166,6 +166,29 @@ bool FileIO::removeIfThere(const std::string& path) {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
+bool FileIO::cutTornLine(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    constexpr off_t kTail = 4096;  // far longer than any line cut this way
+    struct stat info {};
+    bool cut = false;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1) {
+        const off_t from = info.st_size > kTail ? info.st_size - kTail : 0;
+        std::string tail(static_cast<std::size_t>(info.st_size - from), '\0');
+        const ssize_t got = ::pread(fd, &tail[0], tail.size(), from);
+        const std::size_t end = tail.rfind('\n');
+        // No line end in a long file's tail: not a file of short lines, left as it is.
+        if (got == static_cast<ssize_t>(tail.size()) && (end != std::string::npos || from == 0)) {
+            const off_t whole = end == std::string::npos ? 0 : from + static_cast<off_t>(end) + 1;
+            cut = whole == info.st_size || (stepFault(Step::Cut, path) == 0 && ::ftruncate(fd, whole) == 0);
+        }
+    }
+    ::close(fd);
+    return cut;
+}
+
 bool FileIO::isOwnRegularFile(const std::string& path) {
     struct stat info;
     return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;

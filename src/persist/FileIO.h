@@ -67,6 +67,10 @@ public:
     static std::string folderOf(const std::string& path);
     // Removes path; true when it is gone (also when it was never there).
     static bool removeIfThere(const std::string& path);
+    // Cuts what follows the last line end of the regular file at path (one name, not a link), as a
+    // write that failed part way leaves it; its lines are short, so only its end is read. True when
+    // the file now ends with a whole line, or is empty.
+    static bool cutTornLine(const std::string& path);
     // True when path itself (not what a link points at) is a regular file with one name.
     static bool isOwnRegularFile(const std::string& path);
 

@@ -118,6 +118,10 @@ void Replay::record(std::ofstream& out, int x, int y, const std::string& path) {
         if (errno == EFBIG) {
             FileIO::reportSizeLimit(path);
         } else {
+            // A full disk takes what fits of the line: REPLAY would read a torn one as a place.
+            // Closed first, so what the stream still holds of the line is never written after the cut.
+            out.close();
+            FileIO::cutTornLine(path);
             FileIO::report("cannot record the replay: a write failed; the rest of this run is not recorded");
         }
     }

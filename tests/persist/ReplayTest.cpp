@@ -11,8 +11,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <string>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -278,6 +281,45 @@ TEST(Replay, FailedRecordingReportsOnceAndGoesOn) {
     setrlimit(RLIMIT_FSIZE, &before);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
     EXPECT_LE(readFile("files/replay.txt").size(), 4096u);
+}
+
+// A full disk takes what fits of a line: the torn end is cut, so the file holds whole lines only.
+// Needs a small file system of its own (a tmpfs mounted in a mount namespace of the test's own).
+TEST(Replay, AFullDiskLeavesOnlyWholeLines) {
+    ScratchDir scratch;
+    std::fflush(stderr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", "files", "tmpfs", 0, "size=8k") != 0) {
+            _exit(77);
+        }
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, 2);  // the line that says the recording stopped
+        std::ofstream out;
+        if (!Replay::startRecording(out)) {
+            _exit(2);
+        }
+        // Lines of every length from 4 to 22 bytes, so one of them is cut short by the full disk.
+        for (int frame = 0; frame < 100000 && out.good(); ++frame) {
+            Replay::record(out, frame * 7919 % 1000000000, -frame);
+        }
+        out.close();
+        const std::string text = readFile("files/replay.txt");
+        std::vector<int> xs;
+        std::vector<int> ys;
+        Replay::load("files/replay.txt", xs, ys);
+        const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+        _exit(text.size() > 4096 && text.back() == '\n' && xs.size() == lines ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) {
+        GTEST_SKIP() << "no mount namespace here (the test needs root)";
+    }
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a torn line was kept, or the file is not whole lines";
 }
 
 namespace {
