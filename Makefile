@@ -6,12 +6,23 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX     ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps configure build build-all run test test-fast test-asan test-fuzz bench bench-window clean install uninstall package
+.PHONY: all deps deps-test deps-package deps-bench configure configure-all build build-all run test test-fast test-asan test-fuzz bench bench-window clean install uninstall package
 
 all: build
 
+# make's own "Entering directory" lines (cmake's build runs make within make) say nothing to a player.
+MAKEFLAGS += --no-print-directory
+
+# What each purpose needs, installed when missing: playing (build, run, install), the tests, the
+# Debian package, the benchmarks.
 deps:
-	@bash tools/install-deps.sh
+	@bash tools/install-deps.sh play
+deps-test:
+	@bash tools/install-deps.sh test
+deps-package:
+	@bash tools/install-deps.sh package
+deps-bench:
+	@bash tools/install-deps.sh bench
 
 # What a player needs: the program, its pictures and font, its sounds and the installed files.
 GAME_TARGETS := bramblehoof pictures sounds dist_files
@@ -22,13 +33,18 @@ WERROR     ?= ON
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLEHOOF_WERROR=$(WERROR) >/dev/null
 
+# The same tree with the tests, which then must be buildable.
+configure-all: deps-test
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMBLEHOOF_WERROR=$(WERROR) \
+	  -DBRAMBLEHOOF_TESTS_REQUIRED=ON >/dev/null
+
 # Builds the game at build/bramblehoof and makes everything it loads under images/ and sounds/;
 # the tests and their tools are left to `make test`, so a player waits only for the game.
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target $(GAME_TARGETS)
 
 # The game and every test binary.
-build-all: configure
+build-all: configure-all
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -45,7 +61,7 @@ uninstall:
 	cmake -DMANIFEST=$(CURDIR)/$(BUILD)/install_manifest.txt -P dist/uninstall.cmake
 
 # The Debian package, built in its own tree with Debian's layout for games under /usr.
-package: deps
+package: deps-package
 	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_TESTS=OFF \
 	  -DBRAMBLEHOOF_DEBIAN_LAYOUT=ON -DCMAKE_INSTALL_PREFIX=/usr \
 	  -DBRAMBLEHOOF_PICTURES_DIR=$(abspath $(PACKAGE_BUILD))/images \
@@ -61,8 +77,9 @@ test: build-all
 test-fast:
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test-asan:
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBRAMBLEHOOF_SANITIZE=ON -DBRAMBLEHOOF_WERROR=ON >/dev/null
+test-asan: deps-test
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBRAMBLEHOOF_SANITIZE=ON -DBRAMBLEHOOF_WERROR=ON \
+	  -DBRAMBLEHOOF_TESTS_REQUIRED=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
@@ -70,11 +87,11 @@ test-asan:
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-test-fuzz:
+test-fuzz: deps-test
 	@if [ -f tests/fuzz/run_fuzz.sh ]; then bash tests/fuzz/run_fuzz.sh build-fuzz; fi
 
 # Frame and file benchmarks, headless on the software renderer (figures in docs/PERFORMANCE.md).
-bench: build
+bench: build deps-bench
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_BENCH=ON -DBRAMBLEHOOF_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target bench_play_frame bench_persist
 	SDL_VIDEODRIVER=dummy ./build-bench/bench/bench_play_frame
@@ -82,7 +99,7 @@ bench: build
 
 # The level-3 play frame against the floor in a real window on Xvfb (the OpenGL renderer, vsync
 # off), the two loops taken in turns, five runs: whole-process CPU time per frame.
-bench-window: build
+bench-window: build deps-bench deps-test
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_BENCH=ON -DBRAMBLEHOOF_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target bench_play_frame
 	xvfb-run -a -s "-screen 0 1280x800x24" env BRAMBLEHOOF_BENCH_VIDEO=x11 SDL_RENDER_VSYNC=0 \

@@ -1,23 +1,39 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tests and its tools need.
+# Installs the Debian packages one purpose needs, each purpose one list:
+#   play     building and running the game (make build, make run, make install)
+#   package  the Debian package (make package): play, and Debian's packaging tools
+#   test     every test (make test): play, the test libraries, the sanitizers' runtime, a virtual
+#            display and its tools, the desktop files' and packages' checkers, strace
+#   bench    the benchmarks (make bench): play and Google Benchmark
+# Usage: install-deps.sh [play|package|test|bench] (play when none is named).
 # Does nothing when everything is already there, so `make run` stays quick.
 set -euo pipefail
 
-packages=(
+play=(
   cmake make g++ pkg-config
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
-  libsdl2-mixer-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libinih-dev
-  libgtest-dev libbenchmark-dev
-  clang libclang-rt-14-dev
   fonts-dotgothic16
+)
+package=(dpkg-dev)
+tests=(
+  libgtest-dev
+  clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick x11-utils
-  desktop-file-utils
-  appstream
-  lintian
-  dpkg-dev
+  desktop-file-utils appstream
+  lintian dpkg-dev
   strace
 )
+bench=(libbenchmark-dev)
+
+purpose=${1:-play}
+case "$purpose" in
+  play) packages=("${play[@]}") ;;
+  package) packages=("${play[@]}" "${package[@]}") ;;
+  test) packages=("${play[@]}" "${tests[@]}") ;;
+  bench) packages=("${play[@]}" "${bench[@]}") ;;
+  *) echo "install-deps.sh: no purpose named '$purpose' (play, package, test or bench)" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -26,13 +42,14 @@ for p in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
-echo "Installing missing packages: ${missing[*]}" >&2
+echo "Installing the packages for $purpose: ${missing[*]}" >&2
 if [[ $(id -u) -eq 0 ]]; then
   sudo=()
 elif command -v sudo >/dev/null; then
   sudo=(sudo)
 else
-  echo "Need root or sudo to install: ${missing[*]}" >&2
+  echo "These packages are missing, and installing them needs root or sudo:" >&2
+  echo "  apt-get install ${missing[*]}" >&2
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive

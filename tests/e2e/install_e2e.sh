@@ -76,6 +76,15 @@ check "AppStream data is valid, even pedantically, but for the capitals of its i
 readme_shots=$(grep -o 'docs/screenshots/[a-z]*\.png' "$src/README.md" | sort)
 check "AppStream data shows the README's screenshots, each once" \
   test "$(grep -o '/docs/screenshots/[a-z]*\.png</image>' "$metainfo" | sed 's|^/||; s|</image>$||' | sort)" = "$readme_shots"
+summary=$(sed -n 's|.*<summary>\(.*\)</summary>.*|\1|p' "$metainfo")
+check "AppStream summary is at most 35 characters, without a full stop or the game's name (was '$summary')" \
+  bash -c "[ \${#1} -ge 1 ] && [ \${#1} -le 35 ] && [[ \$1 != *. ]] && [[ \$1 != *Bramblehoof* ]] && [[ \$1 == [A-Z]* ]]" _ "$summary"
+check "AppStream brand colours are given for the light and the dark scheme" \
+  bash -c "grep -Eq '<color type=\"primary\" scheme_preference=\"light\">#[0-9a-f]{6}</color>' '$metainfo' &&
+           grep -Eq '<color type=\"primary\" scheme_preference=\"dark\">#[0-9a-f]{6}</color>' '$metainfo'"
+check "every AppStream release has notes" \
+  awk '/<release /{r++} /<release /,/<\/release>/{if (/<description>/) d++} END{exit !(r > 0 && r == d)}' "$metainfo"
+check "the release notes are filled in" bash -c "! grep -q '@[A-Z_]*@' '$metainfo'"
 check "AppStream data names the developer, the controls and a content rating" \
   bash -c "grep -q '<developer_name>' '$metainfo' && grep -q '<control>keyboard</control>' '$metainfo' &&
            grep -q '<control>pointing</control>' '$metainfo' && grep -q '<content_rating type=\"oars-' '$metainfo'"
