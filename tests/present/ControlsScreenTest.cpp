@@ -1,5 +1,10 @@
 #include "present/ControlsScreen.h"
 
+#include "present/ChoicePanel.h"
+#include "present/FontCache.h"
+#include "present/HelpPanel.h"
+#include "present/Text.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -90,3 +95,64 @@ TEST(ControlsScreenTest, AKeyTheSettingsFileCannotNameIsRefusedAndAQuotedOneIsGi
     screen.take(keyDown(SDLK_KP_COMMA));
     EXPECT_EQ(bindings.keysOf(Action::Left), (Keys{SDLK_KP_COMMA, SDLK_LEFT}));
 }
+
+namespace {
+
+// The controls drawn with the game's fonts, to see the line under the rows.
+class ControlsPictureTest : public testing::Test {
+protected:
+    testsupport::ScratchDir scratch;  // the font from images/
+    testsupport::SdlSession sdl;
+    KeyBindings bindings;
+    ControlsScreen screen;
+
+    void SetUp() override {
+        ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
+        TTF_Font* font = FontCache::get(Text::kFontPath, Text::kPointSize);
+        TTF_Font* small = FontCache::get(Text::kFontPath, HelpPanel::kPointSize);
+        ASSERT_NE(font, nullptr);
+        ASSERT_NE(small, nullptr);
+        screen.open(font, small, bindings);
+    }
+    void TearDown() override {
+        FontCache::closeAll();
+        TTF_Quit();
+    }
+
+    // Pixels of exactly colour in the band of the picture between the last row and the hint,
+    // where what the last press did is said.
+    int saidIn(SDL_Color colour) {
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+        screen.draw(sdl.renderer);
+        const SDL_Rect panel = ControlsScreen::kPanel;
+        const int top = panel.y + 20 + ControlsScreen::kRowHeight + 14;
+        const SDL_Rect band{panel.x, top + static_cast<int>(ControlsScreen::kBackRow + 1) * ControlsScreen::kRowHeight,
+                            panel.w, 0};
+        const int bottom = panel.y + panel.h - 20 - 16;  // the hint's line
+        std::vector<Uint8> rgba(static_cast<std::size_t>(band.w * (bottom - band.y)) * 4);
+        const SDL_Rect area{band.x, band.y, band.w, bottom - band.y};
+        SDL_RenderReadPixels(sdl.renderer, &area, SDL_PIXELFORMAT_RGBA32, rgba.data(), band.w * 4);
+        int count = 0;
+        for (std::size_t i = 0; i < rgba.size(); i += 4) {
+            count += rgba[i] == colour.r && rgba[i + 1] == colour.g && rgba[i + 2] == colour.b ? 1 : 0;
+        }
+        return count;
+    }
+};
+
+TEST_F(ControlsPictureTest, ARefusalIsSaidInItsWarmInkAndABindingInThePanelsInk) {
+    constexpr SDL_Color kRefused{255, 140, 110, 255};
+    EXPECT_EQ(saidIn(kRefused) + saidIn(ChoicePanel::kInk), 0) << "nothing said yet";
+    screen.take(keyDown(SDLK_RETURN));  // Up waits
+    screen.take(keyDown(SDLK_s));       // Down's
+    ASSERT_TRUE(screen.waiting());
+    EXPECT_GT(saidIn(kRefused), 100) << "refused: " << screen.message();
+    EXPECT_EQ(saidIn(ChoicePanel::kInk), 0);
+    screen.take(keyDown(SDLK_i));
+    ASSERT_FALSE(screen.waiting());
+    EXPECT_EQ(saidIn(kRefused), 0) << "bound: " << screen.message();
+    EXPECT_GT(saidIn(ChoicePanel::kInk), 100);
+}
+
+}  // namespace
