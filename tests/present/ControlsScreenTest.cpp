@@ -76,6 +76,61 @@ TEST(ControlsScreenTest, APressGivesTheChosenActionItsKeyOrButtonAndRefusesWhatI
     EXPECT_TRUE(screen.done());
 }
 
+namespace {
+
+// Where a player finds a row: its band under the title and the columns' names, 52 pixels high.
+constexpr int kFirstRowTop = ControlsScreen::kPanel.y + 20 + ControlsScreen::kRowHeight + 14;
+SDL_Event mouseAt(Uint32 type, int row, int intoRow, Uint8 button = SDL_BUTTON_LEFT) {
+    SDL_Event e{};
+    e.type = type;
+    const int x = ControlsScreen::kPanel.x + ControlsScreen::kPanel.w / 2;
+    const int y = kFirstRowTop + row * ControlsScreen::kRowHeight + intoRow;
+    if (type == SDL_MOUSEMOTION) {
+        e.motion.x = x;
+        e.motion.y = y;
+    } else {
+        e.button.button = button;
+        e.button.x = x;
+        e.button.y = y;
+    }
+    return e;
+}
+
+}  // namespace
+
+// The pointer chooses the row it is over, from its band's first pixel to its last; a left click
+// acts on it (an action waits, Reset resets, Back leaves), any other button does nothing.
+TEST(ControlsScreenTest, ThePointerChoosesTheRowUnderItAndALeftClickActsOnIt) {
+    KeyBindings bindings;
+    ControlsScreen screen;
+    screen.open(nullptr, nullptr, bindings);
+    for (std::size_t row = 0; row <= ControlsScreen::kBackRow; ++row) {
+        for (const int into : {0, ControlsScreen::kRowHeight / 2, ControlsScreen::kRowHeight - 1}) {
+            screen.take(mouseAt(SDL_MOUSEMOTION, static_cast<int>(row), into));
+            EXPECT_EQ(screen.chosen(), row) << into << " pixels into row " << row;
+        }
+    }
+    screen.take(mouseAt(SDL_MOUSEMOTION, 0, -1));  // the columns' names above the first row
+    EXPECT_EQ(screen.chosen(), ControlsScreen::kBackRow) << "no row there: the choice stays";
+
+    screen.take(mouseAt(SDL_MOUSEBUTTONDOWN, 1, 2, SDL_BUTTON_RIGHT));
+    EXPECT_FALSE(screen.waiting()) << "a right click acts on nothing";
+    EXPECT_EQ(screen.chosen(), ControlsScreen::kBackRow);
+    screen.take(mouseAt(SDL_MOUSEBUTTONDOWN, 1, ControlsScreen::kRowHeight - 2));
+    EXPECT_TRUE(screen.waiting()) << "a left click low in Left's band";
+    EXPECT_EQ(screen.chosen(), 1u);
+    screen.take(keyDown(SDLK_j));
+    EXPECT_EQ(bindings.keysOf(Action::Left), (Keys{SDLK_j, SDLK_LEFT}));
+
+    screen.take(mouseAt(SDL_MOUSEBUTTONDOWN, static_cast<int>(ControlsScreen::kResetRow), 2));
+    EXPECT_EQ(bindings.keysOf(Action::Left), (Keys{SDLK_a, SDLK_LEFT})) << "Reset clicked";
+    EXPECT_FALSE(screen.done());
+    screen.take(mouseAt(SDL_MOUSEBUTTONDOWN, static_cast<int>(ControlsScreen::kBackRow), 2, SDL_BUTTON_RIGHT));
+    EXPECT_FALSE(screen.done());
+    screen.take(mouseAt(SDL_MOUSEBUTTONDOWN, static_cast<int>(ControlsScreen::kBackRow), 2));
+    EXPECT_TRUE(screen.done()) << "Back clicked";
+}
+
 // A key whose name settings.ini could not keep (the second Return reads back as the game's own
 // Return) is refused as that key would be; a ';' and "Keypad ," are given, the file quotes them.
 TEST(ControlsScreenTest, AKeyTheSettingsFileCannotNameIsRefusedAndAQuotedOneIsGiven) {

@@ -122,6 +122,25 @@ TEST_F(OptionsScreenTest, ANumberGoesDownLeftOfThePanelsMiddleAndUpRightOfItAndT
     EXPECT_EQ(flag, 0) << "only the chosen row changes";
 }
 
+// The pointer chooses any line it is over, Back too, so a key then acts on what it points at;
+// off the panel it leaves the choice alone.
+TEST_F(OptionsScreenTest, ThePointerChoosesTheLineUnderItBackIncluded) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = screen.panel().x + screen.panel().w / 2;
+    for (std::size_t line = 0; line < screen.lines(); ++line) {
+        motion.motion.y = rowY(line);
+        screen.take(motion);
+        EXPECT_EQ(screen.chosen(), line);
+    }
+    motion.motion.y = screen.panel().y + 2;  // the title
+    screen.take(motion);
+    EXPECT_EQ(screen.chosen(), 2u) << "still Back";
+    screen.take(keyDown(SDLK_RETURN));
+    EXPECT_TRUE(screen.done()) << "Enter on the Back pointed at";
+    EXPECT_TRUE(changes.empty());
+}
+
 // Screens of many switches drawn with the game's fonts over black, to see where lines land.
 class OptionsPictureTest : public testing::Test {
 protected:
