@@ -67,4 +67,38 @@ TEST_F(FieldEffectsInPlay, AFallenOutlawFadesOutsideTheWorldsLists) {
     EXPECT_EQ(shell->run().enemies[0], nullptr);
 }
 
+// A shake moves the whole field, the ground and the figures on it alike, so nothing seems to slide
+// over the ground: a farm and the ground around it come out as the frame before, moved by the shake.
+TEST_F(FieldEffectsInPlay, AShakeMovesTheFiguresWithTheGround) {
+    startNewGame();
+    shell->help.hide();
+    frame();
+    ASSERT_FALSE(shell->run().farms.empty());
+    const Farm& farm = *shell->run().farms[0];
+    heroCentreAt(farm.worldX + Farm::kDrawW / 2, farm.worldY + 260);  // the farm above him, on the screen
+    frame();
+    frame();
+    const std::vector<Uint32> before = picture();
+    const SDL_Rect cam = game->getPos();
+    const SDL_Rect around{farm.worldX - cam.x - 12, farm.worldY - cam.y - 12, Farm::kDrawW + 24, 124};
+    ASSERT_TRUE(around.x > 10 && around.y > 10 && around.x + around.w < 1070 && around.y + around.h < 710)
+        << "the farm whole on the screen";
+    effects().heroHurt();  // as an outlaw's blow in the last frame would
+    frame();
+    ASSERT_EQ(game->getPos().x, cam.x) << "the camera stays";
+    const SDL_Point shake = effects().viewOffset();
+    ASSERT_TRUE(shake.x != 0 && shake.y != 0);
+    const std::vector<Uint32> after = picture();
+    int differing = 0;
+    for (int y = around.y; y < around.y + around.h; ++y) {
+        for (int x = around.x; x < around.x + around.w; ++x) {
+            differing += after[static_cast<std::size_t>(y) * 1080 + x] !=
+                                 before[static_cast<std::size_t>(y - shake.y) * 1080 + (x - shake.x)]
+                             ? 1
+                             : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0) << "the farm and its ground moved together by the shake";
+}
+
 }  // namespace
