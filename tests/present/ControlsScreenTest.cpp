@@ -131,6 +131,31 @@ TEST(ControlsScreenTest, ThePointerChoosesTheRowUnderItAndALeftClickActsOnIt) {
     EXPECT_TRUE(screen.done()) << "Back clicked";
 }
 
+// The comma separates keys in settings.ini and Tab moves between rows: neither is ever given to an
+// action, each refused with its line while the row goes on waiting.
+TEST(ControlsScreenTest, ACommaOrTabIsRefusedAndTheRowWaitsOn) {
+    KeyBindings bindings;
+    ControlsScreen screen;
+    int changes = 0;
+    screen.changed = [&] { ++changes; };
+    screen.open(nullptr, nullptr, bindings);
+    screen.take(keyDown(SDLK_DOWN));
+    screen.take(keyDown(SDLK_RETURN));  // Left waits
+    ASSERT_TRUE(screen.waiting());
+    screen.take(keyDown(SDLK_COMMA));
+    EXPECT_TRUE(screen.waiting());
+    EXPECT_EQ(screen.message(), "a comma cannot be kept: the settings file lists keys with it");
+    screen.take(keyDown(SDLK_TAB));
+    EXPECT_TRUE(screen.waiting());
+    EXPECT_EQ(screen.message(), "Tab is kept by the game");
+    EXPECT_EQ(bindings.keysOf(Action::Left), (Keys{SDLK_a, SDLK_LEFT}));
+    EXPECT_EQ(bindings.actionOf(SDLK_COMMA), Action::None);
+    EXPECT_EQ(bindings.actionOf(SDLK_TAB), Action::None);
+    EXPECT_EQ(changes, 0);
+    screen.take(keyDown(SDLK_j));
+    EXPECT_EQ(bindings.keysOf(Action::Left), (Keys{SDLK_j, SDLK_LEFT})) << "the row waited for this one";
+}
+
 // A key whose name settings.ini could not keep (the second Return reads back as the game's own
 // Return) is refused as that key would be; a ';' and "Keypad ," are given, the file quotes them.
 TEST(ControlsScreenTest, AKeyTheSettingsFileCannotNameIsRefusedAndAQuotedOneIsGiven) {

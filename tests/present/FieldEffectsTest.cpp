@@ -302,4 +302,62 @@ TEST_F(FieldEffectsTest, ASparkleShowsWhereTheBullWasMovesWithTheShakeAndANewRun
     EXPECT_EQ(drawn(effects).w, 0) << "a new run shows no star of the last";
 }
 
+// A fallen outlaw's ghost, from the game's own outlaw sheet: it sinks and fades where he fell.
+class FieldEffectsGhostTest : public testing::Test {
+protected:
+    void SetUp() override { effects.open(sdl.renderer, "images/sprites/enemy2.png", "images/sprites/hero2.png"); }
+    void TearDown() override { effects.close(); }
+
+    // The ghost as the field draws it now, over black: its box and the sum of its pixels' light.
+    std::pair<SDL_Rect, long> ghostNow(SDL_Point cam) {
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+        DrawQueue field;
+        effects.addToField(field, cam);
+        field.flush();
+        std::vector<Uint32> pixels(1080u * 720u);
+        SDL_RenderReadPixels(sdl.renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(), 1080 * 4);
+        long light = 0;
+        for (const Uint32 p : pixels) {
+            light += (p >> 24) + (p >> 16 & 0xFF) + (p >> 8 & 0xFF);
+        }
+        return {drawnBox(sdl.renderer), light};
+    }
+
+    testsupport::ScratchDir scratch;  // the sheets from images/
+    testsupport::SdlSession sdl;
+    FieldEffects effects;
+};
+
+TEST_F(FieldEffectsGhostTest, AGhostSinksAndFadesWhereTheOutlawFell) {
+    const SDL_Rect lying{0, 8 * 64, 64, 64};  // a frame of the dying row
+    const SDL_Point cam{200, 100};
+    effects.outlawGone(4, lying, SDL_Rect{500, 300, 64, 64}, cam);  // on the screen where he fell
+    effects.tick();
+    const auto [first, firstLight] = ghostNow(cam);
+    ASSERT_GT(first.w, 0) << "the ghost is drawn";
+    EXPECT_EQ(ghostNow(SDL_Point{cam.x + 50, cam.y}).first.x, first.x - 50)
+        << "it stays where he fell as the camera moves";
+    EXPECT_GE(first.x, 500);
+    EXPECT_LT(first.x + first.w, 500 + 64 + 1);
+    EXPECT_GE(first.y, 300);
+    long lastLight = firstLight;
+    int lastY = first.y;
+    for (int frame = 2; frame < FieldEffects::kGhostFrames; frame += 9) {
+        for (int i = 0; i < 9; ++i) {
+            effects.tick();
+        }
+        const auto [box, light] = ghostNow(cam);
+        if (light == 0) {
+            break;
+        }
+        EXPECT_GT(box.y, lastY) << "sunk lower by frame " << frame + 8;
+        EXPECT_LT(light, lastLight) << "fainter by frame " << frame + 8;
+        lastY = box.y;
+        lastLight = light;
+    }
+    EXPECT_LE(lastY - first.y, FieldEffects::kGhostSink) << "never deeper than it sinks in all";
+    EXPECT_GT(lastY, first.y);
+}
+
 }  // namespace

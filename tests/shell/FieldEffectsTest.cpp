@@ -101,4 +101,23 @@ TEST_F(FieldEffectsInPlay, AShakeMovesTheFiguresWithTheGround) {
     EXPECT_EQ(differing, 0) << "the farm and its ground moved together by the shake";
 }
 
+// A struck outlaw is pushed away from the hero who struck him, never towards him.
+TEST_F(FieldEffectsInPlay, AStruckOutlawIsPushedAwayFromTheHero) {
+    startNewGame();
+    shell->help.hide();
+    frame();
+    Enemy& target = *shell->run().enemies[0];
+    target.setHealth(Enemy::kHealth * 10);  // he stands many blows
+    const SDL_Rect enemyAt = target.realRect;
+    player->setPos(enemyAt.x - 100, enemyAt.y);  // the hero to his left
+    SDL_Point pushed{0, 0};
+    for (int n = 0; n < 100 && pushed.x == 0 && pushed.y == 0; ++n) {
+        testsupport::pushClick(600, 400);
+        frame();
+        pushed = effects().recoil(0);
+    }
+    EXPECT_GT(pushed.x, 0) << "pushed to the right, away from the hero";
+    EXPECT_EQ(pushed.y, 0);
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ShellFixture.h"
 
+#include "present/MuteSign.h"
 #include "shell/Levels.h"
 
 #include <algorithm>
@@ -103,6 +104,34 @@ TEST_F(ShellTest, StartUpShowsTheFirstMenuPassesPictureBeforeItLoadsWhatPlayNeed
     }
     EXPECT_TRUE(menuShownEarly) << duringStartUp.size() << " pictures shown during start-up, none of them the menu's "
                                 << "before play's objects were made";
+}
+
+// A player who hears nothing on the menu sees why, as in play: the struck speaker in its corner of
+// each picture shown while the sound is off, and not once it is back.
+TEST_F(ShellTest, TheMenuShowsTheMuteSignWhileTheSoundIsOff) {
+    const SDL_Point strike{MuteSign::kBox.x + MuteSign::kBox.w / 2, MuteSign::kBox.y + MuteSign::kBox.h / 2};
+    const Uint32 struck = static_cast<Uint32>(MuteSign::kStrike.r) << 24 |
+                          static_cast<Uint32>(MuteSign::kStrike.g) << 16 |
+                          static_cast<Uint32>(MuteSign::kStrike.b) << 8 | 0xFFu;
+    const auto shownAtStrike = [&] {
+        SDL_Event moved{};
+        moved.type = SDL_MOUSEMOTION;
+        moved.motion.x = 20;
+        moved.motion.y = 700;
+        SDL_PushEvent(&moved);  // something new: the menu shows its picture again
+        shown.clear();
+        keepShown = true;
+        traced([&] { shell->menuPass(); });
+        keepShown = false;
+        EXPECT_EQ(shown.size(), 1080u * 720u) << "a picture was shown";
+        return shown.empty() ? 0u : shown[static_cast<std::size_t>(strike.y) * 1080 + strike.x];
+    };
+    shell->sound.setMuted(false);
+    EXPECT_NE(shownAtStrike(), struck);
+    shell->sound.setMuted(true);
+    EXPECT_EQ(shownAtStrike(), struck);
+    shell->sound.setMuted(false);
+    EXPECT_NE(shownAtStrike(), struck);
 }
 
 TEST_F(ShellTest, QuitEscapeAndPadBEndTheProcessFromTheMenuWithoutARunOrAFile) {
