@@ -302,8 +302,8 @@ TEST_F(FieldEffectsTest, ASparkleShowsWhereTheBullWasMovesWithTheShakeAndANewRun
     EXPECT_EQ(drawn(effects).w, 0) << "a new run shows no star of the last";
 }
 
-// A fallen outlaw's ghost, from the game's own outlaw sheet: it sinks and fades where he fell.
-class FieldEffectsGhostTest : public testing::Test {
+// The effects drawn from the game's own figure sheets: ghosts and white flashes.
+class FieldEffectsSheetsTest : public testing::Test {
 protected:
     void SetUp() override { effects.open(sdl.renderer, "images/sprites/enemy2.png", "images/sprites/hero2.png"); }
     void TearDown() override { effects.close(); }
@@ -329,7 +329,7 @@ protected:
     FieldEffects effects;
 };
 
-TEST_F(FieldEffectsGhostTest, AGhostSinksAndFadesWhereTheOutlawFell) {
+TEST_F(FieldEffectsSheetsTest, AGhostSinksAndFadesWhereTheOutlawFell) {
     const SDL_Rect lying{0, 8 * 64, 64, 64};  // a frame of the dying row
     const SDL_Point cam{200, 100};
     effects.outlawGone(4, lying, SDL_Rect{500, 300, 64, 64}, cam);  // on the screen where he fell
@@ -358,6 +358,25 @@ TEST_F(FieldEffectsGhostTest, AGhostSinksAndFadesWhereTheOutlawFell) {
     }
     EXPECT_LE(lastY - first.y, FieldEffects::kGhostSink) << "never deeper than it sinks in all";
     EXPECT_GT(lastY, first.y);
+}
+
+// A hurt hero blinks white over his figure, unless the player asked for reduced motion.
+TEST_F(FieldEffectsSheetsTest, AHurtHeroBlinksWhiteUnlessMotionIsReduced) {
+    const SDL_Rect frame{0, 0, 64, 64};
+    const SDL_Rect at{500, 300, 64, 64};
+    const auto whiteShown = [&] {
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+        DrawQueue field;
+        effects.heroShown(field, frame, at);
+        field.flush();
+        return drawnBox(sdl.renderer).w > 0;
+    };
+    EXPECT_FALSE(whiteShown()) << "unhurt";
+    effects.heroHurt();
+    EXPECT_TRUE(whiteShown()) << "white in the frame he is hurt";
+    effects.reducedMotion = true;
+    EXPECT_FALSE(whiteShown()) << "reduced motion: no flash";
 }
 
 }  // namespace

@@ -120,4 +120,29 @@ TEST_F(FieldEffectsInPlay, AStruckOutlawIsPushedAwayFromTheHero) {
     EXPECT_EQ(pushed.y, 0);
 }
 
+// A new level's outlaws are new men in the old slots: none of them blinks or recoils from a blow
+// an outlaw of the level before took.
+TEST_F(FieldEffectsInPlay, ANewLevelsOutlawsCarryNothingOfTheBlowsBeforeIt) {
+    startNewGame();
+    shell->help.hide();
+    frame();
+    Enemy& target = *shell->run().enemies[0];
+    target.setHealth(Enemy::kHealth * 10);
+    const SDL_Rect enemyAt = target.realRect;
+    player->setPos(enemyAt.x - 100, enemyAt.y);
+    for (int n = 0; n < 100 && effects().recoil(0).x == 0; ++n) {
+        testsupport::pushClick(600, 400);
+        frame();
+    }
+    ASSERT_NE(effects().recoil(0).x, 0) << "struck";
+    ASSERT_TRUE(effects().flashing(0));
+    player->setEnemy(2);  // the first level's counts met: the next frame starts level 2
+    player->setBull(2);
+    frame();
+    ASSERT_EQ(shell->run().level, 2);
+    frame();  // the first frame of level 2
+    EXPECT_FALSE(effects().flashing(0)) << "slot 0 holds a new outlaw, never struck";
+    EXPECT_EQ(effects().recoil(0).x, 0) << "and standing where he stands";
+}
+
 }  // namespace
