@@ -90,6 +90,19 @@ TEST(FileIO, PrintableKeepsACharacterThatEndsTheMessage) {
     EXPECT_EQ(FileIO::printable("cut \xe2\x82\xac"), "cut €");
 }
 
+// The size limit is told once a process: every later write it stops says nothing more.
+TEST(FileIO, TheSizeLimitIsToldOnceHoweverManyWritesItStops) {
+    FileIO::sizeLimitTold = false;
+    testing::internal::CaptureStderr();
+    FileIO::reportSizeLimit("files/players.bin");
+    FileIO::reportSizeLimit("files/resP.bin");
+    FileIO::reportSizeLimit("files/replay.txt");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said,
+              "bramblehoof: files/players.bin: the size limit for files (ulimit -f) is reached; what would pass it "
+              "(a score, a save, a replay) is not written, and the files already there stay whole\n");
+}
+
 TEST(FileIO, PrintableEscapesControlsAndBrokenUtf8AndKeepsTheRest) {
     // Text, accents and a four-byte character stay as they are.
     EXPECT_EQ(FileIO::printable("Zoë plays 𝄞 at 10:30"), "Zoë plays 𝄞 at 10:30");

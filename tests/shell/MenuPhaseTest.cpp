@@ -4,6 +4,7 @@
 #include "shell/Levels.h"
 
 #include <algorithm>
+#include <cstdio>
 
 // Every picture the game shows passes through here: the shell tests link with
 // --wrap=SDL_RenderPresent so that they can count them.
@@ -394,6 +395,28 @@ int inkOf(Shell& shell, std::size_t entry) {
         }
     }
     return ink;
+}
+
+// Each item looks at its own file: a recorded run without a save lights REPLAY alone, a save
+// without a recorded run RESUME alone.
+TEST_F(ShellTest, ReplayAndResumeEachLightForTheirOwnFileAlone) {
+    keepShown = true;
+    testsupport::writeFile("files/replay.txt", "300 300\n");
+    shell->mainMenu.reset();
+    traced([&] { shell->menuPass(); });
+    int newGame = inkOf(*shell, Button::kNewGameEntry);
+    EXPECT_GT(inkOf(*shell, Button::kReplayEntry), newGame / 2) << "a run to replay";
+    EXPECT_LT(inkOf(*shell, Button::kResumeEntry), newGame / 10) << "no save to resume";
+
+    std::remove("files/replay.txt");
+    testsupport::writeFile("files/resP.bin", std::string(56, '\1'));
+    testsupport::writeFile("files/resE.bin", std::string(24, '\1'));
+    shell->mainMenu.reset();
+    traced([&] { shell->menuPass(); });
+    newGame = inkOf(*shell, Button::kNewGameEntry);
+    EXPECT_LT(inkOf(*shell, Button::kReplayEntry), newGame / 10) << "nothing to replay";
+    EXPECT_GT(inkOf(*shell, Button::kResumeEntry), newGame / 2) << "a save to resume";
+    keepShown = false;
 }
 
 TEST_F(ShellTest, ReplayAndResumeAreDimmedWhileThereIsNothingToReplayOrResume) {
