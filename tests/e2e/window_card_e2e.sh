@@ -201,5 +201,32 @@ check "a whole new save (56 and 24 bytes)" test "$(stat -c %s "$work/files/resP.
 check "the save is the dead hero's, not the one resumed" test "$(md5sum < "$work/files/resP.bin")" != "$old_save"
 check "no temporary left" bash -c "! ls '$work/files' | grep -q '\\.tmp'"
 
+echo "== a renderer named in SDL_RENDER_DRIVER is used even where OpenGL would be software"
+# Where OpenGL runs in software the game takes SDL's software renderer and never loads OpenGL;
+# a renderer the player names is SDL's to pick, OpenGL (Mesa's) here. A sanitized game has Mesa
+# loaded ahead (above), so only an ordinary build tells the two apart.
+gl_loaded() {
+  for _ in $(seq 1 100); do
+    grep -qE 'swrast_dri|libgallium|libGLX_mesa' "/proc/$pid/maps" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+if [[ "${game_env[*]}" != *LD_PRELOAD=* ]]; then
+  for named in opengl ""; do
+    new_work
+    export LIBGL_ALWAYS_SOFTWARE=1 SDL_RENDER_DRIVER="$named"
+    start_game || exit 1
+    if [[ -n "$named" ]]; then
+      check "OpenGL loaded for the renderer named" gl_loaded
+    else
+      check "no OpenGL loaded when none is named" bash -c "! grep -qE 'swrast_dri|libgallium|libGLX_mesa' /proc/$pid/maps"
+    fi
+    close_game
+    check_exit
+    unset LIBGL_ALWAYS_SOFTWARE SDL_RENDER_DRIVER
+  done
+fi
+
 echo "screenshots in $shots"
 verdict window

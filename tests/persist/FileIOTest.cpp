@@ -79,6 +79,30 @@ TEST(FileIO, OnlyRegularFilesAreOpenedNeverThroughALinkNorBlocking) {
     EXPECT_TRUE(testsupport::fileExists("real/new.bin"));
 }
 
+// A message's last character is read whole like any other: a name ending in an accent or a symbol
+// is shown, not escaped; only a character cut short at the end is.
+TEST(FileIO, PrintableKeepsACharacterThatEndsTheMessage) {
+    EXPECT_EQ(FileIO::printable("players.bin of Zoë"), "players.bin of Zoë");
+    EXPECT_EQ(FileIO::printable("clef 𝄞"), "clef 𝄞");
+    EXPECT_EQ(FileIO::printable("€"), "€");
+    EXPECT_EQ(FileIO::printable("ë"), "ë");
+    EXPECT_EQ(FileIO::printable("cut \xe2\x82"), "cut \\xe2\\x82");
+    EXPECT_EQ(FileIO::printable("cut \xe2\x82\xac"), "cut €");
+}
+
+// The size limit is told once a process: every later write it stops says nothing more.
+TEST(FileIO, TheSizeLimitIsToldOnceHoweverManyWritesItStops) {
+    FileIO::sizeLimitTold = false;
+    testing::internal::CaptureStderr();
+    FileIO::reportSizeLimit("files/players.bin");
+    FileIO::reportSizeLimit("files/resP.bin");
+    FileIO::reportSizeLimit("files/replay.txt");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said,
+              "bramblehoof: files/players.bin: the size limit for files (ulimit -f) is reached; what would pass it "
+              "(a score, a save, a replay) is not written, and the files already there stay whole\n");
+}
+
 TEST(FileIO, PrintableEscapesControlsAndBrokenUtf8AndKeepsTheRest) {
     // Text, accents and a four-byte character stay as they are.
     EXPECT_EQ(FileIO::printable("Zoë plays 𝄞 at 10:30"), "Zoë plays 𝄞 at 10:30");

@@ -69,6 +69,43 @@ protected:
     }
 };
 
+// Figures overlapping on the field: the one whose feet are lower on the screen stands in front;
+// of two with their feet on the same line, the one that came later (as the passes have always
+// drawn them), whichever that is.
+TEST_F(DrawQueueTest, LowerFeetStandInFrontAndEqualFeetKeepTheOrderTheyCameIn) {
+    Figure a(scratch.file("a.png"));
+    Figure b(scratch.file("b.png"));
+    const SDL_Rect frame{0, 0, 8, 8};
+    const SDL_Rect overlap{104, 100, 3, 7};  // opaque in both, the one in front shows
+    const auto alone = [&](Figure& figure, SDL_Rect at) {
+        DrawQueue queue;
+        queue.add(figure, frame, at);
+        return drawn(queue, overlap);
+    };
+    const SDL_Rect left{100, 100, 8, 8};
+    const SDL_Rect right{102, 100, 8, 8};
+    const std::vector<Uint32> onlyA = alone(a, left);
+    const std::vector<Uint32> onlyB = alone(b, right);
+    ASSERT_NE(onlyA, onlyB);
+
+    DrawQueue queue;
+    queue.add(a, frame, left);
+    queue.add(b, frame, right);
+    EXPECT_EQ(drawn(queue, overlap), onlyB) << "equal feet: b came later";
+    queue.add(b, frame, right);
+    queue.add(a, frame, left);
+    EXPECT_EQ(drawn(queue, overlap), onlyA) << "equal feet: a came later";
+
+    const SDL_Rect lower{100, 101, 8, 8};
+    const SDL_Rect both{104, 101, 3, 6};
+    DrawQueue one;
+    one.add(a, frame, lower);
+    const std::vector<Uint32> aLower = drawn(one, both);
+    queue.add(a, frame, lower);
+    queue.add(b, frame, right);
+    EXPECT_EQ(drawn(queue, both), aLower) << "a's feet lower: a in front though it came first";
+}
+
 // A later drawing of the same pixels at the same spot covers an earlier one, whichever figure
 // loaded them; another picture, or the same one drawn half clear, does not.
 TEST_F(DrawQueueTest, TheSamePixelsDrawnAgainAtTheSameSpotLeaveTheFirstDrawingOut) {

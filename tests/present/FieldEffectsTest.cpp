@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -238,6 +239,144 @@ TEST_F(FieldEffectsTest, FallsAndDustLastTheirTimeAndANewRunForgetsThem) {
     EXPECT_EQ(effects.ghostsShown(), 0u);
     EXPECT_EQ(effects.dustShown(), 0u);
     EXPECT_EQ(effects.viewOffset().x, 0) << "a new run starts still";
+}
+
+// The box of every pixel drawn over black in the picture now; empty when none is.
+SDL_Rect drawnBox(SDL_Renderer* renderer) {
+    std::vector<Uint32> pixels(1080u * 720u);
+    SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(), 1080 * 4);
+    int left = 1080, top = 720, right = -1, bottom = -1;
+    for (int y = 0; y < 720; ++y) {
+        for (int x = 0; x < 1080; ++x) {
+            if ((pixels[static_cast<std::size_t>(y) * 1080 + x] & 0xFFFFFF00u) != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    return right < 0 ? SDL_Rect{0, 0, 0, 0} : SDL_Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
+// A collected bull's stars fly out from where he stood, in the world (the camera moves them) and
+// with the field's shake, as the figures move; they go after their time, and a new run starts
+// without the last run's.
+TEST_F(FieldEffectsTest, ASparkleShowsWhereTheBullWasMovesWithTheShakeAndANewRunForgetsIt) {
+    const SDL_Rect bull{600, 400, 64, 64};
+    const SDL_Point cam{100, 50};
+    const auto drawn = [&](FieldEffects& shown) {
+        clearPicture();
+        shown.drawOverField(sdl.renderer, cam);
+        return drawnBox(sdl.renderer);
+    };
+    effects.bullCollected(bull);
+    ticks(4);
+    const SDL_Rect still = drawn(effects);
+    ASSERT_GT(still.w, 0) << "stars are drawn";
+    EXPECT_NEAR(still.x + still.w / 2, bull.x - cam.x + bull.w / 2, 2) << "around the bull's middle on the screen";
+    EXPECT_NEAR(still.y + still.h / 2, bull.y - cam.y + bull.h / 2, 4);
+
+    FieldEffects shaken;
+    shaken.open(sdl.renderer, "no-outlaw.png", "no-hero.png");
+    shaken.bullCollected(bull);
+    shaken.heroHurt();
+    for (int i = 0; i < 4; ++i) {
+        shaken.tick();
+    }
+    const SDL_Point shake = shaken.viewOffset();
+    ASSERT_TRUE(shake.x != 0 && shake.y != 0) << "the field shakes on both axes this frame";
+    const SDL_Rect moved = drawn(shaken);
+    EXPECT_EQ(moved.x - still.x, shake.x) << "the stars move with the field";
+    EXPECT_EQ(moved.y - still.y, shake.y);
+    EXPECT_EQ(moved.w, still.w);
+    shaken.close();
+
+    ticks(FieldEffects::kSparkleFrames);
+    EXPECT_EQ(drawn(effects).w, 0) << "gone after its time";
+    effects.bullCollected(bull);
+    effects.tick();
+    ASSERT_GT(drawn(effects).w, 0);
+    effects.reset();
+    effects.tick();
+    EXPECT_EQ(drawn(effects).w, 0) << "a new run shows no star of the last";
+}
+
+// The effects drawn from the game's own figure sheets: ghosts and white flashes.
+class FieldEffectsSheetsTest : public testing::Test {
+protected:
+    void SetUp() override { effects.open(sdl.renderer, "images/sprites/enemy2.png", "images/sprites/hero2.png"); }
+    void TearDown() override { effects.close(); }
+
+    // The ghost as the field draws it now, over black: its box and the sum of its pixels' light.
+    std::pair<SDL_Rect, long> ghostNow(SDL_Point cam) {
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+        DrawQueue field;
+        effects.addToField(field, cam);
+        field.flush();
+        std::vector<Uint32> pixels(1080u * 720u);
+        SDL_RenderReadPixels(sdl.renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(), 1080 * 4);
+        long light = 0;
+        for (const Uint32 p : pixels) {
+            light += (p >> 24) + (p >> 16 & 0xFF) + (p >> 8 & 0xFF);
+        }
+        return {drawnBox(sdl.renderer), light};
+    }
+
+    testsupport::ScratchDir scratch;  // the sheets from images/
+    testsupport::SdlSession sdl;
+    FieldEffects effects;
+};
+
+TEST_F(FieldEffectsSheetsTest, AGhostSinksAndFadesWhereTheOutlawFell) {
+    const SDL_Rect lying{0, 8 * 64, 64, 64};  // a frame of the dying row
+    const SDL_Point cam{200, 100};
+    effects.outlawGone(4, lying, SDL_Rect{500, 300, 64, 64}, cam);  // on the screen where he fell
+    effects.tick();
+    const auto [first, firstLight] = ghostNow(cam);
+    ASSERT_GT(first.w, 0) << "the ghost is drawn";
+    EXPECT_EQ(ghostNow(SDL_Point{cam.x + 50, cam.y}).first.x, first.x - 50)
+        << "it stays where he fell as the camera moves";
+    EXPECT_GE(first.x, 500);
+    EXPECT_LT(first.x + first.w, 500 + 64 + 1);
+    EXPECT_GE(first.y, 300);
+    long lastLight = firstLight;
+    int lastY = first.y;
+    for (int frame = 2; frame < FieldEffects::kGhostFrames; frame += 9) {
+        for (int i = 0; i < 9; ++i) {
+            effects.tick();
+        }
+        const auto [box, light] = ghostNow(cam);
+        if (light == 0) {
+            break;
+        }
+        EXPECT_GT(box.y, lastY) << "sunk lower by frame " << frame + 8;
+        EXPECT_LT(light, lastLight) << "fainter by frame " << frame + 8;
+        lastY = box.y;
+        lastLight = light;
+    }
+    EXPECT_LE(lastY - first.y, FieldEffects::kGhostSink) << "never deeper than it sinks in all";
+    EXPECT_GT(lastY, first.y);
+}
+
+// A hurt hero blinks white over his figure, unless the player asked for reduced motion.
+TEST_F(FieldEffectsSheetsTest, AHurtHeroBlinksWhiteUnlessMotionIsReduced) {
+    const SDL_Rect frame{0, 0, 64, 64};
+    const SDL_Rect at{500, 300, 64, 64};
+    const auto whiteShown = [&] {
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+        DrawQueue field;
+        effects.heroShown(field, frame, at);
+        field.flush();
+        return drawnBox(sdl.renderer).w > 0;
+    };
+    EXPECT_FALSE(whiteShown()) << "unhurt";
+    effects.heroHurt();
+    EXPECT_TRUE(whiteShown()) << "white in the frame he is hurt";
+    effects.reducedMotion = true;
+    EXPECT_FALSE(whiteShown()) << "reduced motion: no flash";
 }
 
 }  // namespace

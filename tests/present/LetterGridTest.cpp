@@ -151,6 +151,24 @@ TEST_F(LetterGridTest, ConfirmAndClicksTypeTheCellsAndTheWordsDoWhatTheySay) {
     EXPECT_EQ(name.getInputText(), "AB é") << "a grid left takes nothing more";
 }
 
+// A cell's box is its own to its last pixel and no further: a click just inside the grid's right
+// or bottom edge types that cell, one just past it nothing.
+TEST_F(LetterGridTest, TheGridsEdgesEndAtItsLastPixel) {
+    const int right = kLeft + LetterGrid::kColumns * LetterGrid::kCell;
+    const int row = centreOf(0).y;
+    take(mouse(SDL_MOUSEBUTTONDOWN, {right, row}));
+    EXPECT_EQ(name.getInputText(), "") << "just right of the grid";
+    take(mouse(SDL_MOUSEBUTTONDOWN, {right - 1, row}));
+    EXPECT_EQ(name.getInputText(), "J") << "the last pixel of the top row's last cell";
+    EXPECT_EQ(grid.chosen(), LetterGrid::kColumns - 1);
+    take(mouse(SDL_MOUSEMOTION, {right, row}));
+    EXPECT_EQ(grid.chosen(), LetterGrid::kColumns - 1) << "pointing past the edge keeps the choice";
+    take(mouse(SDL_MOUSEBUTTONDOWN, {kLeft, kTop + LetterGrid::kRows * LetterGrid::kCell - 1}));
+    EXPECT_EQ(name.getInputText(), "J4") << "the last pixel row of the bottom row's first cell";
+    take(mouse(SDL_MOUSEBUTTONDOWN, {kLeft - 1, kTop}));
+    EXPECT_EQ(name.getInputText(), "J4");
+}
+
 // B (or Backspace) takes back a letter a press, held ones too; B on an empty name goes back to the
 // menu, Backspace there does nothing; Escape and Start leave at once, and so does a close.
 TEST_F(LetterGridTest, ErasingAnEmptyNameWithThePadLeavesButWithTheKeyboardWaits) {

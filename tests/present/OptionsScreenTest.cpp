@@ -95,6 +95,52 @@ TEST_F(OptionsScreenTest, KeysMouseAndPadChangeTheChosenRowWithinItsRangeAndBack
     EXPECT_TRUE(screen.done()) << "pad B leaves";
 }
 
+// The panel stands mid-picture, so its halves are split at its own middle, not the picture's
+// left edge plus half a panel; the wheel turns up towards more.
+TEST_F(OptionsScreenTest, ANumberGoesDownLeftOfThePanelsMiddleAndUpRightOfItAndTheWheelUpRaisesIt) {
+    const SDL_Rect box = screen.panel();
+    const int middle = box.x + box.w / 2;
+    ASSERT_GT(box.x, 100) << "the panel is centred, well right of the picture's edge";
+    screen.take(click(middle - 8, rowY(0)));
+    EXPECT_EQ(volume, 8) << "just left of the middle lowers";
+    screen.take(click(box.x + 2, rowY(0)));
+    EXPECT_EQ(volume, 7) << "at the panel's left edge too";
+    screen.take(click(middle + 8, rowY(0)));
+    EXPECT_EQ(volume, 8) << "just right of the middle raises";
+    screen.take(click(box.x + box.w - 2, rowY(0)));
+    EXPECT_EQ(volume, 9);
+    screen.take(click(box.x - 2, rowY(0)));
+    EXPECT_EQ(volume, 9) << "left of the panel is no row";
+
+    screen.take(wheel(1));
+    EXPECT_EQ(volume, 10) << "the wheel turned up raises";
+    screen.take(wheel(-1));
+    screen.take(wheel(-1));
+    screen.take(wheel(-3));  // one step a notch event, however far it turned
+    EXPECT_EQ(volume, 7) << "turned down lowers";
+    EXPECT_EQ(changes.size(), 8u);
+    EXPECT_EQ(flag, 0) << "only the chosen row changes";
+}
+
+// The pointer chooses any line it is over, Back too, so a key then acts on what it points at;
+// off the panel it leaves the choice alone.
+TEST_F(OptionsScreenTest, ThePointerChoosesTheLineUnderItBackIncluded) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = screen.panel().x + screen.panel().w / 2;
+    for (std::size_t line = 0; line < screen.lines(); ++line) {
+        motion.motion.y = rowY(line);
+        screen.take(motion);
+        EXPECT_EQ(screen.chosen(), line);
+    }
+    motion.motion.y = screen.panel().y + 2;  // the title
+    screen.take(motion);
+    EXPECT_EQ(screen.chosen(), 2u) << "still Back";
+    screen.take(keyDown(SDLK_RETURN));
+    EXPECT_TRUE(screen.done()) << "Enter on the Back pointed at";
+    EXPECT_TRUE(changes.empty());
+}
+
 // Screens of many switches drawn with the game's fonts over black, to see where lines land.
 class OptionsPictureTest : public testing::Test {
 protected:

@@ -43,4 +43,24 @@ TEST_F(FeedbackTest, TheHudFadesWhereTheHeroStandsUnderIt) {
     EXPECT_GT(countIn(picture(), hud, kHudGreen), 300) << "full again once he has gone";
 }
 
+// The level line, alone at the top right, fades with the other lines: the hero under any of them
+// sees the field through all of them, the level's too.
+TEST_F(FeedbackTest, TheLevelLineFadesWithTheRestOfTheHud) {
+    startNewGame();
+    shell->help.hide();
+    const SDL_Rect levelLine{1080 - 300, 0, 300, 90};
+    heroCentreAt(700, 500);
+    frame();
+    ASSERT_FALSE(shell->playFrame.hudFaded());
+    const int full = countIn(picture(), levelLine, kHudGreen);
+    EXPECT_GT(full, 100) << "the level line in full colour away from the hero";
+    heroCentreAt(110, 70);  // under the HUD's first lines, far from the level line
+    frame();
+    ASSERT_TRUE(shell->playFrame.hudFaded());
+    EXPECT_EQ(countIn(picture(), levelLine, kHudGreen), 0) << "the level line lets the field through too";
+    heroCentreAt(700, 500);
+    frame();
+    EXPECT_EQ(countIn(picture(), levelLine, kHudGreen), full) << "full again once he has gone";
+}
+
 }  // namespace

@@ -67,4 +67,82 @@ TEST_F(FieldEffectsInPlay, AFallenOutlawFadesOutsideTheWorldsLists) {
     EXPECT_EQ(shell->run().enemies[0], nullptr);
 }
 
+// A shake moves the whole field, the ground and the figures on it alike, so nothing seems to slide
+// over the ground: a farm and the ground around it come out as the frame before, moved by the shake.
+TEST_F(FieldEffectsInPlay, AShakeMovesTheFiguresWithTheGround) {
+    startNewGame();
+    shell->help.hide();
+    frame();
+    ASSERT_FALSE(shell->run().farms.empty());
+    const Farm& farm = *shell->run().farms[0];
+    heroCentreAt(farm.worldX + Farm::kDrawW / 2, farm.worldY + 260);  // the farm above him, on the screen
+    frame();
+    frame();
+    const std::vector<Uint32> before = picture();
+    const SDL_Rect cam = game->getPos();
+    const SDL_Rect around{farm.worldX - cam.x - 12, farm.worldY - cam.y - 12, Farm::kDrawW + 24, 124};
+    ASSERT_TRUE(around.x > 10 && around.y > 10 && around.x + around.w < 1070 && around.y + around.h < 710)
+        << "the farm whole on the screen";
+    effects().heroHurt();  // as an outlaw's blow in the last frame would
+    frame();
+    ASSERT_EQ(game->getPos().x, cam.x) << "the camera stays";
+    const SDL_Point shake = effects().viewOffset();
+    ASSERT_TRUE(shake.x != 0 && shake.y != 0);
+    const std::vector<Uint32> after = picture();
+    int differing = 0;
+    for (int y = around.y; y < around.y + around.h; ++y) {
+        for (int x = around.x; x < around.x + around.w; ++x) {
+            differing += after[static_cast<std::size_t>(y) * 1080 + x] !=
+                                 before[static_cast<std::size_t>(y - shake.y) * 1080 + (x - shake.x)]
+                             ? 1
+                             : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0) << "the farm and its ground moved together by the shake";
+}
+
+// A struck outlaw is pushed away from the hero who struck him, never towards him.
+TEST_F(FieldEffectsInPlay, AStruckOutlawIsPushedAwayFromTheHero) {
+    startNewGame();
+    shell->help.hide();
+    frame();
+    Enemy& target = *shell->run().enemies[0];
+    target.setHealth(Enemy::kHealth * 10);  // he stands many blows
+    const SDL_Rect enemyAt = target.realRect;
+    player->setPos(enemyAt.x - 100, enemyAt.y);  // the hero to his left
+    SDL_Point pushed{0, 0};
+    for (int n = 0; n < 100 && pushed.x == 0 && pushed.y == 0; ++n) {
+        testsupport::pushClick(600, 400);
+        frame();
+        pushed = effects().recoil(0);
+    }
+    EXPECT_GT(pushed.x, 0) << "pushed to the right, away from the hero";
+    EXPECT_EQ(pushed.y, 0);
+}
+
+// A new level's outlaws are new men in the old slots: none of them blinks or recoils from a blow
+// an outlaw of the level before took.
+TEST_F(FieldEffectsInPlay, ANewLevelsOutlawsCarryNothingOfTheBlowsBeforeIt) {
+    startNewGame();
+    shell->help.hide();
+    frame();
+    Enemy& target = *shell->run().enemies[0];
+    target.setHealth(Enemy::kHealth * 10);
+    const SDL_Rect enemyAt = target.realRect;
+    player->setPos(enemyAt.x - 100, enemyAt.y);
+    for (int n = 0; n < 100 && effects().recoil(0).x == 0; ++n) {
+        testsupport::pushClick(600, 400);
+        frame();
+    }
+    ASSERT_NE(effects().recoil(0).x, 0) << "struck";
+    ASSERT_TRUE(effects().flashing(0));
+    player->setEnemy(2);  // the first level's counts met: the next frame starts level 2
+    player->setBull(2);
+    frame();
+    ASSERT_EQ(shell->run().level, 2);
+    frame();  // the first frame of level 2
+    EXPECT_FALSE(effects().flashing(0)) << "slot 0 holds a new outlaw, never struck";
+    EXPECT_EQ(effects().recoil(0).x, 0) << "and standing where he stands";
+}
+
 }  // namespace

@@ -45,4 +45,28 @@ TEST_F(LevelBannerInPlay, TheLevelIsAnnouncedWhenARunStartsAndWhenItChangesThenG
     EXPECT_EQ(banner().shownLevel(), 0);
 }
 
+// Each run of a process starts with its first level announced, as the first run did, though the
+// run before never left that level.
+TEST_F(LevelBannerInPlay, ASecondRunInTheSameProcessIsAnnouncedAfresh) {
+    startNewGame();
+    shell->help.hide();
+    frame();
+    ASSERT_EQ(banner().shownLevel(), 1);
+    testsupport::pushKeyDown(SDLK_ESCAPE);
+    frame();
+    shell->startPause();
+    testsupport::pushKeyDown(SDLK_q);  // quit to the menu, still on level 1
+    EXPECT_FALSE(shell->pausePass());
+    traced([&] { shell->endOfRun(true); });
+    traced([&] { shell->showMenuAgain(); });
+
+    startNewGame();
+    shell->help.hide();
+    frame();
+    EXPECT_EQ(banner().shownLevel(), 1) << "the second run announces its level 1";
+    banner().now += LevelBanner::kFadeInFrames;
+    frame();
+    EXPECT_GT(countIn(picture(), kBannerBand, kBannerInk), 300) << "LEVEL 1 across the field again";
+}
+
 }  // namespace

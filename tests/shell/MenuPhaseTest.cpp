@@ -1,8 +1,10 @@
 #include "ShellFixture.h"
 
+#include "present/MuteSign.h"
 #include "shell/Levels.h"
 
 #include <algorithm>
+#include <cstdio>
 
 // Every picture the game shows passes through here: the shell tests link with
 // --wrap=SDL_RenderPresent so that they can count them.
@@ -103,6 +105,34 @@ TEST_F(ShellTest, StartUpShowsTheFirstMenuPassesPictureBeforeItLoadsWhatPlayNeed
     }
     EXPECT_TRUE(menuShownEarly) << duringStartUp.size() << " pictures shown during start-up, none of them the menu's "
                                 << "before play's objects were made";
+}
+
+// A player who hears nothing on the menu sees why, as in play: the struck speaker in its corner of
+// each picture shown while the sound is off, and not once it is back.
+TEST_F(ShellTest, TheMenuShowsTheMuteSignWhileTheSoundIsOff) {
+    const SDL_Point strike{MuteSign::kBox.x + MuteSign::kBox.w / 2, MuteSign::kBox.y + MuteSign::kBox.h / 2};
+    const Uint32 struck = static_cast<Uint32>(MuteSign::kStrike.r) << 24 |
+                          static_cast<Uint32>(MuteSign::kStrike.g) << 16 |
+                          static_cast<Uint32>(MuteSign::kStrike.b) << 8 | 0xFFu;
+    const auto shownAtStrike = [&] {
+        SDL_Event moved{};
+        moved.type = SDL_MOUSEMOTION;
+        moved.motion.x = 20;
+        moved.motion.y = 700;
+        SDL_PushEvent(&moved);  // something new: the menu shows its picture again
+        shown.clear();
+        keepShown = true;
+        traced([&] { shell->menuPass(); });
+        keepShown = false;
+        EXPECT_EQ(shown.size(), 1080u * 720u) << "a picture was shown";
+        return shown.empty() ? 0u : shown[static_cast<std::size_t>(strike.y) * 1080 + strike.x];
+    };
+    shell->sound.setMuted(false);
+    EXPECT_NE(shownAtStrike(), struck);
+    shell->sound.setMuted(true);
+    EXPECT_EQ(shownAtStrike(), struck);
+    shell->sound.setMuted(false);
+    EXPECT_NE(shownAtStrike(), struck);
 }
 
 TEST_F(ShellTest, QuitEscapeAndPadBEndTheProcessFromTheMenuWithoutARunOrAFile) {
@@ -365,6 +395,28 @@ int inkOf(Shell& shell, std::size_t entry) {
         }
     }
     return ink;
+}
+
+// Each item looks at its own file: a recorded run without a save lights REPLAY alone, a save
+// without a recorded run RESUME alone.
+TEST_F(ShellTest, ReplayAndResumeEachLightForTheirOwnFileAlone) {
+    keepShown = true;
+    testsupport::writeFile("files/replay.txt", "300 300\n");
+    shell->mainMenu.reset();
+    traced([&] { shell->menuPass(); });
+    int newGame = inkOf(*shell, Button::kNewGameEntry);
+    EXPECT_GT(inkOf(*shell, Button::kReplayEntry), newGame / 2) << "a run to replay";
+    EXPECT_LT(inkOf(*shell, Button::kResumeEntry), newGame / 10) << "no save to resume";
+
+    std::remove("files/replay.txt");
+    testsupport::writeFile("files/resP.bin", std::string(56, '\1'));
+    testsupport::writeFile("files/resE.bin", std::string(24, '\1'));
+    shell->mainMenu.reset();
+    traced([&] { shell->menuPass(); });
+    newGame = inkOf(*shell, Button::kNewGameEntry);
+    EXPECT_LT(inkOf(*shell, Button::kReplayEntry), newGame / 10) << "nothing to replay";
+    EXPECT_GT(inkOf(*shell, Button::kResumeEntry), newGame / 2) << "a save to resume";
+    keepShown = false;
 }
 
 TEST_F(ShellTest, ReplayAndResumeAreDimmedWhileThereIsNothingToReplayOrResume) {

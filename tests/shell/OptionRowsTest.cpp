@@ -127,6 +127,35 @@ TEST_F(OptionRowsTest, KeysClicksAndTheWheelChangeEachSettingWhichActsAtOnceAndI
     EXPECT_TRUE(fileSays("width = 1080")) << "what the options do not show stays";
 }
 
+// The fullscreen row switches the window itself, at once, both ways; the row shows what the window
+// is, so a setting written but not applied would read "off" on the row.
+TEST_F(OptionRowsTest, TheFullscreenRowSwitchesTheWindowAtOnceBothWays) {
+    const auto windowFullscreen = [] {
+        return (SDL_GetWindowFlags(game->window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    };
+    ASSERT_FALSE(windowFullscreen());
+    testing::internal::CaptureStderr();
+    keysTo("Fullscreen");
+    testsupport::pushKeyDown(SDLK_RETURN);
+    ASSERT_TRUE(pass());
+    EXPECT_TRUE(windowFullscreen()) << "the window covers the screen before the options close";
+    EXPECT_EQ(options().valueOf(optionRow("Fullscreen")), "on");
+    clickRow("Fullscreen", false);
+    ASSERT_TRUE(pass());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(windowFullscreen()) << "and a click gives the window back";
+    EXPECT_EQ(options().valueOf(optionRow("Fullscreen")), "off");
+    EXPECT_EQ(said, "bramblehoof: fullscreen on\nbramblehoof: fullscreen off\n");
+    testsupport::pushKeyDown(SDLK_RETURN);
+    keysTo(OptionsScreen::kBack);
+    testsupport::pushKeyDown(SDLK_RETURN);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(pass());
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(windowFullscreen()) << "it stays so once the options close";
+    EXPECT_TRUE(fileSays("fullscreen = on"));
+}
+
 // Many wheel steps and rebindings are one write each screen, as it closes: none while the player
 // turns the wheel.
 TEST_F(OptionRowsTest, TheOptionsAndTheControlsAreWrittenOnceAsEachCloses) {

@@ -110,6 +110,25 @@ TEST_F(EnemyTest, ChaseStepsAlongTheFartherAxis) {
     }
 }
 
+// The hero as far off on both axes: the chase takes the same step each time, never wavering
+// between the axes (down and right go along x, up and left along y).
+TEST_F(EnemyTest, ATieBetweenTheAxesIsSettledTheSameWayEveryTime) {
+    struct Case {
+        int dx, dy, dir, moveX, moveY;
+    };
+    const Case cases[] = {{10, 10, 3, 2, 0}, {40, 40, 3, 2, 0}, {-10, -10, 0, 0, -2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "dx " << c.dx << " dy " << c.dy);
+        for (int step = 0; step < 3; ++step) {
+            const SDL_Rect before = enemy.realRect;
+            enemy.followCowboy(c.dx, c.dy, kFarAway, false, cam, 5);
+            EXPECT_EQ(enemy.dir, c.dir);
+            EXPECT_EQ(enemy.realRect.x, before.x + c.moveX);
+            EXPECT_EQ(enemy.realRect.y, before.y + c.moveY);
+        }
+    }
+}
+
 TEST_F(EnemyTest, ChasingEnemyIsCarriedAlongByTheCameraOnItsStillAxis) {
     enemy.followCowboy(10, 0, kFarAway, false, cam, 5);  // right; screen y stays 950
     enemy.followCowboy(10, 0, kFarAway, false, {100, 60, 0, 0}, 5);
