@@ -365,7 +365,7 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
             }
         }
         if (!slot->isDestroyed()) {
-            figures.addSoftEdged(*slot, slot->getRect(), slot->getPos(game->getPos()));
+            figures.addCover(*slot, slot->getRect(), slot->getPos(game->getPos()));
         } else {
             effects.farmFell(SDL_Rect{slot->worldX, slot->worldY, Farm::kDrawW, Farm::kDrawH});
             slot.reset();
@@ -375,7 +375,7 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
         Farm& farm = *slot;
         if (farm.getHurt(farm.getPosReal(game->getPos()), player->getPos()) && attackedThisFrame) {
             farm.getRed(player->getDam());
-            figures.addSoftEdged(farm, farm.getRect(), farm.getPos(game->getPos()));
+            figures.addCover(farm, farm.getRect(), farm.getPos(game->getPos()));
             farm.getUnRed();
         }
         effects.farmShown(figures, farm.getPos(game->getPos()), farm.health, Farm::kHealth);
