@@ -301,6 +301,9 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
             }
         }
         if (slot != nullptr && slot->getID() != 0) {
+            if (effects.outlawHeldRed(i)) {
+                figures.add(*slot, outlawSrc, outlawDst, FieldEffects::kHurtRed);
+            }
             effects.outlawShown(figures, i, outlawSrc, outlawDst, slot->getHel(), Enemy::kHealth);
         }
 
@@ -326,6 +329,9 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
         heroDst = player->handleEvents(game->getPos())->drawDest;
         heroSrc = player->handleEvents(game->getPos())->drawSrc;
         figures.add(*player, heroSrc, heroDst);
+    }
+    if (effects.heroHeldRed()) {
+        figures.add(*player, heroSrc, heroDst, FieldEffects::kHurtRed);
     }
     effects.heroShown(figures, heroSrc, heroDst);
 }
@@ -377,6 +383,10 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
             farm.getRed(player->getDam());
             figures.addCover(farm, farm.getRect(), farm.getPos(game->getPos()));
             farm.getUnRed();
+            effects.farmStruck(i);
+        }
+        if (effects.farmHeldRed(i)) {
+            figures.addCover(farm, farm.getRect(), farm.getPos(game->getPos()), FieldEffects::kHurtRed);
         }
         effects.farmShown(figures, farm.getPos(game->getPos()), farm.health, Farm::kHealth);
     }
