@@ -42,6 +42,7 @@ void PlayFrame::release() { effects.close(); }
 
 void PlayFrame::newRun() {
     effects.reset();
+    tells.reset();
     banner.hide();
     announced = 0;
     faded = false;
@@ -67,6 +68,7 @@ void PlayFrame::run(Shell& shell) {
     if (shell.run().level != announced) {
         if (announced != 0) {
             effects.newWave();  // the level's slots were made anew
+            tells.reset();
         }
         announced = shell.run().level;
         if (Button::flag == Button::kPlay) {
@@ -101,6 +103,7 @@ void PlayFrame::run(Shell& shell) {
     figures.flush();
     figures.shift = SDL_Point{0, 0};
     effects.drawOverField(Render::renderer, SDL_Point{cam.x, cam.y});
+    tells.draw(Render::renderer, shake);
     faded = false;
     for (const SDL_Rect& box : hudBoxes(shell, hud)) {
         faded = faded || SDL_HasIntersection(&box, &heroDst) == SDL_TRUE;
@@ -258,9 +261,15 @@ void PlayFrame::drawEnemy(Enemy& enemy, int slot) {
 void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
     for (int i = 0; i < shell.run().enemyCount && i < static_cast<int>(shell.run().enemies.size()); ++i) {
         std::unique_ptr<Enemy>& slot = shell.run().enemies[i];
+        bool readyToSwing = false;  // he may swing at his next step
+        bool swinging = false;
         if (slot != nullptr && slot->getID() != 0) {
             Enemy& enemy = *slot;
-            enemy.getAngry(player->getPos(), player->isMov(), game->getPos(), player->getDir());
+            const bool chasing = enemy.getAngry(player->getPos(), player->isMov(), game->getPos(), player->getDir());
+            // Read where the outlaw's step left him and the hero: he may swing at the next one.
+            readyToSwing =
+                chasing && !enemy.isDestroyedAni() && enemy.strikeGap(player->getPos()) <= SwingTell::kWarningReach;
+            swinging = enemy.is_attack();
             drawEnemy(enemy, i);
             if (enemy.isDestroyedAni()) {
                 enemy.dead();
@@ -305,6 +314,13 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
                 figures.add(*slot, outlawSrc, outlawDst, FieldEffects::kHurtRed);
             }
             effects.outlawShown(figures, i, outlawSrc, outlawDst, slot->getHel(), Enemy::kHealth);
+            SDL_Rect markAt = outlawDst;
+            if (effects.pipsShown(i)) {
+                markAt.y -= kTellOverPips;  // his health shows where the mark would
+            }
+            tells.outlaw(i, markAt, readyToSwing, swinging);
+        } else {
+            tells.absent(i);
         }
 
         if (player->isDestroyedAni()) {
