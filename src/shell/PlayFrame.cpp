@@ -95,6 +95,7 @@ void PlayFrame::run(Shell& shell) {
     shell.run().heroSwinging = player->is_attack();
 
     arrowCodes.clear();
+    markers.clear();
     enemyPass(shell, attackedThisFrame);
     farmPass(shell, attackedThisFrame);
     bullPass(shell);
@@ -109,6 +110,7 @@ void PlayFrame::run(Shell& shell) {
         faded = faded || SDL_HasIntersection(&box, &heroDst) == SDL_TRUE;
     }
     showHud(shell, hud, faded ? kHudFaded : SDL_ALPHA_OPAQUE);
+    markers.draw(Render::renderer);
     const float grown = effects.arrowScale();
     for (const int code : arrowCodes) {
         // Placed as the farm pass placed it, then drawn; a new nearest farm makes it pulse.
@@ -319,6 +321,9 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
                 markAt.y -= kTellOverPips;  // his health shows where the mark would
             }
             tells.outlaw(i, markAt, readyToSwing, swinging);
+            if (!slot->isDestroyedAni()) {
+                markers.add(outlawDst, EdgeMarkers::kOutlaw);
+            }
         } else {
             tells.absent(i);
         }
@@ -421,6 +426,9 @@ void PlayFrame::bullPass(Shell& shell) {
             slot.reset();
             hero->getBullP();
             shell.sound.play(Sound::Effect::Bull);
+        } else {
+            // Each slot's bull is placed as its own kind (Bull::spawn): the odd ones are white.
+            markers.add(slot->getPos(cam), i % 2 == 0 ? EdgeMarkers::kBrownBull : EdgeMarkers::kWhiteBull);
         }
     }
 }

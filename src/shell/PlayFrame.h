@@ -1,6 +1,7 @@
 #pragma once
 
 #include "present/DrawQueue.h"
+#include "present/EdgeMarkers.h"
 #include "present/FieldEffects.h"
 #include "present/LevelBanner.h"
 #include "present/SwingTell.h"
@@ -49,6 +50,7 @@ public:
     FieldEffects effects;  // flashes, recoil, pips, ghosts, shake, cracks, dust, sparkles, pulse
     LevelBanner banner;    // "LEVEL n" at a run's start and at each level change
     SwingTell tells;       // a mark over each outlaw about to swing
+    EdgeMarkers markers;   // where the bulls and outlaws left lie, while none is in view
 
 private:
     static constexpr int kHudLines = 5;
