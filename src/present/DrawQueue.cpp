@@ -18,25 +18,45 @@ std::vector<DrawQueue*>& DrawQueue::queues() {
     return all;
 }
 
-void DrawQueue::add(Render& figure, SDL_Rect src, SDL_Rect dst) { keep(figure, src, dst, true); }
+void DrawQueue::add(Render& figure, SDL_Rect src, SDL_Rect dst) { keep(figure, src, dst, true, Kind::Figure); }
 
-void DrawQueue::addSoftEdged(Render& thing, SDL_Rect src, SDL_Rect dst) { keep(thing, src, dst, false); }
+void DrawQueue::add(Render& figure, SDL_Rect src, SDL_Rect dst, SDL_Color tint) {
+    if (keep(figure, src, dst, true, Kind::Figure)) {
+        tintLast(tint);
+    }
+}
+
+void DrawQueue::tintLast(SDL_Color tint) {
+    drawings.back().r = tint.r;
+    drawings.back().g = tint.g;
+    drawings.back().b = tint.b;
+}
+
+void DrawQueue::addSoftEdged(Render& thing, SDL_Rect src, SDL_Rect dst) { keep(thing, src, dst, false, Kind::Figure); }
+
+void DrawQueue::addCover(Render& building, SDL_Rect src, SDL_Rect dst) { keep(building, src, dst, false, Kind::Cover); }
+
+void DrawQueue::addCover(Render& building, SDL_Rect src, SDL_Rect dst, SDL_Color tint) {
+    if (keep(building, src, dst, false, Kind::Cover)) {
+        tintLast(tint);
+    }
+}
 
 void DrawQueue::addPicture(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, Uint8 alpha) {
-    keep(picture, src, dst, false, alpha);
+    keep(picture, src, dst, false, alpha, Kind::Effect);
 }
 
-void DrawQueue::keep(Render& picture, SDL_Rect src, SDL_Rect dst, bool coverable) {
-    keep(picture.texture, src, dst, coverable, SDL_ALPHA_OPAQUE);
+bool DrawQueue::keep(Render& picture, SDL_Rect src, SDL_Rect dst, bool coverable, Kind kind) {
+    return keep(picture.texture, src, dst, coverable, SDL_ALPHA_OPAQUE, kind);
 }
 
-void DrawQueue::keep(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, bool coverable, Uint8 alpha) {
+bool DrawQueue::keep(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, bool coverable, Uint8 alpha, Kind kind) {
     if (picture == nullptr || alpha == 0) {
-        return;  // a missing picture draws nothing
+        return false;  // a missing picture draws nothing
     }
     if (skipCovered && !Render::showsInPicture(dst)) {
         ++skipped;  // wholly outside the picture: it would show nothing
-        return;
+        return false;
     }
     Drawing drawing;
     drawing.texture = picture;
@@ -44,8 +64,10 @@ void DrawQueue::keep(SDL_Texture* picture, SDL_Rect src, SDL_Rect dst, bool cove
     drawing.dst = dst;
     drawing.alpha = alpha;
     drawing.coverable = coverable;
+    drawing.kind = kind;
     SDL_GetTextureColorMod(picture, &drawing.r, &drawing.g, &drawing.b);
     drawings.push_back(drawing);
+    return true;
 }
 
 bool DrawQueue::samePixels(SDL_Texture* a, SDL_Texture* b) {
@@ -104,8 +126,13 @@ void DrawQueue::flush() {
         drawings[at] = moving;
     }
     const std::size_t count = drawings.size();
+    covers.clear();
     for (std::size_t i = 0; i < count; ++i) {
-        const Drawing& drawing = drawings[i];
+        Drawing& drawing = drawings[i];
+        // A building's cracks and dust stay on it; the figures behind it show through them too.
+        if (!covers.empty() && (drawing.kind == Kind::Figure || feet(drawing) > feet(drawings[covers.back()]))) {
+            showThrough();
+        }
         bool covered = false;
         for (std::size_t later = i + 1; skipCovered && drawing.coverable && later < count && !covered; ++later) {
             covered = sameSpot(drawing, drawings[later]);
@@ -122,23 +149,13 @@ void DrawQueue::flush() {
             ++skipped;
             continue;
         }
-        if (batched && joinBatch(drawing, src, dst)) {
-            continue;
-        }
-        sendBatch();
-        Uint8 r = 255, g = 255, b = 255;
-        SDL_GetTextureColorMod(drawing.texture, &r, &g, &b);
-        SDL_SetTextureColorMod(drawing.texture, drawing.r, drawing.g, drawing.b);
-        if (drawing.alpha != SDL_ALPHA_OPAQUE) {
-            SDL_SetTextureAlphaMod(drawing.texture, drawing.alpha);
-        }
-        SDL_RenderCopy(Render::renderer, drawing.texture, &src, &dst);
-        ++calls;
-        SDL_SetTextureColorMod(drawing.texture, r, g, b);
-        if (drawing.alpha != SDL_ALPHA_OPAQUE) {
-            SDL_SetTextureAlphaMod(drawing.texture, SDL_ALPHA_OPAQUE);
+        drawing.shown = true;
+        make(drawing, src, dst, nullptr, SDL_ALPHA_OPAQUE);
+        if (drawing.kind == Kind::Cover) {
+            covers.push_back(i);
         }
     }
+    showThrough();
     sendBatch();
     if (count > 0) {
         Render::markDrawn();
@@ -147,11 +164,97 @@ void DrawQueue::flush() {
     destroyReleased();
 }
 
-bool DrawQueue::joinBatch(const Drawing& drawing, const SDL_Rect& src, const SDL_Rect& dst) {
+void DrawQueue::make(const Drawing& drawing, SDL_Rect src, SDL_Rect dst, const SDL_Rect* clip, Uint8 alpha) {
+    const auto along = static_cast<Uint8>(drawing.alpha * alpha / SDL_ALPHA_OPAQUE);
+    if (batched && joinBatch(drawing, src, dst, clip, along)) {
+        return;
+    }
+    sendBatch();
+    SDL_Rect part = dst;
+    if (clip != nullptr && SDL_IntersectRect(&dst, clip, &part) == SDL_FALSE) {
+        return;
+    }
+    const bool scaled = src.w != dst.w || src.h != dst.h;
+    if (clip != nullptr && !scaled) {
+        // Unscaled, the part inside the clip is the same pixels from the same part of the picture.
+        src = SDL_Rect{src.x + part.x - dst.x, src.y + part.y - dst.y, part.w, part.h};
+        dst = part;
+    }
+    SDL_Rect wasClipped{};
+    const bool clipping = clip != nullptr && scaled;
+    if (clipping) {
+        SDL_RenderGetClipRect(Render::renderer, &wasClipped);
+        SDL_RenderSetClipRect(Render::renderer, &part);
+    }
+    Uint8 r = 255, g = 255, b = 255;
+    SDL_GetTextureColorMod(drawing.texture, &r, &g, &b);
+    SDL_SetTextureColorMod(drawing.texture, drawing.r, drawing.g, drawing.b);
+    if (along != SDL_ALPHA_OPAQUE) {
+        SDL_SetTextureAlphaMod(drawing.texture, along);
+    }
+    SDL_RenderCopy(Render::renderer, drawing.texture, &src, &dst);
+    ++calls;
+    SDL_SetTextureColorMod(drawing.texture, r, g, b);
+    if (along != SDL_ALPHA_OPAQUE) {
+        SDL_SetTextureAlphaMod(drawing.texture, SDL_ALPHA_OPAQUE);
+    }
+    if (clipping) {
+        SDL_RenderSetClipRect(Render::renderer, SDL_RectEmpty(&wasClipped) == SDL_TRUE ? nullptr : &wasClipped);
+    }
+}
+
+SDL_Rect DrawQueue::showing(const Drawing& drawing) const {
+    SDL_Rect src = drawing.src;
+    SDL_Rect dst{drawing.dst.x + shift.x, drawing.dst.y + shift.y, drawing.dst.w, drawing.dst.h};
+    return Render::trimToOpaque(drawing.texture, src, dst) ? dst : SDL_Rect{0, 0, 0, 0};
+}
+
+bool DrawQueue::coveredLater(std::size_t at) const {
+    const Drawing& drawing = drawings[at];
+    for (std::size_t later = at + 1; drawing.coverable && later < drawings.size(); ++later) {
+        if (sameSpot(drawing, drawings[later])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void DrawQueue::showThrough() {
+    for (std::size_t c = 0; c < covers.size(); ++c) {
+        const Drawing& cover = drawings[covers[c]];
+        // A building drawn twice at one spot (struck, in red) lets them through once.
+        const bool again = c > 0 && drawings[covers[c - 1]].texture == cover.texture &&
+                           SDL_RectEquals(&drawings[covers[c - 1]].dst, &cover.dst) == SDL_TRUE;
+        const SDL_Rect building = showing(cover);
+        if (again || SDL_RectEmpty(&building) == SDL_TRUE) {
+            continue;
+        }
+        for (std::size_t j = 0; j < covers[c]; ++j) {
+            const Drawing& figure = drawings[j];
+            if (figure.kind != Kind::Figure || !figure.shown) {
+                continue;
+            }
+            const SDL_Rect stands = showing(figure);
+            if (SDL_HasIntersection(&stands, &building) == SDL_FALSE || coveredLater(j)) {
+                continue;
+            }
+            SDL_Rect src = figure.src;
+            SDL_Rect dst{figure.dst.x + shift.x, figure.dst.y + shift.y, figure.dst.w, figure.dst.h};
+            Render::trimToOpaque(figure.texture, src, dst);
+            make(figure, src, dst, &building, kSeenThrough);
+            ++seenThrough;
+        }
+    }
+    covers.clear();
+}
+
+bool DrawQueue::joinBatch(const Drawing& drawing, const SDL_Rect& src, const SDL_Rect& whole, const SDL_Rect* clip,
+                          Uint8 alpha) {
     const auto* mask = static_cast<const OpaqueMask*>(SDL_GetTextureUserData(drawing.texture));
     if (mask == nullptr || mask->inAtlas.w == 0 || Render::atlas == nullptr) {
         return false;
     }
+    SDL_Rect dst = whole;
     SDL_Rect from{mask->inAtlas.x + src.x, mask->inAtlas.y + src.y, src.w, src.h};
     if (src.w != dst.w || src.h != dst.h) {
         // A whole frame drawn at the size its scaled copy has is drawn from that copy, unscaled.
@@ -166,6 +269,13 @@ bool DrawQueue::joinBatch(const Drawing& drawing, const SDL_Rect& src, const SDL
         }
         from = SDL_Rect{scaled.x + at.x, scaled.y + at.y, dst.w, dst.h};
     }
+    if (clip != nullptr) {
+        // From here the drawing is a plain copy, pixel for pixel: its part is the same pixels.
+        if (SDL_IntersectRect(&whole, clip, &dst) == SDL_FALSE) {
+            return true;  // nothing of it inside
+        }
+        from = SDL_Rect{from.x + dst.x - whole.x, from.y + dst.y - whole.y, dst.w, dst.h};
+    }
     // The corners as SDL_RenderCopy lays them out (top left, top right, bottom right, bottom
     // left; triangles 0 1 2 and 0 2 3), so both make the very same pixels.
     const float size = static_cast<float>(Atlas::kSize);
@@ -177,7 +287,7 @@ bool DrawQueue::joinBatch(const Drawing& drawing, const SDL_Rect& src, const SDL
     const float v0 = static_cast<float>(from.y) / size;
     const float u1 = static_cast<float>(from.x + from.w) / size;
     const float v1 = static_cast<float>(from.y + from.h) / size;
-    const SDL_Color tint{drawing.r, drawing.g, drawing.b, drawing.alpha};
+    const SDL_Color tint{drawing.r, drawing.g, drawing.b, alpha};
     const int first = static_cast<int>(corners.size());
     corners.push_back(SDL_Vertex{SDL_FPoint{left, top}, tint, SDL_FPoint{u0, v0}});
     corners.push_back(SDL_Vertex{SDL_FPoint{right, top}, tint, SDL_FPoint{u1, v0}});

@@ -239,6 +239,7 @@ void FieldEffects::reset() {
 
 void FieldEffects::newWave() {
     outlaws.fill(Outlaw{});
+    farmStruckAt.fill(-1000);
     nearest = -1;
     pulseAt = -1000;
 }
@@ -338,6 +339,24 @@ void FieldEffects::heroShown(DrawQueue& field, SDL_Rect src, SDL_Rect dst) {
 }
 
 SDL_Point FieldEffects::viewOffset() const { return shake; }
+
+bool FieldEffects::heroHeldRed() const { return reducedMotion && now - hurtAt < kHeldRedFrames; }
+
+bool FieldEffects::outlawHeldRed(int slot) const {
+    return reducedMotion && slot >= 0 && slot < kSlots &&
+           now - outlaws[static_cast<std::size_t>(slot)].struckAt < kHeldRedFrames;
+}
+
+bool FieldEffects::farmHeldRed(int slot) const {
+    return reducedMotion && slot >= 0 && slot < kFarmSlots &&
+           now - farmStruckAt[static_cast<std::size_t>(slot)] < kHeldRedFrames;
+}
+
+void FieldEffects::farmStruck(int slot) {
+    if (slot >= 0 && slot < kFarmSlots) {
+        farmStruckAt[static_cast<std::size_t>(slot)] = now;
+    }
+}
 
 void FieldEffects::farmShown(DrawQueue& field, SDL_Rect dst, int health, int fullHealth) {
     const int full = std::max(1, fullHealth);
@@ -443,7 +462,7 @@ void FieldEffects::drawOverField(SDL_Renderer* to, SDL_Point cam) const {
         const int reach = static_cast<int>(kStarReach * since / kSparkleFrames);
         // Full for its first half, fading through its second.
         const Uint8 alpha = fading(std::max(0L, 2 * since - kSparkleFrames), kSparkleFrames);
-        const int size = kStarSize + (since % 6 < 3 ? 4 : 0);  // a twinkle
+        const int size = kStarSize + (!reducedMotion && since % 6 < 3 ? 4 : 0);  // a twinkle
         if (star.texture == nullptr || alpha == 0) {
             continue;
         }

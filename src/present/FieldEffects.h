@@ -33,9 +33,14 @@ public:
     static constexpr int kPulseFrames = 30;    // the arrow grows and shrinks back once
     static constexpr float kPulseGrowth = 0.45f;
     static constexpr int kCrackStages = 3;  // a farm cracks at 3/4, 1/2 and 1/4 of its health
+    static constexpr int kFarmSlots = 4;    // farm slots followed (the last level has 3)
+    // With reduced motion a struck or hurt figure or farm holds its red this long after each blow,
+    // instead of showing it only in the frames a blow lands: blows in a row leave it red throughout.
+    static constexpr int kHeldRedFrames = kFlashFrames;
+    static constexpr SDL_Color kHurtRed{255, 0, 0, 255};  // the tint the world gives a struck thing
 
     long now = 0;                // frames counted by tick(); tests set it to move time on
-    bool reducedMotion = false;  // no shake, no blinking: the red tint alone tells a hit
+    bool reducedMotion = false;  // no shake, no blinking, no twinkle: a steady red tells a hit
 
     FieldEffects() = default;
     FieldEffects(const FieldEffects&) = delete;
@@ -70,7 +75,14 @@ public:
     void heroShown(DrawQueue& field, SDL_Rect src, SDL_Rect dst);
     // How far the field is drawn from its place this frame; 0 unless shaking.
     SDL_Point viewOffset() const;
+    // Whether the hero, the outlaw in slot or the farm in slot is drawn in the hurt red this frame
+    // whatever the world's tint: with reduced motion, for a while after each blow.
+    bool heroHeldRed() const;
+    bool outlawHeldRed(int slot) const;
+    bool farmHeldRed(int slot) const;
 
+    // The farm in slot was struck this frame.
+    void farmStruck(int slot);
     // A farm drawn at dst with health of fullHealth left: its cracks over it.
     void farmShown(DrawQueue& field, SDL_Rect dst, int health, int fullHealth);
     // A farm fell where it stood (world rectangle): its dust.
@@ -127,6 +139,7 @@ private:
 
     SDL_Renderer* renderer = nullptr;
     std::array<Outlaw, kSlots> outlaws{};
+    std::array<long, kFarmSlots> farmStruckAt{-1000, -1000, -1000, -1000};  // frame of each farm's last blow
     std::vector<Ghost> ghosts;
     std::vector<Puff> dust;
     std::vector<Puff> sparkles;

@@ -42,6 +42,7 @@ void PlayFrame::release() { effects.close(); }
 
 void PlayFrame::newRun() {
     effects.reset();
+    tells.reset();
     banner.hide();
     announced = 0;
     faded = false;
@@ -67,6 +68,7 @@ void PlayFrame::run(Shell& shell) {
     if (shell.run().level != announced) {
         if (announced != 0) {
             effects.newWave();  // the level's slots were made anew
+            tells.reset();
         }
         announced = shell.run().level;
         if (Button::flag == Button::kPlay) {
@@ -93,6 +95,7 @@ void PlayFrame::run(Shell& shell) {
     shell.run().heroSwinging = player->is_attack();
 
     arrowCodes.clear();
+    markers.clear();
     enemyPass(shell, attackedThisFrame);
     farmPass(shell, attackedThisFrame);
     bullPass(shell);
@@ -101,11 +104,13 @@ void PlayFrame::run(Shell& shell) {
     figures.flush();
     figures.shift = SDL_Point{0, 0};
     effects.drawOverField(Render::renderer, SDL_Point{cam.x, cam.y});
+    tells.draw(Render::renderer, shake);
     faded = false;
     for (const SDL_Rect& box : hudBoxes(shell, hud)) {
         faded = faded || SDL_HasIntersection(&box, &heroDst) == SDL_TRUE;
     }
     showHud(shell, hud, faded ? kHudFaded : SDL_ALPHA_OPAQUE);
+    markers.draw(Render::renderer);
     const float grown = effects.arrowScale();
     for (const int code : arrowCodes) {
         // Placed as the farm pass placed it, then drawn; a new nearest farm makes it pulse.
@@ -258,9 +263,15 @@ void PlayFrame::drawEnemy(Enemy& enemy, int slot) {
 void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
     for (int i = 0; i < shell.run().enemyCount && i < static_cast<int>(shell.run().enemies.size()); ++i) {
         std::unique_ptr<Enemy>& slot = shell.run().enemies[i];
+        bool readyToSwing = false;  // he may swing at his next step
+        bool swinging = false;
         if (slot != nullptr && slot->getID() != 0) {
             Enemy& enemy = *slot;
-            enemy.getAngry(player->getPos(), player->isMov(), game->getPos(), player->getDir());
+            const bool chasing = enemy.getAngry(player->getPos(), player->isMov(), game->getPos(), player->getDir());
+            // Read where the outlaw's step left him and the hero: he may swing at the next one.
+            readyToSwing =
+                chasing && !enemy.isDestroyedAni() && enemy.strikeGap(player->getPos()) <= SwingTell::kWarningReach;
+            swinging = enemy.is_attack();
             drawEnemy(enemy, i);
             if (enemy.isDestroyedAni()) {
                 enemy.dead();
@@ -301,7 +312,20 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
             }
         }
         if (slot != nullptr && slot->getID() != 0) {
+            if (effects.outlawHeldRed(i)) {
+                figures.add(*slot, outlawSrc, outlawDst, FieldEffects::kHurtRed);
+            }
             effects.outlawShown(figures, i, outlawSrc, outlawDst, slot->getHel(), Enemy::kHealth);
+            SDL_Rect markAt = outlawDst;
+            if (effects.pipsShown(i)) {
+                markAt.y -= kTellOverPips;  // his health shows where the mark would
+            }
+            tells.outlaw(i, markAt, readyToSwing, swinging);
+            if (!slot->isDestroyedAni()) {
+                markers.add(outlawDst, EdgeMarkers::kOutlaw);
+            }
+        } else {
+            tells.absent(i);
         }
 
         if (player->isDestroyedAni()) {
@@ -326,6 +350,9 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
         heroDst = player->handleEvents(game->getPos())->drawDest;
         heroSrc = player->handleEvents(game->getPos())->drawSrc;
         figures.add(*player, heroSrc, heroDst);
+    }
+    if (effects.heroHeldRed()) {
+        figures.add(*player, heroSrc, heroDst, FieldEffects::kHurtRed);
     }
     effects.heroShown(figures, heroSrc, heroDst);
 }
@@ -365,7 +392,7 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
             }
         }
         if (!slot->isDestroyed()) {
-            figures.addSoftEdged(*slot, slot->getRect(), slot->getPos(game->getPos()));
+            figures.addCover(*slot, slot->getRect(), slot->getPos(game->getPos()));
         } else {
             effects.farmFell(SDL_Rect{slot->worldX, slot->worldY, Farm::kDrawW, Farm::kDrawH});
             slot.reset();
@@ -375,8 +402,12 @@ void PlayFrame::farmPass(Shell& shell, bool attackedThisFrame) {
         Farm& farm = *slot;
         if (farm.getHurt(farm.getPosReal(game->getPos()), player->getPos()) && attackedThisFrame) {
             farm.getRed(player->getDam());
-            figures.addSoftEdged(farm, farm.getRect(), farm.getPos(game->getPos()));
+            figures.addCover(farm, farm.getRect(), farm.getPos(game->getPos()));
             farm.getUnRed();
+            effects.farmStruck(i);
+        }
+        if (effects.farmHeldRed(i)) {
+            figures.addCover(farm, farm.getRect(), farm.getPos(game->getPos()), FieldEffects::kHurtRed);
         }
         effects.farmShown(figures, farm.getPos(game->getPos()), farm.health, Farm::kHealth);
     }
@@ -395,6 +426,9 @@ void PlayFrame::bullPass(Shell& shell) {
             slot.reset();
             hero->getBullP();
             shell.sound.play(Sound::Effect::Bull);
+        } else {
+            // Each slot's bull is placed as its own kind (Bull::spawn): the odd ones are white.
+            markers.add(slot->getPos(cam), i % 2 == 0 ? EdgeMarkers::kBrownBull : EdgeMarkers::kWhiteBull);
         }
     }
 }

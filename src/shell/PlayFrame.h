@@ -1,8 +1,10 @@
 #pragma once
 
 #include "present/DrawQueue.h"
+#include "present/EdgeMarkers.h"
 #include "present/FieldEffects.h"
 #include "present/LevelBanner.h"
+#include "present/SwingTell.h"
 #include "present/Text.h"
 
 #include <array>
@@ -26,7 +28,8 @@ public:
     static constexpr Uint8 kHudFaded = 110;  // the HUD's alpha while the hero stands under it
     static constexpr int kBarW = 120;        // the hero's health bar beside the health line
     static constexpr int kBarH = 14;
-    static constexpr int kBarGap = 16;  // between the widest health line and the bar
+    static constexpr int kBarGap = 16;        // between the widest health line and the bar
+    static constexpr int kTellOverPips = 20;  // how much higher an outlaw's swing mark goes over his pips
 
     void run(Shell& shell);
     // The HUD lines, outlined: health (never below 0) with its bar, enemies, bulls, the run's
@@ -46,6 +49,8 @@ public:
     DrawQueue figures;
     FieldEffects effects;  // flashes, recoil, pips, ghosts, shake, cracks, dust, sparkles, pulse
     LevelBanner banner;    // "LEVEL n" at a run's start and at each level change
+    SwingTell tells;       // a mark over each outlaw about to swing
+    EdgeMarkers markers;   // where the bulls and outlaws left lie, while none is in view
 
 private:
     static constexpr int kHudLines = 5;

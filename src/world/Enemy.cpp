@@ -84,6 +84,13 @@ void Enemy::collision(SDL_Rect heroRect) {
     attacking = withinReach(dx, dy, static_cast<double>(heroRect.h / 2));
 }
 
+double Enemy::strikeGap(SDL_Rect heroRect) const {
+    long long dx = 0;
+    long long dy = 0;
+    offsetTo(heroRect, dx, dy);
+    return distance(dx, dy) - static_cast<double>(heroRect.h / 2);
+}
+
 void Enemy::followCowboy(int dx, int dy, SDL_Rect heroRect, bool /*moving*/, SDL_Rect cam, int /*heroDir*/) {
     collision(heroRect);
     if (attacking) {

@@ -34,6 +34,10 @@ public:
     bool getAngry(SDL_Rect heroRect, bool moving, SDL_Rect cam, int heroDir);
     void followCowboy(int dx, int dy, SDL_Rect heroRect, bool moving, SDL_Rect cam, int heroDir);
     void collision(SDL_Rect heroRect);
+    // How far the hero's centre (heroRect as getAngry takes it) stands beyond the reach within
+    // which collision makes this enemy swing; 0 or less within it. Read by the frame's drawing
+    // only: nothing changes.
+    double strikeGap(SDL_Rect heroRect) const;
     SDL_Rect distCal(SDL_Rect r);
     DrawPair* getPosAbs(SDL_Rect cam);
     DrawPair* getPosReal(SDL_Rect cam);

@@ -1,5 +1,8 @@
 #include "PlayFixture.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // What play shows of its blows, in a whole game.
@@ -143,6 +146,77 @@ TEST_F(FieldEffectsInPlay, ANewLevelsOutlawsCarryNothingOfTheBlowsBeforeIt) {
     frame();  // the first frame of level 2
     EXPECT_FALSE(effects().flashing(0)) << "slot 0 holds a new outlaw, never struck";
     EXPECT_EQ(effects().recoil(0).x, 0) << "and standing where he stands";
+}
+
+// With reduced motion the hurt hero shows his red steadily while an outlaw swings at him again
+// and again, where otherwise he blinks (white, his colours, red); once the blows stop, his own
+// colours come back.
+TEST_F(FieldEffectsInPlay, ReducedMotionHoldsTheHurtHerosRedWithoutBlinking) {
+    startNewGame();
+    shell->help.hide();
+    frame();
+    shell->run().enemies[1].reset();
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
+    // The hero in one flat colour with some red in it, so his hurt tint is a colour of its own.
+    SDL_Surface* flat = SDL_CreateRGBSurfaceWithFormat(0, 1500, 1500, 32, SDL_PIXELFORMAT_RGBA8888);
+    ASSERT_NE(flat, nullptr);
+    SDL_FillRect(flat, nullptr, 0x8080C0FF);
+    SDL_DestroyTexture(player->texture);
+    player->texture = SDL_CreateTextureFromSurface(Render::renderer, flat);
+    SDL_FreeSurface(flat);
+    constexpr Uint32 kPlain = 0x8080C0FF;
+    constexpr Uint32 kHurt = 0x800000FF;  // his colour under the world's red tint
+    // His upper left quarter: the outlaw, whose corner is at the hero's centre, never covers it.
+    const auto heroQuarter = [&]() {
+        const SDL_Rect cam = game->getPos();
+        const SDL_Rect at = player->getPos();
+        const std::vector<Uint32> all = picture();
+        std::vector<Uint32> quarter;
+        for (int y = at.y - cam.y + 2; y < at.y - cam.y + 32; ++y) {
+            for (int x = at.x - cam.x + 2; x < at.x - cam.x + 32; ++x) {
+                quarter.push_back(all[static_cast<std::size_t>(y) * 1080 + x]);
+            }
+        }
+        return quarter;
+    };
+    const auto all = [](const std::vector<Uint32>& pixels, Uint32 colour) {
+        return std::all_of(pixels.begin(), pixels.end(), [colour](Uint32 p) { return p == colour; });
+    };
+    // His centre on the outlaw's corner: the outlaw swings at him frame after frame. Returns how
+    // many frames after the first blow looked otherwise than the frame before.
+    const auto fight = [&](bool reduced) {
+        shell->settings.reducedMotion = reduced;
+        player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4000);
+        int changes = 0;
+        int hurtFrames = 0;
+        std::vector<Uint32> before;
+        for (int n = 0; n < 60; ++n) {
+            const int health = player->getHel();
+            frame();
+            hurtFrames += player->getHel() < health ? 1 : 0;
+            if (hurtFrames == 0) {
+                continue;
+            }
+            const std::vector<Uint32> now = heroQuarter();
+            changes += !before.empty() && now != before ? 1 : 0;
+            if (reduced) {
+                EXPECT_TRUE(all(now, kHurt)) << "frame " << n << ": red throughout his hurt time";
+            }
+            before = now;
+        }
+        EXPECT_GE(hurtFrames, 30) << "blows in a row, with a frame between swings";
+        EXPECT_LT(hurtFrames, 60);
+        return changes;
+    };
+    EXPECT_GT(fight(false), 10) << "without reduced motion he blinks";
+    EXPECT_EQ(fight(true), 0) << "with it, not once";
+
+    // The blows stop: his red goes once his hurt time is over.
+    player->setAll(enemyAt.x - 500, enemyAt.y - 35, 4000);
+    for (int n = 0; n < FieldEffects::kHeldRedFrames; ++n) {
+        frame();
+    }
+    EXPECT_TRUE(all(heroQuarter(), kPlain)) << "his own colours again";
 }
 
 }  // namespace

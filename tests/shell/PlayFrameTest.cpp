@@ -201,19 +201,20 @@ class CoveredDrawsTest : public PlayTest {
 protected:
     // What the frames of a fight showed besides the figures themselves.
     struct Shown {
-        int shaken = 0;   // frames drawn shifted by the field's shake
-        int flashes = 0;  // frames with an outlaw's white flash
-        int ghosts = 0;   // frames with a removed outlaw fading
-        int dust = 0;     // frames with a fallen farm's dust
-        int cracked = 0;  // frames with a cracked farm standing
-        long calls = 0;   // drawing calls the field's queue sent to the renderer
+        int shaken = 0;        // frames drawn shifted by the field's shake
+        int flashes = 0;       // frames with an outlaw's white flash
+        int ghosts = 0;        // frames with a removed outlaw fading
+        int dust = 0;          // frames with a fallen farm's dust
+        int cracked = 0;       // frames with a cracked farm standing
+        long calls = 0;        // drawing calls the field's queue sent to the renderer
+        long seenThrough = 0;  // parts of figures drawn through the farm in front of them
     };
     Shown shown;
 
     // A level-3 fight the same way every time: six outlaws chasing and swinging at the hero, who
     // walks and attacks, gets hurt (his flash, the field's shake), and kills some of them (a red
-    // tint, white flashes, a ghost fading); a farm in view cracks and falls (its dust). One
-    // picture hash per frame.
+    // tint, white flashes, a ghost fading); a farm in view, a bull behind it, cracks and falls
+    // (its dust). One picture hash per frame.
     std::vector<uint64_t> fight() {
         startNewGame();
         toLevelThree();
@@ -226,6 +227,7 @@ protected:
             shell->run().bulls[k]->spawn(700 + 90 * k, 420, k % 2);
         }
         shell->run().farms[0]->spawn(980, 620);  // in view, among the outlaws
+        shell->run().bulls[5]->spawn(1040, 630, 1);  // behind the farm: it shows through
         Enemy::isAngry = false;
         Farm::isHere = 0;
         shown = Shown{};
@@ -256,12 +258,14 @@ protected:
                 }
             }
             const long callsBefore = field.calls;
+            const long seenBefore = field.seenThrough;
             frame();
             for (int k = 2; k < 6; ++k) {
                 shell->run().enemies[k]->getUnRed();
             }
             frames.push_back(pictureHash());
             shown.calls += field.calls - callsBefore;
+            shown.seenThrough += field.seenThrough - seenBefore;
             shown.shaken += effects.viewOffset().x != 0 || effects.viewOffset().y != 0 ? 1 : 0;
             bool flash = false;
             for (int k = 0; k < 6; ++k) {
@@ -344,6 +348,7 @@ TEST_F(CoveredDrawsTest, BatchingTheFieldsDrawingsChangesNoPixel) {
     EXPECT_GE(shown.ghosts, 10) << "a removed outlaw faded";
     EXPECT_GE(shown.cracked, 30) << "a cracked farm stood";
     EXPECT_GE(shown.dust, 10) << "a fallen farm's dust rose";
+    EXPECT_GE(shown.seenThrough, 20) << "outlaws behind the farm showed through it: " << shown.seenThrough;
     const long frames = static_cast<long>(together.size());
     EXPECT_GE(single.calls, frames * 12) << "one call per drawing: the figures, farms, bulls and effects in view";
     EXPECT_LE(shown.calls, frames * 4) << "batched: the hero's flash (scaled) apart, the rest in a few calls";
@@ -363,6 +368,23 @@ constexpr Uint32 kFarmRed = 0xC00000FF;  // RGBA8888
 constexpr Uint32 kOutlawBlue = 0x0000C0FF;
 constexpr Uint32 kBullGreen = 0x00C000FF;
 constexpr Uint32 kHudGreen = 0x1A8E00FF;  // Text::kHudColor
+constexpr Uint32 kHeroCyan = 0x00C0C0FF;
+
+// Whether pixel is a blend of the two colours (RGBA8888): neither of them, each channel between theirs.
+bool blendOf(Uint32 pixel, Uint32 a, Uint32 b) {
+    if (pixel == a || pixel == b) {
+        return false;
+    }
+    for (int shift = 8; shift < 32; shift += 8) {
+        const Uint32 p = (pixel >> shift) & 0xFF;
+        const Uint32 lo = std::min((a >> shift) & 0xFF, (b >> shift) & 0xFF);
+        const Uint32 hi = std::max((a >> shift) & 0xFF, (b >> shift) & 0xFF);
+        if (p < lo || p > hi) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Gives thing a picture of one flat colour, larger than any source rectangle it draws from.
 void paint(Render& thing, Uint32 rgba) {
@@ -399,7 +421,9 @@ TEST_F(PlayTest, TheFieldIsDrawnByItsFeetUnderTheHud) {
     const SDL_Rect cam = game->getPos();
     const auto at = [&](int worldX, int worldY) { return pixelAt(worldX - cam.x, worldY - cam.y); };
     EXPECT_EQ(at(fx + 80, fy + 70), kOutlawBlue) << "an outlaw standing below a farm is drawn over it";
-    EXPECT_EQ(at(fx + 80, fy + 10), kFarmRed) << "an outlaw standing above a farm is drawn behind it";
+    const Uint32 behindFarm = at(fx + 80, fy + 10);
+    EXPECT_NE(behindFarm, kFarmRed) << "an outlaw standing above a farm shows through it";
+    EXPECT_NE(behindFarm, kOutlawBlue) << "the farm is drawn over him";
     EXPECT_EQ(at(fx + 110, fy + 105), kOutlawBlue) << "a bull behind an outlaw";
     EXPECT_EQ(at(fx + 135, fy + 80), kBullGreen) << "a bull in front of a farm";
     EXPECT_EQ(at(fx + 20, fy + 50), kFarmRed);
@@ -424,6 +448,53 @@ TEST_F(PlayTest, TheFieldIsDrawnByItsFeetUnderTheHud) {
     }
     EXPECT_EQ(pixelAt(5, 5), kFarmRed) << "the farm lies under the HUD";
     EXPECT_GT(hudInk, 100) << "the HUD is drawn over the field";
+}
+
+// Nothing on the field is wholly hidden: an outlaw, a bull and the hero standing behind a farm show
+// through it where it covers them, and are drawn as ever where it does not; the farm stays whole
+// elsewhere, and what stands in front of it is untouched.
+TEST_F(PlayTest, AFigureOrBullBehindAFarmShowsThroughIt) {
+    startNewGame();
+    shell->help.hide();
+    Farm& farm = *shell->run().farms[0];
+    const int fx = farm.worldX;  // the farm covers fx..fx+200, fy..fy+100
+    const int fy = farm.worldY;
+    Enemy& behind = *shell->run().enemies[0];
+    Bull& bull = *shell->run().bulls[0];
+    behind.spawn(fx + 20, fy - 30);                    // 64 by 64, feet at fy+34: his lower half behind the farm
+    bull.spawn(fx + 110, fy + 20, 0);                  // 80 by 50, feet at fy+70: wholly behind it
+    shell->run().enemies[1]->spawn(fx + 60, fy + 60);  // feet at fy+124: in front
+    shell->run().bulls[1].reset();
+    paint(farm, kFarmRed);
+    paint(behind, kOutlawBlue);
+    paint(*shell->run().enemies[1], kOutlawBlue);
+    paint(bull, kBullGreen);
+    heroCentreAt(fx - 320, fy + 60);  // beyond the outlaws' anger
+    frame();
+    frame();
+    ASSERT_EQ(behind.worldX, fx + 20) << "the outlaws stayed calm";
+    SDL_Rect cam = game->getPos();
+    const auto at = [&](int worldX, int worldY) { return pixelAt(worldX - cam.x, worldY - cam.y); };
+    EXPECT_TRUE(blendOf(at(fx + 40, fy + 20), kOutlawBlue, kFarmRed)) << "the outlaw through the farm";
+    EXPECT_EQ(at(fx + 40, fy - 10), kOutlawBlue) << "his part above the farm as ever";
+    EXPECT_TRUE(blendOf(at(fx + 170, fy + 40), kBullGreen, kFarmRed)) << "the bull through the farm";
+    EXPECT_EQ(at(fx + 100, fy + 115), kOutlawBlue) << "the outlaw in front of the farm as ever";
+    EXPECT_EQ(at(fx + 100, fy + 80), kOutlawBlue) << "over the farm too";
+    EXPECT_EQ(at(fx + 118, fy + 65), kOutlawBlue) << "and over the bull seen through it";
+    EXPECT_EQ(at(fx + 195, fy + 95), kFarmRed) << "the farm where nothing stands behind it";
+    EXPECT_EQ(at(fx + 5, fy + 50), kFarmRed);
+
+    // The hero behind the farm (drawn scaled, 64 to 70 pixels), the outlaws gone.
+    shell->run().enemies[0].reset();
+    shell->run().enemies[1].reset();
+    paint(*player, kHeroCyan);
+    heroCentreAt(fx + 100, fy + 10);  // 70 by 70 from (fx+65, fy-25): feet at fy+45
+    frame();
+    cam = game->getPos();
+    EXPECT_TRUE(blendOf(at(fx + 100, fy + 30), kHeroCyan, kFarmRed)) << "the hero through the farm";
+    EXPECT_EQ(at(fx + 100, fy - 10), kHeroCyan) << "his part above it as ever";
+    EXPECT_EQ(at(fx + 100, fy + 60), kFarmRed) << "the farm below his feet";
+    EXPECT_EQ(at(fx + 60, fy + 30), kFarmRed) << "and beside him";
 }
 
 }  // namespace
