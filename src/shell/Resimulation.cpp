@@ -6,7 +6,6 @@
 #include "shell/Shell.h"
 #include "shell/WorldHash.h"
 
-#include <cstdio>
 #include <iostream>
 #include <memory>
 
@@ -120,8 +119,8 @@ std::string Resimulation::line() const {
         return name + ": this recording does not match this version of the game at frame " + std::to_string(partedAt);
     }
     const uint32_t seconds = played / kFramesPerSecond;
-    char clock[32];
-    std::snprintf(clock, sizeof clock, "%u:%02u", seconds / 60, seconds % 60);
+    const std::string clock =
+        std::to_string(seconds / 60) + (seconds % 60 < 10 ? ":0" : ":") + std::to_string(seconds % 60);
     return name + ": " + RunRecording::nameOf(how) + " at level " + std::to_string(level()) + ", score " +
            std::to_string(score()) + ", " + std::to_string(played) + " frames (" + clock + ")";
 }
