@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX     ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps deps-test deps-package deps-bench configure configure-all build build-all run test test-fast test-asan test-fuzz bench bench-window clean install uninstall package
+.PHONY: golden all deps deps-test deps-package deps-bench configure configure-all build build-all run test test-fast test-asan test-fuzz bench bench-window clean install uninstall package
 
 all: build
 
@@ -104,6 +104,13 @@ bench-window: build deps-bench deps-test
 	@cmake --build build-bench -j $(JOBS) --target bench_play_frame
 	xvfb-run -a -s "-screen 0 1280x800x24" env BRAMBLEHOOF_BENCH_VIDEO=x11 SDL_RENDER_VSYNC=0 \
 	  ./build-bench/bench/bench_play_frame --benchmark_filter='Against' --benchmark_repetitions=5
+
+# Plays the kept recordings of tests/golden again (a win, a death, a closed run, a resume quit to
+# the menu) and writes them with the line --verify prints for each: after a change to the world's
+# rules that is meant, and only then.
+golden: build-all
+	BRAMBLEHOOF_GOLDEN_DIR=$(CURDIR)/tests/golden SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+	  ./$(BUILD)/tests/shell_tests --gtest_filter=RecordingTest.MakeTheGoldenRecordings
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-bench $(PACKAGE_BUILD)

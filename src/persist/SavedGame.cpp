@@ -219,7 +219,7 @@ bool SavedGame::validatePlayer(const resPl& record, std::string& reason) {
     return true;
 }
 
-bool SavedGame::readPlayer(resPl& record, std::string& reason, const std::string& path) {
+bool SavedGame::readPlayer(resPl& record, std::string& reason, const std::string& path, std::string* read) {
     unsigned char bytes[kPlayerRecordSize];
     std::string error;
     std::FILE* file = FileIO::openForReading(path, error);
@@ -229,12 +229,23 @@ bool SavedGame::readPlayer(resPl& record, std::string& reason, const std::string
     }
     const std::size_t got = std::fread(bytes, 1, sizeof bytes, file);
     std::fclose(file);
+    if (read != nullptr) {
+        read->assign(reinterpret_cast<const char*>(bytes), got);
+    }
     if (got < kPlayerRecordSize) {
         reason = "saved game is incomplete: " + path + " holds " + std::to_string(got) + " of " +
                  std::to_string(kPlayerRecordSize) + " bytes";
         return false;
     }
-    const resPl candidate = decodePlayer(bytes);
+    return playerFrom(std::string(reinterpret_cast<const char*>(bytes), got), record, reason);
+}
+
+bool SavedGame::playerFrom(const std::string& bytes, resPl& record, std::string& reason) {
+    if (bytes.size() < kPlayerRecordSize) {
+        reason = "saved game is incomplete";
+        return false;
+    }
+    const resPl candidate = decodePlayer(reinterpret_cast<const unsigned char*>(bytes.data()));
     if (!validatePlayer(candidate, reason)) {
         return false;
     }
@@ -242,21 +253,40 @@ bool SavedGame::readPlayer(resPl& record, std::string& reason, const std::string
     return true;
 }
 
-std::vector<std::optional<resEn>> SavedGame::readEnemies(int maxCount, const std::string& path) {
+std::vector<std::optional<resEn>> SavedGame::readEnemies(int maxCount, const std::string& path, std::string* read) {
     const std::size_t limit = static_cast<std::size_t>(std::clamp(maxCount, 0, static_cast<int>(kMaxSlots)));
-    std::vector<std::optional<resEn>> records;
     std::string error;
     std::FILE* file = FileIO::openForReading(path, error);
     if (file == nullptr) {
         if (errno != ENOENT) {
             FileIO::report("no enemy is restored: " + error);
         }
-        return records;  // a missing file places no enemy
+        return {};  // a missing file places no enemy
     }
     unsigned char bytes[kEnemyRecordSize];
+    std::string whole;
+    while (whole.size() < limit * kEnemyRecordSize && std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes) {
+        whole.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
+    }
+    std::fclose(file);
+    if (read != nullptr) {
+        *read = whole;
+    }
     int refused = 0;
-    while (records.size() < limit && std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes) {
-        const resEn record = decodeEnemy(bytes);
+    std::vector<std::optional<resEn>> records = enemiesFrom(whole, maxCount, refused);
+    if (refused > 0) {
+        FileIO::report(path + ": " + std::to_string(refused) +
+                       " enemy record(s) out of reach or with no health left refused; their slots stay empty");
+    }
+    return records;
+}
+
+std::vector<std::optional<resEn>> SavedGame::enemiesFrom(const std::string& bytes, int maxCount, int& refused) {
+    const std::size_t limit = static_cast<std::size_t>(std::clamp(maxCount, 0, static_cast<int>(kMaxSlots)));
+    std::vector<std::optional<resEn>> records;
+    refused = 0;
+    for (std::size_t at = 0; records.size() < limit && bytes.size() - at >= kEnemyRecordSize; at += kEnemyRecordSize) {
+        const resEn record = decodeEnemy(reinterpret_cast<const unsigned char*>(bytes.data() + at));
         // The game saves living enemies only: one with no health left would stand there unkillable.
         if (FileIO::isPlausiblePosition(record.x) && FileIO::isPlausiblePosition(record.y) && record.health > 0) {
             records.push_back(record);
@@ -264,11 +294,6 @@ std::vector<std::optional<resEn>> SavedGame::readEnemies(int maxCount, const std
             records.push_back(std::nullopt);
             ++refused;
         }
-    }
-    std::fclose(file);
-    if (refused > 0) {
-        FileIO::report(path + ": " + std::to_string(refused) +
-                       " enemy record(s) out of reach or with no health left refused; their slots stay empty");
     }
     return records;
 }

@@ -71,13 +71,20 @@ public:
     // Reads and checks the hero's record. False with a one-line reason when the file is missing,
     // not a regular file, shorter than a record or holds values no game produces; record is then
     // left unchanged.
-    static bool readPlayer(resPl& record, std::string& reason, const std::string& path = kPlayerPath);
+    // read, when given, gets the bytes read (for a run's recording).
+    static bool readPlayer(resPl& record, std::string& reason, const std::string& path = kPlayerPath,
+                           std::string* read = nullptr);
+    // The same check on bytes readPlayer read.
+    static bool playerFrom(const std::string& bytes, resPl& record, std::string& reason);
     // The enemy records in file order, one per slot, at most maxCount (itself kept within 0 to
     // kMaxSlots); the read ends at a trailing fragment. A record whose position is beyond any the
     // game reaches is refused: its slot is empty and stays unplaced. Refusals are
     // counted in one line on stderr, with the records of enemies with no health left, which are
     // refused the same way.
-    static std::vector<std::optional<resEn>> readEnemies(int maxCount, const std::string& path = kEnemyPath);
+    static std::vector<std::optional<resEn>> readEnemies(int maxCount, const std::string& path = kEnemyPath,
+                                                         std::string* read = nullptr);
+    // The same records from bytes readEnemies read, refused ones counted in refused, told nowhere.
+    static std::vector<std::optional<resEn>> enemiesFrom(const std::string& bytes, int maxCount, int& refused);
 
     // The whole save with its console trace, under the SaveLock, in order: the hero's record, its read-back line, a
     // line end, one line per enemy, the enemy records, their read-back lines, the closing lines.

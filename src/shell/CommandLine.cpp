@@ -13,6 +13,13 @@ CommandLine::CommandLine(int argc, char* argv[]) {
             version = true;
         } else if (arg == "--mute") {
             mute = true;
+        } else if (arg == "--verify" && i + 1 < argc && verify.empty()) {
+            verify = argv[++i];
+            bad = verify.empty();
+            mistake = "--verify needs a file";
+        } else if (arg == "--verify") {
+            bad = true;
+            mistake = verify.empty() ? "--verify needs a file" : "--verify takes one file";
         } else {
             bad = true;
             mistake = (!arg.empty() && arg[0] == '-' ? "unknown option '" : "unexpected argument '") + arg + "'";
@@ -21,12 +28,16 @@ CommandLine::CommandLine(int argc, char* argv[]) {
 }
 
 std::string CommandLine::usage() {
-    return "Usage: bramblehoof [--mute] [--help] [--version]\n"
+    return "Usage: bramblehoof [--mute] [--help] [--version] [--verify FILE]\n"
            "A small top-down action game: fight the outlaws around the farms and round up the bulls.\n"
            "\n"
            "      --mute     play without sound\n"
            "  -h, --help     show this text and exit\n"
            "  -V, --version  show the version and exit\n"
+           "      --verify FILE\n"
+           "                 re-simulate a run's recording (files/runs/*.run) without a window and\n"
+           "                 print how it ended; exit 0 when it matches this game, 1 when not, 2\n"
+           "                 when FILE is no recording this game reads\n"
            "\n"
            "The game reads images/ and writes files/ in the folder it starts in. The installed\n"
            "command starts it in $XDG_DATA_HOME/bramblehoof (~/.local/share/bramblehoof), so each\n"
@@ -36,3 +47,5 @@ std::string CommandLine::usage() {
 std::string CommandLine::tryHelp() { return "Try 'bramblehoof --help' for more information.\n"; }
 
 std::string CommandLine::versionLine() { return std::string("bramblehoof ") + BRAMBLEHOOF_VERSION + "\n"; }
+
+std::string CommandLine::versionNumber() { return BRAMBLEHOOF_VERSION; }

@@ -14,10 +14,13 @@ public:
     static std::string tryHelp();
     // "bramblehoof " and the version of the build.
     static std::string versionLine();
+    // The version of the build alone.
+    static std::string versionNumber();
 
     bool help = false;     // --help or -h
     bool version = false;  // --version or -V
     bool mute = false;     // --mute
+    std::string verify;    // --verify FILE: the recording to re-simulate, instead of playing
     bool bad = false;      // an option we do not know, or a stray argument
     std::string mistake;   // what was wrong, for the message on standard error
 };

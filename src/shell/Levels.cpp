@@ -54,7 +54,9 @@ int Levels::offset(Family family, int k) {
 
 void Levels::newGame(Shell& shell) {
     shell.run().farms[0]->spawn(shell.farmSite1.x, shell.farmSite1.y);
-    Replay::startRecording(shell.run().replayOut);
+    if (!shell.simInput.feeding()) {
+        Replay::startRecording(shell.run().replayOut);  // a re-simulation writes no file
+    }
     shell.seed.reseed();
     placeEnemies(shell, 0, shell.run().enemyCount - 1, shell.farmSite1, Family::NewGameEnemy);
     shell.seed.reseed();

@@ -29,8 +29,10 @@ PlayScreen::PlayScreen(Shell& shell) : shell(shell) {
     run.playerObj = std::make_unique<Cowboy>(kHeroStartX, kHeroStartY);
     run.playerObj->bindings = &shell.settings.keys;
     run.playerObj->walkClock = shell.walkClock;
+    shell.seed.sim = &shell.simInput;
     run.playerObj->seed = shell.seed;
     run.playerObj->input = &shell.input;
+    run.playerObj->sim = &shell.simInput;
     player = run.playerObj.get();
     run.heroObj = std::make_unique<Player>();
     hero = run.heroObj.get();
@@ -57,6 +59,7 @@ void PlayScreen::setUp() {
     shell.input.muteKeyOn = true;
     shell.playKeys.active = true;
     player->spawn();
+    run.recorder.begin(shell);
     if (Button::flag == Button::kResumePending) {
         SavedRun::resume(shell);
     } else if (Button::flag == Button::kReplayPending) {
@@ -67,6 +70,7 @@ void PlayScreen::setUp() {
         shell.help.setLines(Render::renderer, HelpPanel::linesFor(shell.settings.keys, shell.device.padLast()));
         shell.help.show();
     }
+    run.recorder.started(shell);
 }
 
 void PlayScreen::frame() {
@@ -82,7 +86,9 @@ void PlayScreen::frame() {
     } else {
         run.playBackFrame();
     }
+    run.recorder.frameStarts(shell);
     shell.playFrame.run(shell);
+    run.recorder.frameDone(shell);
     shell.keeper.keepToggles(*game, false);
 }
 
@@ -101,6 +107,7 @@ std::unique_ptr<PauseScreen> PlayScreen::pause() {
     shell.sound.setPaused(true);
     // Keys let go while paused are never seen by the hero: he stops, and walks again on a new press.
     player->letGo();
+    shell.simInput.letGo();
     std::unique_ptr<PauseScreen> panel = std::move(nextPause);
     nextPause = std::make_unique<PauseScreen>();
     panel->prepare(shell.services);
@@ -180,7 +187,9 @@ void PlayScreen::commit() {
     }
     // Told by what the writes say, not by their lines on stderr: a repaired torn record or an
     // unflushed folder is a note, and the run is kept.
+    run.recorder.end(shell);  // the world as the run left it, before the save reads it
     run.notSaved = !SavedRun::keep(shell);
+    run.recorder.finish(shell);
     run.replayOut.close();
     replay->close();
     run.committed = true;

@@ -2,6 +2,7 @@
 
 #include "persist/Player.h"
 #include "persist/Replay.h"
+#include "shell/RunRecorder.h"
 #include "world/Bull.h"
 #include "world/Cowboy.h"
 #include "world/Enemy.h"
@@ -61,6 +62,7 @@ struct Run {
     bool committed = false;           // the record, the save and the replay are written
     bool notSaved = false;            // one of those writes failed (its line is on standard error)
     int place = 0;                    // where the run's score stands among the runs before it (0: not told)
+    RunRecorder recorder;             // the run's recording (files/runs/)
 
     // The class-wide values every run reads (the menu's, the frame loop's flag, the farms'
     // countdown, the enemies' mood) as a fresh process has them before its menu. The one place

@@ -61,6 +61,18 @@ bool SavedRun::save(Shell& shell) {
 void SavedRun::resume(Shell& shell) {
     resPl record{};
     std::string reason;
+    if (shell.simInput.feeding()) {
+        // A re-simulation resumes from the saved game its recording holds, never from files/.
+        const RunRecording::Header* recorded = shell.simInput.fedHeader();
+        if (recorded == nullptr || !recorded->hasSave ||
+            !SavedGame::playerFrom(recorded->savedPlayer, record, reason)) {
+            Button::flag = Button::kPlay;
+            Levels::newGame(shell);
+            return;
+        }
+        restore(shell, record);
+        return;
+    }
     // Held to the end of the resume, so another game's save never lands between the reads of the
     // two files. A lock file that cannot be made (a read-only folder) stops every save as well, so
     // the files are read without it.
@@ -68,12 +80,19 @@ void SavedRun::resume(Shell& shell) {
     if (lock.busy()) {
         reason = lock.problem();
     }
-    if (lock.busy() || !SavedGame::finishInterruptedSave(reason) || !SavedGame::readPlayer(record, reason)) {
+    std::string bytes;
+    if (lock.busy() || !SavedGame::finishInterruptedSave(reason) ||
+        !SavedGame::readPlayer(record, reason, SavedGame::kPlayerPath, &bytes)) {
         FileIO::report("cannot resume (" + reason + "); starting a new game");
         Button::flag = Button::kPlay;
         Levels::newGame(shell);
         return;
     }
+    shell.run().recorder.resumedFrom(bytes, std::string());
+    restore(shell, record);
+}
+
+void SavedRun::restore(Shell& shell, const resPl& record) {
     SavedGame::traceResumedPlayer(record);
     // A save made before steps stopped at the world's edge may hold a place outside it.
     const SDL_Rect drawn = player->getPos();
@@ -85,7 +104,9 @@ void SavedRun::resume(Shell& shell) {
     shell.run().bullCount = record.bullCount;
     shell.run().level = record.level;
     std::cout << " cxxz ";
-    Replay::startRecording(shell.run().replayOut);
+    if (!shell.simInput.feeding()) {
+        Replay::startRecording(shell.run().replayOut);
+    }
     shell.seed.reseed();
     std::cout << " ffffffffffff ";
     Button::flag = Button::kPlay;
@@ -112,7 +133,15 @@ void SavedRun::resume(Shell& shell) {
     }
 
     shell.seed.reseed();
-    const std::vector<std::optional<resEn>> saved = SavedGame::readEnemies(shell.run().enemyCount);
+    std::vector<std::optional<resEn>> saved;
+    if (shell.simInput.feeding()) {
+        int refused = 0;
+        saved = SavedGame::enemiesFrom(shell.simInput.fedHeader()->savedEnemies, shell.run().enemyCount, refused);
+    } else {
+        std::string bytes;
+        saved = SavedGame::readEnemies(shell.run().enemyCount, SavedGame::kEnemyPath, &bytes);
+        shell.run().recorder.resumedEnemies(bytes);
+    }
     for (std::size_t k = 0; k < saved.size(); ++k) {
         if (!saved[k]) {
             continue;  // a refused record: its slot stays unplaced

@@ -1,6 +1,7 @@
 #pragma once
 
 class Shell;
+struct resPl;
 
 // The saved game as the run sees it: written from the hero, the level and the living enemies at
 // the end of every run, and restored into a new run when RESUME is chosen.
@@ -15,4 +16,8 @@ public:
     // Restores the saved game; when there is none the game could have written, says why on
     // standard error and starts a new game instead.
     static void resume(Shell& shell);
+
+private:
+    // The resume once the hero's record is read: the level's slots, the enemies, the bulls.
+    static void restore(Shell& shell, const resPl& record);
 };

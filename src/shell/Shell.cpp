@@ -148,6 +148,25 @@ bool Shell::startUp() {
     return true;
 }
 
+void Shell::startWorld() {
+    Button::flagText = 0;
+    Render::isRunning = false;
+    runsBegun = 0;
+    sound.setMuted(true);
+    gameObj = std::make_unique<Game>();
+    game = gameObj.get();
+    buttonObj = std::make_unique<Button>();
+    button = buttonObj.get();
+    for (auto& text : hudTexts) {
+        text = std::make_unique<Text>();
+    }
+    arrowObj = std::make_unique<Arrow>();
+    arrow = arrowObj.get();
+    farmSite1 = Site{Levels::kSite1X, Levels::kSite1Y};
+    farmSite2 = Site{Levels::kSite2X, Levels::kSite2Y};
+    farmSite3 = Site{Levels::kSite3X, Levels::kSite3Y};
+}
+
 void Shell::beginRun() {
     playing.reset();  // the run before goes first, as a fresh process has none
     playing = std::make_unique<PlayScreen>(*this);

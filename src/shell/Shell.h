@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/Input.h"
+#include "input/SimInput.h"
 #include "persist/Player.h"
 #include "persist/Replay.h"
 #include "present/Button.h"
@@ -78,6 +79,7 @@ public:
     MenuPhase mainMenu;                                  // the menu's texts, board and passes
     HelpPanel help;       // how to play: at the start of a new game, on F1, in the pause panel
     PlayFrame playFrame;  // one frame of play
+    SimInput simInput;    // what the world takes from outside: noted for the run's recording, or fed from one
 
     Shell() = default;
     Shell(const Shell&) = delete;
@@ -105,6 +107,9 @@ public:
     // Creates every object and opens the window. Returns false, with a line on standard error,
     // when no window can be shown; then nothing else may run and no file is touched.
     bool startUp();
+    // The world without a window, sound or pictures, for a re-simulation: the camera, the arrow,
+    // the menu's name, the HUD's texts (which draw nothing) and the farm sites. No file is read.
+    void startWorld();
     // One pass of the menu; false once the menu phase has ended.
     bool menuPass();
     void menuPhase();

@@ -1,5 +1,6 @@
 #include "persist/FileIO.h"
 #include "shell/CommandLine.h"
+#include "shell/Resimulation.h"
 #include "shell/Shell.h"
 
 #include <SDL.h>
@@ -24,6 +25,9 @@ int main(int argc, char* argv[]) {
     if (options.help || options.version) {
         std::cout << (options.help ? CommandLine::usage() : CommandLine::versionLine());
         return 0;
+    }
+    if (!options.verify.empty()) {
+        return Resimulation::verify(options.verify, std::cout);
     }
     // The game's objects stay alive, and reachable from here, until the process ends: nothing is
     // torn down after the end of run has written its last trace line.

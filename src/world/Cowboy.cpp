@@ -110,7 +110,7 @@ void Cowboy::stopWalking() {
 
 void Cowboy::handleKey(const SDL_KeyboardEvent& key) {
     const KeyBindings::Action action = keys().actionOf(key.keysym.sym);
-    const Uint64 now = walkClock();
+    const Uint64 now = this->now();
     if (key.type == SDL_KEYUP) {
         held.release(key.keysym.sym, now);
         stopWalking();
@@ -129,14 +129,18 @@ void Cowboy::handleKey(const SDL_KeyboardEvent& key) {
     handleKeyDown(action);
 }
 
+Uint64 Cowboy::now() { return sim != nullptr ? sim->clock(walkClock) : walkClock(); }
+
 void Cowboy::handlePad(const SDL_Event& event) {
-    const Uint64 now = walkClock();
+    const Uint64 now = this->now();
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
         case SDL_CONTROLLERDEVICEREMOVED:
             // A pad pulled out mid-walk first lets go of its buttons and centres its stick (SDL
             // sends those events), which ends its walk below.
-            Gamepads::deviceEvent(event);
+            if (sim == nullptr || !sim->feeding()) {
+                Gamepads::deviceEvent(event);  // a re-simulation opens no pad
+            }
             break;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP: {
@@ -162,7 +166,11 @@ void Cowboy::handlePad(const SDL_Event& event) {
             }
             int x = 0;
             int y = 0;
-            Gamepads::leftStick(event.caxis.which, x, y);
+            if (sim != nullptr) {
+                sim->stick(event.caxis.which, x, y);
+            } else {
+                Gamepads::leftStick(event.caxis.which, x, y);
+            }
             const KeyBindings::Action way = stickDirection(x, y);
             const long long source = kPadSources + event.caxis.which * kPadStride + kStickSource;
             if (way == held.actionOf(source)) {
@@ -186,8 +194,9 @@ DrawPair* Cowboy::handleEvents(SDL_Rect cam) {
     SDL_Event event;
     // Takes what the frame's one pump gathered: a frame reads events a dozen times, and each pump
     // asks the display server again.
-    const bool taken = input != nullptr ? input->next(event)
-                                        : SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1;
+    const bool taken = sim != nullptr     ? sim->takeEvent(input, event)
+                       : input != nullptr ? input->next(event)
+                                          : SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1;
     if (taken) {
         switch (event.type) {
             case SDL_QUIT:
@@ -209,7 +218,7 @@ DrawPair* Cowboy::handleEvents(SDL_Rect cam) {
     // A walk held down steps on its own, each step handled as a press would be.
     // (Called several times a frame: the clock is read only while something walks.)
     const KeyBindings::Action walk = held.current();
-    for (int steps = walk == KeyBindings::Action::None ? 0 : held.dueSteps(walkClock()); steps > 0; --steps) {
+    for (int steps = walk == KeyBindings::Action::None ? 0 : held.dueSteps(now()); steps > 0; --steps) {
         handleKeyDown(walk);
     }
     draw.drawDest = checkPosition(cam);

@@ -5,6 +5,7 @@
 #include "world/RandomSeed.h"
 #include "input/Input.h"
 #include "input/KeyBindings.h"
+#include "input/SimInput.h"
 
 #include <SDL.h>
 
@@ -37,6 +38,7 @@ public:
     HeldWalk::Clock walkClock = &HeldWalk::systemClock;  // when held walks step; tests stop time with their own
     RandomSeed seed;                                     // seeds rand() where a new wave starts him
     Input* input = nullptr;                              // where his events come from; unset, straight from SDL's queue
+    SimInput* sim = nullptr;  // when set, his events, clock and pad stick go through it (recorded or fed)
 
     int32_t bul = 0;             // bulls collected in the current wave
     int32_t dir = 0;             // set at construction; nothing changes it
@@ -95,6 +97,8 @@ private:
     void stopWalking();
     void handleKey(const SDL_KeyboardEvent& key);
     void handlePad(const SDL_Event& event);
+    // The walk clock, through sim when set.
+    Uint64 now();
     // coord within 0 and extent less drawn: where a figure drawn that large stays in view.
     static int32_t withinWorld(int32_t coord, int32_t drawn, int32_t extent);
 };

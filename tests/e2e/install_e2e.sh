@@ -175,13 +175,18 @@ check "nothing on standard error" bash -c "! grep -v XDG_RUNTIME_DIR '$scratch/s
 data=$home/.local/share/bramblehoof
 # (The sound server's client library keeps a link of its own under ~/.config: not ours to check.)
 same "the player's folder holds the saves and a link to the pictures, nothing else" \
-  "$(printf '%s\n' 'd share' 'd share/bramblehoof' 'd share/bramblehoof/files' \
+  "$(printf '%s\n' 'd share' 'd share/bramblehoof' 'd share/bramblehoof/files' 'd share/bramblehoof/files/runs' \
       'f share/bramblehoof/files/players.bin' 'f share/bramblehoof/files/replay.txt' \
-      'f share/bramblehoof/files/resE.bin' 'f share/bramblehoof/files/resP.bin' 'f share/bramblehoof/files/save.lock' 'l share/bramblehoof/images' 'l share/bramblehoof/sounds')" \
+      'f share/bramblehoof/files/resE.bin' 'f share/bramblehoof/files/resP.bin' \
+      'f share/bramblehoof/files/runs/0.run' 'f share/bramblehoof/files/runs/last.run' \
+      'f share/bramblehoof/files/save.lock' 'l share/bramblehoof/images' 'l share/bramblehoof/sounds')" \
   "$(names "$home/.local")"
 check "images links to the installed pictures" \
   test "$(readlink "$data/images")" = "$(readlink -f "$prefix/share/bramblehoof/images")"
 check "one 56-byte players record" test "$(stat -c %s "$data/files/players.bin")" -eq 56
+verified=$(launcher "$prefix/bin/bramblehoof" --verify "$data/files/runs/last.run" 2>"$scratch/err"); rc=$?
+check "the run's recording plays again as it was played (exit $rc: $verified)" \
+  test "$rc" -eq 0 -a "${verified#Dee: closed at level 1, score 0, }" != "$verified"
 check "saved hero written" test "$(stat -c %s "$data/files/resP.bin")" -eq 56
 check "frames recorded" test "$(wc -l <"$data/files/replay.txt")" -gt 10
 check "the working folder is untouched" test -z "$(ls -A "$elsewhere")"
