@@ -45,9 +45,13 @@ private:
     // Moves what SDL's queue holds here, looking at each event.
     void gather();
     void look(const SDL_Event& event);
+    // The motion SDL sends when the window changes size or place under a pointer that rests: no
+    // input, so no highlight follows it.
+    bool restingPointer(const SDL_Event& event);
 
     const KeyBindings& keys;        // the player's: which keys are fullscreen and mute
     std::deque<SDL_Event> waiting;  // looked at, not yet taken
     int fullscreenAsked = 0;        // fullscreen presses (F11, Alt+Enter) not yet heeded
     int muteAsked = 0;              // mute presses (M) not yet heeded
+    bool windowChanged = false;     // the window changed size or place since the last motion
 };
