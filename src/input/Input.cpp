@@ -95,3 +95,11 @@ bool Input::take(Command command) {
     --asked;
     return true;
 }
+
+void Input::takeFocusClicks(bool take) {
+    if (take) {
+        SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    } else {
+        SDL_ResetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH);
+    }
+}
