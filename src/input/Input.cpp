@@ -27,7 +27,27 @@ void Input::gather() {
     }
 }
 
+bool Input::restingPointer(const SDL_Event& event) {
+    if (event.type == SDL_WINDOWEVENT) {
+        const Uint8 what = event.window.event;
+        windowChanged = windowChanged || what == SDL_WINDOWEVENT_SIZE_CHANGED || what == SDL_WINDOWEVENT_RESIZED ||
+                        what == SDL_WINDOWEVENT_MOVED;
+        return false;
+    }
+    if (event.type != SDL_MOUSEMOTION) {
+        return false;
+    }
+    // SDL tells where a resting pointer now is over the changed window with a motion that moved by
+    // nothing; any motion after it is the player's.
+    const bool resting = windowChanged && event.motion.xrel == 0 && event.motion.yrel == 0;
+    windowChanged = false;
+    return resting;
+}
+
 void Input::look(const SDL_Event& event) {
+    if (restingPointer(event)) {
+        return;  // the window changed (fullscreen, a resize) under the pointer: nobody moved it
+    }
     device.see(event);
     if (PanelKeys::fresh(event)) {
         if (keys.means(event, KeyBindings::Command::Fullscreen)) {
@@ -74,4 +94,12 @@ bool Input::take(Command command) {
     }
     --asked;
     return true;
+}
+
+void Input::takeFocusClicks(bool take) {
+    if (take) {
+        SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    } else {
+        SDL_ResetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH);
+    }
 }

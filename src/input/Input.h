@@ -34,10 +34,14 @@ public:
     // at first; false when none waits. Asks the system for nothing.
     bool next(SDL_Event& event);
     // Keys, clicks, the wheel and pad buttons still waiting were meant for what came before, not
-    // for what comes next: they are looked at (a fullscreen key still counts) and dropped.
+    // for what comes next: they are looked at (a fullscreen key still counts) and dropped. A close
+    // (the window's, or SIGTERM) is never dropped: it waits for whoever reads next.
     void flush();
     // Puts an event last in the queue for the next step to take (a close handed on), unlooked at.
     void handOn(const SDL_Event& event);
+    // Whether a click read together with the window's gain of focus counts (SDL drops it by
+    // default, as a click meant only to focus); a player's SDL_MOUSE_FOCUS_CLICKTHROUGH wins.
+    static void takeFocusClicks(bool take);
     // True once for each time the command (Fullscreen or Mute) was asked since it was last taken.
     bool take(Command command);
 
@@ -45,9 +49,13 @@ private:
     // Moves what SDL's queue holds here, looking at each event.
     void gather();
     void look(const SDL_Event& event);
+    // The motion SDL sends when the window changes size or place under a pointer that rests: no
+    // input, so no highlight follows it.
+    bool restingPointer(const SDL_Event& event);
 
     const KeyBindings& keys;        // the player's: which keys are fullscreen and mute
     std::deque<SDL_Event> waiting;  // looked at, not yet taken
     int fullscreenAsked = 0;        // fullscreen presses (F11, Alt+Enter) not yet heeded
     int muteAsked = 0;              // mute presses (M) not yet heeded
+    bool windowChanged = false;     // the window changed size or place since the last motion
 };

@@ -218,7 +218,12 @@ void ControlsScreen::draw(SDL_Renderer* renderer) const {
     const int foot = kPanel.y + kPanel.h - kPadding - 16;
     if (!said.empty()) {
         const bool refused = listening;
-        Text::drawLine(renderer, font, said, centre, foot - 40, true, refused ? kRefusedInk : ChoicePanel::kInk);
+        // A long refusal in the small font, so it stays inside the panel.
+        int w = 0;
+        const bool fits =
+            font != nullptr && TTF_SizeUTF8(font, said.c_str(), &w, nullptr) == 0 && w <= kPanel.w - 2 * kPadding;
+        Text::drawLine(renderer, fits ? font : smallFont, said, centre, fits ? foot - 40 : foot - 34, true,
+                       refused ? kRefusedInk : ChoicePanel::kInk);
     }
     Text::drawLine(renderer, smallFont, listening ? kWaiting : kHint, centre, foot, true, ChoicePanel::kInk);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/KeyBindings.h"
+#include "present/ChoicePanel.h"
 #include "present/Screen.h"
 #include "present/Services.h"
 #include "present/Texts.h"
@@ -17,7 +18,8 @@
 // back as a fresh game has them; Back (Escape, pad B) returns.
 class ControlsScreen : public Screen {
 public:
-    static constexpr SDL_Rect kPanel{140, 60, 800, 600};  // in the 1080 by 720 picture
+    // In the 1080 by 720 picture, under the menu's title.
+    static constexpr SDL_Rect kPanel{140, ChoicePanel::kTop + 4, 800, 580};
     static constexpr int kRowHeight = 52;
     static constexpr std::size_t kResetRow = KeyBindings::kActions;
     static constexpr std::size_t kBackRow = kResetRow + 1;

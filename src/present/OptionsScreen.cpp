@@ -52,7 +52,7 @@ std::size_t OptionsScreen::shownLines() const { return std::min(lines(), static_
 
 SDL_Rect OptionsScreen::panel() const {
     const int h = kHead + static_cast<int>(shownLines()) * kRowHeight + kFoot;
-    return SDL_Rect{kLeft, (Render::kPicture.h - h) / 2, kWidth, h};
+    return SDL_Rect{kLeft, ChoicePanel::kTop + (ChoicePanel::kBottom - ChoicePanel::kTop - h) / 2, kWidth, h};
 }
 
 SDL_Rect OptionsScreen::lineArea(std::size_t line) const {

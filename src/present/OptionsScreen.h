@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/KeyBindings.h"
+#include "present/ChoicePanel.h"
 #include "present/Render.h"
 #include "present/Screen.h"
 #include "present/Texts.h"
@@ -16,7 +17,7 @@
 // the player's menu keys), the mouse (point, click, wheel) or the pad (D-pad, A), and Back
 // (Escape, pad B, the last row).
 // What a row changes is its owner's: the screen only calls set, then changed. The panel grows
-// with its rows, centred in the picture; rows beyond what the picture holds scroll with the choice.
+// with its rows, centred under the menu's title; rows beyond what the picture holds scroll with the choice.
 class OptionsScreen : public Screen {
 public:
     static constexpr int kWidth = 640;
@@ -25,9 +26,9 @@ public:
     static constexpr int kPadding = 24;
     static constexpr int kHead = kPadding + kRowHeight;  // above the first row: the title
     static constexpr int kFoot = 68;                     // below the last line: the hint
-    static constexpr int kMargin = 20;                   // kept clear above and below the tallest panel
-    // Lines (rows and Back) the panel shows at most; more scroll.
-    static constexpr int kMaxLines = (Render::kPicture.h - 2 * kMargin - kHead - kFoot) / kRowHeight;
+    // Lines (rows and Back) the panel shows at most, between the menu's title and the picture's
+    // foot; more scroll.
+    static constexpr int kMaxLines = (ChoicePanel::kBottom - ChoicePanel::kTop - kHead - kFoot) / kRowHeight;
     static constexpr Texts::Ref kTitle{Texts::Id::OptionsTitle};
     static constexpr Texts::Ref kBack{Texts::Id::OptionsBack};
     static constexpr Texts::Ref kHint{Texts::Id::OptionsHint};

@@ -31,6 +31,8 @@ public:
     // The first choice of a pass wins; everything else pressed while paused is the panel's.
     void take(const SDL_Event& event) override;
     void draw(SDL_Renderer* renderer) const override { card.draw(renderer); }
+    // Under the options: the darkened picture alone, none of the panel's lines.
+    void drawUnderPanel(SDL_Renderer* renderer) const override { card.drawBackdrop(renderer); }
     bool done() const override { return chosen != PanelKeys::PauseChoice::None; }
     // O or pad Y: the options, over the panel until they are done.
     std::unique_ptr<Screen> opens() override;

@@ -83,16 +83,26 @@ SDL_Rect ResultCard::drawnPanel() const {
     return drawn;
 }
 
-void ResultCard::draw(SDL_Renderer* renderer) const {
+void ResultCard::drawBackdrop(SDL_Renderer* renderer) const {
     picture.draw(renderer);
+    if (dim == 0) {
+        return;
+    }
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, dim);
+    SDL_RenderFillRect(renderer, nullptr);
+    SDL_SetRenderDrawColor(renderer, r, g, b, a);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+}
+
+void ResultCard::draw(SDL_Renderer* renderer) const {
+    drawBackdrop(renderer);
     const SDL_Rect room = drawnPanel();
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     Uint8 r = 0, g = 0, b = 0, a = 0;
     SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
-    if (dim > 0) {
-        SDL_SetRenderDrawColor(renderer, 0, 0, 0, dim);
-        SDL_RenderFillRect(renderer, nullptr);
-    }
     SDL_SetRenderDrawColor(renderer, 40, 22, 10, kPanelAlpha);
     SDL_RenderFillRect(renderer, &room);
     SDL_SetRenderDrawColor(renderer, r, g, b, a);

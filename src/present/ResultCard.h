@@ -52,6 +52,8 @@ public:
                  const std::vector<Line>& below);
     // The kept picture, then the card over it.
     void draw(SDL_Renderer* renderer) const;
+    // The kept picture, darkened by dim, without the card.
+    void drawBackdrop(SDL_Renderer* renderer) const;
     // Where the panel is drawn: panel, grown around its middle as far as the lines need.
     SDL_Rect drawnPanel() const;
     // The card's lines as last prepared, title first.

@@ -24,6 +24,9 @@ public:
     virtual bool drivesItself() const { return false; }
     // The screen's picture: the whole picture, or for a panel what it draws over the picture under.
     virtual void draw(SDL_Renderer* renderer) const = 0;
+    // What a panel opened over this screen stands on: the whole picture unless the screen has
+    // lines of its own that the panel would not quite hide (the pause panel's).
+    virtual void drawUnderPanel(SDL_Renderer* renderer) const { draw(renderer); }
     // A panel stands over the nearest screen under it that is not a panel: the loop draws that one
     // first (a panel opened from a panel hides the one it came from).
     virtual bool isPanel() const { return false; }

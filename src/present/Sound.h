@@ -29,7 +29,9 @@ public:
     static constexpr int kBufferFrames = 1024;  // about 23 ms from starting a channel to hearing it
     static constexpr int kChannels = 16;        // effects overlapping at once, tunes included
     static constexpr int kEffectVolume = 96;    // of MIX_MAX_VOLUME: room for several at once
-    static constexpr int kTuneVolume = 16;      // the tunes stay well under the effects
+    // Half the effects' gain, 6 dB under them (the files are made about as loud): the tune is heard
+    // under the play without drowning a blow or a bull.
+    static constexpr int kTuneVolume = kEffectVolume / 2;
     static constexpr int kVolumeSteps = 10;     // the settings' scale: 10 plays everything as made
     static constexpr int kTuneFadeMs = 150;     // a tune fades out rather than stopping dead
     static constexpr int kDrainLimitMs = 2000;  // the longest wait for the last effects at the end

@@ -117,6 +117,24 @@ void MenuPhase::showFirst(Menu& menu, Button& button, bool muted) {
     drawOver(menu, button, Button::flagText == 0 ? Button::kPrompt : button.getInputText(), muted);
 }
 
+SDL_Rect MenuPhase::labelBox(std::size_t entry) const {
+    if (entry >= Button::kOptionsEntry && entry <= Button::kQuitEntry) {
+        return lowerAt[entry - Button::kOptionsEntry];
+    }
+    if (entry >= Button::kItems) {
+        return SDL_Rect{0, 0, 0, 0};
+    }
+    // The label as drawn, not the item's hit box: the box is narrower than the longer labels.
+    const Text& item = *menuTexts[entry + 1];
+    const SDL_Rect at = menuPositions[entry];
+    int w = 0;
+    int h = 0;
+    if (item.font != nullptr) {
+        TTF_SizeUTF8(item.font, Texts::text(kMenuLabels[entry]).c_str(), &w, &h);
+    }
+    return SDL_Rect{at.x, at.y, w, h};
+}
+
 void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bool muted) {
     Text& name = *menuTexts[kNameItem];
     name.display(name.showInput(line), name.getPos(kNameLineOffset));
@@ -126,9 +144,7 @@ void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bo
 
     const bool lowerShown = !button.showScores;  // the board covers the ground under the sign
     if (button.focus < menuPositions.size() && (lowerShown || button.focus < Button::kItems)) {
-        const SDL_Rect at = menuPositions[button.focus];
-        const SDL_Rect size = menuSizes[button.focus];
-        menu.drawFocus(SDL_Rect{at.x, at.y, size.w, size.h});
+        menu.drawFocus(labelBox(button.focus));
     }
     for (int i = 1; i < kMenuTexts; ++i) {
         Text& item = *menuTexts[i];

@@ -63,6 +63,10 @@ public:
     // event: start-up shows it before it loads what only play needs.
     void showFirst(Menu& menu, Button& button, bool muted);
 
+    // Where an entry's label is drawn (SCORE BOARD to NEW GAME, OPTIONS, QUIT): what its highlight
+    // surrounds.
+    SDL_Rect labelBox(std::size_t entry) const;
+
 private:
     // Everything over the menu's background, with `line` on the name line, then the present.
     void drawOver(Menu& menu, Button& button, const std::string& line, bool muted);

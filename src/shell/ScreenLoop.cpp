@@ -96,7 +96,7 @@ bool ScreenLoop::pass(Screen& screen) {
         game->clear();
         const Screen& under = base(screen);
         if (shownTop.isPanel() && &under != &shownTop) {
-            under.draw(Render::renderer);
+            under.drawUnderPanel(Render::renderer);
         }
         shownTop.draw(Render::renderer);
         SDL_SetRenderDrawColor(Render::renderer, r, g, b, a);

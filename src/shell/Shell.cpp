@@ -82,6 +82,9 @@ bool Shell::startUp() {
     // Decoding the menu's picture takes as long as a tenth of making the window: both at once.
     const PictureFetch menuPicture(Menu::kPicture);
 
+    // A click on the first menu that comes with the window's focus is the player's: on a busy
+    // machine the focus and the click are read together, and SDL would drop the click.
+    input.takeFocusClicks(true);
     gameObj = std::make_unique<Game>();
     game = gameObj.get();
     seed.reseed();
@@ -116,6 +119,9 @@ bool Shell::startUp() {
     if (settings.muted) {
         sound.setMuted(true);  // a --mute on the command line stays, whatever the file says
     }
+    // The pads first, so a button pressed while the rest loads reaches the menu.
+    Gamepads::loadMappings(settings.file(Settings::kPadMappingsName));
+    Gamepads::openAll();
     mainMenu.reset();
     mainMenu.showFirst(*menu, *button, sound.isMuted());
 
@@ -126,8 +132,6 @@ bool Shell::startUp() {
         figureSheets.push_back(std::make_unique<PictureFetch>(sheet, false));
     }
     game->loadGround(Game::kGroundPath);
-    Gamepads::loadMappings(settings.file(Settings::kPadMappingsName));
-    Gamepads::openAll();
     arrowObj = std::make_unique<Arrow>();
     arrow = arrowObj.get();
     farmSite1 = Site{Levels::kSite1X, Levels::kSite1Y};
@@ -214,7 +218,10 @@ bool Shell::menuPass() { return screens.pass(*choosing); }
 
 void Shell::menuPhase() { screens.run(*choosing); }
 
-void Shell::runSetUp() { playing->setUp(); }
+void Shell::runSetUp() {
+    input.takeFocusClicks(false);  // from now on a click that only focuses the window is no blow
+    playing->setUp();
+}
 
 void Shell::frame() {
     playing->frame();

@@ -452,3 +452,120 @@ TEST_F(ShellTest, ReplayAndResumeAreDimmedWhileThereIsNothingToReplayOrResume) {
 }
 
 }  // namespace
+
+namespace {
+
+// The menu's picture after `events` passes, each taking one of the events pushed before.
+std::vector<Uint32> menuPicture(Shell& shell, int events) {
+    keepShown = true;
+    shown.clear();
+    for (int i = 0; i < events; ++i) {
+        testing::internal::CaptureStdout();
+        shell.menuPass();
+        testing::internal::GetCapturedStdout();
+    }
+    keepShown = false;
+    return shown;
+}
+
+// How far apart two pixels are: the sum of their red, green and blue differences.
+int distance(Uint32 a, Uint32 b) {
+    int sum = 0;
+    for (int shift : {24, 16, 8}) {
+        sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+    }
+    return sum;
+}
+
+// Where two pictures differ within rows top to bottom (excluded): the highlight moved there.
+SDL_Rect changedIn(const std::vector<Uint32>& a, const std::vector<Uint32>& b, int top, int bottom) {
+    int left = 1080, right = -1, high = 720, low = -1;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = 0; x < 1080; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y) * 1080 + static_cast<std::size_t>(x);
+            if (a[at] != b[at]) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                high = std::min(high, y);
+                low = std::max(low, y);
+            }
+        }
+    }
+    return right < 0 ? SDL_Rect{0, 0, 0, 0} : SDL_Rect{left, high, right - left + 1, low - high + 1};
+}
+
+}  // namespace
+
+// The highlight surrounds its whole label, the longest (SCORE BOARD) too, with room on both
+// sides, and its edge stands out clearly on the sign and on the sand under it (OPTIONS).
+TEST_F(ShellTest, TheHighlightHoldsItsWholeLabelAndStandsOutOnTheSignAndOnTheSand) {
+    for (int i = 0; i < 3; ++i) {
+        testsupport::pushKeyDown(SDLK_UP);  // NEW GAME, REPLAY, RESUME, SCORE BOARD
+    }
+    const std::vector<Uint32> onScoreBoard = menuPicture(*shell, 3);
+    ASSERT_EQ(button->focus, Button::kScoreBoardEntry);
+    for (int i = 0; i < 4; ++i) {
+        testsupport::pushKeyDown(SDLK_DOWN);  // to OPTIONS, under the sign
+    }
+    const std::vector<Uint32> onOptions = menuPicture(*shell, 4);
+    ASSERT_EQ(button->focus, Button::kOptionsEntry);
+    ASSERT_FALSE(onScoreBoard.empty());
+    ASSERT_FALSE(onOptions.empty());
+
+    TTF_Font* font = shell->mainMenu.menuTexts[1]->font;
+    ASSERT_NE(font, nullptr);
+    const std::pair<std::size_t, std::string> items[] = {{Button::kScoreBoardEntry, "SCORE BOARD"},
+                                                         {Button::kOptionsEntry, "OPTIONS"}};
+    for (const auto& [entry, label] : items) {
+        SCOPED_TRACE(label);
+        int w = 0;
+        int h = 0;
+        ASSERT_EQ(TTF_SizeUTF8(font, label.c_str(), &w, &h), 0);
+        const SDL_Rect at = shell->mainMenu.menuPositions[entry];
+        const SDL_Rect lit = changedIn(onScoreBoard, onOptions, at.y - 20, at.y + h + 20);
+        EXPECT_LE(lit.x, at.x - 6) << "room left of the label";
+        EXPECT_GE(lit.x + lit.w, at.x + w + 6) << "room right of the label, whose text is " << w << " wide";
+        EXPECT_LE(lit.y, at.y);
+        EXPECT_GE(lit.y + lit.h, at.y + h);
+        // Its top edge, all along, unlike what is there without it.
+        const std::vector<Uint32>& with = entry == Button::kOptionsEntry ? onOptions : onScoreBoard;
+        const std::vector<Uint32>& without = entry == Button::kOptionsEntry ? onScoreBoard : onOptions;
+        int clear = 0;
+        for (int x = lit.x; x < lit.x + lit.w; ++x) {
+            const std::size_t p = static_cast<std::size_t>(lit.y) * 1080 + static_cast<std::size_t>(x);
+            clear += distance(with[p], without[p]) >= 150 ? 1 : 0;
+        }
+        EXPECT_GE(clear, lit.w * 9 / 10) << "of " << lit.w << " pixels along its top edge, so many stand out";
+    }
+}
+
+// A window that changes size under a pointer resting on the menu moves no highlight: SDL tells
+// where the pointer now stands over the picture by a motion that moved by nothing. A motion of
+// the mouse still moves it.
+TEST_F(ShellTest, AResizeUnderARestingPointerLeavesTheHighlightWhereItWas) {
+    testsupport::pushKeyDown(SDLK_UP);  // REPLAY, by the keys
+    const std::vector<Uint32> before = menuPicture(*shell, 1);
+    ASSERT_EQ(button->focus, Button::kReplayEntry);
+
+    const SDL_Rect options = shell->mainMenu.menuPositions[Button::kOptionsEntry];
+    SDL_Event rest{};
+    rest.type = SDL_MOUSEMOTION;
+    rest.motion.x = options.x + 10;  // over OPTIONS now, the pointer unmoved on the screen
+    rest.motion.y = options.y + 10;
+    for (const SDL_Point size : {SDL_Point{640, 480}, SDL_Point{1080, 720}}) {
+        SDL_SetWindowSize(game->window, size.x, size.y);
+        SDL_PushEvent(&rest);
+        menuPicture(*shell, 1);  // a pass between: SDL keeps only the last size change still queued
+    }
+    testsupport::pushKeyUp(SDLK_UP);  // something for the menu to take and draw after
+    const std::vector<Uint32> after = menuPicture(*shell, 3);
+    EXPECT_EQ(button->focus, Button::kReplayEntry) << "the highlight stayed on REPLAY";
+    ASSERT_FALSE(after.empty());
+    EXPECT_EQ(changedIn(before, after, 0, 720).w, 0) << "the menu looks as before the resizes";
+
+    SDL_Event moved = rest;
+    moved.motion.xrel = 3;  // the player moves the mouse
+    SDL_PushEvent(&moved);
+    menuPicture(*shell, 1);
+    EXPECT_EQ(button->focus, Button::kOptionsEntry);
+}

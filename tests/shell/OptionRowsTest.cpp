@@ -3,6 +3,7 @@
 #include "persist/FileIO.h"
 #include "present/OptionRows.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -248,3 +249,63 @@ TEST(OptionRows, EveryLabelledRowOfATableBecomesARowBoundToItsMember) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<Uint32> readPicture() {
+    std::vector<Uint32> pixels(1080u * 720u);
+    SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(), 1080 * 4);
+    return pixels;
+}
+
+bool inside(const SDL_Rect& box, int x, int y) {
+    return x >= box.x && x < box.x + box.w && y >= box.y && y < box.y + box.h;
+}
+
+}  // namespace
+
+// The options opened over the pause panel hide it: inside their panel the picture is the options'
+// own, as over anything else, and around it not a pixel of the pause panel or its lines shows.
+TEST_F(OptionRowsTest, TheOptionsOverThePausePanelHideItsPanelAndEveryLineOfIt) {
+    const std::vector<Uint32> shownNow = readPicture();
+    const SDL_Rect panel = options().panel();
+
+    // The options drawn alone, over a plain picture unlike the paused one.
+    SDL_SetRenderDrawColor(Render::renderer, 0, 90, 200, 255);
+    SDL_RenderClear(Render::renderer);
+    options().draw(Render::renderer);
+    const std::vector<Uint32> alone = readPicture();
+    int throughPanel = 0;
+    for (int y = panel.y; y < panel.y + panel.h; ++y) {
+        for (int x = panel.x; x < panel.x + panel.w; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y) * 1080 + static_cast<std::size_t>(x);
+            throughPanel += shownNow[at] != alone[at] ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(throughPanel, 0) << "pixels of the options' panel that show what stands under it";
+
+    // The pause panel's colour and its light letters, anywhere around the options.
+    constexpr Uint32 kPauseColour = 0x28160AFFu;  // the card's panel, opaque
+    constexpr Uint32 kLetters = 0xFFECC8FFu;      // its lines
+    int pausePixels = 0;
+    int letterPixels = 0;
+    for (int y = 0; y < 720; ++y) {
+        for (int x = 0; x < 1080; ++x) {
+            if (inside(panel, x, y)) {
+                continue;
+            }
+            const Uint32 pixel = shownNow[static_cast<std::size_t>(y) * 1080 + static_cast<std::size_t>(x)];
+            pausePixels += pixel == kPauseColour ? 1 : 0;
+            letterPixels += pixel == kLetters ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(pausePixels, 0) << "the pause panel shows around the options";
+    EXPECT_EQ(letterPixels, 0) << "a line of the pause panel runs out past the options";
+
+    // Back on the pause panel, it is whole again.
+    testsupport::pushKeyDown(SDLK_ESCAPE);
+    ASSERT_TRUE(pass());
+    const std::vector<Uint32> pause = readPicture();
+    EXPECT_GT(std::count(pause.begin(), pause.end(), kPauseColour), 100000) << "the pause panel is back";
+    EXPECT_GT(std::count(pause.begin(), pause.end(), kLetters), 1000) << "with its lines";
+}

@@ -270,3 +270,25 @@ TEST_F(PlayScreenTest, TheCardLeavesOutAPlaceAHugePlayersFileCannotTell) {
 }
 
 }  // namespace
+
+namespace {
+
+// A close of the window (or SIGTERM, which SDL turns into one) that comes after the run ended,
+// before its card shows, is the card's: the game ends, and does not wait on a card nobody reads.
+TEST_F(PlayScreenTest, ACloseBetweenTheRunsEndAndItsCardEndsTheGame) {
+    startNewGame();
+    frame();
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
+    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);  // his centre on the enemy's corner: it attacks
+    endFrames(100);
+    ASSERT_EQ(shell->run().outcome, Run::Outcome::Died);
+    testsupport::pushQuit();
+    traced([&] { shell->commitRun(); });
+    bool again = true;
+    traced([&] { again = shell->showResultCard(30000); });
+    EXPECT_FALSE(again);
+    EXPECT_EQ(shell->playing->resultCard.choice(), PanelKeys::CardChoice::Quit) << "the card took the close";
+    EXPECT_TRUE(shell->screens.closed());
+}
+
+}  // namespace
