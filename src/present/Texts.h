@@ -39,8 +39,9 @@
     X(CardPlace, Line, "Place {0} among the best runs", "result card; {0}: the run's place on the board, 2 or more") \
     X(CardNotPlaced, Line, "Not among the best {0} runs", "result card; {0}: how many runs the board lists")         \
     X(CardNotSaved, Line, "This run could not be saved (see the terminal)", "result card, small")                    \
-    X(CardChoices, Line, "Enter: play again   Esc: quit", "result card; Enter and Esc are keys")                     \
-    X(CardPadChoices, Line, "A: play again   B: quit", "result card with the pad in use; A and B are pad buttons")   \
+    X(CardChoices, Line, "Enter: play again   Esc: menu",                                                            \
+      "result card; Enter and Esc are keys; both lead to the menu")                                                  \
+    X(CardPadChoices, Line, "A: play again   B: menu", "result card with the pad in use; A and B are pad buttons")   \
     X(PauseChoices, Line, "Esc: continue   O: options   Q: quit to menu", "pause panel; Esc, O and Q are keys")      \
     X(PadPauseChoices, Line, "A: continue   Y: options   B: quit to menu",                                           \
       "pause panel with the pad in use; A, Y and B are pad buttons")                                                 \

@@ -166,7 +166,9 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
     shell.screens.flushInput();  // keys, clicks and pad buttons still queued were meant for play
     shell.screens.run(resultCard);
     resultCard.release();
-    return resultCard.choice() == PanelKeys::CardChoice::PlayAgain;
+    // Only a closed window ends the game here: back leads to the menu, where QUIT is.
+    return resultCard.choice() == PanelKeys::CardChoice::PlayAgain ||
+           resultCard.choice() == PanelKeys::CardChoice::Menu;
 }
 
 void PlayScreen::commit() {
