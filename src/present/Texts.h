@@ -23,6 +23,11 @@
     X(NamePrompt, Line, "Enter your name", "menu name line before anything is typed; must fit the sign")             \
     X(MenuNotSaved, Line, "The last run could not be saved (see the terminal)",                                      \
       "menu note after a run whose files could not be written")                                                      \
+    X(MenuResumeNone, Line, "No saved game to resume", "menu note after a click on RESUME with no saved game")       \
+    X(MenuResumeOver, Line, "Nothing to resume: the saved run is over",                                              \
+      "menu note after a click on RESUME when the saved hero had fallen")                                            \
+    X(MenuResumeBroken, Line, "The saved game cannot be resumed (see the terminal)",                                 \
+      "menu note after a click on RESUME when the saved game is damaged; the terminal says why")                     \
     X(MenuPadHint, Line, "Y: type a name with the pad", "menu note while the pad is in use; Y is the pad's button")  \
     X(HudHealth, Line, "Health: {0}", "play, top left; {0}: the hero's health")                                      \
     X(HudEnemies, Line, "Enemies killed: {0}/{1}", "play; {0}: outlaws defeated, {1}: outlaws of the run")           \

@@ -3,6 +3,7 @@
 #include "shell/Levels.h"
 
 #include <algorithm>
+#include <cstring>
 
 // Every picture the game shows passes through here: the shell tests link with
 // --wrap=SDL_RenderPresent so that they can count them.
@@ -287,6 +288,8 @@ TEST_F(ShellTest, ScoreBoardAndMissesKeepTheMenuOpen) {
 }
 
 TEST_F(ShellTest, ResumeAndReplayClicksChooseTheRunMode) {
+    saveHero({640, 480, 5000, 1, 0, 0, 2, 2});
+    shell->mainMenu.reset();
     testsupport::pushClick(kItemX, kResumeY);
     EXPECT_EQ(endMenu(), "5");
     EXPECT_EQ(Button::flag, Button::kResumePending);
@@ -387,7 +390,7 @@ TEST_F(ShellTest, ReplayAndResumeAreDimmedWhileThereIsNothingToReplayOrResume) {
 
     // A recorded run and a saved game: drawn as the others, once the menu opens again.
     testsupport::writeFile("files/replay.txt", "300 300\n");
-    testsupport::writeFile("files/resP.bin", std::string(56, '\1'));
+    saveHero({640, 480, 5000, 1, 0, 0, 2, 2});
     testsupport::pushText("A");  // news for the open menu, whose items were decided when it opened
     traced([&] { shell->menuPass(); });
     EXPECT_LT(inkOf(*shell, Button::kResumeEntry), 50) << "decided once per menu, not every pass";
@@ -397,6 +400,114 @@ TEST_F(ShellTest, ReplayAndResumeAreDimmedWhileThereIsNothingToReplayOrResume) {
     EXPECT_GT(inkOf(*shell, Button::kReplayEntry), newGame / 2);
     EXPECT_GT(inkOf(*shell, Button::kResumeEntry), newGame / 2);
     keepShown = false;
+}
+
+}  // namespace
+
+namespace {
+
+// Pixels of the focus mark's dark bar at the left of menu item entry's box, in the last shown picture.
+int focusBarOf(Shell& shell, std::size_t entry) {
+    const SDL_Rect at = shell.mainMenu.menuPositions[entry];
+    const SDL_Rect size = shell.mainMenu.menuSizes[entry];
+    const Uint32 bar = (Uint32{Menu::kFocusBar.r} << 24) | (Uint32{Menu::kFocusBar.g} << 16) |
+                       (Uint32{Menu::kFocusBar.b} << 8) | 0xFFu;
+    int pixels = 0;
+    for (int y = at.y; y < at.y + size.h; ++y) {
+        for (int x = at.x - Menu::kFocusMargin; x < at.x; ++x) {
+            pixels += shown.at(static_cast<std::size_t>(y) * 1080 + x) == bar ? 1 : 0;
+        }
+    }
+    return pixels;
+}
+
+// Pixels of the menu's dark ink in the band of rows where the notes at the foot stand.
+int noteInk() {
+    int ink = 0;
+    for (int y = MenuPhase::kNoteY - 2 * MenuPhase::kNoteGap; y < 720; ++y) {
+        for (int x = 0; x < 1080; ++x) {
+            ink += (shown.at(static_cast<std::size_t>(y) * 1080 + x) >> 24) < 150 ? 1 : 0;  // dark red on sand
+        }
+    }
+    return ink;
+}
+
+void pushPointerAt(int x, int y) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = x;
+    motion.motion.y = y;
+    SDL_PushEvent(&motion);
+}
+
+// A run lost to the outlaws leaves a saved hero with no health: RESUME is faint on the menu after
+// it and at the next start, the pointer resting on it does not highlight it, and choosing it
+// starts nothing, traces nothing and says on the menu why; NEW GAME still starts.
+TEST_F(ShellTest, AfterADeathResumeIsFaintNeverHighlightedAndChoosingItSaysWhy) {
+    startNewGame();
+    traced([&] { shell->frame(); });
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
+    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
+    ASSERT_EQ(endFrames(200), "youre dead");
+    traced([&] {
+        shell->commitRun();
+        shell->endOfRun(true);
+        shell->showMenuAgain();
+    });
+    int32_t savedHealth = 1;
+    std::memcpy(&savedHealth, testsupport::readFile("files/resP.bin").data() + 8, 4);
+    ASSERT_LE(savedHealth, 0) << "the save holds the fallen hero";
+
+    keepShown = true;
+    traced([&] { shell->menuPass(); });
+    EXPECT_LT(inkOf(*shell, Button::kResumeEntry), inkOf(*shell, Button::kNewGameEntry) / 10)
+        << "faint on the menu after the run";
+
+    // The next start, with the pointer where the last RESUME click left it.
+    traced([&] { shell.reset(); });
+    shell = std::make_unique<Shell>();
+    SetUp();
+    keepShown = true;
+    pushPointerAt(kItemX, kResumeY);
+    traced([&] { shell->menuPass(); });
+    EXPECT_NE(button->focus, Button::kResumeEntry);
+    EXPECT_EQ(focusBarOf(*shell, Button::kResumeEntry), 0) << "the pointer on a faint RESUME marks nothing";
+    EXPECT_GT(focusBarOf(*shell, Button::kNewGameEntry), 0) << "NEW GAME keeps the mark";
+    EXPECT_LT(inkOf(*shell, Button::kResumeEntry), inkOf(*shell, Button::kNewGameEntry) / 10);
+    testsupport::pushKeyDown(SDLK_UP);  // from NEW GAME: REPLAY
+    testsupport::pushKeyDown(SDLK_UP);  // RESUME is passed by: SCORE BOARD
+    traced([&] {
+        shell->menuPass();
+        shell->menuPass();
+    });
+    EXPECT_EQ(button->focus, Button::kScoreBoardEntry);
+    EXPECT_EQ(focusBarOf(*shell, Button::kResumeEntry), 0);
+
+    const int inkBefore = noteInk();
+    const std::string saveBefore = testsupport::readFile("files/resP.bin");
+    std::vector<std::string> drawn;
+    Text::onRender = [&drawn](const std::string& s) { drawn.push_back(s); };
+    testing::internal::CaptureStderr();
+    testsupport::pushClick(kItemX, kResumeY);
+    const std::string trace = traced([&] {
+        for (int pass = 0; pass < 5; ++pass) {
+            shell->menuPass();
+        }
+    });
+    const std::string said = testing::internal::GetCapturedStderr();
+    Text::onRender = nullptr;
+    keepShown = false;
+    EXPECT_EQ(trace, "") << "no run mode chosen, nothing traced";
+    EXPECT_EQ(Button::checkIs, 1) << "the menu stays";
+    EXPECT_EQ(Button::flag, Button::kPlay);
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), Texts::text(Texts::Id::MenuResumeOver)), drawn.end());
+    EXPECT_GT(noteInk(), inkBefore + 200) << "the note is on the picture";
+    EXPECT_EQ(said, "bramblehoof: cannot resume (the saved hero has no health left, " + std::to_string(savedHealth) +
+                        ": that run is over)\n");
+    EXPECT_EQ(testsupport::readFile("files/resP.bin"), saveBefore) << "the save is left as it was";
+
+    EXPECT_EQ(startNewGame().rfind("huy", 0), 0u) << "NEW GAME still starts";
+    EXPECT_EQ(shell->run().level, 1);
 }
 
 }  // namespace
