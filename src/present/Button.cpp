@@ -114,6 +114,14 @@ void Button::choose(std::size_t entry) {
     }
 }
 
+void Button::back() {
+    if (showScores) {
+        showScores = false;  // the board shown is what back leaves first
+        return;
+    }
+    choose(kQuitEntry);
+}
+
 void Button::moveFocus(int steps) {
     std::size_t at = 0;
     while (at < kFocusable && kScreenOrder[at] != focus) {
@@ -148,7 +156,7 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 const bool fresh = event.key.repeat == 0;
                 const Command command = keys().commandOf(event, KeyBindings::Place::Menu);
                 if (command == Command::Back && fresh) {
-                    choose(kQuitEntry);
+                    back();
                     break;
                 }
                 if (command == Command::Erase) {
@@ -211,7 +219,7 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 } else if (command == Command::Confirm) {
                     choose(focus);
                 } else if (command == Command::Back) {
-                    choose(kQuitEntry);
+                    back();
                 } else if (command == Command::Letters) {
                     nameAsked = true;
                 }

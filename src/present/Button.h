@@ -63,6 +63,8 @@ public:
     void eraseLastCharacter();
     // Does what a click on one entry does: the same run mode, the same trace.
     void choose(std::size_t entry);
+    // Back (Escape, pad B): closes the score board when it shows, else does what QUIT does.
+    void back();
     // Moves the focus by steps items down the screen (negative: up), round the ends, passing a
     // shut RESUME by.
     void moveFocus(int steps);

@@ -47,7 +47,8 @@
     X(CardChoices, Line, "Enter: play again   Esc: menu",                                                            \
       "result card; Enter and Esc are keys; both lead to the menu")                                                  \
     X(CardPadChoices, Line, "A: play again   B: menu", "result card with the pad in use; A and B are pad buttons")   \
-    X(PauseChoices, Line, "Esc: continue   O: options   Q: quit to menu", "pause panel; Esc, O and Q are keys")      \
+    X(PauseChoices, Line, "Esc: continue   o: options   q: quit to menu",                                            \
+      "pause panel; Esc, o and q are keys, o and q in lower case so that o never reads as a zero")                   \
     X(PadPauseChoices, Line, "A: continue   Y: options   B: quit to menu",                                           \
       "pause panel with the pad in use; A, Y and B are pad buttons")                                                 \
     X(HelpWalk, Line, "Walk: {0}   Stop walking: {1}", "help; {0}: the walking keys, {1}: the stop keys")            \
@@ -67,7 +68,9 @@
     X(HelpPadAttack, Line, "Attack: {0}   Pause: Start", "help with the pad in use; {0}: the attack buttons")        \
     X(HelpKeyboard, Line, "Keyboard: {0} walks, {1} attacks, {2} pauses",                                            \
       "help with the pad in use; {0}: walking keys, {1}: attack keys (or the word for a click), {2}: pause keys")    \
-    X(HelpClick, Part, "click", "filled into the keyboard help line when no key attacks: a mouse click")             \
+    X(HelpClick, Part, "click",                                                                                      \
+      "a mouse click: filled into the keyboard help line when no key attacks, and after the attack keys on the "     \
+      "controls screen")                                                                                             \
     X(HelpPadToggles, Line, "Mute: M   Fullscreen: F11   This help: F1", "help with the pad in use; keys")           \
     X(HelpAim, Line, "Defeat the outlaws and collect the bulls at every farm;", "help: the aim, first half")         \
     X(HelpArrow, Line, "the arrow points to the nearest farm", "help: the aim, second half")                         \
@@ -107,6 +110,8 @@
     X(GridDone, Line, "OK", "letter grid cell, small: the name is done; one short word")                             \
     X(GridHint, Line, "A: type   B: take back   Start: done", "letter grid foot; A, B and Start are pad buttons")    \
     X(BoardHeading, Line, "BEST RUNS", "score board heading")                                                        \
+    X(BoardClose, Line, "Esc or SCORE BOARD: close", "score board, small, top right; Esc is a key")                  \
+    X(BoardPadClose, Line, "B: close", "score board with the pad in use, small, top right; B is a pad button")       \
     X(BoardEmpty, Line, "No scores yet", "score board without a run")                                                \
     X(BoardLine, Line, "{0}. {1} {2}", "score board line; {0}: place, {1}: player's name, {2}: points")              \
     X(OptionsTitle, Line, "OPTIONS", "options screen title")                                                         \

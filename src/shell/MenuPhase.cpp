@@ -208,6 +208,15 @@ void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bo
         Text::drawLine(Render::renderer, name.font, kPadHint, Render::kPicture.w / 2, noteY, true, Text::kMenuColor);
     }
     scoreBoard.draw(Render::renderer);
+    if (scoreBoard.isOpen() && smallFont != nullptr) {
+        // How to close it, in the board's top right corner, beside its heading.
+        const std::string close = padHint ? kBoardPadClose : kBoardClose;
+        int w = 0;
+        TTF_SizeUTF8(smallFont, close.c_str(), &w, nullptr);
+        const SDL_Rect board = ScoreBoard::kPanel;
+        Text::drawLine(Render::renderer, smallFont, close, board.x + board.w - kBoardMargin - w, board.y + kBoardMargin,
+                       false, Text::kMenuColor);
+    }
     if (muted) {
         MuteSign::draw(Render::renderer);
     }

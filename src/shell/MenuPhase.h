@@ -39,6 +39,10 @@ public:
     static constexpr int kNoteY = 680;   // the note's top, on the sand at the picture's foot
     static constexpr int kNoteGap = 40;  // between the notes' tops
     bool padHint = false;                // the pad was used last: the menu says how to type a name with it
+    TTF_Font* smallFont = nullptr;       // the board's line on how to close it; none without it
+    static constexpr Texts::Ref kBoardClose{Texts::Id::BoardClose};
+    static constexpr Texts::Ref kBoardPadClose{Texts::Id::BoardPadClose};
+    static constexpr int kBoardMargin = 14;  // the line's room from the board's edges
     static constexpr Texts::Ref kPadHint{Texts::Id::MenuPadHint};
     static constexpr Texts::Ref kOptionsLabel{Texts::Id::MenuOptions};
     static constexpr Texts::Ref kQuitLabel{Texts::Id::MenuQuit};

@@ -151,7 +151,9 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
         const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path, shown);
         lines.push_back(ResultCard::Line{
             Texts::format(Texts::Id::CardScore, {std::to_string(hero->score), std::to_string(run.level)}), false});
-        if (place > 0) {  // a place not told in time is better left out than guessed
+        // A place not told in time is better left out than guessed, and a run without points
+        // has no place to tell: the board does not list it among the best.
+        if (place > 0 && hero->score > 0) {
             lines.push_back(ResultCard::Line{ResultCard::placeLine(place, shown), false});
         }
     }

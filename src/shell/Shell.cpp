@@ -138,6 +138,7 @@ bool Shell::startUp() {
     }
     help.open(Render::renderer, Text::kFontPath, HelpPanel::linesFor(settings.keys));
     help.bindings = &settings.keys;
+    mainMenu.smallFont = help.smallFont();
     playFrame.open(Render::renderer);
     services =
         Services{game, &sound, &settings, &keeper, &help, &device, hudTexts[kHudTexts - 1]->font, help.smallFont()};
