@@ -163,6 +163,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                     eraseLastCharacter();
                     return inputText;
                 }
+                if (command == Command::MenuRight && takeOffered()) {
+                    return inputText;
+                }
                 if (command == Command::MenuUp || command == Command::Previous) {
                     moveFocus(-1);
                 } else if (command == Command::MenuDown || command == Command::Next) {
@@ -222,6 +225,8 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                     back();
                 } else if (command == Command::Letters) {
                     nameAsked = true;
+                } else if (command == Command::MenuRight && takeOffered()) {
+                    return inputText;
                 }
                 break;
             }
@@ -241,6 +246,14 @@ void Button::startMenu(bool first) {
     showScores = false;
     focus = kNewGameEntry;
     firstMenu = first;
+}
+
+bool Button::takeOffered() {
+    if (!offering()) {
+        return false;
+    }
+    type(offered);
+    return true;
 }
 
 void Button::type(const std::string& typed) {

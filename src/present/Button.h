@@ -35,6 +35,9 @@ public:
     bool optionsAsked = false;          // OPTIONS chosen: the menu shows the options, then goes on
     bool quitAsked = false;             // QUIT (or Escape, pad B) chosen: the process ends, no run
     bool nameAsked = false;             // pad Y: the letter grid, for a name typed with the pad alone
+    // The name last played, offered on the empty name line until something is typed; taken only
+    // when accepted (menu_right, the letter grid's OK).
+    std::string offered;
     // RESUME cannot be resumed: it is drawn faint, and neither the keys nor the pointer move the
     // highlight onto it.
     bool resumeShut = false;
@@ -59,6 +62,10 @@ public:
     void appendText(const std::string& typed);
     // Typed text, as a keyboard types it: from now on the name line shows the name, not the prompt.
     void type(const std::string& typed);
+    // Takes the offered name as if typed, while nothing has been; true when it did.
+    bool takeOffered();
+    // Whether the name line offers a name now.
+    bool offering() const { return flagText == 0 && !offered.empty(); }
     // Removes the last whole UTF-8 character.
     void eraseLastCharacter();
     // Does what a click on one entry does: the same run mode, the same trace.

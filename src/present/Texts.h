@@ -28,6 +28,10 @@
       "menu note after a click on RESUME when the saved hero had fallen")                                            \
     X(MenuResumeBroken, Line, "The saved game cannot be resumed (see the terminal)",                                 \
       "menu note after a click on RESUME when the saved game is damaged; the terminal says why")                     \
+    X(MenuLastName, Line, "Right: play as {0}, or type a name",                                                      \
+      "menu note while the name last played shows faintly on the empty name line; Right is a key; {0}: that name")   \
+    X(MenuPadLastName, Line, "D-pad right: play as {0}",                                                             \
+      "menu note with the pad in use while the name last played is offered; {0}: that name")                         \
     X(MenuPadHint, Line, "Y: type a name with the pad", "menu note while the pad is in use; Y is the pad's button")  \
     X(HudHealth, Line, "Health: {0}", "play, top left; {0}: the hero's health")                                      \
     X(HudEnemies, Line, "Enemies killed: {0}/{1}", "play; {0}: outlaws defeated, {1}: outlaws of the run")           \

@@ -156,9 +156,15 @@ void MenuPhase::showFirst(Menu& menu, Button& button, bool muted) {
 
 void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bool muted) {
     Text& name = *menuTexts[kNameItem];
-    name.display(name.showInput(line), name.getPos(kNameLineOffset));
+    // The name last played stands faint where the prompt would, until it is taken or another typed.
+    const bool offering = button.offering() && line == Button::kPrompt;
+    SDL_Texture* shownName = name.showInput(offering ? button.offered : line);
+    if (offering && shownName != nullptr) {
+        SDL_SetTextureAlphaMod(shownName, kDimmedAlpha);
+    }
+    name.display(shownName, name.getPos(kNameLineOffset));
     if (menuRedraw.cursorShown()) {
-        name.drawCursor(line, name.getPos(kNameLineOffset));
+        name.drawCursor(offering ? std::string() : line, name.getPos(kNameLineOffset));
     }
 
     const bool lowerShown = !button.showScores;  // the board covers the ground under the sign
@@ -202,6 +208,12 @@ void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bo
     if (resumeNote && !button.showScores) {
         Text::drawLine(Render::renderer, name.font, Texts::text(*resumeNote), Render::kPicture.w / 2, noteY, true,
                        Text::kMenuColor);
+        noteY -= kNoteGap;
+    }
+    if (offering && !button.showScores) {
+        const Texts::Id take = padHint ? Texts::Id::MenuPadLastName : Texts::Id::MenuLastName;
+        Text::drawLine(Render::renderer, name.font, Texts::format(take, {button.offered}), Render::kPicture.w / 2,
+                       noteY, true, Text::kMenuColor);
         noteY -= kNoteGap;
     }
     if (padHint && !button.showScores) {

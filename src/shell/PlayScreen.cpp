@@ -1,5 +1,6 @@
 #include "shell/PlayScreen.h"
 
+#include "persist/FileIO.h"
 #include "persist/RunPlace.h"
 #include "present/Texts.h"
 #include "shell/Levels.h"
@@ -57,6 +58,10 @@ void PlayScreen::setUp() {
     shell.input.muteKeyOn = true;
     shell.playKeys.active = true;
     player->spawn();
+    std::string why;
+    if (!shell.lastName.keep(button->getInputText(), why)) {
+        FileIO::report(shell.lastName.path + ": the name played is not kept for the next start: " + why);
+    }
     if (Button::flag == Button::kResumePending) {
         SavedRun::resume(shell);
     } else if (Button::flag == Button::kReplayPending) {

@@ -89,6 +89,8 @@ bool Shell::startUp() {
     button = buttonObj.get();
     button->input = &input;
     button->bindings = &settings.keys;
+    lastName.read(settings.folder);
+    button->offered = lastName.kept;
     for (auto& text : hudTexts) {
         text = std::make_unique<Text>();
     }
