@@ -56,7 +56,7 @@ PanelKeys::CardChoice PanelKeys::cardChoice(const SDL_Event& event, const KeyBin
     // blow would skip the card (the card reads confirm, not the options' select).
     switch (keys.commandOf(event, Place::Card)) {
         case Command::Back:
-            return CardChoice::Quit;
+            return CardChoice::Menu;
         case Command::Confirm:
             return CardChoice::PlayAgain;
         default:

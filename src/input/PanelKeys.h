@@ -9,7 +9,8 @@
 class PanelKeys {
 public:
     enum class PauseChoice { None, Continue, QuitToMenu, Close };
-    enum class CardChoice { None, PlayAgain, Quit };
+    // Quit is the window closed; back leads to the menu, as it does on every other screen.
+    enum class CardChoice { None, PlayAgain, Menu, Quit };
 
     // A fresh press (not the desktop's repeat) of a pause key or button. A key one of the hero's
     // actions has is the hero's (the player may give P to one).
@@ -24,7 +25,7 @@ public:
     static bool isPanelKey(const SDL_Event& event, const KeyBindings& keys);
     // Pause or confirm continue, quit goes to the menu; fresh presses only.
     static PauseChoice pauseChoice(const SDL_Event& event, const KeyBindings& keys);
-    // Confirm or a click plays again, back quits; fresh presses only.
+    // Confirm or a click plays again, back goes to the menu; fresh presses only.
     static CardChoice cardChoice(const SDL_Event& event, const KeyBindings& keys);
     // A key, mouse button or pad button pressed.
     static bool isPress(const SDL_Event& event);

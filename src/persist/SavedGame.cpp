@@ -109,16 +109,10 @@ bool SavedGame::finishInterruptedSave(std::string& reason, const std::string& pl
     if (!exists(enemyTemp)) {
         return true;
     }
-    // The hero's file is committed; what finishes the pair must be the temporary the game made,
-    // a plain file with one name. Anything else (a link, a FIFO, a second name of a file
-    // elsewhere) is never renamed into the save, and then the pair is not one save.
-    std::string error;
-    if (!FileIO::isOwnRegularFile(enemyTemp)) {
-        std::string what = enemyTemp + " has other links";
-        FileIO::regularOrAbsent(enemyTemp, what);  // names what stands there when it is no plain file
-        reason = "the last save cannot be finished: " + what;
+    if (!leftoverUsable(enemyTemp, reason)) {
         return false;
     }
+    std::string error;
     if (!FileIO::rename(enemyTemp, enemyPath, error)) {
         reason = "the last save could not be finished (" + error + ")";
         return false;
@@ -127,6 +121,31 @@ bool SavedGame::finishInterruptedSave(std::string& reason, const std::string& pl
         FileIO::report("the last save is finished, but " + error + "; a system crash may undo it");
     }
     return true;
+}
+
+bool SavedGame::leftoverUsable(const std::string& enemyTemp, std::string& reason) {
+    // The hero's file is committed; what finishes the pair must be the temporary the game made,
+    // a plain file with one name. Anything else (a link, a FIFO, a second name of a file
+    // elsewhere) is never renamed into the save, and then the pair is not one save.
+    if (FileIO::isOwnRegularFile(enemyTemp)) {
+        return true;
+    }
+    std::string what = enemyTemp + " has other links";
+    FileIO::regularOrAbsent(enemyTemp, what);  // names what stands there when it is no plain file
+    reason = "the last save cannot be finished: " + what;
+    return false;
+}
+
+SavedGame::Verdict SavedGame::judgeResume(std::string& reason, const std::string& playerPath,
+                                          const std::string& enemyPath) {
+    // A leftover is settled as finishInterruptedSave would settle it: rolled back, the hero's file
+    // stands as it is; rolled forward, it is the new one already.
+    const std::string enemyTemp = enemyPath + kTempSuffix;
+    if (!exists(playerPath + kTempSuffix) && exists(enemyTemp) && !leftoverUsable(enemyTemp, reason)) {
+        return Verdict::Unusable;
+    }
+    resPl record;
+    return readPlayerJudged(record, reason, playerPath);
 }
 
 bool SavedGame::writeGame(const resPl& player, const std::vector<resEn>& enemies, const std::string& playerPath,
@@ -186,46 +205,56 @@ bool SavedGame::writeLocked(const SaveLock& lock, const resPl& player, const std
 }
 
 bool SavedGame::validatePlayer(const resPl& record, std::string& reason) {
+    return judgePlayer(record, reason) == Verdict::Resumable;
+}
+
+SavedGame::Verdict SavedGame::judgePlayer(const resPl& record, std::string& reason) {
     if (record.level < kMinLevel || record.level > kMaxLevel) {
         reason = outOfRange("level", record.level, kMinLevel, kMaxLevel);
-        return false;
+        return Verdict::Unusable;
     }
     if (record.enemyCount < 0 || record.enemyCount > kMaxSlots) {
         reason = outOfRange("enemy count", record.enemyCount, 0, kMaxSlots);
-        return false;
+        return Verdict::Unusable;
     }
     if (record.bullCount < 0 || record.bullCount > kMaxSlots) {
         reason = outOfRange("bull count", record.bullCount, 0, kMaxSlots);
-        return false;
+        return Verdict::Unusable;
     }
     if (!FileIO::isPlausiblePosition(record.x) || !FileIO::isPlausiblePosition(record.y)) {
         reason =
             "saved hero position (" + std::to_string(record.x) + ", " + std::to_string(record.y) + ") is out of reach";
-        return false;
+        return Verdict::Unusable;
     }
     // No game counts past its level's count before it saves.
     if (record.enemiesKilled < 0 || record.enemiesKilled > record.enemyCount) {
         reason = outOfRange("enemies killed", record.enemiesKilled, 0, record.enemyCount);
-        return false;
+        return Verdict::Unusable;
     }
     if (record.bullsCollected < 0 || record.bullsCollected > record.bullCount) {
         reason = outOfRange("bulls collected", record.bullsCollected, 0, record.bullCount);
-        return false;
+        return Verdict::Unusable;
     }
     if (record.health <= 0) {
         reason = "the saved hero has no health left, " + std::to_string(record.health) + ": that run is over";
-        return false;
+        return Verdict::RunOver;
     }
-    return true;
+    return Verdict::Resumable;
 }
 
 bool SavedGame::readPlayer(resPl& record, std::string& reason, const std::string& path, std::string* read) {
+    return readPlayerJudged(record, reason, path, read) == Verdict::Resumable;
+}
+
+SavedGame::Verdict SavedGame::readPlayerJudged(resPl& record, std::string& reason, const std::string& path,
+                                               std::string* read) {
     unsigned char bytes[kPlayerRecordSize];
     std::string error;
     std::FILE* file = FileIO::openForReading(path, error);
     if (file == nullptr) {
-        reason = errno == ENOENT ? "no saved game: " + path + " cannot be read" : error;
-        return false;
+        const bool none = errno == ENOENT;
+        reason = none ? "no saved game: " + path + " cannot be read" : error;
+        return none ? Verdict::NoSave : Verdict::Unusable;
     }
     const std::size_t got = std::fread(bytes, 1, sizeof bytes, file);
     std::fclose(file);
@@ -235,9 +264,14 @@ bool SavedGame::readPlayer(resPl& record, std::string& reason, const std::string
     if (got < kPlayerRecordSize) {
         reason = "saved game is incomplete: " + path + " holds " + std::to_string(got) + " of " +
                  std::to_string(kPlayerRecordSize) + " bytes";
-        return false;
+        return Verdict::Unusable;
     }
-    return playerFrom(std::string(reinterpret_cast<const char*>(bytes), got), record, reason);
+    const resPl candidate = decodePlayer(bytes);
+    const Verdict verdict = judgePlayer(candidate, reason);
+    if (verdict == Verdict::Resumable) {
+        record = candidate;
+    }
+    return verdict;
 }
 
 bool SavedGame::playerFrom(const std::string& bytes, resPl& record, std::string& reason) {

@@ -66,8 +66,19 @@ public:
     static bool finishInterruptedSave(std::string& reason, const std::string& playerPath = kPlayerPath,
                                       const std::string& enemyPath = kEnemyPath);
 
+    // What RESUME would make of the saved game: resume it, or refuse it because there is none,
+    // because its run is over (the hero has no health left), or because no game could have
+    // written it.
+    enum class Verdict { Resumable, NoSave, RunOver, Unusable };
+    // The resume's own judgement (finishInterruptedSave's, then readPlayer's), made without
+    // changing a file or taking the lock, so the menu can tell before it is chosen. A save another
+    // game is writing at the moment is judged as it stands; the resume itself still refuses it.
+    static Verdict judgeResume(std::string& reason, const std::string& playerPath = kPlayerPath,
+                               const std::string& enemyPath = kEnemyPath);
     // False with a one-line reason when record is not one the game could have saved.
     static bool validatePlayer(const resPl& record, std::string& reason);
+    // The same, telling a finished run (no health left) from a record no game writes.
+    static Verdict judgePlayer(const resPl& record, std::string& reason);
     // Reads and checks the hero's record. False with a one-line reason when the file is missing,
     // not a regular file, shorter than a record or holds values no game produces; record is then
     // left unchanged.
@@ -76,6 +87,9 @@ public:
                            std::string* read = nullptr);
     // The same check on bytes readPlayer read.
     static bool playerFrom(const std::string& bytes, resPl& record, std::string& reason);
+    // The same, with the verdict: NoSave when nothing is at path.
+    static Verdict readPlayerJudged(resPl& record, std::string& reason, const std::string& path = kPlayerPath,
+                                    std::string* read = nullptr);
     // The enemy records in file order, one per slot, at most maxCount (itself kept within 0 to
     // kMaxSlots); the read ends at a trailing fragment. A record whose position is beyond any the
     // game reaches is refused: its slot is empty and stays unplaced. Refusals are
@@ -113,6 +127,9 @@ public:
     static void traceResumedEnemy(const resEn& record);
 
 private:
+    // False with a reason when the enemies' temporary left by a save cut between its renames is
+    // not the game's own file, so it can never finish that save.
+    static bool leftoverUsable(const std::string& enemyTemp, std::string& reason);
     // writeGame once lock is taken (when it is not held, says why and writes nothing). `committed`,
     // when given, is set once the new hero record is in place: the new save then stands.
     static bool writeLocked(const SaveLock& lock, const resPl& player, const std::vector<resEn>& enemies,

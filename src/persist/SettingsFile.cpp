@@ -429,7 +429,22 @@ void removeLeftovers(const std::string& target) {
     ::closedir(dir);
 }
 
-// The save, once the lock is held.
+// text put at target (no link) through a temporary of its own with mode (0: a fresh file's),
+// renamed over it, then its folder flushed; saved says how it went.
+void putInPlace(const std::string& target, const std::string& text, mode_t mode, SettingsFile::Saved& saved) {
+    removeLeftovers(target);
+    std::string temporary;
+    if (!FileIO::writeTemporary(target, text, mode, temporary, saved.why)) {
+        return;
+    }
+    if (!FileIO::rename(temporary, target, saved.why)) {
+        FileIO::removeIfThere(temporary);
+        return;
+    }
+    saved.written = true;
+    FileIO::syncFolder(target, saved.why);
+}
+
 // What a file looked like when read: a hand edit or another program's write changes one of these.
 struct Seen {
     bool there = false;
@@ -454,6 +469,7 @@ Seen seen(const std::string& target) {
 // again rather than overwritten, a few times at most (a program rewriting it without end wins).
 constexpr int kMergeTries = 4;
 
+// The save, once the lock is held.
 SettingsFile::Saved saveLocked(const std::string& path, const std::vector<SettingsFile::Setting>& changed,
                                const std::vector<SettingsFile::Setting>& whole) {
     SettingsFile::Saved saved;
@@ -506,7 +522,35 @@ SettingsFile::Saved saveLocked(const std::string& path, const std::vector<Settin
     }
 }
 
+// A file replaced whole by text, once the lock is held: as a settings file is written.
+SettingsFile::Saved replaceLocked(const std::string& path, const std::string& text) {
+    SettingsFile::Saved saved;
+    std::string target;
+    if (!FileIO::throughLinks(path, target, saved.why)) {
+        return saved;
+    }
+    struct stat info {};
+    const bool there = ::lstat(target.c_str(), &info) == 0;
+    if (there && S_ISREG(info.st_mode) && info.st_nlink > 1) {
+        saved.why = "it has another name (a hard link), which a new file would part from it";
+        return saved;
+    }
+    putInPlace(target, text, there ? info.st_mode & 07777 : 0, saved);
+    return saved;
+}
+
 }  // namespace
+
+SettingsFile::Saved SettingsFile::replace(const std::string& path, const std::string& text) {
+    Saved saved;
+    const int lock = lockedFile(path + kLockSuffix, saved.why);
+    if (lock < 0) {
+        return saved;
+    }
+    saved = replaceLocked(path, text);
+    ::close(lock);
+    return saved;
+}
 
 SettingsFile::Saved SettingsFile::save(const std::string& path, const std::vector<Setting>& changed,
                                        const std::vector<Setting>& whole) {

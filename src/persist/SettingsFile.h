@@ -99,4 +99,8 @@ public:
     // stays, when the result would not read back as written (a line too long for the reader) or
     // would pass kMaxBytes.
     static Saved save(const std::string& path, const std::vector<Setting>& changed, const std::vector<Setting>& whole);
+    // Another file the game keeps beside the settings, replaced whole by text the way save writes:
+    // under the lock beside it, through a link, never over a file with a second name, through a
+    // temporary of its own renamed into place.
+    static Saved replace(const std::string& path, const std::string& text);
 };

@@ -81,6 +81,11 @@ void Button::choose(std::size_t entry) {
             checkIs = 0;
             break;
         case kResumeEntry:
+            if (refusesResume && refusesResume()) {
+                // Nothing starts and nothing is traced, as for a click beside the items.
+                focus = focus == kResumeEntry ? kNewGameEntry : focus;
+                break;
+            }
             flag = kResumePending;
             std::cout << flag;
             checkIs = 0;
@@ -109,6 +114,14 @@ void Button::choose(std::size_t entry) {
     }
 }
 
+void Button::back() {
+    if (showScores) {
+        showScores = false;  // the board shown is what back leaves first
+        return;
+    }
+    choose(kQuitEntry);
+}
+
 void Button::moveFocus(int steps) {
     std::size_t at = 0;
     while (at < kFocusable && kScreenOrder[at] != focus) {
@@ -116,8 +129,15 @@ void Button::moveFocus(int steps) {
     }
     // The items under the score board are out of reach while it shows.
     const int n = static_cast<int>(showScores ? kItems : kFocusable);
-    at = at < static_cast<std::size_t>(n) ? at : 0;
-    focus = kScreenOrder[static_cast<std::size_t>(((static_cast<int>(at) + steps) % n + n) % n)];
+    int now = static_cast<int>(at < static_cast<std::size_t>(n) ? at : 0);
+    const int step = steps < 0 ? -1 : 1;
+    for (int moved = 0; moved != steps; moved += step) {
+        now = ((now + step) % n + n) % n;
+        if (resumeShut && kScreenOrder[now] == kResumeEntry) {
+            now = ((now + step) % n + n) % n;  // never the only item, so the next is another
+        }
+    }
+    focus = kScreenOrder[static_cast<std::size_t>(now)];
 }
 
 std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rect> sizes) {
@@ -136,11 +156,14 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 const bool fresh = event.key.repeat == 0;
                 const Command command = keys().commandOf(event, KeyBindings::Place::Menu);
                 if (command == Command::Back && fresh) {
-                    choose(kQuitEntry);
+                    back();
                     break;
                 }
                 if (command == Command::Erase) {
                     eraseLastCharacter();
+                    return inputText;
+                }
+                if (command == Command::MenuRight && takeOffered()) {
                     return inputText;
                 }
                 if (command == Command::MenuUp || command == Command::Previous) {
@@ -158,7 +181,8 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
             case SDL_MOUSEMOTION:
                 // The item under the pointer takes the focus, so only one item is ever highlighted.
                 for (std::size_t entry = 0; entry < positions.size() && entry < sizes.size(); ++entry) {
-                    const bool item = entry < kItems || (entry > kItems && !showScores);
+                    const bool item =
+                        (entry < kItems && !(resumeShut && entry == kResumeEntry)) || (entry > kItems && !showScores);
                     if (item && isOnLoc(positions[entry], sizes[entry], event.motion.x, event.motion.y)) {
                         focus = entry;
                     }
@@ -198,9 +222,11 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 } else if (command == Command::Confirm) {
                     choose(focus);
                 } else if (command == Command::Back) {
-                    choose(kQuitEntry);
+                    back();
                 } else if (command == Command::Letters) {
                     nameAsked = true;
+                } else if (command == Command::MenuRight && takeOffered()) {
+                    return inputText;
                 }
                 break;
             }
@@ -220,6 +246,14 @@ void Button::startMenu(bool first) {
     showScores = false;
     focus = kNewGameEntry;
     firstMenu = first;
+}
+
+bool Button::takeOffered() {
+    if (!offering()) {
+        return false;
+    }
+    type(offered);
+    return true;
 }
 
 void Button::type(const std::string& typed) {

@@ -30,11 +30,20 @@ public:
     bool showScores = false;  // SCORE BOARD toggled on: the menu shows the best runs
     // Whether a name still fits where the menu shows it; unset, any name within kMaxNameBytes does.
     std::function<bool(const std::string&)> fits;
-    std::size_t focus = kNewGameEntry;      // the entry Enter or pad A chooses, shown highlighted
-    bool firstMenu = true;                  // the process's first menu; closing a later one says nothing
-    bool optionsAsked = false;              // OPTIONS chosen: the menu shows the options, then goes on
-    bool quitAsked = false;                 // QUIT (or Escape, pad B) chosen: the process ends, no run
-    bool nameAsked = false;                 // pad Y: the letter grid, for a name typed with the pad alone
+    std::size_t focus = kNewGameEntry;  // the entry Enter or pad A chooses, shown highlighted
+    bool firstMenu = true;              // the process's first menu; closing a later one says nothing
+    bool optionsAsked = false;          // OPTIONS chosen: the menu shows the options, then goes on
+    bool quitAsked = false;             // QUIT (or Escape, pad B) chosen: the process ends, no run
+    bool nameAsked = false;             // pad Y: the letter grid, for a name typed with the pad alone
+    // The name last played, offered on the empty name line until something is typed; taken only
+    // when accepted (menu_right, the letter grid's OK).
+    std::string offered;
+    // RESUME cannot be resumed: it is drawn faint, and neither the keys nor the pointer move the
+    // highlight onto it.
+    bool resumeShut = false;
+    // Asked when RESUME is chosen: true when the saved game cannot be resumed; nothing then starts
+    // and the menu says why. Unset, RESUME always starts.
+    std::function<bool()> refusesResume;
     Input* input = nullptr;                 // where its events come from; unset, straight from SDL's queue
     const KeyBindings* bindings = nullptr;  // the player's keys, as they change; the defaults when unset
 
@@ -53,11 +62,18 @@ public:
     void appendText(const std::string& typed);
     // Typed text, as a keyboard types it: from now on the name line shows the name, not the prompt.
     void type(const std::string& typed);
+    // Takes the offered name as if typed, while nothing has been; true when it did.
+    bool takeOffered();
+    // Whether the name line offers a name now.
+    bool offering() const { return flagText == 0 && !offered.empty(); }
     // Removes the last whole UTF-8 character.
     void eraseLastCharacter();
     // Does what a click on one entry does: the same run mode, the same trace.
     void choose(std::size_t entry);
-    // Moves the focus by steps items down the screen (negative: up), round the ends.
+    // Back (Escape, pad B): closes the score board when it shows, else does what QUIT does.
+    void back();
+    // Moves the focus by steps items down the screen (negative: up), round the ends, passing a
+    // shut RESUME by.
     void moveFocus(int steps);
 
     const KeyBindings& keys() const { return bindings != nullptr ? *bindings : KeyBindings::defaults(); }

@@ -53,6 +53,17 @@ std::string listed(const std::vector<T>& items, std::string (*nameOf)(T)) {
     return names.empty() ? Texts::text(Texts::Id::ControlsNone) : Texts::join(Texts::Id::ListOf, names);
 }
 
+// The keys of an action as its row lists them; the attack's end with the click, which always
+// attacks and is no key the player can give or take.
+std::string keysOf(const KeyBindings& bindings, KeyBindings::Action action) {
+    const std::string keys = listed(bindings.keysOf(action), &KeyBindings::keyName);
+    if (action != KeyBindings::Action::Attack) {
+        return keys;
+    }
+    const std::string click = Texts::text(Texts::Id::HelpClick);
+    return bindings.keysOf(action).empty() ? click : Texts::join(Texts::Id::ListOf, {keys, click});
+}
+
 }  // namespace
 
 void ControlsScreen::open(TTF_Font* textFont, TTF_Font* small, KeyBindings& keys) {
@@ -206,8 +217,7 @@ void ControlsScreen::draw(SDL_Renderer* renderer) const {
                            ChoicePanel::kInk);
             continue;
         }
-        drawList(renderer, font, smallFont, listed(bindings->keysOf(action), &KeyBindings::keyName), kPanel.x + kKeysX,
-                 y);
+        drawList(renderer, font, smallFont, keysOf(*bindings, action), kPanel.x + kKeysX, y);
         drawList(renderer, font, smallFont, listed(bindings->buttonsOf(action), &KeyBindings::buttonName),
                  kPanel.x + kPadX, y);
     }

@@ -44,6 +44,7 @@ void LetterGrid::move(int dx, int dy) {
 
 void LetterGrid::act() {
     if (cell == kDoneCell) {
+        button->takeOffered();  // OK on an empty name takes the one offered
         leaving = true;
     } else if (cell == kEraseCell) {
         button->eraseLastCharacter();
@@ -67,7 +68,10 @@ void LetterGrid::take(const SDL_Event& event) {
     // Escape (back) or the pad's Start (pause) leave; B erases. Moving and erasing take the
     // desktop's repeats, typing a letter a fresh press.
     const Command command = keys().commandOf(event, KeyBindings::Place::Letters);
-    if (event.type == SDL_QUIT || command == Command::Back || command == Command::Pause) {
+    if (command == Command::Pause && PanelKeys::fresh(event)) {
+        button->takeOffered();  // Start is done, as OK is
+        leaving = true;
+    } else if (event.type == SDL_QUIT || command == Command::Back || command == Command::Pause) {
         leaving = true;  // a close is the menu's to heed, as it always was
     } else if (command == Command::MenuLeft) {
         move(-1, 0);
@@ -106,8 +110,22 @@ void LetterGrid::draw(SDL_Renderer* renderer) const {
     Text::drawLine(renderer, smallFont, Texts::text(Texts::Id::GridTitle), centre, kPanel.y + 20, true,
                    ChoicePanel::kInk);
     const std::string now = button->getInputText();
-    Text::drawLine(renderer, font, Texts::format(Texts::Id::GridName, {now}), centre, kPanel.y + 50, true,
-                   ChoicePanel::kInk);
+    if (button->offering()) {
+        // The name offered, faint: OK or Start takes it, a letter starts another.
+        SDL_Texture* faint = Text::lineTexture(renderer, font, button->offered, ChoicePanel::kInk);
+        int w = 0;
+        int h = 0;
+        if (faint != nullptr && SDL_QueryTexture(faint, nullptr, nullptr, &w, &h) == 0) {
+            SDL_SetTextureAlphaMod(faint, kOfferedAlpha);
+            const SDL_Rect at{centre - w / 2, kPanel.y + 50, w, h};
+            Text::fitToWindow(renderer, faint);
+            SDL_RenderCopy(renderer, faint, nullptr, &at);
+        }
+        SDL_DestroyTexture(faint);
+    } else {
+        Text::drawLine(renderer, font, Texts::format(Texts::Id::GridName, {now}), centre, kPanel.y + 50, true,
+                       ChoicePanel::kInk);
+    }
     for (int at = 0; at < kCells; ++at) {
         const int x = kGridLeft + at % kColumns * kCell + kCell / 2;
         const int y = kGridTop + at / kColumns * kCell;

@@ -26,6 +26,7 @@ public:
     static constexpr int kEraseCell = 38;
     static constexpr int kDoneCell = 39;
     static constexpr Texts::Ref kHint{Texts::Id::GridHint};
+    static constexpr Uint8 kOfferedAlpha = 90;  // the name last played, offered on an empty name
 
     // Opens on A, typing into the menu's name; the fonts are the caller's.
     void open(Button& name, TTF_Font* font, TTF_Font* smallFont);

@@ -23,6 +23,15 @@
     X(NamePrompt, Line, "Enter your name", "menu name line before anything is typed; must fit the sign")             \
     X(MenuNotSaved, Line, "The last run could not be saved (see the terminal)",                                      \
       "menu note after a run whose files could not be written")                                                      \
+    X(MenuResumeNone, Line, "No saved game to resume", "menu note after a click on RESUME with no saved game")       \
+    X(MenuResumeOver, Line, "Nothing to resume: the saved run is over",                                              \
+      "menu note after a click on RESUME when the saved hero had fallen")                                            \
+    X(MenuResumeBroken, Line, "The saved game cannot be resumed (see the terminal)",                                 \
+      "menu note after a click on RESUME when the saved game is damaged; the terminal says why")                     \
+    X(MenuLastName, Line, "Right: play as {0}, or type a name",                                                      \
+      "menu note while the name last played shows faintly on the empty name line; Right is a key; {0}: that name")   \
+    X(MenuPadLastName, Line, "D-pad right: play as {0}",                                                             \
+      "menu note with the pad in use while the name last played is offered; {0}: that name")                         \
     X(MenuPadHint, Line, "Y: type a name with the pad", "menu note while the pad is in use; Y is the pad's button")  \
     X(HudHealth, Line, "Health: {0}", "play, top left; {0}: the hero's health")                                      \
     X(HudEnemies, Line, "Enemies killed: {0}/{1}", "play; {0}: outlaws defeated, {1}: outlaws of the run")           \
@@ -39,9 +48,11 @@
     X(CardPlace, Line, "Place {0} among the best runs", "result card; {0}: the run's place on the board, 2 or more") \
     X(CardNotPlaced, Line, "Not among the best {0} runs", "result card; {0}: how many runs the board lists")         \
     X(CardNotSaved, Line, "This run could not be saved (see the terminal)", "result card, small")                    \
-    X(CardChoices, Line, "Enter: play again   Esc: quit", "result card; Enter and Esc are keys")                     \
-    X(CardPadChoices, Line, "A: play again   B: quit", "result card with the pad in use; A and B are pad buttons")   \
-    X(PauseChoices, Line, "Esc: continue   O: options   Q: quit to menu", "pause panel; Esc, O and Q are keys")      \
+    X(CardChoices, Line, "Enter: play again   Esc: menu",                                                            \
+      "result card; Enter and Esc are keys; both lead to the menu")                                                  \
+    X(CardPadChoices, Line, "A: play again   B: menu", "result card with the pad in use; A and B are pad buttons")   \
+    X(PauseChoices, Line, "Esc: continue   o: options   q: quit to menu",                                            \
+      "pause panel; Esc, o and q are keys, o and q in lower case so that o never reads as a zero")                   \
     X(PadPauseChoices, Line, "A: continue   Y: options   B: quit to menu",                                           \
       "pause panel with the pad in use; A, Y and B are pad buttons")                                                 \
     X(HelpWalk, Line, "Walk: {0}   Stop walking: {1}", "help; {0}: the walking keys, {1}: the stop keys")            \
@@ -61,7 +72,9 @@
     X(HelpPadAttack, Line, "Attack: {0}   Pause: Start", "help with the pad in use; {0}: the attack buttons")        \
     X(HelpKeyboard, Line, "Keyboard: {0} walks, {1} attacks, {2} pauses",                                            \
       "help with the pad in use; {0}: walking keys, {1}: attack keys (or the word for a click), {2}: pause keys")    \
-    X(HelpClick, Part, "click", "filled into the keyboard help line when no key attacks: a mouse click")             \
+    X(HelpClick, Part, "click",                                                                                      \
+      "a mouse click: filled into the keyboard help line when no key attacks, and after the attack keys on the "     \
+      "controls screen")                                                                                             \
     X(HelpPadToggles, Line, "Mute: M   Fullscreen: F11   This help: F1", "help with the pad in use; keys")           \
     X(HelpAim, Line, "Defeat the outlaws and collect the bulls at every farm;", "help: the aim, first half")         \
     X(HelpArrow, Line, "the arrow points to the nearest farm", "help: the aim, second half")                         \
@@ -101,6 +114,8 @@
     X(GridDone, Line, "OK", "letter grid cell, small: the name is done; one short word")                             \
     X(GridHint, Line, "A: type   B: take back   Start: done", "letter grid foot; A, B and Start are pad buttons")    \
     X(BoardHeading, Line, "BEST RUNS", "score board heading")                                                        \
+    X(BoardClose, Line, "Esc or SCORE BOARD: close", "score board, small, top right; Esc is a key")                  \
+    X(BoardPadClose, Line, "B: close", "score board with the pad in use, small, top right; B is a pad button")       \
     X(BoardEmpty, Line, "No scores yet", "score board without a run")                                                \
     X(BoardLine, Line, "{0}. {1} {2}", "score board line; {0}: place, {1}: player's name, {2}: points")              \
     X(OptionsTitle, Line, "OPTIONS", "options screen title")                                                         \

@@ -62,6 +62,10 @@ void MenuPhase::layOut(Button& button) {
         menuSizes.push_back(SDL_Rect{0, 0, at.w, at.h});
     }
 
+    chooser = &button;
+    button.refusesResume = [this] { return refuseResume(); };
+    shutResume(dimmed[kResumeItem]);
+
     Text& name = *menuTexts[kNameItem];
     name.display(name.showInput(" "), name.getPos(kNameLineOffset));
     // A longer name would run off the sign and past the window's edge; the cursor goes after it.
@@ -92,7 +96,40 @@ void MenuPhase::reset() {
     unsigned char first = 0;
     dimmed.fill(false);
     dimmed[kReplayItem] = FileIO::readPrefix(Replay::kDefaultPath, &first, 1) == 0;
-    dimmed[kResumeItem] = FileIO::readPrefix(SavedGame::kPlayerPath, &first, 1) == 0;
+    std::string reason;
+    shutResume(SavedGame::judgeResume(reason) != SavedGame::Verdict::Resumable);
+}
+
+void MenuPhase::shutResume(bool shut) {
+    dimmed[kResumeItem] = shut;
+    if (chooser != nullptr) {
+        chooser->resumeShut = shut;
+        if (shut && chooser->focus == Button::kResumeEntry) {
+            chooser->focus = Button::kNewGameEntry;
+        }
+    }
+}
+
+bool MenuPhase::refuseResume() {
+    // Judged again: another game may have saved since the menu opened.
+    std::string reason;
+    const SavedGame::Verdict verdict = SavedGame::judgeResume(reason);
+    shutResume(verdict != SavedGame::Verdict::Resumable);
+    switch (verdict) {
+        case SavedGame::Verdict::Resumable:
+            return false;
+        case SavedGame::Verdict::NoSave:
+            resumeNote = Texts::Id::MenuResumeNone;
+            break;
+        case SavedGame::Verdict::RunOver:
+            resumeNote = Texts::Id::MenuResumeOver;
+            break;
+        case SavedGame::Verdict::Unusable:
+            resumeNote = Texts::Id::MenuResumeBroken;
+            break;
+    }
+    FileIO::report("cannot resume (" + reason + ")");
+    return true;
 }
 
 void MenuPhase::pass(Menu& menu, Button& button, Sound& sound, bool eventWaiting) {
@@ -137,9 +174,15 @@ SDL_Rect MenuPhase::labelBox(std::size_t entry) const {
 
 void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bool muted) {
     Text& name = *menuTexts[kNameItem];
-    name.display(name.showInput(line), name.getPos(kNameLineOffset));
+    // The name last played stands faint where the prompt would, until it is taken or another typed.
+    const bool offering = button.offering() && line == Button::kPrompt;
+    SDL_Texture* shownName = name.showInput(offering ? button.offered : line);
+    if (offering && shownName != nullptr) {
+        SDL_SetTextureAlphaMod(shownName, kDimmedAlpha);
+    }
+    name.display(shownName, name.getPos(kNameLineOffset));
     if (menuRedraw.cursorShown()) {
-        name.drawCursor(line, name.getPos(kNameLineOffset));
+        name.drawCursor(offering ? std::string() : line, name.getPos(kNameLineOffset));
     }
 
     const bool lowerShown = !button.showScores;  // the board covers the ground under the sign
@@ -176,11 +219,32 @@ void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bo
         }
         SDL_DestroyTexture(note);
     }
+    // The notes stand one above the other from the picture's foot up.
+    int noteY = lastRunNotSaved ? kNoteY - kNoteGap : kNoteY;
+    if (resumeNote && !button.showScores) {
+        Text::drawLine(Render::renderer, name.font, Texts::text(*resumeNote), Render::kPicture.w / 2, noteY, true,
+                       Text::kMenuColor);
+        noteY -= kNoteGap;
+    }
+    if (offering && !button.showScores) {
+        const Texts::Id take = padHint ? Texts::Id::MenuPadLastName : Texts::Id::MenuLastName;
+        Text::drawLine(Render::renderer, name.font, Texts::format(take, {button.offered}), Render::kPicture.w / 2,
+                       noteY, true, Text::kMenuColor);
+        noteY -= kNoteGap;
+    }
     if (padHint && !button.showScores) {
-        const int y = lastRunNotSaved ? kNoteY - 40 : kNoteY;
-        Text::drawLine(Render::renderer, name.font, kPadHint, Render::kPicture.w / 2, y, true, Text::kMenuColor);
+        Text::drawLine(Render::renderer, name.font, kPadHint, Render::kPicture.w / 2, noteY, true, Text::kMenuColor);
     }
     scoreBoard.draw(Render::renderer);
+    if (scoreBoard.isOpen() && smallFont != nullptr) {
+        // How to close it, in the board's top right corner, beside its heading.
+        const std::string close = padHint ? kBoardPadClose : kBoardClose;
+        int w = 0;
+        TTF_SizeUTF8(smallFont, close.c_str(), &w, nullptr);
+        const SDL_Rect board = ScoreBoard::kPanel;
+        Text::drawLine(Render::renderer, smallFont, close, board.x + board.w - kBoardMargin - w, board.y + kBoardMargin,
+                       false, Text::kMenuColor);
+    }
     if (muted) {
         MuteSign::draw(Render::renderer);
     }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,16 +36,24 @@ public:
     bool open = true;                     // the menu phase goes on
     bool lastRunNotSaved = false;         // the run before this menu could not be written: it says so
     static constexpr Texts::Ref kNotSaved{Texts::Id::MenuNotSaved};
-    static constexpr int kNoteY = 680;  // the note's top, on the sand at the picture's foot
-    bool padHint = false;               // the pad was used last: the menu says how to type a name with it
+    static constexpr int kNoteY = 680;   // the note's top, on the sand at the picture's foot
+    static constexpr int kNoteGap = 40;  // between the notes' tops
+    bool padHint = false;                // the pad was used last: the menu says how to type a name with it
+    TTF_Font* smallFont = nullptr;       // the board's line on how to close it; none without it
+    static constexpr Texts::Ref kBoardClose{Texts::Id::BoardClose};
+    static constexpr Texts::Ref kBoardPadClose{Texts::Id::BoardPadClose};
+    static constexpr int kBoardMargin = 14;  // the line's room from the board's edges
     static constexpr Texts::Ref kPadHint{Texts::Id::MenuPadHint};
     static constexpr Texts::Ref kOptionsLabel{Texts::Id::MenuOptions};
     static constexpr Texts::Ref kQuitLabel{Texts::Id::MenuQuit};
     static constexpr int kLowerRowY = 474;  // below the sign, between its posts
     static constexpr int kLowerGap = 70;    // between OPTIONS and QUIT
-    // Items drawn dimmed: REPLAY without a recorded run, RESUME without a saved game. Decided
-    // when the menu opens; a click on them still does what it always did.
+    // Items drawn dimmed: REPLAY without a recorded run (a click on it still replays nothing, as
+    // it always did), RESUME when the saved game cannot be resumed. Decided when the menu opens;
+    // RESUME is judged again when chosen, and then starts nothing if it cannot be resumed.
     std::array<bool, kMenuTexts> dimmed{};
+    // Why RESUME, chosen on this menu, started nothing; drawn above the notes at the foot.
+    std::optional<Texts::Id> resumeNote;
 
     // Start-up in its three steps, each where start-up takes it: the text objects, their fonts,
     // then the items' pictures, places and the empty name line.
@@ -54,6 +63,9 @@ public:
     // A fresh menu for a new run: nothing shown yet, the board closed, the items with nothing
     // behind them dimmed.
     void reset();
+    // RESUME chosen: true, with the note and a line on stderr saying why, when the saved game
+    // cannot be resumed after all; RESUME is then drawn faint until the next menu.
+    bool refuseResume();
     // Frees the labels made by layOut, before the renderer goes.
     void release();
     // One pass of an open menu, told whether an event waits: the picture when something is new,
@@ -71,6 +83,10 @@ private:
     // Everything over the menu's background, with `line` on the name line, then the present.
     void drawOver(Menu& menu, Button& button, const std::string& line, bool muted);
 
+    // RESUME shown faint, or lit, and the button told so.
+    void shutResume(bool shut);
+
+    Button* chooser = nullptr;                         // the menu's button, from layOut
     SDL_Texture* lowerLabels[2] = {nullptr, nullptr};  // OPTIONS and QUIT
     SDL_Rect lowerAt[2] = {};                          // where they are drawn
 };

@@ -5,6 +5,7 @@
 
 MenuScreen::MenuScreen(Shell& shell, bool first) : shell(shell) {
     button->startMenu(first);
+    shell.mainMenu.resumeNote.reset();  // a refusal is told on the menu it was chosen on
     shell.mainMenu.reset();
 }
 

@@ -105,11 +105,20 @@ void PlayFrame::run(Shell& shell) {
     figures.shift = SDL_Point{0, 0};
     effects.drawOverField(Render::renderer, SDL_Point{cam.x, cam.y});
     tells.draw(Render::renderer, shake);
+    // A frame that ends the run by itself (won, lost, a replay run out) is its last: its picture
+    // is kept for the result card.
+    if (Render::isRunning && Button::flag == Button::kPlay) {
+        shell.run().outcome = Levels::outcome(shell);
+    }
+    const bool last = shell.run().outcome != Run::Outcome::None;
+    // The last picture stays under the card, which tells the final numbers: the HUD tells them
+    // too, read again after the passes that changed them (the last bull, the last blow).
+    const Hud shownHud = last ? makeHud(shell) : hud;
     faded = false;
-    for (const SDL_Rect& box : hudBoxes(shell, hud)) {
+    for (const SDL_Rect& box : hudBoxes(shell, shownHud)) {
         faded = faded || SDL_HasIntersection(&box, &heroDst) == SDL_TRUE;
     }
-    showHud(shell, hud, faded ? kHudFaded : SDL_ALPHA_OPAQUE);
+    showHud(shell, shownHud, faded ? kHudFaded : SDL_ALPHA_OPAQUE);
     markers.draw(Render::renderer);
     const float grown = effects.arrowScale();
     for (const int code : arrowCodes) {
@@ -130,13 +139,9 @@ void PlayFrame::run(Shell& shell) {
 
     shell.hudTexts[kHealthText]->delText();
     shell.hudTexts[kBullsText]->delText();
-    // A frame that ends the run by itself (won, lost, a replay run out) is its last: keep its
-    // picture for the result card. A closed window shows no card. A frame after which the game
-    // pauses keeps its picture for the pause panel.
-    if (Render::isRunning && Button::flag == Button::kPlay) {
-        shell.run().outcome = Levels::outcome(shell);
-    }
-    if (shell.run().outcome != Run::Outcome::None) {
+    // A closed window shows no card. A frame after which the game pauses keeps its picture for
+    // the pause panel.
+    if (last) {
         shell.playing->resultCard.capture(Render::renderer);
     } else if (shell.playKeys.pauseAsked && Render::isRunning) {
         shell.playing->pausePanel().capture(Render::renderer);

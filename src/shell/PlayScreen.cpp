@@ -1,5 +1,6 @@
 #include "shell/PlayScreen.h"
 
+#include "persist/FileIO.h"
 #include "persist/RunPlace.h"
 #include "present/Texts.h"
 #include "shell/Levels.h"
@@ -60,6 +61,11 @@ void PlayScreen::setUp() {
     shell.playKeys.active = true;
     player->spawn();
     run.recorder.begin(shell);
+    std::string why;
+    // A recording played again is not a start of the player's own.
+    if (!shell.simInput.feeding() && !shell.lastName.keep(button->getInputText(), why)) {
+        FileIO::report(shell.lastName.path + ": the name played is not kept for the next start: " + why);
+    }
     if (Button::flag == Button::kResumePending) {
         SavedRun::resume(shell);
     } else if (Button::flag == Button::kReplayPending) {
@@ -158,7 +164,9 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
         const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path, shown);
         lines.push_back(ResultCard::Line{
             Texts::format(Texts::Id::CardScore, {std::to_string(hero->score), std::to_string(run.level)}), false});
-        if (place > 0) {  // a place not told in time is better left out than guessed
+        // A place not told in time is better left out than guessed, and a run without points
+        // has no place to tell: the board does not list it among the best.
+        if (place > 0 && hero->score > 0) {
             lines.push_back(ResultCard::Line{ResultCard::placeLine(place, shown), false});
         }
     }
@@ -173,7 +181,9 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
     shell.screens.flushInput();  // keys, clicks and pad buttons still queued were meant for play
     shell.screens.run(resultCard);
     resultCard.release();
-    return resultCard.choice() == PanelKeys::CardChoice::PlayAgain;
+    // Only a closed window ends the game here: back leads to the menu, where QUIT is.
+    return resultCard.choice() == PanelKeys::CardChoice::PlayAgain ||
+           resultCard.choice() == PanelKeys::CardChoice::Menu;
 }
 
 void PlayScreen::commit() {

@@ -59,7 +59,8 @@ public:
     // frame that asks for the next pause.
     PauseScreen& pausePanel() { return paused != nullptr ? *paused : *nextPause; }
     // After a run that ended by itself: the result card until the player chooses or closes the
-    // window (or, for tests, `giveUpMillis` pass). True when the player chose to play again.
+    // window (or, for tests, `giveUpMillis` pass). True when the menu comes next (play again, or
+    // back), false when the window was closed or nothing was chosen.
     bool showResultCard(Uint64 giveUpMillis = 0);
     // The run's player record, its save and the replay's close, as soon as the run has ended and
     // before any card: a kill while a card shows loses nothing. Once a run.

@@ -92,6 +92,8 @@ bool Shell::startUp() {
     button = buttonObj.get();
     button->input = &input;
     button->bindings = &settings.keys;
+    lastName.read(settings.folder);
+    button->offered = lastName.kept;
     for (auto& text : hudTexts) {
         text = std::make_unique<Text>();
     }
@@ -142,6 +144,7 @@ bool Shell::startUp() {
     }
     help.open(Render::renderer, Text::kFontPath, HelpPanel::linesFor(settings.keys));
     help.bindings = &settings.keys;
+    mainMenu.smallFont = help.smallFont();
     playFrame.open(Render::renderer);
     services =
         Services{game, &sound, &settings, &keeper, &help, &device, hudTexts[kHudTexts - 1]->font, help.smallFont()};

@@ -2,6 +2,7 @@
 
 #include "input/Input.h"
 #include "input/SimInput.h"
+#include "persist/LastName.h"
 #include "persist/Player.h"
 #include "persist/Replay.h"
 #include "present/Button.h"
@@ -77,6 +78,7 @@ public:
     ScreenLoop screens{pacer, input, sound, keeper};     // runs the menu, play and what opens over them
     Services services;                                   // what the screens reach: filled by startUp
     MenuPhase mainMenu;                                  // the menu's texts, board and passes
+    LastName lastName;                                   // the name last played, offered at the next start
     HelpPanel help;       // how to play: at the start of a new game, on F1, in the pause panel
     PlayFrame playFrame;  // one frame of play
     SimInput simInput;    // what the world takes from outside: noted for the run's recording, or fed from one

@@ -123,9 +123,14 @@ for _ in $(seq 1 $(( recorded / 2 + 100 ))); do card_up && break; kill -0 "$pid"
 check "the REPLAY OVER card shows" card_up
 # It waits for the player, taking no key in its first 0.8 s.
 sleep 1.5
-xdotool key --window "$wid" Escape
+xdotool key --window "$wid" Escape  # back to the menu
+for _ in $(seq 1 30); do card_up || break; sleep 0.1; done
+card_gone() { ! card_up; }
+check "Escape on the REPLAY OVER card put the card away" card_gone
+check "and the game still runs, on its menu" kill -0 "$pid"
+xdotool key --window "$wid" Escape  # QUIT from the menu
 for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then fail "Escape on the REPLAY OVER card ended the game"; close_game; else wait "$pid"; rc=$?; fi
+if kill -0 "$pid" 2>/dev/null; then fail "Escape on the menu after the REPLAY OVER card ended the game"; close_game; else wait "$pid"; rc=$?; fi
 check_exit
 check "REPLAY traced replay12" has "replay12"
 check "replay ran out" has "STOOOP"

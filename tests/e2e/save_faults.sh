@@ -162,7 +162,7 @@ slowly 1
 wid=$(window_of 1)
 xdotool mousemove --window "$wid" 540 260 click 1
 check "game 1 resumed" traced 1 "cxxz"
-slowly 2
+slowly 2 XDG_CONFIG_HOME="$work/config"  # a named game keeps its name beside its settings
 wid=$(window_of 2)
 xdotool windowfocus --sync "$wid" 2>/dev/null
 xdotool type --delay 60 "Bee"

@@ -26,7 +26,10 @@ start_game || exit 1
 xdotool type --delay 60 "Ann"
 click 540 260  # RESUME
 sleep 2
-xdotool key --window "$wid" Escape
+xdotool key --window "$wid" Escape  # the card: back to the menu
+sleep 1
+check "Escape on the card leaves the game running" kill -0 "$pid"
+xdotool key --window "$wid" Escape  # the menu: the game ends
 for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 wait "$pid"; rc=$?
 check_exit

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The built game in a real X window: the ground moves with the farm as the hero walks, the
 # window scales and clicks still hit the menu, F11 and Alt+Enter switch fullscreen, and a won or
-# lost run shows its card, which waits for the player and ends the game on Escape.
+# lost run shows its card, which waits for the player and goes back to the menu on Escape.
 # Usage: window_card_e2e.sh GAME_BINARY SOURCE_DIR
 set -uo pipefail
 
@@ -42,6 +42,21 @@ await_card() {
     panel=$(convert "$shots/$1.png" -crop 600x300+240+210 +repage -format '%[fx:mean]' info:)
     awk -v m="$panel" 'BEGIN { exit !(m < 0.35 && m > 0.02) }' && return 0
     kill -0 "$pid" 2>/dev/null && [[ $(now_ms) -lt $deadline ]] || return 1
+  done
+}
+
+# Takes screenshot $1 until the card's dark panel has gone from the window's middle: the menu's
+# light sign stands there. Sets menu_back (empty when it never came), panel and seen_at.
+await_menu() {
+  local deadline=$(( $(now_ms) + 20000 ))
+  menu_back=""
+  while :; do
+    shot "$1"
+    seen_at=$(now_ms)
+    panel=$(convert "$shots/$1.png" -crop 600x300+240+210 +repage -format '%[fx:mean]' info:)
+    awk -v m="$panel" 'BEGIN { exit !(m > 0.45) }' && menu_back=1 && return 0
+    kill -0 "$pid" 2>/dev/null && [[ $(now_ms) -lt $deadline ]] || return 1
+    sleep 0.1
   done
 }
 
@@ -146,7 +161,7 @@ check "fullscreen went on, off, on, off" test "$(grep -c 'bramblehoof: fullscree
   "bramblehoof: fullscreen on bramblehoof: fullscreen off bramblehoof: fullscreen on bramblehoof: fullscreen off "
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 
-echo "== a won run: the card waits for the player, Escape ends the game"
+echo "== a won run: the card waits for the player, Escape goes to the menu, where Escape ends the game"
 new_work
 save_hero 100 100 5000 3 6 6 6 6
 save_enemies
@@ -159,6 +174,9 @@ check "the game still runs after 12 s alone" kill -0 "$pid"
 await_card card-win-later
 check "and its card still shows (mean $panel)" awk -v m="$panel" 'BEGIN { exit !(m < 0.35 && m > 0.02) }'
 xdotool key --window "$wid" Escape
+await_menu card-win-menu
+check "Escape on the card brought the menu back (card's place mean $panel)" test -n "$menu_back"
+xdotool key --window "$wid" Escape
 await_end 10
 check_exit
 check "the win traced" has "You win!!!"
@@ -166,7 +184,7 @@ check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 check "one players record" test "$(stat -c %s "$work/files/players.bin")" -eq 56
 check "nothing of the card's on standard output" bash -c "! grep -qE 'YOU WIN|Score:' '$work/trace.txt'"
 
-echo "== a lost run: the card, Escape quits at once"
+echo "== a lost run: the card, Escape goes to the menu at once, and Escape there quits"
 new_work
 save_hero 965 565 1 1 0 0 2 2  # his centre on the outlaws' corner: they swing at him
 save_enemies 1000 600 50 1000 600 50
@@ -177,11 +195,12 @@ check "the hero died and his card shows (mean $panel)" awk -v m="$panel" 'BEGIN 
 sleep 1  # a key in the card's first 0.8 s is not taken
 pressed_at=$(now_ms)
 xdotool key --window "$wid" Escape
+await_menu card-died-menu
+check "Escape on the card brought the menu back ($(( seen_at - pressed_at )) ms)" test -n "$menu_back"
+check "the game still runs on its menu" kill -0 "$pid"
+xdotool key --window "$wid" Escape
 await_end 6
 check_exit
-# The end waits for the death's sound to finish (about 1.5 s under the sanitizers), so a busy
-# machine needs room beyond that.
-check "Escape ended the card and the game at once ($(( ended_at - pressed_at )) ms)" test $(( ended_at - pressed_at )) -lt 5000
 check "the hero died" has "youre dead"
 check "last line Game Cleaned" test "$(last_line)" = "Game Cleaned"
 check "one players record" test "$(stat -c %s "$work/files/players.bin")" -eq 56

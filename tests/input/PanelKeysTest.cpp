@@ -83,9 +83,9 @@ TEST(PanelKeysTest, ThePausePanelContinuesQuitsOrClosesOnFreshPressesOnly) {
     }
 }
 
-// The result card: confirm or any click plays again, back quits, a close quits at any time; the
-// attack's Space (mashed on the last blow) and a held key's repeats choose nothing.
-TEST(PanelKeysTest, TheCardPlaysAgainOrQuitsButNeverOnTheAttackOrAHeldKey) {
+// The result card: confirm or any click plays again, back goes to the menu, only a close quits
+// (at any time); the attack's Space (mashed on the last blow) and a held key's repeats choose nothing.
+TEST(PanelKeysTest, TheCardPlaysAgainGoesBackOrQuitsButNeverOnTheAttackOrAHeldKey) {
     const KeyBindings& keys = KeyBindings::defaults();
     const struct {
         SDL_Event event;
@@ -96,8 +96,8 @@ TEST(PanelKeysTest, TheCardPlaysAgainOrQuitsButNeverOnTheAttackOrAHeldKey) {
         {padDown(SDL_CONTROLLER_BUTTON_A), CardChoice::PlayAgain},
         {click(), CardChoice::PlayAgain},
         {click(SDL_BUTTON_RIGHT), CardChoice::PlayAgain},
-        {keyDown(SDLK_ESCAPE), CardChoice::Quit},
-        {padDown(SDL_CONTROLLER_BUTTON_B), CardChoice::Quit},
+        {keyDown(SDLK_ESCAPE), CardChoice::Menu},
+        {padDown(SDL_CONTROLLER_BUTTON_B), CardChoice::Menu},
         {ofType(SDL_QUIT), CardChoice::Quit},
         {keyDown(SDLK_SPACE), CardChoice::None},
         {padDown(SDL_CONTROLLER_BUTTON_X), CardChoice::None},

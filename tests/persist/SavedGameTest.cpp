@@ -640,3 +640,63 @@ TEST(SavedGame, ALockFileThatIsNoFileIsNamedWithWhatToDoAndRemovingItLetsTheGame
     }
     EXPECT_EQ(readFile("outside.txt"), "the player's own");
 }
+
+// What RESUME would make of the files, told before it is chosen: the resume's own reading of the
+// hero's record and of a leftover temporary, made without changing, settling or locking anything.
+TEST(SavedGame, TheResumesVerdictIsToldBeforehandWithoutTouchingAFile) {
+    using Verdict = SavedGame::Verdict;
+    const struct {
+        const char* what;
+        std::string hero;      // files/resP.bin, none when empty
+        const char* leftover;  // what stands at files/resE.bin.tmp: "", "file" or "link"
+        bool heroTemporary;    // files/resP.bin.tmp is there: the save was never committed
+        Verdict verdict;
+        const char* said;
+    } cases[] = {
+        {"no save", "", "", false, Verdict::NoSave, "no saved game"},
+        {"a living hero", handPlayer(640, 480, 4000, 2, 1, 1, 4, 4), "", false, Verdict::Resumable, ""},
+        {"a fallen hero", handPlayer(640, 480, -20, 1, 0, 0, 2, 2), "", false, Verdict::RunOver, "no health left"},
+        {"a hero with no health at all", handPlayer(640, 480, 0, 1, 0, 0, 2, 2), "", false, Verdict::RunOver,
+         "no health"},
+        {"a level no game reaches", handPlayer(640, 480, 4000, 9, 0, 0, 2, 2), "", false, Verdict::Unusable, "level"},
+        {"a fallen hero at a level no game reaches", handPlayer(640, 480, 0, 9, 0, 0, 2, 2), "", false,
+         Verdict::Unusable, "level"},
+        {"a record cut short", std::string(30, '\1'), "", false, Verdict::Unusable, "incomplete"},
+        {"a save cut between its renames", handPlayer(640, 480, 4000, 1, 0, 0, 2, 2), "file", false, Verdict::Resumable,
+         ""},
+        {"a leftover that is not the game's", handPlayer(640, 480, 4000, 1, 0, 0, 2, 2), "link", false,
+         Verdict::Unusable, "cannot be finished"},
+        {"an uncommitted save beside a foreign leftover", handPlayer(640, 480, 4000, 1, 0, 0, 2, 2), "link", true,
+         Verdict::Resumable, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDir scratch;
+        if (!c.hero.empty()) {
+            writeFile("files/resP.bin", c.hero);
+        }
+        writeFile("outside.bin", handEnemy(1, 1, 1));
+        if (std::string(c.leftover) == "file") {
+            writeFile("files/resE.bin.tmp", handEnemy(700, 800, 33));
+        } else if (std::string(c.leftover) == "link") {
+            ASSERT_EQ(symlink("../outside.bin", "files/resE.bin.tmp"), 0);
+        }
+        if (c.heroTemporary) {
+            writeFile("files/resP.bin.tmp", handPlayer(1, 1, 1, 1, 0, 0, 2, 2));
+        }
+        const std::set<std::string> before = filesIn("files");
+        std::string reason;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(SavedGame::judgeResume(reason), c.verdict);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the menu says it, not the judgement";
+        EXPECT_NE(reason.find(c.said), std::string::npos) << reason;
+        EXPECT_EQ(filesIn("files"), before) << "nothing settled, nothing locked";
+        EXPECT_EQ(readFile("files/resP.bin"), c.hero);
+
+        // The resume itself agrees: it reads what was judged resumable, and refuses the rest.
+        resPl record;
+        std::string why;
+        const bool settled = SavedGame::finishInterruptedSave(why);
+        EXPECT_EQ(settled && SavedGame::readPlayer(record, why), c.verdict == Verdict::Resumable) << why;
+    }
+}

@@ -92,10 +92,10 @@ TEST_F(CardScreenTest, NothingButACloseActsBeforeTheCardCouldBeRead) {
     EXPECT_EQ(card.choice(), Choice::Quit);
 }
 
-// Once it can be read, the card plays again on confirm or a click anywhere and quits on back; the
+// Once it can be read, the card plays again on confirm or a click anywhere and goes back on back; the
 // attack's Space and a held key's repeats choose nothing; the player's own keys are read as they
 // are now.
-TEST_F(CardScreenTest, AfterTheLockoutConfirmOrAClickPlaysAgainAndBackQuits) {
+TEST_F(CardScreenTest, AfterTheLockoutConfirmOrAClickPlaysAgainAndBackGoesToTheMenu) {
     const struct {
         SDL_Event press;
         Choice choice;
@@ -103,7 +103,7 @@ TEST_F(CardScreenTest, AfterTheLockoutConfirmOrAClickPlaysAgainAndBackQuits) {
     } cases[] = {
         {keyDown(SDLK_RETURN), Choice::PlayAgain, "Enter"},
         {click(3, 700), Choice::PlayAgain, "a click far from the panel"},
-        {keyDown(SDLK_ESCAPE), Choice::Quit, "Escape"},
+        {keyDown(SDLK_ESCAPE), Choice::Menu, "Escape"},
         {keyDown(SDLK_SPACE), Choice::None, "Space"},
         {keyDown(SDLK_RETURN, 1), Choice::None, "a held Enter"},
         {ofType(SDL_MOUSEMOTION), Choice::None, "the mouse moved"},

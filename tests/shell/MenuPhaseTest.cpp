@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <dirent.h>
+#include <cstring>
 
 // Every picture the game shows passes through here: the shell tests link with
 // --wrap=SDL_RenderPresent so that they can count them.
@@ -317,6 +319,8 @@ TEST_F(ShellTest, ScoreBoardAndMissesKeepTheMenuOpen) {
 }
 
 TEST_F(ShellTest, ResumeAndReplayClicksChooseTheRunMode) {
+    saveHero({640, 480, 5000, 1, 0, 0, 2, 2});
+    shell->mainMenu.reset();
     testsupport::pushClick(kItemX, kResumeY);
     EXPECT_EQ(endMenu(), "5");
     EXPECT_EQ(Button::flag, Button::kResumePending);
@@ -439,7 +443,7 @@ TEST_F(ShellTest, ReplayAndResumeAreDimmedWhileThereIsNothingToReplayOrResume) {
 
     // A recorded run and a saved game: drawn as the others, once the menu opens again.
     testsupport::writeFile("files/replay.txt", "300 300\n");
-    testsupport::writeFile("files/resP.bin", std::string(56, '\1'));
+    saveHero({640, 480, 5000, 1, 0, 0, 2, 2});
     testsupport::pushText("A");  // news for the open menu, whose items were decided when it opened
     traced([&] { shell->menuPass(); });
     EXPECT_LT(inkOf(*shell, Button::kResumeEntry), 50) << "decided once per menu, not every pass";
@@ -492,6 +496,110 @@ SDL_Rect changedIn(const std::vector<Uint32>& a, const std::vector<Uint32>& b, i
         }
     }
     return right < 0 ? SDL_Rect{0, 0, 0, 0} : SDL_Rect{left, high, right - left + 1, low - high + 1};
+}
+
+// Pixels of the focus mark's dark bar at the left of menu item entry's box, in the last shown picture.
+int focusBarOf(Shell& shell, std::size_t entry) {
+    const SDL_Rect at = shell.mainMenu.menuPositions[entry];
+    const SDL_Rect size = shell.mainMenu.menuSizes[entry];
+    const Uint32 bar = (Uint32{Menu::kFocusBar.r} << 24) | (Uint32{Menu::kFocusBar.g} << 16) |
+                       (Uint32{Menu::kFocusBar.b} << 8) | 0xFFu;
+    int pixels = 0;
+    for (int y = at.y; y < at.y + size.h; ++y) {
+        for (int x = at.x - Menu::kFocusMargin; x < at.x; ++x) {
+            pixels += shown.at(static_cast<std::size_t>(y) * 1080 + x) == bar ? 1 : 0;
+        }
+    }
+    return pixels;
+}
+
+// Pixels of the menu's dark ink in the band of rows where the notes at the foot stand.
+int noteInk() {
+    int ink = 0;
+    for (int y = MenuPhase::kNoteY - 2 * MenuPhase::kNoteGap; y < 720; ++y) {
+        for (int x = 0; x < 1080; ++x) {
+            ink += (shown.at(static_cast<std::size_t>(y) * 1080 + x) >> 24) < 150 ? 1 : 0;  // dark red on sand
+        }
+    }
+    return ink;
+}
+
+void pushPointerAt(int x, int y) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = x;
+    motion.motion.y = y;
+    SDL_PushEvent(&motion);
+}
+
+// A run lost to the outlaws leaves a saved hero with no health: RESUME is faint on the menu after
+// it and at the next start, the pointer resting on it does not highlight it, and choosing it
+// starts nothing, traces nothing and says on the menu why; NEW GAME still starts.
+TEST_F(ShellTest, AfterADeathResumeIsFaintNeverHighlightedAndChoosingItSaysWhy) {
+    startNewGame();
+    traced([&] { shell->frame(); });
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
+    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
+    ASSERT_EQ(endFrames(200), "youre dead");
+    traced([&] {
+        shell->commitRun();
+        shell->endOfRun(true);
+        shell->showMenuAgain();
+    });
+    int32_t savedHealth = 1;
+    std::memcpy(&savedHealth, testsupport::readFile("files/resP.bin").data() + 8, 4);
+    ASSERT_LE(savedHealth, 0) << "the save holds the fallen hero";
+
+    keepShown = true;
+    traced([&] { shell->menuPass(); });
+    EXPECT_LT(inkOf(*shell, Button::kResumeEntry), inkOf(*shell, Button::kNewGameEntry) / 10)
+        << "faint on the menu after the run";
+
+    // The next start, with the pointer where the last RESUME click left it.
+    traced([&] { shell.reset(); });
+    shell = std::make_unique<Shell>();
+    SetUp();
+    keepShown = true;
+    pushPointerAt(kItemX, kResumeY);
+    traced([&] { shell->menuPass(); });
+    EXPECT_NE(button->focus, Button::kResumeEntry);
+    EXPECT_EQ(focusBarOf(*shell, Button::kResumeEntry), 0) << "the pointer on a faint RESUME marks nothing";
+    EXPECT_GT(focusBarOf(*shell, Button::kNewGameEntry), 0) << "NEW GAME keeps the mark";
+    EXPECT_LT(inkOf(*shell, Button::kResumeEntry), inkOf(*shell, Button::kNewGameEntry) / 10);
+    testsupport::pushKeyDown(SDLK_UP);  // from NEW GAME: REPLAY
+    testsupport::pushKeyDown(SDLK_UP);  // RESUME is passed by: SCORE BOARD
+    traced([&] {
+        shell->menuPass();
+        shell->menuPass();
+    });
+    EXPECT_EQ(button->focus, Button::kScoreBoardEntry);
+    EXPECT_EQ(focusBarOf(*shell, Button::kResumeEntry), 0);
+
+    const int inkBefore = noteInk();
+    const std::string saveBefore = testsupport::readFile("files/resP.bin");
+    std::vector<std::string> drawn;
+    Text::onRender = [&drawn](const std::string& s) { drawn.push_back(s); };
+    testing::internal::CaptureStderr();
+    testsupport::pushClick(kItemX, kResumeY);
+    const std::string trace = traced([&] {
+        for (int pass = 0; pass < 5; ++pass) {
+            shell->menuPass();
+        }
+    });
+    const std::string said = testing::internal::GetCapturedStderr();
+    Text::onRender = nullptr;
+    keepShown = false;
+    EXPECT_EQ(trace, "") << "no run mode chosen, nothing traced";
+    EXPECT_EQ(Button::checkIs, 1) << "the menu stays";
+    EXPECT_EQ(Button::flag, Button::kPlay);
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), Texts::text(Texts::Id::MenuResumeOver)), drawn.end());
+    EXPECT_GT(noteInk(), inkBefore + 200) << "the note is on the picture";
+    EXPECT_EQ(said, "bramblehoof: cannot resume (the saved hero has no health left, " + std::to_string(savedHealth) +
+                        ": that run is over)\n");
+    EXPECT_EQ(testsupport::readFile("files/resP.bin"), saveBefore) << "the save is left as it was";
+
+    EXPECT_EQ(startNewGame().rfind("huy", 0), 0u) << "NEW GAME still starts";
+    EXPECT_EQ(shell->run().level, 1);
 }
 
 }  // namespace
@@ -569,3 +677,130 @@ TEST_F(ShellTest, AResizeUnderARestingPointerLeavesTheHighlightWhereItWas) {
     menuPicture(*shell, 1);
     EXPECT_EQ(button->focus, Button::kOptionsEntry);
 }
+
+namespace {
+
+// The name last played, offered at the next start as a player meets it: faint on the empty name
+// line, taken with Right, passed over when a name is typed; kept beside the settings.
+class LastNameTest : public ShellTest {
+protected:
+    // Ends this process and starts the next game in the same folder.
+    void nextProcess() {
+        traced([&] { shell.reset(); });
+        shell = std::make_unique<Shell>();
+        SetUp();
+    }
+
+    // A run with the name as it stands, closed in play, with its end of run.
+    void playARun() {
+        startNewGame();
+        traced([&] { shell->frame(); });
+        testsupport::pushQuit();
+        traced([&] {
+            shell->frame();
+            shell->endOfRun();
+        });
+    }
+
+    // The strings made into pictures by one menu pass.
+    std::vector<std::string> menuPassDrawing() {
+        std::vector<std::string> drawn;
+        Text::onRender = [&drawn](const std::string& s) { drawn.push_back(s); };
+        traced([&] { shell->menuPass(); });
+        Text::onRender = nullptr;
+        return drawn;
+    }
+
+    // Dark ink on the name line, in the last shown picture.
+    int nameLineInk() const {
+        const SDL_Rect at = shell->mainMenu.menuPositions[Button::kItems];
+        int ink = 0;
+        for (int y = at.y; y < at.y + 44; ++y) {
+            for (int x = at.x; x < at.x + 200; ++x) {
+                ink += (shown.at(static_cast<std::size_t>(y) * 1080 + x) >> 24) < 150 ? 1 : 0;
+            }
+        }
+        return ink;
+    }
+
+    static bool has(const std::vector<std::string>& drawn, const std::string& s) {
+        return std::find(drawn.begin(), drawn.end(), s) != drawn.end();
+    }
+
+    std::string keptName() const { return testsupport::readFile(scratch.file("config/bramblehoof/last-name")); }
+
+    static std::vector<std::string> filesFolder() {
+        std::vector<std::string> names;
+        if (DIR* dir = opendir("files")) {
+            while (dirent* entry = readdir(dir)) {
+                names.push_back(entry->d_name);
+            }
+            closedir(dir);
+        }
+        return names;
+    }
+
+    // The name of the players file's last record.
+    static std::string lastRecordName() {
+        const std::string players = testsupport::readFile("files/players.bin");
+        return players.size() < 56 ? "" : std::string(players.c_str() + players.size() - 56);
+    }
+};
+
+TEST_F(LastNameTest, TheLastNameIsOfferedFaintlyTakenWithRightAndIgnoredWhenANameIsTyped) {
+    // A first start offers nothing: the prompt as always.
+    EXPECT_TRUE(has(menuPassDrawing(), Texts::text(Texts::Id::NamePrompt)));
+    testsupport::pushText("Ann");
+    playARun();
+    EXPECT_EQ(keptName(), "Ann\n") << "kept beside the settings";
+    for (const std::string& name : filesFolder()) {
+        EXPECT_EQ(testsupport::readFile("files/" + name).find("Ann\n"), std::string::npos) << name;
+        EXPECT_EQ(name.find("name"), std::string::npos) << name;
+    }
+
+    // The next start: Ann shows, with how to take her, but is nobody's name yet.
+    nextProcess();
+    keepShown = true;
+    std::vector<std::string> drawn = menuPassDrawing();
+    const int faint = nameLineInk();
+    EXPECT_TRUE(has(drawn, "Ann"));
+    EXPECT_FALSE(has(drawn, Texts::text(Texts::Id::NamePrompt)));
+    EXPECT_TRUE(has(drawn, Texts::format(Texts::Id::MenuLastName, {"Ann"})));
+    EXPECT_EQ(button->getInputText(), "");
+    testsupport::pushKeyDown(SDLK_RIGHT);
+    drawn = menuPassDrawing();
+    EXPECT_EQ(button->getInputText(), "Ann") << "Right takes it";
+    keepShown = false;
+    EXPECT_GT(faint, 20) << "shown";
+    EXPECT_LT(faint * 3, nameLineInk()) << "faint until taken";
+    EXPECT_FALSE(has(drawn, Texts::format(Texts::Id::MenuLastName, {"Ann"}))) << "nothing offered any more";
+    testsupport::pushKeyDown(SDLK_RIGHT);
+    menuPassDrawing();
+    EXPECT_EQ(button->getInputText(), "Ann") << "taken once";
+    playARun();
+    EXPECT_EQ(lastRecordName(), "Ann");
+
+    // Typing starts another name: the offer is gone, and the run is as one with a typed name.
+    nextProcess();
+    testsupport::pushText("B");
+    testsupport::pushKeyDown(SDLK_RIGHT);
+    testsupport::pushText("o");
+    traced([&] {
+        for (int pass = 0; pass < 3; ++pass) {
+            shell->menuPass();
+        }
+    });
+    EXPECT_EQ(button->getInputText(), "Bo");
+    playARun();
+    EXPECT_EQ(lastRecordName(), "Bo");
+    EXPECT_EQ(keptName(), "Bo\n");
+
+    // A run with no name leaves the one kept; it is offered again, and left untaken the run has
+    // no name, as before.
+    nextProcess();
+    playARun();
+    EXPECT_EQ(lastRecordName(), "");
+    EXPECT_EQ(keptName(), "Bo\n");
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include "persist/Player.h"
 #include "persist/RunPlace.h"
 #include "present/ResultCard.h"
+#include "shell/Levels.h"
 
 #include <algorithm>
 #include <string>
@@ -267,6 +268,72 @@ TEST_F(PlayScreenTest, TheCardLeavesOutAPlaceAHugePlayersFileCannotTell) {
     Text::onRender = nullptr;
     EXPECT_EQ(drawn,
               (std::vector<std::string>{ResultCard::kDied, scoreLine, "The best run so far", ResultCard::kChoices}));
+}
+
+// The card tells a place only for a run the board lists among the best: one without points is
+// never there, whatever stands in the players file; one with points that enters is placed.
+TEST_F(PlayScreenTest, TheCardTellsAPlaceOnlyForARunThatEntersTheBoard) {
+    startNewGame();
+    frame();
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
+    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
+    endFrames(100);
+    ASSERT_EQ(shell->run().outcome, Run::Outcome::Died);
+    // Seven named runs of 100 points each: the board lists them, with room for three more.
+    std::string players;
+    for (int i = 0; i < 7; ++i) {
+        PlayerRecord record;
+        record.name = "Run" + std::to_string(i);
+        record.score = 100;
+        std::string bytes(PlayerRecord::kSize, '\0');
+        record.encode(reinterpret_cast<unsigned char*>(&bytes[0]));
+        players += bytes;
+    }
+    testsupport::writeFile("files/players.bin", players);
+
+    static std::vector<std::string> drawn;
+    Text::onRender = [](const std::string& text) { drawn.push_back(text); };
+    const struct {
+        int score;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {0, {ResultCard::kDied, "Score: 0   Level reached: 1", ResultCard::kChoices}},
+        {60, {ResultCard::kDied, "Score: 60   Level reached: 1", "Place 8 among the best runs", ResultCard::kChoices}},
+        {130, {ResultCard::kDied, "Score: 130   Level reached: 1", "The best run so far", ResultCard::kChoices}},
+    };
+    for (const auto& c : cases) {
+        hero->score = c.score;
+        drawn.clear();
+        traced([&] { shell->showResultCard(300); });
+        EXPECT_EQ(drawn, c.lines) << c.score << " points";
+    }
+    Text::onRender = nullptr;
+}
+
+// The frame that wins the run by collecting its last bull shows the HUD with the numbers the card
+// then tells: the bull counted, its points in the score.
+TEST_F(PlayScreenTest, TheLastFramesHudAgreesWithTheCard) {
+    startNewGame();
+    frame();
+    shell->run().level = Levels::kLastLevel;
+    player->setEnemy(shell->run().enemyCount);
+    player->setBull(shell->run().bullCount - 1);
+    shell->run().bulls[1].reset();  // collected before
+    const Bull& last = *shell->run().bulls[0];
+    player->setPos(last.worldX, last.worldY);
+    const int before = hero->score;
+
+    static std::vector<std::string> drawn;
+    Text::onRender = [](const std::string& text) { drawn.push_back(text); };
+    drawn.clear();
+    frame();
+    Text::onRender = nullptr;
+    ASSERT_EQ(shell->run().outcome, Run::Outcome::Won);
+    ASSERT_GT(hero->score, before) << "the last bull's points came in this frame";
+    const std::string score = Texts::format(Texts::Id::HudScore, {std::to_string(hero->score)});
+    const std::string bulls = Texts::format(Texts::Id::HudBulls, {"2", "2"});
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), score), drawn.end()) << "the HUD shows the final score";
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), bulls), drawn.end()) << "and every bull";
 }
 
 }  // namespace

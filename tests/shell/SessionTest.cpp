@@ -395,8 +395,9 @@ namespace {
 // when its time comes, so the card's seconds pass at once whatever the machine's speed.
 struct CardPress {
     Uint64 at;          // milliseconds after the card is readied
-    SDL_Keycode key;    // SDLK_UNKNOWN: the window is closed
+    SDL_Keycode key;    // SDLK_UNKNOWN: the window is closed, unless pad is set
     bool held = false;  // a held key's repeat
+    SDL_GameControllerButton pad = SDL_CONTROLLER_BUTTON_INVALID;  // a pad's button instead of a key
 };
 Uint64 cardNow = 0;
 Uint64 cardStart = 0;
@@ -406,7 +407,9 @@ Uint64 cardClock() {
     while (!cardScript.empty() && cardNow - cardStart >= cardScript.front().at) {
         const CardPress press = cardScript.front();
         cardScript.erase(cardScript.begin());
-        if (press.key == SDLK_UNKNOWN) {
+        if (press.pad != SDL_CONTROLLER_BUTTON_INVALID) {
+            testsupport::pushPad(press.pad);
+        } else if (press.key == SDLK_UNKNOWN) {
             testsupport::pushQuit();
         } else if (press.held) {
             testsupport::pushKeyRepeat(press.key);
@@ -487,6 +490,35 @@ TEST_F(CardSessionTest, HeldKeysChooseNothingAfterARunAndAWindowClosedOnTheCardE
     EXPECT_LT(shownFor, CardScreen::kLockoutMillis);
     const std::string end = traced([&] { shell->endOfRun(false); });
     EXPECT_EQ(end.substr(end.size() - std::min<std::size_t>(end.size(), 13)), "Game Cleaned\n");
+    EXPECT_EQ(testsupport::readFile("files/players.bin").size(), 2 * 56u) << "both runs are recorded";
+}
+
+// Escape, or the pad's B, on the card of a lost run goes back to the menu in the same process, as
+// back does everywhere else: the menu is drawn again and a new game starts from it.
+TEST_F(CardSessionTest, EscapeOrPadBOnTheCardOfALostRunBringsTheMenuBack) {
+    const CardPress backs[] = {{1000, SDLK_ESCAPE}, {1000, SDLK_UNKNOWN, false, SDL_CONTROLLER_BUTTON_B}};
+    for (const CardPress& back : backs) {
+        SCOPED_TRACE(back.key == SDLK_ESCAPE ? "Escape" : "pad B");
+        dieInANewGame();
+        Uint64 shownFor = 0;
+        EXPECT_TRUE(card({back}, shownFor)) << "the menu comes next";
+        EXPECT_EQ(shell->playing->resultCard.choice(), PanelKeys::CardChoice::Menu);
+        const std::string between = traced([&] {
+            shell->endOfRun(true);
+            shell->showMenuAgain();
+        });
+        EXPECT_EQ(between.find("Game Cleaned"), std::string::npos) << "the window stays";
+        std::vector<std::string> drawn;
+        Text::onRender = [&drawn](const std::string& s) { drawn.push_back(s); };
+        traced([&] { EXPECT_TRUE(shell->menuPass()) << "the menu is open"; });
+        Text::onRender = nullptr;
+        EXPECT_TRUE(Render::isRunning);
+        EXPECT_FALSE(button->quitAsked);
+        for (const Texts::Id item : {Texts::Id::MenuNewGame, Texts::Id::MenuResume, Texts::Id::MenuScoreBoard}) {
+            EXPECT_NE(std::find(drawn.begin(), drawn.end(), Texts::text(item)), drawn.end())
+                << Texts::text(item) << " drawn on the menu shown again";
+        }
+    }
     EXPECT_EQ(testsupport::readFile("files/players.bin").size(), 2 * 56u) << "both runs are recorded";
 }
 

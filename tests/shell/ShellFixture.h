@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -113,6 +115,13 @@ protected:
         auto* open = dynamic_cast<OptionsScreen*>(shell->screens.top());
         EXPECT_NE(open, nullptr) << "no options screen open";
         return *open;
+    }
+
+    // A saved hero with these fields (x, y, health, level, killed, collected, enemies, bulls).
+    static void saveHero(const int32_t (&fields)[8]) {
+        std::string record(56, '\0');
+        std::memcpy(&record[0], fields, sizeof fields);
+        testsupport::writeFile("files/resP.bin", record);
     }
 
     // The first n values of rand() after a seeding with the fixture's second, the values every
