@@ -98,6 +98,7 @@ TEST(FileIO, TheSizeLimitIsToldOnceHoweverManyWritesItStops) {
     FileIO::reportSizeLimit("files/resP.bin");
     FileIO::reportSizeLimit("files/replay.txt");
     const std::string said = testing::internal::GetCapturedStderr();
+    FileIO::sizeLimitTold = false;  // as a new process has it, for the tests after this one
     EXPECT_EQ(said,
               "bramblehoof: files/players.bin: the size limit for files (ulimit -f) is reached; what would pass it "
               "(a score, a save, a replay) is not written, and the files already there stay whole\n");

@@ -16,20 +16,6 @@ using testsupport::readFile;
 using testsupport::ScratchDir;
 using testsupport::writeFile;
 
-namespace {
-
-// A players record built by hand: name bytes, zero padding to 52, score little-endian.
-std::string handRecord(const std::string& name, uint32_t score) {
-    std::string bytes = name;
-    bytes.resize(52, '\0');
-    for (int i = 0; i < 4; ++i) {
-        bytes.push_back(static_cast<char>((score >> (8 * i)) & 0xFF));
-    }
-    return bytes;
-}
-
-}  // namespace
-
 TEST(Player, ScoresAndAppendsTheHandBuiltRecord) {
     ScratchDir scratch;
     Player hero;
@@ -42,7 +28,7 @@ TEST(Player, ScoresAndAppendsTheHandBuiltRecord) {
 
     hero.NewPlayer("Ann");
     EXPECT_STREQ(hero.name, "Ann");
-    EXPECT_EQ(readFile("files/players.bin"), handRecord("Ann", 190));
+    EXPECT_EQ(readFile("files/players.bin"), testsupport::playersRecord("Ann", 190));
 }
 
 TEST(Player, EveryRunAppendsOneRecordInOrder) {
@@ -65,7 +51,7 @@ TEST(Player, EveryRunAppendsOneRecordInOrder) {
 
 TEST(Player, TornTailIsCutBeforeTheNextRecord) {
     ScratchDir scratch;
-    const std::string whole = handRecord("Old", 30) + handRecord("Older", 80);
+    const std::string whole = testsupport::playersRecord("Old", 30) + testsupport::playersRecord("Older", 80);
     writeFile("files/players.bin", whole + std::string(20, 'x'));  // an interrupted append
     EXPECT_EQ(Player::readAll().size(), 2u);                       // the fragment is not a record
 
@@ -75,7 +61,7 @@ TEST(Player, TornTailIsCutBeforeTheNextRecord) {
     hero.NewPlayer("New");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "bramblehoof: files/players.bin: the torn end of an earlier record, 20 byte(s), was cut\n");
-    EXPECT_EQ(readFile("files/players.bin"), whole + handRecord("New", 30));
+    EXPECT_EQ(readFile("files/players.bin"), whole + testsupport::playersRecord("New", 30));
 }
 
 TEST(Player, LongNamesAreCutAtACharacterBoundary) {
@@ -96,7 +82,7 @@ TEST(Player, LongNamesAreCutAtACharacterBoundary) {
 
 TEST(Player, ReaderTakesTheNameUpToItsFirstZeroOrAllFiftyTwoBytes) {
     ScratchDir scratch;
-    std::string zeroInside = handRecord("Al", 5);
+    std::string zeroInside = testsupport::playersRecord("Al", 5);
     zeroInside[10] = 'Q';  // bytes after the first zero are not significant
     writeFile("files/players.bin", zeroInside + std::string(52, 'z') + std::string("\xFF\xFF\xFF\xFF", 4));
     const std::vector<PlayerRecord> all = Player::readAll();
@@ -109,7 +95,8 @@ TEST(Player, ReaderTakesTheNameUpToItsFirstZeroOrAllFiftyTwoBytes) {
 
 TEST(Player, GetAllListsEveryWholeRecord) {
     ScratchDir scratch;
-    writeFile("files/players.bin", handRecord("Ann", 190) + handRecord("Bob", 0) + "torn");
+    writeFile("files/players.bin",
+              testsupport::playersRecord("Ann", 190) + testsupport::playersRecord("Bob", 0) + "torn");
     Player hero;
     testing::internal::CaptureStdout();
     hero.GetAll();
@@ -136,7 +123,7 @@ TEST(Player, FailedWriteReportsOnStderrAndGoesOn) {
     }
     // A disk with no space left: the file keeps its whole records and nothing more.
     ScratchDir scratch;
-    writeFile("files/players.bin", handRecord("Old", 30) + "torn");
+    writeFile("files/players.bin", testsupport::playersRecord("Old", 30) + "torn");
     FileIO::beforeStep = [](FileIO::Step step, const std::string&) {
         return step == FileIO::Step::Append ? ENOSPC : 0;
     };
@@ -148,12 +135,12 @@ TEST(Player, FailedWriteReportsOnStderrAndGoesOn) {
     EXPECT_EQ(err,
               "bramblehoof: files/players.bin: the torn end of an earlier record, 4 byte(s), was cut\n"
               "bramblehoof: cannot record the player in files/players.bin: No space left on device\n");
-    EXPECT_EQ(readFile("files/players.bin"), handRecord("Old", 30));
+    EXPECT_EQ(readFile("files/players.bin"), testsupport::playersRecord("Old", 30));
 }
 
 TEST(Player, TwoGamesEndingTogetherLoseNothing) {
     ScratchDir scratch;
-    const std::string torn = handRecord("Old", 30) + std::string(20, 'x');
+    const std::string torn = testsupport::playersRecord("Old", 30) + std::string(20, 'x');
     writeFile("files/players.bin", torn);
     // The other game ends just as this one cuts the torn tail. If it can take the lock it appends
     // its record then and there (as it would, unlocked); if not, it waits and appends afterwards.
@@ -163,7 +150,7 @@ TEST(Player, TwoGamesEndingTogetherLoseNothing) {
             return 0;
         const int fd = open(path.c_str(), O_WRONLY | O_APPEND);
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            const std::string record = handRecord("Other", 80);
+            const std::string record = testsupport::playersRecord("Other", 80);
             EXPECT_EQ(write(fd, record.data(), record.size()), 56);
         } else {
             otherWaited = true;

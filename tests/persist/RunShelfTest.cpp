@@ -12,27 +12,15 @@ using testsupport::readFile;
 using testsupport::ScratchDir;
 using testsupport::writeFile;
 
-namespace {
-
-std::string record(const std::string& name, uint32_t score) {
-    std::string bytes = name;
-    bytes.resize(52, '\0');
-    for (int i = 0; i < 4; ++i) {
-        bytes.push_back(static_cast<char>((score >> (8 * i)) & 0xFF));
-    }
-    return bytes;
-}
-
-}  // namespace
-
 // The board's rows, as the score board orders them: best first, equal scores in file order,
 // runs that never played left out; a kept recording follows its row on and off the board.
 TEST(RunShelf, ARecordingIsKeptWhileItsRowIsOnTheBoardAndGoesWithIt) {
     ScratchDir scratch;
     ::mkdir("files/runs", 0755);
     // 0: Ann 50, 1: never played, 2: Bob 90, 3: Cat 50 (after Ann), 4: Dan 10.
-    writeFile("files/players.bin",
-              record("Ann", 50) + record("", 0) + record("Bob", 90) + record("Cat", 50) + record("Dan", 10));
+    writeFile("files/players.bin", testsupport::playersRecord("Ann", 50) + testsupport::playersRecord("", 0) +
+                                       testsupport::playersRecord("Bob", 90) + testsupport::playersRecord("Cat", 50) +
+                                       testsupport::playersRecord("Dan", 10));
     EXPECT_EQ(RunShelf::boardRecords("files/players.bin", 10), (std::vector<std::size_t>{2, 0, 3, 4}));
     EXPECT_EQ(RunShelf::boardRecords("files/players.bin", 3), (std::vector<std::size_t>{2, 0, 3}));
 
@@ -50,7 +38,7 @@ TEST(RunShelf, ARecordingIsKeptWhileItsRowIsOnTheBoardAndGoesWithIt) {
     EXPECT_EQ(readFile("files/runs/3.run"), "Cat's run");
 
     // Eve's 95 pushes Cat off the three rows: her recording stays, Cat's goes; other files stay.
-    writeFile("files/players.bin", readFile("files/players.bin") + record("Eve", 95));
+    writeFile("files/players.bin", readFile("files/players.bin") + testsupport::playersRecord("Eve", 95));
     writeFile("files/runs/notes.txt", "mine");
     writeFile(RunShelf::kLastPath, "Eve's run");
     ASSERT_TRUE(RunShelf::keep(RunShelf::kLastPath, 5, "files/players.bin", 3, error)) << error;

@@ -186,4 +186,13 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &info) == 0;
 }
 
+std::string playersRecord(const std::string& name, uint32_t score) {
+    std::string bytes = name;
+    bytes.resize(52, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes.push_back(static_cast<char>((score >> (8 * i)) & 0xFF));
+    }
+    return bytes;
+}
+
 }  // namespace testsupport

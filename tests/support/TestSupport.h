@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <string>
 
 namespace testsupport {
@@ -60,6 +61,8 @@ void pushPad(SDL_GameControllerButton button);
 
 // Reads a whole file as bytes; empty when it does not exist.
 std::string readFile(const std::string& path);
+// A players file's record built by hand: the name's bytes, zero padding to 52, the score little-endian.
+std::string playersRecord(const std::string& name, uint32_t score);
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 
