@@ -310,6 +310,33 @@ TEST_F(PlayScreenTest, TheCardTellsAPlaceOnlyForARunThatEntersTheBoard) {
     Text::onRender = nullptr;
 }
 
+// The card of a committed run tells where it placed among the runs before it: its own record,
+// now in the players file with the same score as the seven before it, is not one of them.
+TEST_F(PlayScreenTest, TheCardPlacesACommittedRunAmongTheRunsBeforeIt) {
+    std::string players;
+    for (int i = 0; i < 7; ++i) {
+        players += testsupport::playersRecord("Run" + std::to_string(i), 100);
+    }
+    testsupport::writeFile("files/players.bin", players);
+    startNewGame();
+    frame();
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
+    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
+    endFrames(100);
+    ASSERT_EQ(shell->run().outcome, Run::Outcome::Died);
+    hero->score = 100;
+    traced([&] { shell->commitRun(); });
+    ASSERT_EQ(testsupport::readFile("files/players.bin").size(), 8 * PlayerRecord::kSize) << "the run is recorded";
+
+    static std::vector<std::string> drawn;
+    drawn.clear();
+    Text::onRender = [](const std::string& text) { drawn.push_back(text); };
+    traced([&] { shell->showResultCard(300); });
+    Text::onRender = nullptr;
+    EXPECT_EQ(drawn, (std::vector<std::string>{ResultCard::kDied, "Score: 100   Level reached: 1",
+                                               "Place 8 among the best runs", ResultCard::kChoices}));
+}
+
 // The frame that wins the run by collecting its last bull shows the HUD with the numbers the card
 // then tells: the bull counted, its points in the score.
 TEST_F(PlayScreenTest, TheLastFramesHudAgreesWithTheCard) {
