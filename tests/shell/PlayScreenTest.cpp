@@ -33,6 +33,17 @@ protected:
         return PlayTest::frame();
     }
 
+    // A new game lost at once: the hero, with 4 health, stands with his centre on the first
+    // outlaw's corner, where it attacks.
+    void dieAtTheFirstOutlaw() {
+        startNewGame();
+        frame();
+        const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
+        player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
+        endFrames(100);
+        ASSERT_EQ(shell->run().outcome, Run::Outcome::Died);
+    }
+
     // Escape in play, and the pause panel it asks for.
     void pauseWithEscape() {
         testsupport::pushKeyDown(SDLK_ESCAPE);
@@ -241,12 +252,7 @@ TEST_F(PlayScreenTest, AQuitToTheMenuEndsTheRunWhichIsCommittedOnceAndOnlyOnce) 
 // ahead to place this one, the card leaves the place out rather than guess it. A short file names
 // the place as it always did.
 TEST_F(PlayScreenTest, TheCardLeavesOutAPlaceAHugePlayersFileCannotTell) {
-    startNewGame();
-    frame();
-    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
-    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);  // his centre on the enemy's corner: it attacks
-    endFrames(100);
-    ASSERT_EQ(shell->run().outcome, Run::Outcome::Died);
+    ASSERT_NO_FATAL_FAILURE(dieAtTheFirstOutlaw());
     hero->score = 5;
     const std::string scoreLine = "Score: 5   Level reached: 1";
 
@@ -273,12 +279,7 @@ TEST_F(PlayScreenTest, TheCardLeavesOutAPlaceAHugePlayersFileCannotTell) {
 // The card tells a place only for a run the board lists among the best: one without points is
 // never there, whatever stands in the players file; one with points that enters is placed.
 TEST_F(PlayScreenTest, TheCardTellsAPlaceOnlyForARunThatEntersTheBoard) {
-    startNewGame();
-    frame();
-    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
-    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
-    endFrames(100);
-    ASSERT_EQ(shell->run().outcome, Run::Outcome::Died);
+    ASSERT_NO_FATAL_FAILURE(dieAtTheFirstOutlaw());
     // Seven named runs of 100 points each: the board lists them, with room for three more.
     std::string players;
     for (int i = 0; i < 7; ++i) {
@@ -318,12 +319,7 @@ TEST_F(PlayScreenTest, TheCardPlacesACommittedRunAmongTheRunsBeforeIt) {
         players += testsupport::playersRecord("Run" + std::to_string(i), 100);
     }
     testsupport::writeFile("files/players.bin", players);
-    startNewGame();
-    frame();
-    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
-    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);
-    endFrames(100);
-    ASSERT_EQ(shell->run().outcome, Run::Outcome::Died);
+    ASSERT_NO_FATAL_FAILURE(dieAtTheFirstOutlaw());
     hero->score = 100;
     traced([&] { shell->commitRun(); });
     ASSERT_EQ(testsupport::readFile("files/players.bin").size(), 8 * PlayerRecord::kSize) << "the run is recorded";
@@ -370,12 +366,7 @@ namespace {
 // A close of the window (or SIGTERM, which SDL turns into one) that comes after the run ended,
 // before its card shows, is the card's: the game ends, and does not wait on a card nobody reads.
 TEST_F(PlayScreenTest, ACloseBetweenTheRunsEndAndItsCardEndsTheGame) {
-    startNewGame();
-    frame();
-    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
-    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4);  // his centre on the enemy's corner: it attacks
-    endFrames(100);
-    ASSERT_EQ(shell->run().outcome, Run::Outcome::Died);
+    ASSERT_NO_FATAL_FAILURE(dieAtTheFirstOutlaw());
     testsupport::pushQuit();
     traced([&] { shell->commitRun(); });
     bool again = true;
