@@ -79,7 +79,8 @@ resume_run() {
   (cd "$work" && exec env "${game_env[@]}" "$game" >"$work/resume.txt" 2>"$work/resume-stderr.txt") &
   pid=$!
   local wid
-  wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
+  # A sanitized start on a busy machine has been seen to take longer than 20 s.
+  wid=$(timeout 60 xdotool search --sync --name '^Bramblehoof$' | head -1)
   if [[ -z "$wid" ]]; then fail "window appeared"; kill -KILL "$pid"; wait "$pid"; return; fi
   sleep 0.5
   xdotool mousemove --window "$wid" 540 260 click 1
