@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX     ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 PACKAGE_BUILD ?= build-package
 
-.PHONY: golden all deps deps-test deps-package deps-bench configure configure-all build build-all run test test-fast test-asan test-fuzz bench bench-window clean install uninstall package
+.PHONY: pot golden all deps deps-test deps-package deps-bench configure configure-all build build-all run test test-fast test-asan test-fuzz bench bench-window clean install uninstall package
 
 all: build
 
@@ -25,7 +25,7 @@ deps-bench:
 	@bash tools/install-deps.sh bench
 
 # What a player needs: the program, its pictures and font, its sounds and the installed files.
-GAME_TARGETS := bramblehoof pictures sounds dist_files
+GAME_TARGETS := bramblehoof pictures sounds translations dist_files
 
 # Any warning fails the build; `make build WERROR=OFF` lets a newer compiler's new warnings pass.
 WERROR     ?= ON
@@ -65,7 +65,8 @@ package: deps-package
 	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_TESTS=OFF \
 	  -DBRAMBLEHOOF_DEBIAN_LAYOUT=ON -DCMAKE_INSTALL_PREFIX=/usr \
 	  -DBRAMBLEHOOF_PICTURES_DIR=$(abspath $(PACKAGE_BUILD))/images \
-	  -DBRAMBLEHOOF_SOUNDS_DIR=$(abspath $(PACKAGE_BUILD))/sounds >/dev/null
+	  -DBRAMBLEHOOF_SOUNDS_DIR=$(abspath $(PACKAGE_BUILD))/sounds \
+	  -DBRAMBLEHOOF_LOCALE_DIR=$(abspath $(PACKAGE_BUILD))/locale >/dev/null
 	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 
@@ -111,6 +112,12 @@ bench-window: build deps-bench deps-test
 golden: build-all
 	BRAMBLEHOOF_GOLDEN_DIR=$(CURDIR)/tests/golden SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
 	  ./$(BUILD)/tests/shell_tests --gtest_filter=RecordingTest.MakeTheGoldenRecordings
+
+# The translators' template made again from the texts table, and every translation brought up to
+# it (new texts appear untranslated in each po/LANG.po; see the README's "Adding a language").
+pot: configure
+	@cmake --build $(BUILD) --target pot
+	@for po in po/*.po; do msgmerge --quiet --update --backup=none --no-fuzzy-matching "$$po" po/bramblehoof.pot; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-bench $(PACKAGE_BUILD)

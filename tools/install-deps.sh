@@ -14,6 +14,7 @@ play=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libinih-dev
   fonts-dotgothic16
+  gettext
 )
 package=(dpkg-dev)
 tests=(

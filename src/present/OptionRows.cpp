@@ -1,6 +1,7 @@
 #include "present/OptionRows.h"
 
 #include "present/ControlsScreen.h"
+#include "present/Language.h"
 
 int OptionRows::memberValue(const Settings& settings, const Settings::Row& row) {
     return row.kind == Settings::Kind::Switch ? (settings.*row.flag ? 1 : 0) : settings.*row.number;
@@ -20,6 +21,13 @@ std::vector<OptionsScreen::Row> OptionRows::of(Settings& settings, const Hooks& 
         shown.low = isSwitch ? 0 : row->low;
         shown.high = isSwitch ? 1 : row->high;
         shown.isSwitch = isSwitch;
+        if (row->acts == Settings::Acts::Language) {
+            // A language by its own name, so a player lost in another one still finds theirs.
+            shown.named = [](int value) {
+                return value <= 0 ? Texts::text(Texts::Id::OptionsSystem)
+                                  : std::string(Language::shipped()[static_cast<std::size_t>(value - 1)].ownName);
+            };
+        }
         shown.get = [&settings, row, of = hooks.shown] { return of ? of(*row) : memberValue(settings, *row); };
         shown.set = [&settings, row, changed = hooks.changed](int value) {
             if (row->kind == Settings::Kind::Switch) {
@@ -34,7 +42,7 @@ std::vector<OptionsScreen::Row> OptionRows::of(Settings& settings, const Hooks& 
         rows.push_back(std::move(shown));
     }
     OptionsScreen::Row controls;
-    controls.label = kControls;
+    controls.label = Texts::row(kControls.id).english;
     controls.low = 0;
     controls.high = 0;
     controls.isSwitch = false;
@@ -78,6 +86,9 @@ void OptionRows::apply(Services& services, const Settings::Row& row) {
         case Settings::Acts::Fullscreen:
             services.game->setFullscreen(settings.*row.flag);
             services.keeper->applied(*services.game);
+            break;
+        case Settings::Acts::Language:
+            Language::choose(settings.languageCode());
             break;
         case Settings::Acts::Nothing:
             break;

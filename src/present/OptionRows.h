@@ -12,7 +12,7 @@
 // the table's order, and Controls last. What a change acts on is the caller's, told the table's row.
 class OptionRows {
 public:
-    static constexpr const char* kControls = "Controls";
+    static constexpr Texts::Ref kControls{Texts::Id::OptionsControls};
 
     struct Hooks {
         // The value a row shows; unset, the member's. (The mute and the window may stand apart

@@ -34,18 +34,51 @@ std::string OptionsScreen::valueOf(std::size_t row) const {
     }
     const int value = rows[row].get();
     if (rows[row].isSwitch) {
-        return value != 0 ? "on" : "off";
+        return Texts::text(value != 0 ? Texts::Id::OptionsOn : Texts::Id::OptionsOff);
+    }
+    if (rows[row].named) {
+        return rows[row].named(value);
     }
     return std::to_string(value);
 }
 
 std::size_t OptionsScreen::rowNamed(const std::string& label) const {
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].label == label) {
+        if (rows[i].label == label || Texts::shownAs(rows[i].label.c_str()) == label) {
             return i;
         }
     }
     return label == kBack ? rows.size() : rows.size() + 1;
+}
+
+void OptionsScreen::drawRow(SDL_Renderer* renderer, const std::string& label, const std::string& value,
+                            const SDL_Rect& box, int y) const {
+    // The value centred in its column at the right; a longer one (a language's name) ends at the
+    // panel's inner edge instead, in the small font when the game's leaves no room for the label.
+    const int labelX = box.x + kPadding * 2;
+    const int right = box.x + box.w - kPadding * 2;
+    const int column = right - 70;
+    const int labelW = widthIn(font, label);
+    TTF_Font* valueFont = font;
+    int valueW = widthIn(font, value);
+    if (labelX + labelW + kPadding > right - valueW && smallFont != nullptr) {
+        valueFont = smallFont;
+        valueW = widthIn(smallFont, value);
+    }
+    const int valueX = std::min(column - valueW / 2, right - valueW);
+    const int valueY = valueFont == font ? y : y + kSmallDrop;
+    // A label still too long for what the value leaves it goes small too.
+    const bool labelFits = labelX + labelW + kPadding / 2 <= valueX || smallFont == nullptr;
+    drawLine(renderer, labelFits ? font : smallFont, label, labelX, labelFits ? y : y + kSmallDrop, false);
+    drawLine(renderer, valueFont, value, valueX, valueY, false);
+}
+
+int OptionsScreen::widthIn(TTF_Font* in, const std::string& text) {
+    int w = 0;
+    if (in == nullptr || TTF_SizeUTF8(in, text.c_str(), &w, nullptr) != 0) {
+        return 0;
+    }
+    return w;
 }
 
 std::size_t OptionsScreen::shownLines() const { return std::min(lines(), static_cast<std::size_t>(kMaxLines)); }
@@ -180,9 +213,8 @@ void OptionsScreen::draw(SDL_Renderer* renderer) const {
     const std::size_t last = first + shownLines();
     for (std::size_t i = first; i < last && i < rows.size(); ++i) {
         const int y = lineArea(i).y;
-        drawLine(renderer, font, rows[i].label, box.x + kPadding * 2, y, false);
         const std::string value = rows[i].screen || rows[i].isSwitch ? valueOf(i) : "< " + valueOf(i) + " >";
-        drawLine(renderer, font, value, box.x + box.w - kPadding * 2 - 70, y, true);
+        drawRow(renderer, Texts::shownAs(rows[i].label.c_str()), value, box, y);
     }
     if (last > rows.size()) {
         drawLine(renderer, font, kBack, box.x + box.w / 2, lineArea(rows.size()).y, true);

@@ -34,13 +34,14 @@ public:
     static constexpr Texts::Ref kHint{Texts::Id::OptionsHint};
 
     struct Row {
-        std::string label;  // what the player reads: "Music volume"
+        std::string label;  // the English the player reads: "Music volume", shown as Texts has it
         int low = 0;        // a switch is 0 (off) to 1 (on)
         int high = 1;
         bool isSwitch = true;                             // shown as on or off rather than a number
         std::function<int()> get;                         // the value now
         std::function<void(int)> set;                     // takes a value within low to high
         std::function<std::unique_ptr<Screen>()> screen;  // set for a row that opens a screen of its own instead
+        std::function<std::string(int)> named;            // set for a choice: the name a value shows
     };
 
     // Called after a row's value changed (the row's index), so its owner applies it.
@@ -60,9 +61,9 @@ public:
     // The screen of the row just chosen (Controls), once.
     std::unique_ptr<Screen> opens() override;
     std::size_t chosen() const { return selected; }
-    // The text a row's value shows: "7", "on", "off".
+    // The text a row's value shows: "7", "on", "off", "Deutsch".
     std::string valueOf(std::size_t row) const;
-    // The row labelled so (Back is rows.size()), or rows.size() + 1 for none.
+    // The row labelled so, in English or as shown (Back is rows.size()), or rows.size() + 1 for none.
     std::size_t rowNamed(const std::string& label) const;
     std::size_t lines() const { return rows.size() + 1; }
 
@@ -74,11 +75,18 @@ public:
     int hintY() const;  // the top of the hint's line
 
 private:
+    static constexpr int kSmallDrop = 8;  // a line in the small font sits this much lower, on the row's middle
+
     // One event, as take() has it.
     void takeOne(const SDL_Event& event);
     // The row under a point of the picture, or rows.size() + 1 for none (Back is rows.size()).
     std::size_t rowAt(int x, int y) const;
     std::size_t shownLines() const;
+    // A row's label at the left and its value at the right of the panel, each made smaller when
+    // the two would meet.
+    void drawRow(SDL_Renderer* renderer, const std::string& label, const std::string& value, const SDL_Rect& box,
+                 int y) const;
+    static int widthIn(TTF_Font* font, const std::string& text);
     // Scrolls so the chosen line is in view.
     void follow();
     // Moves the chosen row's value by steps (a switch flips), within its range.

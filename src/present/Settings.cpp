@@ -3,6 +3,7 @@
 #include "persist/FileIO.h"
 #include "persist/SettingsFile.h"
 
+#include "present/Language.h"
 #include "present/Render.h"
 
 #include <algorithm>
@@ -18,6 +19,19 @@ constexpr const char* kPadSection = "pad";
 constexpr const char* kSoundSection = "sound";
 constexpr const char* kWindowSection = "window";
 constexpr const char* kPlaySection = "play";
+constexpr const char* kDisplaySection = "display";
+
+// The language row's values in the file: the desktop's, then each shipped language's code.
+const std::vector<const char*>& languageChoices() {
+    static const std::vector<const char*> choices = [] {
+        std::vector<const char*> all = {"system"};
+        for (const Language::Shipped& one : Language::shipped()) {
+            all.push_back(one.code);
+        }
+        return all;
+    }();
+    return choices;
+}
 
 // Tells the refused lines, the first kMaxToldLines of them one by one and the rest as a count, so
 // a file of junk cannot flood the terminal. What the file holds is quoted escaped.
@@ -96,6 +110,18 @@ bool readValue(const Settings::Row& row, const std::string& value, Settings& int
             }
         }
         why = "'" + value + "' is neither on nor off";
+        return false;
+    }
+    if (row.kind == Settings::Kind::Choice) {
+        std::string all;
+        for (std::size_t i = 0; i < row.choices->size(); ++i) {
+            if (value == (*row.choices)[i]) {
+                into.*row.number = static_cast<int>(i);
+                return true;
+            }
+            all += (i == 0 ? "" : ", ") + std::string((*row.choices)[i]);
+        }
+        why = "'" + value + "' is none of " + all;
         return false;
     }
     char* end = nullptr;
@@ -391,6 +417,9 @@ const std::vector<Settings::Row>& Settings::table() {
          &Settings::windowHeight, nullptr, A::None},
         {kPlaySection, "reduced_motion", Kind::Switch, 0, 1, 0, nullptr, &Settings::reducedMotion, A::None,
          "Reduced motion", Acts::Nothing},
+        {kDisplaySection, "language", Kind::Choice, 0, static_cast<int>(languageChoices().size()) - 1, 0,
+         &Settings::language, nullptr, A::None, "Language", Acts::Language, false, KeyBindings::Command::None,
+         &languageChoices()},
         {kKeysSection, "up", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Up},
         {kKeysSection, "left", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Left},
         {kKeysSection, "down", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Down},
@@ -429,7 +458,7 @@ const std::vector<Settings::Row>& Settings::table() {
 
 Settings::Settings() {
     for (const Row& row : table()) {
-        if (row.kind == Kind::Number) {
+        if (row.kind == Kind::Number || row.kind == Kind::Choice) {
             this->*row.number = row.fallback;
         } else if (row.kind == Kind::Switch) {
             this->*row.flag = row.fallback != 0;
@@ -447,6 +476,9 @@ std::string valueText(const Settings& settings, const Settings::Row& row) {
     }
     if (row.kind == Settings::Kind::Switch) {
         return settings.*row.flag ? "on" : "off";
+    }
+    if (row.kind == Settings::Kind::Choice) {
+        return (*row.choices)[static_cast<std::size_t>(settings.*row.number)];
     }
     std::vector<std::string> names;
     if (row.kind == Settings::Kind::Buttons) {
@@ -487,6 +519,10 @@ std::string Settings::text() const { return SettingsFile::written(settingsOf(*th
 bool Settings::namesKey(SDL_Keycode key) {
     const char* name = SDL_GetKeyName(key);
     return name != nullptr && name[0] != '\0' && SDL_GetKeyFromName(name) == key;
+}
+
+std::string Settings::languageCode() const {
+    return language <= 0 ? "" : Language::shipped()[static_cast<std::size_t>(language - 1)].code;
 }
 
 std::string Settings::merged(const std::string& old) const { return SettingsFile::merged(old, settingsOf(*this)); }

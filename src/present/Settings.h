@@ -22,6 +22,7 @@ public:
         Switch,   // on or off: "on", "off", "true", "false", "yes", "no", "1", "0"
         Keys,     // key names as SDL spells them, comma-separated
         Buttons,  // pad button names as SDL's mappings spell them ("a", "dpup"), comma-separated
+        Choice,   // one of the row's choices, kept as its place in them
     };
     // What a change on the options screen acts on at once, besides the member it is kept in.
     enum class Acts {
@@ -29,6 +30,7 @@ public:
         Volumes,     // the sound's music and effects volumes
         Mute,        // the sound's mute
         Fullscreen,  // the window
+        Language,    // every text on screen
     };
     struct Row {
         const char* section;         // the [section] of settings.ini
@@ -48,6 +50,8 @@ public:
         // Keys and Buttons of a menu or panel command. The game never changes these, so it never
         // writes them: the player's own lines stay as they are.
         KeyBindings::Command command = KeyBindings::Command::None;
+        // Choice: the values the file may give, as it writes them; the first is the default.
+        const std::vector<const char*>* choices = nullptr;
     };
     // Every setting, in the order a written file lists them.
     static const std::vector<Row>& table();
@@ -59,6 +63,7 @@ public:
     int windowWidth;    // the window's size when not fullscreen
     int windowHeight;
     bool reducedMotion;  // no screen shake and no flashes
+    int language;        // 0: as the desktop says; else 1 + the shipped language's place (Language::shipped)
     KeyBindings keys;    // defaults, with every accepted [keys] and [pad] entry applied
     std::string folder;  // $XDG_CONFIG_HOME/bramblehoof or ~/.config/bramblehoof; "" if neither
 
@@ -87,6 +92,8 @@ public:
     // meanwhile stays. False with why when it could not; the old file stands. True when written
     // (or nothing had changed), why then saying what may still undo it, if anything.
     bool save(std::string& why);
+    // The language chosen, as Language::choose takes it: "" for the desktop's.
+    std::string languageCode() const;
     // Whether a key's name as SDL gives it names it again: the settings file can keep it.
     static bool namesKey(SDL_Keycode key);
 

@@ -1,26 +1,46 @@
 #include "present/Texts.h"
 
+#include "present/Language.h"
+
+#include <cstring>
 #include <map>
 
 namespace {
 
-#define BRAMBLEHOOF_TEXT_ROW(id, kind, english, note) Texts::Row{Texts::Id::id, Texts::Kind::kind, english, note},
+#define BRAMBLEHOOF_TEXT_ROW(id, kind, english, note) Texts::Row{Texts::Id::id, Texts::Kind::kind, english, note, #id},
 
-// The texts as shown, made once: a frame asks for its HUD lines every time.
+// The texts as shown, made once for each language spoken: a frame asks for its HUD lines every
+// time. A language's texts are kept for the process, so a text handed out stays valid.
 struct Shown {
     std::vector<Texts::Row> rows{BRAMBLEHOOF_TEXTS(BRAMBLEHOOF_TEXT_ROW)};
-    std::vector<std::string> texts;
-    Shown() {
-        for (const Texts::Row& row : rows) {
-            texts.emplace_back(row.english);
+    std::map<std::string, std::vector<std::string>> languages;
+    const std::vector<std::string>* texts = nullptr;
+    int generation = -1;  // the language's generation the texts were read for
+    Shown() { follow(); }
+    // The texts of the language spoken now.
+    void follow() {
+        if (generation == Language::generation()) {
+            return;
         }
+        generation = Language::generation();
+        const std::string& code = Language::current();
+        auto found = languages.find(code);
+        if (found == languages.end()) {
+            std::vector<std::pair<std::string, std::string>> asked;
+            for (const Texts::Row& row : rows) {
+                asked.emplace_back(row.name, row.english);
+            }
+            found = languages.emplace(code, Language::translate(code, asked)).first;
+        }
+        texts = &found->second;
     }
 };
 
 #undef BRAMBLEHOOF_TEXT_ROW
 
-const Shown& shown() {
-    static const Shown made;
+Shown& shown() {
+    static Shown made;
+    made.follow();
     return made;
 }
 
@@ -91,7 +111,16 @@ const std::vector<Texts::Row>& Texts::table() { return shown().rows; }
 
 const Texts::Row& Texts::row(Id id) { return shown().rows[static_cast<std::size_t>(id)]; }
 
-const std::string& Texts::text(Id id) { return shown().texts[static_cast<std::size_t>(id)]; }
+const std::string& Texts::text(Id id) { return (*shown().texts)[static_cast<std::size_t>(id)]; }
+
+std::string Texts::shownAs(const char* english) {
+    for (const Row& r : table()) {
+        if (std::strcmp(r.english, english) == 0 && r.kind == Kind::Line) {
+            return text(r.id);
+        }
+    }
+    return english;
+}
 
 std::string Texts::format(Id id, const std::vector<std::string>& args) {
     const std::string& pattern = text(id);

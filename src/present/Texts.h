@@ -8,8 +8,8 @@
 // Every text the game shows on screen, one row each: its id, whether it is a whole line or a part
 // filled into another row's placeholder, the English as shown, and a note for translators. A line
 // built from numbers or names is one sentence with placeholders ({0}, {1}, ...) that format fills,
-// so a translation may reorder them. Adding a text is one row here; Texts::text is the one place a
-// translation would be looked up. Not here: the console trace, messages on standard error, file
+// so a translation may reorder them. Adding a text is one row here (then `make pot` and its
+// translations in po/); Texts::text is the one place a translation is looked up. Not here: the console trace, messages on standard error, file
 // contents, the settings file's names and the names SDL gives keys and buttons.
 //
 // The rows: X(id, kind, English, note).
@@ -120,7 +120,17 @@
     X(BoardLine, Line, "{0}. {1} {2}", "score board line; {0}: place, {1}: player's name, {2}: points")              \
     X(OptionsTitle, Line, "OPTIONS", "options screen title")                                                         \
     X(OptionsBack, Line, "Back", "options screen row: leave the screen")                                             \
-    X(OptionsHint, Line, "Up/Down: choose   Left/Right: change   Esc: back", "options screen foot; keys")
+    X(OptionsHint, Line, "Up/Down: choose   Left/Right: change   Esc: back", "options screen foot; keys")            \
+    X(OptionsMusic, Line, "Music volume", "options screen row; its value, 0 to 10, stands at the row's right")       \
+    X(OptionsEffects, Line, "Effects volume", "options screen row; its value, 0 to 10, stands at the row's right")   \
+    X(OptionsMute, Line, "Mute", "options screen row: no sound at all")                                              \
+    X(OptionsFullscreen, Line, "Fullscreen", "options screen row: the window covers the screen")                     \
+    X(OptionsReducedMotion, Line, "Reduced motion", "options screen row: no screen shake and no flashes")            \
+    X(OptionsLanguage, Line, "Language", "options screen row: the language of every screen")                         \
+    X(OptionsControls, Line, "Controls", "options screen row: opens the controls screen")                            \
+    X(OptionsOn, Line, "on", "options screen: a switch's value; short")                                              \
+    X(OptionsOff, Line, "off", "options screen: a switch's value; short")                                            \
+    X(OptionsSystem, Line, "System", "options screen: the Language row's value when the desktop's language is used")
 
 class Texts {
 public:
@@ -136,6 +146,7 @@ public:
         Kind kind;
         const char* english;  // UTF-8, exactly as the game shows it
         const char* note;     // for whoever translates it
+        const char* name;     // the id as written: the translators' context (msgctxt), one per row
     };
 
     // A row named where a text constant stood: it reads the row's text when used, so a screen's
@@ -152,8 +163,11 @@ public:
     // Every row, in the order of Id.
     static const std::vector<Row>& table();
     static const Row& row(Id id);
-    // The text as shown.
+    // The text as shown, in the language spoken now (Language).
     static const std::string& text(Id id);
+    // The text shown for a line's English, as a table row has it (an option's label); english
+    // itself when no row has it.
+    static std::string shownAs(const char* english);
     // The text with {0}, {1}, ... replaced by args; a placeholder without an argument stays as it is.
     static std::string format(Id id, const std::vector<std::string>& args);
     // Items joined pairwise by the row joining (EitherOf, ListOf, KeysInRow); empty for none.

@@ -1,6 +1,7 @@
 #include "shell/MenuPhase.h"
 
 #include "persist/FileIO.h"
+#include "present/Language.h"
 #include "present/MuteSign.h"
 #include "persist/Player.h"
 #include "persist/Replay.h"
@@ -43,7 +44,23 @@ void MenuPhase::layOut(Button& button) {
     menuSizes.push_back(menuTexts[kNameItem]->getRect());
     menuPositions.push_back(menuTexts[kNameItem]->getPos(kNameLineOffset));
 
-    // OPTIONS and QUIT side by side under the sign: entries 5 and 6, after the name line.
+    layOutLower();
+
+    chooser = &button;
+    button.refusesResume = [this] { return refuseResume(); };
+    shutResume(dimmed[kResumeItem]);
+
+    Text& name = *menuTexts[kNameItem];
+    name.display(name.showInput(" "), name.getPos(kNameLineOffset));
+    // A longer name would run off the sign and past the window's edge; the cursor goes after it.
+    button.fits = [&name](const std::string& typed) {
+        return name.getPos(kNameLineOffset).x + name.widthOf(typed) + Text::kCursorGap + Text::kCursorWidth <=
+               kSignRight;
+    };
+}
+
+void MenuPhase::layOutLower() {
+    // OPTIONS and QUIT side by side under the sign.
     release();
     const std::string lower[2] = {kOptionsLabel, kQuitLabel};
     int widths[2] = {0, 0};
@@ -57,22 +74,14 @@ void MenuPhase::layOut(Button& button) {
     const int centre = Render::kPicture.w / 2;
     lowerAt[0] = SDL_Rect{centre - kLowerGap / 2 - widths[0], kLowerRowY, widths[0], height};
     lowerAt[1] = SDL_Rect{centre + kLowerGap / 2, kLowerRowY, widths[1], height};
+    // Entries 5 and 6, after the name line: made anew when the language changes.
+    menuPositions.resize(Button::kOptionsEntry);
+    menuSizes.resize(Button::kOptionsEntry);
     for (const SDL_Rect& at : lowerAt) {
         menuPositions.push_back(SDL_Rect{at.x, at.y, 0, 0});
         menuSizes.push_back(SDL_Rect{0, 0, at.w, at.h});
     }
-
-    chooser = &button;
-    button.refusesResume = [this] { return refuseResume(); };
-    shutResume(dimmed[kResumeItem]);
-
-    Text& name = *menuTexts[kNameItem];
-    name.display(name.showInput(" "), name.getPos(kNameLineOffset));
-    // A longer name would run off the sign and past the window's edge; the cursor goes after it.
-    button.fits = [&name](const std::string& typed) {
-        return name.getPos(kNameLineOffset).x + name.widthOf(typed) + Text::kCursorGap + Text::kCursorWidth <=
-               kSignRight;
-    };
+    lowerLanguage = Language::generation();
 }
 
 void MenuPhase::release() {
@@ -173,6 +182,9 @@ SDL_Rect MenuPhase::labelBox(std::size_t entry) const {
 }
 
 void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bool muted) {
+    if (lowerLanguage != Language::generation() && chooser != nullptr) {
+        layOutLower();  // the options chose another language
+    }
     Text& name = *menuTexts[kNameItem];
     // The name last played stands faint where the prompt would, until it is taken or another typed.
     const bool offering = button.offering() && line == Button::kPrompt;

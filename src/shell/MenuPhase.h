@@ -83,10 +83,13 @@ private:
     // Everything over the menu's background, with `line` on the name line, then the present.
     void drawOver(Menu& menu, Button& button, const std::string& line, bool muted);
 
+    // OPTIONS and QUIT, their pictures and places, in the language spoken now.
+    void layOutLower();
     // RESUME shown faint, or lit, and the button told so.
     void shutResume(bool shut);
 
     Button* chooser = nullptr;                         // the menu's button, from layOut
     SDL_Texture* lowerLabels[2] = {nullptr, nullptr};  // OPTIONS and QUIT
     SDL_Rect lowerAt[2] = {};                          // where they are drawn
+    int lowerLanguage = -1;                            // the language generation they were made in
 };

@@ -1,5 +1,7 @@
 #include "shell/Shell.h"
 
+#include "present/Language.h"
+
 #include "input/Gamepads.h"
 #include "persist/FileIO.h"
 #include "present/FontCache.h"
@@ -79,6 +81,8 @@ bool Shell::startUp() {
     Render::isRunning = false;
     runsBegun = 0;
     settings.load(std::cerr);
+    // Every screen speaks the chosen language from the first picture on; the trace and the files never do.
+    Language::choose(settings.languageCode());
     // Decoding the menu's picture takes as long as a tenth of making the window: both at once.
     const PictureFetch menuPicture(Menu::kPicture);
 

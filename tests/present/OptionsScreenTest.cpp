@@ -43,10 +43,10 @@ protected:
 
     void SetUp() override {
         std::vector<OptionsScreen::Row> rows;
+        rows.push_back(OptionsScreen::Row{
+            "Volume", 0, 10, false, [this] { return volume; }, [this](int v) { volume = v; }, {}, {}});
         rows.push_back(
-            OptionsScreen::Row{"Volume", 0, 10, false, [this] { return volume; }, [this](int v) { volume = v; }, {}});
-        rows.push_back(
-            OptionsScreen::Row{"Switch", 0, 1, true, [this] { return flag; }, [this](int v) { flag = v; }, {}});
+            OptionsScreen::Row{"Switch", 0, 1, true, [this] { return flag; }, [this](int v) { flag = v; }, {}, {}});
         screen.changed = [this](std::size_t row) { changes.push_back(row); };
         screen.open(nullptr, nullptr, rows);
     }
@@ -164,6 +164,7 @@ protected:
                                               true,
                                               [this, i] { return flags[i]; },
                                               [this, i](int v) { flags[i] = v; },
+                                              {},
                                               {}});
         }
         TTF_Font* font = FontCache::get(Text::kFontPath, Text::kPointSize);

@@ -1,4 +1,5 @@
 #include "ShellFixture.h"
+#include "ShownPicture.h"
 
 #include "present/MuteSign.h"
 #include "shell/Levels.h"
@@ -19,6 +20,13 @@ std::vector<Uint32> shown;  // the last picture shown, RGBA, when asked for
 bool keepAll = false;
 std::vector<std::pair<bool, std::vector<Uint32>>> allShown;
 }  // namespace
+
+void shownpicture::keep(bool on) {
+    keepShown = on;
+    shown.clear();
+}
+
+const std::vector<Uint32>& shownpicture::last() { return shown; }
 
 extern "C" void __real_SDL_RenderPresent(SDL_Renderer* renderer);
 extern "C" void __wrap_SDL_RenderPresent(SDL_Renderer* renderer) {

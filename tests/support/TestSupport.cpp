@@ -36,6 +36,16 @@ ScratchDir::ScratchDir(bool withFilesFolder) {
     if (symlink(sounds.c_str(), (dir + "/sounds").c_str()) != 0) {
         ADD_FAILURE() << "cannot link sounds/";
     }
+    // The translations, as the game run from the source tree finds them.
+    const std::string locale = sourceDir() + "/locale";
+    if (symlink(locale.c_str(), (dir + "/locale").c_str()) != 0) {
+        ADD_FAILURE() << "cannot link locale/";
+    }
+    // A game made here speaks English whatever the machine's language; a test of another sets it.
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
+        unsetenv(name);
+    }
+    setenv("LANG", "C.UTF-8", 1);
     if (withFilesFolder) {
         mkdir((dir + "/files").c_str(), 0755);
     }

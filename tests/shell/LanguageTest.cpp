@@ -1,0 +1,164 @@
+#include "PlayFixture.h"
+#include "ShownPicture.h"
+
+#include "present/Language.h"
+#include "present/OptionRows.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The game in another language: every screen speaks it, while the trace on standard output and
+// every file stay exactly as in English.
+class LanguageTest : public PlayTest {
+protected:
+    void TearDown() override {
+        PlayTest::TearDown();
+        unsetenv("LANGUAGE");
+        Language::choose("en");  // the process's next test starts in English, as a new game would
+    }
+
+    static void tap(SDL_Keycode key) {
+        testsupport::pushKeyDown(key);
+        testsupport::pushKeyUp(key);
+    }
+
+    // A whole run on the shell just started: a new game in which the hero walks right, then down,
+    // striking now and then, paused and quit to the menu, its end and the menu again. Its trace,
+    // start-up's included.
+    std::string wholeRun() {
+        std::string trace = startTrace;
+        button->inputText = "Lena";
+        trace += startNewGame();
+        for (int frame = 0; frame < 400 && Render::isRunning && player != nullptr; ++frame) {
+            if (frame % 2 == 0) {
+                tap(frame < 200 ? SDLK_d : SDLK_s);
+            } else if (frame % 25 == 1) {
+                tap(SDLK_SPACE);
+            }
+            trace += traced([&] { shell->frame(); });
+        }
+        testsupport::pushKeyDown(SDLK_ESCAPE);
+        trace += traced([&] { shell->frame(); });
+        shell->startPause();
+        testsupport::pushKeyDown(SDLK_q);
+        const bool goesOn = shell->pausePass();
+        trace += traced([&] { shell->endOfRun(true); });
+        trace += traced([&] { shell->showMenuAgain(); });
+        EXPECT_FALSE(goesOn) << "q quits to the menu";
+        return trace;
+    }
+
+    // A new game process in a scratch folder of its own, as the fixture starts one, with the
+    // settings file and LANGUAGE given (none when empty); the picture its first menu shows.
+    std::vector<Uint32> restart(std::unique_ptr<testsupport::ScratchDir>& folder, const std::string& settings,
+                                const std::string& language = "") {
+        shell.reset();
+        folder.reset();  // back in the fixture's folder first, so each leaves to where it came from
+        folder = std::make_unique<testsupport::ScratchDir>();
+        if (!settings.empty()) {
+            mkdir(folder->file("config").c_str(), 0755);
+            mkdir(folder->file("config/bramblehoof").c_str(), 0755);
+            testsupport::writeFile(folder->file("config/bramblehoof/settings.ini"), settings);
+        }
+        if (!language.empty()) {
+            setenv("LANGUAGE", language.c_str(), 1);
+        }
+        shell = std::make_unique<Shell>();
+        shell->seed.clock = &fixedClock;
+        shell->pacer.enabled = false;
+        bool started = false;
+        shownpicture::keep(true);
+        startTrace = traced([&] { started = shell->startUp(); });
+        std::vector<Uint32> menu = shownpicture::last();  // start-up shows the menu last
+        shownpicture::keep(false);
+        EXPECT_TRUE(started);
+        EXPECT_EQ(menu.size(), 1080u * 720u) << "start-up showed the menu";
+        testsupport::drainEvents();
+        return menu;
+    }
+
+    static int differing(const std::vector<Uint32>& a, const std::vector<Uint32>& b) {
+        int count = 0;
+        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+            count += a[i] != b[i] ? 1 : 0;
+        }
+        return count;
+    }
+};
+
+}  // namespace
+
+// German asked for by LANGUAGE (the System choice) or by settings.ini: the menu reads and is drawn
+// in German, and a whole run writes the very trace and files an English one does.
+TEST_F(LanguageTest, GermanMenusWithTheEnglishTraceAndFiles) {
+    EXPECT_EQ(Texts::text(Texts::Id::MenuNewGame), "NEW GAME");
+    std::unique_ptr<testsupport::ScratchDir> folder;
+    const std::vector<Uint32> english = restart(folder, "");
+    const std::string englishTrace = wholeRun();
+    const std::string englishPlayers = testsupport::readFile("files/players.bin");
+    const std::string englishReplay = testsupport::readFile("files/replay.txt");
+    ASSERT_NE(englishTrace, "");
+
+    // The same process made again in English draws the same menu: what differs below is the language.
+    EXPECT_EQ(differing(restart(folder, ""), english), 0);
+    EXPECT_EQ(wholeRun(), englishTrace);
+
+    const std::string ways[2] = {"LANGUAGE=de:fr", "[display]\nlanguage = de\n"};
+    for (const std::string& way : ways) {
+        SCOPED_TRACE(way);
+        const bool byEnvironment = way[0] == 'L';
+        const std::vector<Uint32> german = restart(folder, byEnvironment ? "" : way, byEnvironment ? "de:fr" : "");
+        unsetenv("LANGUAGE");
+        EXPECT_EQ(Language::current(), "de");
+        EXPECT_EQ(Texts::text(Texts::Id::MenuNewGame), "NEUES SPIEL");
+        EXPECT_EQ(Texts::text(Texts::Id::MenuOptions), "OPTIONEN");
+        EXPECT_EQ(Texts::format(Texts::Id::HudHealth, {"7"}), "Gesundheit: 7");
+        EXPECT_GT(differing(german, english), 2000) << "the menu's items are drawn in German";
+        EXPECT_EQ(wholeRun(), englishTrace) << "the trace is English, byte for byte";
+        EXPECT_EQ(testsupport::readFile("files/players.bin"), englishPlayers);
+        EXPECT_EQ(testsupport::readFile("files/replay.txt"), englishReplay);
+    }
+    shell.reset();  // before its folder goes
+}
+
+// The Language row of the options, played with the keys: each press shows the next language by
+// its own name, every text of the panel follows at once, and leaving keeps it in settings.ini.
+TEST_F(LanguageTest, TheLanguageRowSpeaksAtOnceAndIsKept) {
+    optionsOverThePause();
+    const std::size_t row = optionRow("Language");
+    EXPECT_EQ(options().valueOf(row), "System");
+    for (std::size_t at = 0; at < row; ++at) {
+        testsupport::pushKeyDown(SDLK_DOWN);
+    }
+    ASSERT_TRUE(shell->pausePass());
+    const std::vector<Uint32> before = picture();
+    const std::vector<std::string> names = {"English", "Deutsch", "Français", "Español", "Português (Brasil)"};
+    const std::vector<std::string> titles = {"OPTIONS", "OPTIONEN", "OPTIONS", "OPCIONES", "OPÇÕES"};
+    std::vector<Uint32> german;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        testsupport::pushKeyDown(SDLK_RIGHT);
+        ASSERT_TRUE(shell->pausePass());
+        EXPECT_EQ(options().valueOf(row), names[i]);
+        EXPECT_EQ(Texts::text(Texts::Id::OptionsTitle), titles[i]);
+        if (i == 1) {
+            german = picture();
+            EXPECT_EQ(options().rowNamed("Sprache"), row) << "the rows read German";
+            EXPECT_EQ(options().valueOf(options().rowNamed("Stumm")), "aus");
+        }
+    }
+    EXPECT_GT(differing(german, before), 2000) << "the panel is drawn again in German";
+    // Back to German, and away: the file keeps it.
+    for (int i = 0; i < 3; ++i) {
+        testsupport::pushKeyDown(SDLK_LEFT);
+    }
+    testsupport::pushKeyDown(SDLK_ESCAPE);
+    shell->pausePass();
+    EXPECT_EQ(Language::current(), "de");
+    const std::string file = testsupport::readFile(shell->settings.file(Settings::kFileName));
+    EXPECT_NE(file.find("[display]\nlanguage = de\n"), std::string::npos) << file;
+}
