@@ -15,10 +15,11 @@ constexpr int kKeysX = kPadding + 190;  // from the panel's left edge
 constexpr int kPadX = kPadding + 520;
 constexpr int kColumn = kPadX - kKeysX - kPadding;  // the widest a list of keys may be
 
-// A list in the game's font when it fits its column, else in the small one.
-void drawList(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::string& text, int x, int y) {
+// A list (or an action's name) in the game's font when it fits its column, else in the small one.
+void drawList(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont, const std::string& text, int x, int y,
+              int room = kColumn) {
     int w = 0;
-    const bool fits = font != nullptr && TTF_SizeUTF8(font, text.c_str(), &w, nullptr) == 0 && w <= kColumn;
+    const bool fits = font != nullptr && TTF_SizeUTF8(font, text.c_str(), &w, nullptr) == 0 && w <= room;
     Text::drawLine(renderer, fits ? font : smallFont, text, x, fits ? y : y + 8, false, ChoicePanel::kInk);
 }
 
@@ -211,7 +212,8 @@ void ControlsScreen::draw(SDL_Renderer* renderer) const {
     for (std::size_t row = 0; row < kResetRow; ++row) {
         const KeyBindings::Action action = actionAt(row);
         const int y = top + static_cast<int>(row) * kRowHeight;
-        Text::drawLine(renderer, font, labelOf(action), kPanel.x + kPadding * 2, y, false, ChoicePanel::kInk);
+        // A translated action's name longer than its column ("Izquierda") goes small before it meets the keys.
+        drawList(renderer, font, smallFont, labelOf(action), kPanel.x + kPadding * 2, y, kKeysX - kPadding * 3);
         if (listening && row == selected) {
             Text::drawLine(renderer, font, Texts::text(Texts::Id::ControlsWaitingRow), kPanel.x + kKeysX, y, false,
                            ChoicePanel::kInk);

@@ -61,13 +61,15 @@ f share/icons/hicolor/64x64/apps/bramblehoof.png
 f share/man/man6/bramblehoof.6.gz
 f share/metainfo/$app.metainfo.xml
 $(cd "$src/images" && find . -type f -printf 'f share/bramblehoof/images/%P\n')
-$(cd "$src/sounds" && find . -type f -printf 'f share/bramblehoof/sounds/%P\n')"
+$(cd "$src/sounds" && find . -type f -printf 'f share/bramblehoof/sounds/%P\n')
+$(cd "$src/po" && for po in *.po; do echo "f share/locale/${po%.po}/LC_MESSAGES/bramblehoof.mo"; done)"
 same "installed files are the game, launcher, pictures, desktop files, man page and settings example" \
   "$(sort <<<"$expected")" "$(names "$prefix" | grep -v '^d ')"
 same "the manifest lists exactly the installed files" \
   "$(names "$prefix" | grep -v '^d ' | sed "s|^f |$prefix/|" | sort)" "$(sort "$scratch/manifest")"
 check "installed pictures are the built ones" diff -r "$src/images" "$prefix/share/bramblehoof/images"
 check "installed sounds are the built ones" diff -r "$src/sounds" "$prefix/share/bramblehoof/sounds"
+check "installed translations are the built ones" diff -r "$src/locale" "$prefix/share/locale"
 check "desktop entry is valid" desktop-file-validate "$prefix/share/applications/$app.desktop"
 metainfo=$prefix/share/metainfo/$app.metainfo.xml
 appstreamcli validate --no-net --pedantic "$metainfo" >"$scratch/appstream.txt" 2>&1
@@ -174,15 +176,18 @@ check "nothing on standard error" bash -c "! grep -v XDG_RUNTIME_DIR '$scratch/s
 
 data=$home/.local/share/bramblehoof
 # (The sound server's client library keeps a link of its own under ~/.config: not ours to check.)
-same "the player's folder holds the saves and a link to the pictures, nothing else" \
+same "the player's folder holds the saves and links to the pictures, sounds and translations, nothing else" \
   "$(printf '%s\n' 'd share' 'd share/bramblehoof' 'd share/bramblehoof/files' 'd share/bramblehoof/files/runs' \
       'f share/bramblehoof/files/players.bin' 'f share/bramblehoof/files/replay.txt' \
       'f share/bramblehoof/files/resE.bin' 'f share/bramblehoof/files/resP.bin' \
       'f share/bramblehoof/files/runs/0.run' 'f share/bramblehoof/files/runs/last.run' \
-      'f share/bramblehoof/files/save.lock' 'l share/bramblehoof/images' 'l share/bramblehoof/sounds')" \
+      'f share/bramblehoof/files/save.lock' 'l share/bramblehoof/images' 'l share/bramblehoof/locale' \
+      'l share/bramblehoof/sounds')" \
   "$(names "$home/.local")"
 check "images links to the installed pictures" \
   test "$(readlink "$data/images")" = "$(readlink -f "$prefix/share/bramblehoof/images")"
+check "locale links to the installed translations" \
+  test "$(readlink "$data/locale")" = "$(readlink -f "$prefix/share/locale")"
 check "one 56-byte players record" test "$(stat -c %s "$data/files/players.bin")" -eq 56
 verified=$(launcher "$prefix/bin/bramblehoof" --verify "$data/files/runs/last.run" 2>"$scratch/err"); rc=$?
 check "the run's recording plays again as it was played (exit $rc: $verified)" \
@@ -233,7 +238,8 @@ f usr/share/lintian/overrides/bramblehoof
 f usr/share/man/man6/bramblehoof.6.gz
 f usr/share/metainfo/$app.metainfo.xml
 $(cd "$src/images" && find . -type f ! -name slkscr.ttf -printf 'f usr/share/games/bramblehoof/images/%P\n')
-$(cd "$src/sounds" && find . -type f -printf 'f usr/share/games/bramblehoof/sounds/%P\n')"
+$(cd "$src/sounds" && find . -type f -printf 'f usr/share/games/bramblehoof/sounds/%P\n')
+$(cd "$src/po" && for po in *.po; do echo "f usr/share/locale/${po%.po}/LC_MESSAGES/bramblehoof.mo"; done)"
   listed=$(dpkg-deb -c "$deb" | awk '{ t = substr($1, 1, 1); if (t != "d") { sub(/^\.\//, "", $6); print (t == "-" ? "f" : t), $6 } }')
   same "package files follow Debian's games layout" "$(sort <<<"$expected_deb")" "$(sort <<<"$listed")"
   check "package version is the project's" test "$(dpkg-deb -f "$deb" Version)" = "$version"

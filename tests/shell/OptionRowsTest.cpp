@@ -233,6 +233,13 @@ TEST(OptionRows, EveryLabelledRowOfATableBecomesARowBoundToItsMember) {
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0], &table[table.size() - 2]);
 
+    // Down to the count, which the panel scrolls into view when the rows are more than it shows.
+    screen.take([] {
+        SDL_Event down{};
+        down.type = SDL_KEYDOWN;
+        down.key.keysym.sym = SDLK_DOWN;
+        return down;
+    }());
     const SDL_Rect count = screen.lineArea(extra + 1);
     SDL_Event click{};
     click.type = SDL_MOUSEBUTTONDOWN;

@@ -505,3 +505,41 @@ TEST_F(PadMappingsAtStartUp, AFifoIsRefusedInOneLineAndTheGameStarts) {
 }
 
 }  // namespace
+
+// The language is a setting as the others are: read by its code, refused with the codes it takes,
+// written only once changed, and a hand edit made meanwhile stays.
+TEST_F(SettingsOnDisk, TheLanguageIsReadWrittenAndKeepsAHandEdit) {
+    Settings fresh;
+    EXPECT_EQ(fresh.languageCode(), "") << "the desktop's language by default";
+    testsupport::writeFile("config/bramblehoof/settings.ini", "[display]\nlanguage = de ; mine\n");
+    Settings settings;
+    EXPECT_EQ(load(settings), "");
+    EXPECT_EQ(settings.languageCode(), "de");
+
+    testsupport::writeFile("config/bramblehoof/settings.ini", "[display]\nlanguage = klingon\nlanguage = pt_BR\n");
+    Settings refused;
+    EXPECT_EQ(load(refused), "bramblehoof: settings.ini line 2: 'klingon' is none of system, en, de, fr, es, pt_BR\n");
+    EXPECT_EQ(refused.languageCode(), "pt_BR") << "the line after it is read";
+
+    // Another setting changed in the game leaves the language line as the player wrote it.
+    testsupport::writeFile("config/bramblehoof/settings.ini", "[display]\nlanguage = de ; mine\n");
+    load(settings);
+    settings.musicVolume = 3;
+    save(settings);
+    EXPECT_EQ(file(), "[display]\nlanguage = de ; mine\n\n[sound]\nmusic = 3\n");
+    // Changed in the game, it is written beside the player's comment; a hand edit to French made
+    // since is the file's word on the next start, and French is read back.
+    settings.language = 4;  // es
+    save(settings);
+    EXPECT_EQ(file(), "[display]\nlanguage = es ; mine\n\n[sound]\nmusic = 3\n");
+    testsupport::writeFile("config/bramblehoof/settings.ini", "[display]\nlanguage = fr\n\n[sound]\nmusic = 3\n");
+    Settings next;
+    load(next);
+    EXPECT_EQ(next.languageCode(), "fr");
+    next.language = 0;
+    save(next);
+    EXPECT_EQ(file(), "[display]\nlanguage = system\n\n[sound]\nmusic = 3\n");
+    Settings last;
+    load(last);
+    EXPECT_EQ(last.languageCode(), "");
+}
