@@ -1,4 +1,6 @@
 #include "ShellFixture.h"
+
+#include "present/Language.h"
 #include "present/OptionRows.h"
 
 #include "input/KeyBindings.h"
@@ -26,15 +28,24 @@ bool isNumber(const std::string& s) {
     return s.size() > start && s.find_first_not_of("0123456789", start) == std::string::npos;
 }
 
-// What the options' rows show: their labels are the settings' own, not the texts table's.
+// What the options' rows show beside the table's lines: a value between its arrows.
 bool isOptionsRowText(const std::string& s) {
     static const std::set<std::string> labels{
         "Music volume", "Effects volume", "Mute", "Fullscreen", "Reduced motion", "Controls", "on", "off", ">"};
     if (labels.count(s) != 0) {
         return true;
     }
-    return s.size() > 4 && s.compare(0, 2, "< ") == 0 && s.compare(s.size() - 2, 2, " >") == 0 &&
-           isNumber(s.substr(2, s.size() - 4));
+    if (s.size() <= 4 || s.compare(0, 2, "< ") != 0 || s.compare(s.size() - 2, 2, " >") != 0) {
+        return false;
+    }
+    // A number, or a choice: the language row's System, or a language by its own name.
+    const std::string value = s.substr(2, s.size() - 4);
+    for (const Language::Shipped& one : Language::shipped()) {
+        if (value == one.ownName) {
+            return true;
+        }
+    }
+    return isNumber(value) || value == Texts::text(Texts::Id::OptionsSystem);
 }
 
 // A game played through every screen that shows text, each string made into a texture recorded.
@@ -125,7 +136,7 @@ protected:
         shell->screens.open();
         shell->screens.push(OptionRows::screen(shell->services));
         shell->screens.pass(menuPicture);
-        keys(menuPicture, {SDLK_RIGHT, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN});
+        keys(menuPicture, {SDLK_RIGHT, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN});
         Screen& controls = menuPicture;  // the controls, opened over the options
         keys(controls, {SDLK_RETURN, SDLK_m, SDLK_s, SDLK_COMMA, SDLK_i, SDLK_RETURN, SDLK_ESCAPE});
         pushPad(SDL_CONTROLLER_BUTTON_A);
