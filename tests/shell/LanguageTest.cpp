@@ -82,13 +82,20 @@ protected:
         return menu;
     }
 
-    static int differing(const std::vector<Uint32>& a, const std::vector<Uint32>& b) {
+    static int differing(const std::vector<Uint32>& a, const std::vector<Uint32>& b,
+                         SDL_Rect box = SDL_Rect{0, 0, 1080, 720}) {
         int count = 0;
-        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-            count += a[i] != b[i] ? 1 : 0;
+        for (int y = box.y; y < box.y + box.h; ++y) {
+            for (int x = box.x; x < box.x + box.w; ++x) {
+                const std::size_t i = static_cast<std::size_t>(y) * 1080 + static_cast<std::size_t>(x);
+                count += i < a.size() && i < b.size() && a[i] != b[i] ? 1 : 0;
+            }
         }
         return count;
     }
+    // The sign's four items, above the name line, and OPTIONS and QUIT under it.
+    static constexpr SDL_Rect kItems{350, kScoreBoardY - 25, 380, kNewGameY - kScoreBoardY + 40};
+    static constexpr SDL_Rect kLowerItems{300, 470, 480, 45};
 };
 
 }  // namespace
@@ -118,7 +125,8 @@ TEST_F(LanguageTest, GermanMenusWithTheEnglishTraceAndFiles) {
         EXPECT_EQ(Texts::text(Texts::Id::MenuNewGame), "NEUES SPIEL");
         EXPECT_EQ(Texts::text(Texts::Id::MenuOptions), "OPTIONEN");
         EXPECT_EQ(Texts::format(Texts::Id::HudHealth, {"7"}), "Gesundheit: 7");
-        EXPECT_GT(differing(german, english), 2000) << "the menu's items are drawn in German";
+        EXPECT_GT(differing(german, english, kItems), 2000) << "the sign's items are drawn in German";
+        EXPECT_GT(differing(german, english, kLowerItems), 500) << "OPTIONS and QUIT are drawn in German";
         EXPECT_EQ(wholeRun(), englishTrace) << "the trace is English, byte for byte";
         EXPECT_EQ(testsupport::readFile("files/players.bin"), englishPlayers);
         EXPECT_EQ(testsupport::readFile("files/replay.txt"), englishReplay);
@@ -161,4 +169,48 @@ TEST_F(LanguageTest, TheLanguageRowSpeaksAtOnceAndIsKept) {
     EXPECT_EQ(Language::current(), "de");
     const std::string file = testsupport::readFile(shell->settings.file(Settings::kFileName));
     EXPECT_NE(file.find("[display]\nlanguage = de\n"), std::string::npos) << file;
+}
+
+// German chosen in the options over the menu: the menu drawn when they close speaks it, OPTIONS
+// and QUIT under the sign too, each where a click finds it.
+TEST_F(LanguageTest, TheMenuSpeaksTheLanguageChosenOverIt) {
+    const auto menuPicture = [&] {
+        shownpicture::keep(true);
+        SDL_Event moved{};  // the pointer moved over the sand: a pass with something new draws
+        moved.type = SDL_MOUSEMOTION;
+        moved.motion.x = 20;
+        moved.motion.y = 700;
+        SDL_PushEvent(&moved);
+        traced([&] { shell->menuPass(); });
+        const std::vector<Uint32> shown = shownpicture::last();
+        shownpicture::keep(false);
+        return shown;
+    };
+    const std::vector<Uint32> english = menuPicture();
+    ASSERT_EQ(english.size(), 1080u * 720u);
+    const SDL_Rect before = shell->mainMenu.labelBox(Button::kOptionsEntry);
+
+    Screen& menu = *shell->choosing;
+    shell->screens.open();
+    shell->screens.push(OptionRows::screen(shell->services));
+    shell->screens.pass(menu);
+    for (std::size_t at = 0; at < optionRow("Language"); ++at) {
+        testsupport::pushKeyDown(SDLK_DOWN);
+    }
+    testsupport::pushKeyDown(SDLK_RIGHT);
+    testsupport::pushKeyDown(SDLK_RIGHT);
+    testsupport::pushKeyDown(SDLK_ESCAPE);
+    for (int pass = 0; pass < 5 && shell->screens.top() != nullptr; ++pass) {
+        shell->screens.pass(menu);
+    }
+    ASSERT_EQ(Language::current(), "de");
+    const std::vector<Uint32> german = menuPicture();
+    ASSERT_EQ(german.size(), 1080u * 720u);
+    EXPECT_GT(differing(german, english, kItems), 2000) << "the sign's items";
+    EXPECT_GT(differing(german, english, kLowerItems), 500) << "OPTIONS and QUIT";
+    const SDL_Rect after = shell->mainMenu.labelBox(Button::kOptionsEntry);
+    int w = 0;
+    TTF_SizeUTF8(shell->mainMenu.menuTexts[MenuPhase::kNameItem]->font, "OPTIONEN", &w, nullptr);
+    EXPECT_EQ(after.w, w) << "OPTIONEN's own width, where the highlight and a click find it";
+    EXPECT_NE(after.w, before.w);
 }
