@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -159,4 +160,32 @@ TEST(Translations, EveryTranslationKeepsItsPlaceholders) {
                 << code << ".po, " << entry.context << ": \"" << entry.translation << "\"";
         }
     }
+}
+
+// The game's one font shows every letter the translations use, the accents and the Spanish marks
+// the four languages need among them, so no letter of theirs is drawn as a box.
+TEST(Translations, TheFontShowsEveryLetterOfEveryTranslation) {
+    ASSERT_EQ(TTF_Init(), 0);
+    TTF_Font* font = TTF_OpenFont((testsupport::sourceDir() + "/images/slkscr.ttf").c_str(), 30);
+    ASSERT_NE(font, nullptr) << TTF_GetError();
+    std::string letters = "äöüß ÄÖÜ éèêàç ÉÈÊÀÇ ñáíóú ÑÁÍÓÚ ãõâ ÃÕÂ ¿¡ ôûîë";
+    for (const std::string& code : shippedTranslations()) {
+        for (const Entry& entry : entriesOf(poFile(code + ".po"))) {
+            letters += entry.translation;
+        }
+    }
+    // UTF-8 read one code point at a time.
+    for (std::size_t i = 0; i < letters.size();) {
+        const unsigned char lead = static_cast<unsigned char>(letters[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+        Uint32 point = length == 1 ? lead : lead & (0x3f >> (length - 1));
+        for (int k = 1; k < length && i + k < letters.size(); ++k) {
+            point = (point << 6) | (static_cast<unsigned char>(letters[i + k]) & 0x3f);
+        }
+        EXPECT_TRUE(TTF_GlyphIsProvided32(font, point) != 0)
+            << "no letter for U+" << std::hex << point << " (" << letters.substr(i, length) << ")";
+        i += length;
+    }
+    TTF_CloseFont(font);
+    TTF_Quit();
 }
