@@ -1,5 +1,9 @@
 #include "present/OptionsScreen.h"
 
+#include "present/Language.h"
+#include "present/OptionRows.h"
+#include "present/Settings.h"
+
 #include "present/ChoicePanel.h"
 #include "present/FontCache.h"
 #include "present/HelpPanel.h"
@@ -271,3 +275,61 @@ TEST_F(OptionsPictureTest, RowsBeyondThePictureScrollWithTheChoiceAndAClickTakes
 }
 
 }  // namespace
+
+// The game's own rows in every language, each drawn over black: no letter outside the panel, and
+// in every row's band a clear gap between the label and its value (the widest: "Movimiento
+// reducido", "< Português (Brasil) >").
+TEST_F(OptionsPictureTest, EveryLanguagesRowsStayInsideThePanelWithTheirValuesApart) {
+    Settings settings;
+    for (const Language::Shipped& language : Language::shipped()) {
+        SCOPED_TRACE(language.code);
+        Language::choose(language.code);
+        settings.language = static_cast<int>(&language - &Language::shipped()[0]) + 1;  // its own name shown
+        TTF_Font* font = FontCache::get(Text::kFontPath, Text::kPointSize);
+        TTF_Font* small = FontCache::get(Text::kFontPath, HelpPanel::kPointSize);
+        ASSERT_NE(font, nullptr);
+        OptionRows::Hooks hooks;
+        hooks.controls = [] { return std::unique_ptr<Screen>(); };  // the Controls row shows its arrow
+        screen.open(font, small, OptionRows::of(settings, hooks));
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+        screen.draw(sdl.renderer);
+        const int w = Render::kPicture.w;
+        std::vector<Uint8> rgba(static_cast<std::size_t>(w * Render::kPicture.h) * 4);
+        SDL_RenderReadPixels(sdl.renderer, nullptr, SDL_PIXELFORMAT_RGBA32, rgba.data(), w * 4);
+        const auto lit = [&](int x, int y) {
+            const Uint8* p = &rgba[(static_cast<std::size_t>(y) * w + x) * 4];
+            return p[0] > 150 && p[1] > 130;  // the letters, not the panel nor the chosen bar
+        };
+        const SDL_Rect box = screen.panel();
+        int outside = 0;
+        for (int y = 0; y < Render::kPicture.h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const bool in = x >= box.x && x < box.x + box.w && y >= box.y && y < box.y + box.h;
+                outside += !in && lit(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(outside, 0) << "letters outside the panel";
+        for (std::size_t row = 0; row + 1 < screen.lines() && screen.lineArea(row).h > 0; ++row) {
+            const SDL_Rect band = screen.lineArea(row);
+            int widest = 0;  // the longest run of columns without a letter between the first and the last lit one
+            int run = 0;
+            bool started = false;
+            for (int x = band.x + OptionsScreen::kPadding; x < band.x + band.w - OptionsScreen::kPadding; ++x) {
+                bool column = false;
+                for (int y = band.y; y < band.y + band.h - 6 && !column; ++y) {
+                    column = lit(x, y);
+                }
+                if (column) {
+                    widest = started ? std::max(widest, run) : widest;
+                    started = true;
+                    run = 0;
+                } else {
+                    ++run;
+                }
+            }
+            EXPECT_GE(widest, 24) << "row " << row << ": the label and the value meet";
+        }
+    }
+    Language::choose("en");
+}
