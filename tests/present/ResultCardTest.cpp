@@ -1,5 +1,7 @@
 #include "present/ResultCard.h"
 
+#include "present/Language.h"
+
 #include "present/FontCache.h"
 #include "present/HelpPanel.h"
 #include "present/Render.h"
@@ -142,12 +144,20 @@ TEST_F(ResultCardTest, ADimmedCardDarkensTheKeptPictureAroundThePanel) {
 TEST_F(ResultCardTest, EveryLineOfAFullCardStandsInsideItsPanel) {
     TTF_Font* helpFont = FontCache::get(Text::kFontPath, HelpPanel::kPointSize);
     ASSERT_NE(helpFont, nullptr);
-    for (const Texts::Ref choices : {ResultCard::kChoices, ResultCard::kPadChoices}) {
+    // In every language, with each title (the widest are "REPLAY TERMINÉ" and "¡HAS GANADO!").
+    for (int each = 0; each < static_cast<int>(Language::shipped().size()) * 8; ++each) {
+        const Language::Shipped& language = Language::shipped()[static_cast<std::size_t>(each / 8)];
+        Language::choose(language.code);
+        const Texts::Ref titles[4] = {ResultCard::kWon, ResultCard::kDied, ResultCard::kReplayOver,
+                                      ResultCard::kPaused};
+        const Texts::Ref title = titles[each % 4];
+        const Texts::Ref choices = each % 8 < 4 ? ResultCard::kChoices : ResultCard::kPadChoices;
+        SCOPED_TRACE(std::string(language.code) + ": " + std::string(title));
         ResultCard card;
         SDL_SetRenderDrawColor(sdl.renderer, 0, 160, 0, 255);
         SDL_RenderClear(sdl.renderer);
         card.capture(sdl.renderer);
-        card.prepare(sdl.renderer, font, helpFont, ResultCard::kWon,
+        card.prepare(sdl.renderer, font, helpFont, title,
                      {{Texts::format(Texts::Id::CardScore, {"2147483647", "3"}), false},
                       {ResultCard::placeLine(10, 10), false},
                       {ResultCard::kNotSaved, true},
@@ -180,6 +190,7 @@ TEST_F(ResultCardTest, EveryLineOfAFullCardStandsInsideItsPanel) {
         }
         EXPECT_LT(lines[3].height(), lines[4].height()) << "the line about the save in the small font";
     }
+    Language::choose("en");
 }
 
 // A card whose lines fit stays exactly where its panel was set.
