@@ -4,7 +4,6 @@
 
 #include <libintl.h>
 
-#include <climits>
 #include <clocale>
 #include <cstdlib>
 #include <optional>
@@ -102,9 +101,13 @@ std::string Language::folder() {
     struct stat here {};
     if (stat(kLocaleFolder, &here) == 0 && S_ISDIR(here.st_mode)) {
         // gettext reads a relative folder against the folder the game runs in at each look-up.
-        char resolved[PATH_MAX];
-        if (realpath(kLocaleFolder, resolved) != nullptr) {
-            return resolved;
+        // (realpath allocating its answer is not a fortified call: the package's lintian override
+        // of the fortify check stays in use.)
+        char* resolved = realpath(kLocaleFolder, nullptr);
+        if (resolved != nullptr) {
+            const std::string whole = resolved;
+            std::free(resolved);
+            return whole;
         }
     }
     return BRAMBLEHOOF_LOCALE_DIR;
