@@ -211,6 +211,30 @@ wait "$pid"
 check "the second player's saves are in their folder" test -f "$scratch/second/bramblehoof/files/players.bin"
 same "the first player's saves are untouched" "$first" "$(snapshot "$data")"
 
+echo "== the installed game speaks the desktop's language"
+# The menu of a fresh player's folder, shown with LANGUAGE set: the launcher's locale/ link leads
+# the game to the installed catalogues.
+menu_in() {
+  (cd "$elsewhere" && exec env HOME="$home" XDG_DATA_HOME="$scratch/lang-$1" LANGUAGE="$1" \
+    "$prefix/bin/bramblehoof" --mute >"$scratch/trace-$1.txt" 2>"$scratch/stderr-$1.txt") &
+  local pid=$!
+  local wid
+  wid=$(timeout 20 xdotool search --sync --name '^Bramblehoof$' | head -1)
+  [[ -n "$wid" ]] || fail "the window appeared ($1)"
+  sleep 1
+  import -window "$wid" "$shots/installed-menu-$1.png" 2>/dev/null || fail "screenshot ($1)"
+  kill -TERM "$pid"
+  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && kill -KILL "$pid"
+  wait "$pid"
+}
+menu_in en
+menu_in de
+differ=$(compare -metric AE "$shots/installed-menu-en.png" "$shots/installed-menu-de.png" null: 2>&1 | cut -d' ' -f1)
+check "the German menu is drawn in German ($differ pixels differ)" test "${differ%%.*}" -gt 2000
+same "... and traces as the English one" "$(cat "$scratch/trace-en.txt")" "$(cat "$scratch/trace-de.txt")"
+check "... saying nothing on standard error" bash -c "! grep -hv XDG_RUNTIME_DIR '$scratch/stderr-de.txt' | grep -q ."
+
 echo "== uninstall"
 cmake -DMANIFEST="$scratch/manifest" -P "$src/dist/uninstall.cmake" >/dev/null || fail "uninstall ran"
 check "no file is left under the prefix" test -z "$(find "$prefix" ! -type d)"
