@@ -9,6 +9,7 @@
 #include "present/Texts.h"
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <iostream>
 #include <cstring>
 #include <set>
@@ -221,6 +222,45 @@ TEST_F(TextsOnScreenTest, EveryTextDrawnOnEveryScreenIsInTheTable) {
     }
     for (const std::string& stranger : strangers()) {
         ADD_FAILURE() << "drawn but not in Texts: \"" << stranger << "\"";
+    }
+    EXPECT_GT(drawn.size(), 60u);
+}
+
+// The same game with German chosen in settings.ini: every screen draws the German of its lines,
+// and no English line is left where German has its own.
+class GermanTextsOnScreenTest : public TextsOnScreenTest {
+protected:
+    void SetUp() override {
+        mkdir("config", 0755);
+        mkdir("config/bramblehoof", 0755);
+        testsupport::writeFile("config/bramblehoof/settings.ini", "[display]\nlanguage = de\n");
+        TextsOnScreenTest::SetUp();
+    }
+    void TearDown() override {
+        TextsOnScreenTest::TearDown();
+        Language::choose("en");
+    }
+};
+
+TEST_F(GermanTextsOnScreenTest, EveryScreenDrawsTheGermanOfItsLines) {
+    playEveryScreen();
+    for (const std::string& expected :
+         {std::string("NEUES SPIEL"), std::string("Wie heißt du?"), std::string("Noch keine Punkte"),
+          std::string("OPTIONEN"), std::string("STEUERUNG"), std::string("M gehört dem Spiel"),
+          std::string("S gehört schon zu down"), std::string("Hoch: I"), std::string("DEIN NAME"),
+          std::string("Gesundheit: 5000"), std::string("LEVEL 1"), std::string("PAUSE"),
+          std::string("A: weiter   Y: Optionen   B: zum Menü"), std::string("DU BIST TOT"),
+          std::string("Diese Runde wurde nicht gespeichert (siehe Terminal)")}) {
+        EXPECT_EQ(drawn.count(expected), 1u) << "never drawn: " << expected;
+    }
+    for (const Texts::Row& row : Texts::table()) {
+        const std::string english = row.english;
+        if (english != Texts::text(row.id) && english.find('{') == std::string::npos) {
+            EXPECT_EQ(drawn.count(english), 0u) << "drawn in English: " << english;
+        }
+    }
+    for (const std::string& stranger : strangers()) {
+        ADD_FAILURE() << "drawn but not in the German texts: \"" << stranger << "\"";
     }
     EXPECT_GT(drawn.size(), 60u);
 }
