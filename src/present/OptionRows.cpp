@@ -89,6 +89,11 @@ void OptionRows::apply(Services& services, const Settings::Row& row) {
             break;
         case Settings::Acts::Language:
             Language::choose(settings.languageCode());
+            // The help keeps its lines made: made again, it speaks the new language in play too.
+            if (services.help != nullptr && services.device != nullptr) {
+                services.help->setLines(Render::renderer,
+                                        HelpPanel::linesFor(settings.keys, services.device->padLast()));
+            }
             break;
         case Settings::Acts::Nothing:
             break;

@@ -167,6 +167,7 @@ TEST_F(LanguageTest, TheLanguageRowSpeaksAtOnceAndIsKept) {
     testsupport::pushKeyDown(SDLK_ESCAPE);
     shell->pausePass();
     EXPECT_EQ(Language::current(), "de");
+    EXPECT_EQ(shell->help.text().back(), "der Pfeil zeigt zur nächsten Farm") << "the help in play speaks it too";
     const std::string file = testsupport::readFile(shell->settings.file(Settings::kFileName));
     EXPECT_NE(file.find("[display]\nlanguage = de\n"), std::string::npos) << file;
 }
