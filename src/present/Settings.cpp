@@ -391,6 +391,8 @@ const std::vector<Settings::Row>& Settings::table() {
          &Settings::windowHeight, nullptr, A::None},
         {kPlaySection, "reduced_motion", Kind::Switch, 0, 1, 0, nullptr, &Settings::reducedMotion, A::None,
          "Reduced motion", Acts::Nothing},
+        {kPlaySection, "ghost", Kind::Switch, 0, 1, 1, nullptr, &Settings::ghost, A::None, "Ghost of your best run",
+         Acts::Nothing},
         {kKeysSection, "up", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Up},
         {kKeysSection, "left", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Left},
         {kKeysSection, "down", Kind::Keys, 0, 0, 0, nullptr, nullptr, A::Down},

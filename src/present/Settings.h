@@ -59,6 +59,7 @@ public:
     int windowWidth;    // the window's size when not fullscreen
     int windowHeight;
     bool reducedMotion;  // no screen shake and no flashes
+    bool ghost;          // the hero of the player's fastest win shown faintly beside him
     KeyBindings keys;    // defaults, with every accepted [keys] and [pad] entry applied
     std::string folder;  // $XDG_CONFIG_HOME/bramblehoof or ~/.config/bramblehoof; "" if neither
 

@@ -179,6 +179,7 @@ same "the player's folder holds the saves and a link to the pictures, nothing el
       'f share/bramblehoof/files/players.bin' 'f share/bramblehoof/files/replay.txt' \
       'f share/bramblehoof/files/resE.bin' 'f share/bramblehoof/files/resP.bin' \
       'f share/bramblehoof/files/runs/0.run' 'f share/bramblehoof/files/runs/last.run' \
+      'f share/bramblehoof/files/runs/times.txt' \
       'f share/bramblehoof/files/save.lock' 'l share/bramblehoof/images' 'l share/bramblehoof/sounds')" \
   "$(names "$home/.local")"
 check "images links to the installed pictures" \

@@ -233,6 +233,11 @@ TEST(OptionRows, EveryLabelledRowOfATableBecomesARowBoundToItsMember) {
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0], &table[table.size() - 2]);
 
+    // The count's row, as a player brings it into view: the rows past what the panel holds scroll.
+    SDL_Event down{};
+    down.type = SDL_KEYDOWN;
+    down.key.keysym.sym = SDLK_DOWN;
+    screen.take(down);
     const SDL_Rect count = screen.lineArea(extra + 1);
     SDL_Event click{};
     click.type = SDL_MOUSEBUTTONDOWN;
