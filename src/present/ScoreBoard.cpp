@@ -46,12 +46,18 @@ std::size_t validSequence(const std::string& s, std::size_t i) {
     return length;
 }
 
-void drawAt(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y) {
+// Drawn at its own size, or narrowed to widest (its height alike) when it would run into the next
+// column: a long name with a time.
+void drawAt(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y, int widest = 0) {
     if (texture == nullptr) {
         return;
     }
     SDL_Rect where{x, y, 0, 0};
     SDL_QueryTexture(texture, nullptr, nullptr, &where.w, &where.h);
+    if (widest > 0 && where.w > widest) {
+        where.h = where.h * widest / where.w;
+        where.w = widest;
+    }
     Text::fitToWindow(renderer, texture);
     SDL_RenderCopy(renderer, texture, nullptr, &where);
 }
@@ -185,7 +191,9 @@ void ScoreBoard::open(const std::string& playersPath, TTF_Font* font, SDL_Color 
     close();
     SDL_Renderer* renderer = Render::renderer;
     heading = Text::lineTexture(renderer, font, kHeading, colour);
-    for (const std::string& line : lines(bestInFile(playersPath))) {
+    const std::vector<Entry> entries = bestInFile(playersPath);
+    panel = std::any_of(entries.begin(), entries.end(), [](const Entry& e) { return e.timed; }) ? kWidePanel : kPanel;
+    for (const std::string& line : lines(entries)) {
         rendered.push_back(Text::lineTexture(renderer, font, line, colour));
     }
     opened = true;
@@ -213,7 +221,7 @@ void ScoreBoard::draw(SDL_Renderer* renderer) const {
         return;
     }
     // A light board with a dark frame, so the dark red lines read over any part of the picture.
-    SDL_Rect frame = kPanel;
+    SDL_Rect frame = panel;
     SDL_SetRenderDrawColor(renderer, 70, 40, 20, 255);
     SDL_RenderFillRect(renderer, &frame);
     SDL_Rect face{frame.x + 6, frame.y + 6, frame.w - 12, frame.h - 12};
@@ -225,12 +233,13 @@ void ScoreBoard::draw(SDL_Renderer* renderer) const {
     if (heading != nullptr) {
         SDL_QueryTexture(heading, nullptr, nullptr, &headingW, nullptr);
     }
-    drawAt(renderer, heading, kPanel.x + (kPanel.w - headingW) / 2, kPanel.y + 8);
-    const int columnW = (kPanel.w - 40) / kColumns;
+    drawAt(renderer, heading, panel.x + (panel.w - headingW) / 2, panel.y + 8);
+    const int columnW = (panel.w - 40) / kColumns;
     for (std::size_t i = 0; i < rendered.size(); ++i) {
         const int column = static_cast<int>(i) / kRowsPerColumn;
         const int row = static_cast<int>(i) % kRowsPerColumn;
-        drawAt(renderer, rendered[i], kPanel.x + 20 + column * columnW, kPanel.y + 8 + kRowHeight * (row + 1));
+        drawAt(renderer, rendered[i], panel.x + 20 + column * columnW, panel.y + 8 + kRowHeight * (row + 1),
+               columnW - kColumnGap);
     }
     Render::markDrawn();
 }

@@ -23,9 +23,12 @@ public:
     static constexpr Texts::Ref kHeading{Texts::Id::BoardHeading};
     static constexpr Texts::Ref kEmpty{Texts::Id::BoardEmpty};
     static constexpr SDL_Rect kPanel{150, 436, 780, 278};  // below the name line, over the picture
+    // As wide as the picture allows, for lines that tell times too.
+    static constexpr SDL_Rect kWidePanel{20, 436, 1040, 278};
     static constexpr int kRowHeight = 44;
     static constexpr int kColumns = 2;
     static constexpr int kRowsPerColumn = 5;
+    static constexpr int kColumnGap = 16;  // at least between a line and the next column
 
     // One listed run.
     struct Entry {
@@ -61,6 +64,8 @@ public:
     void open(const std::string& playersPath, TTF_Font* font, SDL_Color colour);
     void close();
     bool isOpen() const { return opened; }
+    // Where the board stands while open: kWidePanel when a line tells a time, else kPanel.
+    const SDL_Rect& shownPanel() const { return panel; }
     void take(const SDL_Event&) override {}
     void draw(SDL_Renderer* renderer) const override;
 
@@ -71,6 +76,7 @@ private:
     static void keep(std::vector<Entry>& entries, Entry entry);
 
     bool opened = false;                 // the board is showing
+    SDL_Rect panel = kPanel;             // where it stands
     SDL_Texture* heading = nullptr;      // the heading line
     std::vector<SDL_Texture*> rendered;  // one texture per listed line
 };
