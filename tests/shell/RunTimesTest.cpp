@@ -11,6 +11,7 @@
 #include "shell/Shell.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -237,6 +238,42 @@ TEST_F(RunTimesInPlay, TheGhostOfTheBestWinStandsWhereItsHeroStood) {
     EXPECT_EQ(on.trace, off.trace);
     EXPECT_EQ(on.replay, off.replay);
     EXPECT_EQ(on.record, off.record);
+}
+
+// At the start of each later level the banner tells how far ahead of the best win, or behind
+// it, the run is; a name without a win is told nothing.
+TEST_F(RunTimesInPlay, TheLevelBannerTellsHowFarAheadOrBehindTheBestWinTheRunIs) {
+    const auto secondLevelAfter = [&](int frames) {
+        startNewGame();
+        shell->help.hide();
+        for (int i = 0; i < frames; ++i) {
+            if (i + 1 == frames) {
+                player->setEnemy(shell->run().enemyCount);
+                player->setBull(shell->run().bullCount);
+            }
+            frame();
+        }
+        drawn().clear();
+        Text::onRender = [](const std::string& text) { drawn().push_back(text); };
+        frame();
+        Text::onRender = nullptr;
+        EXPECT_EQ(shell->playFrame.banner.shownLevel(), 2);
+        const std::string note = shell->playFrame.banner.shownNote();
+        EXPECT_EQ(note.empty(), std::find(drawn().begin(), drawn().end(), note) == drawn().end())
+            << "the note is drawn: " << note;
+        testsupport::pushKeyDown(SDLK_ESCAPE);
+        frame();
+        shell->startPause();
+        testsupport::pushKeyDown(SDLK_q);
+        EXPECT_FALSE(shell->pausePass());
+        traced([&] { shell->commitRun(); });
+        backToTheMenu();
+        return note;
+    };
+    EXPECT_EQ(secondLevelAfter(30), "") << "no win yet";
+    win({30, 30, 30}, 200);
+    EXPECT_EQ(secondLevelAfter(20), "0.1 s ahead of your best");  // 10 frames sooner
+    EXPECT_EQ(secondLevelAfter(50), "0.3 s behind your best");    // 20 frames later
 }
 
 // A times file that is damaged (or gone) leaves the board as it is without one; a whole one
