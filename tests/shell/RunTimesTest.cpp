@@ -276,6 +276,67 @@ TEST_F(RunTimesInPlay, TheLevelBannerTellsHowFarAheadOrBehindTheBestWinTheRunIs)
     EXPECT_EQ(secondLevelAfter(50), "0.3 s behind your best");    // 20 frames later
 }
 
+// The ghost is the name's own: another name plays without it. A damaged ghost file is refused
+// and the run plays on without a ghost; the next win puts a whole one in its place.
+TEST_F(RunTimesInPlay, AGhostIsTheNamesOwnAndADamagedOneIsLeftOut) {
+    const auto ghostAfterTenFrames = [&] {
+        startNewGame();
+        shell->help.hide();
+        for (int i = 0; i < 10; ++i) {
+            frame();
+        }
+        const SDL_Rect ghost = shell->playFrame.ghostDrawn();
+        testsupport::pushKeyDown(SDLK_ESCAPE);
+        frame();
+        shell->startPause();
+        testsupport::pushKeyDown(SDLK_q);
+        EXPECT_FALSE(shell->pausePass());
+        traced([&] { shell->commitRun(); });
+        backToTheMenu();
+        return ghost.w > 0;
+    };
+    win({30, 30, 30}, 200);
+    ASSERT_TRUE(ghostAfterTenFrames()) << "Ann's own ghost";
+
+    for (int i = 0; i < 3; ++i) {
+        testsupport::pushKeyDown(SDLK_BACKSPACE);
+    }
+    testsupport::pushText("Bo");
+    traced([&] {
+        for (int i = 0; i < 6; ++i) {
+            shell->menuPass();
+        }
+    });
+    ASSERT_EQ(button->getInputText(), "Bo");
+    EXPECT_FALSE(ghostAfterTenFrames()) << "Bo has no win";
+
+    const std::string path = GhostTrack::pathFor("Ann");
+    const std::string whole = testsupport::readFile(path);
+    for (int i = 0; i < 2; ++i) {
+        testsupport::pushKeyDown(SDLK_BACKSPACE);
+    }
+    testsupport::pushText("Ann");
+    traced([&] {
+        for (int i = 0; i < 6; ++i) {
+            shell->menuPass();
+        }
+    });
+    ASSERT_EQ(button->getInputText(), "Ann");
+    std::string otherFormat = whole;
+    otherFormat[8] = 2;
+    std::string farPlace = whole;
+    farPlace[GhostTrack::kHeaderBytes + 4] = '\x7F';  // a frame's x far out of the world
+    for (const std::string& damaged :
+         {whole.substr(0, whole.size() - 1), whole + "x", std::string("BHGHOST\n"), otherFormat, farPlace}) {
+        testsupport::writeFile(path, damaged);
+        EXPECT_FALSE(ghostAfterTenFrames()) << damaged.size() << " bytes";
+    }
+    win({40, 40, 40}, 200);
+    EXPECT_EQ(testsupport::readFile(path).size(), GhostTrack::kHeaderBytes + 120 * GhostTrack::kStepBytes)
+        << "the next win kept whole";
+    EXPECT_TRUE(ghostAfterTenFrames());
+}
+
 // A times file that is damaged (or gone) leaves the board as it is without one; a whole one
 // settles equal scores.
 TEST_F(RunTimesInPlay, ADamagedOrMissingTimesFileLeavesTheBoardAsWithoutIt) {
