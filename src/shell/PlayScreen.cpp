@@ -287,7 +287,9 @@ void PlayScreen::keepTimes() {
         !RunTimes::add(RunTimes::kPath, record, entry, SavedGame::kPlayerPath, error)) {
         FileIO::report("this run's times are not kept (" + error + ")");
     }
-    if (run.newGame && run.outcome == Run::Outcome::Won && run.track.steps.size() < GhostTrack::kMaxSteps) {
+    const int64_t played = run.levelFrames[0] + run.levelFrames[1] + run.levelFrames[2];
+    if (run.newGame && run.outcome == Run::Outcome::Won && run.track.steps.size() < GhostTrack::kMaxSteps &&
+        static_cast<int64_t>(run.track.steps.size()) == played) {
         // A win from a new game, whole: the one to beat next time, if no faster one is kept.
         run.track.levelFrames = {static_cast<uint32_t>(run.levelFrames[0]), static_cast<uint32_t>(run.levelFrames[1]),
                                  static_cast<uint32_t>(run.levelFrames[2])};
