@@ -3,6 +3,7 @@
 #include "PlayFixture.h"
 
 #include "persist/GhostTrack.h"
+#include "persist/RunRecording.h"
 #include "persist/RunShelf.h"
 #include "persist/RunTimes.h"
 #include "present/OptionRows.h"
@@ -140,6 +141,11 @@ TEST_F(RunTimesInPlay, TheCardTellsEachLevelsTimeAndTheyAddUpToTheRunsTime) {
     for (int l = 0; l < 3; ++l) {
         EXPECT_LE(std::abs(each[l] * 6 - frames[l]), 6) << "level " << l + 1 << ": " << line;
     }
+    // The run's recording holds as many frames as its time counts: watched again, it agrees.
+    RunRecording recording;
+    std::string why;
+    ASSERT_TRUE(RunRecording::read(testsupport::readFile(RunShelf::kLastPath), recording, why)) << why;
+    EXPECT_EQ(recording.frames, 128u);
 }
 
 // After a won run, the next new game of the same name shows its hero faintly where he stood at
