@@ -3,11 +3,13 @@
 #include "persist/FileIO.h"
 #include "persist/Player.h"
 #include "persist/RunRecording.h"
+#include "persist/RunTimes.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <map>
 
 namespace {
 
@@ -36,7 +38,12 @@ std::vector<std::size_t> RunShelf::boardRecords(const std::string& playersPath, 
     struct Row {
         int32_t score;
         std::size_t record;
+        const RunTimes::Entry* times;  // nullptr when none are kept
     };
+    // In the board's order: its times, when the file of them is whole, settle equal scores.
+    std::map<std::size_t, RunTimes::Entry> times;
+    std::string why;
+    RunTimes::read(RunTimes::pathBeside(playersPath), times, why);
     std::vector<Row> best;
     std::size_t index = 0;
     std::string error;
@@ -45,10 +52,13 @@ std::vector<std::size_t> RunShelf::boardRecords(const std::string& playersPath, 
         [&](const unsigned char* bytes) {
             const PlayerRecord record = PlayerRecord::decode(bytes);
             if (record.score != 0 || !record.name.empty()) {
-                // After every row with the same score or more: equal scores stay in file order.
-                auto after = std::upper_bound(best.begin(), best.end(), record.score,
-                                              [](int32_t score, const Row& row) { return score > row.score; });
-                best.insert(after, Row{record.score, index});
+                const auto kept = times.find(index);
+                const Row row{record.score, index, kept != times.end() ? &kept->second : nullptr};
+                // After every row listed before it or alike: alike rows stay in file order.
+                auto after = std::upper_bound(best.begin(), best.end(), row, [](const Row& a, const Row& b) {
+                    return RunTimes::ahead(a.score, a.times, b.score, b.times);
+                });
+                best.insert(after, row);
                 if (best.size() > rows) {
                     best.pop_back();
                 }

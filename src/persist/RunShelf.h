@@ -16,8 +16,9 @@ public:
 
     // Where the recording of the players file's record-th record is kept.
     static std::string pathOf(std::size_t record, const std::string& folder = kFolder);
-    // The records the board shows, in its order: the best `rows` by score, equal scores in file
-    // order, leaving out runs that never played (no points and no name).
+    // The records the board shows, in its order: the best `rows` by score, equal scores by their
+    // kept times (RunTimes::ahead) and else in file order, leaving out runs that never played (no
+    // points and no name).
     static std::vector<std::size_t> boardRecords(const std::string& playersPath, std::size_t rows);
     // The last record of the file with this name (as the file stores it) and score; false when none.
     static bool lastRecordOf(const std::string& playersPath, const std::string& name, int32_t score,

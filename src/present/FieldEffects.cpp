@@ -160,6 +160,7 @@ void FieldEffects::open(SDL_Renderer* to, const char* outlawSheet, const char* h
     }
     sheet = loadArgb(heroSheet);
     if (sheet != nullptr) {
+        this->heroSheet = make(sheet, true);
         whiten(sheet);
         heroWhite = make(sheet, true);
         SDL_FreeSurface(sheet);
@@ -217,7 +218,7 @@ void FieldEffects::open(SDL_Renderer* to, const char* outlawSheet, const char* h
 }
 
 void FieldEffects::close() {
-    for (Picture* picture : {&outlawWhite, &heroWhite, &ghostSheet, &puff, &star}) {
+    for (Picture* picture : {&outlawWhite, &heroWhite, &ghostSheet, &heroSheet, &puff, &star}) {
         release(*picture);
     }
     for (Picture& picture : cracks) {
@@ -330,6 +331,10 @@ void FieldEffects::heroHurt() {
     if (now - shakeAt >= kShakeFrames + kShakeRest) {
         shakeAt = now;
     }
+}
+
+void FieldEffects::bestRunShown(DrawQueue& field, SDL_Rect src, SDL_Rect dst) {
+    field.addPicture(heroSheet.texture, src, dst, kBestRunAlpha);
 }
 
 void FieldEffects::heroShown(DrawQueue& field, SDL_Rect src, SDL_Rect dst) {

@@ -38,6 +38,7 @@ public:
     // instead of showing it only in the frames a blow lands: blows in a row leave it red throughout.
     static constexpr int kHeldRedFrames = kFlashFrames;
     static constexpr SDL_Color kHurtRed{255, 0, 0, 255};  // the tint the world gives a struck thing
+    static constexpr Uint8 kBestRunAlpha = 96;            // the best run's hero: faint, never mistaken for the live one
 
     long now = 0;                // frames counted by tick(); tests set it to move time on
     bool reducedMotion = false;  // no shake, no blinking, no twinkle: a steady red tells a hit
@@ -73,6 +74,8 @@ public:
     void heroHurt();
     // After the hero's last drawing of the frame: his flash over it.
     void heroShown(DrawQueue& field, SDL_Rect src, SDL_Rect dst);
+    // The hero of the best run where he stood at this moment: faint, as a memory, not a figure.
+    void bestRunShown(DrawQueue& field, SDL_Rect src, SDL_Rect dst);
     // How far the field is drawn from its place this frame; 0 unless shaking.
     SDL_Point viewOffset() const;
     // Whether the hero, the outlaw in slot or the farm in slot is drawn in the hurt red this frame
@@ -153,6 +156,7 @@ private:
     Picture outlawWhite;  // the outlaw's sheet, every shown pixel white
     Picture heroWhite;
     Picture ghostSheet;  // the outlaw's sheet as it is
+    Picture heroSheet;   // the hero's sheet as it is, for the best run's hero
     std::array<Picture, kCrackStages> cracks;
     Picture puff;
     Picture star;

@@ -8,10 +8,14 @@ void LevelBanner::open() {
     if (text.openAt(kPointSize)) {
         text.color = kInk;
     }
+    if (noteText.openAt(kNotePointSize)) {
+        noteText.color = kInk;
+    }
 }
 
-void LevelBanner::announce(int shown) {
+void LevelBanner::announce(int shown, const std::string& under) {
     level = shown;
+    note = under;
     since = now;
 }
 
@@ -35,7 +39,14 @@ void LevelBanner::draw(SDL_Renderer* renderer) {
         return;
     }
     int w = 0;
-    SDL_QueryTexture(line, nullptr, nullptr, &w, nullptr);
+    int h = 0;
+    SDL_QueryTexture(line, nullptr, nullptr, &w, &h);
     SDL_SetTextureAlphaMod(line, alpha());
     text.display(line, SDL_Rect{(Render::kPicture.w - w) / 2 + Text::kOutline, kTop, 0, 0});
+    SDL_Texture* under = note.empty() ? nullptr : noteText.showLine(note);
+    if (under != nullptr) {
+        SDL_QueryTexture(under, nullptr, nullptr, &w, nullptr);
+        SDL_SetTextureAlphaMod(under, alpha());
+        noteText.display(under, SDL_Rect{(Render::kPicture.w - w) / 2 + Text::kOutline, kTop + h + kNoteGap, 0, 0});
+    }
 }

@@ -46,12 +46,18 @@ std::size_t validSequence(const std::string& s, std::size_t i) {
     return length;
 }
 
-void drawAt(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y) {
+// Drawn at its own size, or narrowed to widest (its height alike) when it would run into the next
+// column: a long name with a time.
+void drawAt(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y, int widest = 0) {
     if (texture == nullptr) {
         return;
     }
     SDL_Rect where{x, y, 0, 0};
     SDL_QueryTexture(texture, nullptr, nullptr, &where.w, &where.h);
+    if (widest > 0 && where.w > widest) {
+        where.h = where.h * widest / where.w;
+        where.w = widest;
+    }
     Text::fitToWindow(renderer, texture);
     SDL_RenderCopy(renderer, texture, nullptr, &where);
 }
@@ -60,29 +66,54 @@ void drawAt(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y) {
 
 ScoreBoard::~ScoreBoard() { close(); }
 
-std::vector<ScoreBoard::Entry> ScoreBoard::best(const std::vector<PlayerRecord>& records) {
+ScoreBoard::Entry ScoreBoard::entryOf(const PlayerRecord& record, std::size_t index, const Times& times) {
+    Entry entry{displayName(record.name), record.score};
+    const auto kept = times.find(index);
+    if (kept != times.end()) {
+        entry.timed = true;
+        entry.times = kept->second;
+    }
+    return entry;
+}
+
+std::vector<ScoreBoard::Entry> ScoreBoard::best(const std::vector<PlayerRecord>& records, const Times& times) {
     std::vector<Entry> entries;
-    for (const PlayerRecord& record : records) {
-        if (played(record.score, record.name) && qualifies(entries, record.score)) {
-            keep(entries, Entry{displayName(record.name), record.score});
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const Entry entry = entryOf(records[i], i, times);
+        if (played(records[i].score, records[i].name) && qualifies(entries, entry)) {
+            keep(entries, entry);
         }
     }
     return entries;
 }
 
 std::vector<ScoreBoard::Entry> ScoreBoard::bestInFile(const std::string& playersPath) {
+    Times times;
+    std::string why;
+    const std::string timesPath = RunTimes::pathBeside(playersPath);
+    if (!RunTimes::read(timesPath, times, why)) {
+        FileIO::report(timesPath + ": the board shows no times: " + why);
+    }
     std::vector<Entry> entries;
     std::string error;
+    std::size_t index = 0;
     const bool readable = Player::forEachRecord(
         playersPath,
         [&](const unsigned char* bytes) {
-            // Most records of a long file do not make the list: only the score is looked at.
-            if (qualifies(entries, PlayerRecord::scoreOf(bytes))) {
+            // Most records of a long file do not make the list: its name is decoded only if it may.
+            Entry entry{std::string(), PlayerRecord::scoreOf(bytes)};
+            const auto kept = times.find(index);
+            entry.timed = kept != times.end();
+            if (entry.timed) {
+                entry.times = kept->second;
+            }
+            if (qualifies(entries, entry)) {
                 const PlayerRecord record = PlayerRecord::decode(bytes);
                 if (played(record.score, record.name)) {
-                    keep(entries, Entry{displayName(record.name), record.score});
+                    keep(entries, entryOf(record, index, times));
                 }
             }
+            ++index;
         },
         error);
     if (!readable) {
@@ -91,14 +122,21 @@ std::vector<ScoreBoard::Entry> ScoreBoard::bestInFile(const std::string& players
     return entries;
 }
 
-bool ScoreBoard::qualifies(const std::vector<Entry>& entries, int score) {
-    // A later run must beat the last listed one: on equal scores the earlier run stays.
-    return entries.size() < kShown || score > entries.back().score;
+bool ScoreBoard::qualifies(const std::vector<Entry>& entries, const Entry& entry) {
+    // A later run must beat the last listed one: on equal scores and times the earlier run stays.
+    if (entries.size() < kShown) {
+        return true;
+    }
+    const Entry& last = entries.back();
+    return RunTimes::ahead(entry.score, entry.timed ? &entry.times : nullptr, last.score,
+                           last.timed ? &last.times : nullptr);
 }
 
 void ScoreBoard::keep(std::vector<Entry>& entries, Entry entry) {
-    const auto at = std::upper_bound(entries.begin(), entries.end(), entry.score,
-                                     [](int score, const Entry& listed) { return score > listed.score; });
+    const auto at = std::upper_bound(entries.begin(), entries.end(), entry, [](const Entry& run, const Entry& listed) {
+        return RunTimes::ahead(run.score, run.timed ? &run.times : nullptr, listed.score,
+                               listed.timed ? &listed.times : nullptr);
+    });
     entries.insert(at, std::move(entry));
     if (entries.size() > kShown) {
         entries.pop_back();
@@ -132,8 +170,19 @@ std::vector<std::string> ScoreBoard::lines(const std::vector<Entry>& entries) {
     }
     std::vector<std::string> text;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        text.push_back(Texts::format(Texts::Id::BoardLine,
-                                     {std::to_string(i + 1), entries[i].name, std::to_string(entries[i].score)}));
+        const Entry& entry = entries[i];
+        if (!entry.timed) {
+            text.push_back(
+                Texts::format(Texts::Id::BoardLine, {std::to_string(i + 1), entry.name, std::to_string(entry.score)}));
+            continue;
+        }
+        const Texts::Id ending = entry.times.ending == RunTimes::Ending::Won    ? Texts::Id::BoardWon
+                                 : entry.times.ending == RunTimes::Ending::Lost ? Texts::Id::BoardLost
+                                                                                : Texts::Id::BoardLeft;
+        text.push_back(
+            Texts::format(Texts::Id::BoardLineTimed,
+                          {std::to_string(i + 1), entry.name, std::to_string(entry.score), Texts::text(ending),
+                           std::to_string(entry.times.level), RunTimes::clock(entry.times.total())}));
     }
     return text;
 }
@@ -142,7 +191,9 @@ void ScoreBoard::open(const std::string& playersPath, TTF_Font* font, SDL_Color 
     close();
     SDL_Renderer* renderer = Render::renderer;
     heading = Text::lineTexture(renderer, font, kHeading, colour);
-    for (const std::string& line : lines(bestInFile(playersPath))) {
+    const std::vector<Entry> entries = bestInFile(playersPath);
+    panel = std::any_of(entries.begin(), entries.end(), [](const Entry& e) { return e.timed; }) ? kWidePanel : kPanel;
+    for (const std::string& line : lines(entries)) {
         rendered.push_back(Text::lineTexture(renderer, font, line, colour));
     }
     opened = true;
@@ -170,7 +221,7 @@ void ScoreBoard::draw(SDL_Renderer* renderer) const {
         return;
     }
     // A light board with a dark frame, so the dark red lines read over any part of the picture.
-    SDL_Rect frame = kPanel;
+    SDL_Rect frame = panel;
     SDL_SetRenderDrawColor(renderer, 70, 40, 20, 255);
     SDL_RenderFillRect(renderer, &frame);
     SDL_Rect face{frame.x + 6, frame.y + 6, frame.w - 12, frame.h - 12};
@@ -182,12 +233,13 @@ void ScoreBoard::draw(SDL_Renderer* renderer) const {
     if (heading != nullptr) {
         SDL_QueryTexture(heading, nullptr, nullptr, &headingW, nullptr);
     }
-    drawAt(renderer, heading, kPanel.x + (kPanel.w - headingW) / 2, kPanel.y + 8);
-    const int columnW = (kPanel.w - 40) / kColumns;
+    drawAt(renderer, heading, panel.x + (panel.w - headingW) / 2, panel.y + 8);
+    const int columnW = (panel.w - 40) / kColumns;
     for (std::size_t i = 0; i < rendered.size(); ++i) {
         const int column = static_cast<int>(i) / kRowsPerColumn;
         const int row = static_cast<int>(i) % kRowsPerColumn;
-        drawAt(renderer, rendered[i], kPanel.x + 20 + column * columnW, kPanel.y + 8 + kRowHeight * (row + 1));
+        drawAt(renderer, rendered[i], panel.x + 20 + column * columnW, panel.y + 8 + kRowHeight * (row + 1),
+               columnW - kColumnGap);
     }
     Render::markDrawn();
 }

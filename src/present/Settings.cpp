@@ -417,6 +417,8 @@ const std::vector<Settings::Row>& Settings::table() {
          &Settings::windowHeight, nullptr, A::None},
         {kPlaySection, "reduced_motion", Kind::Switch, 0, 1, 0, nullptr, &Settings::reducedMotion, A::None,
          "Reduced motion", Acts::Nothing},
+        {kPlaySection, "ghost", Kind::Switch, 0, 1, 1, nullptr, &Settings::ghost, A::None, "Ghost of your best run",
+         Acts::Nothing},
         {kDisplaySection, "language", Kind::Choice, 0, static_cast<int>(languageChoices().size()) - 1, 0,
          &Settings::language, nullptr, A::None, "Language", Acts::Language, false, KeyBindings::Command::None,
          &languageChoices()},

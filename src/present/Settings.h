@@ -64,6 +64,7 @@ public:
     int windowHeight;
     bool reducedMotion;  // no screen shake and no flashes
     int language;        // 0: as the desktop says; else 1 + the shipped language's place (Language::shipped)
+    bool ghost;          // the hero of the player's fastest win shown faintly beside him
     KeyBindings keys;    // defaults, with every accepted [keys] and [pad] entry applied
     std::string folder;  // $XDG_CONFIG_HOME/bramblehoof or ~/.config/bramblehoof; "" if neither
 

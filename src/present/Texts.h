@@ -39,6 +39,8 @@
     X(HudScore, Line, "Score: {0}", "play; {0}: points")                                                             \
     X(HudLevel, Line, "Level: {0}", "play, top right; {0}: the level number")                                        \
     X(LevelBanner, Line, "LEVEL {0}", "large, across the field when a level starts; {0}: its number")                \
+    X(GhostAhead, Line, "{0} s ahead of your best", "under the level banner; {0}: seconds with one decimal, as 2.4") \
+    X(GhostBehind, Line, "{0} s behind your best", "under the level banner; {0}: seconds with one decimal, as 1.1")  \
     X(CardWon, Line, "YOU WIN", "result card title, drawn twice as large")                                           \
     X(CardDied, Line, "YOU DIED", "result card title, drawn twice as large")                                         \
     X(CardReplayOver, Line, "REPLAY OVER", "result card title after a replay, drawn twice as large")                 \
@@ -48,6 +50,9 @@
     X(CardPlace, Line, "Place {0} among the best runs", "result card; {0}: the run's place on the board, 2 or more") \
     X(CardNotPlaced, Line, "Not among the best {0} runs", "result card; {0}: how many runs the board lists")         \
     X(CardNotSaved, Line, "This run could not be saved (see the terminal)", "result card, small")                    \
+    X(CardTimes, Line, "Time: {0}   Levels: {1}",                                                                    \
+      "result card; {0}: the run's time as 3:05.2, {1}: each level's time joined by TimesJoin")                      \
+    X(TimesJoin, Part, "{0} + {1}", "joins the levels' times on the result card; repeated for more")                 \
     X(CardChoices, Line, "Enter: play again   Esc: menu",                                                            \
       "result card; Enter and Esc are keys; both lead to the menu")                                                  \
     X(CardPadChoices, Line, "A: play again   B: menu", "result card with the pad in use; A and B are pad buttons")   \
@@ -118,6 +123,12 @@
     X(BoardPadClose, Line, "B: close", "score board with the pad in use, small, top right; B is a pad button")       \
     X(BoardEmpty, Line, "No scores yet", "score board without a run")                                                \
     X(BoardLine, Line, "{0}. {1} {2}", "score board line; {0}: place, {1}: player's name, {2}: points")              \
+    X(BoardLineTimed, Line, "{0}. {1} {2}  {3} L{4} {5}",                                                            \
+      "score board line; {0}: place, {1}: name, {2}: points, {3}: BoardWon/BoardLost/BoardLeft, {4}: level, {5}: "   \
+      "time")                                                                                                        \
+    X(BoardWon, Part, "won", "score board: the run won the last level; short")                                       \
+    X(BoardLost, Part, "lost", "score board: the hero fell; short")                                                  \
+    X(BoardLeft, Part, "left", "score board: the player left the run (window closed or quit); short")                \
     X(OptionsTitle, Line, "OPTIONS", "options screen title")                                                         \
     X(OptionsBack, Line, "Back", "options screen row: leave the screen")                                             \
     X(OptionsHint, Line, "Up/Down: choose   Left/Right: change   Esc: back", "options screen foot; keys")            \
@@ -126,6 +137,8 @@
     X(OptionsMute, Line, "Mute", "options screen row: no sound at all")                                              \
     X(OptionsFullscreen, Line, "Fullscreen", "options screen row: the window covers the screen")                     \
     X(OptionsReducedMotion, Line, "Reduced motion", "options screen row: no screen shake and no flashes")            \
+    X(OptionsGhost, Line, "Ghost of your best run",                                                                  \
+      "options screen row: the faint hero of the player's fastest win drawn beside him")                             \
     X(OptionsLanguage, Line, "Language", "options screen row: the language of every screen")                         \
     X(OptionsControls, Line, "Controls", "options screen row: opens the controls screen")                            \
     X(OptionsOn, Line, "on", "options screen: a switch's value; short")                                              \

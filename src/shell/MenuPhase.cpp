@@ -253,7 +253,7 @@ void MenuPhase::drawOver(Menu& menu, Button& button, const std::string& line, bo
         const std::string close = padHint ? kBoardPadClose : kBoardClose;
         int w = 0;
         TTF_SizeUTF8(smallFont, close.c_str(), &w, nullptr);
-        const SDL_Rect board = ScoreBoard::kPanel;
+        const SDL_Rect board = scoreBoard.shownPanel();
         Text::drawLine(Render::renderer, smallFont, close, board.x + board.w - kBoardMargin - w, board.y + kBoardMargin,
                        false, Text::kMenuColor);
     }

@@ -1,5 +1,7 @@
 #include "shell/PlayFrame.h"
 
+#include "persist/RunTimes.h"
+
 #include "present/MuteSign.h"
 #include "present/Texts.h"
 
@@ -72,7 +74,8 @@ void PlayFrame::run(Shell& shell) {
         }
         announced = shell.run().level;
         if (Button::flag == Button::kPlay) {
-            banner.announce(shell.run().level);  // a replay replays the path, not the run
+            banner.announce(shell.run().level,
+                            aheadOrBehind(shell, shell.run().level));  // a replay replays the path, not the run
         }
     }
     // The field shakes a few pixels while the hero is hurt; the camera itself stays.
@@ -97,6 +100,12 @@ void PlayFrame::run(Shell& shell) {
     arrowCodes.clear();
     markers.clear();
     enemyPass(shell, attackedThisFrame);
+    drawnHero = GhostTrack::Step{};
+    if (player != nullptr) {
+        drawnHero = GhostTrack::Step{shell.run().level, heroDst.x + cam.x, heroDst.y + cam.y, heroDst.w, heroDst.h,
+                                     heroSrc.x,         heroSrc.y,         heroSrc.w,         heroSrc.h};
+    }
+    drawGhost(shell, SDL_Point{cam.x, cam.y});
     farmPass(shell, attackedThisFrame);
     bullPass(shell);
     effects.addToField(figures, SDL_Point{cam.x, cam.y});
@@ -436,4 +445,38 @@ void PlayFrame::bullPass(Shell& shell) {
             markers.add(slot->getPos(cam), i % 2 == 0 ? EdgeMarkers::kBrownBull : EdgeMarkers::kWhiteBull);
         }
     }
+}
+
+void PlayFrame::drawGhost(Shell& shell, SDL_Point cam) {
+    ghostAt = SDL_Rect{};
+    const Run& run = shell.run();
+    if (run.best == nullptr || !shell.settings.ghost || Button::flag != Button::kPlay || run.level < 1 ||
+        run.level > GhostTrack::kLevels || run.levelFrames[run.level - 1] < 1) {
+        return;
+    }
+    // The frame being played is the level's latest counted one.
+    const GhostTrack::Step* step =
+        run.best->at(run.level, static_cast<std::size_t>(run.levelFrames[run.level - 1] - 1));
+    if (step == nullptr) {
+        return;  // the best run had left this level by now
+    }
+    ghostAt = SDL_Rect{step->x - cam.x, step->y - cam.y, step->w, step->h};
+    effects.bestRunShown(figures, SDL_Rect{step->srcX, step->srcY, step->srcW, step->srcH}, ghostAt);
+}
+
+std::string PlayFrame::aheadOrBehind(Shell& shell, int level) {
+    const Run& run = shell.run();
+    if (run.best == nullptr || !shell.settings.ghost || level < 2 || level > GhostTrack::kLevels) {
+        return "";
+    }
+    // Both runs' clocks at the start of this level: the frames of the levels before it.
+    int64_t mine = 0;
+    int64_t best = 0;
+    for (int l = 1; l < level; ++l) {
+        mine += run.levelFrames[l - 1];
+        best += run.best->levelFrames[l - 1];
+    }
+    const int64_t tenths = (mine > best ? mine - best : best - mine) * 10 / RunTimes::kFramesPerSecond;
+    const std::string seconds = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+    return Texts::format(mine <= best ? Texts::Id::GhostAhead : Texts::Id::GhostBehind, {seconds});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "persist/GhostTrack.h"
 #include "present/DrawQueue.h"
 #include "present/EdgeMarkers.h"
 #include "present/FieldEffects.h"
@@ -44,6 +45,10 @@ public:
     void newRun();
     // The HUD was drawn faded in the last frame: the hero stood under it.
     bool hudFaded() const { return faded; }
+    // The hero as this frame drew him (in the world), level 0 when it did not.
+    const GhostTrack::Step& heroStep() const { return drawnHero; }
+    // Where the last frame drew the ghost of the best run (on the screen), empty when it did not.
+    const SDL_Rect& ghostDrawn() const { return ghostAt; }
 
     // The drawings of the enemies, the hero, the farms and the bulls, made after the bull pass.
     DrawQueue figures;
@@ -67,6 +72,10 @@ private:
     static SDL_Rect healthBar(Shell& shell, const Hud& hud);
 
     void drawEnemy(Enemy& enemy, int slot);
+    // The best run's hero where he was at this moment of the level, and what the banner says of
+    // the time against it.
+    void drawGhost(Shell& shell, SDL_Point cam);
+    static std::string aheadOrBehind(Shell& shell, int level);
     void enemyPass(Shell& shell, bool attackedThisFrame);
     void farmPass(Shell& shell, bool attackedThisFrame);
     void bullPass(Shell& shell);
@@ -79,4 +88,6 @@ private:
     SDL_Rect outlawDst{};
     SDL_Rect heroSrc{};  // the hero's last drawing in the enemy pass: on top of the others
     SDL_Rect heroDst{};
+    GhostTrack::Step drawnHero;  // the hero as this frame drew him, in the world
+    SDL_Rect ghostAt{};          // where the ghost was drawn this frame
 };

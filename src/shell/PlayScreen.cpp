@@ -2,11 +2,15 @@
 
 #include "persist/FileIO.h"
 #include "persist/RunPlace.h"
+#include "persist/RunShelf.h"
+#include "persist/RunTimes.h"
+#include "persist/SavedGame.h"
 #include "present/Texts.h"
 #include "shell/Levels.h"
 #include "shell/SavedRun.h"
 #include "shell/Shell.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -66,6 +70,11 @@ void PlayScreen::setUp() {
     if (!shell.simInput.feeding() && !shell.lastName.keep(button->getInputText(), why)) {
         FileIO::report(shell.lastName.path + ": the name played is not kept for the next start: " + why);
     }
+    run.timed = Button::flag != Button::kReplayPending;
+    run.newGame = run.timed && Button::flag != Button::kResumePending;
+    if (run.newGame && shell.settings.ghost && !shell.simInput.feeding()) {
+        loadBest();
+    }
     if (Button::flag == Button::kResumePending) {
         SavedRun::resume(shell);
     } else if (Button::flag == Button::kReplayPending) {
@@ -93,7 +102,17 @@ void PlayScreen::frame() {
         run.playBackFrame();
     }
     run.recorder.frameStarts(shell);
+    const int level = run.level;
+    const bool counted = run.timed && Button::flag == Button::kPlay && level >= 1 && level <= RunTimes::kLevels;
+    if (counted) {
+        ++run.levelFrames[level - 1];  // before the frame: the ghost reads which frame of the level this is
+    }
     shell.playFrame.run(shell);
+    if (counted && run.newGame && run.track.steps.size() < GhostTrack::kMaxSteps) {
+        GhostTrack::Step step = shell.playFrame.heroStep();
+        step.level = step.level != 0 ? level : 0;
+        run.track.steps.push_back(step);
+    }
     run.recorder.frameDone(shell);
     shell.keeper.keepToggles(*game, false);
 }
@@ -161,9 +180,14 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
     if (run.outcome != Run::Outcome::ReplayOver) {
         title = run.outcome == Run::Outcome::Won ? ResultCard::kWon : ResultCard::kDied;
         const int shown = static_cast<int>(ScoreBoard::kShown);
-        const int place = run.committed ? run.place : RunPlace::of(hero->score, hero->path, shown);
+        const RunTimes::Entry times = timesEntry();
+        const int place =
+            run.committed ? run.place : RunPlace::of(hero->score, hero->path, shown, run.timed ? &times : nullptr);
         lines.push_back(ResultCard::Line{
             Texts::format(Texts::Id::CardScore, {std::to_string(hero->score), std::to_string(run.level)}), false});
+        if (run.timed) {
+            lines.push_back(ResultCard::Line{timesLine(), false});
+        }
         // A place not told in time is better left out than guessed, and a run without points
         // has no place to tell: the board does not list it among the best.
         if (place > 0 && hero->score > 0) {
@@ -193,14 +217,85 @@ void PlayScreen::commit() {
     }
     if (run.outcome == Run::Outcome::Won || run.outcome == Run::Outcome::Died) {
         // Placed among the runs before it: the record goes in just below.
-        run.place = RunPlace::of(hero->score, hero->path, static_cast<int>(ScoreBoard::kShown));
+        const RunTimes::Entry times = timesEntry();
+        run.place =
+            RunPlace::of(hero->score, hero->path, static_cast<int>(ScoreBoard::kShown), run.timed ? &times : nullptr);
     }
     // Told by what the writes say, not by their lines on stderr: a repaired torn record or an
     // unflushed folder is a note, and the run is kept.
     run.recorder.end(shell);  // the world as the run left it, before the save reads it
     run.notSaved = !SavedRun::keep(shell);
+    keepTimes();  // before the recording is kept for the board, whose order the times settle
     run.recorder.finish(shell);
     run.replayOut.close();
     replay->close();
     run.committed = true;
+}
+
+std::string PlayScreen::timesLine() const {
+    // Each level the run reached, cut where the run's clock showed it begin, so they add up.
+    const std::array<int64_t, RunTimes::kLevels> splits = RunTimes::shownSplits(run.levelFrames);
+    std::string levels;
+    for (int l = 0; l < RunTimes::kLevels && l < run.level; ++l) {
+        const std::string shown = RunTimes::clock(splits[l]);
+        levels = levels.empty() ? shown : Texts::format(Texts::Id::TimesJoin, {levels, shown});
+    }
+    int64_t total = 0;
+    for (const int64_t frames : run.levelFrames) {
+        total += frames;
+    }
+    return Texts::format(Texts::Id::CardTimes, {RunTimes::clock(total), levels});
+}
+
+std::string PlayScreen::storedName() const {
+    const std::string name = button != nullptr ? button->getInputText() : std::string();
+    return name.substr(0, FileIO::prefixOnBoundary(name, PlayerRecord::kNameBytes - 1));
+}
+
+void PlayScreen::loadBest() {
+    auto best = std::make_unique<GhostTrack>();
+    std::string why;
+    if (best->read(GhostTrack::pathFor(storedName()), why)) {
+        run.best = std::move(best);
+    } else if (!why.empty()) {
+        FileIO::report(GhostTrack::pathFor(storedName()) + ": no ghost of the best run: " + why);
+    }
+}
+
+RunTimes::Entry PlayScreen::timesEntry() const {
+    RunTimes::Entry entry;
+    entry.ending = run.outcome == Run::Outcome::Won    ? RunTimes::Ending::Won
+                   : run.outcome == Run::Outcome::Died ? RunTimes::Ending::Lost
+                                                       : RunTimes::Ending::Left;
+    entry.level = std::clamp(run.level, 1, RunTimes::kLevels);
+    for (int l = 0; l < RunTimes::kLevels; ++l) {
+        entry.frames[l] = run.levelFrames[l];
+    }
+    return entry;
+}
+
+void PlayScreen::keepTimes() {
+    std::string missing;
+    if (!run.timed || shell.simInput.feeding() || hero == nullptr || !hero->recorded ||
+        !FileIO::folderThere(RunTimes::kPath, missing)) {
+        return;  // a replay, a recording played again, or a run whose record or folder is not there
+    }
+    const RunTimes::Entry entry = timesEntry();
+    std::size_t record = 0;
+    std::string error;
+    if (RunShelf::lastRecordOf(hero->path, storedName(), hero->score, record) &&
+        !RunTimes::add(RunTimes::kPath, record, entry, SavedGame::kPlayerPath, error)) {
+        FileIO::report("this run's times are not kept (" + error + ")");
+    }
+    const int64_t played = run.levelFrames[0] + run.levelFrames[1] + run.levelFrames[2];
+    if (run.newGame && run.outcome == Run::Outcome::Won && run.track.steps.size() < GhostTrack::kMaxSteps &&
+        static_cast<int64_t>(run.track.steps.size()) == played) {
+        // A win from a new game, whole: the one to beat next time, if no faster one is kept.
+        run.track.levelFrames = {static_cast<uint32_t>(run.levelFrames[0]), static_cast<uint32_t>(run.levelFrames[1]),
+                                 static_cast<uint32_t>(run.levelFrames[2])};
+        bool written = false;
+        if (!run.track.keepIfFaster(GhostTrack::pathFor(storedName()), SavedGame::kPlayerPath, written, error)) {
+            FileIO::report("this run's ghost is not kept (" + error + ")");
+        }
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "persist/RunTimes.h"
 #include "present/CardScreen.h"
 #include "present/PauseScreen.h"
 #include "shell/Run.h"
@@ -7,6 +8,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <string>
 
 class Shell;
 
@@ -66,8 +68,19 @@ public:
     // before any card: a kill while a card shows loses nothing. Once a run.
     void commit();
 
+    // The card's line of the run's time and its levels' times.
+    std::string timesLine() const;
+
 private:
     void endPause(PanelKeys::PauseChoice choice);
+    // How the run went, as the times file keeps it.
+    RunTimes::Entry timesEntry() const;
+    // The typed name as the players file stores it.
+    std::string storedName() const;
+    // The name's fastest win, for its ghost.
+    void loadBest();
+    // The run's times beside its players record, and its track when it is the name's fastest win.
+    void keepTimes();
 
     Shell& shell;
     std::unique_ptr<PauseScreen> nextPause = std::make_unique<PauseScreen>();  // keeps the picture for the next pause

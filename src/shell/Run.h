@@ -1,5 +1,6 @@
 #pragma once
 
+#include "persist/GhostTrack.h"
 #include "persist/Player.h"
 #include "persist/Replay.h"
 #include "shell/RunRecorder.h"
@@ -10,6 +11,8 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <cstdint>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -63,6 +66,13 @@ struct Run {
     bool notSaved = false;            // one of those writes failed (its line is on standard error)
     int place = 0;                    // where the run's score stands among the runs before it (0: not told)
     RunRecorder recorder;             // the run's recording (files/runs/)
+
+    // Its times and its ghost.
+    bool timed = false;                    // a run played (a new game or a resume): its frames count
+    bool newGame = false;                  // started from NEW GAME: a win may become the one to beat
+    std::array<int64_t, 3> levelFrames{};  // frames played at each level; a pause plays none
+    GhostTrack track;                      // the hero of this run, frame by frame (a new game only)
+    std::unique_ptr<GhostTrack> best;      // the name's fastest win, shown faintly; null when none or off
 
     // The class-wide values every run reads (the menu's, the frame loop's flag, the farms'
     // countdown, the enemies' mood) as a fresh process has them before its menu. The one place

@@ -181,6 +181,7 @@ same "the player's folder holds the saves and links to the pictures, sounds and 
       'f share/bramblehoof/files/players.bin' 'f share/bramblehoof/files/replay.txt' \
       'f share/bramblehoof/files/resE.bin' 'f share/bramblehoof/files/resP.bin' \
       'f share/bramblehoof/files/runs/0.run' 'f share/bramblehoof/files/runs/last.run' \
+      'f share/bramblehoof/files/runs/times.txt' \
       'f share/bramblehoof/files/save.lock' 'l share/bramblehoof/images' 'l share/bramblehoof/locale' \
       'l share/bramblehoof/sounds')" \
   "$(names "$home/.local")"

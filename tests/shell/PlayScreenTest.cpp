@@ -255,6 +255,7 @@ TEST_F(PlayScreenTest, TheCardLeavesOutAPlaceAHugePlayersFileCannotTell) {
     ASSERT_NO_FATAL_FAILURE(dieAtTheFirstOutlaw());
     hero->score = 5;
     const std::string scoreLine = "Score: 5   Level reached: 1";
+    const std::string timeLine = shell->playing->timesLine();
 
     // The card's lines as the game makes them into pictures.
     static std::vector<std::string> drawn;
@@ -265,15 +266,15 @@ TEST_F(PlayScreenTest, TheCardLeavesOutAPlaceAHugePlayersFileCannotTell) {
     ASSERT_EQ(truncate("files/players.bin", static_cast<off_t>((RunPlace::kMaxRuns + 1) * PlayerRecord::kSize)), 0);
     drawn.clear();
     traced([&] { shell->showResultCard(300); });
-    EXPECT_EQ(drawn, (std::vector<std::string>{ResultCard::kDied, scoreLine, ResultCard::kChoices}));
+    EXPECT_EQ(drawn, (std::vector<std::string>{ResultCard::kDied, scoreLine, timeLine, ResultCard::kChoices}));
 
     // Two runs scored 0 before it: the best so far.
     ASSERT_EQ(truncate("files/players.bin", static_cast<off_t>(2 * PlayerRecord::kSize)), 0);
     drawn.clear();
     traced([&] { shell->showResultCard(300); });
     Text::onRender = nullptr;
-    EXPECT_EQ(drawn,
-              (std::vector<std::string>{ResultCard::kDied, scoreLine, "The best run so far", ResultCard::kChoices}));
+    EXPECT_EQ(drawn, (std::vector<std::string>{ResultCard::kDied, scoreLine, timeLine, "The best run so far",
+                                               ResultCard::kChoices}));
 }
 
 // The card tells a place only for a run the board lists among the best: one without points is
@@ -294,13 +295,17 @@ TEST_F(PlayScreenTest, TheCardTellsAPlaceOnlyForARunThatEntersTheBoard) {
 
     static std::vector<std::string> drawn;
     Text::onRender = [](const std::string& text) { drawn.push_back(text); };
+    const std::string timeLine = shell->playing->timesLine();
     const struct {
         int score;
         std::vector<std::string> lines;
     } cases[] = {
-        {0, {ResultCard::kDied, "Score: 0   Level reached: 1", ResultCard::kChoices}},
-        {60, {ResultCard::kDied, "Score: 60   Level reached: 1", "Place 8 among the best runs", ResultCard::kChoices}},
-        {130, {ResultCard::kDied, "Score: 130   Level reached: 1", "The best run so far", ResultCard::kChoices}},
+        {0, {ResultCard::kDied, "Score: 0   Level reached: 1", timeLine, ResultCard::kChoices}},
+        {60,
+         {ResultCard::kDied, "Score: 60   Level reached: 1", timeLine, "Place 8 among the best runs",
+          ResultCard::kChoices}},
+        {130,
+         {ResultCard::kDied, "Score: 130   Level reached: 1", timeLine, "The best run so far", ResultCard::kChoices}},
     };
     for (const auto& c : cases) {
         hero->score = c.score;
@@ -329,8 +334,9 @@ TEST_F(PlayScreenTest, TheCardPlacesACommittedRunAmongTheRunsBeforeIt) {
     Text::onRender = [](const std::string& text) { drawn.push_back(text); };
     traced([&] { shell->showResultCard(300); });
     Text::onRender = nullptr;
-    EXPECT_EQ(drawn, (std::vector<std::string>{ResultCard::kDied, "Score: 100   Level reached: 1",
-                                               "Place 8 among the best runs", ResultCard::kChoices}));
+    EXPECT_EQ(drawn,
+              (std::vector<std::string>{ResultCard::kDied, "Score: 100   Level reached: 1", shell->playing->timesLine(),
+                                        "Place 8 among the best runs", ResultCard::kChoices}));
 }
 
 // The frame that wins the run by collecting its last bull shows the HUD with the numbers the card
