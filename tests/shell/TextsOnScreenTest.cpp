@@ -149,7 +149,8 @@ protected:
         shell->screens.open();
         shell->screens.push(OptionRows::screen(shell->services));
         shell->screens.pass(menuPicture);
-        keys(menuPicture, {SDLK_RIGHT, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN});
+        keys(menuPicture,
+             {SDLK_RIGHT, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN});
         Screen& controls = menuPicture;  // the controls, opened over the options
         keys(controls, {SDLK_RETURN, SDLK_m, SDLK_s, SDLK_COMMA, SDLK_i, SDLK_RETURN, SDLK_ESCAPE});
         pushPad(SDL_CONTROLLER_BUTTON_A);
