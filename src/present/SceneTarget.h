@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 // The picture drawn at its own size (1080 by 720) and scaled to the window in one step, for SDL's
 // software renderer in a window that shows the picture larger: scaling each drawing on its own
 // costs the processor far more there than drawing unscaled and scaling the whole once. Windows
@@ -20,6 +22,8 @@ public:
     // Whether a window of w by h pixels is drawn through the picture: when it shows the picture
     // larger than its size in both directions.
     static bool scalesUp(int w, int h);
+    // The whole factor a window of w by h pixels shows the picture at, or 0 between them.
+    static int wholeFactor(int w, int h);
 
     // Shows what was drawn: the picture, when it was drawn here, scaled into the window's
     // letterboxed area with black bars; then chooses where the next picture is drawn, by the
@@ -35,9 +39,15 @@ public:
     void release();
 
 private:
+    // Scales the picture by a whole factor into the window's own pixels; false when it cannot
+    // (between whole factors, another pixel format), and SDL scales it.
+    bool copyWhole(int outW, int outH);
+
     SDL_Renderer* owner = nullptr;   // the renderer it draws through
     SDL_Texture* picture = nullptr;  // the 1080 by 720 picture, made when first needed
     bool drawing = false;            // the renderer's target is picture
     int barsW = 0;                   // the window size whose black bars are painted (none yet: 0)
     int barsH = 0;
+    Uint32 format = SDL_PIXELFORMAT_UNKNOWN;  // picture's pixel format: the window's
+    std::vector<Uint32> pixels;               // the picture read back for copyWhole
 };
