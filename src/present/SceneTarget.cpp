@@ -63,6 +63,7 @@ bool SceneTarget::copyWhole(int outW, int outH) {
     SDL_SetRenderTarget(owner, picture);
     const bool read = SDL_RenderReadPixels(owner, nullptr, format, pixels.data(), w * 4) == 0;
     SDL_SetRenderTarget(owner, nullptr);
+    SDL_RenderFlush(owner);  // the bars' clear, should one wait, lands before the picture
     if (!read || SDL_LockSurface(shown) != 0) {
         return false;
     }
