@@ -10,13 +10,36 @@
 # Each is measured in its own process, in turns (game, floor, game, floor, ...): the whole
 # process's user and system time (every thread, the driver's included) over SECONDS, divided by
 # the frames drawn meanwhile (the game's replay lines, the floor's own count).
-# Usage: [LEVEL3_NO_FIELD=1] bench/level3_frame.sh GAME_BINARY SOURCE_DIR [ROUNDS=3] [SECONDS=5]
+# --size WxH (again for more sizes: --size 1080x720 --size 1920x1080 --size 3840x2160) plays the
+# game in a window of that size (its settings file's [window] width and height); with several, each
+# round plays every size in turn, then the floor, and the end gives each size's median and its
+# median ratio to the first size's frame of the same round.
+# Usage: [LEVEL3_NO_FIELD=1] bench/level3_frame.sh [--size WxH]... GAME_BINARY SOURCE_DIR [ROUNDS=3] [SECONDS=5]
 set -euo pipefail
 
-if [[ $# -lt 2 ]]; then
-  echo "usage: bench/level3_frame.sh GAME_BINARY SOURCE_DIR [ROUNDS=3] [SECONDS=5]" >&2
+sizes=()
+args=()
+while [[ $# -gt 0 ]]; do
+  case "$1" in
+    --size)
+      [[ $# -ge 2 && "$2" =~ ^[0-9]+x[0-9]+$ ]] || { echo "level3_frame: --size takes WxH, as 1920x1080" >&2; exit 2; }
+      sizes+=("$2")
+      shift 2
+      ;;
+    *)
+      args+=("$1")
+      shift
+      ;;
+  esac
+done
+if [[ ${#args[@]} -lt 2 ]]; then
+  echo "usage: bench/level3_frame.sh [--size WxH]... GAME_BINARY SOURCE_DIR [ROUNDS=3] [SECONDS=5]" >&2
   exit 2
 fi
+set -- "${args[@]}"
+size_args=()
+for size in "${sizes[@]}"; do size_args+=(--size "$size"); done
+[[ ${#sizes[@]} -gt 0 ]] || sizes=(1080x720)
 game=$(readlink -f "$1")
 src=$(readlink -f "$2")
 rounds=${3:-3}
@@ -25,7 +48,9 @@ seconds=${4:-5}
 # Always an X server of its own, even on a desktop: the same screen and settings for every run
 # and every machine, and the keys and clicks it sends reach no one else's windows.
 if [[ "${BRAMBLEHOOF_BENCH_OWN_X:-}" != 1 ]]; then
-  BRAMBLEHOOF_BENCH_OWN_X=1 exec xvfb-run -a -s "-screen 0 1280x800x24 -ardelay 60000" bash "$0" "$@"
+  # Large enough for the largest window asked for.
+  BRAMBLEHOOF_BENCH_OWN_X=1 exec xvfb-run -a -s "-screen 0 3840x2160x24 -ardelay 60000" bash "$0" \
+    "${size_args[@]}" "$@"
 fi
 unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
@@ -86,6 +111,22 @@ new_work() {
   ln -s "$src/images" "$work/images"
   ln -s "$src/sounds" "$work/sounds"
   export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+}
+
+# The window's size for the next game ($1 as WxH), remembered as the game remembers it, and where a
+# point of the 1080 by 720 picture then is in the window (scaled to fit, with bars on two sides).
+window_w=1080
+window_h=720
+set_size() {
+  window_w=${1%x*}
+  window_h=${1#*x}
+  mkdir -p "$work/config/bramblehoof"
+  printf '[window]\nwidth = %s\nheight = %s\n' "$window_w" "$window_h" >"$work/config/bramblehoof/settings.ini"
+}
+at() {
+  awk -v x="$1" -v y="$2" -v w="$window_w" -v h="$window_h" 'BEGIN {
+    s = w / 1080 < h / 720 ? w / 1080 : h / 720
+    printf "%d %d\n", (w - 1080 * s) / 2 + x * s, (h - 720 * s) / 2 + y * s }'
 }
 
 # The time every thread of process $1 has spent on a processor so far, user and system alike, in
@@ -156,7 +197,7 @@ drive() {
     steps+=(keydown a click 1 sleep 0.15 click 1 sleep 0.15 click 1 sleep 0.15 click 1 sleep 0.15 keyup a)
     steps+=(keydown d click 1 sleep 0.15 click 1 sleep 0.15 click 1 sleep 0.15 click 1 sleep 0.15 keyup d)
   done
-  xdotool mousemove --window "$1" 540 600 "${steps[@]}" >/dev/null 2>&1 &
+  xdotool mousemove --window "$1" $(at 540 600) "${steps[@]}" >/dev/null 2>&1 &
   driver=$!
 }
 undrive() {
@@ -166,8 +207,10 @@ undrive() {
   xdotool keyup d keyup a 2>/dev/null || true  # nothing stays held for the next window
 }
 
+# Round $1 at size $2 (WxH).
 play_round() {
-  new_work "game$1"
+  new_work "game$1-$2"
+  set_size "$2"
   write_save
   # SDL drops a click it reads in one batch with the window's gain of focus (as a click meant only
   # to focus): a game still starting on a busy machine would lose the click on RESUME.
@@ -179,12 +222,12 @@ play_round() {
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
   sleep 0.5
   xdotool type --delay 40 "Ann"
-  xdotool mousemove --window "$wid" 540 260 click 1  # RESUME
+  xdotool mousemove --window "$wid" $(at 540 260) click 1  # RESUME
   # The enemies' lines reach the file when the game next flushes its output: the rest first.
   for tenth in $(seq 1 200); do
     resumed_yet "${resumed%%$'\n '*}" && break
     # Once more after 5 s, should the click have been lost (in play a click is only a strike).
-    [[ $tenth -eq 50 ]] && xdotool mousemove --window "$wid" 540 260 click 1
+    [[ $tenth -eq 50 ]] && xdotool mousemove --window "$wid" $(at 540 260) click 1
     sleep 0.1
   done
   resumed_yet "${resumed%%$'\n '*}" || not_resumed "$1"
@@ -226,17 +269,33 @@ floor_round() {
 per_frame() { awk -v t="$cpu" -v f="$frames" 'BEGIN { printf "%.3f", t / 1e6 / f }'; }
 
 ratios=()
+declare -A game_ms_of size_ratios_of
 for round in $(seq 1 "$rounds"); do
-  play_round "$round"
-  game_ms=$(per_frame)
-  echo "round $round game:  $game_ms ms CPU per frame, $frames frames in $seconds s, load $at_load"
+  first_ms=""
+  for size in "${sizes[@]}"; do
+    play_round "$round" "$size"
+    game_ms=$(per_frame)
+    [[ -n "$first_ms" ]] || first_ms=$game_ms
+    echo "round $round game $size: $game_ms ms CPU per frame, $frames frames in $seconds s, load $at_load"
+    game_ms_of[$size]+="$game_ms "
+    size_ratios_of[$size]+="$(awk -v g="$game_ms" -v f="$first_ms" 'BEGIN { printf "%.2f", g / f }') "
+  done
+  game_ms=$first_ms
   floor_round "$round"
   floor_ms=$(per_frame)
   echo "round $round floor: $floor_ms ms CPU per frame, $frames frames in $seconds s, load $at_load"
   ratio=$(awk -v g="$game_ms" -v f="$floor_ms" 'BEGIN { printf "%.2f", g / f }')
-  echo "round $round ratio game/floor: $ratio"
+  echo "round $round ratio game ${sizes[0]}/floor: $ratio"
   ratios+=("$ratio")
 done
+median() { tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END {
+  printf "%.2f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+if [[ ${#sizes[@]} -gt 1 ]]; then
+  for size in "${sizes[@]}"; do
+    echo "median over $rounds rounds at $size: $(median <<<"${game_ms_of[$size]}") ms CPU per frame," \
+      "$(median <<<"${size_ratios_of[$size]}") times ${sizes[0]}'s"
+  done
+fi
 printf '%s\n' "${ratios[@]}" | sort -n | awk '{ v[NR] = $1 } END {
   m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
   printf "median ratio game/floor over %d rounds: %.2f\n", NR, m }'

@@ -93,6 +93,13 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
         SDL_RenderSetLogicalSize(renderer, kWindowW, kWindowH);
         SDL_SetRenderDrawColor(renderer, 242, 196, 111, 255);
         SDL_RenderPresent(renderer);
+        // The software renderer scales each drawing on the processor: in a window larger than
+        // the picture it draws the picture at its size and scales it once (SceneTarget).
+        scene.reset();
+        if (scalesOnProcessor(renderer)) {
+            scene = std::make_unique<SceneTarget>(renderer);
+            scene->follow();
+        }
         std::cout << "Render created" << std::endl;
     }
     isRunning = true;
@@ -308,6 +315,10 @@ void Game::drawGround(SDL_Rect cam) {
 
 void Game::clean() {
     atlas.reset();  // its texture goes before the renderer
+    if (scene != nullptr) {
+        scene->release();
+        scene.reset();
+    }
     SDL_DestroyWindow(window);
     window = nullptr;
     SDL_DestroyRenderer(renderer);

@@ -11,6 +11,7 @@ SDL_Renderer* Render::renderer = nullptr;
 bool Render::isRunning = false;
 bool Render::drawnSincePresent = true;
 std::unique_ptr<Atlas> Render::atlas;
+std::unique_ptr<SceneTarget> Render::scene;
 
 Render::~Render() { releaseTexture(); }
 
@@ -151,7 +152,11 @@ void Render::present() {
     if (!drawnSincePresent) {
         return;
     }
-    SDL_RenderPresent(renderer);
+    if (scene != nullptr && scene->madeFor(renderer)) {
+        scene->present();
+    } else {
+        SDL_RenderPresent(renderer);
+    }
     drawnSincePresent = false;
 }
 

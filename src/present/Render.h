@@ -4,6 +4,7 @@
 
 #include "present/Atlas.h"
 #include "present/OpaqueMask.h"
+#include "present/SceneTarget.h"
 
 #include <cstdint>
 #include <memory>
@@ -20,6 +21,9 @@ public:
     // The pictures loaded with a mask, copied into one texture; made with the renderer (Game::init)
     // and gone before it (Game::clean). Null without a renderer.
     static std::unique_ptr<Atlas> atlas;
+    // Where the software renderer draws a picture it scales up whole (Game::init makes it for that
+    // renderer, Game::clean frees it); null for a graphics card's renderer, which scales for free.
+    static std::unique_ptr<SceneTarget> scene;
 
     SDL_Texture* texture = nullptr;  // the picture this object draws, owned by this object
     SDL_Rect rect{};                 // source rectangle: the part of texture to draw
@@ -54,6 +58,8 @@ public:
     // Narrows an unscaled drawing of a picture loaded with its mask to the part of src that is not
     // fully transparent, which draws the same pixels; false when nothing of src would show.
     static bool trimToOpaque(SDL_Texture* texture, SDL_Rect& src, SDL_Rect& dst);
+    // Whether the renderer is SDL's software one, which scales a drawing pixel by pixel.
+    static bool scalesOnProcessor(SDL_Renderer* renderer);
 
 protected:
     // Destroys texture while its renderer still exists (after the flush of a queue still holding
@@ -73,6 +79,4 @@ private:
     // LoadPNG, also making the picture's mask into *mask (when given) and tying it to the texture.
     static SDL_Texture* loadPNG(const std::string& path, SDL_Renderer* renderer, std::unique_ptr<OpaqueMask>* mask,
                                 SDL_Point frame = {0, 0}, SDL_Point drawn = {0, 0});
-    // Whether the renderer is SDL's software one, which scales a drawing pixel by pixel.
-    static bool scalesOnProcessor(SDL_Renderer* renderer);
 };
