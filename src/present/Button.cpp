@@ -179,6 +179,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 type(event.text.text);
                 return inputText;
             case SDL_MOUSEMOTION:
+                if (showScores && onBoard) {
+                    onBoard(event.motion.x, event.motion.y, false);
+                }
                 // The item under the pointer takes the focus, so only one item is ever highlighted.
                 for (std::size_t entry = 0; entry < positions.size() && entry < sizes.size(); ++entry) {
                     const bool item =
@@ -194,6 +197,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 }
                 const int x = event.button.x;
                 const int y = event.button.y;
+                if (showScores && onBoard && event.button.button == SDL_BUTTON_LEFT && onBoard(x, y, true)) {
+                    break;  // a run on the board to watch, not an item under it
+                }
                 // Boxes that overlap all fire, in this order: the last run mode set decides.
                 for (std::size_t entry : {kNewGameEntry, kResumeEntry, kReplayEntry, kScoreBoardEntry}) {
                     if (entry < positions.size() && entry < sizes.size() &&

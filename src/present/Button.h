@@ -44,6 +44,9 @@ public:
     // Asked when RESUME is chosen: true when the saved game cannot be resumed; nothing then starts
     // and the menu says why. Unset, RESUME always starts.
     std::function<bool()> refusesResume;
+    // The pointer over the score board while it shows (a click when `click`): true when the board
+    // took it (a click on a row that starts a watch). Unset, the board takes nothing.
+    std::function<bool(int x, int y, bool click)> onBoard;
     Input* input = nullptr;                 // where its events come from; unset, straight from SDL's queue
     const KeyBindings* bindings = nullptr;  // the player's keys, as they change; the defaults when unset
 

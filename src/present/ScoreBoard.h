@@ -54,6 +54,12 @@ public:
     void open(const std::string& playersPath, TTF_Font* font, SDL_Color colour);
     void close();
     bool isOpen() const { return opened; }
+    // The listed row at a point of the picture, or -1 beside the rows.
+    int rowAt(int x, int y) const;
+    // The recording kept for a listed row (files/runs/N.run), or empty when it has none.
+    std::string recordingOf(int row) const;
+    // The row lit as the one a click would watch; -1 for none.
+    int pointed = -1;
     void take(const SDL_Event&) override {}
     void draw(SDL_Renderer* renderer) const override;
 
@@ -65,4 +71,5 @@ private:
     bool opened = false;                 // the board is showing
     SDL_Texture* heading = nullptr;      // the heading line
     std::vector<SDL_Texture*> rendered;  // one texture per listed line
+    std::vector<std::string> kept;       // per listed line, its recording or nothing
 };

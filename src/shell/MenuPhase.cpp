@@ -31,6 +31,20 @@ void MenuPhase::initTexts() {
 }
 
 void MenuPhase::layOut(Button& button) {
+    button.onBoard = [this](int x, int y, bool click) {
+        const int row = scoreBoard.rowAt(x, y);
+        const std::string recording = scoreBoard.recordingOf(row);
+        const int lit = recording.empty() ? -1 : row;
+        if (lit != scoreBoard.pointed) {
+            scoreBoard.pointed = lit;
+            reset();  // drawn anew with the row lit
+        }
+        if (click && !recording.empty()) {
+            watchAsked = recording;
+            return true;
+        }
+        return false;
+    };
     for (int i = 0; i < kMenuTexts; ++i) {
         menuTexts[i]->Create(kMenuOffsets[i]);
     }
