@@ -116,6 +116,9 @@ bool WatchScreen::anyPress(const SDL_Event& event) const {
 }
 
 void WatchScreen::take(const SDL_Event& event) {
+    if (event.type == SDL_WINDOWEVENT) {
+        stale = true;  // exposed or resized: drawn again even while nothing moves
+    }
     if (event.type == SDL_QUIT) {
         left = true;
         shell.input.handOn(event);  // a close ends the game as on the screen under
@@ -250,6 +253,7 @@ void WatchScreen::setFoot(const std::string& line) {
         return;
     }
     foot = text;
+    stale = true;
     if (footText != nullptr && Render::renderer != nullptr) {
         SDL_DestroyTexture(footText);
     }
@@ -258,9 +262,10 @@ void WatchScreen::setFoot(const std::string& line) {
 
 void WatchScreen::show() {
     SDL_Renderer* const renderer = Render::renderer;
-    if (renderer == nullptr) {
-        return;
+    if (renderer == nullptr || !(fresh || stale)) {
+        return;  // paused or at the end: the picture on screen stands
     }
+    stale = false;
     if (fresh) {
         picture.capture(renderer);  // the last frame played, drawn but not yet shown
         fresh = false;

@@ -79,6 +79,7 @@ private:
     bool holding = false;
     bool left = false;
     bool fresh = false;  // a frame was drawn since the picture was last kept
+    bool stale = true;   // what is on screen is not the picture and foot as they stand
     FramePicture picture;
     std::string foot;
     SDL_Texture* footText = nullptr;
