@@ -229,9 +229,10 @@ void WatchScreen::skipLevel() {
 void WatchScreen::settle() {
     if (again->state() == Resimulation::State::Ended) {
         current = State::Ended;
-        setFoot(
-            Texts::format(Texts::Id::WatchEnded, {FileIO::printable(recording.header.name), endingWord(again->ending()),
-                                                  std::to_string(again->level()), std::to_string(again->score())}));
+        setFoot(Texts::format(
+            Texts::Id::WatchEnded,
+            {recording.header.name.empty() ? std::string("-") : FileIO::printable(recording.header.name),
+             endingWord(again->ending()), std::to_string(again->level()), std::to_string(again->score())}));
         shell.sound.setPaused(true);
     } else if (again->state() == Resimulation::State::Mismatch) {
         current = State::Mismatch;
