@@ -122,6 +122,16 @@ void Button::back() {
     choose(kQuitEntry);
 }
 
+bool Button::boardTakes(Command command, bool fresh) {
+    if (!showScores || !onBoardKey) {
+        return false;
+    }
+    if (command == Command::MenuUp || command == Command::MenuDown) {
+        return onBoardKey(command == Command::MenuUp ? -1 : 1, false);
+    }
+    return command == Command::Confirm && fresh && onBoardKey(0, true);
+}
+
 void Button::moveFocus(int steps) {
     std::size_t at = 0;
     while (at < kFocusable && kScreenOrder[at] != focus) {
@@ -165,6 +175,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 }
                 if (command == Command::MenuRight && takeOffered()) {
                     return inputText;
+                }
+                if (boardTakes(command, fresh)) {
+                    break;
                 }
                 if (command == Command::MenuUp || command == Command::Previous) {
                     moveFocus(-1);
@@ -221,6 +234,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 break;
             case SDL_CONTROLLERBUTTONDOWN: {
                 const Command command = keys().commandOf(event, KeyBindings::Place::Menu);
+                if (boardTakes(command, true)) {
+                    break;
+                }
                 if (command == Command::MenuUp || command == Command::Previous) {
                     moveFocus(-1);
                 } else if (command == Command::MenuDown || command == Command::Next) {

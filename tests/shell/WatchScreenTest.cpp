@@ -267,6 +267,34 @@ TEST_F(WatchScreenTest, AClickOnABoardRowWithARecordingWatchesThatRunAndLeavingR
     EXPECT_TRUE(shell->mainMenu.scoreBoard.isOpen()) << "the board shows again";
     EXPECT_EQ(player, shell->run().playerObj.get()) << "the run the menu will start is the one made for it";
     EXPECT_EQ(shell->run().level, 1);
+
+    // The keys: Down lights the one row with a recording, Enter watches it; the pad's D-pad and A
+    // do the same.
+    for (const bool pad : {false, true}) {
+        shell->mainMenu.scoreBoard.pointed = -1;
+        if (pad) {
+            testsupport::pushPad(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+            testsupport::pushPad(SDL_CONTROLLER_BUTTON_A);
+        } else {
+            testsupport::pushKeyDown(SDLK_DOWN);
+            testsupport::pushKeyDown(SDLK_RETURN);
+        }
+        traced([&] {
+            for (int pass = 0; pass < 3 && shell->screens.top() == nullptr; ++pass) {
+                shell->menuPass();
+            }
+        });
+        auto* chosen = dynamic_cast<WatchScreen*>(shell->screens.top());
+        ASSERT_NE(chosen, nullptr) << (pad ? "pad" : "keys");
+        EXPECT_EQ(chosen->name(), "Gold");
+        EXPECT_EQ(Button::checkIs, 1) << "Enter went to the row, not to the item under the focus";
+        testsupport::pushKeyDown(SDLK_ESCAPE);
+        traced([&] {
+            shell->menuPass();
+            shell->menuPass();
+        });
+        EXPECT_EQ(shell->screens.top(), nullptr);
+    }
 }
 
 // W on the card watches the run just played; Esc leaves it back to the card, where Enter plays
