@@ -94,9 +94,10 @@ test-fuzz: deps-test
 # Frame and file benchmarks, headless on the software renderer (figures in docs/PERFORMANCE.md).
 bench: build deps-bench
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBRAMBLEHOOF_BENCH=ON -DBRAMBLEHOOF_TESTS=OFF >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target bench_play_frame bench_persist
+	@cmake --build build-bench -j $(JOBS) --target bench_play_frame bench_persist bench_watch
 	SDL_VIDEODRIVER=dummy ./build-bench/bench/bench_play_frame
 	./build-bench/bench/bench_persist
+	SDL_VIDEODRIVER=dummy ./build-bench/bench/bench_watch
 
 # The level-3 play frame against the floor in a real window on Xvfb (the OpenGL renderer, vsync
 # off), the two loops taken in turns, five runs: whole-process CPU time per frame.

@@ -4,12 +4,15 @@
 #include "persist/Player.h"
 #include "persist/RunRecording.h"
 #include "persist/RunTimes.h"
+#include "persist/SaveLock.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <csignal>
 #include <dirent.h>
 #include <map>
+#include <unistd.h>
 
 namespace {
 
@@ -94,6 +97,13 @@ bool RunShelf::lastRecordOf(const std::string& playersPath, const std::string& n
 
 bool RunShelf::keep(const std::string& recordingPath, std::size_t record, const std::string& playersPath,
                     std::size_t rows, std::string& error, const std::string& folder) {
+    // Under the saves' lock: two games ending at once would otherwise copy and remove each other's
+    // rows from boards read before the other's record went in.
+    const SaveLock lock(playersPath);
+    if (!lock.held()) {
+        error = lock.problem();
+        return false;
+    }
     const std::vector<std::size_t> shown = boardRecords(playersPath, rows);
     const auto onBoard = [&](std::size_t r) { return std::find(shown.begin(), shown.end(), r) != shown.end(); };
     bool ok = true;
@@ -129,4 +139,36 @@ bool RunShelf::keep(const std::string& recordingPath, std::size_t record, const 
         }
     }
     return ok;
+}
+
+std::size_t RunShelf::sweep(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return 0;
+    }
+    std::vector<std::string> gone;
+    while (const dirent* entry = ::readdir(dir)) {
+        // A recording's temporary is named NAME.run.tmp-PID-N by the game writing it.
+        const std::string name = entry->d_name;
+        const std::size_t mark = name.find(std::string(kSuffix) + ".tmp-");
+        if (mark == std::string::npos) {
+            continue;
+        }
+        const std::string rest = name.substr(mark + std::string(kSuffix).size() + 5);
+        const std::size_t dash = rest.find('-');
+        if (dash == 0 || dash == std::string::npos || rest.find_first_not_of("0123456789") != dash) {
+            continue;
+        }
+        const long pid = std::stol(rest.substr(0, dash));
+        // A game still running (or this one) keeps its own; a game gone left it behind.
+        if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            gone.push_back(folder + "/" + name);
+        }
+    }
+    ::closedir(dir);
+    std::size_t removed = 0;
+    for (const std::string& path : gone) {
+        removed += FileIO::removeIfThere(path) ? 1 : 0;
+    }
+    return removed;
 }

@@ -26,6 +26,10 @@ public:
     // Puts a copy of the recording at recordingPath under the record's name when the board shows
     // that record, and removes the kept recordings of records it no longer shows. False with error
     // (one line) when a copy or a removal fails; the rest is still done.
+    // Takes the saves' lock (SaveLock beside playersPath) for all of it.
     static bool keep(const std::string& recordingPath, std::size_t record, const std::string& playersPath,
                      std::size_t rows, std::string& error, const std::string& folder = kFolder);
+    // Removes the temporaries that games no longer running left in folder (a game killed while it
+    // recorded); a running game's own stay. How many went.
+    static std::size_t sweep(const std::string& folder = kFolder);
 };

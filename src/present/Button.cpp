@@ -122,6 +122,16 @@ void Button::back() {
     choose(kQuitEntry);
 }
 
+bool Button::boardTakes(Command command, bool fresh) {
+    if (!showScores || !onBoardKey) {
+        return false;
+    }
+    if (command == Command::MenuUp || command == Command::MenuDown) {
+        return onBoardKey(command == Command::MenuUp ? -1 : 1, false);
+    }
+    return command == Command::Confirm && fresh && onBoardKey(0, true);
+}
+
 void Button::moveFocus(int steps) {
     std::size_t at = 0;
     while (at < kFocusable && kScreenOrder[at] != focus) {
@@ -166,6 +176,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 if (command == Command::MenuRight && takeOffered()) {
                     return inputText;
                 }
+                if (boardTakes(command, fresh)) {
+                    break;
+                }
                 if (command == Command::MenuUp || command == Command::Previous) {
                     moveFocus(-1);
                 } else if (command == Command::MenuDown || command == Command::Next) {
@@ -179,6 +192,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 type(event.text.text);
                 return inputText;
             case SDL_MOUSEMOTION:
+                if (showScores && onBoard) {
+                    onBoard(event.motion.x, event.motion.y, false);
+                }
                 // The item under the pointer takes the focus, so only one item is ever highlighted.
                 for (std::size_t entry = 0; entry < positions.size() && entry < sizes.size(); ++entry) {
                     const bool item =
@@ -194,6 +210,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 }
                 const int x = event.button.x;
                 const int y = event.button.y;
+                if (showScores && onBoard && event.button.button == SDL_BUTTON_LEFT && onBoard(x, y, true)) {
+                    break;  // a run on the board to watch, not an item under it
+                }
                 // Boxes that overlap all fire, in this order: the last run mode set decides.
                 for (std::size_t entry : {kNewGameEntry, kResumeEntry, kReplayEntry, kScoreBoardEntry}) {
                     if (entry < positions.size() && entry < sizes.size() &&
@@ -215,6 +234,9 @@ std::string Button::clickOn(std::vector<SDL_Rect> positions, std::vector<SDL_Rec
                 break;
             case SDL_CONTROLLERBUTTONDOWN: {
                 const Command command = keys().commandOf(event, KeyBindings::Place::Menu);
+                if (boardTakes(command, true)) {
+                    break;
+                }
                 if (command == Command::MenuUp || command == Command::Previous) {
                     moveFocus(-1);
                 } else if (command == Command::MenuDown || command == Command::Next) {

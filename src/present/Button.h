@@ -44,6 +44,12 @@ public:
     // Asked when RESUME is chosen: true when the saved game cannot be resumed; nothing then starts
     // and the menu says why. Unset, RESUME always starts.
     std::function<bool()> refusesResume;
+    // The pointer over the score board while it shows (a click when `click`): true when the board
+    // took it (a click on a row that starts a watch). Unset, the board takes nothing.
+    std::function<bool(int x, int y, bool click)> onBoard;
+    // Up/Down (steps) or Enter (choose) while the score board shows: true when the board took it
+    // (a row with a recording lit or watched). Unset, or with no such row, the items take them.
+    std::function<bool(int steps, bool choose)> onBoardKey;
     Input* input = nullptr;                 // where its events come from; unset, straight from SDL's queue
     const KeyBindings* bindings = nullptr;  // the player's keys, as they change; the defaults when unset
 
@@ -75,6 +81,8 @@ public:
     // Moves the focus by steps items down the screen (negative: up), round the ends, passing a
     // shut RESUME by.
     void moveFocus(int steps);
+    // The score board's rows take Up, Down and Enter while it shows a run to watch.
+    bool boardTakes(KeyBindings::Command command, bool fresh);
 
     const KeyBindings& keys() const { return bindings != nullptr ? *bindings : KeyBindings::defaults(); }
 

@@ -16,7 +16,21 @@ void CardScreen::take(const SDL_Event& event) {
     if (event.type != SDL_QUIT && clock() < shownAt + kLockoutMillis) {
         return;  // pressed before the card could be read
     }
+    const bool watchKey = (event.type == SDL_KEYDOWN && event.key.repeat == 0 && event.key.keysym.sym == SDLK_w) ||
+                          (event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == SDL_CONTROLLER_BUTTON_X);
+    if (watch && watchKey) {
+        watchAsked = true;
+        return;
+    }
     chosen = PanelKeys::cardChoice(event, bindings != nullptr ? *bindings : KeyBindings::defaults());
+}
+
+std::unique_ptr<Screen> CardScreen::opens() {
+    if (!watchAsked) {
+        return nullptr;
+    }
+    watchAsked = false;
+    return watch();
 }
 
 void CardScreen::step() {

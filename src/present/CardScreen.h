@@ -4,6 +4,8 @@
 #include "present/ResultCard.h"
 #include "present/Screen.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,8 @@ public:
 
     Uint64 (*clock)() = &SDL_GetTicks64;    // milliseconds; tests move time with their own
     const KeyBindings* bindings = nullptr;  // the player's keys, as they change; the defaults when unset
+    // The run's recording watched over the card (W, pad X); unset, the card offers no watch.
+    std::function<std::unique_ptr<Screen>()> watch;
 
     // Keeps the run's last picture before it is presented.
     void capture(SDL_Renderer* renderer) { card.capture(renderer); }
@@ -32,6 +36,7 @@ public:
     void step() override;
     void draw(SDL_Renderer* renderer) const override { card.draw(renderer); }
     bool done() const override { return chosen != PanelKeys::CardChoice::None || gaveUp; }
+    std::unique_ptr<Screen> opens() override;
     PanelKeys::CardChoice choice() const { return chosen; }
 
 private:
@@ -39,5 +44,6 @@ private:
     Uint64 shownAt = 0;   // the clock when the card was readied
     Uint64 giveUpAt = 0;  // the clock at which it goes by itself; 0 for never
     bool gaveUp = false;
+    bool watchAsked = false;
     PanelKeys::CardChoice chosen = PanelKeys::CardChoice::None;
 };

@@ -22,6 +22,8 @@ public:
     static constexpr Texts::Ref kPauseChoices{Texts::Id::PauseChoices};
     // The same choices named by the pad's buttons, for a player with the pad in hand.
     static constexpr Texts::Ref kPadChoices{Texts::Id::CardPadChoices};
+    static constexpr Texts::Ref kWatch{Texts::Id::CardWatch};
+    static constexpr Texts::Ref kPadWatch{Texts::Id::CardPadWatch};
     static constexpr Texts::Ref kPadPauseChoices{Texts::Id::PadPauseChoices};
     static constexpr SDL_Rect kPanel{240, 210, 600, 300};  // in the 1080 by 720 picture
     static constexpr int kTitleScale = 2;                  // the title is drawn twice as large

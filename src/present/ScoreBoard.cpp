@@ -1,9 +1,11 @@
 #include "present/ScoreBoard.h"
 
 #include "persist/FileIO.h"
+#include "persist/RunShelf.h"
 #include "present/Text.h"
 
 #include <algorithm>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -196,6 +198,16 @@ void ScoreBoard::open(const std::string& playersPath, TTF_Font* font, SDL_Color 
     for (const std::string& line : lines(entries)) {
         rendered.push_back(Text::lineTexture(renderer, font, line, colour));
     }
+    // The rows' records, in the same order, tell which rows have a recording to watch.
+    const std::vector<std::size_t> records = RunShelf::boardRecords(playersPath, kShown);
+    kept.assign(entries.size(), std::string());
+    for (std::size_t i = 0; i < records.size() && records.size() == entries.size(); ++i) {
+        const std::string path = RunShelf::pathOf(records[i]);
+        if (::access(path.c_str(), R_OK) == 0) {
+            kept[i] = path;
+        }
+    }
+    pointed = -1;
     opened = true;
 }
 
@@ -213,7 +225,25 @@ void ScoreBoard::close() {
     }
     heading = nullptr;
     rendered.clear();
+    kept.clear();
+    pointed = -1;
     opened = false;
+}
+
+int ScoreBoard::rowAt(int x, int y) const {
+    const int columnW = (panel.w - 40) / kColumns;
+    const int left = panel.x + 20;
+    const int top = panel.y + 8 + kRowHeight;
+    if (!opened || x < left || y < top || x >= left + columnW * kColumns) {
+        return -1;
+    }
+    const int row = (y - top) / kRowHeight;
+    const int index = (x - left) / columnW * kRowsPerColumn + row;
+    return row < kRowsPerColumn && index < static_cast<int>(kept.size()) ? index : -1;
+}
+
+std::string ScoreBoard::recordingOf(int row) const {
+    return row >= 0 && row < static_cast<int>(kept.size()) ? kept[static_cast<std::size_t>(row)] : std::string();
 }
 
 void ScoreBoard::draw(SDL_Renderer* renderer) const {
@@ -238,6 +268,13 @@ void ScoreBoard::draw(SDL_Renderer* renderer) const {
     for (std::size_t i = 0; i < rendered.size(); ++i) {
         const int column = static_cast<int>(i) / kRowsPerColumn;
         const int row = static_cast<int>(i) % kRowsPerColumn;
+        if (static_cast<int>(i) == pointed) {
+            // The row a click would watch: a light band behind it.
+            const SDL_Rect band{panel.x + 14 + column * columnW, panel.y + 4 + kRowHeight * (row + 1),
+                                columnW - kColumnGap + 12, kRowHeight};
+            SDL_SetRenderDrawColor(renderer, 242, 196, 111, 255);
+            SDL_RenderFillRect(renderer, &band);
+        }
         drawAt(renderer, rendered[i], panel.x + 20 + column * columnW, panel.y + 8 + kRowHeight * (row + 1),
                columnW - kColumnGap);
     }

@@ -66,6 +66,12 @@ public:
     bool isOpen() const { return opened; }
     // Where the board stands while open: kWidePanel when a line tells a time, else kPanel.
     const SDL_Rect& shownPanel() const { return panel; }
+    // The listed row at a point of the picture, or -1 beside the rows.
+    int rowAt(int x, int y) const;
+    // The recording kept for a listed row (files/runs/N.run), or empty when it has none.
+    std::string recordingOf(int row) const;
+    // The row lit as the one a click would watch; -1 for none.
+    int pointed = -1;
     void take(const SDL_Event&) override {}
     void draw(SDL_Renderer* renderer) const override;
 
@@ -79,4 +85,5 @@ private:
     SDL_Rect panel = kPanel;             // where it stands
     SDL_Texture* heading = nullptr;      // the heading line
     std::vector<SDL_Texture*> rendered;  // one texture per listed line
+    std::vector<std::string> kept;       // per listed line, its recording or nothing
 };

@@ -143,7 +143,26 @@
     X(OptionsControls, Line, "Controls", "options screen row: opens the controls screen")                            \
     X(OptionsOn, Line, "on", "options screen: a switch's value; short")                                              \
     X(OptionsOff, Line, "off", "options screen: a switch's value; short")                                            \
-    X(OptionsSystem, Line, "System", "options screen: the Language row's value when the desktop's language is used")
+    X(OptionsSystem, Line, "System", "options screen: the Language row's value when the desktop's language is used") \
+    X(CardWatch, Line, "W: watch this run", "result card, small; W is a key")                                        \
+    X(CardPadWatch, Line, "X: watch this run", "result card with the pad in use, small; X is a pad button")          \
+    X(WatchControls, Line, "WATCH {0}x   Space: pause   1 2 4: speed   N: next level   Esc: leave",                  \
+      "watching a recorded run, small, at the foot; {0}: the speed (1, 2 or 4); keys")                               \
+    X(WatchPadControls, Line, "WATCH {0}x   Start: pause   LB RB: speed   Y: next level   B: leave",                 \
+      "watching with the pad in use, small; {0}: the speed; Start, LB, RB, Y and B are pad buttons")                 \
+    X(WatchPaused, Line, "WATCH paused   Space: go on   Esc: leave",                                                 \
+      "watching a recorded run, paused, small, at the foot; keys")                                                   \
+    X(WatchEnded, Line, "{0}: {1} at level {2}, score {3}   (any key)",                                              \
+      "watching, the recording's end; {0}: the player's name, {1}: how it ended (a word below), {2}: level, "        \
+      "{3}: points")                                                                                                 \
+    X(WatchWon, Part, "won", "how a watched run ended: the last level won")                                          \
+    X(WatchDied, Part, "died", "how a watched run ended: the hero died")                                             \
+    X(WatchClosed, Part, "closed", "how a watched run ended: the window was closed")                                 \
+    X(WatchQuit, Part, "quit", "how a watched run ended: the player quit to the menu")                               \
+    X(WatchMismatch, Line, "This recording does not match this version of the game at frame {0}",                    \
+      "watching stopped; {0}: the frame number")                                                                     \
+    X(WatchRefused, Line, "This recording cannot be watched: {0}",                                                   \
+      "watching refused before it starts; {0}: why, as the file reader says it (not translated)")
 
 class Texts {
 public:

@@ -20,6 +20,15 @@ CommandLine::CommandLine(int argc, char* argv[]) {
         } else if (arg == "--verify") {
             bad = true;
             mistake = verify.empty() ? "--verify needs a file" : "--verify takes one file";
+        } else if (arg == "--watch" && i + 1 < argc && watch.empty() && verify.empty()) {
+            watch = argv[++i];
+            bad = watch.empty();
+            mistake = "--watch needs a file";
+        } else if (arg == "--watch") {
+            bad = true;
+            mistake = !verify.empty() ? "--watch and --verify do not go together"
+                      : watch.empty() ? "--watch needs a file"
+                                      : "--watch takes one file";
         } else {
             bad = true;
             mistake = (!arg.empty() && arg[0] == '-' ? "unknown option '" : "unexpected argument '") + arg + "'";
@@ -28,7 +37,7 @@ CommandLine::CommandLine(int argc, char* argv[]) {
 }
 
 std::string CommandLine::usage() {
-    return "Usage: bramblehoof [--mute] [--help] [--version] [--verify FILE]\n"
+    return "Usage: bramblehoof [--mute] [--help] [--version] [--verify FILE] [--watch FILE]\n"
            "A small top-down action game: fight the outlaws around the farms and round up the bulls.\n"
            "\n"
            "      --mute     play without sound\n"
@@ -38,6 +47,9 @@ std::string CommandLine::usage() {
            "                 re-simulate a run's recording (files/runs/*.run) without a window and\n"
            "                 print how it ended; exit 0 when it matches this game, 1 when not, 2\n"
            "                 when FILE is no recording this game reads\n"
+           "      --watch FILE\n"
+           "                 show a run's recording in a window, as it was played (Space: pause,\n"
+           "                 1 2 4: speed, N: next level, Esc: leave)\n"
            "\n"
            "The game reads images/ and writes files/ in the folder it starts in. The installed\n"
            "command starts it in $XDG_DATA_HOME/bramblehoof (~/.local/share/bramblehoof), so each\n"

@@ -21,6 +21,7 @@ public:
     bool version = false;  // --version or -V
     bool mute = false;     // --mute
     std::string verify;    // --verify FILE: the recording to re-simulate, instead of playing
+    std::string watch;     // --watch FILE: the recording shown in a window, instead of playing
     bool bad = false;      // an option we do not know, or a stray argument
     std::string mistake;   // what was wrong, for the message on standard error
 };

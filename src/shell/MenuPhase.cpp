@@ -32,6 +32,38 @@ void MenuPhase::initTexts() {
 }
 
 void MenuPhase::layOut(Button& button) {
+    button.onBoard = [this](int x, int y, bool click) {
+        const int row = scoreBoard.rowAt(x, y);
+        const std::string recording = scoreBoard.recordingOf(row);
+        const int lit = recording.empty() ? -1 : row;
+        if (lit != scoreBoard.pointed) {
+            scoreBoard.pointed = lit;
+            reset();  // drawn anew with the row lit
+        }
+        if (click && !recording.empty()) {
+            watchAsked = recording;
+            return true;
+        }
+        return false;
+    };
+    button.onBoardKey = [this](int steps, bool choose) {
+        if (choose) {
+            watchAsked = scoreBoard.recordingOf(scoreBoard.pointed);
+            return !watchAsked.empty();
+        }
+        // The next row with a recording, round the ends; none: the items move as before.
+        const int rows = static_cast<int>(ScoreBoard::kShown);
+        int at = scoreBoard.pointed;
+        for (int tried = 0; tried < rows; ++tried) {
+            at = at < 0 ? (steps > 0 ? 0 : rows - 1) : ((at + steps) % rows + rows) % rows;
+            if (!scoreBoard.recordingOf(at).empty()) {
+                scoreBoard.pointed = at;
+                reset();
+                return true;
+            }
+        }
+        return false;
+    };
     for (int i = 0; i < kMenuTexts; ++i) {
         menuTexts[i]->Create(kMenuOffsets[i]);
     }

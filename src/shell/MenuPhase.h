@@ -32,6 +32,7 @@ public:
     std::vector<SDL_Rect> menuPositions;  // where each clickable menu item is
     std::vector<SDL_Rect> menuSizes;      // how large each clickable menu item is
     ScoreBoard scoreBoard;                // the best runs, shown on the menu on demand
+    std::string watchAsked;               // a board row's recording, clicked to be watched
     MenuRedraw menuRedraw;                // whether a menu pass has anything new to show
     bool open = true;                     // the menu phase goes on
     bool lastRunNotSaved = false;         // the run before this menu could not be written: it says so

@@ -2,6 +2,7 @@
 
 #include "present/OptionRows.h"
 #include "shell/Shell.h"
+#include "shell/WatchScreen.h"
 
 MenuScreen::MenuScreen(Shell& shell, bool first) : shell(shell) {
     button->startMenu(first);
@@ -33,6 +34,9 @@ std::unique_ptr<Screen> MenuScreen::opens() {
     if (button->nameAsked) {
         button->nameAsked = false;
         over = makeLetterGrid();
+    } else if (!shell.mainMenu.watchAsked.empty()) {
+        over = std::make_unique<WatchScreen>(shell, shell.mainMenu.watchAsked, Sound::Tune::Menu);
+        shell.mainMenu.watchAsked.clear();
     } else if (button->optionsAsked) {
         button->optionsAsked = false;
         over = OptionRows::screen(shell.services);

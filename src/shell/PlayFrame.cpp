@@ -160,7 +160,9 @@ void PlayFrame::run(Shell& shell) {
         Render::markDrawn();
     }
     shell.help.step();
-    game->present();
+    if (presents) {
+        game->present();
+    }
     player->getUnRed();
     Levels::endOfFrame(shell);
 }

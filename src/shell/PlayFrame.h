@@ -56,6 +56,8 @@ public:
     LevelBanner banner;    // "LEVEL n" at a run's start and at each level change
     SwingTell tells;       // a mark over each outlaw about to swing
     EdgeMarkers markers;   // where the bulls and outlaws left lie, while none is in view
+    // Off while a watched run plays several frames a pass: only the last is shown, once.
+    bool presents = true;
 
 private:
     static constexpr int kHudLines = 5;

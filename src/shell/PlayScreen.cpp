@@ -9,6 +9,7 @@
 #include "shell/Levels.h"
 #include "shell/SavedRun.h"
 #include "shell/Shell.h"
+#include "shell/WatchScreen.h"
 
 #include <algorithm>
 #include <iostream>
@@ -196,6 +197,14 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
     }
     if (run.notSaved) {
         lines.push_back(ResultCard::Line{ResultCard::kNotSaved, true});
+    }
+    resultCard.watch = nullptr;
+    if (run.recorder.placed()) {
+        // The run just played, watched over the card: files/runs/last.run is its recording.
+        lines.push_back(ResultCard::Line{shell.device.padLast() ? ResultCard::kPadWatch : ResultCard::kWatch, true});
+        resultCard.watch = [this] {
+            return std::make_unique<WatchScreen>(shell, RunShelf::kLastPath, Sound::Tune::Play);
+        };
     }
     lines.push_back(ResultCard::Line{shell.device.padLast() ? ResultCard::kPadChoices : ResultCard::kChoices, false});
     resultCard.clock = shell.cardClock;

@@ -125,26 +125,34 @@ std::string Resimulation::line() const {
            std::to_string(score()) + ", " + std::to_string(played) + " frames (" + clock + ")";
 }
 
-int Resimulation::verify(const std::string& path, std::ostream& out) {
+bool Resimulation::load(const std::string& path, RunRecording& recording, std::string& why) {
     std::string bytes;
-    std::string why;
-    RunRecording recording;
     if (!FileIO::readSmall(path, RunRecording::kMaxBytes, bytes, why)) {
-        FileIO::report(path + ": " + (why.empty() ? "no such file" : why));
-        return kExitUnreadable;
+        why = path + ": " + (why.empty() ? "no such file" : why);
+        return false;
     }
     if (!RunRecording::read(bytes, recording, why)) {
-        FileIO::report(path + ": " + why);
-        return kExitUnreadable;
+        why = path + ": " + why;
+        return false;
     }
     if (recording.header.version != CommandLine::versionNumber()) {
-        FileIO::report(path + ": recorded by bramblehoof " + recording.header.version + ", this is bramblehoof " +
-                       CommandLine::versionNumber());
-        return kExitUnreadable;
+        why = path + ": recorded by bramblehoof " + recording.header.version + ", this is bramblehoof " +
+              CommandLine::versionNumber();
+        return false;
     }
     KeyBindings keys;
     if (!SimInput::decodeKeys(recording.header.keys, keys)) {
-        FileIO::report(path + ": damaged in its header (the hero's keys)");
+        why = path + ": damaged in its header (the hero's keys)";
+        return false;
+    }
+    return true;
+}
+
+int Resimulation::verify(const std::string& path, std::ostream& out) {
+    std::string why;
+    RunRecording recording;
+    if (!load(path, recording, why)) {
+        FileIO::report(why);
         return kExitUnreadable;
     }
     // No window, no sound: the dummy driver, and nothing the frames print reaches standard output.

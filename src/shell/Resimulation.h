@@ -43,6 +43,9 @@ public:
     // --verify FILE: the recording re-simulated without a window or sound, nothing written to
     // files/ and only the line on out. 0 when it matches, 1 when not, 2 when FILE is no recording
     // this game reads (one line on standard error).
+    // Reads a recording this game can play again: false, with why (one line naming the file), for
+    // one that is unreadable, damaged, of another format or of another version of the game.
+    static bool load(const std::string& path, RunRecording& recording, std::string& why);
     static int verify(const std::string& path, std::ostream& out);
 
 private:

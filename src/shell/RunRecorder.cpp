@@ -123,6 +123,7 @@ void RunRecorder::finish(Shell& shell) {
         fail(why);
         return;
     }
+    inPlace = true;
     std::size_t record = 0;
     if (hero != nullptr && hero->recorded && RunShelf::lastRecordOf(hero->path, header.name, score, record) &&
         !RunShelf::keep(RunShelf::kLastPath, record, hero->path, ScoreBoard::kShown, why)) {

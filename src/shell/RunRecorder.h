@@ -31,6 +31,8 @@ public:
     // After the players record: the recording put in place, and kept for the board.
     void finish(Shell& shell);
     bool active() const { return on; }
+    // This run's recording is files/runs/last.run now.
+    bool placed() const { return inPlace; }
 
     // The sizes the figures' sheets have in this process, which the animation cycles count in.
     static void sheetSizes(Shell& shell, RunRecording::Header& header);
@@ -42,6 +44,7 @@ private:
     bool on = false;         // this run is being recorded
     bool ended = false;      // its end is noted
     bool told = false;       // its failure was said
+    bool inPlace = false;    // finish put it in place
     bool pastLimit = false;  // it was stopped by the size limit for files, told at the end
     int32_t score = 0;       // the run's, as its end noted it
     RunRecording::Header header;

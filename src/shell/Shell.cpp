@@ -4,6 +4,7 @@
 
 #include "input/Gamepads.h"
 #include "persist/FileIO.h"
+#include "persist/RunShelf.h"
 #include "present/FontCache.h"
 #include "present/PictureFetch.h"
 #include "shell/Levels.h"
@@ -58,6 +59,7 @@ int Shell::play() {
     if (!startUp()) {
         return 1;
     }
+    RunShelf::sweep();  // what a game killed while it recorded left behind
     for (;;) {
         menuPhase();
         if (closedOnMenuShownAgain()) {

@@ -112,6 +112,9 @@ public:
     // The world without a window, sound or pictures, for a re-simulation: the camera, the arrow,
     // the menu's name, the HUD's texts (which draw nothing) and the farm sites. No file is read.
     void startWorld();
+    // The window closed and what it drew freed, the settings' toggles kept: the end of a process
+    // that played no run (a watch).
+    void closeWindow() { tearDown(); }
     // One pass of the menu; false once the menu phase has ended.
     bool menuPass();
     void menuPhase();

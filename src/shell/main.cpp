@@ -2,6 +2,7 @@
 #include "shell/CommandLine.h"
 #include "shell/Resimulation.h"
 #include "shell/Shell.h"
+#include "shell/WatchScreen.h"
 
 #include <SDL.h>
 
@@ -25,6 +26,9 @@ int main(int argc, char* argv[]) {
     if (options.help || options.version) {
         std::cout << (options.help ? CommandLine::usage() : CommandLine::versionLine());
         return 0;
+    }
+    if (!options.watch.empty()) {
+        return WatchScreen::watchFile(options.watch);
     }
     if (!options.verify.empty()) {
         return Resimulation::verify(options.verify, std::cout);

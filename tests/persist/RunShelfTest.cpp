@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testsupport::fileExists;
 using testsupport::readFile;
@@ -46,4 +51,58 @@ TEST(RunShelf, ARecordingIsKeptWhileItsRowIsOnTheBoardAndGoesWithIt) {
     EXPECT_FALSE(fileExists("files/runs/3.run"));
     EXPECT_TRUE(fileExists("files/runs/notes.txt"));
     EXPECT_EQ(readFile(RunShelf::kLastPath), "Eve's run");
+}
+
+// A temporary recording whose game is gone (killed while it recorded) goes at the next start; one
+// of a game still running, this one's, and any other file stay. While another game holds the saves'
+// lock, the board's copies wait for it and are not made.
+TEST(RunShelf, AGoneGamesTemporaryIsSweptAndTheBoardsCopiesTakeTheSavesLock) {
+    ScratchDir scratch;
+    ::mkdir("files/runs", 0755);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);  // its pid now names no process
+    const std::string gone = "files/runs/last.run.tmp-" + std::to_string(child) + "-1";
+    const std::string goneRow = "files/runs/3.run.tmp-" + std::to_string(child) + "-7";
+    const std::string mine = "files/runs/last.run.tmp-" + std::to_string(::getpid()) + "-1";
+    const std::string running = "files/runs/last.run.tmp-1-2";  // init never ends
+    for (const std::string& path :
+         {gone, goneRow, mine, running, std::string("files/runs/0.run"), std::string("files/runs/notes.tmp-1x")}) {
+        writeFile(path, "x");
+    }
+    EXPECT_EQ(RunShelf::sweep(), 2u);
+    EXPECT_FALSE(fileExists(gone));
+    EXPECT_FALSE(fileExists(goneRow));
+    for (const std::string& path :
+         {mine, running, std::string("files/runs/0.run"), std::string("files/runs/notes.tmp-1x")}) {
+        EXPECT_TRUE(fileExists(path)) << path;
+    }
+
+    // Another game holds the lock (a lock of another process, by fork): no copy is made meanwhile.
+    writeFile("files/players.bin", testsupport::playersRecord("Ann", 50));
+    writeFile(RunShelf::kLastPath, "Ann's run");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open("files/save.lock", O_RDWR | O_CREAT, 0644);
+        ::flock(fd, LOCK_EX);
+        char byte = 1;
+        (void)!::write(ready[1], &byte, 1);
+        ::sleep(30);
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    std::string error;
+    EXPECT_FALSE(RunShelf::keep(RunShelf::kLastPath, 0, "files/players.bin", 10, error));
+    EXPECT_FALSE(fileExists("files/runs/0.run.tmp")) << error;
+    EXPECT_NE(readFile("files/runs/0.run"), "Ann's run") << "not copied while another game holds the lock";
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_TRUE(RunShelf::keep(RunShelf::kLastPath, 0, "files/players.bin", 10, error)) << error;
+    EXPECT_EQ(readFile("files/runs/0.run"), "Ann's run");
 }

@@ -336,7 +336,7 @@ TEST_F(PlayScreenTest, TheCardPlacesACommittedRunAmongTheRunsBeforeIt) {
     Text::onRender = nullptr;
     EXPECT_EQ(drawn,
               (std::vector<std::string>{ResultCard::kDied, "Score: 100   Level reached: 1", shell->playing->timesLine(),
-                                        "Place 8 among the best runs", ResultCard::kChoices}));
+                                        "Place 8 among the best runs", ResultCard::kWatch, ResultCard::kChoices}));
 }
 
 // The frame that wins the run by collecting its last bull shows the HUD with the numbers the card
