@@ -36,7 +36,7 @@ std::string OptionsScreen::valueOf(std::size_t row) const {
     if (rows[row].isSwitch) {
         return value != 0 ? "on" : "off";
     }
-    return std::to_string(value);
+    return std::to_string(value) + (rows[row].percent ? "%" : "");
 }
 
 std::size_t OptionsScreen::rowNamed(const std::string& label) const {
@@ -96,7 +96,13 @@ void OptionsScreen::change(int steps) {
         return;
     }
     const int now = row.get();
-    const int next = row.isSwitch ? 1 - now : std::clamp(now + steps, row.low, row.high);
+    int next = row.isSwitch ? 1 - now : std::clamp(now + steps, row.low, row.high);
+    if (!row.choices.empty()) {
+        const auto at = std::find(row.choices.begin(), row.choices.end(), now);
+        const int index = at == row.choices.end() ? 0 : static_cast<int>(at - row.choices.begin());
+        next = row.choices[static_cast<std::size_t>(
+            std::clamp(index + (steps > 0 ? 1 : -1), 0, static_cast<int>(row.choices.size()) - 1))];
+    }
     if (next == now) {
         return;
     }
@@ -176,7 +182,7 @@ void OptionsScreen::draw(SDL_Renderer* renderer) const {
     const SDL_Rect bar{box.x + kPadding / 2, chosen.y - 6, box.w - kPadding, kRowHeight - 4};
     ChoicePanel::drawBoxes(renderer, box, bar);
 
-    drawLine(renderer, font, kTitle, box.x + box.w / 2, box.y + kPadding, true);
+    drawLine(renderer, font, Texts::text(title), box.x + box.w / 2, box.y + kPadding, true);
     const std::size_t last = first + shownLines();
     for (std::size_t i = first; i < last && i < rows.size(); ++i) {
         const int y = lineArea(i).y;

@@ -7,6 +7,7 @@
 #include "shell/SavedRun.h"
 #include "shell/Shell.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -60,6 +61,19 @@ void PlayScreen::setUp() {
     shell.input.muteKeyOn = true;
     shell.playKeys.active = true;
     player->spawn();
+    if (!shell.simInput.feeding()) {
+        // The assists that change the world hold for the whole run; a change in the options
+        // meanwhile is for the next one. (A recording played again takes its own.)
+        const Settings& settings = shell.settings;
+        player->damageShare = settings.assistDamage;
+        player->refillEachLevel = settings.assistRefill;
+        player->autoAttack = settings.assistAutoAttack;
+        if (Button::flag != Button::kReplayPending) {
+            run.assists = RunAssists{settings.assistSpeed, settings.assistDamage, settings.assistRefill,
+                                     settings.assistAutoAttack};
+            run.assisted = run.assists.any();
+        }
+    }
     run.recorder.begin(shell);
     std::string why;
     // A recording played again is not a start of the player's own.
@@ -93,6 +107,12 @@ void PlayScreen::frame() {
         run.playBackFrame();
     }
     run.recorder.frameStarts(shell);
+    // The pace is no part of the world: it follows the options at once, and marks the run.
+    shell.pacer.percent = shell.settings.assistSpeed;
+    if (Button::flag == Button::kPlay && !shell.simInput.feeding()) {
+        run.assists.speed = std::min(run.assists.speed, shell.settings.assistSpeed);
+        run.assisted = run.assists.any();
+    }
     shell.playFrame.run(shell);
     run.recorder.frameDone(shell);
     shell.keeper.keepToggles(*game, false);
@@ -151,6 +171,25 @@ void PlayScreen::endPause(PanelKeys::PauseChoice choice) {
     shell.playKeys.active = true;
 }
 
+std::string PlayScreen::assistedLine(const RunAssists& assists) {
+    std::vector<std::string> used;
+    if (assists.speed != 100) {
+        used.push_back(Texts::format(Texts::Id::AssistSlower, {std::to_string(assists.speed)}));
+    }
+    if (assists.damageShare != 100) {
+        used.push_back(assists.damageShare == 50
+                           ? Texts::text(Texts::Id::AssistHalfDamage)
+                           : Texts::format(Texts::Id::AssistDamage, {std::to_string(assists.damageShare)}));
+    }
+    if (assists.refill) {
+        used.push_back(Texts::text(Texts::Id::AssistRefill));
+    }
+    if (assists.autoAttack) {
+        used.push_back(Texts::text(Texts::Id::AssistAutoAttack));
+    }
+    return Texts::format(Texts::Id::CardAssisted, {Texts::join(Texts::Id::ListOf, used)});
+}
+
 bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
     shell.playKeys.active = false;
     if (run.outcome == Run::Outcome::None) {
@@ -170,6 +209,9 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
             lines.push_back(ResultCard::Line{ResultCard::placeLine(place, shown), false});
         }
     }
+    if (run.assisted && run.outcome != Run::Outcome::ReplayOver) {
+        lines.push_back(ResultCard::Line{assistedLine(run.assists), false});
+    }
     if (run.notSaved) {
         lines.push_back(ResultCard::Line{ResultCard::kNotSaved, true});
     }
@@ -188,6 +230,7 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
 
 void PlayScreen::commit() {
     shell.playKeys.active = false;
+    shell.pacer.percent = 100;  // the menus and the card at their own pace
     if (run.committed) {
         return;
     }

@@ -65,6 +65,8 @@ public:
     // The run's player record, its save and the replay's close, as soon as the run has ended and
     // before any card: a kill while a card shows loses nothing. Once a run.
     void commit();
+    // The card's line naming the assists a run was played with ("Assisted: half damage, ...").
+    static std::string assistedLine(const RunAssists& assists);
 
 private:
     void endPause(PanelKeys::PauseChoice choice);
