@@ -291,12 +291,13 @@ bool RunRecording::read(const std::string& bytes, RunRecording& into, std::strin
             why = "cut short or damaged in its header";
             return false;
         }
+        h.refill = (switches & 1) != 0;
+        h.autoAttack = (switches & 2) != 0;
+        // A run without assists is written as format 1: one that names none is damaged.
         if (h.speed < 1 || h.speed > 100 || h.damageShare < 0 || h.damageShare > 100 || switches > 3 || !h.assisted()) {
             why = "damaged in its header (the assists)";
             return false;
         }
-        h.refill = (switches & 1) != 0;
-        h.autoAttack = (switches & 2) != 0;
     }
     h.start = static_cast<Start>(start);
     h.hasSave = hasSave == 1;
