@@ -127,7 +127,19 @@
     X(AssistHalfDamage, Part, "half damage", "an assist on the card's list: the hero loses half what blows cost")    \
     X(AssistDamage, Part, "damage {0}%", "an assist on the card's list; {0}: the share of a blow's cost paid")       \
     X(AssistRefill, Part, "refill", "an assist on the card's list: full health again at each level")                 \
-    X(AssistAutoAttack, Part, "auto attack", "an assist on the card's list: a held attack key attacks again")
+    X(AssistAutoAttack, Part, "auto attack", "an assist on the card's list: a held attack key attacks again")        \
+    X(PauseLeft, Line, "Outlaws left: {0}   Bulls left: {1}", "pause panel; {0}, {1}: what the level still needs")   \
+    X(PauseNearestOutlaw, Line, "Nearest outlaw: {0}", "pause panel; {0}: a Way row, where he is from the hero")     \
+    X(PauseNearestBull, Line, "Nearest bull: {0}", "pause panel; {0}: a Way row, where it is from the hero")         \
+    X(WayNorth, Part, "north", "a way on the screen: up")                                                            \
+    X(WayNorthEast, Part, "north-east", "a way on the screen: up and right")                                         \
+    X(WayEast, Part, "east", "a way on the screen: right")                                                           \
+    X(WaySouthEast, Part, "south-east", "a way on the screen: down and right")                                       \
+    X(WaySouth, Part, "south", "a way on the screen: down")                                                          \
+    X(WaySouthWest, Part, "south-west", "a way on the screen: down and left")                                        \
+    X(WayWest, Part, "west", "a way on the screen: left")                                                            \
+    X(WayNorthWest, Part, "north-west", "a way on the screen: up and left")                                          \
+    X(WayCloseBy, Part, "close by", "the nearest one stands beside the hero")
 
 class Texts {
 public:

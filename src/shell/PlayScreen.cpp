@@ -136,9 +136,45 @@ std::unique_ptr<PauseScreen> PlayScreen::pause() {
     shell.simInput.letGo();
     std::unique_ptr<PauseScreen> panel = std::move(nextPause);
     nextPause = std::make_unique<PauseScreen>();
+    panel->reminder = reminder();
     panel->prepare(shell.services);
     paused = panel.get();
     return panel;
+}
+
+PauseScreen::Reminder PlayScreen::reminder() const {
+    PauseScreen::Reminder what;
+    if (player == nullptr || Button::flag != Button::kPlay) {
+        return what;  // a replay walks a path: nothing is asked of the player
+    }
+    what.shown = true;
+    what.outlaws = std::max(0, run.enemyCount - player->getEnemy());
+    what.bulls = std::max(0, run.bullCount - player->getBul());
+    const SDL_Rect me = player->getPos();
+    const long long cx = me.x + me.w / 2;
+    const long long cy = me.y + me.h / 2;
+    long long best = -1;
+    const auto consider = [&](long long x, long long y, bool bull) {
+        const long long d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+        if (best < 0 || d < best) {
+            best = d;
+            what.nearest = true;
+            what.nearestBull = bull;
+            what.dx = static_cast<int>(x - cx);
+            what.dy = static_cast<int>(y - cy);
+        }
+    };
+    for (const auto& enemy : run.enemies) {
+        if (enemy != nullptr && enemy->getID() != 0 && !enemy->isDestroyedAni()) {
+            consider(enemy->realRect.x + Enemy::kFrameSize / 2, enemy->realRect.y + Enemy::kFrameSize / 2, false);
+        }
+    }
+    for (const auto& bull : run.bulls) {
+        if (bull != nullptr && bull->getID() != 0) {
+            consider(bull->worldX + Bull::kDrawW / 2, bull->worldY + Bull::kDrawH / 2, true);
+        }
+    }
+    return what;
 }
 
 void PlayScreen::take(const SDL_Event& event) {

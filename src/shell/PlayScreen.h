@@ -68,6 +68,9 @@ public:
     // The card's line naming the assists a run was played with ("Assisted: half damage, ...").
     static std::string assistedLine(const RunAssists& assists);
 
+    // What the level still needs and where the nearest of it is, for the pause panel.
+    PauseScreen::Reminder reminder() const;
+
 private:
     void endPause(PanelKeys::PauseChoice choice);
 
