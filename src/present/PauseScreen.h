@@ -56,6 +56,8 @@ public:
     void uncovered(const Screen& gone) override;
     PanelKeys::PauseChoice choice() const { return chosen; }
     const std::vector<std::string>& text() const { return card.text(); }
+    // Where the panel's line i (the title is 0) is drawn.
+    SDL_Rect lineAt(std::size_t i) const { return card.lineAt(i); }
 
 private:
     ResultCard card;              // the panel over the kept picture

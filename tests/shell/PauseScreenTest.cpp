@@ -51,12 +51,9 @@ TEST_F(PauseScreenInPlay, ThePanelTellsWhatIsLeftAndPointsToTheNearest) {
     EXPECT_EQ(PauseScreen::wayOf(0, -50), "north");
     EXPECT_EQ(PauseScreen::wayOf(-40, 38), "south-west");
     EXPECT_EQ(PauseScreen::wayOf(-100, 10), "west");
-    int arrow = 0;
-    for (int y = 0; y < 720; ++y) {
-        for (int x = PauseScreen::kPanel.x; x < 540; ++x) {
-            arrow += shown[static_cast<std::size_t>(y) * 1080 + x] == inkPixel ? 1 : 0;
-        }
-    }
+    const SDL_Rect at = panel.lineAt(line);
+    const SDL_Rect before{at.x - PauseScreen::kArrowSize - 20, at.y, PauseScreen::kArrowSize + 16, at.h};
+    const int arrow = countIn(shown, before, inkPixel);
     EXPECT_GT(arrow, PauseScreen::kArrowSize * 4) << "an arrow in the panel's ink";
 }
 
