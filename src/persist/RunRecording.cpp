@@ -124,7 +124,7 @@ const char* RunRecording::nameOf(Ending ending) {
 
 std::string RunRecording::encodeHeader(const Header& header) {
     std::string out(kMagic, sizeof kMagic);
-    putVarint(out, kFormat);
+    putVarint(out, header.assisted() ? kFormat : kFormatWithoutAssists);
     putText(out, header.version);
     out.push_back(static_cast<char>(header.start));
     putText(out, header.name);
@@ -136,6 +136,11 @@ std::string RunRecording::encodeHeader(const Header& header) {
     putSigned(out, header.heroSheetH);
     putSigned(out, header.enemySheetW);
     putSigned(out, header.enemySheetH);
+    if (header.assisted()) {
+        putSigned(out, header.speed);
+        putSigned(out, header.damageShare);
+        out.push_back(static_cast<char>((header.refill ? 1 : 0) | (header.autoAttack ? 2 : 0)));
+    }
     return out;
 }
 
@@ -263,7 +268,7 @@ bool RunRecording::read(const std::string& bytes, RunRecording& into, std::strin
         why = "cut short in its header";
         return false;
     }
-    if (format != kFormat) {
+    if (format != kFormat && format != kFormatWithoutAssists) {
         why = "a recording of format " + std::to_string(format) + ", this game reads format " + std::to_string(kFormat);
         return false;
     }
@@ -279,6 +284,20 @@ bool RunRecording::read(const std::string& bytes, RunRecording& into, std::strin
     if (start > static_cast<uint8_t>(Start::Resume) || hasSave > 1) {
         why = "damaged in its header";
         return false;
+    }
+    if (format == kFormat) {
+        uint8_t switches = 0;
+        if (!in.int32(h.speed) || !in.int32(h.damageShare) || !in.byte(switches)) {
+            why = "cut short or damaged in its header";
+            return false;
+        }
+        h.refill = (switches & 1) != 0;
+        h.autoAttack = (switches & 2) != 0;
+        // A run without assists is written as format 1: one that names none is damaged.
+        if (h.speed < 1 || h.speed > 100 || h.damageShare < 0 || h.damageShare > 100 || switches > 3 || !h.assisted()) {
+            why = "damaged in its header (the assists)";
+            return false;
+        }
     }
     h.start = static_cast<Start>(start);
     h.hasSave = hasSave == 1;

@@ -16,8 +16,11 @@
 class RunRecording {
 public:
     static constexpr const char kMagic[8] = {'B', 'R', 'A', 'M', 'R', 'U', 'N', '\n'};
-    static constexpr uint32_t kFormat = 1;  // raised whenever the layout or a take's meaning changes
-    static constexpr int kHashEvery = 60;   // a hash of the world once a second of play
+    // Raised whenever the layout or a take's meaning changes. Format 2 adds the assists to the
+    // header; a run played without any is still written as format 1, byte for byte as before.
+    static constexpr uint32_t kFormat = 2;
+    static constexpr uint32_t kFormatWithoutAssists = 1;
+    static constexpr int kHashEvery = 60;  // a hash of the world once a second of play
     // About 40 hours of play; larger files are not read whole.
     static constexpr std::size_t kMaxBytes = std::size_t{256} << 20;
     static constexpr std::size_t kMaxText = 4096;    // a version, a name, a key table, a saved file
@@ -68,6 +71,13 @@ public:
         int32_t heroSheetH = 0;
         int32_t enemySheetW = 0;
         int32_t enemySheetH = 0;
+        // The assists the run was played with (format 2): the pace in percent, which only marks
+        // the run, and the three that change the world.
+        int32_t speed = 100;
+        int32_t damageShare = 100;
+        bool refill = false;
+        bool autoAttack = false;
+        bool assisted() const { return speed != 100 || damageShare != 100 || refill || autoAttack; }
     };
 
     Header header;

@@ -197,6 +197,17 @@ void ControlsScreen::takeOne(const SDL_Event& event) {
     }
 }
 
+void ControlsScreen::drawCross(SDL_Renderer* renderer, int x, int y) {
+    SDL_SetRenderDrawColor(renderer, kRefusedInk.r, kRefusedInk.g, kRefusedInk.b, 255);
+    for (int i = 0; i < kCrossSize; ++i) {
+        // Two strokes, three pixels thick.
+        const SDL_Rect down{x + i, y + i, 3, 3};
+        const SDL_Rect up{x + kCrossSize - 1 - i, y + i, 3, 3};
+        SDL_RenderFillRect(renderer, &down);
+        SDL_RenderFillRect(renderer, &up);
+    }
+}
+
 void ControlsScreen::draw(SDL_Renderer* renderer) const {
     const int top = kPanel.y + kPadding + kRowHeight + kHeader;
     const SDL_Rect bar{kPanel.x + kPadding / 2, top + static_cast<int>(selected) * kRowHeight - 6, kPanel.w - kPadding,
@@ -236,6 +247,17 @@ void ControlsScreen::draw(SDL_Renderer* renderer) const {
             font != nullptr && TTF_SizeUTF8(font, said.c_str(), &w, nullptr) == 0 && w <= kPanel.w - 2 * kPadding;
         Text::drawLine(renderer, fits ? font : smallFont, said, centre, fits ? foot - 40 : foot - 34, true,
                        refused ? kRefusedInk : ChoicePanel::kInk);
+        if (refused) {
+            // A cross before a refusal, as well as its colour.
+            TTF_Font* used = fits ? font : smallFont;
+            int shownW = 0;
+            int shownH = 0;
+            if (used != nullptr) {
+                TTF_SizeUTF8(used, said.c_str(), &shownW, &shownH);
+            }
+            const int x = std::max(kPanel.x + kFrameGap, centre - shownW / 2 - kCrossSize - kCrossGap);
+            drawCross(renderer, x, (fits ? foot - 40 : foot - 34) + (shownH - kCrossSize) / 2);
+        }
     }
     Text::drawLine(renderer, smallFont, listening ? kWaiting : kHint, centre, foot, true, ChoicePanel::kInk);
 }

@@ -28,6 +28,9 @@ public:
     static constexpr Texts::Ref kBack{Texts::Id::ControlsBack};
     static constexpr Texts::Ref kHint{Texts::Id::ControlsHint};
     static constexpr Texts::Ref kWaiting{Texts::Id::ControlsWaiting};
+    static constexpr int kCrossSize = 18;  // the cross before a refused press's line
+    static constexpr int kCrossGap = 10;
+    static constexpr int kFrameGap = 6;  // the cross stays this far inside the panel
 
     // Called after the bindings changed, so their owner uses and keeps them.
     std::function<void()> changed;
@@ -48,6 +51,9 @@ public:
     bool waiting() const { return listening; }
     // What the last press did: "Up: I", or why it was refused.
     const std::string& message() const { return said; }
+
+    // The cross that marks a refused press, its top left at (x, y).
+    static void drawCross(SDL_Renderer* renderer, int x, int y);
 
 private:
     // One event, as take() has it.

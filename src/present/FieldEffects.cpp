@@ -338,6 +338,7 @@ void FieldEffects::bestRunShown(DrawQueue& field, SDL_Rect src, SDL_Rect dst) {
 }
 
 void FieldEffects::heroShown(DrawQueue& field, SDL_Rect src, SDL_Rect dst) {
+    heroDst = dst;
     if (!reducedMotion && now - hurtAt < kFlashFrames && blinkOn(hurtStreakAt)) {
         field.addPicture(heroWhite.texture, src, dst, kFlashAlpha);
     }
@@ -450,6 +451,43 @@ void FieldEffects::drawOverField(SDL_Renderer* to, SDL_Point cam) const {
     }
     Uint8 r = 0, g = 0, b = 0, a = 0;
     SDL_GetRenderDrawColor(to, &r, &g, &b, &a);
+    // The corner marks of the figures a blow has just reached.
+    std::array<SDL_Rect, kSlots + 1> marked{};
+    std::size_t markedCount = 0;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        const Outlaw& outlaw = outlaws[static_cast<std::size_t>(slot)];
+        if (outlaw.seen && now - outlaw.struckAt < kHeldRedFrames) {
+            marked[markedCount++] = outlaw.dst;
+        }
+    }
+    if (now - hurtAt < kHeldRedFrames && heroDst.w > 0) {
+        marked[markedCount++] = heroDst;
+    }
+    for (const bool ink : {false, true}) {
+        const SDL_Color colour = ink ? kMarkInk : kMarkEdge;
+        const int grow = ink ? 0 : 1;  // the edge reaches a pixel past the ink on every side
+        SDL_SetRenderDrawColor(to, colour.r, colour.g, colour.b, colour.a);
+        for (std::size_t i = 0; i < markedCount; ++i) {
+            const SDL_Rect& figure = marked[i];
+            const int left = figure.x + shake.x - kMarkWidth;
+            const int top = figure.y + shake.y - kMarkWidth;
+            const int right = figure.x + shake.x + figure.w;
+            const int bottom = figure.y + shake.y + figure.h;
+            const int arm = kMarkLength + 2 * grow;
+            const int thick = kMarkWidth + 2 * grow;
+            const SDL_Rect arms[] = {
+                {left - grow, top - grow, arm, thick},
+                {left - grow, top - grow, thick, arm},
+                {right + kMarkWidth - arm + grow, top - grow, arm, thick},
+                {right - grow, top - grow, thick, arm},
+                {left - grow, bottom - grow, arm, thick},
+                {left - grow, bottom + kMarkWidth - arm + grow, thick, arm},
+                {right + kMarkWidth - arm + grow, bottom - grow, arm, thick},
+                {right - grow, bottom + kMarkWidth - arm + grow, thick, arm},
+            };
+            SDL_RenderFillRects(to, arms, 8);
+        }
+    }
     if (backCount > 0) {
         // One call a colour: a drawing call costs a real window's driver more than its pixels.
         SDL_SetRenderDrawColor(to, kPipBack.r, kPipBack.g, kPipBack.b, kPipBack.a);

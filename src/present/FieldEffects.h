@@ -39,6 +39,12 @@ public:
     static constexpr int kHeldRedFrames = kFlashFrames;
     static constexpr SDL_Color kHurtRed{255, 0, 0, 255};  // the tint the world gives a struck thing
     static constexpr Uint8 kBestRunAlpha = 96;            // the best run's hero: faint, never mistaken for the live one
+    // A struck outlaw and the hurt hero are also framed by corner marks for as long as they show
+    // their red or flash: a shape that tells the blow to eyes that cannot tell red from the rest.
+    static constexpr SDL_Color kMarkInk{250, 250, 250, 255};
+    static constexpr SDL_Color kMarkEdge{24, 14, 6, 255};  // around the ink, so it reads on light sand
+    static constexpr int kMarkLength = 14;                 // each arm of a corner
+    static constexpr int kMarkWidth = 3;
 
     long now = 0;                // frames counted by tick(); tests set it to move time on
     bool reducedMotion = false;  // no shake, no blinking, no twinkle: a steady red tells a hit
@@ -148,6 +154,7 @@ private:
     std::vector<Puff> sparkles;
     long hurtAt = -1000;
     long hurtStreakAt = -1000;
+    SDL_Rect heroDst{0, 0, 0, 0};  // where the hero was last drawn
     long shakeAt = -1000;
     SDL_Point shake{0, 0};  // the field's offset this frame
     int nearest = -1;

@@ -76,7 +76,6 @@ public:
     static constexpr const char* kNvidiaDevice = "/dev/nvidiactl";
 
 private:
-
     // Packs the boxes' pixels of picture into texture, noting where each box went.
     void packGround(SDL_Surface* picture);
 

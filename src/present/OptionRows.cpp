@@ -3,15 +3,33 @@
 #include "present/ControlsScreen.h"
 #include "present/Language.h"
 
+#include <string>
+
 int OptionRows::memberValue(const Settings& settings, const Settings::Row& row) {
     return row.kind == Settings::Kind::Switch ? (settings.*row.flag ? 1 : 0) : settings.*row.number;
 }
 
+namespace {
+
+bool isAssist(const Settings::Row& row) { return std::string(row.section) == Settings::kAssistSection; }
+
+}  // namespace
+
+std::vector<OptionsScreen::Row> OptionRows::assistRows(Settings& settings, const Hooks& hooks,
+                                                       const std::vector<Settings::Row>& table) {
+    return rowsOf(settings, Hooks{hooks.shown, hooks.changed, nullptr, nullptr}, table, true);
+}
+
 std::vector<OptionsScreen::Row> OptionRows::of(Settings& settings, const Hooks& hooks,
                                                const std::vector<Settings::Row>& table) {
+    return rowsOf(settings, hooks, table, false);
+}
+
+std::vector<OptionsScreen::Row> OptionRows::rowsOf(Settings& settings, const Hooks& hooks,
+                                                   const std::vector<Settings::Row>& table, bool onlyAssists) {
     std::vector<OptionsScreen::Row> rows;
     for (const Settings::Row& setting : table) {
-        if (setting.label == nullptr) {
+        if (setting.label == nullptr || isAssist(setting) != onlyAssists) {
             continue;
         }
         const Settings::Row* row = &setting;
@@ -28,6 +46,8 @@ std::vector<OptionsScreen::Row> OptionRows::of(Settings& settings, const Hooks& 
                                   : std::string(Language::shipped()[static_cast<std::size_t>(value - 1)].ownName);
             };
         }
+        shown.steps = row->steps;
+        shown.percent = !row->steps.empty();
         shown.get = [&settings, row, of = hooks.shown] { return of ? of(*row) : memberValue(settings, *row); };
         shown.set = [&settings, row, changed = hooks.changed](int value) {
             if (row->kind == Settings::Kind::Switch) {
@@ -40,6 +60,18 @@ std::vector<OptionsScreen::Row> OptionRows::of(Settings& settings, const Hooks& 
             }
         };
         rows.push_back(std::move(shown));
+    }
+    if (hooks.assists) {
+        OptionsScreen::Row assists;
+        assists.label = kAssists;
+        assists.low = 0;
+        assists.high = 0;
+        assists.isSwitch = false;
+        assists.screen = hooks.assists;
+        rows.push_back(std::move(assists));
+    }
+    if (onlyAssists) {
+        return rows;
     }
     OptionsScreen::Row controls;
     controls.label = Texts::row(kControls.id).english;
@@ -65,6 +97,13 @@ std::unique_ptr<OptionsScreen> OptionRows::screen(Services& services) {
     };
     hooks.changed = [&services](const Settings::Row& row) { apply(services, row); };
     hooks.controls = [&services]() -> std::unique_ptr<Screen> { return ControlsScreen::forGame(services); };
+    hooks.assists = [&services, hooks]() -> std::unique_ptr<Screen> {
+        auto assists = std::make_unique<OptionsScreen>();
+        assists->title = Texts::Id::AssistsTitle;
+        assists->bindings = &services.settings->keys;
+        assists->open(services.font, services.smallFont, assistRows(*services.settings, hooks));
+        return assists;
+    };
     auto options = std::make_unique<OptionsScreen>();
     options->bindings = &services.settings->keys;
     options->open(services.font, services.smallFont, of(*services.settings, hooks));

@@ -13,6 +13,7 @@
 class OptionRows {
 public:
     static constexpr Texts::Ref kControls{Texts::Id::OptionsControls};
+    static constexpr Texts::Ref kAssists{Texts::Id::OptionsAssists};
 
     struct Hooks {
         // The value a row shows; unset, the member's. (The mute and the window may stand apart
@@ -22,6 +23,8 @@ public:
         std::function<void(const Settings::Row&)> changed;
         // The Controls row's screen, readied.
         std::function<std::unique_ptr<Screen>()> controls;
+        // The Assists row's screen, readied; unset, the assists are rows among the others.
+        std::function<std::unique_ptr<Screen>()> assists;
     };
 
     // A Number's or a Switch's value in settings (a switch is 0 or 1).
@@ -35,7 +38,15 @@ public:
     // What a changed row acts on.
     static void apply(Services& services, const Settings::Row& row);
 
-    // The rows bound to settings; table outlives them (Settings::table() does).
+    // The rows bound to settings; table outlives them (Settings::table() does). The assists are
+    // not among them: with an assists hook, one row before Controls opens their panel (assistRows).
     static std::vector<OptionsScreen::Row> of(Settings& settings, const Hooks& hooks,
                                               const std::vector<Settings::Row>& table = Settings::table());
+    // The assists' rows alone, and Back.
+    static std::vector<OptionsScreen::Row> assistRows(Settings& settings, const Hooks& hooks,
+                                                      const std::vector<Settings::Row>& table = Settings::table());
+
+private:
+    static std::vector<OptionsScreen::Row> rowsOf(Settings& settings, const Hooks& hooks,
+                                                  const std::vector<Settings::Row>& table, bool onlyAssists);
 };

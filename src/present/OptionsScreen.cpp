@@ -39,7 +39,7 @@ std::string OptionsScreen::valueOf(std::size_t row) const {
     if (rows[row].named) {
         return rows[row].named(value);
     }
-    return std::to_string(value);
+    return std::to_string(value) + (rows[row].percent ? "%" : "");
 }
 
 std::size_t OptionsScreen::rowNamed(const std::string& label) const {
@@ -129,7 +129,13 @@ void OptionsScreen::change(int steps) {
         return;
     }
     const int now = row.get();
-    const int next = row.isSwitch ? 1 - now : std::clamp(now + steps, row.low, row.high);
+    int next = row.isSwitch ? 1 - now : std::clamp(now + steps, row.low, row.high);
+    if (!row.steps.empty()) {
+        const auto at = std::find(row.steps.begin(), row.steps.end(), now);
+        const int index = at == row.steps.end() ? 0 : static_cast<int>(at - row.steps.begin());
+        next = row.steps[static_cast<std::size_t>(
+            std::clamp(index + (steps > 0 ? 1 : -1), 0, static_cast<int>(row.steps.size()) - 1))];
+    }
     if (next == now) {
         return;
     }
@@ -209,7 +215,7 @@ void OptionsScreen::draw(SDL_Renderer* renderer) const {
     const SDL_Rect bar{box.x + kPadding / 2, chosen.y - 6, box.w - kPadding, kRowHeight - 4};
     ChoicePanel::drawBoxes(renderer, box, bar);
 
-    drawLine(renderer, font, kTitle, box.x + box.w / 2, box.y + kPadding, true);
+    drawLine(renderer, font, Texts::text(title), box.x + box.w / 2, box.y + kPadding, true);
     const std::size_t last = first + shownLines();
     for (std::size_t i = first; i < last && i < rows.size(); ++i) {
         const int y = lineArea(i).y;

@@ -42,7 +42,12 @@ public:
         std::function<void(int)> set;                     // takes a value within low to high
         std::function<std::unique_ptr<Screen>()> screen;  // set for a row that opens a screen of its own instead
         std::function<std::string(int)> named;            // set for a choice: the name a value shows
+        std::vector<int> steps = {};  // the only values taken, stepped through in order; empty: low to high
+        bool percent = false;         // the value is a share, shown as "75%"
     };
+
+    // The panel's title: the options, or a part of them shown on a panel of its own.
+    Texts::Id title = Texts::Id::OptionsTitle;
 
     // Called after a row's value changed (the row's index), so its owner applies it.
     std::function<void(std::size_t)> changed;

@@ -1,6 +1,10 @@
 #include "present/PauseScreen.h"
 
+#include "present/ChoicePanel.h"
 #include "present/OptionRows.h"
+#include "present/Texts.h"
+
+#include <cmath>
 
 void PauseScreen::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smallFont,
                           const std::vector<std::string>& help, bool pad) {
@@ -9,6 +13,23 @@ void PauseScreen::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smal
     std::vector<ResultCard::Line> lines;
     for (const std::string& line : help) {
         lines.push_back(ResultCard::Line{line, true});
+    }
+    nearestLine = 0;
+    if (reminder.shown) {
+        lines.push_back(ResultCard::Line{
+            Texts::format(Texts::Id::PauseLeft, {std::to_string(reminder.outlaws), std::to_string(reminder.bulls)}),
+            false});
+        if (reminder.nearest) {
+            const bool close =
+                reminder.dx * static_cast<long long>(reminder.dx) + reminder.dy * static_cast<long long>(reminder.dy) <
+                static_cast<long long>(kCloseBy) * kCloseBy;
+            const std::string way = close ? Texts::text(Texts::Id::WayCloseBy) : wayOf(reminder.dx, reminder.dy);
+            lines.push_back(ResultCard::Line{
+                Texts::format(reminder.nearestBull ? Texts::Id::PauseNearestBull : Texts::Id::PauseNearestOutlaw,
+                              {way}),
+                false});
+            nearestLine = close ? 0 : lines.size();  // the title is the card's line 0
+        }
     }
     lines.push_back(ResultCard::Line{pad ? ResultCard::kPadPauseChoices : ResultCard::kPauseChoices, false});
     card.panel = kPanel;
@@ -43,4 +64,53 @@ void PauseScreen::uncovered(const Screen& /*gone*/) {
     if (services != nullptr && captured()) {
         prepare(*services);
     }
+}
+
+std::string PauseScreen::wayOf(int dx, int dy) {
+    // Eight ways: straight within 22.5 degrees of an axis (tan 67.5 = 2.414), else a diagonal.
+    const long long ax = dx < 0 ? -static_cast<long long>(dx) : dx;
+    const long long ay = dy < 0 ? -static_cast<long long>(dy) : dy;
+    Texts::Id way = Texts::Id::WayNorth;
+    if (ax * 1000 > ay * 2414) {
+        way = dx > 0 ? Texts::Id::WayEast : Texts::Id::WayWest;
+    } else if (ay * 1000 > ax * 2414) {
+        way = dy > 0 ? Texts::Id::WaySouth : Texts::Id::WayNorth;
+    } else if (dy < 0) {
+        way = dx > 0 ? Texts::Id::WayNorthEast : Texts::Id::WayNorthWest;
+    } else {
+        way = dx > 0 ? Texts::Id::WaySouthEast : Texts::Id::WaySouthWest;
+    }
+    return Texts::text(way);
+}
+
+void PauseScreen::draw(SDL_Renderer* renderer) const {
+    card.draw(renderer);
+    if (nearestLine == 0 || renderer == nullptr) {
+        return;
+    }
+    // An arrow before the line of the nearest one, pointing its way.
+    const SDL_Rect line = card.lineAt(nearestLine);
+    if (line.w == 0) {
+        return;
+    }
+    const float length = std::sqrt(static_cast<float>(reminder.dx) * static_cast<float>(reminder.dx) +
+                                   static_cast<float>(reminder.dy) * static_cast<float>(reminder.dy));
+    if (length <= 0.0f) {
+        return;
+    }
+    const float ux = static_cast<float>(reminder.dx) / length;
+    const float uy = static_cast<float>(reminder.dy) / length;
+    const float half = kArrowSize / 2.0f;
+    const float cx = static_cast<float>(line.x) - half - 12.0f;
+    const float cy = static_cast<float>(line.y) + static_cast<float>(line.h) / 2.0f;
+    const SDL_Color ink = ChoicePanel::kInk;  // the panel's letters' colour
+    const auto at = [&](float along, float across) {
+        return SDL_Vertex{SDL_FPoint{cx + ux * along - uy * across, cy + uy * along + ux * across}, ink,
+                          SDL_FPoint{0, 0}};
+    };
+    // The head, then the shaft as two triangles.
+    const SDL_Vertex shape[] = {at(half, 0),  at(0, -half * 0.8f), at(0, half * 0.8f), at(0, -3), at(-half, -3),
+                                at(-half, 3), at(0, -3),           at(-half, 3),       at(0, 3)};
+    SDL_RenderGeometry(renderer, nullptr, shape, 9, nullptr, 0);
+    Render::markDrawn();
 }

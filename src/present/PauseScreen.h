@@ -15,6 +15,22 @@ class PauseScreen : public Screen {
 public:
     static constexpr SDL_Rect kPanel{140, 110, 800, 500};  // room for the controls
     static constexpr Uint8 kDim = 120;                     // the paused picture is darkened, so it reads as stopped
+    static constexpr int kCloseBy = 150;                   // nearer than this (world pixels), the nearest is "close by"
+    static constexpr int kArrowSize = 26;                  // the arrow beside the nearest one's line
+
+    // What the level still needs, as play left it: shown beside the controls.
+    struct Reminder {
+        bool shown = false;        // set by play; a panel made without it shows none
+        int outlaws = 0;           // outlaws still to defeat
+        int bulls = 0;             // bulls still to collect
+        bool nearest = false;      // one of them stands on the field
+        bool nearestBull = false;  // it is a bull (else an outlaw)
+        int dx = 0;                // from the hero to it, in world pixels
+        int dy = 0;
+    };
+    Reminder reminder;
+    // The compass word for the way (dx, dy) points on the screen, y growing downwards.
+    static std::string wayOf(int dx, int dy);
 
     // Keeps the frame's picture before it is presented, for the panel to stand on.
     void capture(SDL_Renderer* renderer) { card.capture(renderer); }
@@ -30,7 +46,7 @@ public:
 
     // The first choice of a pass wins; everything else pressed while paused is the panel's.
     void take(const SDL_Event& event) override;
-    void draw(SDL_Renderer* renderer) const override { card.draw(renderer); }
+    void draw(SDL_Renderer* renderer) const override;
     // Under the options: the darkened picture alone, none of the panel's lines.
     void drawUnderPanel(SDL_Renderer* renderer) const override { card.drawBackdrop(renderer); }
     bool done() const override { return chosen != PanelKeys::PauseChoice::None; }
@@ -40,9 +56,12 @@ public:
     void uncovered(const Screen& gone) override;
     PanelKeys::PauseChoice choice() const { return chosen; }
     const std::vector<std::string>& text() const { return card.text(); }
+    // Where the panel's line i (the title is 0) is drawn.
+    SDL_Rect lineAt(std::size_t i) const { return card.lineAt(i); }
 
 private:
-    ResultCard card;  // the panel over the kept picture
+    ResultCard card;              // the panel over the kept picture
+    std::size_t nearestLine = 0;  // the card's line naming the nearest, 0 for none
     // The player's keys when the game's services are set, else the defaults.
     const KeyBindings& keys() const { return services != nullptr ? services->settings->keys : KeyBindings::defaults(); }
 

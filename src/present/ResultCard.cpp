@@ -127,6 +127,23 @@ void ResultCard::draw(SDL_Renderer* renderer) const {
     }
 }
 
+SDL_Rect ResultCard::lineAt(std::size_t line) const {
+    const SDL_Rect room = drawnPanel();
+    const std::vector<SDL_Rect> at = lineBoxes();
+    int total = 0;
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        total += at[i].h + (i > 0 ? kLineGap : 0);
+    }
+    int y = room.y + (room.h - total) / 2;
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        if (i == line) {
+            return SDL_Rect{room.x + (room.w - at[i].w) / 2, y, at[i].w, at[i].h};
+        }
+        y += at[i].h + kLineGap;
+    }
+    return SDL_Rect{0, 0, 0, 0};
+}
+
 void ResultCard::release() {
     picture.release();
     releaseLines();

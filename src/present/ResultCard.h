@@ -60,6 +60,8 @@ public:
     SDL_Rect drawnPanel() const;
     // The card's lines as last prepared, title first.
     const std::vector<std::string>& text() const { return shown; }
+    // Where line i (the title is 0) is drawn in the picture; empty past the last.
+    SDL_Rect lineAt(std::size_t i) const;
     void release();
 
 private:

@@ -126,6 +126,19 @@ bool readValue(const Settings::Row& row, const std::string& value, Settings& int
     }
     char* end = nullptr;
     const long number = std::strtol(value.c_str(), &end, 10);
+    if (!row.steps.empty()) {
+        if (value.empty() || *end != '\0' ||
+            std::find(row.steps.begin(), row.steps.end(), number) == row.steps.end()) {
+            std::string listed;
+            for (const int choice : row.steps) {
+                listed += (listed.empty() ? "" : ", ") + std::to_string(choice);
+            }
+            why = "'" + value + "' is not one of " + listed;
+            return false;
+        }
+        into.*row.number = static_cast<int>(number);
+        return true;
+    }
     if (value.empty() || *end != '\0' || number < row.low || number > row.high) {
         why =
             "'" + value + "' is not a whole number from " + std::to_string(row.low) + " to " + std::to_string(row.high);
@@ -437,6 +450,25 @@ const std::vector<Settings::Row>& Settings::table() {
     };
     static const std::vector<Row> all = [] {
         std::vector<Row> withCommands = rows;
+        // The assists follow the play section, so a written file lists them after it.
+        const auto choice = [](const char* name, const char* label, int Settings::*member, std::vector<int> choices) {
+            Row row{kAssistSection,  name,   Kind::Number, choices.back(), choices.front(),
+                    choices.front(), member, nullptr,      A::None,        label};
+            row.steps = std::move(choices);
+            return row;
+        };
+        const auto flag = [](const char* name, const char* label, bool Settings::*member) {
+            return Row{kAssistSection, name, Kind::Switch, 0, 1, 0, nullptr, member, A::None, label};
+        };
+        const std::vector<Row> assists = {
+            choice("speed", "Game speed", &Settings::assistSpeed, {100, 75, 50}),
+            choice("damage", "Damage taken", &Settings::assistDamage, {100, 50}),
+            flag("refill", "Full health each level", &Settings::assistRefill),
+            flag("auto_attack", "Hold to attack", &Settings::assistAutoAttack),
+        };
+        const auto afterPlay = std::find_if(withCommands.begin(), withCommands.end(),
+                                            [](const Row& row) { return std::string(row.section) == kKeysSection; });
+        withCommands.insert(afterPlay, assists.begin(), assists.end());
         for (const char* section : {kKeysSection, kPadSection}) {
             for (int i = 1; i <= KeyBindings::kCommands; ++i) {
                 const auto command = static_cast<KeyBindings::Command>(i);
@@ -514,6 +546,10 @@ void Settings::noteKnown() {
     for (const Row& row : table()) {
         known.push_back(row.command != KeyBindings::Command::None ? "" : valueText(*this, row));
     }
+}
+
+bool Settings::assisted() const {
+    return assistSpeed != 100 || assistDamage != 100 || assistRefill || assistAutoAttack;
 }
 
 std::string Settings::text() const { return SettingsFile::written(settingsOf(*this)); }

@@ -52,9 +52,16 @@ public:
         KeyBindings::Command command = KeyBindings::Command::None;
         // Choice: the values the file may give, as it writes them; the first is the default.
         const std::vector<const char*>* choices = nullptr;
+        // Number: the only values taken, in the order the options step through them; empty for
+        // every whole number within [low, high].
+        std::vector<int> steps = {};
     };
     // Every setting, in the order a written file lists them.
     static const std::vector<Row>& table();
+    // The section of the assists, which the options show on a panel of their own.
+    static constexpr const char* kAssistSection = "assist";
+    // Whether any assist is on.
+    bool assisted() const;
 
     int musicVolume;    // 0 (silent) to 10 (the tunes as made)
     int effectsVolume;  // 0 (silent) to 10 (the effects as made)
@@ -65,8 +72,13 @@ public:
     bool reducedMotion;  // no screen shake and no flashes
     int language;        // 0: as the desktop says; else 1 + the shipped language's place (Language::shipped)
     bool ghost;          // the hero of the player's fastest win shown faintly beside him
-    KeyBindings keys;    // defaults, with every accepted [keys] and [pad] entry applied
-    std::string folder;  // $XDG_CONFIG_HOME/bramblehoof or ~/.config/bramblehoof; "" if neither
+    // Assists, each off at its default. A run played with any of them on is marked as assisted.
+    int assistSpeed;        // the share of 60 frames a second the game runs at: 100, 75 or 50
+    int assistDamage;       // the share of a blow's cost the hero pays: 100 or 50
+    bool assistRefill;      // the hero's health is full again when a level begins
+    bool assistAutoAttack;  // a held attack key or button attacks again as soon as it may
+    KeyBindings keys;       // defaults, with every accepted [keys] and [pad] entry applied
+    std::string folder;     // $XDG_CONFIG_HOME/bramblehoof or ~/.config/bramblehoof; "" if neither
 
     // Every setting at its default.
     Settings();

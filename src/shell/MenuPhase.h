@@ -23,7 +23,10 @@ public:
     static constexpr int kNameItem = 0;
     static constexpr int kReplayItem = 1;
     static constexpr int kResumeItem = 3;
-    static constexpr Uint8 kDimmedAlpha = 80;   // an item with nothing to act on shows faintly
+    static constexpr Uint8 kDimmedAlpha = 80;            // an item with nothing to act on shows faintly
+    static constexpr Uint8 kStrikeAlpha = kDimmedAlpha;  // and struck through, as faint as its letters
+    static constexpr int kStrikeH = 3;
+    static constexpr int kStrikeOver = 6;       // the bar reaches past the label on each side
     static constexpr int kNameLineOffset = 50;  // the name line stands 50 pixels below NEW GAME
     static constexpr int kSignRight = 760;      // the menu sign's writing ends here: a name stops before it
 
@@ -83,6 +86,8 @@ public:
 private:
     // Everything over the menu's background, with `line` on the name line, then the present.
     void drawOver(Menu& menu, Button& button, const std::string& line, bool muted);
+    // A bar across a faint item's label.
+    static void strikeThrough(const SDL_Rect& label);
 
     // OPTIONS and QUIT, their pictures and places, in the language spoken now.
     void layOutLower();

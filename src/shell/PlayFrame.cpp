@@ -354,7 +354,7 @@ void PlayFrame::enemyPass(Shell& shell, bool attackedThisFrame) {
             if (!enemy.isDestroyedAni() && enemy.is_attack() &&
                 player->getHurt(player->getPos(), enemy.getPosReal(game->getPos())->drawDest)) {
                 const bool wasFalling = player->isDestroyedAni();
-                player->getRed(enemy.getDam());
+                player->takeBlow(enemy.getDam());
                 player->setHurt();
                 effects.heroHurt();
                 if (!wasFalling) {

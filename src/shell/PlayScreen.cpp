@@ -65,6 +65,19 @@ void PlayScreen::setUp() {
     shell.input.muteKeyOn = true;
     shell.playKeys.active = true;
     player->spawn();
+    if (!shell.simInput.feeding()) {
+        // The assists that change the world hold for the whole run; a change in the options
+        // meanwhile is for the next one. (A recording played again takes its own.)
+        const Settings& settings = shell.settings;
+        player->damageShare = settings.assistDamage;
+        player->refillEachLevel = settings.assistRefill;
+        player->autoAttack = settings.assistAutoAttack;
+        if (Button::flag != Button::kReplayPending) {
+            run.assists = RunAssists{settings.assistSpeed, settings.assistDamage, settings.assistRefill,
+                                     settings.assistAutoAttack};
+            run.assisted = run.assists.any();
+        }
+    }
     run.recorder.begin(shell);
     std::string why;
     // A recording played again is not a start of the player's own.
@@ -108,6 +121,12 @@ void PlayScreen::frame() {
     if (counted) {
         ++run.levelFrames[level - 1];  // before the frame: the ghost reads which frame of the level this is
     }
+    // The pace is no part of the world: it follows the options at once, and marks the run.
+    shell.pacer.percent = shell.settings.assistSpeed;
+    if (Button::flag == Button::kPlay && !shell.simInput.feeding()) {
+        run.assists.speed = std::min(run.assists.speed, shell.settings.assistSpeed);
+        run.assisted = run.assists.any();
+    }
     shell.playFrame.run(shell);
     if (counted && run.newGame && run.track.steps.size() < GhostTrack::kMaxSteps) {
         GhostTrack::Step step = shell.playFrame.heroStep();
@@ -136,9 +155,45 @@ std::unique_ptr<PauseScreen> PlayScreen::pause() {
     shell.simInput.letGo();
     std::unique_ptr<PauseScreen> panel = std::move(nextPause);
     nextPause = std::make_unique<PauseScreen>();
+    panel->reminder = reminder();
     panel->prepare(shell.services);
     paused = panel.get();
     return panel;
+}
+
+PauseScreen::Reminder PlayScreen::reminder() const {
+    PauseScreen::Reminder what;
+    if (player == nullptr || Button::flag != Button::kPlay) {
+        return what;  // a replay walks a path: nothing is asked of the player
+    }
+    what.shown = true;
+    what.outlaws = std::max(0, run.enemyCount - player->getEnemy());
+    what.bulls = std::max(0, run.bullCount - player->getBul());
+    const SDL_Rect me = player->getPos();
+    const long long cx = me.x + me.w / 2;
+    const long long cy = me.y + me.h / 2;
+    long long best = -1;
+    const auto consider = [&](long long x, long long y, bool bull) {
+        const long long d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+        if (best < 0 || d < best) {
+            best = d;
+            what.nearest = true;
+            what.nearestBull = bull;
+            what.dx = static_cast<int>(x - cx);
+            what.dy = static_cast<int>(y - cy);
+        }
+    };
+    for (const auto& enemy : run.enemies) {
+        if (enemy != nullptr && enemy->getID() != 0 && !enemy->isDestroyedAni()) {
+            consider(enemy->realRect.x + Enemy::kFrameSize / 2, enemy->realRect.y + Enemy::kFrameSize / 2, false);
+        }
+    }
+    for (const auto& bull : run.bulls) {
+        if (bull != nullptr && bull->getID() != 0) {
+            consider(bull->worldX + Bull::kDrawW / 2, bull->worldY + Bull::kDrawH / 2, true);
+        }
+    }
+    return what;
 }
 
 void PlayScreen::take(const SDL_Event& event) {
@@ -171,6 +226,25 @@ void PlayScreen::endPause(PanelKeys::PauseChoice choice) {
     shell.playKeys.active = true;
 }
 
+std::string PlayScreen::assistedLine(const RunAssists& assists) {
+    std::vector<std::string> used;
+    if (assists.speed != 100) {
+        used.push_back(Texts::format(Texts::Id::AssistSlower, {std::to_string(assists.speed)}));
+    }
+    if (assists.damageShare != 100) {
+        used.push_back(assists.damageShare == 50
+                           ? Texts::text(Texts::Id::AssistHalfDamage)
+                           : Texts::format(Texts::Id::AssistDamage, {std::to_string(assists.damageShare)}));
+    }
+    if (assists.refill) {
+        used.push_back(Texts::text(Texts::Id::AssistRefill));
+    }
+    if (assists.autoAttack) {
+        used.push_back(Texts::text(Texts::Id::AssistAutoAttack));
+    }
+    return Texts::format(Texts::Id::CardAssisted, {Texts::join(Texts::Id::ListOf, used)});
+}
+
 bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
     shell.playKeys.active = false;
     if (run.outcome == Run::Outcome::None) {
@@ -194,6 +268,9 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
         if (place > 0 && hero->score > 0) {
             lines.push_back(ResultCard::Line{ResultCard::placeLine(place, shown), false});
         }
+    }
+    if (run.assisted && run.outcome != Run::Outcome::ReplayOver) {
+        lines.push_back(ResultCard::Line{assistedLine(run.assists), false});
     }
     if (run.notSaved) {
         lines.push_back(ResultCard::Line{ResultCard::kNotSaved, true});
@@ -221,6 +298,7 @@ bool PlayScreen::showResultCard(Uint64 giveUpMillis) {
 
 void PlayScreen::commit() {
     shell.playKeys.active = false;
+    shell.pacer.percent = 100;  // the menus and the card at their own pace
     if (run.committed) {
         return;
     }

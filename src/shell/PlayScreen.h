@@ -67,6 +67,11 @@ public:
     // The run's player record, its save and the replay's close, as soon as the run has ended and
     // before any card: a kill while a card shows loses nothing. Once a run.
     void commit();
+    // The card's line naming the assists a run was played with ("Assisted: half damage, ...").
+    static std::string assistedLine(const RunAssists& assists);
+
+    // What the level still needs and where the nearest of it is, for the pause panel.
+    PauseScreen::Reminder reminder() const;
 
     // The card's line of the run's time and its levels' times.
     std::string timesLine() const;

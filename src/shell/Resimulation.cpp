@@ -38,6 +38,13 @@ Resimulation::State Resimulation::start() {
     player->bindings = &keys;
     Button::flag = header.start == RunRecording::Start::Resume ? Button::kResumePending : Button::kPlay;
     shell.playing->setUp();
+    if (player != nullptr) {
+        player->damageShare = header.damageShare;
+        player->refillEachLevel = header.refill;
+        player->autoAttack = header.autoAttack;
+    }
+    shell.playing->run.assists = RunAssists{header.speed, header.damageShare, header.refill, header.autoAttack};
+    shell.playing->run.assisted = header.assisted();
     applySheets();
     if (!shell.simInput.endFrame(false, 0)) {
         return mismatch(0);

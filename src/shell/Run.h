@@ -25,6 +25,16 @@ struct HeroSnapshot {
     int collected = 0;  // bulls collected in the current wave
 };
 
+// The assists a run was played with: the slowest pace it ran at, and the three that change the
+// world, as its set-up fixed them.
+struct RunAssists {
+    int speed = 100;
+    int damageShare = 100;
+    bool refill = false;
+    bool autoAttack = false;
+    bool any() const { return speed != 100 || damageShare != 100 || refill || autoAttack; }
+};
+
 // Everything that lasts one run, from its menu choice to its end of run. A process may play
 // several runs; each starts from a fresh Run, so nothing of one run can reach the next.
 struct Run {
@@ -65,6 +75,8 @@ struct Run {
     bool committed = false;           // the record, the save and the replay are written
     bool notSaved = false;            // one of those writes failed (its line is on standard error)
     int place = 0;                    // where the run's score stands among the runs before it (0: not told)
+    bool assisted = false;            // played with an assist on (the options' Assists), at any time of it
+    RunAssists assists;               // which ones
     RunRecorder recorder;             // the run's recording (files/runs/)
 
     // Its times and its ghost.

@@ -26,6 +26,12 @@ void RunRecorder::begin(Shell& shell) {
     header.start = Button::flag == Button::kResumePending ? RunRecording::Start::Resume : RunRecording::Start::NewGame;
     header.name = button != nullptr ? button->getInputText() : std::string();
     header.keys = SimInput::encodeKeys(shell.settings.keys);
+    header.speed = shell.settings.assistSpeed;
+    if (player != nullptr) {
+        header.damageShare = player->damageShare;
+        header.refill = player->refillEachLevel;
+        header.autoAttack = player->autoAttack;
+    }
     shell.simInput.record();
     shell.simInput.keys(shell.settings.keys);
     on = true;

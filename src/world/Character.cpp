@@ -58,9 +58,11 @@ bool Character::getHurt(SDL_Rect a, SDL_Rect b) {
     return withinReach(dx, dy, static_cast<double>(static_cast<long long>(frameW) + kHurtReachExtra));
 }
 
-void Character::getRed(int damage) {
+void Character::getRed(int damage) { loseHealth(damage / kDamageDivisor); }
+
+void Character::loseHealth(int points) {
     SDL_SetTextureColorMod(texture, 255, 0, 0);
-    health = clampToInt(static_cast<long long>(health) - damage / kDamageDivisor);
+    health = clampToInt(static_cast<long long>(health) - points);
     if (health <= 0) {
         destroyedAni = true;
         dead();

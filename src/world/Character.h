@@ -52,6 +52,8 @@ public:
     SDL_Rect getPosReal(SDL_Rect cam);
     bool getHurt(SDL_Rect a, SDL_Rect b);
     void getRed(int damage);
+    // Loses points of health, shown red; at none left he dies.
+    void loseHealth(int points);
     void getUnRed();
     void attack(int shorten, int direction);
     bool is_attack();

@@ -98,6 +98,7 @@ void Cowboy::handleKeyDown(KeyBindings::Action action) {
 
 void Cowboy::letGo() {
     held = HeldWalk();
+    attacksHeld = 0;
     stopWalking();
 }
 
@@ -112,6 +113,9 @@ void Cowboy::handleKey(const SDL_KeyboardEvent& key) {
     const KeyBindings::Action action = keys().actionOf(key.keysym.sym);
     const Uint64 now = this->now();
     if (key.type == SDL_KEYUP) {
+        if (action == KeyBindings::Action::Attack) {
+            holdAttack(false);
+        }
         held.release(key.keysym.sym, now);
         stopWalking();
         return;
@@ -121,6 +125,7 @@ void Cowboy::handleKey(const SDL_KeyboardEvent& key) {
     }
     if (action == KeyBindings::Action::Attack) {
         attacking = true;  // as a click does
+        holdAttack(true);
         return;
     }
     // Any other key held down holds the walk still (b stops it, as its name says) until it is
@@ -148,11 +153,15 @@ void Cowboy::handlePad(const SDL_Event& event) {
             const long long source = kPadSources + event.cbutton.which * kPadStride + button;
             const KeyBindings::Action action = keys().actionOfButton(button);
             if (event.type == SDL_CONTROLLERBUTTONUP) {
+                if (action == KeyBindings::Action::Attack) {
+                    holdAttack(false);
+                }
                 if (held.release(source, now)) {
                     stopWalking();
                 }
             } else if (action == KeyBindings::Action::Attack) {
                 attacking = true;
+                holdAttack(true);
             } else if (action != KeyBindings::Action::None) {
                 // A stop button holds the walk still while held, as the stop key does.
                 held.press(source, KeyBindings::walks(action) ? action : KeyBindings::Action::None, now);
@@ -208,12 +217,16 @@ DrawPair* Cowboy::handleEvents(SDL_Rect cam) {
                 handleKey(event.key);
                 break;
             case SDL_MOUSEBUTTONDOWN:
-                attacking = true;
+                attacking = true;  // a click strikes once: recordings keep no release of it
                 break;
             default:
                 handlePad(event);
                 break;
         }
+    }
+    // A held attack strikes again as soon as the last one is over, as a fresh press would.
+    if (autoAttack && attacksHeld > 0 && !attacking) {
+        attacking = true;
     }
     // A walk held down steps on its own, each step handled as a press would be.
     // (Called several times a frame: the clock is read only while something walks.)
@@ -279,6 +292,22 @@ bool Cowboy::isEnemyKilled(int n) { return enemy >= n; }
 
 void Cowboy::setHurt() { hurt = true; }
 
+void Cowboy::takeBlow(int damage) {
+    if (damageShare == 100) {
+        getRed(damage);
+        return;
+    }
+    const long long owed = static_cast<long long>(owedHundredths) +
+                           static_cast<long long>(damage / kDamageDivisor) * std::clamp(damageShare, 0, 100);
+    owedHundredths = static_cast<int32_t>(owed % 100);
+    loseHealth(static_cast<int>(owed / 100));
+}
+
+void Cowboy::holdAttack(bool down) {
+    // A release never seen (a key let go while paused) was forgotten by letGo.
+    attacksHeld = down ? attacksHeld + 1 : std::max(0, attacksHeld - 1);
+}
+
 KeyBindings::Action Cowboy::stickDirection(int x, int y) {
     const int ax = x < 0 ? -x : x;
     const int ay = y < 0 ? -y : y;
@@ -302,6 +331,9 @@ SDL_Point Cowboy::nearestInWorld(SDL_Rect at) {
 void Cowboy::spawnRep() {
     bul = 0;
     enemy = 0;
+    if (refillEachLevel) {
+        health = kHealth;
+    }
     seed.reseed();
     destRect.x = rand() % kRestartRange;
     destRect.y = rand() % kRestartRange;

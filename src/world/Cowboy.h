@@ -40,6 +40,12 @@ public:
     Input* input = nullptr;                              // where his events come from; unset, straight from SDL's queue
     SimInput* sim = nullptr;  // when set, his events, clock and pad stick go through it (recorded or fed)
 
+    // Assists, fixed for a run at its set-up (and read from a recording's header when it is played
+    // again): they change what the world does, so a recording must know them.
+    int32_t damageShare = 100;     // the percentage of a blow's cost he pays
+    bool refillEachLevel = false;  // his health is full again when a level begins
+    bool autoAttack = false;       // an attack key or pad button held down attacks again and again
+
     int32_t bul = 0;             // bulls collected in the current wave
     int32_t dir = 0;             // set at construction; nothing changes it
     bool walking = false;        // a walking key is held; key presses then step the animation
@@ -74,6 +80,9 @@ public:
     bool isBullCollected(int n);
     bool isEnemyKilled(int n);
     void setHurt();
+    // An enemy's blow of this damage: his share of its cost, paid in hundredths of a point with
+    // the remainder carried to the next blow, so half of two blows is exactly one blow's cost.
+    void takeBlow(int damage);
     void spawnRep();
 
     // Forgets every walking key and pad direction held down, and stops: their releases will not be seen.
@@ -89,7 +98,11 @@ private:
         static const KeyBindings defaults;
         return bindings != nullptr ? *bindings : defaults;
     }
-    HeldWalk held;  // walking keys and pad directions held down, and the steps they owe
+    HeldWalk held;               // walking keys and pad directions held down, and the steps they owe
+    int attacksHeld = 0;         // attack keys and pad buttons down
+    int32_t owedHundredths = 0;  // what shared blows cost below a whole point, not yet paid
+    // A press or release of an attack source; the attack is armed again while one is held.
+    void holdAttack(bool down);
 
     // One step, facing and animation for a walking action, or the other actions of a key press.
     void handleKeyDown(KeyBindings::Action action);

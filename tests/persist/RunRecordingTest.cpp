@@ -90,7 +90,7 @@ TEST(RunRecording, TakesReadBackInOrderAndAQuietFrameCostsOneByte) {
         EXPECT_EQ(why.find('\n'), std::string::npos);
     }
     std::string other = bytes;
-    other[sizeof RunRecording::kMagic] = 2;
+    other[sizeof RunRecording::kMagic] = 3;
     EXPECT_FALSE(RunRecording::read(other, read, why));
-    EXPECT_EQ(why, "a recording of format 2, this game reads format 1");
+    EXPECT_EQ(why, "a recording of format 3, this game reads format 2");
 }

@@ -123,6 +123,50 @@ TEST_F(FieldEffectsInPlay, AStruckOutlawIsPushedAwayFromTheHero) {
     EXPECT_EQ(pushed.y, 0);
 }
 
+// A struck outlaw is framed by corner marks, light on a dark edge, as well as tinted and flashed:
+// a shape that survives any colour blindness. A healthy outlaw has none; with reduced motion,
+// where the red is held instead of flashed, the marks are there too.
+TEST_F(FieldEffectsInPlay, AStruckOutlawIsFramedByMarksThatDoNotRestOnColour) {
+    const SDL_Color ink = FieldEffects::kMarkInk;
+    const Uint32 markInk = (Uint32{ink.r} << 24) | (Uint32{ink.g} << 16) | (Uint32{ink.b} << 8) | 0xff;
+    for (const bool reduced : {false, true}) {
+        SCOPED_TRACE(reduced);
+        startNewGame();
+        shell->help.hide();
+        shell->settings.reducedMotion = reduced;
+        frame();
+        Enemy& target = *shell->run().enemies[0];
+        target.setHealth(Enemy::kHealth * 10);  // he stands many blows
+        const SDL_Rect enemyAt = target.realRect;
+        player->setPos(enemyAt.x - 100, enemyAt.y);
+        const auto around = [&] {
+            const SDL_Rect cam = game->getPos();
+            return SDL_Rect{target.realRect.x - cam.x - 30, target.realRect.y - cam.y - 30, 130, 130};
+        };
+        frame();
+        EXPECT_EQ(countIn(picture(), around(), markInk), 0) << "a healthy outlaw is unmarked";
+        bool struck = false;
+        for (int n = 0; n < 100 && !struck; ++n) {
+            testsupport::pushClick(600, 400);
+            frame();
+            struck = effects().pipsShown(0);
+        }
+        ASSERT_TRUE(struck);
+        EXPECT_GT(countIn(picture(), around(), markInk), 8 * FieldEffects::kMarkLength) << "his four corners marked";
+        // The swing under way strikes on; once it is over the marks go.
+        int left = -1;
+        for (int n = 0; n < 120 && left != 0; ++n) {
+            frame();
+            left = countIn(picture(), around(), markInk);
+        }
+        EXPECT_EQ(left, 0) << "the marks go with the blows";
+        traced([&] { shell->endOfRun(); });
+        shell.reset();
+        shell = std::make_unique<Shell>();
+        SetUp();
+    }
+}
+
 // A new level's outlaws are new men in the old slots: none of them blinks or recoils from a blow
 // an outlaw of the level before took.
 TEST_F(FieldEffectsInPlay, ANewLevelsOutlawsCarryNothingOfTheBlowsBeforeIt) {

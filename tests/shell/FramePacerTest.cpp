@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 double secondsFor(FramePacer& pacer, int passes) {
@@ -35,3 +37,43 @@ TEST(FramePacer, ASlowPassIsNotMadeUpByRacing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A clock that stands still unless a wait moves it, and the waits asked.
+Uint64 standingTicks = 0;
+std::vector<Uint32> waits;
+Uint64 standingCounter() { return standingTicks; }
+Uint64 thousandPerSecond() { return 1000; }
+void noteWait(Uint32 ms) { waits.push_back(ms); }
+
+// The waits a pacer at `percent` asks for over a few passes that take no time of their own.
+std::vector<Uint32> waitsAt(int percent) {
+    standingTicks = 5000;
+    waits.clear();
+    FramePacer pacer;
+    pacer.percent = percent;
+    pacer.counter = &standingCounter;
+    pacer.frequency = &thousandPerSecond;
+    pacer.wait = &noteWait;
+    for (int i = 0; i < 4; ++i) {
+        pacer.endPass();
+        standingTicks += 1;  // a pass that takes a millisecond
+    }
+    return waits;
+}
+
+}  // namespace
+
+// The speed assist: the same passes, further apart. At 50 the pacer waits twice as long a pass.
+TEST(FramePacer, AtHalfSpeedEachPassWaitsTwiceAsLong) {
+    const std::vector<Uint32> full = waitsAt(100);
+    const std::vector<Uint32> half = waitsAt(50);
+    const std::vector<Uint32> threeQuarters = waitsAt(75);
+    ASSERT_EQ(full.size(), 3u) << "the first pass only starts the count";
+    ASSERT_EQ(half.size(), 3u);
+    ASSERT_EQ(threeQuarters.size(), 3u);
+    EXPECT_EQ(full[0], 15u) << "1/60 s less the pass's own millisecond";
+    EXPECT_EQ(half[0], 32u) << "1/30 s less the pass's own millisecond";
+    EXPECT_EQ(threeQuarters[0], 21u) << "1/45 s less the pass's own millisecond";
+}

@@ -430,6 +430,31 @@ TEST_F(ShellTest, ReplayAndResumeEachLightForTheirOwnFileAlone) {
     keepShown = false;
 }
 
+// Brightness of a pixel of the last shown picture (the sum of its colours).
+int lightAt(int x, int y) {
+    const Uint32 p = shown.at(static_cast<std::size_t>(y) * 1080 + x);
+    return static_cast<int>((p >> 24) + ((p >> 16) & 0xff) + ((p >> 8) & 0xff));
+}
+
+// A faint item is also struck through: a bar across its label that reaches past its first
+// letter, where a lit item leaves the sign bare; so it reads as faint in shape, not in ink alone.
+TEST_F(ShellTest, AFaintItemIsStruckThroughAndALitOneIsNot) {
+    keepShown = true;
+    saveHero({640, 480, 5000, 1, 0, 0, 2, 2});  // RESUME lit, REPLAY faint
+    shell->mainMenu.reset();
+    traced([&] { shell->menuPass(); });
+    const auto struck = [&](std::size_t entry) {
+        const SDL_Rect label = shell->mainMenu.labelBox(entry);
+        const int y = label.y + label.h / 2;
+        // Just left of the first letter, within the bar, against the bare sign further left.
+        return lightAt(label.x - 3, y) < lightAt(label.x - 12, y) - 30;
+    };
+    EXPECT_TRUE(struck(Button::kReplayEntry)) << "nothing to replay: struck through";
+    EXPECT_FALSE(struck(Button::kResumeEntry)) << "a save to resume: lit, not struck";
+    EXPECT_FALSE(struck(Button::kNewGameEntry));
+    keepShown = false;
+}
+
 TEST_F(ShellTest, ReplayAndResumeAreDimmedWhileThereIsNothingToReplayOrResume) {
     keepShown = true;
     // No files at all, then files that are there but empty: both items dimmed.
@@ -453,7 +478,8 @@ TEST_F(ShellTest, ReplayAndResumeAreDimmedWhileThereIsNothingToReplayOrResume) {
     saveHero({640, 480, 5000, 1, 0, 0, 2, 2});
     testsupport::pushText("A");  // news for the open menu, whose items were decided when it opened
     traced([&] { shell->menuPass(); });
-    EXPECT_LT(inkOf(*shell, Button::kResumeEntry), 50) << "decided once per menu, not every pass";
+    EXPECT_LT(inkOf(*shell, Button::kResumeEntry), inkOf(*shell, Button::kNewGameEntry) / 10)
+        << "decided once per menu, not every pass";
     shell->mainMenu.reset();
     traced([&] { shell->menuPass(); });
     const int newGame = inkOf(*shell, Button::kNewGameEntry);

@@ -196,6 +196,42 @@ TEST_F(RecordingTest, AChangedKeyPartsAtTheNextHashAndADamagedOrCutOrForeignFile
     EXPECT_EQ(err, "bramblehoof: files/players.bin: not a recording of a run\n");
 }
 
+// A run played with assists carries them in its header (format 2), so it verifies: half damage
+// in the same fight costs what it cost, and the same takes played without it part from the run.
+TEST_F(RecordingTest, AnAssistedRunCarriesItsAssistsAndVerifiesOnlyWithThem) {
+    shell->settings.assistDamage = 50;
+    shell->settings.assistRefill = true;
+    button->inputText = "Tess";
+    startNewGame();
+    play([&](int) { seek(); }, [&](int) { return player->getHel() <= Cowboy::kHealth - 6; });
+    ASSERT_NE(player, nullptr);
+    ASSERT_LE(player->getHel(), Cowboy::kHealth - 6) << "the outlaws struck him a few times";
+    testsupport::pushQuit();
+    play([](int) {}, [](int) { return false; });
+    traced([&] { shell->endOfRun(); });
+
+    const std::string good = bytesOf("files/runs/last.run");
+    RunRecording read;
+    std::string why;
+    ASSERT_TRUE(RunRecording::read(good, read, why)) << why;
+    EXPECT_EQ(good[sizeof RunRecording::kMagic], 2) << "format 2: the assists follow the header";
+    EXPECT_EQ(read.header.damageShare, 50);
+    EXPECT_TRUE(read.header.refill);
+    EXPECT_FALSE(read.header.autoAttack);
+    EXPECT_EQ(read.header.speed, 100);
+    std::string line;
+    std::string err;
+    EXPECT_EQ(verify("files/runs/last.run", line, err), 0) << line << err;
+
+    // The same header and takes with the hero paying blows whole: the world parts at a blow.
+    RunRecording::Header whole = read.header;
+    whole.damageShare = 100;
+    const std::size_t headerSize = RunRecording::encodeHeader(read.header).size();
+    write("whole.run", RunRecording::encodeHeader(whole) + good.substr(headerSize));
+    EXPECT_EQ(verify("whole.run", line, err), 1) << line << err;
+    EXPECT_NE(line.find("does not match"), std::string::npos) << line;
+}
+
 // Not a check: makes the kept recordings of tests/golden (a win, a death, a resume, a quit to the
 // menu) and the line --verify prints for each, when BRAMBLEHOOF_GOLDEN_DIR names that folder (see
 // tests/golden/README.md). Every `make test` verifies them (tests/golden/check_golden.sh).
