@@ -197,7 +197,11 @@ TEST_F(SceneTargetTest, BetweenWholeFactorsThePictureIsTheOneEachDrawingScaledSh
         }
     }
     EXPECT_EQ(wrongBars, 0) << "the bars are 150 pixels wide on either side, black";
-    EXPECT_EQ(far, 0) << "pixels found nowhere near their place in the picture scaled drawing by drawing";
+    // A faint item's see-through strike blends over letters smoothed at the window's size in one
+    // picture and at the picture's own in the other: a few dozen pixels along its edges. A smooth
+    // whole-picture scale leaves over a hundred thousand.
+    EXPECT_LE(far, 1620 * 1080 / 10000)
+        << "pixels found nowhere near their place in the picture scaled drawing by drawing";
     EXPECT_GE(same, 1620 * 1080 * 96 / 100) << "of the picture's 1620 by 1080 pixels, so many the very same";
     for (const int x : {150, 1769}) {
         int dark = 0;
