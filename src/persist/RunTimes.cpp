@@ -24,6 +24,12 @@ std::string RunTimes::pathBeside(const std::string& playersPath) {
 }
 
 bool RunTimes::ahead(int32_t a, const Entry* ta, int32_t b, const Entry* tb) {
+    // Assisted runs are ranked apart, after every run played without help, whatever their score.
+    const bool helpedA = ta != nullptr && ta->assisted;
+    const bool helpedB = tb != nullptr && tb->assisted;
+    if (helpedA != helpedB) {
+        return helpedB;
+    }
     if (a != b) {
         return a > b;
     }

@@ -28,8 +28,8 @@ public:
         Ending ending = Ending::Left;
         int level = 1;                          // the level reached, 1 to kLevels
         std::array<int64_t, kLevels> frames{};  // frames played at each level
-        // Played with assists (easier speed, damage or refills). Always false until the game has
-        // assists; kept so the board can rank assisted runs apart from the others.
+        // Played with assists (easier speed, damage, refills or a held attack): ranked after
+        // every run played without them.
         bool assisted = false;
 
         int64_t total() const { return frames[0] + frames[1] + frames[2]; }
@@ -41,8 +41,8 @@ public:
     // with score b and times tb: the higher score, then on equal scores a run without times (an
     // older one) before those with times, which go the faster first. Neither is before the other
     // when both have the same score and no times, or the same score and time: they then keep
-    // their file order. Assisted runs rank as the others
-    // for now; the flag is there to set them apart.
+    // their file order. An assisted run is after every run without assists,
+    // whatever the scores.
     static bool ahead(int32_t a, const Entry* ta, int32_t b, const Entry* tb);
 
     // Every entry of the file at path, by record number. False with why when the file is there but

@@ -182,7 +182,7 @@ std::vector<std::string> ScoreBoard::lines(const std::vector<Entry>& entries) {
                                  : entry.times.ending == RunTimes::Ending::Lost ? Texts::Id::BoardLost
                                                                                 : Texts::Id::BoardLeft;
         text.push_back(
-            Texts::format(Texts::Id::BoardLineTimed,
+            Texts::format(entry.times.assisted ? Texts::Id::BoardLineAssisted : Texts::Id::BoardLineTimed,
                           {std::to_string(i + 1), entry.name, std::to_string(entry.score), Texts::text(ending),
                            std::to_string(entry.times.level), RunTimes::clock(entry.times.total())}));
     }

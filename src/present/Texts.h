@@ -126,6 +126,8 @@
     X(BoardLineTimed, Line, "{0}. {1} {2}  {3} L{4} {5}",                                                             \
       "score board line; {0}: place, {1}: name, {2}: points, {3}: BoardWon/BoardLost/BoardLeft, {4}: level, {5}: "    \
       "time")                                                                                                         \
+    X(BoardLineAssisted, Line, "{0}. {1} {2}  {3} L{4} {5}  assisted",                                                \
+      "score board line of a run played with assists, listed after the others; as BoardLineTimed")                    \
     X(BoardWon, Part, "won", "score board: the run won the last level; short")                                        \
     X(BoardLost, Part, "lost", "score board: the hero fell; short")                                                   \
     X(BoardLeft, Part, "left", "score board: the player left the run (window closed or quit); short")                 \

@@ -355,6 +355,7 @@ RunTimes::Entry PlayScreen::timesEntry() const {
                    : run.outcome == Run::Outcome::Died ? RunTimes::Ending::Lost
                                                        : RunTimes::Ending::Left;
     entry.level = std::clamp(run.level, 1, RunTimes::kLevels);
+    entry.assisted = run.assisted;
     for (int l = 0; l < RunTimes::kLevels; ++l) {
         entry.frames[l] = run.levelFrames[l];
     }

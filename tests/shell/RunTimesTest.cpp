@@ -114,6 +114,18 @@ TEST_F(RunTimesInPlay, OfTwoWinsWithTheSameScoreTheBoardListsTheFasterFirst) {
     EXPECT_EQ(RunShelf::boardRecords("files/players.bin", ScoreBoard::kShown), (std::vector<std::size_t>{1, 2, 0}));
 }
 
+// A run played with an assist is ranked apart: after every run played without, even one with
+// fewer points, and its line says so; the board's kept recordings follow.
+TEST_F(RunTimesInPlay, AnAssistedRunIsListedAfterEveryRunPlayedWithoutAssists) {
+    shell->settings.assistSpeed = 50;
+    win({20, 20, 20}, 900);
+    shell->settings.assistSpeed = 100;
+    win({50, 50, 50}, 300);
+    EXPECT_EQ(boardLines(),
+              (std::vector<std::string>{"1. Ann 300  won L3 0:02.5", "2. Ann 900  won L3 0:01.0  assisted"}));
+    EXPECT_EQ(RunShelf::boardRecords("files/players.bin", ScoreBoard::kShown), (std::vector<std::size_t>{1, 0}));
+}
+
 // The card tells each level's time and the run's; the levels' times as shown add up to the run's
 // as shown, and each stays within a tenth of its own frames.
 TEST_F(RunTimesInPlay, TheCardTellsEachLevelsTimeAndTheyAddUpToTheRunsTime) {
