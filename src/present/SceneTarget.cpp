@@ -2,6 +2,8 @@
 
 #include "present/Render.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 SceneTarget::~SceneTarget() {
@@ -30,7 +32,7 @@ void SceneTarget::present() {
             barsW = outW;
             barsH = outH;
         }
-        if (!copyWhole(outW, outH)) {
+        if (!copyScaled(outW, outH)) {
             SDL_RenderCopy(renderer, picture, nullptr, nullptr);  // into the logical size's area
         }
     }
@@ -46,17 +48,69 @@ int SceneTarget::wholeFactor(int w, int h) {
     return fills % side == 0 ? fills / side : 0;
 }
 
-bool SceneTarget::copyWhole(int outW, int outH) {
+SDL_Rect SceneTarget::area(int w, int h) {
+    // As SDL fits the logical size: in floats, the side with the bars rounded down, centred.
+    const float wantAspect = static_cast<float>(Render::kPicture.w) / Render::kPicture.h;
+    const float aspect = static_cast<float>(w) / h;
+    if (std::fabs(wantAspect - aspect) < 0.0001f) {
+        return SDL_Rect{0, 0, w, h};
+    }
+    if (wantAspect > aspect) {
+        const float scale = static_cast<float>(w) / Render::kPicture.w;
+        const int shownH = static_cast<int>(std::floor(Render::kPicture.h * scale));
+        return SDL_Rect{0, (h - shownH) / 2, w, shownH};
+    }
+    const float scale = static_cast<float>(h) / Render::kPicture.h;
+    const int shownW = static_cast<int>(std::floor(Render::kPicture.w * scale));
+    return SDL_Rect{(w - shownW) / 2, 0, shownW, h};
+}
+
+namespace {
+
+// Each of to's places its nearest of from's, as SDL's nearest scaling steps through them: in
+// 16.16 fixed point, from the middle of the first step.
+void nearest(std::vector<int>& map, int from, int to) {
+    map.resize(static_cast<std::size_t>(to));
+    const Uint32 step = (static_cast<Uint32>(from) << 16) / static_cast<Uint32>(to);
+    Uint32 at = step / 2;
+    for (int& i : map) {
+        i = std::min(static_cast<int>(at >> 16), from - 1);
+        at += step;
+    }
+}
+
+}  // namespace
+
+void SceneTarget::mapFor(int outW, int outH) {
+    if (outW == mapW && outH == mapH) {
+        return;
+    }
     const int factor = wholeFactor(outW, outH);
+    if (factor > 0) {
+        // Exact squares, centred as SDL centres the whole picture.
+        shownAt = SDL_Rect{(outW - Render::kPicture.w * factor) / 2, (outH - Render::kPicture.h * factor) / 2,
+                           Render::kPicture.w * factor, Render::kPicture.h * factor};
+    } else {
+        shownAt = area(outW, outH);
+    }
+    nearest(columns, Render::kPicture.w, shownAt.w);
+    nearest(rows, Render::kPicture.h, shownAt.h);
+    mapW = outW;
+    mapH = outH;
+}
+
+bool SceneTarget::copyScaled(int outW, int outH) {
     SDL_Window* window = SDL_RenderGetWindow(owner);
-    // The software renderer draws into the window's own picture: at a whole factor each row is
-    // widened once and copied, as fast as the memory takes it (SDL's nearest scaling works out
-    // every pixel's source on its own, at twice the cost at 3840 by 2160).
-    SDL_Surface* shown = factor > 1 && window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
+    // The software renderer draws into the window's own picture: each picture row is widened
+    // once through the column map and copied to every window row that shows it, as fast as the
+    // memory takes it (SDL's nearest scaling works out every pixel's source on its own, at twice
+    // the cost at 3840 by 2160).
+    SDL_Surface* shown = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
     if (shown == nullptr || shown->format->format != format || shown->format->BytesPerPixel != 4 || shown->w != outW ||
         shown->h != outH) {
         return false;
     }
+    mapFor(outW, outH);
     const int w = Render::kPicture.w;
     const int h = Render::kPicture.h;
     pixels.resize(static_cast<std::size_t>(w) * h);
@@ -67,22 +121,30 @@ bool SceneTarget::copyWhole(int outW, int outH) {
     if (!read || SDL_LockSurface(shown) != 0) {
         return false;
     }
-    const int left = (outW - w * factor) / 2;
-    const int top = (outH - h * factor) / 2;
-    for (int y = 0; y < h; ++y) {
+    const int factor = wholeFactor(outW, outH);
+    const std::size_t rowBytes = static_cast<std::size_t>(shownAt.w) * 4;
+    Uint32* above = nullptr;
+    for (int y = 0; y < shownAt.h; ++y) {
         auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(shown->pixels) +
-                                              static_cast<std::ptrdiff_t>(top + y * factor) * shown->pitch) +
-                    left;
-        const Uint32* from = pixels.data() + static_cast<std::size_t>(y) * w;
-        for (int x = 0; x < w; ++x) {
-            for (int i = 0; i < factor; ++i) {
-                row[x * factor + i] = from[x];
+                                              static_cast<std::ptrdiff_t>(shownAt.y + y) * shown->pitch) +
+                    shownAt.x;
+        if (y > 0 && rows[y] == rows[y - 1]) {
+            std::memcpy(row, above, rowBytes);  // the same picture row as the window row above
+        } else {
+            const Uint32* from = pixels.data() + static_cast<std::size_t>(rows[y]) * w;
+            if (factor > 0) {
+                for (int x = 0; x < w; ++x) {  // each picture pixel its square's width, no map to look up
+                    for (int i = 0; i < factor; ++i) {
+                        row[x * factor + i] = from[x];
+                    }
+                }
+            } else {
+                for (int x = 0; x < shownAt.w; ++x) {
+                    row[x] = from[columns[x]];
+                }
             }
         }
-        for (int i = 1; i < factor; ++i) {
-            std::memcpy(reinterpret_cast<Uint8*>(row) + static_cast<std::ptrdiff_t>(i) * shown->pitch, row,
-                        static_cast<std::size_t>(w) * factor * 4);
-        }
+        above = row;
     }
     SDL_UnlockSurface(shown);
     return true;

@@ -39,9 +39,15 @@ public:
     void release();
 
 private:
-    // Scales the picture by a whole factor into the window's own pixels; false when it cannot
-    // (between whole factors, another pixel format), and SDL scales it.
-    bool copyWhole(int outW, int outH);
+    // Where a window of w by h pixels shows the picture, as SDL's logical size places it.
+    static SDL_Rect area(int w, int h);
+    // Scales the picture into the window's own pixels, each window pixel its nearest picture
+    // pixel as SDL's nearest scaling picks it; false when it cannot (another pixel format), and
+    // SDL scales it.
+    bool copyScaled(int outW, int outH);
+    // The picture column of each window column of the picture's area, and the picture row of
+    // each window row, for a window of outW by outH pixels (made again when its size changes).
+    void mapFor(int outW, int outH);
 
     SDL_Renderer* owner = nullptr;   // the renderer it draws through
     SDL_Texture* picture = nullptr;  // the 1080 by 720 picture, made when first needed
@@ -49,5 +55,10 @@ private:
     int barsW = 0;                   // the window size whose black bars are painted (none yet: 0)
     int barsH = 0;
     Uint32 format = SDL_PIXELFORMAT_UNKNOWN;  // picture's pixel format: the window's
-    std::vector<Uint32> pixels;               // the picture read back for copyWhole
+    std::vector<Uint32> pixels;               // the picture read back for copyScaled
+    int mapW = 0;                             // the window size columns and rows are made for
+    int mapH = 0;
+    SDL_Rect shownAt{};        // the picture's area in that window
+    std::vector<int> columns;  // by window column from shownAt.x: its picture column
+    std::vector<int> rows;     // by window row from shownAt.y: its picture row
 };

@@ -212,6 +212,74 @@ TEST_F(SceneTargetTest, BetweenWholeFactorsThePictureIsTheOneEachDrawingScaledSh
     }
 }
 
+// SDL's own nearest scaling of the picture, into a window of w by h with the logical size's bars:
+// what the player saw before the window's pixels were written by our own code.
+Shown scaledBySdl(const Shown& picture, int w, int h) {
+    Shown out;
+    SDL_Surface* from = SDL_CreateRGBSurfaceWithFormat(0, picture.w, picture.h, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* into = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Renderer* soft = into != nullptr ? SDL_CreateSoftwareRenderer(into) : nullptr;
+    if (from == nullptr || soft == nullptr) {
+        ADD_FAILURE() << "no software renderer: " << SDL_GetError();
+        return out;
+    }
+    for (int y = 0; y < picture.h; ++y) {
+        auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(from->pixels) + y * from->pitch);
+        for (int x = 0; x < picture.w; ++x) {
+            row[x] = picture.at(x, y) | 0xFF000000u;
+        }
+    }
+    SDL_RenderSetLogicalSize(soft, picture.w, picture.h);
+    SDL_SetRenderDrawColor(soft, 0, 0, 0, SDL_ALPHA_OPAQUE);
+    SDL_RenderClear(soft);
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(soft, from);
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    SDL_RenderCopy(soft, texture, nullptr, nullptr);
+    SDL_RenderPresent(soft);
+    out.w = w;
+    out.h = h;
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(into->pixels) + y * into->pitch);
+        for (int x = 0; x < w; ++x) {
+            out.pixels.push_back(row[x] & 0xFFFFFFu);
+        }
+    }
+    SDL_DestroyTexture(texture);
+    SDL_DestroyRenderer(soft);
+    SDL_FreeSurface(into);
+    SDL_FreeSurface(from);
+    return out;
+}
+
+// Between whole factors the window shows the 1080 by 720 picture exactly as SDL's own nearest
+// scaling of it would: the same bars, every window pixel the same picture pixel. Sizes whose
+// picture rows and columns repeat unevenly, with the bars beside or above and below, one after
+// another (each size's map made anew).
+TEST_F(SceneTargetTest, BetweenWholeFactorsEachWindowPixelIsThePixelSdlsNearestScalingPicks) {
+    const Shown small = menuAt(1080, 720);
+    ASSERT_EQ(small.w, 1080);
+    for (const SDL_Point size : {SDL_Point{1920, 1080}, SDL_Point{1300, 1200}, SDL_Point{2501, 1499},
+                                 SDL_Point{1920, 1080}, SDL_Point{3839, 2160}}) {
+        const Shown big = menuAt(size.x, size.y);
+        ASSERT_EQ(big.w, size.x);
+        ASSERT_TRUE(Render::scene->active()) << size.x << " by " << size.y;
+        const Shown sdl = scaledBySdl(small, size.x, size.y);
+        ASSERT_EQ(sdl.pixels.size(), big.pixels.size());
+        int wrong = 0;
+        SDL_Point first{-1, -1};
+        for (int y = 0; y < big.h; ++y) {
+            for (int x = 0; x < big.w; ++x) {
+                if (big.at(x, y) != sdl.at(x, y)) {
+                    first = wrong++ == 0 ? SDL_Point{x, y} : first;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << size.x << " by " << size.y << ": pixels other than SDL's scaling shows, the first at "
+                            << first.x << ", " << first.y;
+    }
+}
+
 // The mouse at real positions in a large window points at the same item as in the picture's own
 // size: moving over an item highlights it, a click on SCORE BOARD opens the board.
 TEST_F(SceneTargetTest, TheMouseInALargeWindowPointsWhereThePictureShowsTheItem) {
