@@ -35,3 +35,13 @@ mkdir -p "$corpus/fuzz_settings"
 cp dist/settings.ini "$corpus/fuzz_settings/example.ini"
 printf '[keys]\nup = z, Up\nstop = Space\nattack = b\n[pad]\nattack = y\nstop =\n[sound]\nmusic = 11\n; a comment\n[play]\nshake = on\n' > "$corpus/fuzz_settings/swaps.ini"
 printf '[keys]\r\nattack = Escape\r\n  continued\r\n[window]\nwidth=\xff\x1b]0;x\x07\n=\n[\nmute=maybe' > "$corpus/fuzz_settings/broken.ini"
+
+# Times: a won, a lost and a left run, one assisted; and a line cut short.
+mkdir -p "$corpus/fuzz_times" "$corpus/fuzz_ghost"
+printf 'bramblehoof times 1\n0 won 3 1200 1500 1800 0\n2 lost 2 900 60 0 1\n5 left 1 30 0 0 0\n' > "$corpus/fuzz_times/three_runs.txt"
+printf 'bramblehoof times 1\n0 won 3 12' > "$corpus/fuzz_times/cut.txt"
+
+# Ghost: a track of two frames of level 1 and one of level 2, the hero fallen in its last.
+step() { printf "$(printf '\\x%02x' "$1")"; shift; for v in "$@"; do printf "$(le "$v")"; done; }
+{ printf 'BHGHOST\n'; printf "$(le 1)$(le 2)$(le 1)$(le 0)"; step 1 300 300 50 80 0 0 50 80;
+  step 1 302 300 50 80 50 0 50 80; step 0 0 0 0 0 0 0 0 0; } > "$corpus/fuzz_ghost/three_frames.bin"

@@ -8,7 +8,7 @@
 set -euo pipefail
 
 build=${1:-build-fuzz}
-targets=(fuzz_replay fuzz_players fuzz_saved_game fuzz_settings fuzz_recording)
+targets=(fuzz_replay fuzz_players fuzz_saved_game fuzz_settings fuzz_recording fuzz_times fuzz_ghost)
 fuzz_seconds=30
 fuzz_runs=10000
 
