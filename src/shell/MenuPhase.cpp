@@ -7,6 +7,7 @@
 #include "persist/Replay.h"
 #include "persist/SavedGame.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -104,8 +105,12 @@ void MenuPhase::layOutLower() {
         }
     }
     const int centre = Render::kPicture.w / 2;
-    lowerAt[0] = SDL_Rect{centre - kLowerGap / 2 - widths[0], kLowerRowY, widths[0], height};
-    lowerAt[1] = SDL_Rect{centre + kLowerGap / 2, kLowerRowY, widths[1], height};
+    const int room = kPostsInnerRight - kPostsInnerLeft;
+    const int gap = std::max(kLowerMinGap, std::min(kLowerGap, room - widths[0] - widths[1]));
+    const int left = std::max(kPostsInnerLeft,
+                              std::min(centre - gap / 2 - widths[0], kPostsInnerRight - widths[0] - gap - widths[1]));
+    lowerAt[0] = SDL_Rect{left, kLowerRowY, widths[0], height};
+    lowerAt[1] = SDL_Rect{left + widths[0] + gap, kLowerRowY, widths[1], height};
     // Entries 5 and 6, after the name line: made anew when the language changes.
     menuPositions.resize(Button::kOptionsEntry);
     menuSizes.resize(Button::kOptionsEntry);

@@ -52,6 +52,11 @@ public:
     static constexpr Texts::Ref kQuitLabel{Texts::Id::MenuQuit};
     static constexpr int kLowerRowY = 474;  // below the sign, between its posts
     static constexpr int kLowerGap = 70;    // between OPTIONS and QUIT
+    // The room between the sign's posts in the background picture: a longer label (OPTIONEN,
+    // OPCIONES) moves the pair, then narrows the gap, rather than run onto a post.
+    static constexpr int kPostsInnerLeft = 400;
+    static constexpr int kPostsInnerRight = 720;
+    static constexpr int kLowerMinGap = 30;
     // Items drawn dimmed: REPLAY without a recorded run (a click on it still replays nothing, as
     // it always did), RESUME when the saved game cannot be resumed. Decided when the menu opens;
     // RESUME is judged again when chosen, and then starts nothing if it cannot be resumed.

@@ -333,3 +333,54 @@ TEST_F(OptionsPictureTest, EveryLanguagesRowsStayInsideThePanelWithTheirValuesAp
     }
     Language::choose("en");
 }
+
+// Every row's name, in every language, reads in the panel's own font: a name too long for the room
+// its value leaves goes to the small font, hard to read in a small window, so a translation must
+// stay short enough ("Fantôme de ton record").
+TEST_F(OptionsPictureTest, EveryLanguagesRowNamesReadInTheRowsOwnFont) {
+    Settings settings;
+    TTF_Font* font = FontCache::get(Text::kFontPath, Text::kPointSize);
+    TTF_Font* small = FontCache::get(Text::kFontPath, HelpPanel::kPointSize);
+    ASSERT_NE(font, nullptr);
+    ASSERT_NE(small, nullptr);
+    // The ink of a capital in each font, as SDL_ttf draws it: a name's ink is at least the first.
+    const int capital = TTF_FontAscent(font) * 3 / 5;
+    ASSERT_GT(capital, TTF_FontAscent(small)) << "the small font's whole ascent is shorter";
+    for (const Language::Shipped& language : Language::shipped()) {
+        SCOPED_TRACE(language.code);
+        Language::choose(language.code);
+        OptionRows::Hooks hooks;
+        hooks.controls = [] { return std::unique_ptr<Screen>(); };
+        screen.open(font, small, OptionRows::of(settings, hooks));
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+        screen.draw(sdl.renderer);
+        const int w = Render::kPicture.w;
+        std::vector<Uint8> rgba(static_cast<std::size_t>(w * Render::kPicture.h) * 4);
+        SDL_RenderReadPixels(sdl.renderer, nullptr, SDL_PIXELFORMAT_RGBA32, rgba.data(), w * 4);
+        const auto lit = [&](int x, int y) {
+            const Uint8* p = &rgba[(static_cast<std::size_t>(y) * w + x) * 4];
+            return p[0] > 150 && p[1] > 130;
+        };
+        for (std::size_t row = 0; row + 1 < screen.lines() && screen.lineArea(row).h > 0; ++row) {
+            const SDL_Rect band = screen.lineArea(row);
+            int top = band.y + band.h;
+            int bottom = band.y - 1;
+            // The name's part: from the panel's padding to the first gap wider than a space.
+            int gap = 0;
+            for (int x = band.x + OptionsScreen::kPadding; x < band.x + band.w && gap < 24; ++x) {
+                bool column = false;
+                for (int y = band.y; y < band.y + band.h; ++y) {
+                    if (lit(x, y)) {
+                        column = true;
+                        top = std::min(top, y);
+                        bottom = std::max(bottom, y);
+                    }
+                }
+                gap = column || bottom < band.y ? 0 : gap + 1;
+            }
+            EXPECT_GE(bottom - top + 1, capital) << "row " << row << " drawn small";
+        }
+    }
+    Language::choose("en");
+}

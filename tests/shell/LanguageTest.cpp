@@ -215,3 +215,28 @@ TEST_F(LanguageTest, TheMenuSpeaksTheLanguageChosenOverIt) {
     EXPECT_EQ(after.w, w) << "OPTIONEN's own width, where the highlight and a click find it";
     EXPECT_NE(after.w, before.w);
 }
+
+// OPTIONS and QUIT under the sign in every shipped language: the longer words (OPTIONEN,
+// OPCIONES) stay between the sign's posts, apart from each other, and leave the posts as the
+// English menu shows them.
+TEST_F(LanguageTest, TheLowerItemsStayBetweenThePostsInEveryLanguage) {
+    // The posts' faces beside the labels, as the background picture has them (measured on it).
+    constexpr SDL_Rect kLeftPost{366, 470, 33, 40};
+    constexpr SDL_Rect kRightPost{722, 470, 33, 40};
+    std::unique_ptr<testsupport::ScratchDir> folder;
+    const std::vector<Uint32> english = restart(folder, "", "en");
+    ASSERT_EQ(english.size(), 1080u * 720u);
+    for (const char* code : {"de", "fr", "es", "pt_BR"}) {
+        SCOPED_TRACE(code);
+        const std::vector<Uint32> shown = restart(folder, "", code);
+        ASSERT_EQ(Language::current(), code);
+        ASSERT_EQ(shown.size(), 1080u * 720u);
+        const SDL_Rect options = shell->mainMenu.labelBox(Button::kOptionsEntry);
+        const SDL_Rect quit = shell->mainMenu.labelBox(Button::kQuitEntry);
+        EXPECT_GE(options.x, kLeftPost.x + kLeftPost.w) << Texts::text(Texts::Id::MenuOptions);
+        EXPECT_LE(quit.x + quit.w, kRightPost.x) << Texts::text(Texts::Id::MenuQuit);
+        EXPECT_GE(quit.x - (options.x + options.w), 20) << "the two apart";
+        EXPECT_EQ(differing(shown, english, kLeftPost), 0) << "no letter on the left post";
+        EXPECT_EQ(differing(shown, english, kRightPost), 0) << "no letter on the right post";
+    }
+}
