@@ -40,7 +40,12 @@ Shell::~Shell() {
     menuObj.reset();
     FontCache::closeAll();  // nothing draws text any more; what still holds a font only lets it go
     if (Render::renderer != nullptr && gameObj != nullptr) {
-        // Stepped without an end of run (tests): close SDL quietly.
+        // Stepped without an end of run (tests): close SDL quietly. The picture drawn apart for a
+        // large window goes first: a renderer destroyed while drawing into it leaves SDL's memory.
+        if (Render::scene != nullptr) {
+            Render::scene->release();
+            Render::scene.reset();
+        }
         SDL_DestroyRenderer(Render::renderer);
         Render::renderer = nullptr;
         SDL_DestroyWindow(gameObj->window);
