@@ -91,7 +91,7 @@ void Game::init(const char* title, int x, int y, int w, int h, bool fullscreen) 
         // Every position stays in 1080 by 720 pixels at any window size: SDL scales the picture to
         // fit, keeps its 3:2 shape with bars, and maps mouse positions back.
         SDL_RenderSetLogicalSize(renderer, kWindowW, kWindowH);
-        SDL_SetRenderDrawColor(renderer, 242, 196, 111, 255);
+        SDL_SetRenderDrawColor(renderer, kSand.r, kSand.g, kSand.b, kSand.a);
         SDL_RenderPresent(renderer);
         // The software renderer scales each drawing on the processor: in a window larger than
         // the picture it draws the picture at its size and scales it once (SceneTarget).
@@ -193,9 +193,9 @@ void Game::loadGround(const std::string& path) {
         SDL_FreeSurface(picture);
         return;
     }
-    Uint8 r = 0, g = 0, b = 0, a = 0;
-    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
-    const Uint32 plain = SDL_MapRGBA(picture->format, r, g, b, a);
+    // Against the sand a clear leaves, not the colour the renderer was last set to: a menu drawn
+    // before this would otherwise make every cell a detail.
+    const Uint32 plain = SDL_MapRGBA(picture->format, kSand.r, kSand.g, kSand.b, kSand.a);
     const int columns = (picture->w + kGroundCell - 1) / kGroundCell;
     const int rows = (picture->h + kGroundCell - 1) / kGroundCell;
     std::vector<SDL_Rect> cells(static_cast<std::size_t>(columns) * rows, SDL_Rect{0, 0, 0, 0});

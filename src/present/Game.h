@@ -63,6 +63,8 @@ public:
     // Why the game cannot be shown, or empty when it can: SDL failed to start, or it fell back
     // to a driver that shows nothing although nobody asked for one.
     const std::string& displayProblem() const { return problem; }
+    // How many boxes the ground is drawn in: each is one drawing of every play frame.
+    std::size_t groundBoxes() const { return groundDetails.size(); }
     // Whether presents wait for the display's refresh; when they do not, the caller paces itself.
     bool vsyncPaced() const { return vsync; }
     // Whether OpenGL would be drawn by the processor here: no graphics device under deviceFolder,

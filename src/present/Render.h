@@ -18,6 +18,7 @@ public:
     static bool isRunning;          // the frame loop runs while this is true
     static bool drawnSincePresent;  // something was cleared or drawn since the last present
     static constexpr SDL_Rect kPicture{0, 0, 1080, 720};  // where every drawing lands, before scaling
+    static constexpr SDL_Color kSand{242, 196, 111, 255};  // the ground's own colour, the draw colour a clear fills with
     // The pictures loaded with a mask, copied into one texture; made with the renderer (Game::init)
     // and gone before it (Game::clean). Null without a renderer.
     static std::unique_ptr<Atlas> atlas;

@@ -2,6 +2,7 @@
 
 #include "persist/FileIO.h"
 #include "persist/RunShelf.h"
+#include "present/Render.h"
 #include "present/Text.h"
 
 #include <algorithm>
@@ -257,7 +258,8 @@ void ScoreBoard::draw(SDL_Renderer* renderer) const {
     SDL_Rect face{frame.x + 6, frame.y + 6, frame.w - 12, frame.h - 12};
     SDL_SetRenderDrawColor(renderer, 250, 238, 205, 255);
     SDL_RenderFillRect(renderer, &face);
-    SDL_SetRenderDrawColor(renderer, 242, 196, 111, 255);  // the clear colour, as everywhere else
+    // Sand again, as the other drawings leave it.
+    SDL_SetRenderDrawColor(renderer, Render::kSand.r, Render::kSand.g, Render::kSand.b, Render::kSand.a);
 
     int headingW = 0;
     if (heading != nullptr) {
@@ -272,7 +274,7 @@ void ScoreBoard::draw(SDL_Renderer* renderer) const {
             // The row a click would watch: a light band behind it.
             const SDL_Rect band{panel.x + 14 + column * columnW, panel.y + 4 + kRowHeight * (row + 1),
                                 columnW - kColumnGap + 12, kRowHeight};
-            SDL_SetRenderDrawColor(renderer, 242, 196, 111, 255);
+            SDL_SetRenderDrawColor(renderer, Render::kSand.r, Render::kSand.g, Render::kSand.b, Render::kSand.a);
             SDL_RenderFillRect(renderer, &band);
         }
         drawAt(renderer, rendered[i], panel.x + 20 + column * columnW, panel.y + 8 + kRowHeight * (row + 1),

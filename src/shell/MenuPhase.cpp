@@ -222,11 +222,14 @@ void MenuPhase::strikeThrough(const SDL_Rect& label) {
     // Struck through as well as faint: a faint item reads as one whatever the eyes make of its ink.
     SDL_BlendMode mode = SDL_BLENDMODE_NONE;
     SDL_GetRenderDrawBlendMode(Render::renderer, &mode);
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(Render::renderer, &r, &g, &b, &a);
     SDL_SetRenderDrawBlendMode(Render::renderer, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(Render::renderer, Text::kMenuColor.r, Text::kMenuColor.g, Text::kMenuColor.b, kStrikeAlpha);
     const SDL_Rect bar{label.x - kStrikeOver, label.y + label.h / 2 - kStrikeH / 2, label.w + 2 * kStrikeOver,
                        kStrikeH};
     SDL_RenderFillRect(Render::renderer, &bar);
+    SDL_SetRenderDrawColor(Render::renderer, r, g, b, a);
     SDL_SetRenderDrawBlendMode(Render::renderer, mode);
     Render::markDrawn();
 }

@@ -219,6 +219,35 @@ TEST(Ground, DetailsAloneDrawTheWholeGroundAndItMovesWithTheWorld) {
     Render::isRunning = false;
 }
 
+// The ground's details are cut out against the sand a clear leaves, whatever colour the last
+// drawing left set: cut against another colour, every 8-pixel cell of the field was a box of its
+// own, start-up spent seconds joining them and each frame drew far more boxes.
+TEST(Ground, IsCutAgainstTheSandWhateverColourWasLeftSet) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    testsupport::ScratchDir scratch;
+    Game game;
+    testing::internal::CaptureStdout();
+    game.init("Bramblehoof", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1080, 720, false);
+    testing::internal::GetCapturedStdout();
+    ASSERT_NE(Render::renderer, nullptr);
+    game.loadGround(Game::kGroundPath);
+    const std::size_t onSand = game.groundBoxes();
+    const std::size_t cells = static_cast<std::size_t>(Game::kWorldW / Game::kGroundCell) *
+                              static_cast<std::size_t>(Game::kWorldH / Game::kGroundCell);
+    EXPECT_GT(onSand, 0u);
+    EXPECT_LT(onSand, cells / 20) << "a few hundred boxes of details, not the whole field";
+
+    // A menu's faint bar left its own colour set before the ground was loaded.
+    SDL_SetRenderDrawColor(Render::renderer, 220, 200, 160, 80);
+    game.loadGround(Game::kGroundPath);
+    EXPECT_EQ(game.groundBoxes(), onSand);
+
+    testing::internal::CaptureStdout();
+    game.clean();
+    testing::internal::GetCapturedStdout();
+    Render::isRunning = false;
+}
+
 // The renderer follows where OpenGL would be drawn: a graphics device listed (a card or a render
 // node) means a graphics card; none, no folder at all, or Mesa told to draw in software means the
 // processor would draw it, and SDL's software renderer is the cheaper one.

@@ -442,7 +442,12 @@ TEST_F(ShellTest, AFaintItemIsStruckThroughAndALitOneIsNot) {
     keepShown = true;
     saveHero({640, 480, 5000, 1, 0, 0, 2, 2});  // RESUME lit, REPLAY faint
     shell->mainMenu.reset();
+    SDL_SetRenderDrawColor(Render::renderer, 1, 2, 3, 255);
     traced([&] { shell->menuPass(); });
+    // The bar leaves the renderer's colour as it found it: what draws next expects its own.
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(Render::renderer, &r, &g, &b, &a);
+    EXPECT_EQ((std::vector<int>{r, g, b, a}), (std::vector<int>{1, 2, 3, 255}));
     const auto struck = [&](std::size_t entry) {
         const SDL_Rect label = shell->mainMenu.labelBox(entry);
         const int y = label.y + label.h / 2;
