@@ -235,4 +235,58 @@ TEST_F(ControlsPictureTest, ARefusalIsSaidInItsWarmInkAndABindingInThePanelsInk)
     EXPECT_GT(saidIn(ChoicePanel::kInk), 100);
 }
 
+// A refusal is told by a cross before its words as well as by its warm ink: two diagonal strokes
+// where the line's first letter would otherwise be the leftmost ink. A binding has none.
+TEST_F(ControlsPictureTest, ARefusalHasACrossBeforeItsWordsAndABindingHasNone) {
+    constexpr SDL_Color kRefused{255, 140, 110, 255};
+    // The leftmost refused-ink pixel of the band and whether an X of kCrossSize starts there.
+    const auto crossShown = [&]() {
+        SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(sdl.renderer);
+        screen.draw(sdl.renderer);
+        const SDL_Rect panel = ControlsScreen::kPanel;
+        const int top = panel.y + 20 + ControlsScreen::kRowHeight + 14 +
+                        static_cast<int>(ControlsScreen::kBackRow + 1) * ControlsScreen::kRowHeight;
+        const SDL_Rect area{panel.x, top, panel.w, panel.y + panel.h - 36 - top};
+        std::vector<Uint8> rgba(static_cast<std::size_t>(area.w * area.h) * 4);
+        SDL_RenderReadPixels(sdl.renderer, &area, SDL_PIXELFORMAT_RGBA32, rgba.data(), area.w * 4);
+        const auto inked = [&](int x, int y) {
+            if (x < 0 || y < 0 || x >= area.w || y >= area.h) {
+                return false;
+            }
+            const std::size_t i = (static_cast<std::size_t>(y) * area.w + x) * 4;
+            return rgba[i] == kRefused.r && rgba[i + 1] == kRefused.g && rgba[i + 2] == kRefused.b;
+        };
+        int left = area.w;
+        int topY = area.h;
+        for (int x = 0; x < area.w && left == area.w; ++x) {
+            for (int y = 0; y < area.h; ++y) {
+                if (inked(x, y)) {
+                    left = x;
+                    topY = y;
+                    break;
+                }
+            }
+        }
+        if (left == area.w) {
+            return false;
+        }
+        const int size = ControlsScreen::kCrossSize;
+        for (int i = 0; i < size; ++i) {
+            if (!inked(left + i, topY + i) || !inked(left + size - 1 - i, topY + i)) {
+                return false;
+            }
+        }
+        return !inked(left + size / 2, topY);  // an X, not a filled block
+    };
+    EXPECT_FALSE(crossShown()) << "nothing said yet";
+    screen.take(keyDown(SDLK_RETURN));  // Up waits
+    screen.take(keyDown(SDLK_s));       // Down's: refused
+    ASSERT_TRUE(screen.waiting());
+    EXPECT_TRUE(crossShown()) << "refused: " << screen.message();
+    screen.take(keyDown(SDLK_i));
+    ASSERT_FALSE(screen.waiting());
+    EXPECT_FALSE(crossShown()) << "bound: " << screen.message();
+}
+
 }  // namespace

@@ -167,6 +167,40 @@ TEST_F(FieldEffectsInPlay, AStruckOutlawIsFramedByMarksThatDoNotRestOnColour) {
     }
 }
 
+// The hurt hero is framed by the same marks while his red shows, and only then: his hurt is told
+// by shape as well as by the red a colour-blind player may not see.
+TEST_F(FieldEffectsInPlay, AHurtHeroIsFramedByMarksWhileHisRedShows) {
+    const SDL_Color ink = FieldEffects::kMarkInk;
+    const Uint32 markInk = (Uint32{ink.r} << 24) | (Uint32{ink.g} << 16) | (Uint32{ink.b} << 8) | 0xff;
+    startNewGame();
+    shell->help.hide();
+    frame();
+    shell->run().enemies[1].reset();
+    const SDL_Rect enemyAt = shell->run().enemies[0]->realRect;
+    const auto around = [&] {
+        const SDL_Rect cam = game->getPos();
+        const SDL_Rect at = player->getPos();
+        return SDL_Rect{at.x - cam.x - 20, at.y - cam.y - 20, at.w + 40, at.h + 40};
+    };
+    player->setAll(enemyAt.x - 500, enemyAt.y - 35, 4000);
+    frame();
+    EXPECT_EQ(countIn(picture(), around(), markInk), 0) << "unhurt, unmarked";
+    // His centre on the outlaw's corner: the outlaw swings at him.
+    player->setAll(enemyAt.x - 35, enemyAt.y - 35, 4000);
+    int n = 0;
+    for (; n < 100 && player->getHel() == 4000; ++n) {
+        frame();
+    }
+    ASSERT_LT(player->getHel(), 4000) << "he was hurt";
+    EXPECT_GT(countIn(picture(), around(), markInk), 8 * FieldEffects::kMarkLength) << "his four corners marked";
+    // Out of reach: once his hurt time is over the marks go.
+    player->setAll(enemyAt.x - 500, enemyAt.y - 35, 4000);
+    for (n = 0; n <= FieldEffects::kHeldRedFrames; ++n) {
+        frame();
+    }
+    EXPECT_EQ(countIn(picture(), around(), markInk), 0) << "the marks go with his red";
+}
+
 // A new level's outlaws are new men in the old slots: none of them blinks or recoils from a blow
 // an outlaw of the level before took.
 TEST_F(FieldEffectsInPlay, ANewLevelsOutlawsCarryNothingOfTheBlowsBeforeIt) {
