@@ -38,6 +38,10 @@ bool RunTimes::ahead(int32_t a, const Entry* ta, int32_t b, const Entry* tb) {
     if (ta == nullptr || tb == nullptr) {
         return ta == nullptr && tb != nullptr;
     }
+    // A resumed run's frames leave out the levels played before its save: no time to compare.
+    if (!ta->whole() || !tb->whole()) {
+        return ta->whole() && !tb->whole();
+    }
     return ta->total() < tb->total();
 }
 
@@ -58,14 +62,16 @@ bool RunTimes::read(const std::string& path, std::map<std::size_t, Entry>& entri
     while (std::getline(lines, line)) {
         ++number;
         std::istringstream words(line);
-        std::string record, ending, level, assisted, extra;
+        std::string record, ending, level, assisted, from, extra;
         std::array<std::string, kLevels> frames;
-        words >> record >> ending >> level >> frames[0] >> frames[1] >> frames[2] >> assisted;
+        words >> record >> ending >> level >> frames[0] >> frames[1] >> frames[2] >> assisted >> from;
         int64_t index = 0;
         int64_t reached = 0;
+        int64_t began = 0;
         Entry entry;
         bool ok = !(words >> extra) && parseCount(record, int64_t{1} << 40, index) &&
-                  parseCount(level, kLevels, reached) && reached >= 1 && (assisted == "0" || assisted == "1");
+                  parseCount(level, kLevels, reached) && reached >= 1 && (assisted == "0" || assisted == "1") &&
+                  parseCount(from, kLevels, began) && began >= 1 && began <= reached;
         bool named = false;
         for (int e = 0; e < 3; ++e) {
             if (ending == kEndings[e]) {
@@ -82,6 +88,7 @@ bool RunTimes::read(const std::string& path, std::map<std::size_t, Entry>& entri
         }
         entry.level = static_cast<int>(reached);
         entry.assisted = assisted == "1";
+        entry.from = static_cast<int>(began);
         read[static_cast<std::size_t>(index)] = entry;
     }
     if (!text.empty() && text.back() != '\n') {
@@ -100,7 +107,8 @@ std::string RunTimes::encode(const std::map<std::size_t, Entry>& entries) {
         for (const int64_t frames : entry.frames) {
             text += " " + std::to_string(frames);
         }
-        text += entry.assisted ? " 1\n" : " 0\n";
+        text += entry.assisted ? " 1 " : " 0 ";
+        text += std::to_string(entry.from) + "\n";
     }
     return text;
 }

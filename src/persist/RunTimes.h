@@ -8,8 +8,8 @@
 #include <vector>
 
 // How each played run went, kept in a file of its own beside its recordings (the players file keeps
-// its format): per players-file record, how it ended, the level reached and the frames played at
-// each level. A run's time is counted in frames of play (60 a second), so a pause does not count
+// its format): per players-file record, how it ended, the level reached, the frames played at
+// each level and the level play began at. A run's time is counted in frames of play (60 a second), so a pause does not count
 // and a recording played again agrees with it. The file is written whole or not at all, under the
 // save lock; a damaged one is refused as a whole, and the board then shows as without it.
 class RunTimes {
@@ -31,16 +31,22 @@ public:
         // Played with assists (easier speed, damage, refills or a held attack): ranked after
         // every run played without them.
         bool assisted = false;
+        // The level play began at: 1 for a new game, the saved level for a resumed one, whose
+        // levels before it were played in another run and have no frames here.
+        int from = 1;
 
         int64_t total() const { return frames[0] + frames[1] + frames[2]; }
+        // Whether the frames are the whole run's, so its time stands against another's.
+        bool whole() const { return from == 1; }
     };
 
     // The times file kept beside the players file at playersPath (in its folder's runs/).
     static std::string pathBeside(const std::string& playersPath);
     // Whether a run with score a and times ta (nullptr when none are kept) is listed before one
     // with score b and times tb: the higher score, then on equal scores a run without times (an
-    // older one) before those with times, which go the faster first. Neither is before the other
-    // when both have the same score and no times, or the same score and time: they then keep
+    // older one) before those with times, which go the faster first, and a resumed run, timed
+    // only from its saved level, after those. Neither is before the other when both have the
+    // same score and no times, or the same score and time, or both were resumed: they then keep
     // their file order. An assisted run is after every run without assists,
     // whatever the scores.
     static bool ahead(int32_t a, const Entry* ta, int32_t b, const Entry* tb);

@@ -185,7 +185,9 @@ std::vector<std::string> ScoreBoard::lines(const std::vector<Entry>& entries) {
         text.push_back(
             Texts::format(entry.times.assisted ? Texts::Id::BoardLineAssisted : Texts::Id::BoardLineTimed,
                           {std::to_string(i + 1), entry.name, std::to_string(entry.score), Texts::text(ending),
-                           std::to_string(entry.times.level), RunTimes::clock(entry.times.total())}));
+                           std::to_string(entry.times.level),
+                           // a resumed run's time leaves out the levels before its save
+                           entry.times.whole() ? RunTimes::clock(entry.times.total()) : std::string("-")}));
     }
     return text;
 }

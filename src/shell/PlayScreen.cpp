@@ -99,6 +99,7 @@ void PlayScreen::setUp() {
         shell.help.setLines(Render::renderer, HelpPanel::linesFor(shell.settings.keys, shell.device.padLast()));
         shell.help.show();
     }
+    run.firstLevel = std::clamp(run.level, 1, RunTimes::kLevels);
     run.recorder.started(shell);
 }
 
@@ -324,7 +325,8 @@ std::string PlayScreen::timesLine() const {
     const std::array<int64_t, RunTimes::kLevels> splits = RunTimes::shownSplits(run.levelFrames);
     std::string levels;
     for (int l = 0; l < RunTimes::kLevels && l < run.level; ++l) {
-        const std::string shown = RunTimes::clock(splits[l]);
+        // A resumed run's levels before its save were played in another run: not timed here.
+        const std::string shown = l + 1 < run.firstLevel ? std::string("-") : RunTimes::clock(splits[l]);
         levels = levels.empty() ? shown : Texts::format(Texts::Id::TimesJoin, {levels, shown});
     }
     int64_t total = 0;
@@ -356,6 +358,7 @@ RunTimes::Entry PlayScreen::timesEntry() const {
                                                        : RunTimes::Ending::Left;
     entry.level = std::clamp(run.level, 1, RunTimes::kLevels);
     entry.assisted = run.assisted;
+    entry.from = std::min(run.firstLevel, entry.level);
     for (int l = 0; l < RunTimes::kLevels; ++l) {
         entry.frames[l] = run.levelFrames[l];
     }

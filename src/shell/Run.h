@@ -82,6 +82,7 @@ struct Run {
     // Its times and its ghost.
     bool timed = false;                    // a run played (a new game or a resume): its frames count
     bool newGame = false;                  // started from NEW GAME: a win may become the one to beat
+    int firstLevel = 1;                    // the level play began at (a resume's saved level)
     std::array<int64_t, 3> levelFrames{};  // frames played at each level; a pause plays none
     GhostTrack track;                      // the hero of this run, frame by frame (a new game only)
     std::unique_ptr<GhostTrack> best;      // the name's fastest win, shown faintly; null when none or off

@@ -38,7 +38,7 @@ printf '[keys]\r\nattack = Escape\r\n  continued\r\n[window]\nwidth=\xff\x1b]0;x
 
 # Times: a won, a lost and a left run, one assisted; and a line cut short.
 mkdir -p "$corpus/fuzz_times" "$corpus/fuzz_ghost"
-printf 'bramblehoof times 1\n0 won 3 1200 1500 1800 0\n2 lost 2 900 60 0 1\n5 left 1 30 0 0 0\n' > "$corpus/fuzz_times/three_runs.txt"
+printf 'bramblehoof times 1\n0 won 3 1200 1500 1800 0 1\n2 lost 2 900 60 0 1 1\n5 left 3 0 0 30 0 3\n' > "$corpus/fuzz_times/three_runs.txt"
 printf 'bramblehoof times 1\n0 won 3 12' > "$corpus/fuzz_times/cut.txt"
 
 # Ghost: a track of two frames of level 1 and one of level 2, the hero fallen in its last.

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using testsupport::readFile;
 using testsupport::ScratchDir;
@@ -58,7 +59,7 @@ TEST(RunTimes, AddedTimesReadBackAndADamagedFileIsWrittenAnew) {
     std::string error;
     ASSERT_TRUE(RunTimes::add(RunTimes::kPath, 4, won, SavedGame::kPlayerPath, error)) << error;
     ASSERT_TRUE(RunTimes::add(RunTimes::kPath, 1, left, SavedGame::kPlayerPath, error)) << error;
-    EXPECT_EQ(readFile(RunTimes::kPath), "bramblehoof times 1\n1 left 2 50 7 0 0\n4 won 3 100 200 300 0\n");
+    EXPECT_EQ(readFile(RunTimes::kPath), "bramblehoof times 1\n1 left 2 50 7 0 0 1\n4 won 3 100 200 300 0 1\n");
 
     std::map<std::size_t, RunTimes::Entry> read;
     std::string why;
@@ -67,13 +68,52 @@ TEST(RunTimes, AddedTimesReadBackAndADamagedFileIsWrittenAnew) {
     EXPECT_EQ(read.at(4).total(), 600);
     EXPECT_EQ(read.at(1).ending, RunTimes::Ending::Left);
     EXPECT_FALSE(read.at(4).assisted);
+    EXPECT_TRUE(read.at(4).whole());
+
+    // A resumed run keeps the level it began at; one said to begin past the level it reached, or
+    // at none, is damage.
+    RunTimes::Entry resumed = won;
+    resumed.frames = {0, 0, 90};
+    resumed.from = 3;
+    ASSERT_TRUE(RunTimes::add(RunTimes::kPath, 7, resumed, SavedGame::kPlayerPath, error)) << error;
+    ASSERT_TRUE(RunTimes::read(RunTimes::kPath, read, why)) << why;
+    EXPECT_EQ(read.at(7).from, 3);
+    EXPECT_FALSE(read.at(7).whole());
+    for (const char* damaged : {"1 lost 2 50 7 0 0 3\n", "1 lost 2 50 7 0 0 0\n", "1 lost 2 50 7 0 0\n"}) {
+        writeFile(RunTimes::kPath, std::string("bramblehoof times 1\n") + damaged);
+        EXPECT_FALSE(RunTimes::read(RunTimes::kPath, read, why)) << damaged;
+    }
+    ::unlink(RunTimes::kPath);
+    ASSERT_TRUE(RunTimes::add(RunTimes::kPath, 4, won, SavedGame::kPlayerPath, error)) << error;
+    ASSERT_TRUE(RunTimes::add(RunTimes::kPath, 1, left, SavedGame::kPlayerPath, error)) << error;
 
     ASSERT_TRUE(RunTimes::add(RunTimes::kPath, 1, won, SavedGame::kPlayerPath, error)) << error;
-    EXPECT_EQ(readFile(RunTimes::kPath), "bramblehoof times 1\n1 won 3 100 200 300 0\n4 won 3 100 200 300 0\n");
+    EXPECT_EQ(readFile(RunTimes::kPath), "bramblehoof times 1\n1 won 3 100 200 300 0 1\n4 won 3 100 200 300 0 1\n");
 
-    writeFile(RunTimes::kPath, "bramblehoof times 1\n1 won 3 100 200 300 0\n4 won 3 100 200\n");
+    writeFile(RunTimes::kPath, "bramblehoof times 1\n1 won 3 100 200 300 0 1\n4 won 3 100 200\n");
     EXPECT_FALSE(RunTimes::read(RunTimes::kPath, read, why));
     EXPECT_TRUE(read.empty()) << "nothing taken from a damaged file";
     ASSERT_TRUE(RunTimes::add(RunTimes::kPath, 2, left, SavedGame::kPlayerPath, error)) << error;
-    EXPECT_EQ(readFile(RunTimes::kPath), "bramblehoof times 1\n2 left 2 50 7 0 0\n");
+    EXPECT_EQ(readFile(RunTimes::kPath), "bramblehoof times 1\n2 left 2 50 7 0 0 1\n");
+}
+
+// A resumed run is timed only from its saved level: on equal scores it goes after every run timed
+// whole, however short its time, and two resumed runs keep the file's order. The score, and an
+// older run without times, still come first as before.
+TEST(RunTimes, AResumedRunsTimeIsNeverSetAgainstAWholeRuns) {
+    RunTimes::Entry whole;
+    whole.frames = {200, 200, 200};
+    RunTimes::Entry quickResume;
+    quickResume.level = 3;
+    quickResume.from = 3;
+    quickResume.frames = {0, 0, 90};
+    RunTimes::Entry slowResume = quickResume;
+    slowResume.from = 2;
+    slowResume.frames = {0, 450, 450};
+    EXPECT_TRUE(RunTimes::ahead(300, &whole, 300, &quickResume));
+    EXPECT_FALSE(RunTimes::ahead(300, &quickResume, 300, &whole));
+    EXPECT_FALSE(RunTimes::ahead(300, &quickResume, 300, &slowResume));
+    EXPECT_FALSE(RunTimes::ahead(300, &slowResume, 300, &quickResume));
+    EXPECT_TRUE(RunTimes::ahead(400, &quickResume, 300, &whole)) << "more points first";
+    EXPECT_TRUE(RunTimes::ahead(300, nullptr, 300, &quickResume)) << "an older run without times first";
 }

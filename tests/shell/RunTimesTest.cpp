@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <map>
 #include <sys/stat.h>
 #include <string>
 #include <vector>
@@ -158,6 +159,40 @@ TEST_F(RunTimesInPlay, TheCardTellsEachLevelsTimeAndTheyAddUpToTheRunsTime) {
     std::string why;
     ASSERT_TRUE(RunRecording::read(testsupport::readFile(RunShelf::kLastPath), recording, why)) << why;
     EXPECT_EQ(recording.frames, 128u);
+}
+
+// A run resumed at level 3 and won there was timed from its save only: its card shows no time for
+// the levels played before it, and on the board it shows no time and goes after a whole run of
+// the same score that took far longer; the times file says where it began.
+TEST_F(RunTimesInPlay, AResumedRunIsTimedFromItsSaveAndNotSetAgainstWholeRuns) {
+    win({100, 100, 100}, 300);  // 5.0 s from NEW GAME
+    saveHero({965, 565, 5000, 3, 2, 2, 2, 2});  // everything done at level 3: won at once
+    testsupport::pushClick(kItemX, kResumeY);
+    endMenu();
+    traced([&] { shell->runSetUp(); });
+    for (int i = 0; i < 10 && shell->run().outcome != Run::Outcome::Won; ++i) {
+        frame();
+    }
+    ASSERT_EQ(shell->run().outcome, Run::Outcome::Won);
+    hero->score = 300;
+    traced([&] { shell->commitRun(); });
+    drawn().clear();
+    Text::onRender = [](const std::string& text) { drawn().push_back(text); };
+    traced([&] { shell->showResultCard(300); });
+    Text::onRender = nullptr;
+    const std::vector<std::string> card = drawn();
+    backToTheMenu();
+    const auto timeLine = std::find_if(card.begin(), card.end(),
+                                       [](const std::string& line) { return line.rfind("Time: ", 0) == 0; });
+    ASSERT_NE(timeLine, card.end()) << "no time on the card";
+    EXPECT_NE(timeLine->find("Levels: - + - + 0:00."), std::string::npos) << *timeLine;
+    EXPECT_EQ(boardLines(), (std::vector<std::string>{"1. Ann 300  won L3 0:05.0", "2. Ann 300  won L3 -"}));
+    std::map<std::size_t, RunTimes::Entry> entries;
+    std::string why;
+    ASSERT_TRUE(RunTimes::read(RunTimes::kPath, entries, why)) << why;
+    ASSERT_EQ(entries.count(1), 1u);
+    EXPECT_EQ(entries.at(1).from, 3);
+    EXPECT_EQ(entries.at(0).from, 1);
 }
 
 // After a won run, the next new game of the same name shows its hero faintly where he stood at
@@ -366,8 +401,8 @@ TEST_F(RunTimesInPlay, ADamagedOrMissingTimesFileLeavesTheBoardAsWithoutIt) {
     EXPECT_EQ(boardLines(), plain) << "no times file";
 
     const std::string heading = std::string(RunTimes::kHeading) + "\n";
-    const std::string ann = "0 won 3 600 600 600 0\n";
-    const std::string bob = "1 lost 2 300 300 0 0\n";
+    const std::string ann = "0 won 3 600 600 600 0 1\n";
+    const std::string bob = "1 lost 2 300 300 0 0 1\n";
     testsupport::writeFile(RunTimes::kPath, heading + ann + bob);
     EXPECT_EQ(boardLines(),
               (std::vector<std::string>{"1. Bob 100  lost L2 0:10.0", "2. Ann 100  won L3 0:30.0", "3. Cy 50"}))
@@ -375,11 +410,12 @@ TEST_F(RunTimesInPlay, ADamagedOrMissingTimesFileLeavesTheBoardAsWithoutIt) {
 
     for (const std::string& damaged : {
              std::string("garbage\n") + ann + bob,        // not a times file
-             heading + ann + "1 lost 9 300 300 0 0\n",    // a level past the last
-             heading + ann + "1 lost 2 300 -300 0 0\n",   // a negative count
-             heading + ann + "1 lost 2 300 300 0 0 7\n",  // a word too many
-             heading + ann + "1 lost 2 300 300 0 0",      // its last line cut
-             heading + ann + "1 tied 2 300 300 0 0\n",    // an ending it never writes
+             heading + ann + "1 lost 9 300 300 0 0 1\n",    // a level past the last
+             heading + ann + "1 lost 2 300 -300 0 0 1\n",   // a negative count
+             heading + ann + "1 lost 2 300 300 0 0 1 7\n",  // a word too many
+             heading + ann + "1 lost 2 300 300 0 0 1",      // its last line cut
+             heading + ann + "1 tied 2 300 300 0 0 1\n",    // an ending it never writes
+             heading + ann + "1 lost 2 300 300 0 0 3\n",    // begun past the level it reached
              heading + ann + ann,                         // a record twice
              std::string("\xFF\x00\x01", 3),              // bytes
          }) {
