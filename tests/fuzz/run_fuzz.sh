@@ -27,10 +27,12 @@ pids=()
 for t in "${targets[@]}"; do
     echo "== building $t"
     # (The settings reader in src/persist parses with libinih; the settings themselves name keys
-    # and pad buttons through SDL, which needs no start-up for that.)
+    # and pad buttons through SDL, which needs no start-up for that, and match a language against
+    # the shipped ones, which opens no catalogue.)
     extra=()
     if [[ $t == fuzz_settings ]]; then
-        extra=(src/present/Settings.cpp src/input/KeyBindings.cpp $(pkg-config --cflags --libs sdl2))
+        extra=(src/present/Settings.cpp src/input/KeyBindings.cpp src/present/Language.cpp
+               -DBRAMBLEHOOF_LOCALE_DIR='"/nonexistent"' $(pkg-config --cflags --libs sdl2))
     fi
     clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I src src/persist/*.cpp \
         "tests/fuzz/$t.cpp" "${extra[@]}" $(pkg-config --cflags --libs inih) -o "$build/$t" &
