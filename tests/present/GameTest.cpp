@@ -151,6 +151,14 @@ TEST(GameInit, RefusesADriverThatShowsNothingUnlessAskedFor) {
 
 namespace {
 
+// The game's window on the dummy driver, its trace swallowed.
+void openHeadless(Game& game) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    testing::internal::CaptureStdout();
+    game.init("Bramblehoof", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1080, 720, false);
+    testing::internal::GetCapturedStdout();
+}
+
 std::vector<Uint32> windowPixels() {
     std::vector<Uint32> pixels(static_cast<std::size_t>(Game::kWindowW) * Game::kWindowH);
     SDL_RenderReadPixels(Render::renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), Game::kWindowW * 4);
@@ -158,12 +166,9 @@ std::vector<Uint32> windowPixels() {
 }
 
 TEST(Ground, DetailsAloneDrawTheWholeGroundAndItMovesWithTheWorld) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     testsupport::ScratchDir scratch;
     Game game;
-    testing::internal::CaptureStdout();
-    game.init("Bramblehoof", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1080, 720, false);
-    testing::internal::GetCapturedStdout();
+    openHeadless(game);
     ASSERT_NE(Render::renderer, nullptr);
     game.loadGround(Game::kGroundPath);
     ASSERT_NE(game.texture, nullptr);
@@ -223,12 +228,9 @@ TEST(Ground, DetailsAloneDrawTheWholeGroundAndItMovesWithTheWorld) {
 // drawing left set: cut against another colour, every 8-pixel cell of the field was a box of its
 // own, start-up spent seconds joining them and each frame drew far more boxes.
 TEST(Ground, IsCutAgainstTheSandWhateverColourWasLeftSet) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     testsupport::ScratchDir scratch;
     Game game;
-    testing::internal::CaptureStdout();
-    game.init("Bramblehoof", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1080, 720, false);
-    testing::internal::GetCapturedStdout();
+    openHeadless(game);
     ASSERT_NE(Render::renderer, nullptr);
     game.loadGround(Game::kGroundPath);
     const std::size_t onSand = game.groundBoxes();
