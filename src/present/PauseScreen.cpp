@@ -15,7 +15,9 @@ void PauseScreen::prepare(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* smal
         lines.push_back(ResultCard::Line{line, true});
     }
     nearestLine = 0;
+    leftLine = 0;
     if (reminder.shown) {
+        leftLine = lines.size() + 1;  // the title is the card's line 0
         lines.push_back(ResultCard::Line{
             Texts::format(Texts::Id::PauseLeft, {std::to_string(reminder.outlaws), std::to_string(reminder.bulls)}),
             false});
@@ -83,8 +85,42 @@ std::string PauseScreen::wayOf(int dx, int dy) {
     return Texts::text(way);
 }
 
+void PauseScreen::drawFigures(SDL_Renderer* renderer) const {
+    const SDL_Rect line = card.lineAt(leftLine);
+    if (leftLine == 0 || line.w == 0) {
+        return;
+    }
+    // Each as tall as the line, its own shape kept, on the line's middle; smaller where a long
+    // line leaves less room to the panel's edge, and left out where there is hardly any.
+    const auto figure = [&](SDL_Texture* picture, const SDL_Rect& frame, bool before) {
+        if (picture == nullptr || frame.w <= 0 || frame.h <= 0) {
+            return;
+        }
+        const int room = before ? line.x - kFigureGap - (kPanel.x + kFrameGap)
+                                : kPanel.x + kPanel.w - kFrameGap - (line.x + line.w + kFigureGap);
+        int h = line.h;
+        int w = frame.w * h / frame.h;
+        if (w > room) {
+            h = h * room / w;
+            w = room;
+        }
+        if (h < kSmallestFigure) {
+            return;
+        }
+        const SDL_Rect to{before ? line.x - kFigureGap - w : line.x + line.w + kFigureGap, line.y + (line.h - h) / 2,
+                          w, h};
+        SDL_RenderCopy(renderer, picture, &frame, &to);
+    };
+    figure(reminder.outlawPicture, reminder.outlawFrame, true);
+    figure(reminder.bullPicture, reminder.bullFrame, false);
+    Render::markDrawn();
+}
+
 void PauseScreen::draw(SDL_Renderer* renderer) const {
     card.draw(renderer);
+    if (renderer != nullptr) {
+        drawFigures(renderer);
+    }
     if (nearestLine == 0 || renderer == nullptr) {
         return;
     }

@@ -17,6 +17,9 @@ public:
     static constexpr Uint8 kDim = 120;                     // the paused picture is darkened, so it reads as stopped
     static constexpr int kCloseBy = 150;                   // nearer than this (world pixels), the nearest is "close by"
     static constexpr int kArrowSize = 26;                  // the arrow beside the nearest one's line
+    static constexpr int kFigureGap = 10;                  // between the line of what is left and its figures
+    static constexpr int kFrameGap = 8;                    // the figures stay this far inside the panel
+    static constexpr int kSmallestFigure = 16;             // a figure squeezed shorter is left out
 
     // What the level still needs, as play left it: shown beside the controls.
     struct Reminder {
@@ -27,6 +30,12 @@ public:
         bool nearestBull = false;  // it is a bull (else an outlaw)
         int dx = 0;                // from the hero to it, in world pixels
         int dy = 0;
+        // An outlaw and a bull as the field draws them (play's own pictures, which last as long
+        // as the run), shown beside the line of what is left; none in a panel made without them.
+        SDL_Texture* outlawPicture = nullptr;
+        SDL_Rect outlawFrame{0, 0, 0, 0};
+        SDL_Texture* bullPicture = nullptr;
+        SDL_Rect bullFrame{0, 0, 0, 0};
     };
     Reminder reminder;
     // The compass word for the way (dx, dy) points on the screen, y growing downwards.
@@ -62,6 +71,9 @@ public:
 private:
     ResultCard card;              // the panel over the kept picture
     std::size_t nearestLine = 0;  // the card's line naming the nearest, 0 for none
+    std::size_t leftLine = 0;     // the card's line of what is left, 0 for none
+    // The figures beside the line of what is left: the outlaw before it, the bull after it.
+    void drawFigures(SDL_Renderer* renderer) const;
     // The player's keys when the game's services are set, else the defaults.
     const KeyBindings& keys() const { return services != nullptr ? services->settings->keys : KeyBindings::defaults(); }
 

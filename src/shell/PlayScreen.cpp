@@ -185,11 +185,19 @@ PauseScreen::Reminder PlayScreen::reminder() const {
         }
     };
     for (const auto& enemy : run.enemies) {
+        if (enemy != nullptr && enemy->texture != nullptr && what.outlawPicture == nullptr) {
+            what.outlawPicture = enemy->texture;
+            what.outlawFrame = enemy->srcRect;  // the frame the field shows now
+        }
         if (enemy != nullptr && enemy->getID() != 0 && !enemy->isDestroyedAni()) {
             consider(enemy->realRect.x + Enemy::kFrameSize / 2, enemy->realRect.y + Enemy::kFrameSize / 2, false);
         }
     }
     for (const auto& bull : run.bulls) {
+        if (bull != nullptr && bull->texture != nullptr && what.bullPicture == nullptr) {
+            what.bullPicture = bull->texture;
+            what.bullFrame = bull->rect;
+        }
         if (bull != nullptr && bull->getID() != 0) {
             consider(bull->worldX + Bull::kDrawW / 2, bull->worldY + Bull::kDrawH / 2, true);
         }

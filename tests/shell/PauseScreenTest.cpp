@@ -1,6 +1,8 @@
 #include "PlayFixture.h"
 
 #include "present/ChoicePanel.h"
+#include "present/Language.h"
+#include "present/Texts.h"
 
 #include <algorithm>
 #include <string>
@@ -55,6 +57,56 @@ TEST_F(PauseScreenInPlay, ThePanelTellsWhatIsLeftAndPointsToTheNearest) {
     const SDL_Rect before{at.x - PauseScreen::kArrowSize - 20, at.y, PauseScreen::kArrowSize + 16, at.h};
     const int arrow = countIn(shown, before, inkPixel);
     EXPECT_GT(arrow, PauseScreen::kArrowSize * 4) << "an arrow in the panel's ink";
+}
+
+// The line of what is left has its figures beside it as well as its words: an outlaw as the field
+// draws him before it, a bull after it, inside the panel, each as tall as the line.
+TEST_F(PauseScreenInPlay, TheLineOfWhatIsLeftShowsAnOutlawBeforeItAndABullAfterIt) {
+    startNewGame();
+    shell->help.hide();
+    frame();
+    // Both figures in flat colours of their own, so their pixels can be told from the panel's.
+    const auto paint = [&](Render& figure, Uint32 colour) {
+        SDL_Surface* flat = SDL_CreateRGBSurfaceWithFormat(0, 600, 600, 32, SDL_PIXELFORMAT_RGBA8888);
+        ASSERT_NE(flat, nullptr);
+        SDL_FillRect(flat, nullptr, colour);
+        figure.texture = SDL_CreateTextureFromSurface(Render::renderer, flat);
+        SDL_FreeSurface(flat);
+    };
+    constexpr Uint32 kOutlaw = 0x20C040FF;
+    constexpr Uint32 kBull = 0xC02080FF;
+    SDL_Texture* outlawWas = shell->run().enemies[0]->texture;
+    SDL_Texture* bullWas = shell->run().bulls[0]->texture;
+    paint(*shell->run().enemies[0], kOutlaw);
+    paint(*shell->run().bulls[0], kBull);
+    // In every language, however long its line: both figures within the panel.
+    for (const Language::Shipped& language : Language::shipped()) {
+        SCOPED_TRACE(language.code);
+        Language::choose(language.code);
+        PauseScreen& panel = pause();
+        std::size_t line = 0;
+        const std::string left = Texts::format(Texts::Id::PauseLeft, {"2", "2"});
+        for (std::size_t i = 0; i < panel.text().size(); ++i) {
+            line = panel.text()[i] == left ? i : line;
+        }
+        ASSERT_GT(line, 0u);
+        const SDL_Rect at = panel.lineAt(line);
+        const std::vector<Uint32> shown = picture();
+        const SDL_Rect before{PauseScreen::kPanel.x, at.y, at.x - PauseScreen::kPanel.x, at.h};
+        const SDL_Rect after{at.x + at.w, at.y, PauseScreen::kPanel.x + PauseScreen::kPanel.w - at.x - at.w, at.h};
+        EXPECT_GT(countIn(shown, before, kOutlaw), at.h * 10) << "an outlaw before the line";
+        EXPECT_GT(countIn(shown, after, kBull), at.h * 10) << "a bull after it";
+        const SDL_Rect everywhere{0, 0, 1080, 720};
+        EXPECT_EQ(countIn(shown, everywhere, kOutlaw), countIn(shown, before, kOutlaw)) << "nowhere else";
+        EXPECT_EQ(countIn(shown, everywhere, kBull), countIn(shown, after, kBull)) << "nowhere else";
+        testsupport::pushKeyDown(SDLK_ESCAPE);
+        shell->pausePass();
+    }
+    Language::choose("en");
+    SDL_DestroyTexture(shell->run().enemies[0]->texture);
+    SDL_DestroyTexture(shell->run().bulls[0]->texture);
+    shell->run().enemies[0]->texture = outlawWas;
+    shell->run().bulls[0]->texture = bullWas;
 }
 
 }  // namespace
