@@ -42,7 +42,7 @@ std::string refusal(bool reserved, bool comma, const std::string& name, KeyBindi
     if (comma) {
         return Texts::text(Texts::Id::ControlsComma);
     }
-    return Texts::format(Texts::Id::ControlsTaken, {name, KeyBindings::nameOf(holder)});
+    return Texts::format(Texts::Id::ControlsTaken, {name, labelOf(holder)});
 }
 
 template <typename T>

@@ -111,7 +111,7 @@
     X(ControlsComma, Line, "a comma cannot be kept: the settings file lists keys with it",                            \
       "controls screen, the comma key refused")                                                                       \
     X(ControlsTaken, Line, "{0} already serves {1}",                                                                  \
-      "controls screen, a refused press; {0}: the key or button, {1}: the action's name as in settings.ini")          \
+      "controls screen, a refused press; {0}: the key or button, {1}: the action as its row names it")                \
     X(GridTitle, Line, "YOUR NAME", "letter grid (a name typed with the pad) title, small")                           \
     X(GridName, Line, "{0}_", "letter grid; {0}: the name typed so far, _ stands for the next letter")                \
     X(GridSpace, Line, "Space", "letter grid cell, small: a blank")                                                   \

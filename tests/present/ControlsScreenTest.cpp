@@ -35,7 +35,7 @@ TEST(ControlsScreenTest, APressGivesTheChosenActionItsKeyOrButtonAndRefusesWhatI
     EXPECT_TRUE(screen.waiting()) << "a key the game keeps is refused; the row still waits";
     EXPECT_EQ(screen.message(), "M is kept by the game");
     screen.take(keyDown(SDLK_s));
-    EXPECT_EQ(screen.message(), "S already serves down");
+    EXPECT_EQ(screen.message(), "S already serves Down");
     screen.take(keyDown(SDLK_i));
     EXPECT_FALSE(screen.waiting());
     EXPECT_EQ(bindings.keysOf(Action::Up), (Keys{SDLK_i, SDLK_UP})) << "the first key is replaced, the others stay";
@@ -54,7 +54,7 @@ TEST(ControlsScreenTest, APressGivesTheChosenActionItsKeyOrButtonAndRefusesWhatI
     }
     screen.take(padDown(SDL_CONTROLLER_BUTTON_A));
     screen.take(padDown(SDL_CONTROLLER_BUTTON_DPAD_UP));
-    EXPECT_EQ(screen.message(), "D-pad up already serves up");
+    EXPECT_EQ(screen.message(), "D-pad up already serves Up");
     screen.take(padDown(SDL_CONTROLLER_BUTTON_START));
     EXPECT_FALSE(screen.waiting()) << "Start gives up waiting";
     screen.take(padDown(SDL_CONTROLLER_BUTTON_A));

@@ -228,7 +228,7 @@ TEST_F(TextsOnScreenTest, EveryTextDrawnOnEveryScreenIsInTheTable) {
                                         std::string("OPTIONS"),
                                         std::string("CONTROLS"),
                                         std::string("M is kept by the game"),
-                                        std::string("S already serves down"),
+                                        std::string("S already serves Down"),
                                         std::string("Up: I"),
                                         std::string("Every control is back as it was"),
                                         std::string("YOUR NAME"),
@@ -280,7 +280,7 @@ TEST_F(GermanTextsOnScreenTest, EveryScreenDrawsTheGermanOfItsLines) {
     for (const std::string& expected :
          {std::string("NEUES SPIEL"), std::string("Wie heißt du?"), std::string("Noch keine Punkte"),
           std::string("OPTIONEN"), std::string("STEUERUNG"), std::string("M gehört dem Spiel"),
-          std::string("S gehört schon zu down"), std::string("Hoch: I"), std::string("DEIN NAME"),
+          std::string("S gehört schon zu Runter"), std::string("Hoch: I"), std::string("DEIN NAME"),
           std::string("Gesundheit: 5000"), std::string("LEVEL 1"), std::string("PAUSE"),
           std::string("A: weiter   Y: Optionen   B: zum Menü"), std::string("DU BIST TOT"),
           std::string("Diese Runde wurde nicht gespeichert (siehe Terminal)")}) {
