@@ -113,6 +113,7 @@ xdotool mousemove --window "$wid" 540 260 click 1   # RESUME
 sleep 0.8
 kill -0 "$pid" 2>/dev/null || fail "the game ended before its card; its output: $(cat "$work/game.log")"
 shot "$out/card.png"
+kill -TERM "$pid"   # the card waits for a key: closed as a window is
 status=0
 wait "$pid" || status=$?
 pid=
