@@ -109,39 +109,34 @@ void ResultCard::draw(SDL_Renderer* renderer) const {
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 
     // The lines stacked and centred in the panel, the title at twice the size.
-    const std::vector<SDL_Rect> at = lineBoxes();
-    int total = 0;
-    for (std::size_t i = 0; i < at.size(); ++i) {
-        total += at[i].h + (i > 0 ? kLineGap : 0);
-    }
-    int y = room.y + (room.h - total) / 2;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        SDL_Rect box = at[i];
-        box.x = room.x + (room.w - box.w) / 2;
-        box.y = y;
+    const std::vector<SDL_Rect> at = linePlaces();
+    for (std::size_t i = 0; i < lines.size() && i < at.size(); ++i) {
         if (lines[i] != nullptr) {
             Text::fitToWindow(renderer, lines[i], i == 0 ? static_cast<float>(kTitleScale) : 1.0f);
-            SDL_RenderCopy(renderer, lines[i], nullptr, &box);
+            SDL_RenderCopy(renderer, lines[i], nullptr, &at[i]);
         }
-        y += box.h + kLineGap;
     }
 }
 
-SDL_Rect ResultCard::lineAt(std::size_t line) const {
+std::vector<SDL_Rect> ResultCard::linePlaces() const {
     const SDL_Rect room = drawnPanel();
-    const std::vector<SDL_Rect> at = lineBoxes();
+    std::vector<SDL_Rect> at = lineBoxes();
     int total = 0;
     for (std::size_t i = 0; i < at.size(); ++i) {
         total += at[i].h + (i > 0 ? kLineGap : 0);
     }
     int y = room.y + (room.h - total) / 2;
-    for (std::size_t i = 0; i < at.size(); ++i) {
-        if (i == line) {
-            return SDL_Rect{room.x + (room.w - at[i].w) / 2, y, at[i].w, at[i].h};
-        }
-        y += at[i].h + kLineGap;
+    for (SDL_Rect& box : at) {
+        box.x = room.x + (room.w - box.w) / 2;
+        box.y = y;
+        y += box.h + kLineGap;
     }
-    return SDL_Rect{0, 0, 0, 0};
+    return at;
+}
+
+SDL_Rect ResultCard::lineAt(std::size_t line) const {
+    const std::vector<SDL_Rect> at = linePlaces();
+    return line < at.size() ? at[line] : SDL_Rect{0, 0, 0, 0};
 }
 
 void ResultCard::release() {

@@ -68,6 +68,8 @@ private:
     void releaseLines();
     // Each line's size as drawn, title first (the title at kTitleScale).
     std::vector<SDL_Rect> lineBoxes() const;
+    // Where each line is drawn: stacked and centred in the drawn panel.
+    std::vector<SDL_Rect> linePlaces() const;
 
     FramePicture picture;             // the run's last picture
     std::vector<SDL_Texture*> lines;  // title first, then the lines below it
