@@ -99,6 +99,29 @@ TEST_F(OptionsScreenTest, KeysMouseAndPadChangeTheChosenRowWithinItsRangeAndBack
     EXPECT_TRUE(screen.done()) << "pad B leaves";
 }
 
+// A row of set shares (the game's speed) steps through its own values only, down with Left and a
+// click on its left half, up with Right, stopping at each end, and shows its value as a share.
+TEST_F(OptionsScreenTest, ARowOfSetSharesStepsThroughItsValuesOnlyAndShowsThemAsShares) {
+    int speed = 100;
+    OptionsScreen::Row row{"Speed", 50, 100, false, [&] { return speed; }, [&](int v) { speed = v; }, {}, {}};
+    row.steps = {100, 75, 50};
+    row.percent = true;
+    screen.open(nullptr, nullptr, {row});
+    EXPECT_EQ(screen.valueOf(0), "100%");
+    screen.take(keyDown(SDLK_RIGHT));
+    EXPECT_EQ(speed, 75) << "Right takes the next value";
+    screen.take(click(screen.panel().x + screen.panel().w - 40, rowY(0)));
+    EXPECT_EQ(speed, 50);
+    screen.take(keyDown(SDLK_RIGHT));
+    EXPECT_EQ(speed, 50) << "the last value stays";
+    EXPECT_EQ(screen.valueOf(0), "50%");
+    screen.take(keyDown(SDLK_LEFT));
+    EXPECT_EQ(speed, 75) << "Left goes back one value, not one unit";
+    screen.take(click(screen.panel().x + 40, rowY(0)));
+    screen.take(keyDown(SDLK_LEFT));
+    EXPECT_EQ(speed, 100);
+}
+
 // The panel stands mid-picture, so its halves are split at its own middle, not the picture's
 // left edge plus half a panel; the wheel turns up towards more.
 TEST_F(OptionsScreenTest, ANumberGoesDownLeftOfThePanelsMiddleAndUpRightOfItAndTheWheelUpRaisesIt) {
