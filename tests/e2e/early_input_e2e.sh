@@ -23,8 +23,18 @@ slow_start() {
   (cd "$work" && exec strace -f -qq -o /dev/null -P images/sprites/hero2.png -e trace=openat \
     -e inject=openat:delay_enter=3000000 env "${game_env[@]}" "$game" >"$work/trace.txt" 2>"$work/stderr.txt") &
   tracer=$!
-  wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Bramblehoof$' 2>/dev/null | head -1)
-  pid=$(pgrep -P "$tracer" | head -1)  # the game, strace's child
+  # Asked again each time rather than once with --sync: SDL may replace its first window while
+  # the renderer starts, and a search that meets the one going can wait on it or fail (a busy
+  # machine under the sanitizers once waited out the whole minute).
+  wid=""
+  pid=""
+  for _ in $(seq 1 300); do
+    kill -0 "$tracer" 2>/dev/null || break
+    wid=$(xdotool search --onlyvisible --name '^Bramblehoof$' 2>/dev/null | tail -1)
+    pid=$(pgrep -P "$tracer" | head -1)  # the game, strace's child
+    [[ -n "$wid" && -n "$pid" ]] && break
+    sleep 0.2
+  done
   [[ -n "$wid" && -n "$pid" ]]
 }
 
